@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QStringList>
+
+// Each command takes the arguments after its name and returns the exit code.
+int runInfo(const QStringList &args);
+int runSettings(const QStringList &args);
+int runPorts(const QStringList &args);
+int runDownload(const QStringList &args);
+int runSetClock(const QStringList &args);
+int runDelete(const QStringList &args);

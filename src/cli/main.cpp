@@ -1,0 +1,57 @@
+#include "Commands.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <functional>
+#include <map>
+
+namespace {
+
+void usage(QTextStream &out)
+{
+    out << "usage: quellix-cli COMMAND [ARGS]\n"
+           "  --version                 print the version\n"
+           "  info FILE.dat             show what a saved recording holds\n"
+           "  settings get NAME         print a setting (its default when missing)\n"
+           "  settings set NAME VALUE   store a setting\n"
+           "  ports                     list serial ports\n"
+           "  download [--port NAME | --bluetooth ADDR] --out DIR [--log FILE]\n"
+           "  set-clock [--port NAME] [--time \"YYYY-MM-DD hh:mm:ss\"]\n"
+           "  delete [--port NAME] [--id N] [--type all|spo2pr]\n";
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("quellix-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUELLIX_VERSION));
+
+    QStringList args = app.arguments().mid(1);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
+        usage(args.isEmpty() ? err : out);
+        return args.isEmpty() ? 2 : 0;
+    }
+    if (args.first() == QLatin1String("--version")) {
+        out << "quellix-cli " << QUELLIX_VERSION << "\n";
+        return 0;
+    }
+
+    const std::map<QString, std::function<int(const QStringList &)>> commands = {
+        {QStringLiteral("info"), runInfo},         {QStringLiteral("settings"), runSettings},
+        {QStringLiteral("ports"), runPorts},       {QStringLiteral("download"), runDownload},
+        {QStringLiteral("set-clock"), runSetClock}, {QStringLiteral("delete"), runDelete},
+    };
+    const QString name = args.takeFirst();
+    const auto it = commands.find(name);
+    if (it == commands.end()) {
+        err << "unknown command: " << name << "\n";
+        usage(err);
+        return 2;
+    }
+    return it->second(args);
+}

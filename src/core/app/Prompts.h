@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// Every message box and file dialog goes through this interface, so the GUI can
+// show real dialogs while tests and the command line script the answers.
+class Prompts {
+public:
+    enum class Answer { Ok, Cancel, Yes, No };
+
+    virtual ~Prompts() = default;
+
+    virtual void information(const QString &text) = 0;
+    virtual void warning(const QString &text) = 0;
+    // OK/Cancel question; returns Ok or Cancel.
+    virtual Answer question(const QString &text) = 0;
+
+    struct FileRequest {
+        QString defaultSuffix;  // without the dot
+        QString initialName;    // may be empty
+        QString filter;         // Qt filter, e.g. "Data file (*.dat)"
+        bool confirmOverwrite = true;
+    };
+    // Empty string when the user cancels.
+    virtual QString openFileName(const FileRequest &request) = 0;
+    virtual QString saveFileName(const FileRequest &request) = 0;
+};

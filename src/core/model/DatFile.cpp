@@ -1,0 +1,240 @@
+#include "model/DatFile.h"
+
+#include "model/RecordStore.h"
+
+#include <QDate>
+#include <QFile>
+#include <QSaveFile>
+#include <QTime>
+#include <QtEndian>
+
+namespace DatFile {
+
+namespace {
+
+constexpr qint64 kMaxTitleBytes = 122; // 11N + 129 is the largest accepted size
+
+struct Cursor {
+    const QByteArray &data;
+    qint64 pos = 0;
+
+    bool has(qint64 n) const { return pos + n <= data.size(); }
+    quint8 u8() { return quint8(data[pos++]); }
+    quint16 u16()
+    {
+        auto v = qFromLittleEndian<quint16>(data.constData() + pos);
+        pos += 2;
+        return v;
+    }
+    quint32 u32()
+    {
+        auto v = qFromLittleEndian<quint32>(data.constData() + pos);
+        pos += 4;
+        return v;
+    }
+};
+
+ReadResult fail(const QString &check, qint64 offset)
+{
+    ReadResult r;
+    r.failedCheck = check;
+    r.offset = offset;
+    return r;
+}
+
+// Reads the length-prefixed title. Returns false when it runs past the end.
+bool readTitle(Cursor &c, QString &title, QString &check)
+{
+    if (!c.has(1)) {
+        check = QStringLiteral("title length missing");
+        return false;
+    }
+    bool wide = false;
+    quint64 length = c.u8();
+    if (length == 0xFF) {
+        if (!c.has(2)) {
+            check = QStringLiteral("title length cut short");
+            return false;
+        }
+        quint16 word = c.u16();
+        if (word == 0xFFFE) {
+            wide = true;
+            if (!c.has(1)) {
+                check = QStringLiteral("title length missing");
+                return false;
+            }
+            length = c.u8();
+            if (length == 0xFF) {
+                if (!c.has(2)) {
+                    check = QStringLiteral("title length cut short");
+                    return false;
+                }
+                word = c.u16();
+            }
+        }
+        if (length == 0xFF) {
+            length = word;
+            if (word == 0xFFFF) {
+                if (!c.has(4)) {
+                    check = QStringLiteral("title length cut short");
+                    return false;
+                }
+                length = c.u32();
+            }
+        }
+    }
+    const quint64 bytes = wide ? length * 2 : length;
+    if (quint64(c.data.size() - c.pos) < bytes) {
+        check = QStringLiteral("title runs past the end of the file");
+        return false;
+    }
+    if (wide) {
+        QString s(qsizetype(length), Qt::Uninitialized);
+        for (quint64 i = 0; i < length; ++i)
+            s[qsizetype(i)] = QChar(c.u16());
+        title = s;
+    } else {
+        title = QString::fromLocal8Bit(c.data.constData() + c.pos, qsizetype(length));
+        c.pos += qint64(length);
+    }
+    return true;
+}
+
+void appendTitleLength(QByteArray &out, quint64 n)
+{
+    char b[4];
+    if (n < 0xFF) {
+        out.append(char(n));
+    } else if (n < 0xFFFE) {
+        out.append(char(0xFF));
+        qToLittleEndian<quint16>(quint16(n), b);
+        out.append(b, 2);
+    } else {
+        out.append(char(0xFF));
+        out.append(char(0xFF));
+        out.append(char(0xFF));
+        qToLittleEndian<quint32>(quint32(n), b);
+        out.append(b, 4);
+    }
+}
+
+} // namespace
+
+ReadResult parse(const QByteArray &data)
+{
+    const qint64 length = data.size();
+    if (length == 0)
+        return fail(QStringLiteral("file is empty"), 0);
+    Cursor c{data};
+    const int header = c.u8();
+    if (header > 128)
+        return fail(QStringLiteral("header ID above 128"), 0);
+    if (!c.has(4))
+        return fail(QStringLiteral("reading count cut short"), 1);
+    const quint32 n = c.u32();
+    if (n > quint32(RecordStore::kFileCapacity))
+        return fail(QStringLiteral("more than 259200 readings"), 1);
+    const qint64 minLength = qint64(kReadingSize) * n + 7;
+    const qint64 maxLength = qint64(kReadingSize) * n + 129;
+    if (length < minLength || length > maxLength)
+        return fail(QStringLiteral("file length %1 outside %2..%3 for %4 readings").arg(length).arg(minLength).arg(maxLength).arg(n), 0);
+
+    ReadResult r;
+    r.contents.headerId = header;
+    r.contents.samples.resize(n);
+    for (quint32 i = 0; i < n; ++i) {
+        const qint64 at = c.pos;
+        if (!c.has(kReadingSize))
+            return fail(QStringLiteral("reading %1 cut short").arg(i), at);
+        SampleRecord &s = r.contents.samples[i];
+        s.id = c.u8();
+        if (s.id > 128)
+            return fail(QStringLiteral("reading %1: ID above 128").arg(i), at);
+        s.year = c.u8();
+        s.month = c.u8();
+        s.day = c.u8();
+        s.hour = c.u8();
+        s.minute = c.u8();
+        s.second = c.u8();
+        if (!QDate::isValid(2000 + s.year, s.month, s.day) || !QTime::isValid(s.hour, s.minute, s.second))
+            return fail(QStringLiteral("reading %1: not a real date and time").arg(i), at + 1);
+        s.spo2 = c.u8();
+        if (s.spo2 > 100)
+            return fail(QStringLiteral("reading %1: SpO2 above 100").arg(i), at + 7);
+        s.pulseRate = c.u8();
+        if (s.pulseRate < 30)
+            return fail(QStringLiteral("reading %1: pulse rate below 30").arg(i), at + 8);
+        s.auxValue = c.u16();
+    }
+    const qint64 titleAt = c.pos;
+    QString check;
+    if (!readTitle(c, r.contents.title, check))
+        return fail(check, titleAt);
+    r.ok = true;
+    return r;
+}
+
+ReadResult read(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("cannot be opened: %1").arg(f.errorString()), 0);
+    // The largest acceptable file is under 3 MB; anything bigger is refused unread.
+    const qint64 maxSize = qint64(kReadingSize) * RecordStore::kFileCapacity + 129;
+    if (f.size() > maxSize)
+        return fail(QStringLiteral("file length %1 above the largest possible %2").arg(f.size()).arg(maxSize), 0);
+    return parse(f.readAll());
+}
+
+QByteArray encodeTitle(const QString &title)
+{
+    QByteArray out;
+    out.append(char(0xFF));
+    out.append(char(0xFE));
+    out.append(char(0xFF));
+    appendTitleLength(out, quint64(title.size()));
+    for (QChar ch : title) {
+        char b[2];
+        qToLittleEndian<quint16>(ch.unicode(), b);
+        out.append(b, 2);
+    }
+    return out;
+}
+
+QByteArray encode(int headerId, const SampleRecord *samples, int count, const QString &title)
+{
+    QByteArray out;
+    out.reserve(5 + qsizetype(count) * kReadingSize + 3 + 1 + title.size() * 2);
+    out.append(char(quint8(headerId)));
+    char b[4];
+    qToLittleEndian<quint32>(quint32(count), b);
+    out.append(b, 4);
+    for (int i = 0; i < count; ++i) {
+        const SampleRecord &s = samples[i];
+        const char fields[] = {char(s.id), char(s.year), char(s.month), char(s.day), char(s.hour),
+                               char(s.minute), char(s.second), char(s.spo2), char(s.pulseRate)};
+        out.append(fields, sizeof fields);
+        qToLittleEndian<quint16>(s.auxValue, b);
+        out.append(b, 2);
+    }
+    out.append(encodeTitle(title));
+    return out;
+}
+
+bool write(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = f.errorString();
+        return false;
+    }
+    if (f.write(bytes) != bytes.size() || !f.commit()) {
+        if (error)
+            *error = f.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace DatFile

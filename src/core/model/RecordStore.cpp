@@ -1,0 +1,110 @@
+#include "model/RecordStore.h"
+
+#include "app/Prompts.h"
+#include "app/Texts.h"
+#include "model/PatientStore.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <algorithm>
+
+RecordStore::RecordStore()
+{
+    ClearAllData();
+}
+
+int RecordStore::deviceSampleCount(int id) const
+{
+    if (id < 1 || id > kIdCount)
+        return 0;
+    return int(deviceSamples[std::size_t(id - 1)].size());
+}
+
+bool RecordStore::hasDownloadedData() const
+{
+    return std::any_of(deviceSamples.begin(), deviceSamples.end(), [](const auto &v) { return !v.empty(); });
+}
+
+void RecordStore::ClearAllData()
+{
+    currentSamples.clear();
+    currentSamples.shrink_to_fit();
+    currentPatient = PatientRecord{};
+    for (auto &buffer : deviceSamples) {
+        buffer.clear();
+        buffer.shrink_to_fit();
+    }
+    patientFlags.fill(PatientFlags{});
+    viewPosition = 0;
+    viewCursor = 0;
+}
+
+bool RecordStore::isNewestFirstModel(int model)
+{
+    return model == 1 || model == 3 || model == 4 || model == 11;
+}
+
+void RecordStore::SelectDeviceId(int id, SelectSource source, Prompts &prompts)
+{
+    if (id < 1 || id > kIdCount)
+        return;
+    const auto &buffer = deviceSamples[std::size_t(id - 1)];
+    const std::size_t n = std::min<std::size_t>(buffer.size(), kCapacity);
+    currentPatient.idNumber = id;
+    if (isNewestFirstModel(deviceModel))
+        currentSamples.assign(buffer.rbegin() + std::ptrdiff_t(buffer.size() - n), buffer.rend());
+    else
+        currentSamples.assign(buffer.begin(), buffer.begin() + std::ptrdiff_t(n));
+
+    if (source == SelectSource::Dialog) {
+        if (patientFlags[std::size_t(id - 1)].infoSaved == 1)
+            LoadPatientInfo(id - 1, prompts);
+    } else {
+        PatientRecord stored;
+        if (ReadPatientInfo(id - 1, stored))
+            currentPatient = stored;
+        else
+            currentPatient.idNumber = id;
+    }
+    viewPosition = 0;
+    viewCursor = 0;
+}
+
+void RecordStore::LoadPatientInfo(int index, Prompts &prompts)
+{
+    // The index arrives as an unsigned byte: ID 0 becomes 255 and loads nothing.
+    const int byteIndex = index & 0xFF;
+    if (byteIndex > 128)
+        return;
+    PatientRecord stored;
+    if (!ReadPatientInfo(byteIndex, stored)) {
+        prompts.warning(QCoreApplication::translate("RecordStore", "Get patient info error!"));
+        return;
+    }
+    currentPatient = stored;
+    if (stored.idNumber == 0)
+        currentPatient.idNumber = byteIndex + 1;
+}
+
+QStringList RecordStore::otherIdLines() const
+{
+    QStringList lines;
+    const QString total = Text(TextNo::Total);
+    const QString groups = Text(TextNo::Groups);
+    for (int id = 1; id <= kIdCount; ++id) {
+        const int count = deviceSampleCount(id);
+        if (count > 0)
+            lines.append(QString::asprintf("ID %3d     ", id) + total + QString::asprintf(" %10d ", count) + groups);
+    }
+    return lines;
+}
+
+int RecordStore::idFromOtherIdLine(const QString &line)
+{
+    QString digits = line.left(6).right(4);
+    digits.remove(u' ');
+    bool ok = false;
+    const int id = digits.toInt(&ok);
+    return ok ? id : 0;
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "model/PatientRecord.h"
+#include "model/SampleRecord.h"
+
+#include <QString>
+
+#include <array>
+#include <vector>
+
+class Prompts;
+
+struct PatientFlags {
+    int infoSaved = 0; // the ID's PatientRecord was written to the patient store
+    int dataSaved = 0; // a recording of the ID was saved as a .dat file
+};
+
+// The one in-memory model of oximeter data for the whole run: what the last
+// download brought per patient ID, the current recording every view reads, and
+// the patient details of the ID now shown. Passed by reference; never global.
+class RecordStore {
+public:
+    static constexpr int kCapacity = 518400;      // readings of one recording
+    static constexpr int kFileCapacity = 259200;  // readings a .dat file may hold
+    static constexpr int kIdCount = 128;
+
+    RecordStore();
+
+    // The current recording. Its size is currentSampleCount(); never above kCapacity.
+    std::vector<SampleRecord> currentSamples;
+    int currentSampleCount() const { return int(currentSamples.size()); }
+
+    PatientRecord currentPatient;
+
+    // Downloaded readings per ID (index ID - 1), in the order the device sent them.
+    // Buffers grow as readings arrive; only the download appends to them.
+    std::array<std::vector<SampleRecord>, kIdCount> deviceSamples;
+    int deviceSampleCount(int id) const;
+    bool hasDownloadedData() const;
+
+    std::array<PatientFlags, kIdCount> patientFlags{};
+    QString reportTitle;
+    int deviceModel = 0;
+    int viewPosition = 0;
+    int viewCursor = 0;
+
+    // Empties everything except reportTitle and deviceModel.
+    void ClearAllData();
+
+    // True when the device of the last download lists its readings newest first.
+    static bool isNewestFirstModel(int model);
+
+    enum class SelectSource { Dialog, Download };
+    // Makes the downloaded readings of id (1..128) the current recording and loads
+    // its patient details. Dialog: only when infoSaved, through LoadPatientInfo
+    // (which may show a message); Download: read directly and silently.
+    void SelectDeviceId(int id, SelectSource source, Prompts &prompts);
+
+    // index is ID - 1. Reads the stored patient details into currentPatient; shows
+    // "Get patient info error!" and keeps currentPatient when none are stored.
+    void LoadPatientInfo(int index, Prompts &prompts);
+
+    // The lines of the "Open other ID data" list, one per ID with readings.
+    QStringList otherIdLines() const;
+    // The ID read back from one of those lines; 0 when there is none.
+    static int idFromOtherIdLine(const QString &line);
+};

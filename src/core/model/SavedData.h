@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+class Prompts;
+class RecordStore;
+
+// The store side of "Open Saved Data" and of the .dat branch of "Save Data".
+namespace SavedData {
+
+// Reads path and, only if every check passes, makes it the current recording and
+// loads the patient details of its ID. A refused file shows "can't open the file"
+// and leaves the store exactly as it was. detail (optional) gets the failed check.
+bool open(RecordStore &store, const QString &path, Prompts &prompts, QString *detail = nullptr);
+
+enum class SaveOutcome {
+    Written,          // file written, header ID 1..128
+    WrittenBadId,     // file written, but its header ID is not 1..128
+    CannotCreate,     // nothing written
+};
+
+// Writes the current recording as a .dat file and marks dataSaved for its ID.
+SaveOutcome writeDat(RecordStore &store, const QString &path, Prompts &prompts);
+
+// After a save: stores currentPatient under the first reading's ID when it is
+// 1..128, and marks infoSaved. Returns false when there is no such ID.
+bool storePatientOfFirstReading(RecordStore &store);
+
+} // namespace SavedData

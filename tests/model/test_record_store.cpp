@@ -1,0 +1,131 @@
+#include "app/ScriptedPrompts.h"
+#include "model/PatientStore.h"
+#include "model/RecordStore.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+SampleRecord reading(int id, int second, int spo2 = 96, int pulse = 70)
+{
+    SampleRecord s;
+    s.id = std::uint8_t(id);
+    s.year = 10;
+    s.month = 7;
+    s.day = 21;
+    s.hour = 14;
+    s.minute = 35;
+    s.second = std::uint8_t(second);
+    s.spo2 = std::uint8_t(spo2);
+    s.pulseRate = std::uint8_t(pulse);
+    return s;
+}
+
+void fillDownload(RecordStore &store, int id, int count)
+{
+    for (int i = 0; i < count; ++i)
+        store.deviceSamples[std::size_t(id - 1)].push_back(reading(id, i % 60, 90 + i % 10));
+}
+
+TEST(RecordStore, ClearAllDataEmptiesEverythingButTitleAndModel)
+{
+    RecordStore store;
+    fillDownload(store, 3, 5);
+    store.currentSamples.push_back(reading(3, 1));
+    store.currentPatient.idNumber = 3;
+    store.patientFlags[2] = {1, 1};
+    store.reportTitle = QStringLiteral("Night clinic");
+    store.deviceModel = 4;
+    store.viewPosition = 7;
+    store.viewCursor = 2;
+
+    store.ClearAllData();
+
+    EXPECT_EQ(store.currentSampleCount(), 0);
+    EXPECT_EQ(store.currentPatient, PatientRecord{});
+    EXPECT_FALSE(store.hasDownloadedData());
+    EXPECT_EQ(store.patientFlags[2].infoSaved, 0);
+    EXPECT_EQ(store.patientFlags[2].dataSaved, 0);
+    EXPECT_EQ(store.viewPosition, 0);
+    EXPECT_EQ(store.viewCursor, 0);
+    EXPECT_EQ(store.reportTitle, QStringLiteral("Night clinic"));
+    EXPECT_EQ(store.deviceModel, 4);
+}
+
+TEST(RecordStore, OtherIdListHasOneLinePerIdWithDataInIdOrder)
+{
+    RecordStore store;
+    fillDownload(store, 5, 12);
+    fillDownload(store, 2, 3);
+    const QStringList lines = store.otherIdLines();
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], QStringLiteral("ID   2     total          3 Groups"));
+    EXPECT_EQ(lines[1], QStringLiteral("ID   5     total         12 Groups"));
+    EXPECT_EQ(RecordStore::idFromOtherIdLine(lines[0]), 2);
+    EXPECT_EQ(RecordStore::idFromOtherIdLine(lines[1]), 5);
+    EXPECT_EQ(RecordStore::idFromOtherIdLine(QStringLiteral("ID 127     total          3 Groups")), 127);
+}
+
+TEST(RecordStore, SelectReversesOnlyForNewestFirstModels)
+{
+    for (int model : {0, 1, 2, 3, 4, 11, 14}) {
+        RecordStore store;
+        store.deviceModel = model;
+        fillDownload(store, 7, 4);
+        ScriptedPrompts prompts;
+        store.viewPosition = 3;
+        store.SelectDeviceId(7, RecordStore::SelectSource::Download, prompts);
+        ASSERT_EQ(store.currentSampleCount(), 4) << "model " << model;
+        const auto &held = store.deviceSamples[6];
+        const bool reversed = model == 1 || model == 3 || model == 4 || model == 11;
+        EXPECT_EQ(store.currentSamples.front(), reversed ? held.back() : held.front()) << "model " << model;
+        EXPECT_EQ(store.currentSamples.back(), reversed ? held.front() : held.back()) << "model " << model;
+        EXPECT_EQ(store.viewPosition, 0);
+        EXPECT_TRUE(prompts.shown.isEmpty());
+    }
+}
+
+TEST(RecordStore, SelectWithoutStoredPatientLeavesEmptyFieldsAndTheId)
+{
+    RecordStore store;
+    fillDownload(store, 9, 2);
+    store.currentPatient.age = 40;
+    ScriptedPrompts prompts;
+    store.SelectDeviceId(9, RecordStore::SelectSource::Dialog, prompts);
+    EXPECT_EQ(store.currentPatient.idNumber, 9);
+    EXPECT_TRUE(store.currentPatient.nameText().isEmpty());
+    EXPECT_TRUE(prompts.shown.isEmpty()) << "infoSaved is 0, so nothing is looked up";
+}
+
+TEST(RecordStore, SelectLoadsStoredPatientAndFillsMissingId)
+{
+    PatientRecord p;
+    PatientRecord::setText(p.name, QStringLiteral("Ada"));
+    p.age = 51;
+    ASSERT_TRUE(StorePatientInfo(3, p)); // ID 4, stored with idNumber 0
+
+    RecordStore store;
+    fillDownload(store, 4, 2);
+    store.patientFlags[3].infoSaved = 1;
+    ScriptedPrompts prompts;
+    store.SelectDeviceId(4, RecordStore::SelectSource::Dialog, prompts);
+    EXPECT_EQ(store.currentPatient.nameText(), QStringLiteral("Ada"));
+    EXPECT_EQ(store.currentPatient.age, 51);
+    EXPECT_EQ(store.currentPatient.idNumber, 4);
+}
+
+TEST(RecordStore, LoadPatientInfoReportsMissingRecordAndKeepsCurrent)
+{
+    RecordStore store;
+    PatientRecord::setText(store.currentPatient.name, QStringLiteral("Kept"));
+    ScriptedPrompts prompts;
+    store.LoadPatientInfo(20, prompts);
+    EXPECT_EQ(prompts.shown, QStringList{QStringLiteral("Get patient info error!")});
+    EXPECT_EQ(store.currentPatient.nameText(), QStringLiteral("Kept"));
+
+    prompts.shown.clear();
+    store.LoadPatientInfo(-1, prompts); // ID 0: nothing to load, nothing said
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+} // namespace
