@@ -12,6 +12,8 @@ public:
 
     virtual void information(const QString &text) = 0;
     virtual void warning(const QString &text) = 0;
+    // A message that must not hold up what follows (shown without waiting for OK).
+    virtual void notice(const QString &text) { information(text); }
     // OK/Cancel question; returns Ok or Cancel.
     virtual Answer question(const QString &text) = 0;
 

@@ -6,6 +6,9 @@
 #include "model/PatientStore.h"
 #include "model/RecordStore.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
+
 namespace SavedData {
 
 bool open(RecordStore &store, const QString &path, Prompts &prompts, QString *detail)
@@ -53,6 +56,61 @@ bool storePatientOfFirstReading(RecordStore &store)
     StorePatientInfo(id - 1, store.currentPatient);
     store.patientFlags[std::size_t(id - 1)].infoSaved = 1;
     return true;
+}
+
+QString saveInitialName(const RecordStore &store)
+{
+    return QString::asprintf("ID %d  Name ", store.currentPatient.idNumber) + store.currentPatient.nameText();
+}
+
+SaveCommandResult saveCommand(RecordStore &store, Prompts &prompts)
+{
+    Prompts::FileRequest request;
+    request.defaultSuffix = QStringLiteral("dat");
+    request.initialName = saveInitialName(store);
+    request.filter = QStringLiteral("(*.dat);;(*.txt);;(*.xls)");
+    request.confirmOverwrite = true;
+    const QString path = prompts.saveFileName(request);
+    if (path.isEmpty())
+        return SaveCommandResult::Cancelled;
+
+    // Case does not matter: "NIGHT.DAT" is a data file too, not a silent no-op.
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    SaveCommandResult result;
+    if (suffix == QLatin1String("dat")) {
+        switch (writeDat(store, path, prompts)) {
+        case SaveOutcome::Written:
+            result = SaveCommandResult::Written;
+            break;
+        case SaveOutcome::WrittenBadId:
+            return SaveCommandResult::WrittenBadId;
+        case SaveOutcome::CannotCreate:
+        default:
+            return SaveCommandResult::CannotCreate;
+        }
+    } else if (suffix == QLatin1String("txt") || suffix == QLatin1String("xls")) {
+        prompts.warning(QCoreApplication::translate(
+            "SavedData", "Saving as a text or spreadsheet file is not available yet. Nothing was written."));
+        return SaveCommandResult::FormatNotAvailable;
+    } else {
+        prompts.warning(QCoreApplication::translate(
+            "SavedData", "Nothing was written: choose a file name ending in .dat, .txt or .xls."));
+        result = SaveCommandResult::UnknownExtension;
+    }
+    storePatientOfFirstReading(store);
+    return result;
+}
+
+bool openCommand(RecordStore &store, Prompts &prompts)
+{
+    Prompts::FileRequest request;
+    request.defaultSuffix = QStringLiteral("dat");
+    request.filter = QStringLiteral("Data file(*.dat)");
+    request.confirmOverwrite = false;
+    const QString path = prompts.openFileName(request);
+    if (path.isEmpty())
+        return false;
+    return open(store, path, prompts);
 }
 
 } // namespace SavedData

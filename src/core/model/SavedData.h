@@ -26,4 +26,22 @@ SaveOutcome writeDat(RecordStore &store, const QString &path, Prompts &prompts);
 // 1..128, and marks infoSaved. Returns false when there is no such ID.
 bool storePatientOfFirstReading(RecordStore &store);
 
+// The whole "Save Data" command: asks for a file name, writes the .dat file
+// (the text and spreadsheet formats are not written yet) and stores the patient
+// details of the first reading's ID.
+enum class SaveCommandResult {
+    Cancelled,          // no file chosen
+    Written,            // .dat written, patient details stored
+    WrittenBadId,       // .dat written, first reading's ID not 1..128
+    CannotCreate,       // nothing written
+    FormatNotAvailable, // .txt or .xls chosen: nothing written yet
+    UnknownExtension,   // nothing written; patient details stored all the same
+};
+SaveCommandResult saveCommand(RecordStore &store, Prompts &prompts);
+QString saveInitialName(const RecordStore &store);
+
+// The whole "Open Saved Data" command: asks for a .dat file and opens it.
+// True when a recording was opened.
+bool openCommand(RecordStore &store, Prompts &prompts);
+
 } // namespace SavedData

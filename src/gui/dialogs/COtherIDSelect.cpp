@@ -1,0 +1,41 @@
+#include "dialogs/COtherIDSelect.h"
+
+#include <QDialogButtonBox>
+#include <QFont>
+#include <QFontDatabase>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+COtherIDSelect::COtherIDSelect(RecordStore &store, Prompts &prompts, QWidget *parent)
+    : QDialog(parent), logic_(store, prompts)
+{
+    setWindowTitle(tr("Open other ID data"));
+    list_ = new QListWidget(this);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setSortingEnabled(false);
+    // The lines are laid out in columns with spaces.
+    list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    list_->addItems(logic_.lines());
+    list_->setMinimumWidth(list_->sizeHintForColumn(0) + 40);
+
+    auto *buttons = new QDialogButtonBox(this);
+    buttons->addButton(tr("Done"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &COtherIDSelect::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &COtherIDSelect::reject);
+    connect(list_, &QListWidget::itemDoubleClicked, this, &COtherIDSelect::accept);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(list_);
+    layout->addWidget(buttons);
+}
+
+void COtherIDSelect::accept()
+{
+    const auto selected = list_->selectionModel()->selectedRows();
+    const int row = selected.isEmpty() ? -1 : selected.first().row();
+    chosenId_ = logic_.done(row);
+    if (chosenId_ != 0)
+        QDialog::accept();
+}

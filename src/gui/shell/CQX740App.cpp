@@ -1,0 +1,157 @@
+#include "shell/CQX740App.h"
+
+#include "app/DataFolder.h"
+#include "app/Language.h"
+#include "app/Settings.h"
+#include "app/SingleInstance.h"
+#include "app/Texts.h"
+#include "shell/CMainFrame.h"
+#include "views/DataView.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QLibraryInfo>
+#include <QPainter>
+#include <QScreen>
+#include <QSplashScreen>
+#include <QTextStream>
+#include <QTimer>
+
+namespace {
+
+QPixmap splashPicture()
+{
+    QPixmap pm(450, 237);
+    QPainter p(&pm);
+    QLinearGradient g(0, 0, 0, pm.height());
+    g.setColorAt(0, QColor(40, 110, 170));
+    g.setColorAt(1, QColor(20, 50, 90));
+    p.fillRect(pm.rect(), g);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(255, 255, 255, 90), 3));
+    p.drawPolyline(QPolygon({{30, 170}, {150, 170}, {175, 120}, {200, 210}, {225, 150}, {420, 150}}));
+    QFont f = p.font();
+    f.setPixelSize(44);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRect(0, 30, pm.width(), 70), Qt::AlignCenter, QStringLiteral("Quellix"));
+    f.setPixelSize(15);
+    f.setBold(false);
+    p.setFont(f);
+    p.drawText(QRect(0, 95, pm.width(), 30), Qt::AlignCenter,
+               QCoreApplication::translate("CQX740App", "Pulse oximeter recordings"));
+    return pm;
+}
+
+} // namespace
+
+CQX740App::CQX740App()
+{
+    // The store starts empty (RecordStore's constructor clears it).
+}
+
+CQX740App::~CQX740App() = default;
+
+void CQX740App::showSplashWhile(const std::function<void()> &work)
+{
+    QElapsedTimer shown;
+    QSplashScreen splash(splashPicture());
+    splash.show();
+    QCoreApplication::processEvents();
+    shown.start();
+    work();
+    // The splash stays for one second in all.
+    const qint64 left = 1000 - shown.elapsed();
+    if (left > 0) {
+        QEventLoop wait;
+        QTimer::singleShot(int(left), &wait, &QEventLoop::quit);
+        wait.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    splash.close();
+}
+
+bool CQX740App::InitInstance()
+{
+    options_ = StartupOptions::parse(QCoreApplication::arguments());
+    if (!options_.error.isEmpty()) {
+        QTextStream(stderr) << "quellix: " << options_.error << "\n" << StartupOptions::helpText();
+        return false;
+    }
+
+    // 1. Locale: the user's own, remembered so that exit can restore it.
+    savedLocale_ = QLocale();
+    QLocale::setDefault(QLocale::system());
+
+    // 2. Screen size: warn, but carry on.
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect g = screen->geometry();
+        if (g.width() < 1024 || g.height() < 768)
+            prompts_.notice(QCoreApplication::translate(
+                "CQX740App",
+                "Screen reslution is to small to run the program,please change reslution over 1024 in horizontal "
+                "and over 768 in vertical,otherwise the effect is not well!"));
+    }
+
+    // 3. One copy per user.
+    instance_ = std::make_unique<SingleInstance>();
+    if (!instance_->acquire()) {
+        QTextStream(stderr) << "quellix: " << Text(TextNo::AlreadyRunning) << "\n";
+        prompts_.warning(Text(TextNo::AlreadyRunning));
+        return false;
+    }
+
+    // 5. Language: the setting, 0 for the system's; English when there is no translation.
+    const Language::Loaded lang =
+        Language::load(ReadSetupInt(QStringLiteral("Language"), SetupDefaults::Language), QLocale::system().uiLanguages(),
+                       translator_);
+    languageId_ = lang.languageId;
+    if (lang.translated) {
+        QCoreApplication::installTranslator(&translator_);
+        const QLocale locale = Language::localeFor(languageId_, QLocale::system());
+        if (qtTranslator_.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                               QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QCoreApplication::installTranslator(&qtTranslator_);
+    }
+    QLocale::setDefault(Language::localeFor(languageId_, QLocale::system()));
+
+    // 8. The main window, behind the one-second splash.
+    showSplashWhile([this] {
+        mainFrame_ = std::make_unique<CMainFrame>(store_, prompts_, languageId_);
+        prompts_.setParent(mainFrame_.get());
+        // 9. The data folder.
+        if (!DataFolder::ensure())
+            QTextStream(stderr) << "quellix: cannot create " << DataFolder::markerPath() << "\n";
+    });
+
+    // 11. Shown maximised; then 10. the file named on the command line, if any.
+    // Without a window manager "maximised" means nothing; fill the screen anyway.
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        mainFrame_->setGeometry(screen->availableGeometry());
+    mainFrame_->showMaximized();
+    if (!options_.file.isEmpty())
+        mainFrame_->openSavedFile(options_.file);
+    return true;
+}
+
+void CQX740App::ExitInstance()
+{
+    mainFrame_.reset();
+    store_.ClearAllData();
+    QCoreApplication::removeTranslator(&translator_);
+    QCoreApplication::removeTranslator(&qtTranslator_);
+    QLocale::setDefault(savedLocale_);
+    instance_.reset();
+}
+
+int CQX740App::run()
+{
+    if (!InitInstance()) {
+        ExitInstance();
+        return 1;
+    }
+    const int code = QApplication::exec();
+    ExitInstance();
+    return code;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QColor>
+#include <QPixmap>
+#include <QWidget>
+
+// What the central area shows while no view is open: a tiled background with
+// the program's name in light grey in the middle.
+class ClientBackground : public QWidget {
+    Q_OBJECT
+public:
+    explicit ClientBackground(QWidget *parent = nullptr);
+
+    // A colour, when set, wins over the bitmap and hides the name.
+    void setBackgroundColour(const QColor &colour);
+    void setBitmap(const QPixmap &bitmap);
+
+    static QColor textColour() { return QColor(196, 196, 196); }
+    static QPixmap defaultBitmap();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QColor colour_;
+    QPixmap bitmap_;
+};

@@ -1,0 +1,62 @@
+#include "shell/GuiPrompts.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+QString title()
+{
+    return QStringLiteral("Quellix");
+}
+
+QString runFileDialog(QWidget *parent, const Prompts::FileRequest &request, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.setNameFilter(request.filter);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    if (!request.initialName.isEmpty())
+        dialog.selectFile(request.initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+} // namespace
+
+void GuiPrompts::information(const QString &text)
+{
+    QMessageBox::information(parent_, title(), text);
+}
+
+void GuiPrompts::warning(const QString &text)
+{
+    QMessageBox::warning(parent_, title(), text);
+}
+
+void GuiPrompts::notice(const QString &text)
+{
+    auto *box = new QMessageBox(QMessageBox::Warning, title(), text, QMessageBox::Ok, parent_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+}
+
+Prompts::Answer GuiPrompts::question(const QString &text)
+{
+    const auto b = QMessageBox::question(parent_, title(), text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
+    return b == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+}
+
+QString GuiPrompts::openFileName(const FileRequest &request)
+{
+    return runFileDialog(parent_, request, QFileDialog::AcceptOpen);
+}
+
+QString GuiPrompts::saveFileName(const FileRequest &request)
+{
+    return runFileDialog(parent_, request, QFileDialog::AcceptSave);
+}
