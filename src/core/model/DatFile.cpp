@@ -137,7 +137,7 @@ ReadResult parse(const QByteArray &data)
     const qint64 minLength = qint64(kReadingSize) * n + 7;
     const qint64 maxLength = qint64(kReadingSize) * n + 129;
     if (length < minLength || length > maxLength)
-        return fail(QStringLiteral("file length %1 outside %2..%3 for %4 readings").arg(length).arg(minLength).arg(maxLength).arg(n), 0);
+        return fail(QStringLiteral("file length %1 outside %2..%3 for %4 readings").arg(length).arg(minLength).arg(maxLength).arg(n), 1);
 
     ReadResult r;
     r.contents.headerId = header;
