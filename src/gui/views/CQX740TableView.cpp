@@ -1,17 +1,99 @@
 #include "views/CQX740TableView.h"
 
+#include "views/Paging.h"
+#include "views/TablePainter.h"
+
+#include "model/RecordStore.h"
+
+#include <QKeyEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
-CQX740TableView::CQX740TableView(RecordStore &store, QWidget *parent) : DataView(store, parent) {}
-
-void CQX740TableView::renderPage(QPainter &painter, const QSize &size, int)
+CQX740TableView::CQX740TableView(RecordStore &store, QWidget *parent) : DataView(store, parent)
 {
-    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-    painter.drawText(QRect(QPoint(0, 0), size), Qt::AlignCenter, QStringLiteral("Table"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+TableLayout CQX740TableView::layout() const
+{
+    return LayoutTablePage(size(), fonts_);
+}
+
+int CQX740TableView::pageCount() const
+{
+    const int count = TablePageCount(store().currentSampleCount(), layout());
+    if (count >= 0)
+        pageCount_ = count;
+    return pageCount_;
+}
+
+void CQX740TableView::renderPage(QPainter &painter, const QSize &size, int pageIndex)
+{
+    const RecordStore &s = store();
+    TablePicture picture;
+    picture.samples = s.currentSamples.data();
+    picture.sampleCount = s.currentSampleCount();
+    picture.viewPosition = pageIndex;
+    picture.header = CurrentHeaderContent(s);
+    PaintTablePage(painter, size, picture, fonts_);
 }
 
 void CQX740TableView::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    renderPage(p, size(), 0);
+    renderPage(p, size(), store().viewPosition);
+}
+
+void CQX740TableView::resizeEvent(QResizeEvent *event)
+{
+    DataView::resizeEvent(event);
+    const int count = pageCount();
+    if (count > 0 && store().viewPosition > count - 1)
+        store().viewPosition = count - 1;
+    if (count != lastAnnouncedCount_ && isVisible()) {
+        lastAnnouncedCount_ = count;
+        announcePage();
+    }
+}
+
+void CQX740TableView::pageUp()
+{
+    store().viewPosition = PageUpPosition(store().viewPosition, rollStep());
+    update();
+    announcePage();
+}
+
+void CQX740TableView::pageDown()
+{
+    store().viewPosition = PageDownPosition(store().viewPosition, rollStep(), pageCount());
+    update();
+    announcePage();
+}
+
+void CQX740TableView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_PageUp)
+        pageUp();
+    else if (event->key() == Qt::Key_PageDown)
+        pageDown();
+    else {
+        DataView::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void CQX740TableView::wheelEvent(QWheelEvent *event)
+{
+    if (event->phase() == Qt::ScrollBegin || event->phase() == Qt::ScrollEnd) {
+        event->accept();
+        return;
+    }
+    if (event->angleDelta().y() > 0)
+        pageUp();
+    else
+        pageDown();
+    event->accept();
 }

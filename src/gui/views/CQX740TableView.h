@@ -1,23 +1,36 @@
 #pragma once
 
 #include "views/DataView.h"
+#include "views/TableGeometry.h"
+#include "views/ViewFonts.h"
 
-// Placeholder until the table view is drawn.
+// The current recording as numbered rows (item, date, time, SpO2, pulse rate)
+// in two side-by-side blocks per page under the table page header.
 class CQX740TableView : public DataView {
     Q_OBJECT
 public:
     explicit CQX740TableView(RecordStore &store, QWidget *parent = nullptr);
 
-    int pageCount() const override { return 1; }
+    // Pages at the window's current size. A window too low for one reading row
+    // keeps the count it had before.
+    int pageCount() const override;
     void renderPage(QPainter &painter, const QSize &size, int pageIndex) override;
 
+    TableLayout layout() const;
+    const TableFonts &fonts() const { return fonts_; }
+
 public Q_SLOTS:
-    void pageUp() override {}
-    void pageDown() override {}
-    void editRollStep() override {}
-    void print() override {}
-    void printPreview() override {}
+    void pageUp() override;
+    void pageDown() override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    TableFonts fonts_;
+    mutable int pageCount_ = 0;
+    int lastAnnouncedCount_ = -1;
 };

@@ -1,17 +1,171 @@
 #include "views/CQX740TrendView.h"
 
+#include "views/Paging.h"
+#include "views/TrendPainter.h"
+
+#include "model/RecordStore.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
-CQX740TrendView::CQX740TrendView(RecordStore &store, QWidget *parent) : DataView(store, parent) {}
-
-void CQX740TrendView::renderPage(QPainter &painter, const QSize &size, int)
+CQX740TrendView::CQX740TrendView(RecordStore &store, QWidget *parent) : DataView(store, parent)
 {
-    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-    painter.drawText(QRect(QPoint(0, 0), size), Qt::AlignCenter, QStringLiteral("Trend"));
+    // Every paint covers the whole window, so nothing is erased first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+int CQX740TrendView::pageCount() const
+{
+    return TrendPageCount(store().currentSampleCount(), samplesPerPage());
+}
+
+void CQX740TrendView::renderPage(QPainter &painter, const QSize &size, int pageIndex)
+{
+    const RecordStore &s = store();
+    TrendPicture picture;
+    picture.samples = s.currentSamples.data();
+    picture.sampleCount = s.currentSampleCount();
+    picture.viewPosition = pageIndex;
+    picture.header = CurrentHeaderContent(s);
+    // The readout belongs to the page on screen; other pages print without it.
+    if (pageIndex == s.viewPosition && size == this->size()) {
+        picture.cursorDate = cursorDate_;
+        picture.cursorTime = cursorTime_;
+        picture.cursorSpo2 = cursorSpo2_;
+        picture.cursorPulse = cursorPulse_;
+        picture.spo2Marker = spo2Marker_;
+        picture.pulseMarker = pulseMarker_;
+    }
+    PaintTrendPage(painter, size, picture, fonts_);
 }
 
 void CQX740TrendView::paintEvent(QPaintEvent *)
 {
+    // The widget's backing store is the off-screen picture: it is copied to
+    // the screen in one step once the page is complete.
     QPainter p(this);
-    renderPage(p, size(), 0);
+    renderPage(p, size(), store().viewPosition);
+}
+
+void CQX740TrendView::resizeEvent(QResizeEvent *event)
+{
+    DataView::resizeEvent(event);
+    hideMarkers();
+    // A wider window holds more readings per page; stay within the recording.
+    const int count = pageCount();
+    if (count > 0 && store().viewPosition > count - 1)
+        store().viewPosition = count - 1;
+    if (count != lastAnnouncedCount_ && isVisible()) {
+        lastAnnouncedCount_ = count;
+        announcePage();
+    }
+}
+
+void CQX740TrendView::hideMarkers()
+{
+    spo2Marker_ = TrendMarker{};
+    pulseMarker_ = TrendMarker{};
+}
+
+void CQX740TrendView::pageUp()
+{
+    store().viewPosition = PageUpPosition(store().viewPosition, rollStep());
+    hideMarkers();
+    update();
+    announcePage();
+}
+
+void CQX740TrendView::pageDown()
+{
+    store().viewPosition = PageDownPosition(store().viewPosition, rollStep(), pageCount());
+    hideMarkers();
+    cursorDate_.clear();
+    cursorTime_.clear();
+    cursorSpo2_.clear();
+    cursorPulse_.clear();
+    update();
+    announcePage();
+}
+
+void CQX740TrendView::pick(int index, int x)
+{
+    const SampleRecord &r = store().currentSamples[std::size_t(index)];
+    const TrendLayout l = layout();
+    cursorDate_ = QString::asprintf("20%02d/%02d/%02d", r.year, r.month, r.day);
+    cursorTime_ = QString::asprintf("%02d:%02d:%02d", r.hour, r.minute, r.second);
+    cursorSpo2_ = QString::number(r.spo2);
+    cursorPulse_ = QString::number(r.pulseRate);
+    spo2Marker_ = MarkerAt(l.spo2Plot, x, Spo2CurveY(l, r.spo2));
+    pulseMarker_ = MarkerAt(l.pulsePlot, x, PulseCurveY(l, r.pulseRate));
+    update();
+}
+
+void CQX740TrendView::pointAt(QPoint p)
+{
+    const RecordStore &s = store();
+    if (auto index = PickReading(layout(), s.viewPosition, s.currentSamples.data(), s.currentSampleCount(), p))
+        pick(*index, p.x());
+}
+
+void CQX740TrendView::moveCursor(int direction)
+{
+    const RecordStore &s = store();
+    const auto step = StepCursor(layout(), s.viewPosition, s.currentSampleCount(), spo2Marker_.x, direction);
+    if (!step)
+        return;
+    if (step->paging < 0)
+        pageUp();
+    else if (step->paging > 0)
+        pageDown();
+    // The cursor reads out the reading under its column even where the
+    // pointer could not pick it (SpO2 above 100 or 0), so it never sticks.
+    if (auto index = SampleAtColumn(layout(), s.viewPosition, step->cursorX, s.currentSampleCount()))
+        pick(*index, step->cursorX);
+}
+
+void CQX740TrendView::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_PageUp:
+        pageUp();
+        break;
+    case Qt::Key_PageDown:
+        pageDown();
+        break;
+    case Qt::Key_Left:
+        moveCursor(-1);
+        break;
+    case Qt::Key_Right:
+        moveCursor(1);
+        break;
+    default:
+        DataView::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void CQX740TrendView::mouseMoveEvent(QMouseEvent *event)
+{
+    pointAt(event->position().toPoint());
+    DataView::mouseMoveEvent(event);
+}
+
+void CQX740TrendView::wheelEvent(QWheelEvent *event)
+{
+    // Touchpads open and close a scroll with empty events; those turn no page.
+    if (event->phase() == Qt::ScrollBegin || event->phase() == Qt::ScrollEnd) {
+        event->accept();
+        return;
+    }
+    if (event->angleDelta().y() > 0)
+        pageUp();
+    else
+        pageDown();
+    event->accept();
 }

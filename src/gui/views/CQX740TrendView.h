@@ -1,23 +1,59 @@
 #pragma once
 
 #include "views/DataView.h"
+#include "views/TrendGeometry.h"
+#include "views/ViewFonts.h"
 
-// Placeholder until the trend view is drawn.
+#include <QString>
+
+// The current recording as two stacked graphs, SpO2 above pulse rate, one
+// page at a time under the trend page header. One reading is one pixel column.
+// A reading is read out by pointing exactly at a curve point or by moving the
+// keyboard cursor with Left and Right.
 class CQX740TrendView : public DataView {
     Q_OBJECT
 public:
     explicit CQX740TrendView(RecordStore &store, QWidget *parent = nullptr);
 
-    int pageCount() const override { return 1; }
+    int pageCount() const override;
     void renderPage(QPainter &painter, const QSize &size, int pageIndex) override;
 
+    int samplesPerPage() const { return TrendSamplesPerPage(width()); }
+    TrendLayout layout() const { return LayoutTrend(size()); }
+
+    // The readout of the picked reading (empty when none) and the markers.
+    QString cursorDateText() const { return cursorDate_; }
+    QString cursorTimeText() const { return cursorTime_; }
+    QString cursorSpo2Text() const { return cursorSpo2_; }
+    QString cursorPulseText() const { return cursorPulse_; }
+    TrendMarker spo2Marker() const { return spo2Marker_; }
+    TrendMarker pulseMarker() const { return pulseMarker_; }
+
+    // The pointer at p: picks the reading whose curve point it touches.
+    void pointAt(QPoint p);
+
 public Q_SLOTS:
-    void pageUp() override {}
-    void pageDown() override {}
-    void editRollStep() override {}
-    void print() override {}
-    void printPreview() override {}
+    void pageUp() override;
+    void pageDown() override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    void pick(int index, int x);
+    void hideMarkers();
+    void moveCursor(int direction);
+
+    TrendFonts fonts_;
+    QString cursorDate_;
+    QString cursorTime_;
+    QString cursorSpo2_;
+    QString cursorPulse_;
+    TrendMarker spo2Marker_;
+    TrendMarker pulseMarker_;
+    int lastAnnouncedCount_ = -1;
 };

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class Prompts;
 class QPainter;
 class RecordStore;
 
@@ -11,7 +12,8 @@ class RecordStore;
 class DataView : public QWidget {
     Q_OBJECT
 public:
-    explicit DataView(RecordStore &store, QWidget *parent = nullptr) : QWidget(parent), store_(store) {}
+    explicit DataView(RecordStore &store, QWidget *parent = nullptr);
+    ~DataView() override;
 
     virtual int pageCount() const = 0;
     // Paints page pageIndex as it would look in a window of the given size.
@@ -19,19 +21,40 @@ public:
 
     RecordStore &store() const { return store_; }
 
+    // Pages moved by one Page Up / Page Down; 1 for a new view.
+    int rollStep() const { return rollStep_; }
+    void setRollStep(int step) { rollStep_ = step; }
+
+    // Messages (the roll step refusal, printer failures) go through prompts;
+    // without one they are shown in plain message boxes.
+    void setPrompts(Prompts *prompts) { prompts_ = prompts; }
+    Prompts &prompts();
+
+    // Shows page index (the shared view position) and announces it; printing
+    // leaves the view on the last page it printed.
+    void showPage(int index);
+
 public Q_SLOTS:
     virtual void pageUp() = 0;
     virtual void pageDown() = 0;
-    virtual void editRollStep() = 0;
-    virtual void print() = 0;
-    virtual void printPreview() = 0;
+    // Runs the "Set Step" dialog and applies its value to this view.
+    virtual void editRollStep();
+    virtual void print();
+    virtual void printPreview();
     // Repaint after the title, the units or the patient details changed.
     virtual void refresh() { update(); }
+    // Emits pageChanged with the shown page and the page count.
+    void announcePage();
 
 Q_SIGNALS:
     // The shown page (0-based) and the page count; count 0 when there is nothing.
     void pageChanged(int index, int count);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     RecordStore &store_;
+    int rollStep_ = 1;
+    Prompts *prompts_ = nullptr;
 };

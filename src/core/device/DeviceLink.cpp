@@ -1,0 +1,167 @@
+#include "device/DeviceLink.h"
+
+#include "device/DeviceTexts.h"
+#include "device/Transport.h"
+
+#include <chrono>
+#include <thread>
+
+namespace {
+constexpr int kMaxResends = 5;
+} // namespace
+
+void DeviceLink::Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+LinkMode DeviceLink::linkMode() const { return m_transport ? m_transport->linkMode() : LinkMode::Serial; }
+
+bool DeviceLink::linkUp() { return m_transport && m_transport->isOpen(); }
+
+bool DeviceLink::sendQuiet(const Protocol::Command &command)
+{
+    if (!m_transport)
+        return false;
+    return m_transport->Write(QByteArray(reinterpret_cast<const char *>(command.data()), int(command.size())));
+}
+
+bool DeviceLink::sendCommand(const Protocol::Command &command)
+{
+    if (linkMode() == LinkMode::Bluetooth && !linkUp()) {
+        messages.append(DeviceTexts::NotConnected());
+        return false;
+    }
+    if (!sendQuiet(command)) {
+        messages.append(DeviceTexts::WriteFailed());
+        return false;
+    }
+    return true;
+}
+
+QByteArray DeviceLink::readReply()
+{
+    QByteArray reply;
+    if (!m_transport)
+        return reply;
+    if (linkMode() == LinkMode::Bluetooth) {
+        m_transport->ReadAvailable(reply, Protocol::kReplySize, 3);
+        return reply;
+    }
+    // Everything queued is read; only the first 38 bytes are kept.
+    QByteArray chunk;
+    while (true) {
+        chunk.clear();
+        if (!m_transport->ReadAvailable(chunk, Protocol::kReceiveBufferSize, 0) || chunk.isEmpty())
+            break;
+        if (reply.size() < Protocol::kReplySize)
+            reply.append(chunk.left(Protocol::kReplySize - reply.size()));
+    }
+    return reply;
+}
+
+bool DeviceLink::QueryDeviceInfo()
+{
+    const auto command = Protocol::BuildCommand(Protocol::QueryDeviceInfo, 0, 0);
+    if (!sendCommand(command))
+        return false;
+    Pause(400);
+    QByteArray reply = readReply();
+    for (int resends = 0; reply.size() < 37 && resends < kMaxResends; ++resends) {
+        reply.clear();
+        if (!sendCommand(command))
+            return false;
+        Pause(500);
+        reply = readReply();
+    }
+    const Protocol::DeviceInfoCheck check = Protocol::CheckDeviceInfoReply(reply);
+    if (check.fieldsValid) {
+        info = check.info;
+        deviceModel = check.info.model;
+        dataBaud = check.info.dataBaud;
+    }
+    return check.accepted;
+}
+
+DeviceLink::CountsResult DeviceLink::QueryCounts()
+{
+    if (m_transport)
+        m_transport->Drain();
+    const auto command = Protocol::BuildCommand(Protocol::QueryCounts, 0, 0);
+    if (!sendCommand(command))
+        return CountsResult::Failed;
+    Pause(500);
+    Pause(linkMode() == LinkMode::Serial ? 500 : 200);
+    QByteArray reply = readReply();
+    for (int resends = 0; reply.size() < Protocol::kReplySize && resends < kMaxResends; ++resends) {
+        reply.clear();
+        sendCommand(command); // a failed write is reported and the loop goes on
+        Pause(500);
+        reply = readReply();
+    }
+    const auto checked = Protocol::CheckCountReply(reply);
+    if (!checked)
+        return CountsResult::Failed;
+    counts = *checked;
+    totalCount = counts.totalCount();
+    return CountsResult::Connected;
+}
+
+void DeviceLink::SendStop()
+{
+    const auto command = Protocol::BuildCommand(Protocol::StopTransfer, 0, 0);
+    sendQuiet(command);
+    Pause(500);
+    sendQuiet(command);
+    Pause(100);
+    if (m_transport)
+        m_transport->Drain();
+}
+
+bool DeviceLink::exchangeAck(const Protocol::Command &command, int &resendBudget)
+{
+    if (!sendCommand(command))
+        return false;
+    Pause(500);
+    QByteArray reply = readReply();
+    while (reply.size() < Protocol::kReplySize && resendBudget > 0) {
+        --resendBudget;
+        if (!sendCommand(command))
+            return false;
+        Pause(500);
+        reply = readReply();
+    }
+    return Protocol::IsAcknowledgement(reply, Protocol::TagClockAck);
+}
+
+bool DeviceLink::SetDeviceClock(std::uint32_t word)
+{
+    // The serial link shares one re-send budget between both commands.
+    int budget = kMaxResends;
+    bool ok = exchangeAck(Protocol::SetDateCommand(word), budget);
+    if (ok) {
+        if (linkMode() == LinkMode::Bluetooth)
+            budget = kMaxResends;
+        ok = exchangeAck(Protocol::SetTimeCommand(word), budget);
+    }
+    messages.append(ok ? DeviceTexts::SetClockSucceeded() : DeviceTexts::SetClockError());
+    return ok;
+}
+
+bool DeviceLink::DeleteDeviceData(int id, int type, const std::function<void(bool)> &waiting)
+{
+    if (!sendCommand(Protocol::DeleteDataCommand(id, type)))
+        return false;
+    if (waiting)
+        waiting(true);
+    QByteArray reply;
+    for (int round = 0; round < 11; ++round) {
+        const QByteArray part = readReply();
+        reply.append(part.left(Protocol::kReplySize - reply.size()));
+        if (reply.size() >= Protocol::kReplySize)
+            break;
+        Pause(1000);
+    }
+    if (waiting)
+        waiting(false);
+    const bool ok = Protocol::IsAcknowledgement(reply, Protocol::TagDeleteAck);
+    messages.append(ok ? DeviceTexts::DataCleared() : DeviceTexts::DeleteError());
+    return ok;
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "device/LinkMode.h"
+#include "device/Protocol.h"
+
+#include <QStringList>
+
+#include <cstdint>
+#include <functional>
+
+class Transport;
+
+// The exchanges with the device over an open transport: handshake, count query,
+// stop and the two maintenance commands, with their fixed waits and bounded
+// re-sends. Texts meant for the user are collected in messages (never shown
+// here, so nothing blocks on a dialog).
+class DeviceLink {
+public:
+    DeviceLink() = default;
+    explicit DeviceLink(Transport *transport) : m_transport(transport) {}
+
+    void setTransport(Transport *transport) { m_transport = transport; }
+    Transport *transport() const { return m_transport; }
+    LinkMode linkMode() const;
+
+    // Filled by QueryDeviceInfo.
+    int deviceModel = 0;
+    std::uint32_t dataBaud = 0;
+    Protocol::DeviceInfo info;
+    // Filled by QueryCounts; totalCount keeps the last good value.
+    Protocol::Counts counts;
+    int totalCount = 0;
+
+    QStringList messages;
+
+    bool QueryDeviceInfo();
+    enum class CountsResult { Connected, Failed };
+    CountsResult QueryCounts();
+    // StopTransfer twice, 500 ms apart, then 100 ms and a drain.
+    void SendStop();
+    // SetDate then SetTime, each acknowledged. Adds "Set Date and Time Error !"
+    // or "Set Date and Time Succeed !" to messages.
+    bool SetDeviceClock(std::uint32_t word);
+    // Sends DeleteData and waits up to 11 s for its acknowledgement. Adds
+    // "Device data cleared !" or "Delete Data Error !" to messages.
+    // waiting(true) before the wait, waiting(false) after (the "Deleting Data ..." window).
+    bool DeleteDeviceData(int id, int type, const std::function<void(bool)> &waiting = {});
+
+    // Sends one command; on failure adds the matching text to messages.
+    bool sendCommand(const Protocol::Command &command);
+    // Sends one command without the link check and without a message.
+    bool sendQuiet(const Protocol::Command &command);
+    // Reads one reply: everything queued, cut to 38 bytes.
+    QByteArray readReply();
+
+    // Fixed pause of the exchanges.
+    static void Pause(int ms);
+
+private:
+    bool linkUp();
+    bool exchangeAck(const Protocol::Command &command, int &resendBudget);
+
+    Transport *m_transport = nullptr;
+};

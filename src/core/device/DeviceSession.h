@@ -1,0 +1,119 @@
+#pragma once
+
+#include "device/DeviceLink.h"
+#include "device/LinkMode.h"
+#include "device/PortList.h"
+#include "device/Transfer.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class BluetoothLink;
+class HexLog;
+class RecordStore;
+class SerialPort;
+class Transport;
+
+// Outcome of the download search (numbers as the download window keeps them).
+enum class SearchOutcome {
+    CountsFailed = 0,
+    NotFound = 1,
+    FoundWithData = 2,
+    FoundWithoutData = 3,
+};
+
+// Everything the download window keeps about the device: the link, the port
+// lists, the open port, the exchange state and the running transfer. Nothing
+// here shows a dialog; texts for the user are collected in messages().
+// The search and the procedures block their caller (run them off the UI thread).
+class DeviceSession {
+public:
+    explicit DeviceSession(RecordStore &store);
+    ~DeviceSession(); // stops a running transfer, closes the port
+    DeviceSession(const DeviceSession &) = delete;
+    DeviceSession &operator=(const DeviceSession &) = delete;
+
+    LinkMode linkMode() const { return m_mode; }
+    // Serial (the default) or Bluetooth over an already connected link.
+    void useSerial();
+    void useBluetooth(std::shared_ptr<BluetoothLink> link);
+
+    // Where port names live ("/dev"); tests point it at a folder of their own.
+    void setDeviceRoot(const QString &root) { m_devRoot = root; }
+    QString deviceRoot() const { return m_devRoot; }
+    QString portPath(const QString &portName) const;
+
+    // Port lists; EnumeratePorts fills them from the system, tests set them.
+    PortLists ports;
+    void EnumeratePorts();
+
+    // The port tried first: read from "DefaultCOM" by loadSavedPort(), the
+    // candidate while searching, the port in use after a search.
+    QString savedPort;
+    void loadSavedPort();
+
+    // Hex log of every byte on the link (null: none).
+    void setLog(std::shared_ptr<HexLog> log);
+
+    // Port search for a download: handshake, reopen at the data baud rate, counts.
+    SearchOutcome FindDevice();
+
+    // Port search for a maintenance command: the first port whose device answers
+    // the handshake (and reopens at the data baud rate) gets action run on it.
+    // False, with "Can't find right COM or the device is power off !" or
+    // "No Connected, please connect device!" in messages(), when none answered.
+    bool FindDeviceFor(const std::function<void(DeviceLink &)> &action);
+
+    // The whole set-clock command after its dialog: search, SetDeviceClock.
+    bool SetClockProcedure(std::uint32_t word);
+    // The whole delete command after its dialog: search, counts, DeleteDeviceData
+    // (or "no data!"). waiting(true/false) brackets the wait for the acknowledgement.
+    bool DeleteProcedure(int id, int type, const std::function<void(bool)> &waiting = {});
+
+    // Starts the transfer after a FindDevice that found data: waits 500 ms,
+    // then the two workers. Callbacks run on the receiver's thread.
+    bool StartTransfer(Transfer::Callbacks callbacks);
+    // Ends both workers (returns after both have ended); no callback afterwards.
+    void StopTransfer();
+    // Blocks until the workers ended by themselves.
+    void WaitTransfer();
+    bool transferRunning() const;
+    // The end of every transfer and maintenance command: stop the workers,
+    // wait 500 ms, send the stop command (twice), close the port, clear the
+    // exchange state except totalCount.
+    void TransferEnd();
+
+    DeviceLink &link() { return m_link; }
+    const DeviceLink &link() const { return m_link; }
+    int deviceModel() const { return m_link.deviceModel; }
+    int frameCount() const { return m_link.counts.frameCount; }
+    int totalCount() const { return m_link.totalCount; }
+
+    // Texts for the user, oldest first; takeMessages() empties the list.
+    QStringList messages() const { return m_link.messages; }
+    QStringList takeMessages();
+
+    // Ports the last search could not open for lack of permission.
+    QStringList permissionDenied() const { return m_permissionDenied; }
+
+private:
+    enum class TryResult { Found, NoAnswer };
+    TryResult tryPort(const QString &portName, bool reopenAtDataBaud);
+    bool openPort(const QString &portName, int baud);
+    void closePort();
+    QStringList searchOrder(bool skipBluetoothInBruteForce) const;
+    void addPermissionHint();
+
+    RecordStore &m_store;
+    LinkMode m_mode = LinkMode::Serial;
+    QString m_devRoot = QStringLiteral("/dev");
+    std::unique_ptr<SerialPort> m_serial;
+    std::shared_ptr<BluetoothLink> m_bluetooth;
+    std::shared_ptr<HexLog> m_log;
+    DeviceLink m_link;
+    std::unique_ptr<Transfer> m_transfer;
+    QStringList m_permissionDenied;
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "device/Protocol.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+
+class RecordStore;
+
+// Turns the received byte stream into frames and writes each frame's readings
+// straight into the record store's per-ID buffers. Used by the receiver worker
+// only; frameTag and framesReceived may be read from any thread.
+class FrameAssembler {
+public:
+    FrameAssembler(RecordStore &store, int deviceModel);
+
+    // Called after each complete frame with the new framesReceived.
+    std::function<void(int framesReceived)> onFrameComplete;
+
+    void FeedByte(std::uint8_t b);
+    void Feed(const QByteArray &bytes);
+
+    // Back to the state of a new transfer (the buffers in the store stay).
+    void reset();
+
+    std::uint16_t frameTag() const { return m_frameTag.load(); }
+    int framesReceived() const { return m_framesReceived.load(); }
+    void setFramesReceived(int n) { m_framesReceived.store(n); }
+    // True while a frame is partly assembled.
+    bool midFrame() const { return m_assemblePos != 0; }
+    // Records dropped because their ID's room was full.
+    long droppedRecords() const { return m_dropped; }
+    // Frames dropped because they did not fit the receive buffer.
+    int droppedFrames() const { return m_droppedFrames; }
+    // Set when a per-ID buffer could not grow ("new memory err!").
+    bool memoryError() const { return m_memoryError; }
+
+private:
+    void storePayload();
+
+    RecordStore &m_store;
+    int m_model;
+    std::array<std::uint8_t, Protocol::kReceiveBufferSize> m_buffer{};
+    int m_assemblePos = 0;
+    bool m_synced = false;
+    int m_length = 0;
+    std::atomic<std::uint16_t> m_frameTag{0};
+    std::atomic<int> m_framesReceived{0};
+    // Room of each ID, fixed by the first frame that brought it readings; 0 = not yet.
+    std::array<int, 128> m_room{};
+    long m_dropped = 0;
+    int m_droppedFrames = 0;
+    bool m_memoryError = false;
+};

@@ -1,0 +1,4 @@
+#pragma once
+
+// How the device is reached: a serial port of our own, or the Bluetooth link.
+enum class LinkMode { Serial, Bluetooth };

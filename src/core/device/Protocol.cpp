@@ -1,0 +1,185 @@
+#include "device/Protocol.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+namespace Protocol {
+
+namespace {
+std::uint8_t at(const QByteArray &b, int i) { return std::uint8_t(b[i]); }
+int word16(const QByteArray &b, int i) { return at(b, i) * 256 + at(b, i + 1); }
+std::uint32_t word32(const QByteArray &b, int i)
+{
+    return (std::uint32_t(at(b, i)) << 24) | (std::uint32_t(at(b, i + 1)) << 16) | (std::uint32_t(at(b, i + 2)) << 8)
+           | std::uint32_t(at(b, i + 3));
+}
+bool headerOk(const QByteArray &r) { return r.size() >= 7 && at(r, 0) == 0x55 && at(r, 1) == 0xAA && (at(r, 2) & 0x03) == 0; }
+} // namespace
+
+Command BuildCommand(std::uint8_t code, std::uint8_t arg1, std::uint8_t arg2)
+{
+    return {0x55, 0xAA, code, arg1, arg2, std::uint8_t(code + arg1 + arg2)};
+}
+
+Command RequestFrameCommand(int frameNumber, int deviceModel, LinkMode mode)
+{
+    const auto high = std::uint8_t((frameNumber >> 8) & 0xFF);
+    const auto low = std::uint8_t(frameNumber & 0xFF);
+    if (mode == LinkMode::Serial && deviceModel == 3)
+        return BuildCommand(RequestFrame, low, high);
+    return BuildCommand(RequestFrame, high, low);
+}
+
+Command DeleteDataCommand(int id, int type)
+{
+    return BuildCommand(DeleteData, std::uint8_t(type * 16 + ((id / 256) & 0x0F)), std::uint8_t(id % 256));
+}
+
+Command SetDateCommand(std::uint32_t word)
+{
+    return BuildCommand(SetDate, std::uint8_t(word & 0xFF), std::uint8_t((word >> 8) & 0xFF));
+}
+
+Command SetTimeCommand(std::uint32_t word)
+{
+    return BuildCommand(SetTime, std::uint8_t((word >> 16) & 0xFF), std::uint8_t((word >> 24) & 0xFF));
+}
+
+std::uint32_t DateTimeWord(int year, int month, int day, int hour, int minute, int second)
+{
+    const auto field = [](int value, int bits, int shift) {
+        return (std::uint32_t(value) & ((1u << bits) - 1)) << shift;
+    };
+    return field(year % 2000, 6, 0) | field(month, 4, 6) | field(day, 5, 10) | field(hour, 5, 15)
+           | field(minute, 6, 20) | field(second, 6, 26);
+}
+
+bool ReversesRecordBytes(int deviceModel) { return deviceModel == 1 || deviceModel == 3 || deviceModel == 4; }
+
+SampleRecord DecodeSample(const std::uint8_t *wire, int deviceModel)
+{
+    std::uint8_t r[8];
+    if (ReversesRecordBytes(deviceModel))
+        std::reverse_copy(wire, wire + 8, r);
+    else
+        std::copy(wire, wire + 8, r);
+    SampleRecord s;
+    s.id = r[0] & 0x7F;
+    s.year = std::uint8_t((r[0] >> 7) | ((r[1] & 0x3F) << 1));
+    s.month = std::uint8_t((r[1] >> 6) | ((r[2] & 0x03) << 2));
+    s.day = (r[2] >> 2) & 0x1F;
+    s.hour = std::uint8_t((r[2] >> 7) | ((r[3] & 0x0F) << 1));
+    s.minute = std::uint8_t((r[3] >> 4) | ((r[4] & 0x03) << 4));
+    s.second = r[4] >> 2;
+    s.spo2 = r[5] & 0x7F;
+    s.pulseRate = std::uint8_t((r[5] >> 7) | ((r[6] & 0x7F) << 1));
+    s.auxValue = std::uint16_t((r[6] >> 7) | (r[7] << 1));
+    return s;
+}
+
+std::array<std::uint8_t, 8> EncodeSample(const SampleRecord &s, int deviceModel)
+{
+    std::array<std::uint8_t, 8> r{};
+    r[0] = std::uint8_t((s.id & 0x7F) | ((s.year & 1) << 7));
+    r[1] = std::uint8_t(((s.year >> 1) & 0x3F) | ((s.month & 0x03) << 6));
+    r[2] = std::uint8_t(((s.month >> 2) & 0x03) | ((s.day & 0x1F) << 2) | ((s.hour & 1) << 7));
+    r[3] = std::uint8_t(((s.hour >> 1) & 0x0F) | ((s.minute & 0x0F) << 4));
+    r[4] = std::uint8_t(((s.minute >> 4) & 0x03) | ((s.second & 0x3F) << 2));
+    r[5] = std::uint8_t((s.spo2 & 0x7F) | ((s.pulseRate & 1) << 7));
+    r[6] = std::uint8_t(((s.pulseRate >> 1) & 0x7F) | ((s.auxValue & 1) << 7));
+    r[7] = std::uint8_t((s.auxValue >> 1) & 0xFF);
+    if (ReversesRecordBytes(deviceModel))
+        std::reverse(r.begin(), r.end());
+    return r;
+}
+
+QByteArray CutReply(const QByteArray &reply) { return reply.left(kReplySize); }
+
+DeviceInfoCheck CheckDeviceInfoReply(const QByteArray &raw)
+{
+    DeviceInfoCheck check;
+    const QByteArray r = CutReply(raw);
+    if (r.size() < 23 || !headerOk(r) || (at(r, 3) != 0xFF && at(r, 4) != 0xFF))
+        return check;
+    check.fieldsValid = true;
+    check.info.model = word16(r, 7);
+    check.info.dataBaud = word32(r, 9);
+    check.info.value = word32(r, 13);
+    check.info.version1 = QStringLiteral("%1.%2.%3").arg(at(r, 17)).arg(at(r, 18)).arg(at(r, 19));
+    check.info.version2 = QStringLiteral("%1.%2.%3").arg(at(r, 20)).arg(at(r, 21)).arg(at(r, 22));
+    check.accepted = word16(r, 5) == kInfoPayload;
+    return check;
+}
+
+std::optional<Counts> CheckCountReply(const QByteArray &raw)
+{
+    const QByteArray r = CutReply(raw);
+    if (r.size() < 19 || !headerOk(r) || (at(r, 3) != 0xFF && at(r, 4) != 0xFE))
+        return std::nullopt;
+    Counts c;
+    c.frameCount = word16(r, 9);
+    c.extraCount1 = word16(r, 13);
+    c.extraCount2 = word16(r, 17);
+    return c;
+}
+
+bool IsAcknowledgement(const QByteArray &raw, std::uint16_t tag)
+{
+    const QByteArray r = CutReply(raw);
+    return r.size() >= 5 && at(r, 0) == 0x55 && at(r, 1) == 0xAA && at(r, 3) == 0xFF && at(r, 4) == (tag & 0xFF);
+}
+
+QByteArray BuildDeviceFrame(std::uint8_t status, std::uint16_t tag, const QByteArray &payload)
+{
+    QByteArray f;
+    f.reserve(payload.size() + kFrameOverhead);
+    f.append(char(0x55)).append(char(0xAA)).append(char(status));
+    f.append(char(tag >> 8)).append(char(tag & 0xFF));
+    f.append(char((payload.size() >> 8) & 0xFF)).append(char(payload.size() & 0xFF));
+    f.append(payload);
+    std::uint8_t sum = 0;
+    for (char c : f)
+        sum = std::uint8_t(sum + std::uint8_t(c));
+    f.append(char(sum));
+    return f;
+}
+
+namespace {
+void put16(QByteArray &p, int frameIndex, int value)
+{
+    p[frameIndex - 7] = char((value >> 8) & 0xFF);
+    p[frameIndex - 6] = char(value & 0xFF);
+}
+} // namespace
+
+QByteArray BuildDeviceInfoReply(const DeviceInfo &info)
+{
+    QByteArray p(kInfoPayload, '\0');
+    put16(p, 7, info.model);
+    for (int i = 0; i < 4; ++i)
+        p[2 + i] = char((info.dataBaud >> (24 - 8 * i)) & 0xFF);
+    for (int i = 0; i < 4; ++i)
+        p[6 + i] = char((info.value >> (24 - 8 * i)) & 0xFF);
+    const auto putVersion = [&p](int offset, const QString &text) {
+        const QStringList parts = text.split(u'.');
+        for (int i = 0; i < 3 && i < parts.size(); ++i)
+            p[offset + i] = char(parts[i].toInt() & 0xFF);
+    };
+    putVersion(10, info.version1);
+    putVersion(13, info.version2);
+    return BuildDeviceFrame(0x00, 0xFFFD, p);
+}
+
+QByteArray BuildCountReply(const Counts &counts)
+{
+    QByteArray p(kReplySize - kFrameOverhead, '\0');
+    put16(p, 9, counts.frameCount);
+    put16(p, 13, counts.extraCount1);
+    put16(p, 17, counts.extraCount2);
+    return BuildDeviceFrame(0x00, 0xFFFB, p);
+}
+
+QString HexBytes(const QByteArray &bytes) { return QString::fromLatin1(bytes.toHex(' ').toUpper()); }
+
+} // namespace Protocol

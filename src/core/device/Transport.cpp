@@ -1,0 +1,39 @@
+#include "device/Transport.h"
+
+#include "device/HexLog.h"
+
+bool Transport::Write(const QByteArray &bytes)
+{
+    if (!isOpen())
+        return false;
+    const qint64 n = writeRaw(bytes.constData(), bytes.size());
+    if (m_log && n > 0)
+        m_log->written(bytes.left(int(n)));
+    return n == bytes.size();
+}
+
+bool Transport::ReadAvailable(QByteArray &out, int maxBytes, int waitMs)
+{
+    if (!isOpen() || maxBytes <= 0)
+        return isOpen();
+    const qsizetype start = out.size();
+    out.resize(start + maxBytes);
+    const qint64 n = readRaw(out.data() + start, maxBytes, waitMs);
+    out.resize(start + std::max<qint64>(n, 0));
+    if (n > 0) {
+        m_bytesRead.fetch_add(n);
+        if (m_log)
+            m_log->read(out.mid(start));
+    }
+    return n >= 0;
+}
+
+void Transport::Drain()
+{
+    QByteArray scratch;
+    while (isOpen()) {
+        scratch.clear();
+        if (!ReadAvailable(scratch, drainChunk(), drainWait()) || scratch.isEmpty())
+            break;
+    }
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "device/LinkMode.h"
+
+#include <QByteArray>
+
+#include <atomic>
+#include <memory>
+
+class HexLog;
+
+// The byte stream to the device. Write and ReadAvailable are the single choke
+// point every byte passes (and where the hex log is taken). One thread may write
+// while another reads.
+class Transport {
+public:
+    virtual ~Transport() = default;
+
+    virtual LinkMode linkMode() const = 0;
+    // Serial: the port is open. Bluetooth: the link is up.
+    virtual bool isOpen() const = 0;
+    virtual void close() = 0;
+
+    // True only if every byte was written.
+    bool Write(const QByteArray &bytes);
+    // Appends up to maxBytes of what has arrived to out, waiting at most waitMs
+    // for a first byte (0: return at once). False when the line failed (hang-up,
+    // link lost); what arrived before stays in out.
+    bool ReadAvailable(QByteArray &out, int maxBytes, int waitMs = 0);
+    // Reads and discards whatever is queued.
+    void Drain();
+
+    void setLog(std::shared_ptr<HexLog> log) { m_log = std::move(log); }
+    std::shared_ptr<HexLog> log() const { return m_log; }
+
+    // Bytes read from the device since the transport was made.
+    qint64 bytesRead() const { return m_bytesRead.load(); }
+
+protected:
+    // -1 on failure, else the number of bytes written.
+    virtual qint64 writeRaw(const char *data, qint64 size) = 0;
+    // -1 when the line failed, 0 when nothing arrived in waitMs.
+    virtual qint64 readRaw(char *data, qint64 maxSize, int waitMs) = 0;
+    // Drain reads in chunks of this size with this wait.
+    virtual int drainChunk() const { return 4200; }
+    virtual int drainWait() const { return 0; }
+
+private:
+    std::shared_ptr<HexLog> m_log;
+    std::atomic<qint64> m_bytesRead{0};
+};

@@ -1,0 +1,102 @@
+#include "views/DataView.h"
+
+#include "views/CSetRollStep.h"
+#include "views/ViewPrinting.h"
+
+#include "app/Prompts.h"
+#include "model/RecordStore.h"
+
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+namespace {
+
+// Used when the window gave the view no prompts of its own.
+class MessageBoxPrompts : public Prompts {
+public:
+    explicit MessageBoxPrompts(QWidget *parent) : parent_(parent) {}
+    void information(const QString &text) override { QMessageBox::information(parent_, title(), text); }
+    void warning(const QString &text) override { QMessageBox::warning(parent_, title(), text); }
+    Answer question(const QString &text) override
+    {
+        return QMessageBox::question(parent_, title(), text, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok
+                   ? Answer::Ok
+                   : Answer::Cancel;
+    }
+    QString openFileName(const FileRequest &) override { return {}; }
+    QString saveFileName(const FileRequest &) override { return {}; }
+
+private:
+    static QString title() { return QStringLiteral("Quellix"); }
+    QWidget *parent_;
+};
+
+} // namespace
+
+DataView::DataView(RecordStore &store, QWidget *parent) : QWidget(parent), store_(store) {}
+
+DataView::~DataView() = default;
+
+Prompts &DataView::prompts()
+{
+    if (prompts_)
+        return *prompts_;
+    static MessageBoxPrompts fallback(nullptr);
+    return fallback;
+}
+
+void DataView::showPage(int index)
+{
+    store_.viewPosition = std::max(index, 0);
+    update();
+    announcePage();
+}
+
+void DataView::announcePage()
+{
+    Q_EMIT pageChanged(store_.viewPosition, pageCount());
+}
+
+void DataView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    announcePage();
+}
+
+void DataView::editRollStep()
+{
+    const int pages = pageCount();
+    CSetRollStep dialog(rollStep_, pages, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (auto refusal = RollStepLogic::Refusal(dialog.stepValue(), pages)) {
+        prompts().information(*refusal);
+        return;
+    }
+    rollStep_ = dialog.stepValue();
+}
+
+void DataView::print()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    ConfigureReportPrinter(printer);
+    QPrintDialog dialog(&printer, this);
+    dialog.setMinMax(1, std::max(pageCount(), 1));
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (!PrintDataView(*this, printer).started)
+        prompts().warning(tr("The printer could not be started. Check that it is installed and ready."));
+}
+
+void DataView::printPreview()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    ConfigureReportPrinter(printer);
+    QPrintPreviewDialog preview(&printer, this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter *target) { PrintDataView(*this, *target); });
+    preview.exec();
+}

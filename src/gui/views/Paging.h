@@ -1,0 +1,7 @@
+#pragma once
+
+// Page moves shared by the trend and table views: rollStep pages at a time,
+// never before the first page nor past the last.
+int PageUpPosition(int viewPosition, int rollStep);
+// A pageCount of 0 counts as one (empty) page.
+int PageDownPosition(int viewPosition, int rollStep, int pageCount);

@@ -1,0 +1,57 @@
+#include "views/PaintHelpers.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace paint {
+
+void HLine(QPainter &p, int x1, int x2, int y)
+{
+    if (x2 == x1)
+        return;
+    p.drawLine(x1, y, x2 > x1 ? x2 - 1 : x2 + 1, y);
+}
+
+void VLine(QPainter &p, int x, int y1, int y2)
+{
+    if (y2 == y1)
+        return;
+    p.drawLine(x, y1, x, y2 > y1 ? y2 - 1 : y2 + 1);
+}
+
+void RaisedEdge(QPainter &p, const Edges &r)
+{
+    if (r.width() <= 0 || r.height() <= 0)
+        return;
+    p.save();
+    p.setPen(QPen(QColor(255, 255, 255), 1));
+    HLine(p, r.left, r.right, r.top);
+    VLine(p, r.left, r.top, r.bottom);
+    p.setPen(QPen(QColor(160, 160, 160), 1));
+    HLine(p, r.left, r.right, r.bottom - 1);
+    VLine(p, r.right - 1, r.top, r.bottom);
+    p.restore();
+}
+
+void TextLine(QPainter &p, const Edges &box, const QString &text, int horizontal)
+{
+    if (text.isEmpty() || box.width() <= 0 || box.height() <= 0)
+        return;
+    int flags = Qt::AlignVCenter | Qt::TextSingleLine;
+    flags |= horizontal == 0 ? Qt::AlignLeft : Qt::AlignHCenter;
+    p.drawText(box.rect(), flags, text);
+}
+
+void TextWrapped(QPainter &p, const Edges &box, const QString &text)
+{
+    if (text.isEmpty() || box.width() <= 0 || box.height() <= 0)
+        return;
+    p.drawText(box.rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+}
+
+int TextWidth(QPainter &p, const QString &text)
+{
+    return p.fontMetrics().horizontalAdvance(text);
+}
+
+} // namespace paint

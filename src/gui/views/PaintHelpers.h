@@ -1,0 +1,26 @@
+#pragma once
+
+#include "views/Edges.h"
+
+#include <QColor>
+#include <QString>
+
+class QPainter;
+
+// Small drawing steps shared by the page pictures. Lines follow the usual
+// raster rule of leaving out their end pixel, so a line from x to x + 4 is
+// four pixels long.
+namespace paint {
+
+void HLine(QPainter &p, int x1, int x2, int y);
+void VLine(QPainter &p, int x, int y1, int y2);
+// Highlight on the top and left, shadow on the bottom and right.
+void RaisedEdge(QPainter &p, const Edges &r);
+// One line of text, vertically centred in the box; clipped to it.
+void TextLine(QPainter &p, const Edges &box, const QString &text, int horizontal = 0);
+// Text from the top-left corner of the box, wrapped at word breaks.
+void TextWrapped(QPainter &p, const Edges &box, const QString &text);
+// Horizontal advance of text in the painter's font.
+int TextWidth(QPainter &p, const QString &text);
+
+} // namespace paint

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "views/ReportHeader.h"
+#include "views/TrendGeometry.h"
+#include "views/ViewFonts.h"
+
+#include "model/SampleRecord.h"
+
+#include <QSize>
+#include <QString>
+
+class QPainter;
+
+// Everything one trend page shows besides its geometry.
+struct TrendPicture {
+    const SampleRecord *samples = nullptr;
+    int sampleCount = 0;
+    int viewPosition = 0;
+    ReportHeaderContent header;
+    QString cursorDate;
+    QString cursorTime;
+    QString cursorSpo2;
+    QString cursorPulse;
+    TrendMarker spo2Marker;
+    TrendMarker pulseMarker;
+};
+
+// Paints the whole page for a client of the given size, layer by layer:
+// background, header, the two panels (scales, grids, time axes, curves), markers.
+void PaintTrendPage(QPainter &p, QSize size, const TrendPicture &picture, const TrendFonts &fonts);

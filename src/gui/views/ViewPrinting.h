@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QSize>
+
+class DataView;
+class QPainter;
+class QPrinter;
+
+// A printed page is the view's picture at the window's size stretched onto
+// 1092 x 764 units of 1/96 inch (11.375 x 7.958 in) from the paper's corner.
+inline constexpr int kPrintedPageWidth96 = 1092;
+inline constexpr int kPrintedPageHeight96 = 764;
+
+// A4, landscape, 600 dpi, no margins (the picture fits the sheet as it is).
+void ConfigureReportPrinter(QPrinter &printer);
+
+// Paints page pageIndex of view, drawn for a window of pictureSize, onto the
+// painter of a printer page of the given resolution.
+void PaintPrintedPage(QPainter &painter, DataView &view, QSize pictureSize, int pageIndex, int resolution);
+
+struct PrintResult {
+    bool started = false; // false when the printer could not be opened
+    int firstPage = -1;   // 0-based indexes of the pages printed
+    int lastPage = -1;
+};
+
+// Prints the printer's page range (all pages when none is set) of the view at
+// its current size. The view is left on the last page printed.
+PrintResult PrintDataView(DataView &view, QPrinter &printer);

@@ -1,0 +1,87 @@
+// Renders the trend and the table page of a generated night, as the README
+// shows them. Set QUELLIX_SCREENSHOT_DIR to write the pictures there.
+#include "views/CQX740TableView.h"
+#include "views/CQX740TrendView.h"
+
+#include "model/PatientRecord.h"
+#include "model/RecordStore.h"
+
+#include "SimulatedNight.h"
+
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void FillDemoStore(RecordStore &store)
+{
+    store.currentSamples = GenerateNight(7, 3, 8 * 3600);
+    store.reportTitle = QStringLiteral("Sleep Clinic North - Overnight Oximetry");
+    PatientRecord &p = store.currentPatient;
+    p.idNumber = 3;
+    PatientRecord::setText(p.name, QStringLiteral("Jane Example"));
+    p.gender = 1;
+    p.age = 54;
+    p.height = 165;
+    p.weight = 72;
+    p.unitSystem = 1;
+    PatientRecord::setText(p.physician, QStringLiteral("Dr. A. Sample"));
+    PatientRecord::setText(p.note1, QStringLiteral("Snoring reported by partner"));
+    PatientRecord::setText(p.note2, QStringLiteral("No oxygen"));
+    PatientRecord::setText(p.comments, QStringLiteral("Home recording, first night"));
+}
+
+QImage Render(DataView &view, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    view.renderPage(p, size, view.store().viewPosition);
+    return image;
+}
+
+void Save(const QImage &image, const char *name)
+{
+    const QByteArray dir = qgetenv("QUELLIX_SCREENSHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    QDir().mkpath(QString::fromLocal8Bit(dir));
+    ASSERT_TRUE(image.save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name)));
+}
+
+} // namespace
+
+TEST(Screenshots, TrendAndTablePagesOfAGeneratedNight)
+{
+    RecordStore store;
+    FillDemoStore(store);
+    const QSize size(1280, 900);
+
+    CQX740TrendView trend(store);
+    trend.resize(size);
+    store.viewPosition = 4;
+    const QImage trendImage = Render(trend, size);
+    // Both curves are on the page: red SpO2 and black pulse pixels inside the plots.
+    const TrendLayout l = trend.layout();
+    int red = 0;
+    int black = 0;
+    for (int x = l.spo2Plot.left + 1; x < l.spo2Plot.right; ++x) {
+        for (int y = l.spo2Plot.top; y < l.spo2Plot.bottom; ++y)
+            red += trendImage.pixel(x, y) == qRgb(255, 0, 0);
+        for (int y = l.pulsePlot.top; y < l.pulsePlot.bottom; ++y)
+            black += trendImage.pixel(x, y) == qRgb(0, 0, 0);
+    }
+    EXPECT_GE(red, l.samplesPerPage);
+    EXPECT_GE(black, l.samplesPerPage);
+    Save(trendImage, "trend.png");
+
+    CQX740TableView table(store);
+    table.resize(size);
+    store.viewPosition = 0;
+    const QImage tableImage = Render(table, size);
+    EXPECT_NE(tableImage.pixel(size.width() / 2, size.height() - 30), qRgb(255, 255, 255));
+    Save(tableImage, "table.png");
+}

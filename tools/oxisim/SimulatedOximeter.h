@@ -1,0 +1,114 @@
+#pragma once
+
+#include "model/SampleRecord.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <set>
+#include <thread>
+#include <vector>
+
+// A complete simulated oximeter speaking the device protocol on a
+// pseudo-terminal or a Unix socket, on a thread of its own.
+class SimulatedOximeter {
+public:
+    struct Faults {
+        std::set<int> strayByteBeforeFrame;  // a 0x00 before these frames
+        int stallFrame = -1;                 // ignore this many requests of stallFrame
+        int stallRequests = 0;
+        int garbledInfoReplies = 0;          // the first N info replies are garbled
+        int garbledCountReplies = 0;         // the first N count replies are garbled
+        int earlyEndFrame = -1;              // this frame carries the end tag 0xFFFE
+        int zeroIdRecords = 0;               // records with ID 0 put into frame 0
+        bool silent = false;                 // answers nothing at all
+        int silentFromFrame = -1;            // answers nothing from this frame on
+        int closeAtFrame = -1;               // closes the line halfway through this frame
+        int infoPayloadLength = 30;          // the L of the info reply
+        std::uint16_t clockAckTag = 0xFFF9;  // tag of the clock acknowledgements
+    };
+
+    struct Config {
+        int model = 2;
+        std::uint32_t dataBaud = 115200;
+        int framePayload = 512;   // bytes of records per data frame (a multiple of 8)
+        bool pace = false;        // pace output to the line rate of the terminal's baud rate
+        int deleteDelayMs = 1500; // before the delete acknowledgement
+        Faults faults;
+    };
+
+    explicit SimulatedOximeter(Config config);
+    ~SimulatedOximeter(); // stops
+    SimulatedOximeter(const SimulatedOximeter &) = delete;
+    SimulatedOximeter &operator=(const SimulatedOximeter &) = delete;
+
+    // Readings held for one ID, in time order (oldest first).
+    void setReadings(int id, std::vector<SampleRecord> readings);
+    // A seeded realistic night of count readings for id.
+    void addNight(int id, int count, std::uint32_t seed);
+    std::vector<SampleRecord> readings(int id) const;
+    std::vector<int> ids() const;
+    int totalReadings() const;
+
+    // Opens a pseudo-terminal and serves it; returns the slave path (/dev/pts/N),
+    // empty on failure.
+    QString startPty();
+    // Listens on a Unix socket at path and serves the first connection.
+    bool startUnix(const QString &path);
+    void stop();
+    // True once the simulated device closed the line (closeAtFrame).
+    bool lineClosed() const { return m_lineClosed.load(); }
+
+    // The frame count the device announces.
+    int frameCount() const;
+    // Every command received, six bytes each, in order.
+    std::vector<QByteArray> commands() const;
+    int commandCount(std::uint8_t code) const;
+    // The clock as last set by SetDate/SetTime (invalid until set).
+    QDateTime clock() const;
+    // Bytes written to the line.
+    qint64 bytesSent() const { return m_bytesSent.load(); }
+    const Config &config() const { return m_config; }
+
+    // Optional log of every command, one line each (the oxisim program's output).
+    void setCommandLog(std::function<void(const QString &)> log);
+
+private:
+    void serve();
+    void handle(const QByteArray &command);
+    void sendFrame(int frame);
+    void send(const QByteArray &bytes);
+    QByteArray frameBytes(int frame) const;
+    std::vector<SampleRecord> sendOrder() const;
+    int lineBaud() const;
+
+    Config m_config;
+    mutable std::mutex m_mutex;
+    std::map<int, std::vector<SampleRecord>> m_readings;
+    std::vector<SampleRecord> m_wire; // records in the order they are sent
+    std::vector<QByteArray> m_commands;
+    std::function<void(const QString &)> m_log;
+    QDateTime m_clock;
+    std::uint32_t m_pendingDate = 0;
+    bool m_haveDate = false;
+
+    int m_masterFd = -1;
+    int m_slaveFd = -1;
+    int m_listenFd = -1;
+    int m_connFd = -1;
+    bool m_socket = false;
+    QString m_socketPath;
+    std::thread m_thread;
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_lineClosed{false};
+    std::atomic<qint64> m_bytesSent{0};
+    std::map<int, int> m_stalls;
+    int m_infoReplies = 0;
+    int m_countReplies = 0;
+};
