@@ -36,7 +36,7 @@ void PaintGrid(QPainter &p, const TableLayout &l, const TableFonts &fonts)
         }
     }
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kGrid, 1));
+    p.setPen(LinePen(p, kGrid));
     p.drawRects(frames.data(), int(frames.size()));
     p.drawLines(lines.data(), int(lines.size()));
 
