@@ -7,7 +7,11 @@
 #include "ViewTestData.h"
 #include "test_env.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QTimer>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
@@ -222,4 +226,31 @@ TEST(Printing, UnwritablePrinterReportsThatItDidNotStart)
     QPrinter printer(QPrinter::HighResolution);
     PdfPrinter(printer, QStringLiteral("/nonexistent-folder/x.pdf"));
     EXPECT_FALSE(PrintDataView(view, printer).started);
+}
+
+TEST(Printing, PreviewOffersEveryPageAndLeavesTheViewOnThePageSeenLast)
+{
+    RecordStore store;
+    FillRecording(store, 2000, [](int) { return 95; }, [](int) { return 70; });
+    CQX740TrendView view(store);
+    view.resize(1000, 700);
+    int offered = -1;
+    QTimer::singleShot(0, [&offered] {
+        auto *dialog = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto *pages = dialog->findChild<QPrintPreviewWidget *>();
+        ASSERT_NE(pages, nullptr);
+        offered = pages->pageCount();
+        pages->setCurrentPage(2);
+        dialog->reject();
+    });
+    view.printPreview();
+    EXPECT_EQ(offered, 3);
+    EXPECT_EQ(store.viewPosition, 1);
+
+    // Rendering for a preview alone does not move the view.
+    QPrinter printer(QPrinter::HighResolution);
+    PdfPrinter(printer, PdfPath(QStringLiteral("keep.pdf")));
+    PrintDataView(view, printer, AfterPrinting::KeepPage);
+    EXPECT_EQ(store.viewPosition, 1);
 }

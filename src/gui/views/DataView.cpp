@@ -9,7 +9,11 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+
+#include <algorithm>
 #include <QPrinter>
+#include <QScreen>
 
 namespace {
 
@@ -96,7 +100,12 @@ void DataView::printPreview()
     QPrinter printer(QPrinter::HighResolution);
     ConfigureReportPrinter(printer);
     QPrintPreviewDialog preview(&printer, this);
+    if (const QScreen *s = screen())
+        preview.resize(s->availableGeometry().size() * 9 / 10);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter *target) { PrintDataView(*this, *target); });
+            [this](QPrinter *target) { PrintDataView(*this, *target, AfterPrinting::KeepPage); });
     preview.exec();
+    // Like paging through a preview page by page: the view stays on the page seen last.
+    if (auto *pages = preview.findChild<QPrintPreviewWidget *>())
+        showPage(std::clamp(pages->currentPage() - 1, 0, std::max(pageCount() - 1, 0)));
 }

@@ -84,32 +84,30 @@ void PaintTimeAxis(QPainter &p, const TrendLayout &l, const Edges &plot, const T
     }
 }
 
-// A curve whose points are at most one column apart, as runs of pixels: the
-// rows between two readings are split between their two columns, so each
-// reading's pixel lands exactly on its column and height.
-void AddRun(std::vector<QLine> &runs, std::vector<QPoint> &dots, int x, int y1, int y2)
+// A curve whose points are at most one column apart, as runs of whole
+// pixels: the rows between two readings are split between their two columns,
+// so each reading's pixel lands exactly on its column and height. Filled
+// rectangles stay whole pixels when the picture is stretched onto paper.
+void AddRun(std::vector<QRect> &runs, int x, int y1, int y2)
 {
-    if (y1 == y2)
-        dots.emplace_back(x, y1);
-    else
-        runs.emplace_back(x, y1, x, y2);
+    runs.emplace_back(x, std::min(y1, y2), 1, std::abs(y2 - y1) + 1);
 }
 
-void AddStep(std::vector<QLine> &runs, std::vector<QPoint> &dots, QPoint a, QPoint b)
+void AddStep(std::vector<QRect> &runs, QPoint a, QPoint b)
 {
     if (a.x() == b.x()) {
-        AddRun(runs, dots, a.x(), a.y(), b.y());
+        AddRun(runs, a.x(), a.y(), b.y());
         return;
     }
     const int n = std::abs(b.y() - a.y());
     if (n == 0) {
-        dots.push_back(b);
+        AddRun(runs, b.x(), b.y(), b.y());
         return;
     }
     const int dir = b.y() > a.y() ? 1 : -1;
     const int half = n / 2;
-    AddRun(runs, dots, a.x(), a.y(), a.y() + dir * half);
-    AddRun(runs, dots, b.x(), a.y() + dir * (half + 1), b.y());
+    AddRun(runs, a.x(), a.y(), a.y() + dir * half);
+    AddRun(runs, b.x(), a.y() + dir * (half + 1), b.y());
 }
 
 template <typename YOf>
@@ -122,19 +120,19 @@ void PaintCurve(QPainter &p, const TrendLayout &l, const Edges &plot, const Tren
     const long long lastK = std::min<long long>(l.samplesPerPage, pic.sampleCount - 1 - s);
     if (lastK < 1)
         return;
-    std::vector<QLine> runs;
-    std::vector<QPoint> dots;
-    runs.reserve(std::size_t(2 * lastK));
+    std::vector<QRect> runs;
+    runs.reserve(std::size_t(2 * lastK + 1));
     QPoint previous(plot.left + 1, yOf(pic.samples[s]));
-    dots.push_back(previous);
+    AddRun(runs, previous.x(), previous.y(), previous.y());
     for (long long k = 1; k <= lastK; ++k) {
         const QPoint next(plot.left + int(k), yOf(pic.samples[s + k]));
-        AddStep(runs, dots, previous, next);
+        AddStep(runs, previous, next);
         previous = next;
     }
-    p.setPen(LinePen(p, colour));
-    p.drawLines(runs.data(), int(runs.size()));
-    p.drawPoints(dots.data(), int(dots.size()));
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawRects(runs.data(), int(runs.size()));
+    p.setBrush(Qt::NoBrush);
 }
 
 void PaintSpo2Panel(QPainter &p, const TrendLayout &l, const TrendPicture &pic, const TrendFonts &fonts)
@@ -267,7 +265,8 @@ void PaintTrendPage(QPainter &p, QSize size, const TrendPicture &picture, const 
 {
     const TrendLayout l = LayoutTrend(size);
     p.save();
-    p.setRenderHint(QPainter::Antialiasing, false);
+    // Exact pixels at 1:1; smoothed when stretched, so thin lines survive a small preview.
+    p.setRenderHint(QPainter::Antialiasing, p.worldTransform().type() > QTransform::TxTranslate);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     p.setBackgroundMode(Qt::TransparentMode);
     p.fillRect(QRect(QPoint(0, 0), size), kBackground);

@@ -31,7 +31,7 @@ void PaintPrintedPage(QPainter &painter, DataView &view, QSize pictureSize, int 
     painter.restore();
 }
 
-PrintResult PrintDataView(DataView &view, QPrinter &printer)
+PrintResult PrintDataView(DataView &view, QPrinter &printer, AfterPrinting after)
 {
     PrintResult result;
     const int count = std::max(view.pageCount(), 1);
@@ -54,6 +54,7 @@ PrintResult PrintDataView(DataView &view, QPrinter &printer)
     painter.end();
     result.firstPage = first;
     result.lastPage = last;
-    view.showPage(last);
+    if (after == AfterPrinting::ShowLastPage)
+        view.showPage(last);
     return result;
 }

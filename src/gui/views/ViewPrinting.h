@@ -24,6 +24,11 @@ struct PrintResult {
     int lastPage = -1;
 };
 
+// What the view shows once the pages are out: printing leaves it on the last
+// page printed; a preview puts it back (the preview then shows the page the
+// user looked at last).
+enum class AfterPrinting { ShowLastPage, KeepPage };
+
 // Prints the printer's page range (all pages when none is set) of the view at
-// its current size. The view is left on the last page printed.
-PrintResult PrintDataView(DataView &view, QPrinter &printer);
+// its current size.
+PrintResult PrintDataView(DataView &view, QPrinter &printer, AfterPrinting after = AfterPrinting::ShowLastPage);
