@@ -338,3 +338,25 @@ TEST_F(TrendViewTest, PictureFollowsTitleAndPatientChanges)
     view.refresh();
     EXPECT_NE(Render(view, 0).copy(titleBand), before);
 }
+
+TEST_F(TrendViewTest, FineWheelTurnsAddUpToOnePage)
+{
+    FillRecording(store, 840 * 5, [](int) { return 95; }, [](int) { return 70; });
+    store.viewPosition = 2;
+    // A touchpad's small steps: a page only once they make a notch.
+    SendWheel(view, -40);
+    SendWheel(view, -40);
+    EXPECT_EQ(store.viewPosition, 2);
+    SendWheel(view, -40);
+    EXPECT_EQ(store.viewPosition, 3);
+    // Turning back starts counting afresh.
+    SendWheel(view, -60);
+    SendWheel(view, 60);
+    SendWheel(view, 60);
+    EXPECT_EQ(store.viewPosition, 2);
+    // Scroll begin/end and sideways turns move nothing.
+    EXPECT_EQ(view.wheelPaging(QPoint(0, 0), Qt::ScrollBegin), 0);
+    EXPECT_EQ(view.wheelPaging(QPoint(0, 0), Qt::ScrollEnd), 0);
+    EXPECT_EQ(view.wheelPaging(QPoint(-120, 0), Qt::NoScrollPhase), 0);
+    EXPECT_EQ(view.wheelPaging(QPoint(0, 0), Qt::NoScrollPhase), 1);
+}

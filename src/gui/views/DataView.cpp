@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <QPrinter>
 #include <QScreen>
+#include <QWheelEvent>
 
 namespace {
 
@@ -67,6 +68,39 @@ void DataView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     announcePage();
+}
+
+int DataView::wheelPaging(QPoint angleDelta, Qt::ScrollPhase phase)
+{
+    // Touchpads open and close a scroll with empty events; those turn no page.
+    if (phase == Qt::ScrollBegin || phase == Qt::ScrollEnd)
+        return 0;
+    const int dy = angleDelta.y();
+    if (dy == 0)
+        return angleDelta.x() == 0 ? 1 : 0; // an empty turn pages down; sideways turns nothing
+    if ((dy > 0) != (wheelRest_ > 0))
+        wheelRest_ = 0;
+    wheelRest_ += dy;
+    constexpr int kNotch = 120;
+    if (wheelRest_ >= kNotch) {
+        wheelRest_ = 0;
+        return -1;
+    }
+    if (wheelRest_ <= -kNotch) {
+        wheelRest_ = 0;
+        return 1;
+    }
+    return 0;
+}
+
+void DataView::wheelEvent(QWheelEvent *event)
+{
+    const int paging = wheelPaging(event->angleDelta(), event->phase());
+    if (paging < 0)
+        pageUp();
+    else if (paging > 0)
+        pageDown();
+    event->accept();
 }
 
 void DataView::editRollStep()
