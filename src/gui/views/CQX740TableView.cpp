@@ -7,7 +7,6 @@
 
 #include <QKeyEvent>
 #include <QPainter>
-#include <QWheelEvent>
 
 CQX740TableView::CQX740TableView(RecordStore &store, QWidget *parent) : DataView(store, parent)
 {
@@ -82,18 +81,5 @@ void CQX740TableView::keyPressEvent(QKeyEvent *event)
         DataView::keyPressEvent(event);
         return;
     }
-    event->accept();
-}
-
-void CQX740TableView::wheelEvent(QWheelEvent *event)
-{
-    if (event->phase() == Qt::ScrollBegin || event->phase() == Qt::ScrollEnd) {
-        event->accept();
-        return;
-    }
-    if (event->angleDelta().y() > 0)
-        pageUp();
-    else
-        pageDown();
     event->accept();
 }

@@ -8,7 +8,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QWheelEvent>
 
 CQX740TrendView::CQX740TrendView(RecordStore &store, QWidget *parent) : DataView(store, parent)
 {
@@ -154,18 +153,4 @@ void CQX740TrendView::mouseMoveEvent(QMouseEvent *event)
 {
     pointAt(event->position().toPoint());
     DataView::mouseMoveEvent(event);
-}
-
-void CQX740TrendView::wheelEvent(QWheelEvent *event)
-{
-    // Touchpads open and close a scroll with empty events; those turn no page.
-    if (event->phase() == Qt::ScrollBegin || event->phase() == Qt::ScrollEnd) {
-        event->accept();
-        return;
-    }
-    if (event->angleDelta().y() > 0)
-        pageUp();
-    else
-        pageDown();
-    event->accept();
 }

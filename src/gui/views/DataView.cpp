@@ -9,7 +9,12 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+
+#include <algorithm>
 #include <QPrinter>
+#include <QScreen>
+#include <QWheelEvent>
 
 namespace {
 
@@ -65,6 +70,39 @@ void DataView::showEvent(QShowEvent *event)
     announcePage();
 }
 
+int DataView::wheelPaging(QPoint angleDelta, Qt::ScrollPhase phase)
+{
+    // Touchpads open and close a scroll with empty events; those turn no page.
+    if (phase == Qt::ScrollBegin || phase == Qt::ScrollEnd)
+        return 0;
+    const int dy = angleDelta.y();
+    if (dy == 0)
+        return angleDelta.x() == 0 ? 1 : 0; // an empty turn pages down; sideways turns nothing
+    if ((dy > 0) != (wheelRest_ > 0))
+        wheelRest_ = 0;
+    wheelRest_ += dy;
+    constexpr int kNotch = 120;
+    if (wheelRest_ >= kNotch) {
+        wheelRest_ = 0;
+        return -1;
+    }
+    if (wheelRest_ <= -kNotch) {
+        wheelRest_ = 0;
+        return 1;
+    }
+    return 0;
+}
+
+void DataView::wheelEvent(QWheelEvent *event)
+{
+    const int paging = wheelPaging(event->angleDelta(), event->phase());
+    if (paging < 0)
+        pageUp();
+    else if (paging > 0)
+        pageDown();
+    event->accept();
+}
+
 void DataView::editRollStep()
 {
     const int pages = pageCount();
@@ -96,7 +134,12 @@ void DataView::printPreview()
     QPrinter printer(QPrinter::HighResolution);
     ConfigureReportPrinter(printer);
     QPrintPreviewDialog preview(&printer, this);
+    if (const QScreen *s = screen())
+        preview.resize(s->availableGeometry().size() * 9 / 10);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter *target) { PrintDataView(*this, *target); });
+            [this](QPrinter *target) { PrintDataView(*this, *target, AfterPrinting::KeepPage); });
     preview.exec();
+    // Like paging through a preview page by page: the view stays on the page seen last.
+    if (auto *pages = preview.findChild<QPrintPreviewWidget *>())
+        showPage(std::clamp(pages->currentPage() - 1, 0, std::max(pageCount() - 1, 0)));
 }

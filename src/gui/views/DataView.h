@@ -34,6 +34,10 @@ public:
     // leaves the view on the last page it printed.
     void showPage(int index);
 
+    // Pages a wheel turn moves: -1 up, +1 down, 0 not yet. A notch of a
+    // mouse wheel is one page; finer wheels and touchpads add up to a notch.
+    int wheelPaging(QPoint angleDelta, Qt::ScrollPhase phase);
+
 public Q_SLOTS:
     virtual void pageUp() = 0;
     virtual void pageDown() = 0;
@@ -52,9 +56,12 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Forward pages up, backward pages down.
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     RecordStore &store_;
     int rollStep_ = 1;
+    int wheelRest_ = 0;
     Prompts *prompts_ = nullptr;
 };

@@ -5,6 +5,14 @@
 
 namespace paint {
 
+QPen LinePen(const QPainter &p, const QColor &colour, int width)
+{
+    QPen pen(colour, width);
+    // A transform that only moves keeps the picture's own pixels.
+    pen.setCosmetic(width == 1 && p.worldTransform().type() <= QTransform::TxTranslate);
+    return pen;
+}
+
 void HLine(QPainter &p, int x1, int x2, int y)
 {
     if (x2 == x1)
@@ -24,10 +32,10 @@ void RaisedEdge(QPainter &p, const Edges &r)
     if (r.width() <= 0 || r.height() <= 0)
         return;
     p.save();
-    p.setPen(QPen(QColor(255, 255, 255), 1));
+    p.setPen(LinePen(p, QColor(255, 255, 255)));
     HLine(p, r.left, r.right, r.top);
     VLine(p, r.left, r.top, r.bottom);
-    p.setPen(QPen(QColor(160, 160, 160), 1));
+    p.setPen(LinePen(p, QColor(160, 160, 160)));
     HLine(p, r.left, r.right, r.bottom - 1);
     VLine(p, r.right - 1, r.top, r.bottom);
     p.restore();

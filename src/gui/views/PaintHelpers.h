@@ -3,6 +3,7 @@
 #include "views/Edges.h"
 
 #include <QColor>
+#include <QPen>
 #include <QString>
 
 class QPainter;
@@ -11,6 +12,10 @@ class QPainter;
 // raster rule of leaving out their end pixel, so a line from x to x + 4 is
 // four pixels long.
 namespace paint {
+
+// A pen one picture pixel wide: exact single pixels at 1:1, and stretched
+// with the picture when the painter scales it onto paper.
+QPen LinePen(const QPainter &p, const QColor &colour, int width = 1);
 
 void HLine(QPainter &p, int x1, int x2, int y);
 void VLine(QPainter &p, int x, int y1, int y2);

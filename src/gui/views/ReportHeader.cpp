@@ -107,7 +107,7 @@ void PaintTrendHeader(QPainter &p, const Edges &r, int width, const ReportHeader
     p.setFont(fonts.title);
     TextLine(p, {r.left + 10, r.top, r.right, y1}, c.title);
 
-    p.setPen(QPen(QColor(0, 0, 255), 1));
+    p.setPen(LinePen(p, QColor(0, 0, 255)));
     HLine(p, r.left, r.right, y1);
     HLine(p, r.left, r.right, y1 + rb * 54 / 100 + 1);
     p.setPen(Qt::black);
@@ -200,8 +200,10 @@ PageHeaderFrame PaintFrame(QPainter &p, const Edges &client, const ReportHeaderC
     p.setPen(Qt::black);
     p.setFont(fonts.title);
     TextLine(p, {client.left + 20, client.top, client.right - 10, f.titleBottom}, c.title);
+    p.setPen(LinePen(p, Qt::black));
     HLine(p, client.left + 10, client.right - 10, f.titleBottom - 5);
     HLine(p, f.box.left, f.box.right, f.box.bottom + 5);
+    p.setPen(Qt::black);
 
     const int tm = Height(labelFont);
     const Edges &b = f.box;

@@ -36,7 +36,7 @@ void PaintGrid(QPainter &p, const TableLayout &l, const TableFonts &fonts)
         }
     }
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kGrid, 1));
+    p.setPen(LinePen(p, kGrid));
     p.drawRects(frames.data(), int(frames.size()));
     p.drawLines(lines.data(), int(lines.size()));
 
@@ -93,7 +93,8 @@ void PaintTablePage(QPainter &p, QSize size, const TablePicture &picture, const 
 {
     const Edges client{0, 0, size.width(), size.height()};
     p.save();
-    p.setRenderHint(QPainter::Antialiasing, false);
+    // Exact pixels at 1:1; smoothed when stretched, so thin lines survive a small preview.
+    p.setRenderHint(QPainter::Antialiasing, p.worldTransform().type() > QTransform::TxTranslate);
     p.setBackgroundMode(Qt::TransparentMode);
     p.fillRect(client.rect(), kBackground);
     const int headerBottom = PaintTableHeader(p, client, picture.header, fonts);

@@ -7,8 +7,8 @@
 #include <QFontMetrics>
 #include <QLine>
 #include <QPainter>
-#include <QPolygon>
 
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -34,7 +34,7 @@ void PaintPanelBackground(QPainter &p, const Edges &panel, const QColor &fill)
 
 void PaintAxes(QPainter &p, const Edges &plot, const Edges &panel)
 {
-    p.setPen(QPen(kAxis, 2));
+    p.setPen(LinePen(p, kAxis, 2));
     p.drawLine(plot.left, plot.top, plot.left, plot.bottom);
     p.drawLine(plot.left, plot.bottom, panel.right, plot.bottom);
 }
@@ -68,7 +68,7 @@ void PaintTimeAxis(QPainter &p, const TrendLayout &l, const Edges &plot, const T
         if (len > 0)
             lines.emplace_back(x, plot.bottom, x, plot.bottom + len - 1);
     }
-    p.setPen(QPen(kAxis, 1));
+    p.setPen(LinePen(p, kAxis));
     p.drawLines(lines.data(), int(lines.size()));
 
     p.setPen(Qt::black);
@@ -84,6 +84,32 @@ void PaintTimeAxis(QPainter &p, const TrendLayout &l, const Edges &plot, const T
     }
 }
 
+// A curve whose points are at most one column apart, as runs of whole
+// pixels: the rows between two readings are split between their two columns,
+// so each reading's pixel lands exactly on its column and height. Filled
+// rectangles stay whole pixels when the picture is stretched onto paper.
+void AddRun(std::vector<QRect> &runs, int x, int y1, int y2)
+{
+    runs.emplace_back(x, std::min(y1, y2), 1, std::abs(y2 - y1) + 1);
+}
+
+void AddStep(std::vector<QRect> &runs, QPoint a, QPoint b)
+{
+    if (a.x() == b.x()) {
+        AddRun(runs, a.x(), a.y(), b.y());
+        return;
+    }
+    const int n = std::abs(b.y() - a.y());
+    if (n == 0) {
+        AddRun(runs, b.x(), b.y(), b.y());
+        return;
+    }
+    const int dir = b.y() > a.y() ? 1 : -1;
+    const int half = n / 2;
+    AddRun(runs, a.x(), a.y(), a.y() + dir * half);
+    AddRun(runs, b.x(), a.y() + dir * (half + 1), b.y());
+}
+
 template <typename YOf>
 void PaintCurve(QPainter &p, const TrendLayout &l, const Edges &plot, const TrendPicture &pic, const QColor &colour,
                 YOf yOf)
@@ -92,15 +118,21 @@ void PaintCurve(QPainter &p, const TrendLayout &l, const Edges &plot, const Tren
     if (s >= pic.sampleCount || l.samplesPerPage <= 0)
         return;
     const long long lastK = std::min<long long>(l.samplesPerPage, pic.sampleCount - 1 - s);
-    QPolygon line;
-    line.reserve(int(lastK) + 1);
-    line.append(QPoint(plot.left + 1, yOf(pic.samples[s])));
-    for (long long k = 1; k <= lastK; ++k)
-        line.append(QPoint(plot.left + int(k), yOf(pic.samples[s + k])));
-    if (line.size() < 2)
+    if (lastK < 1)
         return;
-    p.setPen(QPen(colour, 1));
-    p.drawPolyline(line);
+    std::vector<QRect> runs;
+    runs.reserve(std::size_t(2 * lastK + 1));
+    QPoint previous(plot.left + 1, yOf(pic.samples[s]));
+    AddRun(runs, previous.x(), previous.y(), previous.y());
+    for (long long k = 1; k <= lastK; ++k) {
+        const QPoint next(plot.left + int(k), yOf(pic.samples[s + k]));
+        AddStep(runs, previous, next);
+        previous = next;
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawRects(runs.data(), int(runs.size()));
+    p.setBrush(Qt::NoBrush);
 }
 
 void PaintSpo2Panel(QPainter &p, const TrendLayout &l, const TrendPicture &pic, const TrendFonts &fonts)
@@ -148,11 +180,11 @@ void PaintSpo2Panel(QPainter &p, const TrendLayout &l, const TrendPicture &pic, 
         p.setPen(Qt::black);
         TextLine(p, {s.left + 10, y - 10, s.left + 45, y + 10}, QString::number(100 - 20 * n), 1);
         if (n < 5) {
-            p.setPen(QPen(kAxis, 1));
+            p.setPen(LinePen(p, kAxis));
             PaintDashes(p, dashes, y);
         }
     }
-    p.setPen(QPen(kAxis, 1));
+    p.setPen(LinePen(p, kAxis));
     p.drawLines(ticks.data(), int(ticks.size()));
 
     PaintTimeAxis(p, l, plot, {h * 2 / 100, h * 3 / 100, h * 3 / 100, h * 7 / 100}, pic, fonts.small);
@@ -205,11 +237,11 @@ void PaintPulsePanel(QPainter &p, const TrendLayout &l, const TrendPicture &pic,
         p.setPen(Qt::black);
         TextLine(p, {q.left + 10, y - hq * 5 / 100, q.left + 45, y + hq * 5 / 100}, QString::number(300 - 50 * e), 1);
         if (e < 6) {
-            p.setPen(QPen(kAxis, 1));
+            p.setPen(LinePen(p, kAxis));
             PaintDashes(p, dashes, y);
         }
     }
-    p.setPen(QPen(kAxis, 1));
+    p.setPen(LinePen(p, kAxis));
     p.drawLines(ticks.data(), int(ticks.size()));
 
     PaintTimeAxis(p, l, plot, {hq * 2 / 100, 8, hq * 4 / 100, hq * 9 / 100}, pic, fonts.small);
@@ -220,7 +252,7 @@ void PaintMarker(QPainter &p, const TrendMarker &m)
 {
     if (!m.visible())
         return;
-    p.setPen(QPen(kMarker, 1));
+    p.setPen(LinePen(p, kMarker));
     const int d = m.direction; // -1 the line runs up, +1 down
     p.drawLine(m.x, m.y, m.x, m.y + d * m.length);
     p.drawLine(m.x - 5, m.y + d * 5, m.x, m.y);
@@ -233,7 +265,8 @@ void PaintTrendPage(QPainter &p, QSize size, const TrendPicture &picture, const 
 {
     const TrendLayout l = LayoutTrend(size);
     p.save();
-    p.setRenderHint(QPainter::Antialiasing, false);
+    // Exact pixels at 1:1; smoothed when stretched, so thin lines survive a small preview.
+    p.setRenderHint(QPainter::Antialiasing, p.worldTransform().type() > QTransform::TxTranslate);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     p.setBackgroundMode(Qt::TransparentMode);
     p.fillRect(QRect(QPoint(0, 0), size), kBackground);

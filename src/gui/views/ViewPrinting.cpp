@@ -12,8 +12,11 @@
 void ConfigureReportPrinter(QPrinter &printer)
 {
     printer.setResolution(600);
-    printer.setFullPage(true);
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0)));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    // The picture starts at the corner of the area the printer can reach: the
+    // paper's corner in a PDF file.
+    printer.setPageMargins(printer.pageLayout().minimumMargins(), printer.pageLayout().units());
 }
 
 void PaintPrintedPage(QPainter &painter, DataView &view, QSize pictureSize, int pageIndex, int resolution)
@@ -31,7 +34,7 @@ void PaintPrintedPage(QPainter &painter, DataView &view, QSize pictureSize, int 
     painter.restore();
 }
 
-PrintResult PrintDataView(DataView &view, QPrinter &printer)
+PrintResult PrintDataView(DataView &view, QPrinter &printer, AfterPrinting after)
 {
     PrintResult result;
     const int count = std::max(view.pageCount(), 1);
@@ -54,6 +57,7 @@ PrintResult PrintDataView(DataView &view, QPrinter &printer)
     painter.end();
     result.firstPage = first;
     result.lastPage = last;
-    view.showPage(last);
+    if (after == AfterPrinting::ShowLastPage)
+        view.showPage(last);
     return result;
 }

@@ -7,11 +7,12 @@ class QPainter;
 class QPrinter;
 
 // A printed page is the view's picture at the window's size stretched onto
-// 1092 x 764 units of 1/96 inch (11.375 x 7.958 in) from the paper's corner.
+// 1092 x 764 units of 1/96 inch (11.375 x 7.958 in) from the corner of the
+// printable area.
 inline constexpr int kPrintedPageWidth96 = 1092;
 inline constexpr int kPrintedPageHeight96 = 764;
 
-// A4, landscape, 600 dpi, no margins (the picture fits the sheet as it is).
+// A4, landscape, 600 dpi, the smallest margins the printer allows.
 void ConfigureReportPrinter(QPrinter &printer);
 
 // Paints page pageIndex of view, drawn for a window of pictureSize, onto the
@@ -24,6 +25,11 @@ struct PrintResult {
     int lastPage = -1;
 };
 
+// What the view shows once the pages are out: printing leaves it on the last
+// page printed; a preview puts it back (the preview then shows the page the
+// user looked at last).
+enum class AfterPrinting { ShowLastPage, KeepPage };
+
 // Prints the printer's page range (all pages when none is set) of the view at
-// its current size. The view is left on the last page printed.
-PrintResult PrintDataView(DataView &view, QPrinter &printer);
+// its current size.
+PrintResult PrintDataView(DataView &view, QPrinter &printer, AfterPrinting after = AfterPrinting::ShowLastPage);

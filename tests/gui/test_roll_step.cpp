@@ -1,0 +1,131 @@
+// The "Set Step" dialog's rules, the refusal message and the dialog as the
+// user drives it from the keyboard.
+#include "views/CQX740TrendView.h"
+#include "views/CSetRollStep.h"
+#include "views/RollStepLogic.h"
+
+#include "ViewTestData.h"
+
+#include "app/ScriptedPrompts.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+TEST(RollStepLogic, EditNeverHoldsLessThanOne)
+{
+    RollStepLogic logic(4, 9);
+    EXPECT_EQ(logic.editChanged(QStringLiteral("7")), std::nullopt);
+    EXPECT_EQ(logic.editChanged(QStringLiteral("0")), QStringLiteral("1"));
+    EXPECT_EQ(logic.stepValue(), 1);
+    EXPECT_EQ(logic.editChanged(QString()), QStringLiteral("1"));
+    EXPECT_EQ(logic.editChanged(QStringLiteral("000")), QStringLiteral("1"));
+
+    EXPECT_EQ(logic.editLostFocus(QString()), QStringLiteral("1"));
+    EXPECT_EQ(logic.editLostFocus(QStringLiteral("0")), QStringLiteral("1"));
+    EXPECT_EQ(logic.editLostFocus(QStringLiteral("6")), std::nullopt);
+    EXPECT_EQ(logic.stepValue(), 6);
+}
+
+TEST(RollStepLogic, ArrowsStayBetweenOneAndThePageCount)
+{
+    RollStepLogic logic(1, 3);
+    QString text = QStringLiteral("1");
+    for (int k = 0; k < 5; ++k)
+        text = logic.arrowClicked(text, -1); // upper arrow adds 1
+    EXPECT_EQ(text, QStringLiteral("3"));
+    for (int k = 0; k < 5; ++k)
+        text = logic.arrowClicked(text, 1);
+    EXPECT_EQ(text, QStringLiteral("1"));
+    EXPECT_EQ(logic.stepValue(), 1);
+    // A typed value above the limit comes back to it at the next click.
+    EXPECT_EQ(logic.arrowClicked(QStringLiteral("9"), 1), QStringLiteral("3"));
+    // Without pages the arrows hold 1.
+    RollStepLogic none(1, 0);
+    EXPECT_EQ(none.arrowClicked(QStringLiteral("1"), -1), QStringLiteral("1"));
+    EXPECT_EQ(none.arrowClicked(QStringLiteral("1"), 1), QStringLiteral("1"));
+}
+
+TEST(RollStepLogic, ValueAboveThePageCountIsRefused)
+{
+    EXPECT_EQ(RollStepLogic::Refusal(7, 3), QStringLiteral("Please input a num which is between 1 and 3"));
+    EXPECT_EQ(RollStepLogic::Refusal(1, 0), QStringLiteral("Please input a num which is between 1 and 0"));
+    EXPECT_EQ(RollStepLogic::Refusal(3, 3), std::nullopt);
+    EXPECT_EQ(RollStepLogic::Refusal(1, 5), std::nullopt);
+    EXPECT_EQ(RollStepLogic::Refusal(2147483647, 5), QStringLiteral("Please input a num which is between 1 and 5"));
+}
+
+TEST(SetRollStepDialog, TypingAndArrowKeys)
+{
+    CSetRollStep dialog(1, 3);
+    QLineEdit *edit = dialog.edit();
+    EXPECT_EQ(edit->text(), QStringLiteral("1"));
+    QTest::keyClick(edit, Qt::Key_Up);
+    QTest::keyClick(edit, Qt::Key_Up);
+    QTest::keyClick(edit, Qt::Key_Up);
+    EXPECT_EQ(edit->text(), QStringLiteral("3"));
+    QTest::mouseClick(dialog.downButton(), Qt::LeftButton);
+    EXPECT_EQ(edit->text(), QStringLiteral("2"));
+
+    // Clearing the edit puts 1 back; letters cannot be typed.
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_EQ(edit->text(), QStringLiteral("1"));
+    QTest::keyClicks(edit, QStringLiteral("x2"));
+    EXPECT_EQ(edit->text(), QStringLiteral("12"));
+    dialog.accept();
+    EXPECT_EQ(dialog.stepValue(), 12);
+}
+
+namespace {
+
+// Answers the next modal "Set Step" dialog with text and OK (or Cancel).
+void AnswerNextDialog(const QString &text, bool ok)
+{
+    QTimer::singleShot(0, [text, ok] {
+        auto *dialog = qobject_cast<CSetRollStep *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->edit()->setText(text);
+        if (ok)
+            dialog->accept();
+        else
+            dialog->reject();
+    });
+}
+
+} // namespace
+
+TEST(SetRollStepDialog, ViewKeepsItsStepWhenRefusedOrCancelled)
+{
+    RecordStore store;
+    viewtest::FillRecording(store, 2000, [](int) { return 95; }, [](int) { return 70; });
+    CQX740TrendView view(store);
+    view.resize(1000, 700); // 3 pages
+    ScriptedPrompts prompts;
+    view.setPrompts(&prompts);
+
+    AnswerNextDialog(QStringLiteral("7"), true);
+    view.editRollStep();
+    EXPECT_EQ(view.rollStep(), 1);
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown.at(0), QStringLiteral("Please input a num which is between 1 and 3"));
+
+    AnswerNextDialog(QStringLiteral("2"), false);
+    view.editRollStep();
+    EXPECT_EQ(view.rollStep(), 1);
+
+    // The page count itself is accepted; Page Down then reaches the last page.
+    AnswerNextDialog(QStringLiteral("3"), true);
+    view.editRollStep();
+    EXPECT_EQ(view.rollStep(), 3);
+    view.pageDown();
+    EXPECT_EQ(store.viewPosition, 2);
+    EXPECT_EQ(prompts.shown.size(), 1);
+
+    // A new view starts again at 1.
+    EXPECT_EQ(CQX740TrendView(store).rollStep(), 1);
+}
