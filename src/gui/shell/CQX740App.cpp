@@ -72,9 +72,9 @@ void CQX740App::showSplashWhile(const std::function<void()> &work)
     splash.close();
 }
 
-bool CQX740App::InitInstance()
+bool CQX740App::InitInstance(const QStringList &arguments)
 {
-    options_ = StartupOptions::parse(QCoreApplication::arguments());
+    options_ = StartupOptions::parse(arguments);
     if (!options_.error.isEmpty()) {
         QTextStream(stderr) << "quellix: " << options_.error << "\n" << StartupOptions::helpText();
         return false;
@@ -147,7 +147,7 @@ void CQX740App::ExitInstance()
 
 int CQX740App::run()
 {
-    if (!InitInstance()) {
+    if (!InitInstance(QCoreApplication::arguments())) {
         ExitInstance();
         return 1;
     }
