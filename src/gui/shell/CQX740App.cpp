@@ -84,14 +84,12 @@ bool CQX740App::InitInstance(const QStringList &arguments)
     savedLocale_ = QLocale();
     QLocale::setDefault(QLocale::system());
 
-    // 2. Screen size: warn, but carry on.
+    // 2. Screen size: warn, but carry on. The warning waits for the main window
+    // so that it belongs to it and never keeps the program alive on its own.
+    bool screenTooSmall = false;
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect g = screen->geometry();
-        if (g.width() < 1024 || g.height() < 768)
-            prompts_.notice(QCoreApplication::translate(
-                "CQX740App",
-                "Screen reslution is to small to run the program,please change reslution over 1024 in horizontal "
-                "and over 768 in vertical,otherwise the effect is not well!"));
+        screenTooSmall = g.width() < 1024 || g.height() < 768;
     }
 
     // 3. One copy per user.
@@ -130,6 +128,11 @@ bool CQX740App::InitInstance(const QStringList &arguments)
     if (QScreen *screen = QGuiApplication::primaryScreen())
         mainFrame_->setGeometry(screen->availableGeometry());
     mainFrame_->showMaximized();
+    if (screenTooSmall)
+        prompts_.notice(QCoreApplication::translate(
+            "CQX740App",
+            "Screen reslution is to small to run the program,please change reslution over 1024 in horizontal "
+            "and over 768 in vertical,otherwise the effect is not well!"));
     if (!options_.file.isEmpty())
         mainFrame_->openSavedFile(options_.file);
     return true;
