@@ -24,6 +24,8 @@ TEST(CQX740App, StartsWithTheFileOfTheCommandLineAndClearsEverythingAtExit)
     EXPECT_TRUE(app.options().demo);
     EXPECT_EQ(app.options().port, QStringLiteral("ttyUSB3"));
     ASSERT_NE(app.mainFrame(), nullptr);
+    EXPECT_TRUE(app.mainFrame()->startupOptions().demo) << "the download finds the options here";
+    EXPECT_EQ(app.mainFrame()->startupOptions().port, QStringLiteral("ttyUSB3"));
     EXPECT_TRUE(app.mainFrame()->isVisible());
     EXPECT_EQ(app.mainFrame()->displayMode(), 1);
     EXPECT_EQ(app.store().currentSampleCount(), 5);

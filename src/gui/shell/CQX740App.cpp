@@ -118,6 +118,7 @@ bool CQX740App::InitInstance(const QStringList &arguments)
     showSplashWhile([this] {
         mainFrame_ = std::make_unique<CMainFrame>(store_, prompts_, languageId_);
         prompts_.setParent(mainFrame_.get());
+        mainFrame_->setStartupOptions(options_);
         // 9. The data folder.
         if (!DataFolder::ensure())
             QTextStream(stderr) << "quellix: cannot create " << DataFolder::markerPath() << "\n";
