@@ -112,6 +112,14 @@ TEST(RecordStore, SelectLoadsStoredPatientAndFillsMissingId)
     EXPECT_EQ(store.currentPatient.nameText(), QStringLiteral("Ada"));
     EXPECT_EQ(store.currentPatient.age, 51);
     EXPECT_EQ(store.currentPatient.idNumber, 4);
+
+    // The download's own silent read keeps the ID as well.
+    RecordStore downloaded;
+    fillDownload(downloaded, 4, 2);
+    downloaded.SelectDeviceId(4, RecordStore::SelectSource::Download, prompts);
+    EXPECT_EQ(downloaded.currentPatient.nameText(), QStringLiteral("Ada"));
+    EXPECT_EQ(downloaded.currentPatient.idNumber, 4);
+    EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
 TEST(RecordStore, LoadPatientInfoReportsMissingRecordAndKeepsCurrent)

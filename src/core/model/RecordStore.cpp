@@ -64,7 +64,8 @@ void RecordStore::SelectDeviceId(int id, SelectSource source, Prompts &prompts)
         PatientRecord stored;
         if (ReadPatientInfo(id - 1, stored))
             currentPatient = stored;
-        else
+        // A record stored without its number must not lose the ID on screen.
+        if (currentPatient.idNumber == 0)
             currentPatient.idNumber = id;
     }
     viewPosition = 0;

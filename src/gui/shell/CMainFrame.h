@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/StartupOptions.h"
 #include "views/DataView.h"
 
 #include <QMainWindow>
@@ -41,6 +42,10 @@ public:
     // The text of the page pane: "Page:" alone, or followed by "index+1/count ".
     static QString pageReadout(int index, int count);
     QString pageReadoutText() const;
+
+    // The command line's --demo and --port, for the download.
+    void setStartupOptions(const StartupOptions &options) { options_ = options; }
+    const StartupOptions &startupOptions() const { return options_; }
 
     // Re-applies the enabling rules to every command.
     void updateCommandStates();
@@ -105,6 +110,7 @@ private:
     bool dataCommandsDisabled_ = true;
     bool otherIdDisabled_ = true;
     bool newCaptureOpen_ = false;
+    StartupOptions options_;
 
     std::map<int, QAction *> actions_;
     QStackedWidget *central_ = nullptr;

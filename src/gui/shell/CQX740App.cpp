@@ -72,9 +72,9 @@ void CQX740App::showSplashWhile(const std::function<void()> &work)
     splash.close();
 }
 
-bool CQX740App::InitInstance()
+bool CQX740App::InitInstance(const QStringList &arguments)
 {
-    options_ = StartupOptions::parse(QCoreApplication::arguments());
+    options_ = StartupOptions::parse(arguments);
     if (!options_.error.isEmpty()) {
         QTextStream(stderr) << "quellix: " << options_.error << "\n" << StartupOptions::helpText();
         return false;
@@ -84,14 +84,12 @@ bool CQX740App::InitInstance()
     savedLocale_ = QLocale();
     QLocale::setDefault(QLocale::system());
 
-    // 2. Screen size: warn, but carry on.
+    // 2. Screen size: warn, but carry on. The warning waits for the main window
+    // so that it belongs to it and never keeps the program alive on its own.
+    bool screenTooSmall = false;
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect g = screen->geometry();
-        if (g.width() < 1024 || g.height() < 768)
-            prompts_.notice(QCoreApplication::translate(
-                "CQX740App",
-                "Screen reslution is to small to run the program,please change reslution over 1024 in horizontal "
-                "and over 768 in vertical,otherwise the effect is not well!"));
+        screenTooSmall = g.width() < 1024 || g.height() < 768;
     }
 
     // 3. One copy per user.
@@ -120,6 +118,7 @@ bool CQX740App::InitInstance()
     showSplashWhile([this] {
         mainFrame_ = std::make_unique<CMainFrame>(store_, prompts_, languageId_);
         prompts_.setParent(mainFrame_.get());
+        mainFrame_->setStartupOptions(options_);
         // 9. The data folder.
         if (!DataFolder::ensure())
             QTextStream(stderr) << "quellix: cannot create " << DataFolder::markerPath() << "\n";
@@ -130,6 +129,11 @@ bool CQX740App::InitInstance()
     if (QScreen *screen = QGuiApplication::primaryScreen())
         mainFrame_->setGeometry(screen->availableGeometry());
     mainFrame_->showMaximized();
+    if (screenTooSmall)
+        prompts_.notice(QCoreApplication::translate(
+            "CQX740App",
+            "Screen reslution is to small to run the program,please change reslution over 1024 in horizontal "
+            "and over 768 in vertical,otherwise the effect is not well!"));
     if (!options_.file.isEmpty())
         mainFrame_->openSavedFile(options_.file);
     return true;
@@ -147,7 +151,7 @@ void CQX740App::ExitInstance()
 
 int CQX740App::run()
 {
-    if (!InitInstance()) {
+    if (!InitInstance(QCoreApplication::arguments())) {
         ExitInstance();
         return 1;
     }

@@ -18,8 +18,9 @@ public:
     CQX740App();
     ~CQX740App();
 
-    // Runs start-up; false when the program must end (the reason was shown).
-    bool InitInstance();
+    // Runs start-up with the given command line (program name first); false when
+    // the program must end (the reason was shown).
+    bool InitInstance(const QStringList &arguments);
     // Clears the store, removes the translation and restores the locale.
     void ExitInstance();
     // InitInstance, the event loop, ExitInstance; returns the exit code.
