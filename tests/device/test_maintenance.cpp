@@ -10,13 +10,7 @@
 #include <QTemporaryDir>
 
 namespace {
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray out;
-    for (int v : values)
-        out.append(char(v));
-    return out;
-}
+using harness::bytes;
 
 bool sent(const SimulatedOximeter &sim, const QByteArray &command)
 {
@@ -70,11 +64,9 @@ TEST(SetClock, NoAnsweringPortSaysSo)
 TEST(SetClock, OverBluetoothLink)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("bt"));
     SimulatedOximeter sim(harness::config(4));
-    ASSERT_TRUE(sim.startUnix(path));
-    auto link = std::make_shared<BluetoothLink>();
-    ASSERT_TRUE(link->Connect(QStringLiteral("unix:") + path));
+    auto link = harness::bluetoothTo(sim, dir);
+    ASSERT_TRUE(link);
     RecordStore store;
     DeviceSession session(store);
     session.useBluetooth(link);

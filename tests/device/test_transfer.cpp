@@ -198,13 +198,11 @@ TEST(Transfer, DeviceClosingTheLineEndsAtOnceKeepingWhatArrived)
 TEST(Transfer, BluetoothLinkOverUnixSocket)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("bt.sock"));
     SimulatedOximeter sim(harness::config(3, 1024)); // model 3: high byte first on this link
     sim.addNight(4, 700, 4);
     sim.addNight(6, 200, 6);
-    ASSERT_TRUE(sim.startUnix(path));
-    auto link = std::make_shared<BluetoothLink>();
-    ASSERT_TRUE(link->Connect(QStringLiteral("unix:") + path));
+    auto link = harness::bluetoothTo(sim, dir);
+    ASSERT_TRUE(link);
     RecordStore store;
     DeviceSession session(store);
     session.useBluetooth(link);
