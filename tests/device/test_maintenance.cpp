@@ -27,7 +27,7 @@ TEST(SetClock, SendsDateThenTimeAndDeviceTakesIt)
     session.restrictToPort(sim.startPty());
     EXPECT_TRUE(session.SetClockProcedure(Protocol::DateTimeWord(2010, 7, 21, 14, 35, 9)));
     EXPECT_EQ(session.takeMessages(), QStringList{QStringLiteral("Set Date and Time Succeed !")});
-    EXPECT_EQ(sim.clock(), QDateTime(QDate(2010, 7, 21), QTime(14, 35, 9)));
+    EXPECT_EQ(sim.clock(), QDateTime(QDate(2010, 7, 21), QTime(14, 35, 9), Qt::UTC));
     EXPECT_TRUE(sent(sim, bytes({0x55, 0xAA, 0xF7, 0xCA, 0x55, 0x16})));
     EXPECT_TRUE(sent(sim, bytes({0x55, 0xAA, 0xF8, 0x37, 0x26, 0x55})));
     EXPECT_EQ(ReadSetupString(QStringLiteral("DefaultCOM")).value_or(QString()), session.savedPort);
@@ -71,7 +71,7 @@ TEST(SetClock, OverBluetoothLink)
     DeviceSession session(store);
     session.useBluetooth(link);
     EXPECT_TRUE(session.SetClockProcedure(Protocol::DateTimeWord(2031, 1, 2, 3, 4, 5)));
-    EXPECT_EQ(sim.clock(), QDateTime(QDate(2031, 1, 2), QTime(3, 4, 5)));
+    EXPECT_EQ(sim.clock(), QDateTime(QDate(2031, 1, 2), QTime(3, 4, 5), Qt::UTC));
 }
 
 TEST(DeleteData, OneIdOfSpo2AndPulseIsForgottenByTheDevice)

@@ -66,6 +66,8 @@ TEST_P(ModelDownload, BringsEveryReadingOfSeveralIds)
     EXPECT_EQ(d.result.frameCount, sim.frameCount());
     EXPECT_EQ(d.result.framesReceived, sim.frameCount());
     EXPECT_EQ(store.deviceModel, model);
+    // The buffers hold the readings and no growth slack.
+    EXPECT_EQ(store.deviceSamples[0].capacity(), store.deviceSamples[0].size());
     // Progress rises frame by frame and ends full.
     ASSERT_FALSE(d.progress.empty());
     EXPECT_TRUE(std::is_sorted(d.progress.begin(), d.progress.end()));
