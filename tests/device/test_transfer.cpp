@@ -228,3 +228,23 @@ TEST(Transfer, BluetoothWithoutLinkIsNotFound)
     EXPECT_FALSE(session.FindDeviceFor([](DeviceLink &) { ADD_FAILURE(); }));
     EXPECT_EQ(session.messages().last(), QStringLiteral("No Connected, please connect device!"));
 }
+
+TEST(Transfer, BluetoothLinkDroppedMidTransferSaysNotConnected)
+{
+    QTemporaryDir dir;
+    SimulatedOximeter::Config c = harness::config(2, 128);
+    c.faults.closeAtFrame = 2;
+    SimulatedOximeter sim(c);
+    sim.addNight(8, 100, 8);
+    auto link = harness::bluetoothTo(sim, dir);
+    ASSERT_TRUE(link);
+    RecordStore store;
+    DeviceSession session(store);
+    session.useBluetooth(link);
+    const harness::Download d = harness::download(session);
+    ASSERT_TRUE(d.finished);
+    EXPECT_EQ(d.result.receiverError, QStringLiteral("No Connected, please connect device!"));
+    EXPECT_EQ(d.result.framesReceived, 2);
+    EXPECT_EQ(store.deviceSampleCount(8), 32);
+    EXPECT_FALSE(link->IsConnected());
+}
