@@ -83,4 +83,12 @@ inline Download download(DeviceSession &session, std::chrono::seconds limit = st
 }
 
 
+// A whole download from sim on a pseudo-terminal into store.
+inline Download downloadOverPty(SimulatedOximeter &sim, RecordStore &store)
+{
+    DeviceSession session(store);
+    session.restrictToPort(sim.startPty());
+    return download(session);
+}
+
 } // namespace harness

@@ -96,9 +96,7 @@ TEST(Transfer, SurvivesThreeIdlePeriodsAndStrayByte)
     SimulatedOximeter sim(c);
     sim.addNight(3, 300, 3);
     RecordStore store;
-    DeviceSession session(store);
-    session.restrictToPort(sim.startPty());
-    const harness::Download d = harness::download(session);
+    const harness::Download d = harness::downloadOverPty(sim, store);
     ASSERT_TRUE(d.finished);
     EXPECT_TRUE(d.result.complete()) << d.result.messages().join(u'|').toStdString();
     // Frame 2: the request and two re-requests; frame 4: lost once to the stray byte.
@@ -114,9 +112,7 @@ TEST(Transfer, FourthIdlePeriodEndsWithTimeoutKeepingWhatArrived)
     SimulatedOximeter sim(c);
     sim.addNight(7, 200, 7);
     RecordStore store;
-    DeviceSession session(store);
-    session.restrictToPort(sim.startPty());
-    const harness::Download d = harness::download(session);
+    const harness::Download d = harness::downloadOverPty(sim, store);
     ASSERT_TRUE(d.finished);
     EXPECT_EQ(d.result.receiverError, DeviceTexts::ReadTimeout());
     EXPECT_EQ(d.result.messages(), QStringList{QStringLiteral("Read data timeout,please retry")});
@@ -135,9 +131,7 @@ TEST(Transfer, EarlyEndTagEndsBothLoopsAndKeepsItsRecords)
     SimulatedOximeter sim(c);
     sim.addNight(2, 80, 2); // 10 frames of 8 records
     RecordStore store;
-    DeviceSession session(store);
-    session.restrictToPort(sim.startPty());
-    const harness::Download d = harness::download(session);
+    const harness::Download d = harness::downloadOverPty(sim, store);
     ASSERT_TRUE(d.finished);
     EXPECT_TRUE(d.result.complete());
     EXPECT_TRUE(d.result.endTag);
