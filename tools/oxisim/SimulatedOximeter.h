@@ -70,7 +70,8 @@ public:
     // Every command received, six bytes each, in order.
     std::vector<QByteArray> commands() const;
     int commandCount(std::uint8_t code) const;
-    // The clock as last set by SetDate/SetTime (invalid until set).
+    // The clock as last set by SetDate/SetTime (invalid until set). Its fields are
+    // the device's wall clock, kept as UTC so no time-zone lookup runs on the device thread.
     QDateTime clock() const;
     // Bytes written to the line.
     qint64 bytesSent() const { return m_bytesSent.load(); }
@@ -109,6 +110,7 @@ private:
     std::atomic<bool> m_lineClosed{false};
     std::atomic<qint64> m_bytesSent{0};
     std::map<int, int> m_stalls;
+    std::set<int> m_straysSent; // a stray byte goes before a frame only once
     int m_infoReplies = 0;
     int m_countReplies = 0;
 };

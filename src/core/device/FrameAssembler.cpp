@@ -19,6 +19,19 @@ void FrameAssembler::reset()
     m_framesReceived.store(0);
 }
 
+void FrameAssembler::discardPartial()
+{
+    m_assemblePos = 0;
+    m_synced = false;
+    m_length = 0;
+}
+
+void FrameAssembler::trimBuffers()
+{
+    for (auto &buffer : m_store.deviceSamples)
+        buffer.shrink_to_fit();
+}
+
 void FrameAssembler::Feed(const QByteArray &bytes)
 {
     for (char c : bytes)

@@ -22,6 +22,14 @@ public:
     void FeedByte(std::uint8_t b);
     void Feed(const QByteArray &bytes);
 
+    // Forgets a partly assembled frame and the pair alignment, so the frame the
+    // device sends again after a re-request starts clean.
+    void discardPartial();
+
+    // Gives back the growth slack of the per-ID buffers, so what a download holds
+    // is its readings, whatever the number of IDs.
+    void trimBuffers();
+
     // Back to the state of a new transfer (the buffers in the store stay).
     void reset();
 

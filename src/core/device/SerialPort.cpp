@@ -77,8 +77,12 @@ bool SerialPort::Open(const QString &path, int baud)
 void SerialPort::close()
 {
     const int fd = m_fd.exchange(-1);
-    if (fd >= 0)
+    if (fd >= 0) {
+        // The exclusive mode outlives our descriptor while anyone else holds the
+        // terminal open; give it up so the port can be opened again.
+        ::ioctl(fd, TIOCNXCL);
         ::close(fd);
+    }
 }
 
 qint64 SerialPort::writeRaw(const char *data, qint64 size)
