@@ -1,16 +1,255 @@
 #include "Commands.h"
 
+#include "app/ScriptedPrompts.h"
+#include "device/BluetoothLink.h"
+#include "device/DeviceSession.h"
+#include "device/DeviceTexts.h"
+#include "device/HexLog.h"
+#include "device/PortList.h"
+#include "device/Protocol.h"
+#include "model/DatFile.h"
+#include "model/RecordStore.h"
+
+#include <QDateTime>
+#include <QDir>
 #include <QTextStream>
 
+#include <cstdio>
+#include <future>
+#include <map>
+#include <optional>
+
 namespace {
-int notYet(const char *name)
+
+QTextStream &err()
 {
-    QTextStream(stderr) << name << ": not available yet\n";
-    return 2;
+    static QTextStream s(stderr);
+    return s;
 }
+
+// Options of the form --name VALUE; flags listed in known without a value are errors.
+std::optional<std::map<QString, QString>> parseOptions(const QStringList &args, const QStringList &known)
+{
+    std::map<QString, QString> out;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (!known.contains(a) || i + 1 >= args.size()) {
+            err() << "bad option: " << a << "\n";
+            return std::nullopt;
+        }
+        out[a] = args[++i];
+    }
+    return out;
+}
+
+void printMessages(const QStringList &messages)
+{
+    for (const QString &m : messages)
+        err() << m << "\n";
+    err().flush();
+}
+
+// Sets up the link of a session from --port / --bluetooth / --log. False when
+// the Bluetooth link cannot be made.
+bool prepareSession(DeviceSession &session, const std::map<QString, QString> &opts)
+{
+    if (opts.count(QStringLiteral("--log"))) {
+        auto log = std::make_shared<HexLog>(opts.at(QStringLiteral("--log")));
+        if (!log->isOpen()) {
+            err() << "cannot write the log " << opts.at(QStringLiteral("--log")) << "\n";
+            return false;
+        }
+        session.setLog(log);
+    }
+    if (opts.count(QStringLiteral("--bluetooth"))) {
+        auto link = std::make_shared<BluetoothLink>();
+        if (!link->Connect(opts.at(QStringLiteral("--bluetooth")))) {
+            err() << DeviceTexts::NotConnected() << " (" << link->lastErrorText() << ")\n";
+            return false;
+        }
+        session.useBluetooth(link);
+        return true;
+    }
+    if (opts.count(QStringLiteral("--port"))) {
+        session.restrictToPort(opts.at(QStringLiteral("--port")));
+    } else {
+        session.loadSavedPort();
+        session.EnumeratePorts();
+    }
+    return true;
+}
+
+void drawProgress(int frames, int total)
+{
+    const int width = 40;
+    const int filled = total > 0 ? std::min(width, frames * width / total) : width;
+    std::fprintf(stderr, "\r[%s%s] %d/%d frames", std::string(std::size_t(filled), '#').c_str(),
+                 std::string(std::size_t(width - filled), '.').c_str(), frames, total);
+    std::fflush(stderr);
+}
+
 } // namespace
 
-int runPorts(const QStringList &) { return notYet("ports"); }
-int runDownload(const QStringList &) { return notYet("download"); }
-int runSetClock(const QStringList &) { return notYet("set-clock"); }
-int runDelete(const QStringList &) { return notYet("delete"); }
+int runPorts(const QStringList &)
+{
+    const PortLists lists = EnumeratePorts();
+    QTextStream out(stdout);
+    for (const QString &name : SerialPortFriendlyNames()) {
+        const QString port = PortNameOf(name);
+        const auto in = [&port](const QList<PortEntry> &l) {
+            return std::any_of(l.begin(), l.end(), [&port](const PortEntry &e) { return e.portName == port; });
+        };
+        const char *kind = in(lists.bridgePorts) ? "bridge" : in(lists.bluetoothPorts) ? "bluetooth" : "other";
+        out << name << "\t" << kind << "\n";
+    }
+    return 0;
+}
+
+int runDownload(const QStringList &args)
+{
+    const auto opts = parseOptions(args, {QStringLiteral("--port"), QStringLiteral("--bluetooth"), QStringLiteral("--out"),
+                                          QStringLiteral("--log")});
+    if (!opts || !opts->count(QStringLiteral("--out"))) {
+        err() << "usage: download [--port NAME | --bluetooth ADDR] --out DIR [--log FILE]\n";
+        return 2;
+    }
+    const QString outDir = opts->at(QStringLiteral("--out"));
+    if (!QDir().mkpath(outDir)) {
+        err() << "cannot create " << outDir << "\n";
+        return 1;
+    }
+
+    RecordStore store;
+    DeviceSession session(store);
+    if (!prepareSession(session, *opts))
+        return 1;
+
+    const SearchOutcome outcome = session.FindDevice();
+    printMessages(session.takeMessages());
+    if (outcome != SearchOutcome::FoundWithData) {
+        session.TransferEnd();
+        return 1;
+    }
+    err() << DeviceTexts::ConnectSucceeded(session.totalCount()) << "\n";
+    err().flush();
+
+    const int frameCount = session.frameCount();
+    std::promise<TransferResult> done;
+    Transfer::Callbacks callbacks;
+    int lastDrawn = -1;
+    callbacks.framesReceived = [&lastDrawn, frameCount](int n) {
+        if (n * 100 / std::max(frameCount, 1) != lastDrawn * 100 / std::max(frameCount, 1) || n == frameCount) {
+            lastDrawn = n;
+            drawProgress(n, frameCount);
+        }
+    };
+    callbacks.finished = [&done](const TransferResult &r) { done.set_value(r); };
+    drawProgress(0, frameCount);
+    session.StartTransfer(std::move(callbacks));
+    const TransferResult result = done.get_future().get();
+    session.WaitTransfer();
+    std::fputc('\n', stderr);
+    session.TransferEnd();
+
+    printMessages(result.messages());
+    const bool partial = result.framesReceived < result.frameCount && !result.endTag;
+    if (partial)
+        err() << DeviceTexts::PartialDownload(result.framesReceived, result.frameCount) << "\n";
+    if (result.droppedRecords > 0)
+        err() << result.droppedRecords << " readings beyond an ID's room were dropped.\n";
+
+    ScriptedPrompts prompts;
+    int written = 0;
+    bool writeFailed = false;
+    for (int id = 1; id <= RecordStore::kIdCount; ++id) {
+        if (store.deviceSampleCount(id) == 0)
+            continue;
+        store.SelectDeviceId(id, RecordStore::SelectSource::Download, prompts);
+        const QString path = QDir(outDir).filePath(QStringLiteral("id%1.dat").arg(id));
+        QString error;
+        const QByteArray bytes = DatFile::encode(id, store.currentSamples.data(), store.currentSampleCount(), store.reportTitle);
+        if (!DatFile::write(path, bytes, &error)) {
+            err() << "cannot write " << path << ": " << error << "\n";
+            writeFailed = true;
+            continue;
+        }
+        QTextStream(stdout) << "ID " << id << ": " << store.currentSampleCount() << " readings -> " << path << "\n";
+        ++written;
+    }
+    if (written == 0 && !writeFailed)
+        err() << DeviceTexts::NoData() << "\n";
+    err().flush();
+    return (result.complete() && !partial && !writeFailed && written > 0) ? 0 : 1;
+}
+
+int runSetClock(const QStringList &args)
+{
+    const auto opts = parseOptions(args, {QStringLiteral("--port"), QStringLiteral("--bluetooth"), QStringLiteral("--time"),
+                                          QStringLiteral("--log")});
+    if (!opts) {
+        err() << "usage: set-clock [--port NAME] [--time \"YYYY-MM-DD hh:mm:ss\"]\n";
+        return 2;
+    }
+    QDateTime when = QDateTime::currentDateTime();
+    if (opts->count(QStringLiteral("--time"))) {
+        when = QDateTime::fromString(opts->at(QStringLiteral("--time")), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        if (!when.isValid() || when.date().year() < 2000 || when.date().year() > 2063) {
+            err() << "bad time: " << opts->at(QStringLiteral("--time")) << " (YYYY-MM-DD hh:mm:ss, years 2000 to 2063)\n";
+            return 2;
+        }
+    }
+    RecordStore store;
+    DeviceSession session(store);
+    if (!prepareSession(session, *opts))
+        return 1;
+    const QDate d = when.date();
+    const QTime t = when.time();
+    const bool ok = session.SetClockProcedure(Protocol::DateTimeWord(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()));
+    session.TransferEnd();
+    printMessages(session.takeMessages());
+    return ok ? 0 : 1;
+}
+
+int runDelete(const QStringList &args)
+{
+    const auto opts = parseOptions(args, {QStringLiteral("--port"), QStringLiteral("--bluetooth"), QStringLiteral("--id"),
+                                          QStringLiteral("--type"), QStringLiteral("--log")});
+    if (!opts) {
+        err() << "usage: delete [--port NAME] [--id N] [--type all|spo2pr]\n";
+        return 2;
+    }
+    int id = 0;
+    if (opts->count(QStringLiteral("--id"))) {
+        bool ok = false;
+        id = opts->at(QStringLiteral("--id")).toInt(&ok);
+        if (!ok || id < 0 || id > 128) {
+            err() << "bad ID: " << opts->at(QStringLiteral("--id")) << " (0 for all, or 1 to 128)\n";
+            return 2;
+        }
+    }
+    int type = 0;
+    if (opts->count(QStringLiteral("--type"))) {
+        const QString t = opts->at(QStringLiteral("--type"));
+        if (t == QLatin1String("spo2pr"))
+            type = 1;
+        else if (t != QLatin1String("all")) {
+            err() << "bad type: " << t << " (all or spo2pr)\n";
+            return 2;
+        }
+    }
+    // Only a single ID can be erased by data type.
+    if (id == 0)
+        type = 0;
+    RecordStore store;
+    DeviceSession session(store);
+    if (!prepareSession(session, *opts))
+        return 1;
+    const bool ok = session.DeleteProcedure(id, type, [](bool waiting) {
+        if (waiting)
+            err() << "Deleting Data ...\n";
+        err().flush();
+    });
+    session.TransferEnd();
+    printMessages(session.takeMessages());
+    return ok ? 0 : 1;
+}

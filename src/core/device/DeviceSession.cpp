@@ -48,6 +48,13 @@ void DeviceSession::EnumeratePorts() { ports = ::EnumeratePorts(); }
 
 void DeviceSession::loadSavedPort() { savedPort = ReadSetupString(QStringLiteral("DefaultCOM")).value_or(QString()); }
 
+void DeviceSession::restrictToPort(const QString &portName)
+{
+    savedPort = portName.startsWith(QLatin1String("/dev/")) ? portName.mid(5) : portName;
+    ports = PortLists{};
+    bruteForce = false;
+}
+
 void DeviceSession::setLog(std::shared_ptr<HexLog> log)
 {
     m_log = std::move(log);
@@ -123,8 +130,10 @@ QStringList DeviceSession::searchOrder(bool skipBluetoothInBruteForce) const
         for (const PortEntry &e : ports.bluetoothPorts)
             skip.append(e.portName);
     }
-    for (const QString &name : BruteForcePortNames(m_devRoot, skip))
-        add(name);
+    if (bruteForce) {
+        for (const QString &name : BruteForcePortNames(m_devRoot, skip))
+            add(name);
+    }
     return order;
 }
 

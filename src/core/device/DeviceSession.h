@@ -55,6 +55,11 @@ public:
     QString savedPort;
     void loadSavedPort();
 
+    // When false the search tries only savedPort and the listed ports.
+    bool bruteForce = true;
+    // Searches this one port only (a port named on the command line).
+    void restrictToPort(const QString &portName);
+
     // Hex log of every byte on the link (null: none).
     void setLog(std::shared_ptr<HexLog> log);
 

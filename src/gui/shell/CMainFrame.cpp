@@ -9,6 +9,7 @@
 #include "model/SavedData.h"
 #include "shell/ClientBackground.h"
 #include "shell/CommandIds.h"
+#include "shell/Resources.h"
 #include "views/CQX740TableView.h"
 #include "views/CQX740TrendView.h"
 
@@ -69,6 +70,7 @@ CMainFrame::CMainFrame(RecordStore &store, Prompts &prompts, int languageId, QWi
     : QMainWindow(parent), store_(store), prompts_(prompts), languageId_(languageId),
       urlOpener_([](const QUrl &url) { return QDesktopServices::openUrl(url); })
 {
+    initQuellixResources();
     setWindowTitle(QStringLiteral("Quellix"));
     setMinimumSize(1024, 768);
 
@@ -256,6 +258,8 @@ void CMainFrame::closeAllViews()
     if (view_) {
         DataView *old = view_;
         view_ = nullptr;
+        // A closing view must no longer drive the page readout.
+        disconnect(old, nullptr, this, nullptr);
         central_->removeWidget(old);
         old->hide();
         old->deleteLater();

@@ -1,0 +1,11 @@
+#include "shell/Resources.h"
+
+#include <QtGlobal>
+
+#include <mutex>
+
+void initQuellixResources()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { Q_INIT_RESOURCE(resources); });
+}

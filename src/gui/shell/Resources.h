@@ -1,0 +1,5 @@
+#pragma once
+
+// Makes the manuals embedded in the gui library reachable under ":/manual".
+// The library is static, so its resources register only when asked to.
+void initQuellixResources();

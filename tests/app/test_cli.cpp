@@ -1,0 +1,93 @@
+#include "test_env.h"
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+CliRun cli(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(QUELLIX_BINARY_DIR "/quellix-cli"), args);
+    CliRun r;
+    if (!p.waitForFinished(20000))
+        return r;
+    r.code = p.exitCode();
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+TEST(CliInfo, ValidFilesPrintTheirSummary)
+{
+    const CliRun night = cli({QStringLiteral("info"), testenv::dataFile(QStringLiteral("valid-night-id7.dat"))});
+    EXPECT_EQ(night.code, 0) << night.err.toStdString();
+    EXPECT_EQ(night.out, QString::fromUtf8("id: 7\nreadings: 5\ntitle: Sleep lab \u2013 room 4 \u00e9t\u00e9\n"
+                                           "first: 2026/03/14 23:00:00\nlast: 2026/03/14 23:00:04\n"));
+
+    const CliRun empty = cli({QStringLiteral("info"), testenv::dataFile(QStringLiteral("valid-empty.dat"))});
+    EXPECT_EQ(empty.code, 0);
+    EXPECT_TRUE(empty.out.startsWith(QStringLiteral("id: 0\nreadings: 0\ntitle: \n"))) << empty.out.toStdString();
+
+    for (const char *name : {"valid-narrow-title.dat", "valid-id128-bounds.dat"})
+        EXPECT_EQ(cli({QStringLiteral("info"), testenv::dataFile(QLatin1String(name))}).code, 0) << name;
+}
+
+TEST(CliInfo, RefusedFilesNameTheCheckAndItsOffset)
+{
+    const CliRun spo2 = cli({QStringLiteral("info"), testenv::dataFile(QStringLiteral("bad-spo2-101.dat"))});
+    EXPECT_EQ(spo2.code, 1);
+    EXPECT_TRUE(spo2.out.isEmpty());
+    EXPECT_TRUE(spo2.err.startsWith(QStringLiteral("can't open the file\n"))) << spo2.err.toStdString();
+    EXPECT_TRUE(spo2.err.contains(QStringLiteral("SpO2 above 100")));
+    EXPECT_TRUE(spo2.err.contains(QStringLiteral("byte 34")));
+
+    for (const char *name : {"bad-empty.dat", "bad-header-129.dat", "bad-too-many.dat", "bad-short-by-one.dat",
+                             "bad-long-by-one.dat", "bad-reading-id-129.dat", "bad-feb29-2011.dat", "bad-hour-24.dat",
+                             "bad-pulse-29.dat", "bad-title-past-end.dat", "no-such-file.dat"}) {
+        const CliRun r = cli({QStringLiteral("info"), testenv::dataFile(QLatin1String(name))});
+        EXPECT_EQ(r.code, 1) << name;
+        EXPECT_TRUE(r.err.startsWith(QStringLiteral("can't open the file\n"))) << name;
+        EXPECT_TRUE(r.err.contains(QStringLiteral("(byte "))) << name;
+    }
+    EXPECT_EQ(cli({QStringLiteral("info")}).code, 2);
+}
+
+TEST(CliSettings, GetGivesDefaultsAndSetConverts)
+{
+    EXPECT_EQ(cli({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("SaturationsHigh")}).out,
+              QStringLiteral("94\n"));
+    EXPECT_EQ(cli({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("DefaultCOM")}).out,
+              QStringLiteral("\n"));
+
+    EXPECT_EQ(cli({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("PulseEvent"), QStringLiteral("9x")}).code, 0);
+    EXPECT_EQ(cli({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("PulseEvent")}).out,
+              QStringLiteral("9\n"));
+    EXPECT_EQ(cli({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("DefaultCOM"), QStringLiteral("ttyACM0")}).code, 0);
+    EXPECT_EQ(cli({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("DefaultCOM")}).out,
+              QStringLiteral("ttyACM0\n"));
+
+    const CliRun unknown = cli({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("Colour")});
+    EXPECT_EQ(unknown.code, 2);
+    EXPECT_TRUE(unknown.err.contains(QStringLiteral("unknown setting")));
+    EXPECT_NE(cli({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("DefaultCOM"),
+                   QStringLiteral("ttyUSB12345")}).code, 0);
+    EXPECT_EQ(cli({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("DefaultCOM")}).out,
+              QStringLiteral("ttyACM0\n")) << "a refused value leaves the stored one";
+}
+
+TEST(Cli, VersionIsPrinted)
+{
+    const CliRun v = cli({QStringLiteral("--version")});
+    EXPECT_EQ(v.code, 0);
+    EXPECT_EQ(v.out, QStringLiteral("quellix-cli " QUELLIX_VERSION "\n"));
+}
+
+} // namespace

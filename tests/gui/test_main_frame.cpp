@@ -1,0 +1,322 @@
+#include "app/ScriptedPrompts.h"
+#include "model/RecordStore.h"
+#include "shell/ClientBackground.h"
+#include "shell/CMainFrame.h"
+#include "shell/CommandIds.h"
+#include "test_env.h"
+#include "views/CQX740TableView.h"
+#include "views/CQX740TrendView.h"
+
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace CommandId;
+
+const QString kPage = QStringLiteral("Page:          ");
+
+class MainFrame : public ::testing::Test {
+protected:
+    RecordStore store;
+    ScriptedPrompts prompts;
+    CMainFrame frame{store, prompts, 1033};
+
+    bool enabled(int id)
+    {
+        QAction *a = frame.action(id);
+        EXPECT_NE(a, nullptr) << id;
+        return a && a->isEnabled();
+    }
+    void open(const char *name)
+    {
+        ASSERT_TRUE(frame.openSavedFile(testenv::dataFile(QLatin1String(name))));
+        prompts.shown.clear(); // no patient details are stored for the sample IDs
+    }
+    template <class View>
+    bool shows() const
+    {
+        return qobject_cast<View *>(frame.activeView()) != nullptr && frame.centralArea() == frame.activeView();
+    }
+};
+
+TEST_F(MainFrame, StartsWithNoViewAndEveryDataCommandGreyed)
+{
+    EXPECT_EQ(frame.displayMode(), 0);
+    EXPECT_TRUE(frame.dataCommandsDisabled());
+    EXPECT_TRUE(frame.otherIdDisabled());
+    EXPECT_EQ(frame.centralArea(), frame.background());
+    for (int id : {ModeTrend, ModeTable, ModeAnalysis, Close, PatientInfo, PatientTitle, SaveData, OpenOtherIdData,
+                   EventTimeExport, Print, PrintPreview, RollStep, PageUp, PageDown})
+        EXPECT_FALSE(enabled(id)) << id;
+    for (int id : {NewDataCapture, FindBluetoothRadio, OpenSavedData, Exit, AnalysisSetup, UnitSetup, About,
+                   LanguageButton, Help})
+        EXPECT_TRUE(enabled(id)) << id;
+    EXPECT_EQ(frame.pageReadoutText(), kPage);
+    EXPECT_GE(frame.minimumWidth(), 1024);
+    EXPECT_GE(frame.minimumHeight(), 768);
+}
+
+TEST_F(MainFrame, MenusHoldEveryCommandInOrder)
+{
+    const QList<QAction *> menus = frame.menuBar()->actions();
+    QStringList titles;
+    for (QAction *m : menus)
+        titles << m->text();
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("File(&F)"), QStringLiteral("Edit"), QStringLiteral("Mode"),
+                                   QStringLiteral("Options"), QStringLiteral("About(&A)")}));
+    auto ids = [](QAction *menu) {
+        QList<int> out;
+        for (QAction *a : menu->menu()->actions())
+            if (!a->isSeparator())
+                out << a->data().toInt();
+        return out;
+    };
+    EXPECT_EQ(ids(menus[0]), (QList<int>{NewDataCapture, FindBluetoothRadio, OpenOtherIdData, SaveData, OpenSavedData,
+                                         EventTimeExport, Close, PrintPreview, Print, Exit}));
+    EXPECT_EQ(ids(menus[1]), (QList<int>{PatientInfo, PatientTitle}));
+    EXPECT_EQ(ids(menus[2]), (QList<int>{ModeTrend, ModeTable, ModeAnalysis}));
+    EXPECT_EQ(ids(menus[3]), (QList<int>{RollStep, AnalysisSetup, UnitSetup}));
+    EXPECT_EQ(ids(menus[4]), (QList<int>{About}));
+
+    EXPECT_EQ(frame.action(NewDataCapture)->text(), QStringLiteral("NewDataCapture (&N)"));
+    EXPECT_EQ(frame.action(OpenSavedData)->text(), QStringLiteral("Open Saved Data(&O)..."));
+    EXPECT_EQ(frame.action(EventTimeExport)->text(), QStringLiteral("Check out the SpO2 event time..."));
+    EXPECT_EQ(frame.action(PrintPreview)->text(), QStringLiteral("PrintPreView"));
+
+    EXPECT_EQ(frame.action(NewDataCapture)->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+    EXPECT_EQ(frame.action(OpenSavedData)->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+    EXPECT_EQ(frame.action(SaveData)->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    EXPECT_EQ(frame.action(Print)->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+    EXPECT_EQ(frame.action(Help)->shortcut(), QKeySequence(QStringLiteral("F1")));
+    EXPECT_TRUE(frame.actions().contains(frame.action(Help))) << "F1 works without a menu item";
+}
+
+TEST_F(MainFrame, ToolbarButtonsInOrderWithTheLanguageButtonBeforeAbout)
+{
+    QList<int> ids;
+    for (QAction *a : frame.toolBar()->actions())
+        ids << (a->isSeparator() ? 0 : a->data().toInt());
+    EXPECT_EQ(ids, (QList<int>{NewDataCapture, OpenSavedData, FindBluetoothRadio, Print, 0, PageUp, PageDown,
+                               LanguageButton, About}));
+    EXPECT_FALSE(frame.action(LanguageButton)->icon().isNull());
+}
+
+TEST_F(MainFrame, OpeningAFileShowsTheTrendAndEnablesTheDataCommands)
+{
+    store.viewPosition = 6;
+    open("valid-night-id7.dat");
+    EXPECT_EQ(frame.displayMode(), 1);
+    EXPECT_TRUE(shows<CQX740TrendView>());
+    EXPECT_EQ(store.viewPosition, 0);
+    for (int id : {Close, PatientInfo, PatientTitle, SaveData, EventTimeExport, ModeTable, ModeAnalysis, Print,
+                   PrintPreview, RollStep, PageUp, PageDown})
+        EXPECT_TRUE(enabled(id)) << id;
+    EXPECT_FALSE(enabled(ModeTrend));
+    EXPECT_FALSE(enabled(OpenOtherIdData)) << "a file brings no downloaded IDs";
+}
+
+TEST_F(MainFrame, ModeSwitchesGreyOnlyTheModeShown)
+{
+    open("valid-night-id7.dat");
+
+    frame.action(ModeTable)->trigger();
+    EXPECT_EQ(frame.displayMode(), 2);
+    EXPECT_TRUE(shows<CQX740TableView>());
+    EXPECT_TRUE(enabled(ModeTrend));
+    EXPECT_FALSE(enabled(ModeTable));
+    EXPECT_TRUE(enabled(ModeAnalysis));
+
+    store.viewPosition = 3;
+    store.viewCursor = 2;
+    frame.action(ModeAnalysis)->trigger();
+    EXPECT_EQ(frame.displayMode(), 3);
+    EXPECT_TRUE(shows<CQX740TableView>()) << "the analysis page is drawn by the table view";
+    EXPECT_EQ(store.viewPosition, 0);
+    EXPECT_EQ(store.viewCursor, 0);
+    EXPECT_TRUE(enabled(ModeTrend));
+    EXPECT_TRUE(enabled(ModeTable));
+    EXPECT_FALSE(enabled(ModeAnalysis));
+
+    frame.action(ModeTrend)->trigger();
+    EXPECT_EQ(frame.displayMode(), 1);
+    EXPECT_TRUE(shows<CQX740TrendView>());
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST_F(MainFrame, CloseReturnsToTheBackgroundButKeepsTheRecording)
+{
+    store.deviceSamples[1].resize(3);
+    open("valid-night-id7.dat");
+    frame.setDataArrived(true);
+    EXPECT_TRUE(enabled(OpenOtherIdData));
+    frame.activeView()->pageChanged(2, 4);
+
+    frame.action(Close)->trigger();
+    EXPECT_EQ(frame.displayMode(), 0);
+    EXPECT_EQ(frame.activeView(), nullptr);
+    EXPECT_EQ(frame.centralArea(), frame.background());
+    EXPECT_EQ(frame.pageReadoutText(), kPage);
+    for (int id : {ModeTrend, ModeTable, ModeAnalysis, Close, SaveData, OpenOtherIdData, Print, RollStep})
+        EXPECT_FALSE(enabled(id)) << id;
+    EXPECT_EQ(store.currentSampleCount(), 5) << "Close does not clear the store";
+    EXPECT_EQ(store.deviceSampleCount(2), 3);
+
+    // The mode commands do nothing without a view, even when called directly.
+    frame.onModeTable();
+    EXPECT_EQ(frame.displayMode(), 0);
+
+    open("valid-empty.dat");
+    EXPECT_EQ(frame.displayMode(), 1) << "reopening after Close shows the trend";
+}
+
+TEST_F(MainFrame, OpeningKeepsTableButLeavesAnalysisForTrend)
+{
+    open("valid-night-id7.dat");
+    frame.action(ModeTable)->trigger();
+    open("valid-narrow-title.dat");
+    EXPECT_EQ(frame.displayMode(), 2);
+    EXPECT_TRUE(shows<CQX740TableView>());
+
+    frame.action(ModeAnalysis)->trigger();
+    open("valid-night-id7.dat");
+    EXPECT_EQ(frame.displayMode(), 1);
+    EXPECT_TRUE(shows<CQX740TrendView>());
+}
+
+TEST_F(MainFrame, RefusedFileLeavesTheViewAndModeAlone)
+{
+    open("valid-night-id7.dat");
+    frame.action(ModeTable)->trigger();
+    DataView *before = frame.activeView();
+    EXPECT_FALSE(frame.openSavedFile(testenv::dataFile(QStringLiteral("bad-pulse-29.dat"))));
+    EXPECT_EQ(prompts.shown, QStringList{QStringLiteral("can't open the file")});
+    EXPECT_EQ(frame.activeView(), before);
+    EXPECT_EQ(frame.displayMode(), 2);
+    EXPECT_EQ(store.currentSampleCount(), 5);
+}
+
+TEST_F(MainFrame, PageReadoutFollowsTheActiveView)
+{
+    EXPECT_EQ(CMainFrame::pageReadout(4, 9), kPage + QStringLiteral("5/9 "));
+    EXPECT_EQ(CMainFrame::pageReadout(0, 0), kPage);
+    EXPECT_EQ(CMainFrame::pageReadout(3, -1), kPage);
+
+    open("valid-night-id7.dat");
+    Q_EMIT frame.activeView()->pageChanged(4, 9);
+    EXPECT_EQ(frame.pageReadoutText(), kPage + QStringLiteral("5/9 "));
+
+    // A mode switch starts the readout afresh, and the old view no longer drives it.
+    QPointer<DataView> old = frame.activeView();
+    frame.action(ModeTable)->trigger();
+    EXPECT_EQ(frame.pageReadoutText(), kPage);
+    if (old)
+        Q_EMIT old->pageChanged(1, 2);
+    EXPECT_EQ(frame.pageReadoutText(), kPage);
+    Q_EMIT frame.activeView()->pageChanged(0, 1);
+    EXPECT_EQ(frame.pageReadoutText(), kPage + QStringLiteral("1/1 "));
+}
+
+TEST_F(MainFrame, OpenAndSaveCommandsGoThroughTheFileDialogs)
+{
+    prompts.files.push_back(testenv::dataFile(QStringLiteral("valid-night-id7.dat")));
+    frame.action(OpenSavedData)->trigger();
+    EXPECT_EQ(frame.displayMode(), 1);
+    EXPECT_EQ(prompts.lastRequest.defaultSuffix, QStringLiteral("dat"));
+    EXPECT_EQ(store.reportTitle, QString::fromUtf8("Sleep lab \u2013 room 4 \u00e9t\u00e9"));
+
+    const QString saved = testenv::root() + QStringLiteral("/copy.dat");
+    prompts.files.push_back(saved);
+    frame.action(SaveData)->trigger();
+    QFile a(saved), b(testenv::dataFile(QStringLiteral("valid-night-id7.dat")));
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(b.open(QIODevice::ReadOnly));
+    EXPECT_EQ(a.readAll(), b.readAll()) << "saving an opened file gives back the same bytes";
+    EXPECT_EQ(store.patientFlags[6].infoSaved, 1);
+
+    // Cancelling the open dialog changes nothing.
+    frame.action(Close)->trigger();
+    frame.action(OpenSavedData)->trigger();
+    EXPECT_EQ(frame.displayMode(), 0);
+}
+
+TEST_F(MainFrame, CommandsStillToComeSaySoAndChangeNothing)
+{
+    open("valid-night-id7.dat");
+    DataView *view = frame.activeView();
+    for (int id : {NewDataCapture, FindBluetoothRadio, EventTimeExport, PatientInfo, PatientTitle, AnalysisSetup,
+                   UnitSetup, LanguageButton}) {
+        prompts.shown.clear();
+        frame.action(id)->trigger();
+        ASSERT_EQ(prompts.shown.size(), 1) << id;
+        EXPECT_TRUE(prompts.shown[0].contains(QLatin1String("not available yet"))) << id;
+        EXPECT_EQ(frame.activeView(), view) << id;
+        EXPECT_EQ(frame.displayMode(), 1) << id;
+        EXPECT_FALSE(frame.dataCommandsDisabled()) << id;
+    }
+    // Commands the views carry out reach the view without complaint.
+    prompts.shown.clear();
+    for (int id : {PageUp, PageDown})
+        frame.action(id)->trigger();
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST_F(MainFrame, HelpOpensTheManualOfTheLanguageOrSaysItCannot)
+{
+    QUrl opened;
+    frame.setUrlOpener([&](const QUrl &url) {
+        opened = url;
+        return true;
+    });
+    frame.action(Help)->trigger();
+    ASSERT_TRUE(opened.isLocalFile());
+    EXPECT_TRUE(opened.toLocalFile().endsWith(QStringLiteral("Manual-1033.html")));
+    QFile manual(opened.toLocalFile()), embedded(QStringLiteral(":/manual/Manual-1033.html"));
+    ASSERT_TRUE(manual.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(embedded.open(QIODevice::ReadOnly));
+    EXPECT_EQ(manual.readAll(), embedded.readAll());
+    EXPECT_TRUE(prompts.shown.isEmpty());
+
+    frame.setUrlOpener([](const QUrl &) { return false; });
+    frame.action(Help)->trigger();
+    EXPECT_EQ(prompts.shown, QStringList{QStringLiteral("Can't open file")});
+
+    CMainFrame french(store, prompts, 1036);
+    EXPECT_TRUE(french.extractManual().endsWith(QStringLiteral("Manual-1036.html")));
+    CMainFrame other(store, prompts, 1041);
+    EXPECT_TRUE(other.extractManual().endsWith(QStringLiteral("Manual-1033.html")));
+}
+
+TEST_F(MainFrame, BackgroundShowsTheNameInLightGrey)
+{
+    frame.resize(1024, 768);
+    ClientBackground *bg = frame.background();
+    const QImage image = bg->grab().toImage();
+    const QPoint c = image.rect().center();
+    int grey = 0;
+    for (int y = c.y() - 50; y < c.y() + 50; ++y)
+        for (int x = c.x() - 150; x < c.x() + 150; ++x)
+            if (image.pixelColor(x, y) == QColor(196, 196, 196))
+                ++grey;
+    EXPECT_GT(grey, 200) << "the name is drawn in the middle";
+    EXPECT_NE(image.pixelColor(5, 5), QColor(196, 196, 196));
+
+    bg->setBackgroundColour(Qt::black);
+    const QImage plain = bg->grab().toImage();
+    EXPECT_EQ(plain.pixelColor(plain.rect().center()), QColor(Qt::black)) << "a colour replaces bitmap and name";
+}
+
+TEST_F(MainFrame, ExitClosesTheWindow)
+{
+    frame.show();
+    ASSERT_TRUE(frame.isVisible());
+    frame.action(Exit)->trigger();
+    EXPECT_FALSE(frame.isVisible());
+}
+
+} // namespace

@@ -1,0 +1,413 @@
+#include "SimulatedOximeter.h"
+
+#include "SimulatedNight.h"
+#include "device/Protocol.h"
+#include "device/SerialPort.h"
+
+#include <QFile>
+
+#include <chrono>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+bool newestFirst(int model) { return model == 1 || model == 3 || model == 4 || model == 11; }
+} // namespace
+
+SimulatedOximeter::SimulatedOximeter(Config config)
+    : m_config(std::move(config))
+{
+    if (m_config.framePayload < 8)
+        m_config.framePayload = 8;
+}
+
+SimulatedOximeter::~SimulatedOximeter() { stop(); }
+
+void SimulatedOximeter::setReadings(int id, std::vector<SampleRecord> readings)
+{
+    std::lock_guard lock(m_mutex);
+    for (auto &r : readings)
+        r.id = std::uint8_t(id);
+    if (readings.empty())
+        m_readings.erase(id);
+    else
+        m_readings[id] = std::move(readings);
+    m_wire = sendOrder();
+}
+
+void SimulatedOximeter::addNight(int id, int count, std::uint32_t seed) { setReadings(id, GenerateNight(seed, id, count)); }
+
+std::vector<SampleRecord> SimulatedOximeter::readings(int id) const
+{
+    std::lock_guard lock(m_mutex);
+    const auto it = m_readings.find(id);
+    return it == m_readings.end() ? std::vector<SampleRecord>{} : it->second;
+}
+
+std::vector<int> SimulatedOximeter::ids() const
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<int> out;
+    for (const auto &[id, r] : m_readings)
+        out.push_back(id);
+    return out;
+}
+
+int SimulatedOximeter::totalReadings() const
+{
+    std::lock_guard lock(m_mutex);
+    int n = 0;
+    for (const auto &[id, r] : m_readings)
+        n += int(r.size());
+    return n;
+}
+
+std::vector<SampleRecord> SimulatedOximeter::sendOrder() const
+{
+    // Called with the mutex held. Some models list each ID's readings newest first.
+    std::vector<SampleRecord> wire;
+    for (int k = 0; k < m_config.faults.zeroIdRecords; ++k) {
+        SampleRecord s;
+        s.spo2 = 97;
+        s.pulseRate = 60;
+        wire.push_back(s);
+    }
+    for (const auto &[id, r] : m_readings) {
+        if (newestFirst(m_config.model))
+            wire.insert(wire.end(), r.rbegin(), r.rend());
+        else
+            wire.insert(wire.end(), r.begin(), r.end());
+    }
+    return wire;
+}
+
+int SimulatedOximeter::frameCount() const
+{
+    std::lock_guard lock(m_mutex);
+    const int perFrame = m_config.framePayload / 8;
+    return int((m_wire.size() + std::size_t(perFrame) - 1) / std::size_t(perFrame));
+}
+
+std::vector<QByteArray> SimulatedOximeter::commands() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_commands;
+}
+
+int SimulatedOximeter::commandCount(std::uint8_t code) const
+{
+    std::lock_guard lock(m_mutex);
+    int n = 0;
+    for (const QByteArray &c : m_commands)
+        n += std::uint8_t(c[2]) == code ? 1 : 0;
+    return n;
+}
+
+QDateTime SimulatedOximeter::clock() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_clock;
+}
+
+void SimulatedOximeter::setCommandLog(std::function<void(const QString &)> log)
+{
+    std::lock_guard lock(m_mutex);
+    m_log = std::move(log);
+}
+
+QString SimulatedOximeter::startPty()
+{
+    stop();
+    m_masterFd = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (m_masterFd < 0)
+        return {};
+    if (::grantpt(m_masterFd) != 0 || ::unlockpt(m_masterFd) != 0) {
+        ::close(m_masterFd);
+        m_masterFd = -1;
+        return {};
+    }
+    char name[128] = {};
+    ::ptsname_r(m_masterFd, name, sizeof(name));
+    // Our own handle on the terminal keeps it alive between the program's opens,
+    // and puts it in raw mode before anyone writes to it.
+    m_slaveFd = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (m_slaveFd >= 0) {
+        termios t{};
+        ::tcgetattr(m_slaveFd, &t);
+        ::cfmakeraw(&t);
+        ::tcsetattr(m_slaveFd, TCSANOW, &t);
+    }
+    ::fcntl(m_masterFd, F_SETFL, ::fcntl(m_masterFd, F_GETFL) | O_NONBLOCK);
+    m_socket = false;
+    m_stop.store(false);
+    m_lineClosed.store(false);
+    m_thread = std::thread([this] { serve(); });
+    return QString::fromLocal8Bit(name);
+}
+
+bool SimulatedOximeter::startUnix(const QString &path)
+{
+    stop();
+    const QByteArray native = QFile::encodeName(path);
+    sockaddr_un sa{};
+    if (native.isEmpty() || std::size_t(native.size()) >= sizeof(sa.sun_path))
+        return false;
+    sa.sun_family = AF_UNIX;
+    std::memcpy(sa.sun_path, native.constData(), std::size_t(native.size()));
+    ::unlink(native.constData());
+    m_listenFd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (m_listenFd < 0)
+        return false;
+    if (::bind(m_listenFd, reinterpret_cast<sockaddr *>(&sa), sizeof(sa)) != 0 || ::listen(m_listenFd, 4) != 0) {
+        ::close(m_listenFd);
+        m_listenFd = -1;
+        return false;
+    }
+    m_socket = true;
+    m_socketPath = path;
+    m_stop.store(false);
+    m_lineClosed.store(false);
+    m_thread = std::thread([this] { serve(); });
+    return true;
+}
+
+void SimulatedOximeter::stop()
+{
+    m_stop.store(true);
+    if (m_thread.joinable())
+        m_thread.join();
+    for (int *fd : {&m_connFd, &m_listenFd, &m_slaveFd, &m_masterFd}) {
+        if (*fd >= 0)
+            ::close(*fd);
+        *fd = -1;
+    }
+    if (m_socket && !m_socketPath.isEmpty())
+        ::unlink(QFile::encodeName(m_socketPath).constData());
+    m_socketPath.clear();
+}
+
+int SimulatedOximeter::lineBaud() const
+{
+    if (m_socket || m_slaveFd < 0)
+        return int(m_config.dataBaud);
+    return SerialPort::LineSpeed(m_slaveFd);
+}
+
+void SimulatedOximeter::serve()
+{
+    QByteArray input;
+    while (!m_stop.load() && !m_lineClosed.load()) {
+        int fd = m_socket ? m_connFd : m_masterFd;
+        if (m_socket && fd < 0) {
+            pollfd p{m_listenFd, POLLIN, 0};
+            if (::poll(&p, 1, 20) > 0) {
+                m_connFd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+                input.clear();
+            }
+            continue;
+        }
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 20) <= 0)
+            continue;
+        char buf[512];
+        const ssize_t n = ::read(fd, buf, sizeof(buf));
+        if (n <= 0) {
+            if (n < 0 && (errno == EAGAIN || errno == EINTR))
+                continue;
+            if (m_socket) { // the program went away; wait for the next connection
+                ::close(m_connFd);
+                m_connFd = -1;
+            } else {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+            continue;
+        }
+        input.append(buf, int(n));
+        // Commands are six bytes starting 55 AA with a good check byte.
+        while (input.size() >= 6) {
+            if (std::uint8_t(input[0]) != 0x55 || std::uint8_t(input[1]) != 0xAA) {
+                input.remove(0, 1);
+                continue;
+            }
+            const auto b = [&input](int i) { return std::uint8_t(input[i]); };
+            if (std::uint8_t(b(2) + b(3) + b(4)) != b(5)) {
+                input.remove(0, 1);
+                continue;
+            }
+            const QByteArray command = input.left(6);
+            input.remove(0, 6);
+            handle(command);
+            if (m_lineClosed.load())
+                break;
+        }
+    }
+}
+
+void SimulatedOximeter::handle(const QByteArray &command)
+{
+    const auto b = [&command](int i) { return std::uint8_t(command[i]); };
+    std::function<void(const QString &)> log;
+    {
+        std::lock_guard lock(m_mutex);
+        m_commands.push_back(command);
+        log = m_log;
+    }
+    if (log)
+        log(Protocol::HexBytes(command));
+    const Faults &f = m_config.faults;
+    if (f.silent)
+        return;
+
+    switch (b(2)) {
+    case Protocol::QueryDeviceInfo: {
+        Protocol::DeviceInfo info;
+        info.model = m_config.model;
+        info.dataBaud = m_config.dataBaud;
+        info.version1 = QStringLiteral("1.2.3");
+        info.version2 = QStringLiteral("4.5.6");
+        QByteArray reply = Protocol::BuildDeviceInfoReply(info);
+        if (f.infoPayloadLength != Protocol::kInfoPayload) {
+            QByteArray payload = reply.mid(7, Protocol::kInfoPayload);
+            payload.resize(f.infoPayloadLength, '\0');
+            reply = Protocol::BuildDeviceFrame(0x00, 0xFFFD, payload);
+        }
+        if (m_infoReplies++ < f.garbledInfoReplies)
+            reply[1] = char(0x5A);
+        send(reply);
+        break;
+    }
+    case Protocol::QueryCounts: {
+        Protocol::Counts counts;
+        counts.frameCount = frameCount();
+        QByteArray reply = Protocol::BuildCountReply(counts);
+        if (m_countReplies++ < f.garbledCountReplies)
+            reply[0] = char(0x56);
+        send(reply);
+        break;
+    }
+    case Protocol::RequestFrame: {
+        // Model 3 on a serial line sends the frame number low byte first.
+        const bool lowFirst = !m_socket && m_config.model == 3;
+        const int frame = lowFirst ? b(3) + b(4) * 256 : b(3) * 256 + b(4);
+        if (f.silentFromFrame >= 0 && frame >= f.silentFromFrame)
+            return;
+        if (frame == f.stallFrame && m_stalls[frame]++ < f.stallRequests)
+            return;
+        sendFrame(frame);
+        break;
+    }
+    case Protocol::DeleteData: {
+        const int id = (b(3) & 0x0F) * 256 + b(4);
+        const auto until = Clock::now() + std::chrono::milliseconds(m_config.deleteDelayMs);
+        while (Clock::now() < until && !m_stop.load())
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        {
+            std::lock_guard lock(m_mutex);
+            if (id == 0)
+                m_readings.clear();
+            else
+                m_readings.erase(id);
+            m_wire = sendOrder();
+        }
+        send(Protocol::BuildDeviceFrame(0x00, Protocol::TagDeleteAck, QByteArray(30, '\0')));
+        break;
+    }
+    case Protocol::SetDate:
+    case Protocol::SetTime: {
+        {
+            std::lock_guard lock(m_mutex);
+            if (b(2) == Protocol::SetDate) {
+                m_pendingDate = std::uint32_t(b(3)) | (std::uint32_t(b(4)) << 8);
+                m_haveDate = true;
+            } else if (m_haveDate) {
+                const std::uint32_t w = m_pendingDate | (std::uint32_t(b(3)) << 16) | (std::uint32_t(b(4)) << 24);
+                const auto bits = [w](int shift, int width) { return int((w >> shift) & ((1u << width) - 1)); };
+                m_clock = QDateTime(QDate(2000 + bits(0, 6), bits(6, 4), bits(10, 5)),
+                                    QTime(bits(15, 5), bits(20, 6), bits(26, 6)));
+            }
+        }
+        send(Protocol::BuildDeviceFrame(0x00, f.clockAckTag, QByteArray(30, '\0')));
+        break;
+    }
+    default: // StopTransfer and anything unknown: nothing to answer
+        break;
+    }
+}
+
+QByteArray SimulatedOximeter::frameBytes(int frame) const
+{
+    std::lock_guard lock(m_mutex);
+    const int perFrame = m_config.framePayload / 8;
+    const int frames = int((m_wire.size() + std::size_t(perFrame) - 1) / std::size_t(perFrame));
+    if (frame >= frames)
+        return Protocol::BuildDeviceFrame(0x00, Protocol::TagEnd, {});
+    QByteArray payload;
+    const std::size_t first = std::size_t(frame) * std::size_t(perFrame);
+    const std::size_t last = std::min(m_wire.size(), first + std::size_t(perFrame));
+    payload.reserve(int(last - first) * 8);
+    for (std::size_t k = first; k < last; ++k) {
+        const auto r = Protocol::EncodeSample(m_wire[k], m_config.model);
+        payload.append(reinterpret_cast<const char *>(r.data()), 8);
+    }
+    const std::uint16_t tag = frame == m_config.faults.earlyEndFrame ? std::uint16_t(Protocol::TagEnd) : std::uint16_t(frame);
+    return Protocol::BuildDeviceFrame(0x00, tag, payload);
+}
+
+void SimulatedOximeter::sendFrame(int frame)
+{
+    QByteArray bytes = frameBytes(frame);
+    if (m_config.faults.strayByteBeforeFrame.count(frame))
+        bytes.prepend('\0');
+    if (frame == m_config.faults.closeAtFrame) {
+        send(bytes.left(bytes.size() / 2));
+        // Hang up: the program's side of the line sees the end.
+        for (int *fd : {&m_connFd, &m_slaveFd, &m_masterFd}) {
+            if (*fd >= 0)
+                ::close(*fd);
+            *fd = -1;
+        }
+        m_lineClosed.store(true);
+        return;
+    }
+    send(bytes);
+}
+
+void SimulatedOximeter::send(const QByteArray &bytes)
+{
+    const int fd = m_socket ? m_connFd : m_masterFd;
+    if (fd < 0)
+        return;
+    const int baud = m_config.pace ? lineBaud() : 0;
+    // Paced output goes out in slices of about 2 ms of line time.
+    const int slice = baud > 0 ? std::max(1, baud / 10 / 500) : int(bytes.size());
+    const auto start = Clock::now();
+    qint64 done = 0;
+    while (done < bytes.size() && !m_stop.load()) {
+        if (baud > 0) {
+            const auto due = start + std::chrono::microseconds(done * 10 * 1000000 / baud);
+            std::this_thread::sleep_until(due);
+        }
+        const qint64 want = std::min<qint64>(slice, bytes.size() - done);
+        const ssize_t n = ::write(fd, bytes.constData() + done, std::size_t(want));
+        if (n > 0) {
+            done += n;
+            m_bytesSent.fetch_add(n);
+        } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
+            return;
+        } else {
+            pollfd p{fd, POLLOUT, 0};
+            ::poll(&p, 1, 20);
+        }
+    }
+    if (baud > 0) // the last slice still needs its line time
+        std::this_thread::sleep_until(start + std::chrono::microseconds(done * 10 * 1000000 / baud));
+}
