@@ -10,6 +10,7 @@
 #include <map>
 
 class ClientBackground;
+class DeviceCommands;
 class Prompts;
 class QAction;
 class QLabel;
@@ -37,6 +38,8 @@ public:
     DataView *activeView() const { return view_; }
     ClientBackground *background() const { return background_; }
     int languageId() const { return languageId_; }
+    // New data capture, Find bluetooth radio and device arrival.
+    DeviceCommands &deviceCommands() const { return *deviceCommands_; }
 
     // The text of the page pane: "Page:" alone, or followed by "index+1/count ".
     static QString pageReadout(int index, int count);
@@ -104,7 +107,7 @@ private:
     int displayMode_ = 0;
     bool dataCommandsDisabled_ = true;
     bool otherIdDisabled_ = true;
-    bool newCaptureOpen_ = false;
+    DeviceCommands *deviceCommands_ = nullptr; // a child of this window
 
     std::map<int, QAction *> actions_;
     QStackedWidget *central_ = nullptr;
