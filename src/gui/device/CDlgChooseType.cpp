@@ -201,10 +201,10 @@ void CDlgChooseType::searchFinished(SearchOutcome outcome, bool transferStarted)
     const QStringList messages = session_->takeMessages();
     switch (outcome) {
     case SearchOutcome::NotFound:
-    case SearchOutcome::CountsFailed:
         setPhase(DownloadPhase::Idle);
         showMessages(messages, true);
         return;
+    case SearchOutcome::CountsFailed: // the device answered: tell it to stop and let the port go
     case SearchOutcome::FoundWithoutData:
         setPhase(DownloadPhase::Idle);
         showMessages(messages, true);
