@@ -365,7 +365,7 @@ QByteArray SimulatedOximeter::frameBytes(int frame) const
 void SimulatedOximeter::sendFrame(int frame)
 {
     QByteArray bytes = frameBytes(frame);
-    if (m_config.faults.strayByteBeforeFrame.count(frame))
+    if (m_config.faults.strayByteBeforeFrame.count(frame) && m_straysSent.insert(frame).second)
         bytes.prepend('\0');
     if (frame == m_config.faults.closeAtFrame) {
         send(bytes.left(bytes.size() / 2));

@@ -109,6 +109,7 @@ private:
     std::atomic<bool> m_lineClosed{false};
     std::atomic<qint64> m_bytesSent{0};
     std::map<int, int> m_stalls;
+    std::set<int> m_straysSent; // a stray byte goes before a frame only once
     int m_infoReplies = 0;
     int m_countReplies = 0;
 };

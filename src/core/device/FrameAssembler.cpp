@@ -19,6 +19,13 @@ void FrameAssembler::reset()
     m_framesReceived.store(0);
 }
 
+void FrameAssembler::discardPartial()
+{
+    m_assemblePos = 0;
+    m_synced = false;
+    m_length = 0;
+}
+
 void FrameAssembler::Feed(const QByteArray &bytes)
 {
     for (char c : bytes)

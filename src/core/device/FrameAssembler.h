@@ -22,6 +22,10 @@ public:
     void FeedByte(std::uint8_t b);
     void Feed(const QByteArray &bytes);
 
+    // Forgets a partly assembled frame and the pair alignment, so the frame the
+    // device sends again after a re-request starts clean.
+    void discardPartial();
+
     // Back to the state of a new transfer (the buffers in the store stay).
     void reset();
 

@@ -101,6 +101,9 @@ void Transfer::RequestLoop()
                 break;
             if (!waitFrameEvent())
                 break;
+            // The end tag may have arrived with the frame that woke us: ask for nothing more.
+            if (m_assembler.frameTag() == Protocol::TagEnd)
+                break;
             if (m_mode == LinkMode::Bluetooth && !m_transport.isOpen()) {
                 error = DeviceTexts::NotConnected();
                 break;
@@ -174,6 +177,9 @@ void Transfer::ReceiveLoop()
         idlePolls = 0;
         if (isEndTag(tag))
             break; // the end frame stopped halfway; nothing more will come
+        // Whatever half frame or misaligned bytes came before the silence are
+        // stale: the re-requested frame must not inherit them.
+        m_assembler.discardPartial();
         if (m_mode == LinkMode::Serial || m_transport.isOpen()) {
             const auto command = Protocol::RequestFrameCommand(m_assembler.framesReceived(), m_model, m_mode);
             m_transport.Write(QByteArray(reinterpret_cast<const char *>(command.data()), int(command.size())));

@@ -1,0 +1,151 @@
+// The built quellix-cli against the built oxisim program, end to end.
+#include "SimulatedNight.h"
+#include "model/DatFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kBin = QStringLiteral(QUELLIX_BINARY_DIR);
+
+// A running oxisim program; stopped with SIGTERM when it goes out of scope.
+struct Oxisim {
+    QProcess process;
+    QString port;
+    explicit Oxisim(const QStringList &args)
+    {
+        process.start(kBin + QStringLiteral("/tools/oxisim/oxisim"), args);
+        if (!process.waitForStarted(5000))
+            return;
+        while (process.waitForReadyRead(5000) || process.canReadLine()) {
+            const QString line = QString::fromLocal8Bit(process.readLine()).trimmed();
+            if (line.startsWith(QLatin1String("PORT "))) {
+                port = line.mid(5);
+                break;
+            }
+        }
+    }
+    ~Oxisim()
+    {
+        process.terminate();
+        process.waitForFinished(5000);
+    }
+    QString output()
+    {
+        process.waitForReadyRead(200);
+        return QString::fromLocal8Bit(process.readAll());
+    }
+};
+
+struct CliRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+CliRun cli(const QStringList &args)
+{
+    QProcess p;
+    p.start(kBin + QStringLiteral("/quellix-cli"), args);
+    CliRun r;
+    if (!p.waitForFinished(90000))
+        return r;
+    r.exitCode = p.exitCode();
+    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
+// The readings oxisim holds for id: the seed of ID n is seed + n.
+std::vector<SampleRecord> nightOf(int seed, int id, int count) { return GenerateNight(std::uint32_t(seed + id), id, count); }
+
+void expectFileHolds(const QString &path, int id, const std::vector<SampleRecord> &expected)
+{
+    const DatFile::ReadResult r = DatFile::read(path);
+    ASSERT_TRUE(r.ok) << path.toStdString() << ": " << r.failedCheck.toStdString();
+    EXPECT_EQ(r.contents.headerId, id);
+    ASSERT_EQ(r.contents.samples.size(), expected.size());
+    // The file keeps 11 of the 12 bytes: everything but the spare byte.
+    EXPECT_TRUE(r.contents.samples == expected) << path.toStdString();
+}
+
+} // namespace
+
+TEST(CliDownload, SerialDownloadWritesOneFilePerIdWithEveryReading)
+{
+    Oxisim sim({"--model", "4", "--id", "2:600", "--id", "9:250", "--seed", "5", "--frame", "1024"});
+    ASSERT_FALSE(sim.port.isEmpty());
+    QTemporaryDir out;
+    const QString log = out.filePath(QStringLiteral("wire.log"));
+    const CliRun r = cli({"download", "--port", sim.port, "--out", out.path(), "--log", log});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QLatin1String("Connect succeed! Total 7 Frames!"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QLatin1String("7/7 frames")));
+    expectFileHolds(out.filePath(QStringLiteral("id2.dat")), 2, nightOf(5, 2, 600));
+    expectFileHolds(out.filePath(QStringLiteral("id9.dat")), 9, nightOf(5, 9, 250));
+    EXPECT_EQ(QDir(out.path()).entryList({QStringLiteral("*.dat")}).size(), 2);
+
+    QFile f(log);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString text = QString::fromLatin1(f.readAll());
+    EXPECT_TRUE(text.contains(QLatin1String("> 55 AA FD 00 00 FD")));
+    EXPECT_TRUE(text.contains(QLatin1String("< 55 AA 00 FF FD 00 1E 00 04")));
+    EXPECT_TRUE(text.contains(QLatin1String("> 55 AA FA 00 02 FC")));
+    EXPECT_TRUE(text.contains(QLatin1String("> 55 AA F3 00 00 F3")));
+}
+
+TEST(CliDownload, BluetoothUnixSocketPath)
+{
+    QTemporaryDir dir;
+    const QString socket = dir.filePath(QStringLiteral("oxi.sock"));
+    Oxisim sim({"--unix", socket, "--model", "3", "--id", "1:300", "--seed", "8"});
+    ASSERT_EQ(sim.port, QStringLiteral("unix:") + socket);
+    const CliRun r = cli({"download", "--bluetooth", sim.port, "--out", dir.path()});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    expectFileHolds(dir.filePath(QStringLiteral("id1.dat")), 1, nightOf(8, 1, 300));
+}
+
+TEST(CliDownload, FailuresAreExplainedAndExitNonZero)
+{
+    QTemporaryDir dir;
+    const CliRun none = cli({"download", "--port", dir.filePath(QStringLiteral("ttyUSB0")), "--out", dir.path()});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_TRUE(none.err.contains(QLatin1String("Can't find right COM or the device is power off !"))) << none.err.toStdString();
+
+    // A device that goes quiet: what arrived is written, and the shortfall is said.
+    Oxisim sim({"--id", "3:400", "--frame", "128", "--silent-from", "3"});
+    const CliRun partial = cli({"download", "--port", sim.port, "--out", dir.path()});
+    EXPECT_EQ(partial.exitCode, 1);
+    EXPECT_TRUE(partial.err.contains(QLatin1String("Read data timeout,please retry"))) << partial.err.toStdString();
+    EXPECT_TRUE(partial.err.contains(QLatin1String("Only 3 of the 25 announced frames arrived.")));
+    const DatFile::ReadResult r = DatFile::read(dir.filePath(QStringLiteral("id3.dat")));
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.contents.samples.size(), 48u);
+
+    const CliRun usage = cli({"download", "--port"});
+    EXPECT_EQ(usage.exitCode, 2);
+}
+
+TEST(CliMaintenance, SetClockAndDeleteReachTheDevice)
+{
+    Oxisim sim({"--id", "9:20", "--id", "2:20", "--delete-delay", "100"});
+    ASSERT_FALSE(sim.port.isEmpty());
+    const CliRun setClock = cli({"set-clock", "--port", sim.port, "--time", "2010-07-21 14:35:09"});
+    EXPECT_EQ(setClock.exitCode, 0) << setClock.err.toStdString();
+    EXPECT_TRUE(setClock.err.contains(QLatin1String("Set Date and Time Succeed !")));
+    const CliRun del = cli({"delete", "--port", sim.port, "--id", "9", "--type", "spo2pr"});
+    EXPECT_EQ(del.exitCode, 0) << del.err.toStdString();
+    EXPECT_TRUE(del.err.contains(QLatin1String("Device data cleared !")));
+    const QString log = sim.output();
+    EXPECT_TRUE(log.contains(QLatin1String("CMD 55 AA F7 CA 55 16"))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QLatin1String("CMD 55 AA F8 37 26 55")));
+    EXPECT_TRUE(log.contains(QLatin1String("CMD 55 AA F4 10 09 0D")));
+
+    EXPECT_EQ(cli({"set-clock", "--time", "21 July 2010"}).exitCode, 2);
+    EXPECT_EQ(cli({"delete", "--type", "pulse"}).exitCode, 2);
+}

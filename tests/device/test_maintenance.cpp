@@ -1,0 +1,117 @@
+// Setting the device clock and erasing device data, against the simulated
+// oximeter on a pseudo-terminal and on the Bluetooth (Unix socket) link.
+#include "DeviceHarness.h"
+
+#include "app/Settings.h"
+#include "device/BluetoothLink.h"
+#include "device/DeviceTexts.h"
+#include "device/Protocol.h"
+
+#include <QTemporaryDir>
+
+namespace {
+QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray out;
+    for (int v : values)
+        out.append(char(v));
+    return out;
+}
+
+bool sent(const SimulatedOximeter &sim, const QByteArray &command)
+{
+    const auto all = sim.commands();
+    return std::find(all.begin(), all.end(), command) != all.end();
+}
+} // namespace
+
+TEST(SetClock, SendsDateThenTimeAndDeviceTakesIt)
+{
+    SimulatedOximeter sim(harness::config());
+    RecordStore store;
+    DeviceSession session(store);
+    session.restrictToPort(sim.startPty());
+    EXPECT_TRUE(session.SetClockProcedure(Protocol::DateTimeWord(2010, 7, 21, 14, 35, 9)));
+    EXPECT_EQ(session.takeMessages(), QStringList{QStringLiteral("Set Date and Time Succeed !")});
+    EXPECT_EQ(sim.clock(), QDateTime(QDate(2010, 7, 21), QTime(14, 35, 9)));
+    EXPECT_TRUE(sent(sim, bytes({0x55, 0xAA, 0xF7, 0xCA, 0x55, 0x16})));
+    EXPECT_TRUE(sent(sim, bytes({0x55, 0xAA, 0xF8, 0x37, 0x26, 0x55})));
+    EXPECT_EQ(ReadSetupString(QStringLiteral("DefaultCOM")).value_or(QString()), session.savedPort);
+    session.TransferEnd();
+    EXPECT_EQ(sim.commandCount(Protocol::StopTransfer), 2);
+}
+
+TEST(SetClock, WrongAcknowledgementStopsBeforeTheTime)
+{
+    SimulatedOximeter::Config c = harness::config();
+    c.faults.clockAckTag = 0xFFFA;
+    SimulatedOximeter sim(c);
+    RecordStore store;
+    DeviceSession session(store);
+    session.restrictToPort(sim.startPty());
+    EXPECT_FALSE(session.SetClockProcedure(Protocol::DateTimeWord(2024, 2, 29, 23, 59, 58)));
+    EXPECT_EQ(session.takeMessages(), QStringList{QStringLiteral("Set Date and Time Error !")});
+    EXPECT_EQ(sim.commandCount(Protocol::SetDate), 1);
+    EXPECT_EQ(sim.commandCount(Protocol::SetTime), 0);
+    EXPECT_FALSE(sim.clock().isValid());
+}
+
+TEST(SetClock, NoAnsweringPortSaysSo)
+{
+    RecordStore store;
+    DeviceSession session(store);
+    QTemporaryDir dir;
+    session.setDeviceRoot(dir.path());
+    session.restrictToPort(QStringLiteral("ttyUSB4"));
+    EXPECT_FALSE(session.SetClockProcedure(0));
+    EXPECT_EQ(session.takeMessages(), QStringList{QStringLiteral("Can't find right COM or the device is power off !")});
+}
+
+TEST(SetClock, OverBluetoothLink)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bt"));
+    SimulatedOximeter sim(harness::config(4));
+    ASSERT_TRUE(sim.startUnix(path));
+    auto link = std::make_shared<BluetoothLink>();
+    ASSERT_TRUE(link->Connect(QStringLiteral("unix:") + path));
+    RecordStore store;
+    DeviceSession session(store);
+    session.useBluetooth(link);
+    EXPECT_TRUE(session.SetClockProcedure(Protocol::DateTimeWord(2031, 1, 2, 3, 4, 5)));
+    EXPECT_EQ(sim.clock(), QDateTime(QDate(2031, 1, 2), QTime(3, 4, 5)));
+}
+
+TEST(DeleteData, OneIdOfSpo2AndPulseIsForgottenByTheDevice)
+{
+    SimulatedOximeter sim(harness::config());
+    sim.addNight(1, 30, 1);
+    sim.addNight(5, 30, 5);
+    RecordStore store;
+    DeviceSession session(store);
+    session.restrictToPort(sim.startPty());
+    std::vector<bool> waiting;
+    EXPECT_TRUE(session.DeleteProcedure(5, 1, [&waiting](bool w) { waiting.push_back(w); }));
+    EXPECT_EQ(session.takeMessages(), QStringList{QStringLiteral("Device data cleared !")});
+    EXPECT_EQ(waiting, (std::vector<bool>{true, false}));
+    EXPECT_TRUE(sent(sim, bytes({0x55, 0xAA, 0xF4, 0x10, 0x05, 0x09})));
+    EXPECT_TRUE(sim.readings(5).empty());
+    EXPECT_EQ(sim.readings(1).size(), 30u);
+    // The device no longer announces the erased readings.
+    session.TransferEnd();
+    const harness::Download d = harness::download(session);
+    ASSERT_TRUE(d.finished);
+    EXPECT_EQ(store.deviceSampleCount(1), 30);
+    EXPECT_EQ(store.deviceSampleCount(5), 0);
+}
+
+TEST(DeleteData, EmptyDeviceGetsNoDeleteCommand)
+{
+    SimulatedOximeter sim(harness::config());
+    RecordStore store;
+    DeviceSession session(store);
+    session.restrictToPort(sim.startPty());
+    EXPECT_FALSE(session.DeleteProcedure(0, 0));
+    EXPECT_EQ(session.takeMessages(), QStringList{QStringLiteral("no data!")});
+    EXPECT_EQ(sim.commandCount(Protocol::DeleteData), 0);
+}

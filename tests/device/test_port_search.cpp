@@ -1,0 +1,235 @@
+// Port lists and the search order, with simulated devices behind symbolic
+// links in a private device folder (never the machine's real ports).
+#include "DeviceHarness.h"
+
+#include "app/Settings.h"
+#include "device/DeviceTexts.h"
+#include "device/PortList.h"
+#include "device/Protocol.h"
+#include "device/SerialPort.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+struct DevFolder {
+    QTemporaryDir dir;
+    QString root() const { return dir.path(); }
+    void link(const QString &name, const QString &target) const
+    {
+        ASSERT_TRUE(QFile::link(target, dir.filePath(name))) << name.toStdString();
+    }
+    void plainFile(const QString &name) const
+    {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+};
+
+PortEntry entry(const QString &friendly) { return {friendly, PortNameOf(friendly)}; }
+
+QString defaultCom() { return ReadSetupString(QStringLiteral("DefaultCOM")).value_or(QString()); }
+
+} // namespace
+
+TEST(PortLists, PortNameIsBetweenTheFirstParentheses)
+{
+    EXPECT_EQ(PortNameOf(QStringLiteral("Silicon Labs CP210x USB to UART Bridge (COM7)")), QStringLiteral("COM7"));
+    EXPECT_EQ(PortNameOf(QStringLiteral("CP2102 (ttyUSB0) (spare)")), QStringLiteral("ttyUSB0"));
+    EXPECT_EQ(PortNameOf(QStringLiteral("Serial COM3 without parentheses")), QString());
+    EXPECT_EQ(PortNameOf(QStringLiteral("Half open (ttyS0")), QString());
+    EXPECT_EQ(PortNameOf(QStringLiteral("Closing ) before (ttyS1)")), QStringLiteral("ttyS1"));
+}
+
+TEST(PortLists, SplitByChipThenBluetoothCaseSensitive)
+{
+    const PortLists l = SplitPorts({
+        QStringLiteral("Standard Serial over Bluetooth link (rfcomm0)"),
+        QStringLiteral("CP2102 USB to UART Bridge (ttyUSB0)"),
+        QStringLiteral("CP2104 Bluetooth dongle bridge (ttyUSB1)"),
+        QStringLiteral("cp2102 lower case (ttyUSB2)"),
+        QStringLiteral("bluetooth lower case (rfcomm1)"),
+        QStringLiteral("No parentheses ttyS3"),
+        QStringLiteral("16550A UART (ttyS0)"),
+    });
+    ASSERT_EQ(l.bridgePorts.size(), 2);
+    EXPECT_EQ(l.bridgePorts[0].portName, QStringLiteral("ttyUSB0"));
+    EXPECT_EQ(l.bridgePorts[1].portName, QStringLiteral("ttyUSB1")); // the chip test comes first
+    ASSERT_EQ(l.bluetoothPorts.size(), 1);
+    EXPECT_EQ(l.bluetoothPorts[0].portName, QStringLiteral("rfcomm0"));
+    ASSERT_EQ(l.otherPorts.size(), 3);
+    EXPECT_EQ(l.otherPorts[0].portName, QStringLiteral("ttyUSB2"));
+    EXPECT_EQ(l.otherPorts[1].portName, QStringLiteral("rfcomm1"));
+    EXPECT_EQ(l.otherPorts[2].portName, QStringLiteral("ttyS0"));
+}
+
+TEST(PortLists, BruteForceNamesInFamilyAndNumericOrder)
+{
+    DevFolder dev;
+    for (const char *n : {"ttyS10", "ttyS2", "ttyS0", "ttyACM0", "ttyUSB11", "ttyUSB1", "ttyUSBx", "tty0", "rfcomm0"})
+        dev.plainFile(QString::fromLatin1(n));
+    EXPECT_EQ(BruteForcePortNames(dev.root()),
+              (QStringList{"ttyUSB1", "ttyUSB11", "ttyACM0", "ttyS0", "ttyS2", "ttyS10"}));
+    EXPECT_EQ(BruteForcePortNames(dev.root(), {QStringLiteral("ttyUSB11"), QStringLiteral("ttyS0")}),
+              (QStringList{"ttyUSB1", "ttyACM0", "ttyS2", "ttyS10"}));
+}
+
+TEST(PortSearch, VanishedDefaultComFallsThroughToBridgeSilently)
+{
+    SimulatedOximeter sim(harness::config());
+    sim.addNight(1, 100, 1);
+    DevFolder dev;
+    dev.link(QStringLiteral("ttyUSB3"), sim.startPty());
+    WriteSetupValue(QStringLiteral("DefaultCOM"), QStringLiteral("ttyUSB7"));
+
+    RecordStore store;
+    DeviceSession session(store);
+    session.setDeviceRoot(dev.root());
+    session.loadSavedPort();
+    EXPECT_EQ(session.savedPort, QStringLiteral("ttyUSB7"));
+    session.ports.bridgePorts = {entry(QStringLiteral("CP2102 USB to UART Bridge Controller (ttyUSB3)"))};
+    EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
+    EXPECT_TRUE(session.messages().isEmpty()) << session.messages().join(u'|').toStdString();
+    EXPECT_EQ(session.savedPort, QStringLiteral("ttyUSB3"));
+    EXPECT_EQ(defaultCom(), QStringLiteral("ttyUSB3"));
+    EXPECT_EQ(session.totalCount(), sim.frameCount());
+}
+
+TEST(PortSearch, BridgesBeforeOtherPortsAndBusyPortsAreSkipped)
+{
+    SimulatedOximeter bridge(harness::config()), other(harness::config());
+    bridge.addNight(1, 50, 1);
+    other.addNight(2, 50, 2);
+    DevFolder dev;
+    dev.link(QStringLiteral("ttyUSB0"), bridge.startPty());
+    dev.link(QStringLiteral("ttyACM0"), other.startPty());
+
+    RecordStore store;
+    DeviceSession session(store);
+    session.setDeviceRoot(dev.root());
+    session.ports = SplitPorts({QStringLiteral("Modem (ttyACM0)"), QStringLiteral("CP2102 bridge (ttyUSB0)")});
+    EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
+    EXPECT_EQ(session.savedPort, QStringLiteral("ttyUSB0"));
+    EXPECT_TRUE(other.commands().empty());
+    session.TransferEnd();
+
+    // Another program holds the bridge: it is not taken over, the search moves on.
+    SerialPort holder;
+    ASSERT_TRUE(holder.Open(dev.dir.filePath(QStringLiteral("ttyUSB0")), 4800));
+    const std::size_t before = bridge.commands().size();
+    session.savedPort.clear();
+    EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
+    EXPECT_EQ(session.savedPort, QStringLiteral("ttyACM0"));
+    EXPECT_EQ(bridge.commands().size(), before);
+}
+
+TEST(PortSearch, BruteForceSkipsBluetoothPortsForDownloadOnly)
+{
+    SimulatedOximeter sim(harness::config());
+    sim.addNight(3, 40, 3);
+    DevFolder dev;
+    dev.plainFile(QStringLiteral("ttyS0")); // not a terminal: out at once
+    dev.link(QStringLiteral("ttyUSB9"), sim.startPty());
+
+    RecordStore store;
+    DeviceSession session(store);
+    session.setDeviceRoot(dev.root());
+    session.ports.bluetoothPorts = {entry(QStringLiteral("Bluetooth serial (ttyUSB9)"))};
+    EXPECT_EQ(session.FindDevice(), SearchOutcome::NotFound);
+    EXPECT_EQ(session.messages(), QStringList{DeviceTexts::CantFindDevice()});
+    EXPECT_TRUE(sim.commands().empty());
+    EXPECT_TRUE(session.savedPort.isEmpty());
+
+    // The maintenance search does not compare with the Bluetooth ports.
+    session.takeMessages();
+    bool ran = false;
+    EXPECT_TRUE(session.FindDeviceFor([&ran](DeviceLink &link) { ran = link.deviceModel == 2; }));
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(defaultCom(), QStringLiteral("ttyUSB9"));
+
+    // And the download search finds it by brute force once it is not a Bluetooth port.
+    session.TransferEnd();
+    session.ports = PortLists{};
+    session.savedPort.clear();
+    EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
+    EXPECT_EQ(session.savedPort, QStringLiteral("ttyUSB9"));
+}
+
+TEST(PortSearch, SilentDeviceGetsFiveResendsThenNextPortAnswers)
+{
+    SimulatedOximeter::Config quiet = harness::config();
+    quiet.faults.silent = true;
+    SimulatedOximeter silent(quiet), good(harness::config());
+    good.addNight(1, 10, 1);
+    DevFolder dev;
+    dev.link(QStringLiteral("ttyUSB0"), silent.startPty());
+    dev.link(QStringLiteral("ttyUSB1"), good.startPty());
+    RecordStore store;
+    DeviceSession session(store);
+    session.setDeviceRoot(dev.root());
+    EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
+    EXPECT_EQ(session.savedPort, QStringLiteral("ttyUSB1"));
+    EXPECT_EQ(silent.commandCount(Protocol::QueryDeviceInfo), 6);
+}
+
+TEST(PortSearch, GarbledOrWrongLengthInfoReplyFailsTheHandshake)
+{
+    for (int variant = 0; variant < 2; ++variant) {
+        SimulatedOximeter::Config c = harness::config();
+        if (variant == 0)
+            c.faults.garbledInfoReplies = 1;
+        else
+            c.faults.infoPayloadLength = 29;
+        SimulatedOximeter sim(c);
+        sim.addNight(1, 10, 1);
+        RecordStore store;
+        DeviceSession session(store);
+        session.restrictToPort(sim.startPty());
+        EXPECT_EQ(session.FindDevice(), SearchOutcome::NotFound) << variant;
+        // A complete reply that fails a check is not sent for again.
+        EXPECT_EQ(sim.commandCount(Protocol::QueryDeviceInfo), 1) << variant;
+        EXPECT_EQ(sim.commandCount(Protocol::QueryCounts), 0) << variant;
+    }
+}
+
+TEST(PortSearch, GarbledCountReplyReadsAsNoDataUntilATotalWasSeen)
+{
+    SimulatedOximeter::Config c = harness::config();
+    c.faults.garbledCountReplies = 1;
+    SimulatedOximeter sim(c);
+    sim.addNight(1, 100, 1);
+    RecordStore store;
+    DeviceSession session(store);
+    session.restrictToPort(sim.startPty());
+    EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithoutData);
+    EXPECT_EQ(session.takeMessages(), QStringList{QStringLiteral("no data!")});
+    EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
+    EXPECT_EQ(session.totalCount(), sim.frameCount());
+    // The total of the earlier reply is kept, so a garbled reply now is a sync error.
+    SimulatedOximeter::Config again = harness::config();
+    again.faults.garbledCountReplies = 5;
+    SimulatedOximeter sim2(again);
+    sim2.addNight(1, 100, 1);
+    session.restrictToPort(sim2.startPty());
+    EXPECT_EQ(session.FindDevice(), SearchOutcome::CountsFailed);
+    EXPECT_EQ(session.takeMessages(), QStringList{QStringLiteral("Synchronization error!")});
+}
+
+TEST(PortSearch, RefusedPortAddsPermissionHint)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not apply to root";
+    SimulatedOximeter sim(harness::config());
+    const QString pty = sim.startPty();
+    ASSERT_EQ(::chmod(QFile::encodeName(pty).constData(), 0), 0);
+    RecordStore store;
+    DeviceSession session(store);
+    session.restrictToPort(pty);
+    EXPECT_EQ(session.FindDevice(), SearchOutcome::NotFound);
+    EXPECT_EQ(session.messages(), (QStringList{DeviceTexts::CantFindDevice(), DeviceTexts::PermissionDenied(pty)}));
+}
