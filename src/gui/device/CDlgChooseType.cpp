@@ -145,6 +145,18 @@ void CDlgChooseType::setPhase(DownloadPhase phase)
     else
         unsetCursor();
     startButton_->setText(startIsDone_ ? Text(TextNo::Done) : tr("Start"));
+    // The bar says what the device is busy with while it cannot move.
+    switch (phase) {
+    case DownloadPhase::Searching:
+        progress_->setFormat(tr("Searching for the device ..."));
+        break;
+    case DownloadPhase::Maintenance:
+        progress_->setFormat(tr("Waiting for the device ..."));
+        break;
+    default:
+        progress_->setFormat(QStringLiteral("%p%"));
+        break;
+    }
 }
 
 void CDlgChooseType::onStartOrDone()
