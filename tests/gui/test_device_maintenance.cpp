@@ -126,6 +126,10 @@ TEST_F(Maintenance, AModelThreeDeviceErasesEverythingThroughTheDialog)
     CDlgChooseType *w = openWindow();
     ASSERT_TRUE(waitFinished(w));
     ASSERT_EQ(store.deviceModel, 3);
+    // Model 3 sends each record's bytes reversed and each ID newest first.
+    ASSERT_EQ(store.deviceSampleCount(4), 150);
+    EXPECT_EQ(store.deviceSamples[3].front(), sim->readings(4).back());
+    EXPECT_EQ(store.deviceSamples[3].back(), sim->readings(4).front());
     prompts.shown.clear();
 
     // The real dialog: its ID list is disabled for this model, so only "All" remains.

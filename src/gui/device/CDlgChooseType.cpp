@@ -286,16 +286,21 @@ void CDlgChooseType::transferEnd(std::function<void()> then)
     DeviceSession *session = session_.get();
     job_.run([session] { session->TransferEnd(); },
              [this, then = std::move(then)] {
-                 // Only the transfer's own state is cleared: the recording on
-                 // screen (currentSamples) is left exactly as it was.
-                 progress_->setRange(0, 1);
-                 progress_->setValue(0);
-                 setPhase(DownloadPhase::Idle);
+                 transferEnded();
                  if (then)
                      then();
                  if (cancelling_)
                      finishCancel();
              });
+}
+
+void CDlgChooseType::transferEnded()
+{
+    // Only the transfer's own state is cleared: the recording on screen
+    // (currentSamples) is left exactly as it was.
+    progress_->setRange(0, 1);
+    progress_->setValue(0);
+    setPhase(DownloadPhase::Idle);
 }
 
 void CDlgChooseType::onStop()
@@ -385,9 +390,7 @@ void CDlgChooseType::onSetDateAndTime()
         };
     }
     job_.run(std::move(work), [this] {
-        progress_->setRange(0, 1);
-        progress_->setValue(0);
-        setPhase(DownloadPhase::Idle);
+        transferEnded();
         const QStringList messages = session_->takeMessages();
         for (const QString &m : messages) {
             if (m == DeviceTexts::SetClockSucceeded())
@@ -420,9 +423,7 @@ void CDlgChooseType::onDeleteData()
         },
         [this] {
             showDeletingWindow(false);
-            progress_->setRange(0, 1);
-            progress_->setValue(0);
-            setPhase(DownloadPhase::Idle);
+            transferEnded();
             const QStringList messages = session_->takeMessages();
             for (const QString &m : messages) {
                 if (m == DeviceTexts::DataCleared())

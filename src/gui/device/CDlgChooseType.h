@@ -83,6 +83,8 @@ private:
     void transferFinished(int generation, const TransferResult &result);
     // The end of a transfer and of every maintenance command, off the UI thread.
     void transferEnd(std::function<void()> then);
+    // Back to idle once the transfer end ran on its worker.
+    void transferEnded();
     void finishCancel();
     void showMessages(const QStringList &messages, bool warning);
     void showDeletingWindow(bool show);
