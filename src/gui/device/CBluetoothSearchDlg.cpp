@@ -52,6 +52,17 @@ CBluetoothSearchDlg::CBluetoothSearchDlg(const QString &suggestedAddress, QWidge
             [this] { status_->setText(tr("Search finished: %n device(s) found.", nullptr, devices_->count())); });
     connect(agent_, &QBluetoothDeviceDiscoveryAgent::errorOccurred, this,
             [this] { status_->setText(tr("The Bluetooth search failed: %1").arg(agent_->errorString())); });
+    QPushButton *again = buttons_->addButton(tr("Search again"), QDialogButtonBox::ActionRole);
+    connect(again, &QPushButton::clicked, this, &CBluetoothSearchDlg::search);
+    search();
+}
+
+void CBluetoothSearchDlg::search()
+{
+    if (!agent_)
+        return;
+    agent_->stop();
+    devices_->clear();
     status_->setText(tr("Searching for Bluetooth devices ..."));
     agent_->start(QBluetoothDeviceDiscoveryAgent::ClassicMethod);
 }

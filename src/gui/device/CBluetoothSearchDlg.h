@@ -31,6 +31,8 @@ public:
 
 public Q_SLOTS:
     void connectChosen();
+    // Starts (again) the search for devices nearby.
+    void search();
 
 private:
     void addDevice(const QBluetoothDeviceInfo &info);
