@@ -4,8 +4,11 @@
 // pseudo-terminal and a whole download through a DeviceSession.
 
 #include "SimulatedOximeter.h"
+#include "device/BluetoothLink.h"
 #include "device/DeviceSession.h"
 #include "model/RecordStore.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -22,6 +25,26 @@ inline SimulatedOximeter::Config config(int model = 2, int framePayload = 512)
     c.framePayload = framePayload;
     c.deleteDelayMs = 200;
     return c;
+}
+
+inline QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray out;
+    for (int v : values)
+        out.append(char(v));
+    return out;
+}
+
+// The simulator on a Unix socket and a Bluetooth link connected to it; null on failure.
+inline std::shared_ptr<BluetoothLink> bluetoothTo(SimulatedOximeter &sim, const QTemporaryDir &dir)
+{
+    const QString path = dir.filePath(QStringLiteral("bt.sock"));
+    if (!sim.startUnix(path))
+        return nullptr;
+    auto link = std::make_shared<BluetoothLink>();
+    if (!link->Connect(QStringLiteral("unix:") + path))
+        return nullptr;
+    return link;
 }
 
 struct Download {

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -148,4 +149,13 @@ TEST(CliMaintenance, SetClockAndDeleteReachTheDevice)
 
     EXPECT_EQ(cli({"set-clock", "--time", "21 July 2010"}).exitCode, 2);
     EXPECT_EQ(cli({"delete", "--type", "pulse"}).exitCode, 2);
+}
+
+TEST(CliPorts, OneLinePerPortWithItsKind)
+{
+    const CliRun r = cli({"ports"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QRegularExpression line(QStringLiteral("^.+ \\([^()]+\\)\\t(bridge|bluetooth|other)$"));
+    for (const QString &l : r.out.split(u'\n', Qt::SkipEmptyParts))
+        EXPECT_TRUE(line.match(l).hasMatch()) << l.toStdString();
 }

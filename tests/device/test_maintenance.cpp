@@ -10,13 +10,7 @@
 #include <QTemporaryDir>
 
 namespace {
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray out;
-    for (int v : values)
-        out.append(char(v));
-    return out;
-}
+using harness::bytes;
 
 bool sent(const SimulatedOximeter &sim, const QByteArray &command)
 {
@@ -33,7 +27,7 @@ TEST(SetClock, SendsDateThenTimeAndDeviceTakesIt)
     session.restrictToPort(sim.startPty());
     EXPECT_TRUE(session.SetClockProcedure(Protocol::DateTimeWord(2010, 7, 21, 14, 35, 9)));
     EXPECT_EQ(session.takeMessages(), QStringList{QStringLiteral("Set Date and Time Succeed !")});
-    EXPECT_EQ(sim.clock(), QDateTime(QDate(2010, 7, 21), QTime(14, 35, 9)));
+    EXPECT_EQ(sim.clock(), QDateTime(QDate(2010, 7, 21), QTime(14, 35, 9), Qt::UTC));
     EXPECT_TRUE(sent(sim, bytes({0x55, 0xAA, 0xF7, 0xCA, 0x55, 0x16})));
     EXPECT_TRUE(sent(sim, bytes({0x55, 0xAA, 0xF8, 0x37, 0x26, 0x55})));
     EXPECT_EQ(ReadSetupString(QStringLiteral("DefaultCOM")).value_or(QString()), session.savedPort);
@@ -70,16 +64,14 @@ TEST(SetClock, NoAnsweringPortSaysSo)
 TEST(SetClock, OverBluetoothLink)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("bt"));
     SimulatedOximeter sim(harness::config(4));
-    ASSERT_TRUE(sim.startUnix(path));
-    auto link = std::make_shared<BluetoothLink>();
-    ASSERT_TRUE(link->Connect(QStringLiteral("unix:") + path));
+    auto link = harness::bluetoothTo(sim, dir);
+    ASSERT_TRUE(link);
     RecordStore store;
     DeviceSession session(store);
     session.useBluetooth(link);
     EXPECT_TRUE(session.SetClockProcedure(Protocol::DateTimeWord(2031, 1, 2, 3, 4, 5)));
-    EXPECT_EQ(sim.clock(), QDateTime(QDate(2031, 1, 2), QTime(3, 4, 5)));
+    EXPECT_EQ(sim.clock(), QDateTime(QDate(2031, 1, 2), QTime(3, 4, 5), Qt::UTC));
 }
 
 TEST(DeleteData, OneIdOfSpo2AndPulseIsForgottenByTheDevice)

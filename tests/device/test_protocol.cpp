@@ -1,3 +1,4 @@
+#include "DeviceHarness.h"
 #include "device/Protocol.h"
 
 #include <gtest/gtest.h>
@@ -5,13 +6,7 @@
 using namespace Protocol;
 
 namespace {
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray out;
-    for (int v : values)
-        out.append(char(v));
-    return out;
-}
+using harness::bytes;
 QByteArray asBytes(const Command &c) { return QByteArray(reinterpret_cast<const char *>(c.data()), 6); }
 
 QByteArray infoReply(int length, int status = 0, int tag = 0xFFFD)

@@ -66,6 +66,8 @@ TEST_P(ModelDownload, BringsEveryReadingOfSeveralIds)
     EXPECT_EQ(d.result.frameCount, sim.frameCount());
     EXPECT_EQ(d.result.framesReceived, sim.frameCount());
     EXPECT_EQ(store.deviceModel, model);
+    // The buffers hold the readings and no growth slack.
+    EXPECT_EQ(store.deviceSamples[0].capacity(), store.deviceSamples[0].size());
     // Progress rises frame by frame and ends full.
     ASSERT_FALSE(d.progress.empty());
     EXPECT_TRUE(std::is_sorted(d.progress.begin(), d.progress.end()));
@@ -198,13 +200,11 @@ TEST(Transfer, DeviceClosingTheLineEndsAtOnceKeepingWhatArrived)
 TEST(Transfer, BluetoothLinkOverUnixSocket)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("bt.sock"));
     SimulatedOximeter sim(harness::config(3, 1024)); // model 3: high byte first on this link
     sim.addNight(4, 700, 4);
     sim.addNight(6, 200, 6);
-    ASSERT_TRUE(sim.startUnix(path));
-    auto link = std::make_shared<BluetoothLink>();
-    ASSERT_TRUE(link->Connect(QStringLiteral("unix:") + path));
+    auto link = harness::bluetoothTo(sim, dir);
+    ASSERT_TRUE(link);
     RecordStore store;
     DeviceSession session(store);
     session.useBluetooth(link);
@@ -227,4 +227,24 @@ TEST(Transfer, BluetoothWithoutLinkIsNotFound)
     EXPECT_EQ(session.FindDevice(), SearchOutcome::NotFound);
     EXPECT_FALSE(session.FindDeviceFor([](DeviceLink &) { ADD_FAILURE(); }));
     EXPECT_EQ(session.messages().last(), QStringLiteral("No Connected, please connect device!"));
+}
+
+TEST(Transfer, BluetoothLinkDroppedMidTransferSaysNotConnected)
+{
+    QTemporaryDir dir;
+    SimulatedOximeter::Config c = harness::config(2, 128);
+    c.faults.closeAtFrame = 2;
+    SimulatedOximeter sim(c);
+    sim.addNight(8, 100, 8);
+    auto link = harness::bluetoothTo(sim, dir);
+    ASSERT_TRUE(link);
+    RecordStore store;
+    DeviceSession session(store);
+    session.useBluetooth(link);
+    const harness::Download d = harness::download(session);
+    ASSERT_TRUE(d.finished);
+    EXPECT_EQ(d.result.receiverError, QStringLiteral("No Connected, please connect device!"));
+    EXPECT_EQ(d.result.framesReceived, 2);
+    EXPECT_EQ(store.deviceSampleCount(8), 32);
+    EXPECT_FALSE(link->IsConnected());
 }

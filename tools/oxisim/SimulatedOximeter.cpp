@@ -332,7 +332,7 @@ void SimulatedOximeter::handle(const QByteArray &command)
                 const std::uint32_t w = m_pendingDate | (std::uint32_t(b(3)) << 16) | (std::uint32_t(b(4)) << 24);
                 const auto bits = [w](int shift, int width) { return int((w >> shift) & ((1u << width) - 1)); };
                 m_clock = QDateTime(QDate(2000 + bits(0, 6), bits(6, 4), bits(10, 5)),
-                                    QTime(bits(15, 5), bits(20, 6), bits(26, 6)));
+                                    QTime(bits(15, 5), bits(20, 6), bits(26, 6)), Qt::UTC);
             }
         }
         send(Protocol::BuildDeviceFrame(0x00, f.clockAckTag, QByteArray(30, '\0')));

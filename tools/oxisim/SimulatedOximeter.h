@@ -70,7 +70,8 @@ public:
     // Every command received, six bytes each, in order.
     std::vector<QByteArray> commands() const;
     int commandCount(std::uint8_t code) const;
-    // The clock as last set by SetDate/SetTime (invalid until set).
+    // The clock as last set by SetDate/SetTime (invalid until set). Its fields are
+    // the device's wall clock, kept as UTC so no time-zone lookup runs on the device thread.
     QDateTime clock() const;
     // Bytes written to the line.
     qint64 bytesSent() const { return m_bytesSent.load(); }

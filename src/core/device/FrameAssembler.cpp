@@ -26,6 +26,12 @@ void FrameAssembler::discardPartial()
     m_length = 0;
 }
 
+void FrameAssembler::trimBuffers()
+{
+    for (auto &buffer : m_store.deviceSamples)
+        buffer.shrink_to_fit();
+}
+
 void FrameAssembler::Feed(const QByteArray &bytes)
 {
     for (char c : bytes)

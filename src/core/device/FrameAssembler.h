@@ -26,6 +26,10 @@ public:
     // device sends again after a re-request starts clean.
     void discardPartial();
 
+    // Gives back the growth slack of the per-ID buffers, so what a download holds
+    // is its readings, whatever the number of IDs.
+    void trimBuffers();
+
     // Back to the state of a new transfer (the buffers in the store stay).
     void reset();
 

@@ -190,6 +190,7 @@ void Transfer::ReceiveLoop()
         }
     }
 
+    m_assembler.trimBuffers();
     m_receiverDone.store(true);
     signalFrameEvent(); // releases a requester still waiting for a frame
     if (m_stop.load())
