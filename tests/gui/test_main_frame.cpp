@@ -249,8 +249,7 @@ TEST_F(MainFrame, CommandsStillToComeSaySoAndChangeNothing)
 {
     open("valid-night-id7.dat");
     DataView *view = frame.activeView();
-    for (int id : {NewDataCapture, FindBluetoothRadio, EventTimeExport, PatientInfo, PatientTitle, AnalysisSetup,
-                   UnitSetup, LanguageButton}) {
+    for (int id : {EventTimeExport, PatientInfo, PatientTitle, AnalysisSetup, UnitSetup, LanguageButton}) {
         prompts.shown.clear();
         frame.action(id)->trigger();
         ASSERT_EQ(prompts.shown.size(), 1) << id;

@@ -3,6 +3,7 @@
 #include "app/Language.h"
 #include "app/Prompts.h"
 #include "app/Texts.h"
+#include "device/DeviceCommands.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/COtherIDSelect.h"
 #include "model/RecordStore.h"
@@ -80,6 +81,7 @@ CMainFrame::CMainFrame(RecordStore &store, Prompts &prompts, int languageId, QWi
     central_->addWidget(background_);
     setCentralWidget(central_);
 
+    deviceCommands_ = new DeviceCommands(*this, store_, prompts_);
     createActions();
     createMenus();
     createToolBar();
@@ -333,18 +335,12 @@ void CMainFrame::checkScreenSize(const QRect &geometry)
 
 void CMainFrame::onNewDataCapture()
 {
-    // Serial link. The download window takes over here.
-    if (newCaptureOpen_)
-        return;
-    newCaptureOpen_ = true;
-    notAvailableYet(tr("New data capture"));
-    newCaptureOpen_ = false;
+    deviceCommands_->newDataCapture();
 }
 
 void CMainFrame::onFindBluetoothRadio()
 {
-    // Bluetooth link. The download window takes over here.
-    notAvailableYet(tr("Find bluetooth radio"));
+    deviceCommands_->findBluetoothRadio();
 }
 
 void CMainFrame::onOpenOtherIdData()

@@ -11,6 +11,7 @@
 #include <map>
 
 class ClientBackground;
+class DeviceCommands;
 class Prompts;
 class QAction;
 class QLabel;
@@ -38,6 +39,8 @@ public:
     DataView *activeView() const { return view_; }
     ClientBackground *background() const { return background_; }
     int languageId() const { return languageId_; }
+    // New data capture, Find bluetooth radio and device arrival.
+    DeviceCommands &deviceCommands() const { return *deviceCommands_; }
 
     // The text of the page pane: "Page:" alone, or followed by "index+1/count ".
     static QString pageReadout(int index, int count);
@@ -109,8 +112,8 @@ private:
     int displayMode_ = 0;
     bool dataCommandsDisabled_ = true;
     bool otherIdDisabled_ = true;
-    bool newCaptureOpen_ = false;
     StartupOptions options_;
+    DeviceCommands *deviceCommands_ = nullptr; // a child of this window
 
     std::map<int, QAction *> actions_;
     QStackedWidget *central_ = nullptr;

@@ -5,6 +5,7 @@
 #include "app/Settings.h"
 #include "app/SingleInstance.h"
 #include "app/Texts.h"
+#include "device/DeviceCommands.h"
 #include "shell/CMainFrame.h"
 #include "views/DataView.h"
 
@@ -134,6 +135,15 @@ bool CQX740App::InitInstance(const QStringList &arguments)
             "CQX740App",
             "Screen reslution is to small to run the program,please change reslution over 1024 in horizontal "
             "and over 768 in vertical,otherwise the effect is not well!"));
+
+    // The device: the demo oximeter or a port named on the command line is
+    // tried first; plugging a serial port in starts a download.
+    DeviceCommands &device = mainFrame_->deviceCommands();
+    if (options_.demo && !device.startDemo())
+        prompts_.warning(QCoreApplication::translate("CQX740App", "The simulated oximeter could not be started."));
+    if (!options_.port.isEmpty())
+        device.context().firstPort = options_.port;
+    device.startArrivalMonitor();
     if (!options_.file.isEmpty())
         mainFrame_->openSavedFile(options_.file);
     return true;

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "device/BackgroundJob.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class BluetoothLink;
+class QBluetoothDeviceDiscoveryAgent;
+class QBluetoothDeviceInfo;
+class QDialogButtonBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+
+// "Find bluetooth radio": lists the Bluetooth devices nearby, connects the
+// chosen one (RFCOMM channel 1) and hands the link to the download window.
+// An address may also be typed, unix:PATH reaching the simulated device.
+class CBluetoothSearchDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CBluetoothSearchDlg(const QString &suggestedAddress, QWidget *parent = nullptr);
+    ~CBluetoothSearchDlg() override;
+
+    // The connected link after the dialog ended with OK.
+    std::shared_ptr<BluetoothLink> link() const { return link_; }
+    bool adapterPresent() const { return adapterPresent_; }
+    QLabel *statusLabel() const { return status_; }
+    QLineEdit *addressEdit() const { return address_; }
+
+public Q_SLOTS:
+    void connectChosen();
+    // Starts (again) the search for devices nearby.
+    void search();
+
+private:
+    void addDevice(const QBluetoothDeviceInfo &info);
+
+    QListWidget *devices_ = nullptr;
+    QLineEdit *address_ = nullptr;
+    QLabel *status_ = nullptr;
+    QDialogButtonBox *buttons_ = nullptr;
+    QBluetoothDeviceDiscoveryAgent *agent_ = nullptr;
+    bool adapterPresent_ = false;
+    std::shared_ptr<BluetoothLink> link_;
+    BackgroundJob job_{this};
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QWidget>
+
+// The caption-less "Deleting Data ..." window shown while the device erases.
+class CDeletingData : public QWidget {
+    Q_OBJECT
+public:
+    CDeletingData();
+    // Centres the window on the screen, shows it and paints it at once.
+    void showCentred();
+};

@@ -1,0 +1,125 @@
+#pragma once
+
+#include "device/BackgroundJob.h"
+#include "device/DownloadPhase.h"
+#include "device/Transfer.h"
+
+#include <QDateTime>
+#include <QDialog>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class CDeletingData;
+class CMainFrame;
+class DeviceSession;
+class Prompts;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class RecordStore;
+struct DeviceContext;
+enum class SearchOutcome;
+
+// What the Delete Data dialog hands to the delete procedure.
+struct DeleteRequest {
+    int id = 0;   // 0: every ID on the device
+    int type = 0; // 0 "All", 1 "SpO2&Pr"
+};
+
+// "New Data Capture": searches the device as soon as it opens, runs the transfer
+// on two workers while showing progress, lists each downloaded ID and makes the
+// chosen one the current recording. Every blocking exchange runs off the user
+// interface thread; the window is disabled meanwhile.
+class CDlgChooseType : public QDialog {
+    Q_OBJECT
+public:
+    CDlgChooseType(RecordStore &store, Prompts &prompts, DeviceContext &context, CMainFrame &frame,
+                   QWidget *parent = nullptr);
+    ~CDlgChooseType() override;
+
+    DownloadPhase phase() const { return phase_; }
+    bool finishedOnce() const { return startIsDone_; }
+    int chosenId() const { return chosenId_; }
+    DeviceSession &session() { return *session_; }
+
+    QListWidget *idList() const { return list_; }
+    QProgressBar *progressBar() const { return progress_; }
+    QPushButton *startButton() const { return startButton_; }
+    QPushButton *stopButton() const { return stopButton_; }
+    QPushButton *deleteButton() const { return deleteButton_; }
+    QPushButton *clockButton() const { return clockButton_; }
+    QPushButton *cancelButton() const { return cancelButton_; }
+    QPushButton *extendButton() const { return extendButton_; }
+    QComboBox *portCombo() const { return portCombo_; }
+    bool extended() const { return extended_; }
+    int highestProgress() const { return highestProgress_; }
+
+    // The values the clock and delete buttons ask for; the defaults run the
+    // dialogs. nullopt: the user cancelled.
+    void setClockChooser(std::function<std::optional<QDateTime>()> chooser) { clockChooser_ = std::move(chooser); }
+    void setDeleteChooser(std::function<std::optional<DeleteRequest>()> chooser) { deleteChooser_ = std::move(chooser); }
+
+public Q_SLOTS:
+    void onStartOrDone();
+    void onStop();
+    void onSetDateAndTime();
+    void onDeleteData();
+    void onLayoutSwitch();
+    void reject() override;
+
+private:
+    void buildControls();
+    void setPhase(DownloadPhase phase);
+    void start();
+    void done();
+    void searchFinished(SearchOutcome outcome, bool transferStarted);
+    void framesArrived(int generation, int frames);
+    void transferFinished(int generation, const TransferResult &result);
+    // The end of a transfer and of every maintenance command, off the UI thread.
+    void transferEnd(std::function<void()> then);
+    // Back to idle once the transfer end ran on its worker.
+    void transferEnded();
+    void finishCancel();
+    void showMessages(const QStringList &messages, bool warning);
+    void showDeletingWindow(bool show);
+    void setStandardLayout(bool standard);
+    void refillPortCombo();
+
+    RecordStore &store_;
+    Prompts &prompts_;
+    DeviceContext &context_;
+    CMainFrame &frame_;
+    std::unique_ptr<DeviceSession> session_;
+
+    QListWidget *list_ = nullptr;
+    QProgressBar *progress_ = nullptr;
+    QPushButton *startButton_ = nullptr;
+    QPushButton *stopButton_ = nullptr;
+    QPushButton *deleteButton_ = nullptr;
+    QPushButton *clockButton_ = nullptr;
+    QPushButton *cancelButton_ = nullptr;
+    QPushButton *extendButton_ = nullptr;
+    QFrame *line_ = nullptr;
+    QGroupBox *manualGroup_ = nullptr;
+    QComboBox *portCombo_ = nullptr;
+    QPointer<CDeletingData> deleting_;
+
+    DownloadPhase phase_ = DownloadPhase::Idle;
+    bool startIsDone_ = false;
+    bool extended_ = false;
+    bool cancelling_ = false;
+    int chosenId_ = 0;
+    int generation_ = 0; // calls of an ended transfer carry an older number
+    int highestProgress_ = 0;
+    std::optional<TransferResult> earlyResult_; // a transfer that ended before its search reported
+    std::function<std::optional<QDateTime>()> clockChooser_;
+    std::function<std::optional<DeleteRequest>()> deleteChooser_;
+
+    BackgroundJob job_{this}; // last member: ends before the session goes
+};

@@ -1,0 +1,42 @@
+#include "device/DeleteChoice.h"
+
+#include "model/RecordStore.h"
+
+#include <QCoreApplication>
+
+DeleteChoice::DeleteChoice(const RecordStore &store)
+{
+    idItems_.append(QCoreApplication::translate("CDelDataDlg", "All"));
+    for (int id = 1; id <= RecordStore::kIdCount; ++id) {
+        if (store.deviceSampleCount(id) > 0)
+            idItems_.append(QString::number(id));
+    }
+    const int m = store.deviceModel;
+    idSelectable_ = m == 1 || m == 2 || m == 14;
+}
+
+QStringList DeleteChoice::typeItems()
+{
+    return {QCoreApplication::translate("CDelDataDlg", "All"), QStringLiteral("SpO2&Pr")};
+}
+
+void DeleteChoice::chooseId(int index)
+{
+    if (index < 0 || index >= idItems_.size() || (!idSelectable_ && index != 0))
+        return;
+    idIndex_ = index;
+    if (idIndex_ == 0)
+        typeIndex_ = 0;
+}
+
+void DeleteChoice::chooseType(int index)
+{
+    if (index < 0 || index > 1)
+        return;
+    typeIndex_ = idIndex_ == 0 ? 0 : index;
+}
+
+int DeleteChoice::id() const
+{
+    return idIndex_ == 0 ? 0 : idItems_.at(idIndex_).toInt();
+}

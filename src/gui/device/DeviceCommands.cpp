@@ -1,0 +1,88 @@
+#include "device/DeviceCommands.h"
+
+#include "app/Prompts.h"
+#include "device/BluetoothLink.h"
+#include "device/CBluetoothSearchDlg.h"
+#include "device/CDlgChooseType.h"
+#include "device/DemoDevice.h"
+#include "device/DeviceArrivalMonitor.h"
+#include "shell/CMainFrame.h"
+
+DeviceCommands::DeviceCommands(CMainFrame &frame, RecordStore &store, Prompts &prompts)
+    : QObject(&frame), frame_(frame), store_(store), prompts_(prompts)
+{
+    picker_ = [this]() -> std::shared_ptr<BluetoothLink> {
+        CBluetoothSearchDlg dialog(demo_ ? demo_->bluetoothAddress() : QString(), &frame_);
+        if (dialog.exec() != QDialog::Accepted)
+            return nullptr;
+        return dialog.link();
+    };
+}
+
+DeviceCommands::~DeviceCommands()
+{
+    // The window's work ends before the demo device behind it goes.
+    delete window_.data();
+}
+
+bool DeviceCommands::startArrivalMonitor()
+{
+    if (!monitor_) {
+        monitor_ = new DeviceArrivalMonitor(this);
+        connect(monitor_, &DeviceArrivalMonitor::deviceArrived, this, &DeviceCommands::deviceArrived);
+    }
+    return monitor_->start();
+}
+
+bool DeviceCommands::startDemo()
+{
+    demo_ = std::make_unique<DemoDevice>();
+    if (!demo_->start()) {
+        demo_.reset();
+        return false;
+    }
+    context_.firstPort = demo_->portName();
+    return true;
+}
+
+void DeviceCommands::newDataCapture()
+{
+    context_.linkMode = LinkMode::Serial;
+    openDownloadWindow();
+}
+
+void DeviceCommands::findBluetoothRadio()
+{
+    context_.linkMode = LinkMode::Bluetooth;
+    std::shared_ptr<BluetoothLink> link = picker_ ? picker_() : nullptr;
+    if (!link || !link->IsConnected())
+        return; // the link mode stays Bluetooth
+    context_.bluetooth = std::move(link);
+    prompts_.information(tr("CONNECT SUCCEED"));
+    openDownloadWindow();
+}
+
+void DeviceCommands::deviceArrived()
+{
+    // A port appearing opens the download only on the serial link.
+    if (context_.linkMode == LinkMode::Serial)
+        newDataCapture();
+}
+
+void DeviceCommands::openDownloadWindow()
+{
+    if (window_) {
+        window_->raise();
+        window_->activateWindow();
+        return;
+    }
+    auto *window = new CDlgChooseType(store_, prompts_, context_, frame_, &frame_);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window_ = window;
+    window->open(); // modal to the main window, which keeps repainting
+}
+
+CDlgChooseType *DeviceCommands::downloadWindow() const
+{
+    return window_.data();
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "device/DeviceContext.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+
+class BluetoothLink;
+class CDlgChooseType;
+class CMainFrame;
+class DemoDevice;
+class DeviceArrivalMonitor;
+class Prompts;
+class RecordStore;
+
+// The main window's ways into a download: "New data capture", "Find bluetooth
+// radio" and a serial port being plugged in. Never more than one download
+// window at a time.
+class DeviceCommands : public QObject {
+    Q_OBJECT
+public:
+    DeviceCommands(CMainFrame &frame, RecordStore &store, Prompts &prompts);
+    ~DeviceCommands() override;
+
+    DeviceContext &context() { return context_; }
+    CDlgChooseType *downloadWindow() const;
+
+    // Starts the udev monitor; false when udev cannot be reached.
+    bool startArrivalMonitor();
+    // Starts the built-in simulated oximeter and tries its port first.
+    bool startDemo();
+    DemoDevice *demo() const { return demo_.get(); }
+
+    // How "Find bluetooth radio" obtains a connected link (null: none);
+    // the default runs the search dialog.
+    void setBluetoothPicker(std::function<std::shared_ptr<BluetoothLink>()> picker) { picker_ = std::move(picker); }
+
+public Q_SLOTS:
+    void newDataCapture();
+    void findBluetoothRadio();
+    void deviceArrived();
+
+private:
+    void openDownloadWindow();
+
+    CMainFrame &frame_;
+    RecordStore &store_;
+    Prompts &prompts_;
+    DeviceContext context_;
+    QPointer<CDlgChooseType> window_;
+    DeviceArrivalMonitor *monitor_ = nullptr;
+    std::unique_ptr<DemoDevice> demo_;
+    std::function<std::shared_ptr<BluetoothLink>()> picker_;
+};

@@ -1,0 +1,23 @@
+#include "device/DeviceContext.h"
+
+#include "device/BluetoothLink.h"
+#include "device/DeviceSession.h"
+
+PortLists DeviceContext::listPorts() const
+{
+    return enumeratePorts ? enumeratePorts() : ::EnumeratePorts();
+}
+
+void DeviceContext::prepare(DeviceSession &session) const
+{
+    if (linkMode == LinkMode::Bluetooth)
+        session.useBluetooth(bluetooth);
+    else
+        session.useSerial();
+    session.setDeviceRoot(deviceRoot);
+    session.bruteForce = bruteForce;
+    session.loadSavedPort();
+    if (!firstPort.isEmpty())
+        session.savedPort = firstPort;
+    session.ports = listPorts();
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "device/LinkMode.h"
+#include "device/PortList.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class BluetoothLink;
+class DeviceSession;
+
+// Where the program looks for the device, shared by every download window of a
+// run: the link mode, the Bluetooth link made by "Find bluetooth radio", a port
+// to try first (the demo device or --port) and, for tests, the port list and the
+// folder of device nodes.
+struct DeviceContext {
+    LinkMode linkMode = LinkMode::Serial;
+    std::shared_ptr<BluetoothLink> bluetooth;
+    // Tried before "DefaultCOM" and every listed port; empty: none.
+    QString firstPort;
+    QString deviceRoot = QStringLiteral("/dev");
+    bool bruteForce = true;
+    // The system's serial ports; empty function: QSerialPortInfo.
+    std::function<PortLists()> enumeratePorts;
+
+    PortLists listPorts() const;
+    // Sets up a new session: link, device folder, saved port and port lists.
+    void prepare(DeviceSession &session) const;
+};

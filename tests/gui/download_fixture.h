@@ -1,0 +1,103 @@
+#pragma once
+
+// A main window whose downloads reach a simulated oximeter on a real
+// pseudo-terminal, and never a port of the machine.
+#include "SimulatedOximeter.h"
+#include "app/ScriptedPrompts.h"
+#include "device/CDlgChooseType.h"
+#include "device/DeviceCommands.h"
+#include "model/RecordStore.h"
+#include "shell/CMainFrame.h"
+#include "shell/CommandIds.h"
+
+#include <QAction>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <ostream>
+
+// Readable failure output for texts.
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+
+class DownloadFixture : public ::testing::Test {
+protected:
+    RecordStore store;
+    ScriptedPrompts prompts;
+    CMainFrame frame{store, prompts, 1033};
+    QTemporaryDir devRoot; // an empty device folder: the brute force finds nothing
+    std::unique_ptr<SimulatedOximeter> sim;
+    QString portPath;
+
+    DeviceContext &context() { return frame.deviceCommands().context(); }
+
+    void SetUp() override
+    {
+        context().deviceRoot = devRoot.path();
+        context().enumeratePorts = [] { return PortLists{}; };
+    }
+
+    static SimulatedOximeter::Config config(int model = 2, int framePayload = 512)
+    {
+        SimulatedOximeter::Config c;
+        c.model = model;
+        c.framePayload = framePayload;
+        c.deleteDelayMs = 100;
+        return c;
+    }
+
+    // Starts the device with count readings for each ID and lists its port as a bridge.
+    void startDevice(SimulatedOximeter::Config c, const std::map<int, int> &counts)
+    {
+        sim = std::make_unique<SimulatedOximeter>(c);
+        std::uint32_t seed = 5;
+        for (const auto &[id, count] : counts)
+            sim->addNight(id, count, seed++);
+        portPath = sim->startPty();
+        ASSERT_FALSE(portPath.isEmpty());
+        const QString name = QStringLiteral("Simulated CP2102 USB to UART Bridge (%1)").arg(portPath);
+        context().enumeratePorts = [name] { return SplitPorts({name}); };
+    }
+
+    CDlgChooseType *openWindow()
+    {
+        frame.action(CommandId::NewDataCapture)->trigger();
+        return frame.deviceCommands().downloadWindow();
+    }
+
+    static bool waitFinished(CDlgChooseType *w, int ms = 20000)
+    {
+        return QTest::qWaitFor([w] { return w->finishedOnce() && w->phase() == DownloadPhase::Idle; }, ms);
+    }
+
+    bool waitShown(const QString &text, int ms = 20000)
+    {
+        return QTest::qWaitFor([this, &text] { return prompts.shown.contains(text); }, ms);
+    }
+
+    static bool waitIdle(CDlgChooseType *w, int ms = 20000)
+    {
+        return QTest::qWaitFor([w] { return w->phase() == DownloadPhase::Idle; }, ms);
+    }
+
+    int commands(std::uint8_t code) const { return sim ? sim->commandCount(code) : 0; }
+
+    static QByteArray bytes(std::initializer_list<int> values)
+    {
+        QByteArray out;
+        for (int v : values)
+            out.append(char(v));
+        return out;
+    }
+
+    bool sent(const QByteArray &command) const
+    {
+        for (const QByteArray &c : sim->commands())
+            if (c == command)
+                return true;
+        return false;
+    }
+};
