@@ -142,13 +142,12 @@ TEST_F(Fixture, EndTagIsSeenAsSoonAsTheHeaderArrives)
     EXPECT_EQ(store.deviceSampleCount(8), 1); // its records are still stored
 }
 
-TEST_F(Fixture, ReadingsBeyondAnIdsRoomAreDropped)
+TEST_F(Fixture, AnIdKeepsAFullRecordingAndDropsWhatGoesBeyond)
 {
     FrameAssembler a(store, 2);
-    // Room is 518,400 minus the records of the first frame of that ID.
     const int perFrame = 512;
     const QByteArray frame = BuildDeviceFrame(0, 0, payloadOf(std::vector<SampleRecord>(perFrame, reading(2, 5)), 2));
-    const int room = RecordStore::kCapacity - perFrame;
+    const int room = RecordStore::kCapacity;
     const int frames = room / perFrame + 2;
     for (int i = 0; i < frames; ++i)
         a.Feed(frame);

@@ -222,6 +222,22 @@ TEST_F(MainFrame, PageReadoutFollowsTheActiveView)
     EXPECT_EQ(frame.pageReadoutText(), kPage + QStringLiteral("1/1 "));
 }
 
+TEST_F(MainFrame, ShownWindowReadsOutTheNewViewsPagesAfterAModeSwitch)
+{
+    frame.resize(1200, 900);
+    frame.show();
+    open("valid-night-id7.dat");
+    const auto readout = [&] {
+        const int count = frame.activeView()->pageCount();
+        return kPage + QStringLiteral("%1/%2 ").arg(store.viewPosition + 1).arg(count);
+    };
+    EXPECT_EQ(frame.pageReadoutText(), readout());
+    frame.action(ModeTable)->trigger();
+    EXPECT_EQ(frame.pageReadoutText(), readout()) << "the reset must not hide the table's own readout";
+    frame.action(ModeTrend)->trigger();
+    EXPECT_EQ(frame.pageReadoutText(), readout());
+}
+
 TEST_F(MainFrame, OpenAndSaveCommandsGoThroughTheFileDialogs)
 {
     prompts.files.push_back(testenv::dataFile(QStringLiteral("valid-night-id7.dat")));

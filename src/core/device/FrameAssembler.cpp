@@ -87,9 +87,9 @@ void FrameAssembler::storePayload()
             continue;
         const std::size_t index = std::size_t(s.id - 1);
         auto &buffer = m_store.deviceSamples[index];
-        if (m_room[index] == 0)
-            m_room[index] = RecordStore::kCapacity - records;
-        if (int(buffer.size()) >= m_room[index]) {
+        // One ID holds at most what one recording can show; a full device under a
+        // single ID keeps every reading.
+        if (int(buffer.size()) >= RecordStore::kCapacity) {
             ++m_dropped;
             continue;
         }

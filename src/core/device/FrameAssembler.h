@@ -38,7 +38,7 @@ public:
     void setFramesReceived(int n) { m_framesReceived.store(n); }
     // True while a frame is partly assembled.
     bool midFrame() const { return m_assemblePos != 0; }
-    // Records dropped because their ID's room was full.
+    // Records dropped because their ID already held a full recording.
     long droppedRecords() const { return m_dropped; }
     // Frames dropped because they did not fit the receive buffer.
     int droppedFrames() const { return m_droppedFrames; }
@@ -57,7 +57,6 @@ private:
     std::atomic<std::uint16_t> m_frameTag{0};
     std::atomic<int> m_framesReceived{0};
     // Room of each ID, fixed by the first frame that brought it readings; 0 = not yet.
-    std::array<int, 128> m_room{};
     long m_dropped = 0;
     int m_droppedFrames = 0;
     bool m_memoryError = false;

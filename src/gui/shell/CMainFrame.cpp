@@ -279,13 +279,15 @@ void CMainFrame::openView(int mode)
         view = new CQX740TrendView(store_, central_);
     else
         view = new CQX740TableView(store_, central_);
+    view->setPrompts(&prompts_);
+    // Reset the readout before the view is shown: showing it announces its page.
+    setPageReadout(0, 0);
     connect(view, &DataView::pageChanged, this, &CMainFrame::setPageReadout);
     view_ = view;
     central_->addWidget(view);
     central_->setCurrentWidget(view);
     view->setFocus();
     displayMode_ = mode;
-    setPageReadout(0, 0);
     updateCommandStates();
 }
 
