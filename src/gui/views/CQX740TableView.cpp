@@ -48,13 +48,7 @@ void CQX740TableView::paintEvent(QPaintEvent *)
 void CQX740TableView::resizeEvent(QResizeEvent *event)
 {
     DataView::resizeEvent(event);
-    const int count = pageCount();
-    if (count > 0 && store().viewPosition > count - 1)
-        store().viewPosition = count - 1;
-    if (count != lastAnnouncedCount_ && isVisible()) {
-        lastAnnouncedCount_ = count;
-        announcePage();
-    }
+    keepPageInRange();
 }
 
 void CQX740TableView::pageUp()

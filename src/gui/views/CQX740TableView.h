@@ -31,5 +31,4 @@ protected:
 private:
     TableFonts fonts_;
     mutable int pageCount_ = 0;
-    int lastAnnouncedCount_ = -1;
 };

@@ -56,13 +56,7 @@ void CQX740TrendView::resizeEvent(QResizeEvent *event)
     DataView::resizeEvent(event);
     hideMarkers();
     // A wider window holds more readings per page; stay within the recording.
-    const int count = pageCount();
-    if (count > 0 && store().viewPosition > count - 1)
-        store().viewPosition = count - 1;
-    if (count != lastAnnouncedCount_ && isVisible()) {
-        lastAnnouncedCount_ = count;
-        announcePage();
-    }
+    keepPageInRange();
 }
 
 void CQX740TrendView::hideMarkers()

@@ -54,5 +54,4 @@ private:
     QString cursorPulse_;
     TrendMarker spo2Marker_;
     TrendMarker pulseMarker_;
-    int lastAnnouncedCount_ = -1;
 };

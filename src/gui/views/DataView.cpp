@@ -64,6 +64,17 @@ void DataView::announcePage()
     Q_EMIT pageChanged(store_.viewPosition, pageCount());
 }
 
+void DataView::keepPageInRange()
+{
+    const int count = pageCount();
+    if (count > 0 && store_.viewPosition > count - 1)
+        store_.viewPosition = count - 1;
+    if (count != lastAnnouncedCount_ && isVisible()) {
+        lastAnnouncedCount_ = count;
+        announcePage();
+    }
+}
+
 void DataView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);

@@ -56,10 +56,14 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // After a resize: keeps the shown page inside the recording and announces a
+    // changed page count.
+    void keepPageInRange();
     // Forward pages up, backward pages down.
     void wheelEvent(QWheelEvent *event) override;
 
 private:
+    int lastAnnouncedCount_ = -1;
     RecordStore &store_;
     int rollStep_ = 1;
     int wheelRest_ = 0;
