@@ -9,7 +9,7 @@ packages=(
   qt6-serialport-dev qt6-connectivity-dev
   libudev-dev libbluetooth-dev libfreexl-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-liberation2 poppler-utils
+  fonts-liberation2 fonts-wqy-microhei qt6-translations-l10n poppler-utils
 )
 
 missing=()

@@ -1,4 +1,707 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
+<context>
+    <name>CAboutDlg</name>
+    <message>
+        <source>About </source>
+        <translation>À propos de </translation>
+    </message>
+    <message>
+        <source>Ver 3.2.3</source>
+        <translation>Version 3.2.3</translation>
+    </message>
+</context>
+<context>
+    <name>CBluetoothSearchDlg</name>
+    <message>
+        <source>Find bluetooth radio</source>
+        <translation>Rechercher un appareil Bluetooth</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Connecter</translation>
+    </message>
+    <message>
+        <source>Devices nearby:</source>
+        <translation>Appareils à proximité :</translation>
+    </message>
+    <message>
+        <source>Address:</source>
+        <translation>Adresse :</translation>
+    </message>
+    <message>
+        <source>No Bluetooth adapter was found on this computer, so no device can be searched for. Plug in or switch on an adapter and try again.</source>
+        <translation>Aucun adaptateur Bluetooth n&apos;a été trouvé sur cet ordinateur : impossible de rechercher un appareil. Branchez ou activez un adaptateur, puis réessayez.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Search finished: %n device(s) found.</source>
+        <translation>
+            <numerusform>Recherche terminée : %n appareil trouvé.</numerusform>
+            <numerusform>Recherche terminée : %n appareils trouvés.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The Bluetooth search failed: %1</source>
+        <translation>La recherche Bluetooth a échoué : %1</translation>
+    </message>
+    <message>
+        <source>Search again</source>
+        <translation>Rechercher à nouveau</translation>
+    </message>
+    <message>
+        <source>Searching for Bluetooth devices ...</source>
+        <translation>Recherche des appareils Bluetooth...</translation>
+    </message>
+    <message>
+        <source>Choose a device in the list, or type its address as AA:BB:CC:DD:EE:FF.</source>
+        <translation>Choisissez un appareil dans la liste ou saisissez son adresse sous la forme AA:BB:CC:DD:EE:FF.</translation>
+    </message>
+    <message>
+        <source>Connecting to %1 ...</source>
+        <translation>Connexion à %1...</translation>
+    </message>
+    <message>
+        <source>Could not connect to %1: %2</source>
+        <translation>Impossible de se connecter à %1 : %2</translation>
+    </message>
+</context>
+<context>
+    <name>CDateAndTimeDlg</name>
+    <message>
+        <source>Set Date And Time</source>
+        <translation>Régler la date et l&apos;heure</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Hour:</source>
+        <translation>Heure :</translation>
+    </message>
+    <message>
+        <source>Minute:</source>
+        <translation>Minute :</translation>
+    </message>
+    <message>
+        <source>Second:</source>
+        <translation>Seconde :</translation>
+    </message>
+    <message>
+        <source>Please input a Num !</source>
+        <translation>Veuillez saisir un nombre !</translation>
+    </message>
+    <message>
+        <source>Please input a legal value !</source>
+        <translation>Veuillez saisir une valeur valide !</translation>
+    </message>
+</context>
+<context>
+    <name>CDelDataDlg</name>
+    <message>
+        <source>Delete Data</source>
+        <translation>Supprimer les données</translation>
+    </message>
+    <message>
+        <source>ID :</source>
+        <translation>ID :</translation>
+    </message>
+    <message>
+        <source>Data Type :</source>
+        <translation>Type de données :</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>Tout</translation>
+    </message>
+</context>
+<context>
+    <name>CDeletingData</name>
+    <message>
+        <source>Deleting Data ...</source>
+        <translation>Suppression des données...</translation>
+    </message>
+</context>
+<context>
+    <name>CDlgChooseType</name>
+    <message>
+        <source>New Data Capture</source>
+        <translation>Nouvelle acquisition de données</translation>
+    </message>
+    <message>
+        <source>Data Info</source>
+        <translation>Informations sur les données</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Démarrer</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Arrêter</translation>
+    </message>
+    <message>
+        <source>DeleteData</source>
+        <translation>Supprimer les données</translation>
+    </message>
+    <message>
+        <source>SetDateAndTime</source>
+        <translation>Régler date et heure</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Extend &gt;&gt;</source>
+        <translation>Avancé &gt;&gt;</translation>
+    </message>
+    <message>
+        <source>Manual Setup</source>
+        <translation>Réglage manuel</translation>
+    </message>
+    <message>
+        <source>PORT</source>
+        <translation>PORT</translation>
+    </message>
+    <message>
+        <source>Searching for the device ...</source>
+        <translation>Recherche de l&apos;appareil...</translation>
+    </message>
+    <message>
+        <source>Waiting for the device ...</source>
+        <translation>En attente de l&apos;appareil...</translation>
+    </message>
+    <message>
+        <source>&lt;&lt;Standard</source>
+        <translation>&lt;&lt;Standard</translation>
+    </message>
+</context>
+<context>
+    <name>CMainFrame</name>
+    <message>
+        <source>NewDataCapture (&amp;N)</source>
+        <translation>Nouvelle acquisition (&amp;N)</translation>
+    </message>
+    <message>
+        <source>Find bluetooth radio</source>
+        <translation>Rechercher un appareil Bluetooth</translation>
+    </message>
+    <message>
+        <source>Open Other ID Data</source>
+        <translation>Ouvrir les données d&apos;un autre ID</translation>
+    </message>
+    <message>
+        <source>Save Data(&amp;S)...</source>
+        <translation>Enregistrer les données(&amp;S)...</translation>
+    </message>
+    <message>
+        <source>Open Saved Data(&amp;O)...</source>
+        <translation>Ouvrir des données enregistrées(&amp;O)...</translation>
+    </message>
+    <message>
+        <source>Check out the SpO2 event time...</source>
+        <translation>Consulter les heures des événements SpO2...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>PrintPreView</source>
+        <translation>Aperçu avant impression</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Imprimer</translation>
+    </message>
+    <message>
+        <source>Exit(&amp;X)</source>
+        <translation>Quitter(&amp;X)</translation>
+    </message>
+    <message>
+        <source>Patient Info</source>
+        <translation>Informations patient</translation>
+    </message>
+    <message>
+        <source>Patient Title</source>
+        <translation>En-tête patient</translation>
+    </message>
+    <message>
+        <source>Trend</source>
+        <translation>Tendance</translation>
+    </message>
+    <message>
+        <source>Table</source>
+        <translation>Tableau</translation>
+    </message>
+    <message>
+        <source>Analysis</source>
+        <translation>Analyse</translation>
+    </message>
+    <message>
+        <source>Roll Step</source>
+        <translation>Pas de défilement</translation>
+    </message>
+    <message>
+        <source>Analysis Setup</source>
+        <translation>Paramètres d&apos;analyse</translation>
+    </message>
+    <message>
+        <source>Unit Setup</source>
+        <translation>Réglage des unités</translation>
+    </message>
+    <message>
+        <source>About (&amp;A)...</source>
+        <translation>À propos (&amp;A)...</translation>
+    </message>
+    <message>
+        <source>PageUp</source>
+        <translation>Page précédente</translation>
+    </message>
+    <message>
+        <source>PageDown</source>
+        <translation>Page suivante</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Langue</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Aide</translation>
+    </message>
+    <message>
+        <source>File(&amp;F)</source>
+        <translation>Fichier(&amp;F)</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Édition</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>About(&amp;A)</source>
+        <translation>À propos(&amp;A)</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>Barre d&apos;outils</translation>
+    </message>
+    <message>
+        <source>Ready</source>
+        <translation>Prêt</translation>
+    </message>
+    <message>
+        <source>%1 is not available yet.</source>
+        <translation>%1 n&apos;est pas encore disponible.</translation>
+    </message>
+    <message>
+        <source>The Reslution is to small to run the program!</source>
+        <translation>La résolution de l&apos;écran est trop faible pour exécuter le programme !</translation>
+    </message>
+    <message>
+        <source>Recording saved.</source>
+        <translation>Enregistrement sauvegardé.</translation>
+    </message>
+    <message>
+        <source>Check out the SpO2 event time</source>
+        <translation>Consulter les heures des événements SpO2</translation>
+    </message>
+    <message>
+        <source>The event analysis is not available yet.</source>
+        <translation>L&apos;analyse des événements n&apos;est pas encore disponible.</translation>
+    </message>
+    <message>
+        <source>Can&apos;t open file</source>
+        <translation>Impossible d&apos;ouvrir le fichier</translation>
+    </message>
+</context>
+<context>
+    <name>COtherIDSelect</name>
+    <message>
+        <source>Open other ID data</source>
+        <translation>Ouvrir les données d&apos;un autre ID</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Terminé</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>CQX740App</name>
+    <message>
+        <source>Pulse oximeter recordings</source>
+        <translation>Enregistrements d&apos;oxymètre de pouls</translation>
+    </message>
+    <message>
+        <source>Screen reslution is to small to run the program,please change reslution over 1024 in horizontal and over 768 in vertical,otherwise the effect is not well!</source>
+        <translation>La résolution de l&apos;écran est trop faible pour ce programme. Choisissez une résolution d&apos;au moins 1024 pixels en largeur et 768 pixels en hauteur, sinon l&apos;affichage sera dégradé !</translation>
+    </message>
+    <message>
+        <source>The simulated oximeter could not be started.</source>
+        <translation>L&apos;oxymètre simulé n&apos;a pas pu être démarré.</translation>
+    </message>
+</context>
+<context>
+    <name>CSetRollStep</name>
+    <message>
+        <source>Set Step</source>
+        <translation>Régler le pas</translation>
+    </message>
+    <message>
+        <source>Roll Step :</source>
+        <translation>Pas de défilement :</translation>
+    </message>
+    <message>
+        <source>Increase</source>
+        <translation>Augmenter</translation>
+    </message>
+    <message>
+        <source>Decrease</source>
+        <translation>Diminuer</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>DataView</name>
+    <message>
+        <source>The printer could not be started. Check that it is installed and ready.</source>
+        <translation>L&apos;imprimante n&apos;a pas pu être démarrée. Vérifiez qu&apos;elle est installée et prête.</translation>
+    </message>
+</context>
+<context>
+    <name>Device</name>
+    <message>
+        <source>write com command failed!</source>
+        <translation>Échec de l&apos;envoi de la commande sur le port série !</translation>
+    </message>
+    <message>
+        <source>Read data timeout,please retry</source>
+        <translation>Délai de lecture des données dépassé, veuillez réessayer</translation>
+    </message>
+    <message>
+        <source>No Connected, please connect device!</source>
+        <translation>Non connecté, veuillez connecter l&apos;appareil !</translation>
+    </message>
+    <message>
+        <source>read data out of buffer!</source>
+        <translation>Les données lues dépassent la mémoire tampon !</translation>
+    </message>
+    <message>
+        <source>read com failed!</source>
+        <translation>Échec de la lecture du port série !</translation>
+    </message>
+    <message>
+        <source>Can&apos;t find right COM or the device is power off !</source>
+        <translation>Port série de l&apos;appareil introuvable, ou appareil éteint !</translation>
+    </message>
+    <message>
+        <source>no data!</source>
+        <translation>Aucune donnée !</translation>
+    </message>
+    <message>
+        <source>Synchronization error!</source>
+        <translation>Erreur de synchronisation !</translation>
+    </message>
+    <message>
+        <source>new memory err!</source>
+        <translation>Erreur d&apos;allocation mémoire !</translation>
+    </message>
+    <message>
+        <source>Set Date and Time Succeed !</source>
+        <translation>Date et heure réglées avec succès !</translation>
+    </message>
+    <message>
+        <source>Set Date and Time Error !</source>
+        <translation>Erreur lors du réglage de la date et de l&apos;heure !</translation>
+    </message>
+    <message>
+        <source>Device data cleared !</source>
+        <translation>Données de l&apos;appareil effacées !</translation>
+    </message>
+    <message>
+        <source>Delete Data Error !</source>
+        <translation>Erreur lors de la suppression des données !</translation>
+    </message>
+    <message>
+        <source>Connect succeed! Total</source>
+        <translation>Connexion réussie ! Total :</translation>
+    </message>
+    <message>
+        <source>Frames!</source>
+        <translation>trames !</translation>
+    </message>
+    <message>
+        <source>Permission denied on %1: add your user to the dialout group, then log in again</source>
+        <translation>Accès refusé à %1 : ajoutez votre utilisateur au groupe dialout, puis reconnectez-vous</translation>
+    </message>
+    <message>
+        <source>Only %1 of the %2 announced frames arrived.</source>
+        <translation>Seules %1 des %2 trames annoncées ont été reçues.</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceCommands</name>
+    <message>
+        <source>CONNECT SUCCEED</source>
+        <translation>CONNEXION RÉUSSIE</translation>
+    </message>
+</context>
+<context>
+    <name>RecordStore</name>
+    <message>
+        <source>Get patient info error!</source>
+        <translation>Erreur lors de la lecture des informations patient !</translation>
+    </message>
+</context>
+<context>
+    <name>SavedData</name>
+    <message>
+        <source>Saving as a text or spreadsheet file is not available yet. Nothing was written.</source>
+        <translation>L&apos;enregistrement au format texte ou tableur n&apos;est pas encore disponible. Rien n&apos;a été écrit.</translation>
+    </message>
+    <message>
+        <source>Nothing was written: choose a file name ending in .dat, .txt or .xls.</source>
+        <translation>Rien n&apos;a été écrit : choisissez un nom de fichier se terminant par .dat, .txt ou .xls.</translation>
+    </message>
+    <message>
+        <source>Data file(*.dat)</source>
+        <translation>Fichier de données(*.dat)</translation>
+    </message>
+</context>
+<context>
+    <name>Texts</name>
+    <message>
+        <source>scope : 0 - 157,Please ReInput</source>
+        <translation>Plage : 0 - 157, veuillez ressaisir</translation>
+    </message>
+    <message>
+        <source>Graphic Summary</source>
+        <translation>Résumé graphique</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Terminé</translation>
+    </message>
+    <message>
+        <source>Pulse Rate (50 BPM per division)</source>
+        <translation>Fréquence de pouls (50 BPM par division)</translation>
+    </message>
+    <message>
+        <source>total</source>
+        <translation>total</translation>
+    </message>
+    <message>
+        <source>Groups</source>
+        <translation>groupes</translation>
+    </message>
+    <message>
+        <source>RecordDate :</source>
+        <translation>Date d&apos;enreg. :</translation>
+    </message>
+    <message>
+        <source>RecordTime : </source>
+        <translation>Heure d&apos;enreg. : </translation>
+    </message>
+    <message>
+        <source>SpO2       (20% per division)</source>
+        <translation>SpO2       (20% par division)</translation>
+    </message>
+    <message>
+        <source>Item</source>
+        <translation>N°</translation>
+    </message>
+    <message>
+        <source>Create Excel service failed !</source>
+        <translation>Échec du démarrage du service Excel !</translation>
+    </message>
+    <message>
+        <source>can&apos;t open the file</source>
+        <translation>Impossible d&apos;ouvrir le fichier</translation>
+    </message>
+    <message>
+        <source>Are you sure to delete the patient info?</source>
+        <translation>Voulez-vous vraiment supprimer les informations du patient ?</translation>
+    </message>
+    <message>
+        <source>Patient ID invalidate</source>
+        <translation>ID patient non valide</translation>
+    </message>
+    <message>
+        <source>Field must be 80 or less characters in length!</source>
+        <translation>Ce champ ne doit pas dépasser 80 caractères !</translation>
+    </message>
+    <message>
+        <source>Field must be 40 or less characters in length!</source>
+        <translation>Ce champ ne doit pas dépasser 40 caractères !</translation>
+    </message>
+    <message>
+        <source>Field must be 30 or less characters in length!</source>
+        <translation>Ce champ ne doit pas dépasser 30 caractères !</translation>
+    </message>
+    <message>
+        <source>scope : 0 - 1000,Please ReInput</source>
+        <translation>Plage : 0 - 1000, veuillez ressaisir</translation>
+    </message>
+    <message>
+        <source>scope : 0 - 200,Please ReInput</source>
+        <translation>Plage : 0 - 200, veuillez ressaisir</translation>
+    </message>
+    <message>
+        <source>Please select patient ID</source>
+        <translation>Veuillez sélectionner un ID patient</translation>
+    </message>
+    <message>
+        <source>Field must be 60 or less characters in length!</source>
+        <translation>Ce champ ne doit pas dépasser 60 caractères !</translation>
+    </message>
+    <message>
+        <source>You have Run one</source>
+        <translation>Le programme est déjà en cours d&apos;exécution</translation>
+    </message>
+    <message>
+        <source>Can&apos;t create the file</source>
+        <translation>Impossible de créer le fichier</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Heure</translation>
+    </message>
+    <message>
+        <source>PatientData</source>
+        <translation>Données patient</translation>
+    </message>
+    <message>
+        <source>Name :</source>
+        <translation>Nom :</translation>
+    </message>
+    <message>
+        <source>Gender : </source>
+        <translation>Sexe : </translation>
+    </message>
+    <message>
+        <source>Age : </source>
+        <translation>Âge : </translation>
+    </message>
+    <message>
+        <source>Height : </source>
+        <translation>Taille : </translation>
+    </message>
+    <message>
+        <source>Weight : </source>
+        <translation>Poids : </translation>
+    </message>
+    <message>
+        <source>Physician : </source>
+        <translation>Médecin : </translation>
+    </message>
+    <message>
+        <source>Note1 : </source>
+        <translation>Note 1 : </translation>
+    </message>
+    <message>
+        <source>Note2 : </source>
+        <translation>Note 2 : </translation>
+    </message>
+    <message>
+        <source>female</source>
+        <translation>féminin</translation>
+    </message>
+    <message>
+        <source>male</source>
+        <translation>masculin</translation>
+    </message>
+    <message>
+        <source>Start Date:</source>
+        <translation>Date de début :</translation>
+    </message>
+    <message>
+        <source>Start Time : </source>
+        <translation>Heure de début : </translation>
+    </message>
+    <message>
+        <source>End Date:</source>
+        <translation>Date de fin :</translation>
+    </message>
+    <message>
+        <source>End Time : </source>
+        <translation>Heure de fin : </translation>
+    </message>
+    <message>
+        <source>Comments:</source>
+        <translation>Commentaires :</translation>
+    </message>
+    <message>
+        <source>times</source>
+        <translation>fois</translation>
+    </message>
+    <message>
+        <source>Desaturation Event:drop in SpO2 by at least</source>
+        <translation>Événement de désaturation : baisse de la SpO2 d&apos;au moins</translation>
+    </message>
+    <message>
+        <source>% for a minimum duration of 10 seconds.</source>
+        <translation>% pendant au moins 10 secondes.</translation>
+    </message>
+    <message>
+        <source>Pulse Event Change in rate by at least</source>
+        <translation>Événement de pouls : variation de la fréquence d&apos;au moins</translation>
+    </message>
+    <message>
+        <source>bpm for a minimum duration of 8 seconds.</source>
+        <translation>bpm pendant au moins 8 secondes.</translation>
+    </message>
+    <message>
+        <source>scope : 0 - 400,Please ReInput</source>
+        <translation>Plage : 0 - 400, veuillez ressaisir</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>Événement</translation>
+    </message>
+    <message>
+        <source>scope : 0 - 2203,Please ReInput</source>
+        <translation>Plage : 0 - 2203, veuillez ressaisir</translation>
+    </message>
+    <message>
+        <source>SpO2       (10% per division)</source>
+        <translation>SpO2       (10% par division)</translation>
+    </message>
+    <message>
+        <source>Pulse Rate (20 BPM per division)</source>
+        <translation>Fréquence de pouls (20 BPM par division)</translation>
+    </message>
+    <message>
+        <source>Page:          </source>
+        <translation>Page :         </translation>
+    </message>
+    <message>
+        <source>Please input a num which is between 1 and</source>
+        <translation>Veuillez saisir un nombre compris entre 1 et</translation>
+    </message>
+</context>
 </TS>

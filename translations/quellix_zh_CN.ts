@@ -1,4 +1,706 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
+<context>
+    <name>CAboutDlg</name>
+    <message>
+        <source>About </source>
+        <translation>关于 </translation>
+    </message>
+    <message>
+        <source>Ver 3.2.3</source>
+        <translation>版本 3.2.3</translation>
+    </message>
+</context>
+<context>
+    <name>CBluetoothSearchDlg</name>
+    <message>
+        <source>Find bluetooth radio</source>
+        <translation>搜索蓝牙设备</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>连接</translation>
+    </message>
+    <message>
+        <source>Devices nearby:</source>
+        <translation>附近的设备：</translation>
+    </message>
+    <message>
+        <source>Address:</source>
+        <translation>地址：</translation>
+    </message>
+    <message>
+        <source>No Bluetooth adapter was found on this computer, so no device can be searched for. Plug in or switch on an adapter and try again.</source>
+        <translation>未在此计算机上找到蓝牙适配器，因此无法搜索设备。请插入或打开适配器后重试。</translation>
+    </message>
+    <message numerus="yes">
+        <source>Search finished: %n device(s) found.</source>
+        <translation>
+            <numerusform>搜索完成：找到 %n 个设备。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The Bluetooth search failed: %1</source>
+        <translation>蓝牙搜索失败：%1</translation>
+    </message>
+    <message>
+        <source>Search again</source>
+        <translation>重新搜索</translation>
+    </message>
+    <message>
+        <source>Searching for Bluetooth devices ...</source>
+        <translation>正在搜索蓝牙设备...</translation>
+    </message>
+    <message>
+        <source>Choose a device in the list, or type its address as AA:BB:CC:DD:EE:FF.</source>
+        <translation>请在列表中选择设备，或按 AA:BB:CC:DD:EE:FF 的格式输入其地址。</translation>
+    </message>
+    <message>
+        <source>Connecting to %1 ...</source>
+        <translation>正在连接 %1...</translation>
+    </message>
+    <message>
+        <source>Could not connect to %1: %2</source>
+        <translation>无法连接到 %1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>CDateAndTimeDlg</name>
+    <message>
+        <source>Set Date And Time</source>
+        <translation>设置日期和时间</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>日期</translation>
+    </message>
+    <message>
+        <source>Hour:</source>
+        <translation>时：</translation>
+    </message>
+    <message>
+        <source>Minute:</source>
+        <translation>分：</translation>
+    </message>
+    <message>
+        <source>Second:</source>
+        <translation>秒：</translation>
+    </message>
+    <message>
+        <source>Please input a Num !</source>
+        <translation>请输入数字！</translation>
+    </message>
+    <message>
+        <source>Please input a legal value !</source>
+        <translation>请输入有效的值！</translation>
+    </message>
+</context>
+<context>
+    <name>CDelDataDlg</name>
+    <message>
+        <source>Delete Data</source>
+        <translation>删除数据</translation>
+    </message>
+    <message>
+        <source>ID :</source>
+        <translation>ID：</translation>
+    </message>
+    <message>
+        <source>Data Type :</source>
+        <translation>数据类型：</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>全部</translation>
+    </message>
+</context>
+<context>
+    <name>CDeletingData</name>
+    <message>
+        <source>Deleting Data ...</source>
+        <translation>正在删除数据...</translation>
+    </message>
+</context>
+<context>
+    <name>CDlgChooseType</name>
+    <message>
+        <source>New Data Capture</source>
+        <translation>新建数据采集</translation>
+    </message>
+    <message>
+        <source>Data Info</source>
+        <translation>数据信息</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>DeleteData</source>
+        <translation>删除数据</translation>
+    </message>
+    <message>
+        <source>SetDateAndTime</source>
+        <translation>设置日期时间</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Extend &gt;&gt;</source>
+        <translation>扩展 &gt;&gt;</translation>
+    </message>
+    <message>
+        <source>Manual Setup</source>
+        <translation>手动设置</translation>
+    </message>
+    <message>
+        <source>PORT</source>
+        <translation>端口</translation>
+    </message>
+    <message>
+        <source>Searching for the device ...</source>
+        <translation>正在查找设备...</translation>
+    </message>
+    <message>
+        <source>Waiting for the device ...</source>
+        <translation>正在等待设备...</translation>
+    </message>
+    <message>
+        <source>&lt;&lt;Standard</source>
+        <translation>&lt;&lt;标准</translation>
+    </message>
+</context>
+<context>
+    <name>CMainFrame</name>
+    <message>
+        <source>NewDataCapture (&amp;N)</source>
+        <translation>新建数据采集(&amp;N)</translation>
+    </message>
+    <message>
+        <source>Find bluetooth radio</source>
+        <translation>搜索蓝牙设备</translation>
+    </message>
+    <message>
+        <source>Open Other ID Data</source>
+        <translation>打开其他 ID 的数据</translation>
+    </message>
+    <message>
+        <source>Save Data(&amp;S)...</source>
+        <translation>保存数据(&amp;S)...</translation>
+    </message>
+    <message>
+        <source>Open Saved Data(&amp;O)...</source>
+        <translation>打开已保存的数据(&amp;O)...</translation>
+    </message>
+    <message>
+        <source>Check out the SpO2 event time...</source>
+        <translation>查看 SpO2 事件时间...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>PrintPreView</source>
+        <translation>打印预览</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>打印</translation>
+    </message>
+    <message>
+        <source>Exit(&amp;X)</source>
+        <translation>退出(&amp;X)</translation>
+    </message>
+    <message>
+        <source>Patient Info</source>
+        <translation>病人信息</translation>
+    </message>
+    <message>
+        <source>Patient Title</source>
+        <translation>病人标题</translation>
+    </message>
+    <message>
+        <source>Trend</source>
+        <translation>趋势图</translation>
+    </message>
+    <message>
+        <source>Table</source>
+        <translation>表格</translation>
+    </message>
+    <message>
+        <source>Analysis</source>
+        <translation>分析</translation>
+    </message>
+    <message>
+        <source>Roll Step</source>
+        <translation>滚动步长</translation>
+    </message>
+    <message>
+        <source>Analysis Setup</source>
+        <translation>分析设置</translation>
+    </message>
+    <message>
+        <source>Unit Setup</source>
+        <translation>单位设置</translation>
+    </message>
+    <message>
+        <source>About (&amp;A)...</source>
+        <translation>关于(&amp;A)...</translation>
+    </message>
+    <message>
+        <source>PageUp</source>
+        <translation>上一页</translation>
+    </message>
+    <message>
+        <source>PageDown</source>
+        <translation>下一页</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <source>File(&amp;F)</source>
+        <translation>文件(&amp;F)</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>模式</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>选项</translation>
+    </message>
+    <message>
+        <source>About(&amp;A)</source>
+        <translation>关于(&amp;A)</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>工具栏</translation>
+    </message>
+    <message>
+        <source>Ready</source>
+        <translation>就绪</translation>
+    </message>
+    <message>
+        <source>%1 is not available yet.</source>
+        <translation>%1 暂不可用。</translation>
+    </message>
+    <message>
+        <source>The Reslution is to small to run the program!</source>
+        <translation>屏幕分辨率太低，无法运行本程序！</translation>
+    </message>
+    <message>
+        <source>Recording saved.</source>
+        <translation>记录已保存。</translation>
+    </message>
+    <message>
+        <source>Check out the SpO2 event time</source>
+        <translation>查看 SpO2 事件时间</translation>
+    </message>
+    <message>
+        <source>The event analysis is not available yet.</source>
+        <translation>事件分析暂不可用。</translation>
+    </message>
+    <message>
+        <source>Can&apos;t open file</source>
+        <translation>无法打开文件</translation>
+    </message>
+</context>
+<context>
+    <name>COtherIDSelect</name>
+    <message>
+        <source>Open other ID data</source>
+        <translation>打开其他 ID 的数据</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>完成</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>CQX740App</name>
+    <message>
+        <source>Pulse oximeter recordings</source>
+        <translation>脉搏血氧仪记录</translation>
+    </message>
+    <message>
+        <source>Screen reslution is to small to run the program,please change reslution over 1024 in horizontal and over 768 in vertical,otherwise the effect is not well!</source>
+        <translation>屏幕分辨率太低，无法正常运行本程序。请将分辨率设置为水平 1024 以上、垂直 768 以上，否则显示效果不佳！</translation>
+    </message>
+    <message>
+        <source>The simulated oximeter could not be started.</source>
+        <translation>无法启动模拟血氧仪。</translation>
+    </message>
+</context>
+<context>
+    <name>CSetRollStep</name>
+    <message>
+        <source>Set Step</source>
+        <translation>设置步长</translation>
+    </message>
+    <message>
+        <source>Roll Step :</source>
+        <translation>滚动步长：</translation>
+    </message>
+    <message>
+        <source>Increase</source>
+        <translation>增加</translation>
+    </message>
+    <message>
+        <source>Decrease</source>
+        <translation>减少</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>DataView</name>
+    <message>
+        <source>The printer could not be started. Check that it is installed and ready.</source>
+        <translation>无法启动打印机。请检查打印机是否已安装并准备就绪。</translation>
+    </message>
+</context>
+<context>
+    <name>Device</name>
+    <message>
+        <source>write com command failed!</source>
+        <translation>向串口写入命令失败！</translation>
+    </message>
+    <message>
+        <source>Read data timeout,please retry</source>
+        <translation>读取数据超时，请重试</translation>
+    </message>
+    <message>
+        <source>No Connected, please connect device!</source>
+        <translation>未连接，请连接设备！</translation>
+    </message>
+    <message>
+        <source>read data out of buffer!</source>
+        <translation>读取的数据超出缓冲区！</translation>
+    </message>
+    <message>
+        <source>read com failed!</source>
+        <translation>读取串口失败！</translation>
+    </message>
+    <message>
+        <source>Can&apos;t find right COM or the device is power off !</source>
+        <translation>找不到正确的串口，或设备未开机！</translation>
+    </message>
+    <message>
+        <source>no data!</source>
+        <translation>没有数据！</translation>
+    </message>
+    <message>
+        <source>Synchronization error!</source>
+        <translation>同步错误！</translation>
+    </message>
+    <message>
+        <source>new memory err!</source>
+        <translation>内存分配错误！</translation>
+    </message>
+    <message>
+        <source>Set Date and Time Succeed !</source>
+        <translation>日期和时间设置成功！</translation>
+    </message>
+    <message>
+        <source>Set Date and Time Error !</source>
+        <translation>日期和时间设置失败！</translation>
+    </message>
+    <message>
+        <source>Device data cleared !</source>
+        <translation>设备数据已清除！</translation>
+    </message>
+    <message>
+        <source>Delete Data Error !</source>
+        <translation>删除数据出错！</translation>
+    </message>
+    <message>
+        <source>Connect succeed! Total</source>
+        <translation>连接成功！共</translation>
+    </message>
+    <message>
+        <source>Frames!</source>
+        <translation>帧！</translation>
+    </message>
+    <message>
+        <source>Permission denied on %1: add your user to the dialout group, then log in again</source>
+        <translation>无权访问 %1：请将您的用户加入 dialout 组，然后重新登录</translation>
+    </message>
+    <message>
+        <source>Only %1 of the %2 announced frames arrived.</source>
+        <translation>仅收到了预告的 %2 帧中的 %1 帧。</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceCommands</name>
+    <message>
+        <source>CONNECT SUCCEED</source>
+        <translation>连接成功</translation>
+    </message>
+</context>
+<context>
+    <name>RecordStore</name>
+    <message>
+        <source>Get patient info error!</source>
+        <translation>读取病人信息出错！</translation>
+    </message>
+</context>
+<context>
+    <name>SavedData</name>
+    <message>
+        <source>Saving as a text or spreadsheet file is not available yet. Nothing was written.</source>
+        <translation>暂不支持保存为文本或电子表格文件。未写入任何内容。</translation>
+    </message>
+    <message>
+        <source>Nothing was written: choose a file name ending in .dat, .txt or .xls.</source>
+        <translation>未写入任何内容：请选择以 .dat、.txt 或 .xls 结尾的文件名。</translation>
+    </message>
+    <message>
+        <source>Data file(*.dat)</source>
+        <translation>数据文件(*.dat)</translation>
+    </message>
+</context>
+<context>
+    <name>Texts</name>
+    <message>
+        <source>scope : 0 - 157,Please ReInput</source>
+        <translation>范围：0 - 157，请重新输入</translation>
+    </message>
+    <message>
+        <source>Graphic Summary</source>
+        <translation>图形摘要</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>完成</translation>
+    </message>
+    <message>
+        <source>Pulse Rate (50 BPM per division)</source>
+        <translation>脉率（每格 50 BPM）</translation>
+    </message>
+    <message>
+        <source>total</source>
+        <translation>共</translation>
+    </message>
+    <message>
+        <source>Groups</source>
+        <translation>组</translation>
+    </message>
+    <message>
+        <source>RecordDate :</source>
+        <translation>记录日期：</translation>
+    </message>
+    <message>
+        <source>RecordTime : </source>
+        <translation>记录时间： </translation>
+    </message>
+    <message>
+        <source>SpO2       (20% per division)</source>
+        <translation>SpO2       （每格 20%）</translation>
+    </message>
+    <message>
+        <source>Item</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>Create Excel service failed !</source>
+        <translation>创建 Excel 服务失败！</translation>
+    </message>
+    <message>
+        <source>can&apos;t open the file</source>
+        <translation>无法打开文件</translation>
+    </message>
+    <message>
+        <source>Are you sure to delete the patient info?</source>
+        <translation>确定要删除病人信息吗？</translation>
+    </message>
+    <message>
+        <source>Patient ID invalidate</source>
+        <translation>病人 ID 无效</translation>
+    </message>
+    <message>
+        <source>Field must be 80 or less characters in length!</source>
+        <translation>此字段长度不能超过 80 个字符！</translation>
+    </message>
+    <message>
+        <source>Field must be 40 or less characters in length!</source>
+        <translation>此字段长度不能超过 40 个字符！</translation>
+    </message>
+    <message>
+        <source>Field must be 30 or less characters in length!</source>
+        <translation>此字段长度不能超过 30 个字符！</translation>
+    </message>
+    <message>
+        <source>scope : 0 - 1000,Please ReInput</source>
+        <translation>范围：0 - 1000，请重新输入</translation>
+    </message>
+    <message>
+        <source>scope : 0 - 200,Please ReInput</source>
+        <translation>范围：0 - 200，请重新输入</translation>
+    </message>
+    <message>
+        <source>Please select patient ID</source>
+        <translation>请选择病人 ID</translation>
+    </message>
+    <message>
+        <source>Field must be 60 or less characters in length!</source>
+        <translation>此字段长度不能超过 60 个字符！</translation>
+    </message>
+    <message>
+        <source>You have Run one</source>
+        <translation>程序已在运行</translation>
+    </message>
+    <message>
+        <source>Can&apos;t create the file</source>
+        <translation>无法创建文件</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>日期</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>PatientData</source>
+        <translation>病人资料</translation>
+    </message>
+    <message>
+        <source>Name :</source>
+        <translation>姓名：</translation>
+    </message>
+    <message>
+        <source>Gender : </source>
+        <translation>性别： </translation>
+    </message>
+    <message>
+        <source>Age : </source>
+        <translation>年龄： </translation>
+    </message>
+    <message>
+        <source>Height : </source>
+        <translation>身高： </translation>
+    </message>
+    <message>
+        <source>Weight : </source>
+        <translation>体重： </translation>
+    </message>
+    <message>
+        <source>Physician : </source>
+        <translation>医生： </translation>
+    </message>
+    <message>
+        <source>Note1 : </source>
+        <translation>备注1： </translation>
+    </message>
+    <message>
+        <source>Note2 : </source>
+        <translation>备注2： </translation>
+    </message>
+    <message>
+        <source>female</source>
+        <translation>女</translation>
+    </message>
+    <message>
+        <source>male</source>
+        <translation>男</translation>
+    </message>
+    <message>
+        <source>Start Date:</source>
+        <translation>开始日期：</translation>
+    </message>
+    <message>
+        <source>Start Time : </source>
+        <translation>开始时间： </translation>
+    </message>
+    <message>
+        <source>End Date:</source>
+        <translation>结束日期：</translation>
+    </message>
+    <message>
+        <source>End Time : </source>
+        <translation>结束时间： </translation>
+    </message>
+    <message>
+        <source>Comments:</source>
+        <translation>评语：</translation>
+    </message>
+    <message>
+        <source>times</source>
+        <translation>次</translation>
+    </message>
+    <message>
+        <source>Desaturation Event:drop in SpO2 by at least</source>
+        <translation>血氧饱和度下降事件：SpO2 下降至少</translation>
+    </message>
+    <message>
+        <source>% for a minimum duration of 10 seconds.</source>
+        <translation>%，且持续至少 10 秒。</translation>
+    </message>
+    <message>
+        <source>Pulse Event Change in rate by at least</source>
+        <translation>脉率事件：脉率变化至少</translation>
+    </message>
+    <message>
+        <source>bpm for a minimum duration of 8 seconds.</source>
+        <translation>bpm，且持续至少 8 秒。</translation>
+    </message>
+    <message>
+        <source>scope : 0 - 400,Please ReInput</source>
+        <translation>范围：0 - 400，请重新输入</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>事件</translation>
+    </message>
+    <message>
+        <source>scope : 0 - 2203,Please ReInput</source>
+        <translation>范围：0 - 2203，请重新输入</translation>
+    </message>
+    <message>
+        <source>SpO2       (10% per division)</source>
+        <translation>SpO2       （每格 10%）</translation>
+    </message>
+    <message>
+        <source>Pulse Rate (20 BPM per division)</source>
+        <translation>脉率（每格 20 BPM）</translation>
+    </message>
+    <message>
+        <source>Page:          </source>
+        <translation>页码：        </translation>
+    </message>
+    <message>
+        <source>Please input a num which is between 1 and</source>
+        <translation>请输入一个数，范围为 1 到</translation>
+    </message>
+</context>
 </TS>

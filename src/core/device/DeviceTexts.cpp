@@ -2,37 +2,78 @@
 
 #include <QCoreApplication>
 
-namespace DeviceTexts {
-namespace {
-QString tr(const char *text) { return QCoreApplication::translate("Device", text); }
-} // namespace
-
-QString WriteFailed() { return tr("write com command failed!"); }
-QString ReadTimeout() { return tr("Read data timeout,please retry"); }
-QString NotConnected() { return tr("No Connected, please connect device!"); }
-QString ReadOutOfBuffer() { return tr("read data out of buffer!"); }
-QString ReadFailed() { return tr("read com failed!"); }
-QString CantFindDevice() { return tr("Can't find right COM or the device is power off !"); }
-QString NoData() { return tr("no data!"); }
-QString SyncError() { return tr("Synchronization error!"); }
-QString NewMemoryError() { return tr("new memory err!"); }
-QString SetClockSucceeded() { return tr("Set Date and Time Succeed !"); }
-QString SetClockError() { return tr("Set Date and Time Error !"); }
-QString DataCleared() { return tr("Device data cleared !"); }
-QString DeleteError() { return tr("Delete Data Error !"); }
+namespace DeviceTexts
+{
+QString WriteFailed()
+{
+    return QCoreApplication::translate("Device", "write com command failed!");
+}
+QString ReadTimeout()
+{
+    return QCoreApplication::translate("Device", "Read data timeout,please retry");
+}
+QString NotConnected()
+{
+    return QCoreApplication::translate("Device", "No Connected, please connect device!");
+}
+QString ReadOutOfBuffer()
+{
+    return QCoreApplication::translate("Device", "read data out of buffer!");
+}
+QString ReadFailed()
+{
+    return QCoreApplication::translate("Device", "read com failed!");
+}
+QString CantFindDevice()
+{
+    return QCoreApplication::translate("Device", "Can't find right COM or the device is power off !");
+}
+QString NoData()
+{
+    return QCoreApplication::translate("Device", "no data!");
+}
+QString SyncError()
+{
+    return QCoreApplication::translate("Device", "Synchronization error!");
+}
+QString NewMemoryError()
+{
+    return QCoreApplication::translate("Device", "new memory err!");
+}
+QString SetClockSucceeded()
+{
+    return QCoreApplication::translate("Device", "Set Date and Time Succeed !");
+}
+QString SetClockError()
+{
+    return QCoreApplication::translate("Device", "Set Date and Time Error !");
+}
+QString DataCleared()
+{
+    return QCoreApplication::translate("Device", "Device data cleared !");
+}
+QString DeleteError()
+{
+    return QCoreApplication::translate("Device", "Delete Data Error !");
+}
 
 QString ConnectSucceeded(int totalCount)
 {
-    return tr("Connect succeed! Total") + QStringLiteral(" %1 ").arg(totalCount) + tr("Frames!");
+    return QCoreApplication::translate("Device", "Connect succeed! Total") + QStringLiteral(" %1 ").arg(totalCount) +
+           QCoreApplication::translate("Device", "Frames!");
 }
 
 QString PermissionDenied(const QString &path)
 {
-    return tr("Permission denied on %1: add your user to the dialout group, then log in again").arg(path);
+    return QCoreApplication::translate("Device",
+                                       "Permission denied on %1: add your user to the dialout group, then log in again")
+        .arg(path);
 }
 
 QString PartialDownload(int received, int announced)
 {
-    return tr("Only %1 of the %2 announced frames arrived.").arg(received).arg(announced);
+    return QCoreApplication::translate("Device", "Only %1 of the %2 announced frames arrived.")
+        .arg(received)
+        .arg(announced);
 }
 } // namespace DeviceTexts

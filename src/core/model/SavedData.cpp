@@ -105,7 +105,7 @@ bool openCommand(RecordStore &store, Prompts &prompts)
 {
     Prompts::FileRequest request;
     request.defaultSuffix = QStringLiteral("dat");
-    request.filter = QStringLiteral("Data file(*.dat)");
+    request.filter = QCoreApplication::translate("SavedData", "Data file(*.dat)");
     request.confirmOverwrite = false;
     const QString path = prompts.openFileName(request);
     if (path.isEmpty())
