@@ -13,17 +13,21 @@ deps:
 configure: deps
 	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
 
-build: configure
-	@cmake --build $(BUILD_DIR) -j $(JOBS)
+# The inner build runs its own make; keep it from echoing directory changes.
+CMAKE_BUILD = env -u MAKEFLAGS -u MAKELEVEL cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
+build: configure
+	@$(CMAKE_BUILD)
+
+run: configure
+	@$(CMAKE_BUILD) --target quellix
 	$(BUILD_DIR)/quellix --demo
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
 
 bench: build
-	cmake --build $(BUILD_DIR) --target benchmarks -j $(JOBS)
+	@$(CMAKE_BUILD) --target benchmarks
 	@for b in $(BUILD_DIR)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
 clean:
