@@ -2,6 +2,8 @@
 #include "device/Protocol.h"
 #include "model/RecordStore.h"
 
+#include "test_samples.h"
+
 #include <gtest/gtest.h>
 
 using namespace Protocol;
@@ -10,18 +12,7 @@ namespace {
 
 SampleRecord reading(int id, int second, int spo2 = 95)
 {
-    SampleRecord s;
-    s.id = std::uint8_t(id);
-    s.year = 26;
-    s.month = 3;
-    s.day = 14;
-    s.hour = 22;
-    s.minute = 30;
-    s.second = std::uint8_t(second);
-    s.spo2 = std::uint8_t(spo2);
-    s.pulseRate = 70;
-    s.auxValue = 300;
-    return s;
+    return testdata::Reading(id, second, spo2, 70, 300);
 }
 
 QByteArray payloadOf(const std::vector<SampleRecord> &records, int model)

@@ -8,24 +8,15 @@
 #include <QFile>
 #include <QtEndian>
 
+#include "test_samples.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
 SampleRecord reading(int id, int second, int spo2, int pulse, int aux)
 {
-    SampleRecord s;
-    s.id = std::uint8_t(id);
-    s.year = 26;
-    s.month = 3;
-    s.day = 14;
-    s.hour = 23;
-    s.minute = 59;
-    s.second = std::uint8_t(second);
-    s.spo2 = std::uint8_t(spo2);
-    s.pulseRate = std::uint8_t(pulse);
-    s.auxValue = std::uint16_t(aux);
-    return s;
+    return testdata::Reading(id, second, spo2, pulse, aux);
 }
 
 QByteArray fileBytes(const QString &path)
@@ -117,7 +108,7 @@ TEST(DatFile, EncodesTheExactLayout)
     ASSERT_EQ(b.size(), 5 + 11 + 4 + 4);
     EXPECT_EQ(quint8(b[0]), 5);
     EXPECT_EQ(qFromLittleEndian<quint32>(b.constData() + 1), 1u);
-    EXPECT_EQ(b.mid(5, 11), QByteArray::fromHex("051a030e173b07613da201"));
+    EXPECT_EQ(b.mid(5, 11), QByteArray::fromHex("051a030e161e07613da201"));
     EXPECT_EQ(b.mid(16), QByteArray::fromHex("fffeff0248006900"));
     EXPECT_EQ(DatFile::encode(0, nullptr, 0, QString()), QByteArray::fromHex("0000000000fffeff00"));
 }

@@ -2,23 +2,15 @@
 #include "model/PatientStore.h"
 #include "model/RecordStore.h"
 
+#include "test_samples.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
 SampleRecord reading(int id, int second, int spo2 = 96, int pulse = 70)
 {
-    SampleRecord s;
-    s.id = std::uint8_t(id);
-    s.year = 10;
-    s.month = 7;
-    s.day = 21;
-    s.hour = 14;
-    s.minute = 35;
-    s.second = std::uint8_t(second);
-    s.spo2 = std::uint8_t(spo2);
-    s.pulseRate = std::uint8_t(pulse);
-    return s;
+    return testdata::Reading(id, second, spo2, pulse);
 }
 
 void fillDownload(RecordStore &store, int id, int count)
