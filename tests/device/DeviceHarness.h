@@ -84,6 +84,20 @@ inline Download download(DeviceSession &session, std::chrono::seconds limit = st
 
 
 // A whole download from sim on a pseudo-terminal into store.
+// Success when the device was found with data and every announced frame arrived;
+// otherwise says which step failed and with what messages.
+inline ::testing::AssertionResult completed(const Download &d)
+{
+    if (d.outcome != SearchOutcome::FoundWithData)
+        return ::testing::AssertionFailure() << "search outcome " << int(d.outcome) << ": "
+                                             << d.searchMessages.join(u'|').toStdString();
+    if (!d.finished)
+        return ::testing::AssertionFailure() << "the transfer did not finish";
+    if (!d.result.complete())
+        return ::testing::AssertionFailure() << "incomplete transfer: " << d.result.messages().join(u'|').toStdString();
+    return ::testing::AssertionSuccess();
+}
+
 inline Download downloadOverPty(SimulatedOximeter &sim, RecordStore &store)
 {
     DeviceSession session(store);

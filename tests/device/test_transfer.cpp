@@ -60,9 +60,7 @@ TEST_P(ModelDownload, BringsEveryReadingOfSeveralIds)
     DeviceSession session(store);
     session.restrictToPort(pty);
     const harness::Download d = harness::download(session);
-    ASSERT_EQ(d.outcome, SearchOutcome::FoundWithData) << d.searchMessages.join(u'|').toStdString();
-    ASSERT_TRUE(d.finished);
-    EXPECT_TRUE(d.result.complete()) << d.result.messages().join(u'|').toStdString();
+    ASSERT_TRUE(harness::completed(d));
     EXPECT_EQ(d.result.frameCount, sim.frameCount());
     EXPECT_EQ(d.result.framesReceived, sim.frameCount());
     EXPECT_EQ(store.deviceModel, model);
@@ -203,9 +201,7 @@ TEST(Transfer, BluetoothLinkOverUnixSocket)
     DeviceSession session(store);
     session.useBluetooth(link);
     const harness::Download d = harness::download(session);
-    ASSERT_EQ(d.outcome, SearchOutcome::FoundWithData) << d.searchMessages.join(u'|').toStdString();
-    ASSERT_TRUE(d.finished);
-    EXPECT_TRUE(d.result.complete()) << d.result.messages().join(u'|').toStdString();
+    ASSERT_TRUE(harness::completed(d));
     expectHoldsExactly(store, sim);
     for (int f = 0; f < sim.frameCount(); ++f)
         EXPECT_EQ(frameRequests(sim, f), 1) << f;
