@@ -1,7 +1,7 @@
 // Paint time of one trend page and one table page of a full 518,400-reading
 // recording at 1920 x 1080, against a plain fill of the same image.
-#include "views/CQX740TableView.h"
-#include "views/CQX740TrendView.h"
+#include "views/TableView.h"
+#include "views/TrendView.h"
 
 #include "model/RecordStore.h"
 
@@ -62,12 +62,12 @@ void BM_Page(benchmark::State &state)
 
 void BM_TrendPage(benchmark::State &state)
 {
-    BM_Page<CQX740TrendView>(state);
+    BM_Page<TrendView>(state);
 }
 
 void BM_TablePage(benchmark::State &state)
 {
-    BM_Page<CQX740TableView>(state);
+    BM_Page<TableView>(state);
 }
 
 BENCHMARK(BM_PlainFill)->Unit(benchmark::kMillisecond);

@@ -2,7 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
-    <name>CAboutDlg</name>
+    <name>AboutDialog</name>
     <message>
         <source>About </source>
         <translation>À propos de </translation>
@@ -13,7 +13,7 @@
     </message>
 </context>
 <context>
-    <name>CBluetoothSearchDlg</name>
+    <name>BluetoothSearchDialog</name>
     <message>
         <source>Find bluetooth radio</source>
         <translation>Rechercher un appareil Bluetooth</translation>
@@ -67,7 +67,7 @@
     </message>
 </context>
 <context>
-    <name>CDateAndTimeDlg</name>
+    <name>SetClockDialog</name>
     <message>
         <source>Set Date And Time</source>
         <translation>Régler la date et l&apos;heure</translation>
@@ -98,7 +98,7 @@
     </message>
 </context>
 <context>
-    <name>CDelDataDlg</name>
+    <name>DeleteDataDialog</name>
     <message>
         <source>Delete Data</source>
         <translation>Supprimer les données</translation>
@@ -117,14 +117,14 @@
     </message>
 </context>
 <context>
-    <name>CDeletingData</name>
+    <name>DeletingDataWindow</name>
     <message>
         <source>Deleting Data ...</source>
         <translation>Suppression des données...</translation>
     </message>
 </context>
 <context>
-    <name>CDlgChooseType</name>
+    <name>DownloadDialog</name>
     <message>
         <source>New Data Capture</source>
         <translation>Nouvelle acquisition de données</translation>
@@ -179,7 +179,7 @@
     </message>
 </context>
 <context>
-    <name>CMainFrame</name>
+    <name>MainWindow</name>
     <message>
         <source>NewDataCapture (&amp;N)</source>
         <translation>Nouvelle acquisition (&amp;N)</translation>
@@ -326,7 +326,7 @@
     </message>
 </context>
 <context>
-    <name>COtherIDSelect</name>
+    <name>OtherIdDialog</name>
     <message>
         <source>Open other ID data</source>
         <translation>Ouvrir les données d&apos;un autre ID</translation>
@@ -341,7 +341,7 @@
     </message>
 </context>
 <context>
-    <name>CQX740App</name>
+    <name>Application</name>
     <message>
         <source>Pulse oximeter recordings</source>
         <translation>Enregistrements d&apos;oxymètre de pouls</translation>
@@ -356,7 +356,7 @@
     </message>
 </context>
 <context>
-    <name>CSetRollStep</name>
+    <name>RollStepDialog</name>
     <message>
         <source>Set Step</source>
         <translation>Régler le pas</translation>

@@ -2,7 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
-    <name>CAboutDlg</name>
+    <name>AboutDialog</name>
     <message>
         <source>About </source>
         <translation>关于 </translation>
@@ -13,7 +13,7 @@
     </message>
 </context>
 <context>
-    <name>CBluetoothSearchDlg</name>
+    <name>BluetoothSearchDialog</name>
     <message>
         <source>Find bluetooth radio</source>
         <translation>搜索蓝牙设备</translation>
@@ -66,7 +66,7 @@
     </message>
 </context>
 <context>
-    <name>CDateAndTimeDlg</name>
+    <name>SetClockDialog</name>
     <message>
         <source>Set Date And Time</source>
         <translation>设置日期和时间</translation>
@@ -97,7 +97,7 @@
     </message>
 </context>
 <context>
-    <name>CDelDataDlg</name>
+    <name>DeleteDataDialog</name>
     <message>
         <source>Delete Data</source>
         <translation>删除数据</translation>
@@ -116,14 +116,14 @@
     </message>
 </context>
 <context>
-    <name>CDeletingData</name>
+    <name>DeletingDataWindow</name>
     <message>
         <source>Deleting Data ...</source>
         <translation>正在删除数据...</translation>
     </message>
 </context>
 <context>
-    <name>CDlgChooseType</name>
+    <name>DownloadDialog</name>
     <message>
         <source>New Data Capture</source>
         <translation>新建数据采集</translation>
@@ -178,7 +178,7 @@
     </message>
 </context>
 <context>
-    <name>CMainFrame</name>
+    <name>MainWindow</name>
     <message>
         <source>NewDataCapture (&amp;N)</source>
         <translation>新建数据采集(&amp;N)</translation>
@@ -325,7 +325,7 @@
     </message>
 </context>
 <context>
-    <name>COtherIDSelect</name>
+    <name>OtherIdDialog</name>
     <message>
         <source>Open other ID data</source>
         <translation>打开其他 ID 的数据</translation>
@@ -340,7 +340,7 @@
     </message>
 </context>
 <context>
-    <name>CQX740App</name>
+    <name>Application</name>
     <message>
         <source>Pulse oximeter recordings</source>
         <translation>脉搏血氧仪记录</translation>
@@ -355,7 +355,7 @@
     </message>
 </context>
 <context>
-    <name>CSetRollStep</name>
+    <name>RollStepDialog</name>
     <message>
         <source>Set Step</source>
         <translation>设置步长</translation>

@@ -1,5 +1,5 @@
 #include "app/StartupOptions.h"
-#include "shell/CQX740App.h"
+#include "shell/Application.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -22,6 +22,6 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quellix"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUELLIX_VERSION));
-    CQX740App quellix;
+    Application quellix;
     return quellix.run();
 }

@@ -4,10 +4,10 @@
 // pseudo-terminal, and never a port of the machine.
 #include "SimulatedOximeter.h"
 #include "app/ScriptedPrompts.h"
-#include "device/CDlgChooseType.h"
+#include "device/DownloadDialog.h"
 #include "device/DeviceCommands.h"
 #include "model/RecordStore.h"
-#include "shell/CMainFrame.h"
+#include "shell/MainWindow.h"
 #include "shell/CommandIds.h"
 
 #include <QAction>
@@ -27,7 +27,7 @@ class DownloadFixture : public ::testing::Test {
 protected:
     RecordStore store;
     ScriptedPrompts prompts;
-    CMainFrame frame{store, prompts, 1033};
+    MainWindow frame{store, prompts, 1033};
     QTemporaryDir devRoot; // an empty device folder: the brute force finds nothing
     std::unique_ptr<SimulatedOximeter> sim;
     QString portPath;
@@ -62,13 +62,13 @@ protected:
         context().enumeratePorts = [name] { return SplitPorts({name}); };
     }
 
-    CDlgChooseType *openWindow()
+    DownloadDialog *openWindow()
     {
         frame.action(CommandId::NewDataCapture)->trigger();
         return frame.deviceCommands().downloadWindow();
     }
 
-    static bool waitFinished(CDlgChooseType *w, int ms = 20000)
+    static bool waitFinished(DownloadDialog *w, int ms = 20000)
     {
         return QTest::qWaitFor([w] { return w->finishedOnce() && w->phase() == DownloadPhase::Idle; }, ms);
     }
@@ -78,7 +78,7 @@ protected:
         return QTest::qWaitFor([this, &text] { return prompts.shown.contains(text); }, ms);
     }
 
-    static bool waitIdle(CDlgChooseType *w, int ms = 20000)
+    static bool waitIdle(DownloadDialog *w, int ms = 20000)
     {
         return QTest::qWaitFor([w] { return w->phase() == DownloadPhase::Idle; }, ms);
     }

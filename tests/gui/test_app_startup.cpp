@@ -2,8 +2,8 @@
 #include "app/SingleInstance.h"
 #include "model/PatientStore.h"
 #include "model/RecordStore.h"
-#include "shell/CMainFrame.h"
-#include "shell/CQX740App.h"
+#include "shell/MainWindow.h"
+#include "shell/Application.h"
 #include "test_env.h"
 
 #include <QFile>
@@ -12,22 +12,22 @@
 
 namespace {
 
-TEST(CQX740App, StartsWithTheFileOfTheCommandLineAndClearsEverythingAtExit)
+TEST(Application, StartsWithTheFileOfTheCommandLineAndClearsEverythingAtExit)
 {
     // Stored details for the file's ID, so that no message box waits for an answer.
     PatientRecord p;
     p.idNumber = 7;
     ASSERT_TRUE(StorePatientInfo(6, p));
-    CQX740App app;
+    Application app;
     ASSERT_TRUE(app.InitInstance({QStringLiteral("quellix"), QStringLiteral("--demo"), QStringLiteral("--port"),
                                   QStringLiteral("ttyUSB3"), testenv::dataFile(QStringLiteral("valid-night-id7.dat"))}));
     EXPECT_TRUE(app.options().demo);
     EXPECT_EQ(app.options().port, QStringLiteral("ttyUSB3"));
-    ASSERT_NE(app.mainFrame(), nullptr);
-    EXPECT_TRUE(app.mainFrame()->startupOptions().demo) << "the download finds the options here";
-    EXPECT_EQ(app.mainFrame()->startupOptions().port, QStringLiteral("ttyUSB3"));
-    EXPECT_TRUE(app.mainFrame()->isVisible());
-    EXPECT_EQ(app.mainFrame()->displayMode(), 1);
+    ASSERT_NE(app.mainWindow(), nullptr);
+    EXPECT_TRUE(app.mainWindow()->startupOptions().demo) << "the download finds the options here";
+    EXPECT_EQ(app.mainWindow()->startupOptions().port, QStringLiteral("ttyUSB3"));
+    EXPECT_TRUE(app.mainWindow()->isVisible());
+    EXPECT_EQ(app.mainWindow()->displayMode(), 1);
     EXPECT_EQ(app.store().currentSampleCount(), 5);
     EXPECT_TRUE(QFile::exists(DataFolder::markerPath()));
 
@@ -41,19 +41,19 @@ TEST(CQX740App, StartsWithTheFileOfTheCommandLineAndClearsEverythingAtExit)
     EXPECT_TRUE(second.acquire()) << "the lock is given back at exit";
 }
 
-TEST(CQX740App, PlainStartOpensNothingAndBadOptionsStop)
+TEST(Application, PlainStartOpensNothingAndBadOptionsStop)
 {
     {
-        CQX740App app;
+        Application app;
         ASSERT_TRUE(app.InitInstance({QStringLiteral("quellix")}));
-        EXPECT_EQ(app.mainFrame()->displayMode(), 0);
-        EXPECT_EQ(app.mainFrame()->activeView(), nullptr);
+        EXPECT_EQ(app.mainWindow()->displayMode(), 0);
+        EXPECT_EQ(app.mainWindow()->activeView(), nullptr);
         EXPECT_EQ(app.languageId(), 1033);
         app.ExitInstance();
     }
-    CQX740App wrong;
+    Application wrong;
     EXPECT_FALSE(wrong.InitInstance({QStringLiteral("quellix"), QStringLiteral("--nonsense")}));
-    EXPECT_EQ(wrong.mainFrame(), nullptr);
+    EXPECT_EQ(wrong.mainWindow(), nullptr);
 }
 
 } // namespace

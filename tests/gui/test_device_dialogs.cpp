@@ -1,9 +1,9 @@
 #include "app/ScriptedPrompts.h"
 #include "device/BluetoothAddress.h"
 #include "device/BluetoothLink.h"
-#include "device/CBluetoothSearchDlg.h"
-#include "device/CDateAndTimeDlg.h"
-#include "device/CDelDataDlg.h"
+#include "device/BluetoothSearchDialog.h"
+#include "device/SetClockDialog.h"
+#include "device/DeleteDataDialog.h"
 #include "device/ClockInput.h"
 #include "device/DeleteChoice.h"
 #include "device/DemoDevice.h"
@@ -52,11 +52,11 @@ TEST(ClockInput, RefusesNonDigitsAndValuesOutOfRange)
     EXPECT_EQ(ClockInput::checkLeave(QStringLiteral("0")), std::nullopt);
 }
 
-TEST(CDateAndTimeDlg, EditsAreCheckedAsTypedAndGiveTheChosenTime)
+TEST(SetClockDialog, EditsAreCheckedAsTypedAndGiveTheChosenTime)
 {
     ScriptedPrompts prompts;
     const QTime now = QTime::currentTime();
-    CDateAndTimeDlg dlg(prompts);
+    SetClockDialog dlg(prompts);
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Set Date And Time"));
     EXPECT_EQ(dlg.dateEdit()->date(), QDate::currentDate());
     EXPECT_LE(std::abs(dlg.edit(Field::Hour)->text().toInt() * 3600 + dlg.edit(Field::Minute)->text().toInt() * 60
@@ -140,12 +140,12 @@ TEST(DeleteChoice, OnlyModelsOneTwoAndFourteenEraseASingleId)
     }
 }
 
-TEST(CDelDataDlg, TheCombosFollowTheRules)
+TEST(DeleteDataDialog, TheCombosFollowTheRules)
 {
     RecordStore store;
     store.deviceModel = 14;
     holdReadings(store, 7, 5);
-    CDelDataDlg dlg(store);
+    DeleteDataDialog dlg(store);
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Delete Data"));
     EXPECT_TRUE(dlg.idCombo()->isEnabled());
     dlg.typeCombo()->setCurrentIndex(1);
@@ -206,12 +206,12 @@ TEST(BluetoothAddress, AcceptsDeviceAddressesAndTheSimulatorsSocket)
     EXPECT_EQ(BluetoothAddress::fromListLine(QStringLiteral("00:1A:7D:DA:71:13")), QStringLiteral("00:1A:7D:DA:71:13"));
 }
 
-TEST(CBluetoothSearchDlg, ConnectsATypedSimulatorAddress)
+TEST(BluetoothSearchDialog, ConnectsATypedSimulatorAddress)
 {
     SimulatedOximeter sim(SimulatedOximeter::Config{});
     const QString path = QDir::tempPath() + QStringLiteral("/quellix-bt-test-%1.sock").arg(QCoreApplication::applicationPid());
     ASSERT_TRUE(sim.startUnix(path));
-    CBluetoothSearchDlg dlg(QStringLiteral("unix:") + path);
+    BluetoothSearchDialog dlg(QStringLiteral("unix:") + path);
     if (!dlg.adapterPresent())
         EXPECT_TRUE(dlg.statusLabel()->text().contains(QLatin1String("No Bluetooth adapter")));
     dlg.addressEdit()->setText(QStringLiteral("not an address"));

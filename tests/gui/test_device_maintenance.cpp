@@ -1,8 +1,8 @@
 #include "download_fixture.h"
 
 #include "device/BluetoothLink.h"
-#include "device/CDelDataDlg.h"
-#include "device/CDeletingData.h"
+#include "device/DeleteDataDialog.h"
+#include "device/DeletingDataWindow.h"
 #include "test_env.h"
 
 #include <QApplication>
@@ -19,9 +19,9 @@ const QString kNotFound = QStringLiteral("Can't find right COM or the device is 
 class Maintenance : public DownloadFixture {
 protected:
     // A window left idle by a device without readings.
-    CDlgChooseType *idleWindow()
+    DownloadDialog *idleWindow()
     {
-        CDlgChooseType *w = openWindow();
+        DownloadDialog *w = openWindow();
         EXPECT_TRUE(waitShown(QStringLiteral("no data!")));
         EXPECT_TRUE(waitIdle(w));
         EXPECT_TRUE(QTest::qWaitFor([this] { return commands(kStop) == 2; }, 5000));
@@ -34,7 +34,7 @@ protected:
 TEST_F(Maintenance, SetDateAndTimeSendsBothCommandsAndReportsSuccess)
 {
     startDevice(config(), {});
-    CDlgChooseType *w = idleWindow();
+    DownloadDialog *w = idleWindow();
     w->setClockChooser(&Maintenance::clock2010);
     QTest::mouseClick(w->clockButton(), Qt::LeftButton);
     EXPECT_EQ(w->phase(), DownloadPhase::Maintenance);
@@ -61,7 +61,7 @@ TEST_F(Maintenance, AWrongAcknowledgementTagStopsBeforeSetTime)
     auto c = config();
     c.faults.clockAckTag = 0xFFFA;
     startDevice(c, {});
-    CDlgChooseType *w = idleWindow();
+    DownloadDialog *w = idleWindow();
     w->setClockChooser(&Maintenance::clock2010);
     QTest::mouseClick(w->clockButton(), Qt::LeftButton);
     ASSERT_TRUE(waitShown(QStringLiteral("Set Date and Time Error !")));
@@ -74,7 +74,7 @@ TEST_F(Maintenance, AWrongAcknowledgementTagStopsBeforeSetTime)
 
 TEST_F(Maintenance, NoPortAnsweringTheClockCommandSaysSo)
 {
-    CDlgChooseType *w = openWindow();
+    DownloadDialog *w = openWindow();
     ASSERT_TRUE(waitShown(kNotFound));
     ASSERT_TRUE(waitIdle(w));
     prompts.shown.clear();
@@ -88,7 +88,7 @@ TEST_F(Maintenance, NoPortAnsweringTheClockCommandSaysSo)
 TEST_F(Maintenance, DeletingOneIdOfOneTypeSendsItsCommandAndShowsTheWaitingWindow)
 {
     startDevice(config(), {{2, 300}, {5, 400}});
-    CDlgChooseType *w = openWindow();
+    DownloadDialog *w = openWindow();
     ASSERT_TRUE(waitFinished(w));
     prompts.shown.clear();
     w->setDeleteChooser([] { return std::optional<DeleteRequest>(DeleteRequest{5, 1}); });
@@ -97,7 +97,7 @@ TEST_F(Maintenance, DeletingOneIdOfOneTypeSendsItsCommandAndShowsTheWaitingWindo
     QTimer probe;
     QObject::connect(&probe, &QTimer::timeout, [&waitingShown] {
         for (QWidget *t : QApplication::topLevelWidgets())
-            if (qobject_cast<CDeletingData *>(t) && t->isVisible())
+            if (qobject_cast<DeletingDataWindow *>(t) && t->isVisible())
                 waitingShown = true;
     });
     probe.start(10);
@@ -108,7 +108,7 @@ TEST_F(Maintenance, DeletingOneIdOfOneTypeSendsItsCommandAndShowsTheWaitingWindo
     EXPECT_TRUE(waitingShown);
     QTest::qWait(50);
     for (QWidget *t : QApplication::topLevelWidgets())
-        EXPECT_FALSE(qobject_cast<CDeletingData *>(t) && t->isVisible());
+        EXPECT_FALSE(qobject_cast<DeletingDataWindow *>(t) && t->isVisible());
 
     EXPECT_TRUE(sent(bytes({0x55, 0xAA, 0xF4, 0x10, 0x05, 0x09})));
     EXPECT_TRUE(sim->readings(5).empty());
@@ -123,7 +123,7 @@ TEST_F(Maintenance, DeletingOneIdOfOneTypeSendsItsCommandAndShowsTheWaitingWindo
 TEST_F(Maintenance, AModelThreeDeviceErasesEverythingThroughTheDialog)
 {
     startDevice(config(3), {{4, 150}, {6, 100}});
-    CDlgChooseType *w = openWindow();
+    DownloadDialog *w = openWindow();
     ASSERT_TRUE(waitFinished(w));
     ASSERT_EQ(store.deviceModel, 3);
     // Model 3 sends each record's bytes reversed and each ID newest first.
@@ -136,7 +136,7 @@ TEST_F(Maintenance, AModelThreeDeviceErasesEverythingThroughTheDialog)
     bool idListDisabled = false;
     QStringList idItems;
     QTimer::singleShot(0, [&] {
-        auto *dlg = qobject_cast<CDelDataDlg *>(QApplication::activeModalWidget());
+        auto *dlg = qobject_cast<DeleteDataDialog *>(QApplication::activeModalWidget());
         ASSERT_NE(dlg, nullptr);
         idListDisabled = !dlg->idCombo()->isEnabled();
         for (int i = 0; i < dlg->idCombo()->count(); ++i)
@@ -157,7 +157,7 @@ TEST_F(Maintenance, AModelThreeDeviceErasesEverythingThroughTheDialog)
 TEST_F(Maintenance, DeletingFromADeviceWithoutDataSaysNoData)
 {
     startDevice(config(), {});
-    CDlgChooseType *w = idleWindow();
+    DownloadDialog *w = idleWindow();
     w->setDeleteChooser([] { return std::optional<DeleteRequest>(DeleteRequest{}); });
     QTest::mouseClick(w->deleteButton(), Qt::LeftButton);
     ASSERT_TRUE(waitShown(QStringLiteral("no data!")));
@@ -198,7 +198,7 @@ TEST_F(BluetoothDownload, WithoutBluetoothPortsTheWindowWaitsForStart)
     startSocketDevice(config(), {{8, 500}});
     frame.action(CommandId::FindBluetoothRadio)->trigger();
     EXPECT_EQ(prompts.shown, QStringList{QStringLiteral("CONNECT SUCCEED")});
-    CDlgChooseType *w = frame.deviceCommands().downloadWindow();
+    DownloadDialog *w = frame.deviceCommands().downloadWindow();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(context().linkMode, LinkMode::Bluetooth);
     QTest::qWait(300);
@@ -225,7 +225,7 @@ TEST_F(BluetoothDownload, ARecordingOnScreenSurvivesTheClockCommandAndCancel)
     prompts.shown.clear();
 
     frame.action(CommandId::FindBluetoothRadio)->trigger();
-    CDlgChooseType *w = frame.deviceCommands().downloadWindow();
+    DownloadDialog *w = frame.deviceCommands().downloadWindow();
     ASSERT_NE(w, nullptr);
 
     // Cancel in the clock dialog still runs the transfer end: two stop commands.

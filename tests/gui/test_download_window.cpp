@@ -3,7 +3,7 @@
 #include "app/Settings.h"
 #include "device/BluetoothLink.h"
 #include "test_env.h"
-#include "views/CQX740TrendView.h"
+#include "views/TrendView.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -27,7 +27,7 @@ TEST_F(DownloadWindow, WholeDownloadListsEachIdAndDoneMakesTheChosenOneCurrentIn
     ASSERT_TRUE(frame.openSavedFile(testenv::dataFile(QStringLiteral("valid-night-id7.dat"))));
     prompts.shown.clear();
 
-    CDlgChooseType *w = openWindow();
+    DownloadDialog *w = openWindow();
     ASSERT_NE(w, nullptr);
     ASSERT_TRUE(waitFinished(w));
     const int frames = sim->frameCount();
@@ -52,7 +52,7 @@ TEST_F(DownloadWindow, WholeDownloadListsEachIdAndDoneMakesTheChosenOneCurrentIn
     EXPECT_FALSE(frame.otherIdDisabled());
 
     w->idList()->setCurrentRow(1);
-    QPointer<CDlgChooseType> guard(w);
+    QPointer<DownloadDialog> guard(w);
     QTest::mouseClick(w->startButton(), Qt::LeftButton);
     EXPECT_EQ(w->result(), QDialog::Accepted);
     EXPECT_EQ(w->chosenId(), 12);
@@ -64,14 +64,14 @@ TEST_F(DownloadWindow, WholeDownloadListsEachIdAndDoneMakesTheChosenOneCurrentIn
     EXPECT_EQ(store.currentSamples.back(), expected.back());
     EXPECT_EQ(store.currentPatient.idNumber, 12);
     EXPECT_EQ(frame.displayMode(), 1);
-    EXPECT_NE(qobject_cast<CQX740TrendView *>(frame.activeView()), nullptr);
+    EXPECT_NE(qobject_cast<TrendView *>(frame.activeView()), nullptr);
     EXPECT_EQ(frame.deviceCommands().downloadWindow(), nullptr);
 }
 
 TEST_F(DownloadWindow, DoneWithoutASelectionAsksForOneAndStaysOpen)
 {
     startDevice(config(), {{4, 200}});
-    CDlgChooseType *w = openWindow();
+    DownloadDialog *w = openWindow();
     ASSERT_TRUE(waitFinished(w));
     prompts.shown.clear();
     QTest::mouseClick(w->startButton(), Qt::LeftButton);
@@ -91,7 +91,7 @@ TEST_F(DownloadWindow, StopMidTransferReturnsToStartAndStartDownloadsAgain)
     c.faults.stallFrame = 20; // two idle periods on frame 20 give time to press Stop
     c.faults.stallRequests = 2;
     startDevice(c, {{9, 600}});
-    CDlgChooseType *w = openWindow();
+    DownloadDialog *w = openWindow();
     ASSERT_TRUE(QTest::qWaitFor([w] { return w->phase() == DownloadPhase::Transferring && w->highestProgress() >= 20; },
                                 20000));
     EXPECT_TRUE(w->stopButton()->isEnabled());
@@ -124,7 +124,7 @@ TEST_F(DownloadWindow, TimeoutStillListsWhatArrivedAndOffersDone)
     auto c = config();
     c.faults.silentFromFrame = 10; // 640 of 700 readings arrive
     startDevice(c, {{3, 700}});
-    CDlgChooseType *w = openWindow();
+    DownloadDialog *w = openWindow();
     ASSERT_TRUE(waitFinished(w));
     EXPECT_TRUE(prompts.shown.contains(QStringLiteral("Read data timeout,please retry")));
     ASSERT_EQ(w->idList()->count(), 1);
@@ -140,7 +140,7 @@ TEST_F(DownloadWindow, TimeoutStillListsWhatArrivedAndOffersDone)
 TEST_F(DownloadWindow, ADeviceWithoutDataSaysSoAndEndsTheTransfer)
 {
     startDevice(config(), {});
-    CDlgChooseType *w = openWindow();
+    DownloadDialog *w = openWindow();
     ASSERT_TRUE(waitShown(QStringLiteral("no data!")));
     ASSERT_TRUE(waitIdle(w));
     EXPECT_TRUE(QTest::qWaitFor([this] { return commands(kStop) == 2; }, 5000));
@@ -153,7 +153,7 @@ TEST_F(DownloadWindow, ADeviceWithoutDataSaysSoAndEndsTheTransfer)
 
 TEST_F(DownloadWindow, NoPortAtAllSaysTheDeviceCannotBeFound)
 {
-    CDlgChooseType *w = openWindow();
+    DownloadDialog *w = openWindow();
     ASSERT_TRUE(waitShown(QStringLiteral("Can't find right COM or the device is power off !")));
     ASSERT_TRUE(waitIdle(w));
     EXPECT_TRUE(w->startButton()->isEnabled());
@@ -174,7 +174,7 @@ TEST_F(DownloadWindow, TheSearchRunsWhileTheMainWindowKeepsWorking)
     auto c = config();
     c.faults.silent = true; // every handshake waits out its re-sends
     startDevice(c, {{3, 100}});
-    CDlgChooseType *w = openWindow();
+    DownloadDialog *w = openWindow();
     ASSERT_TRUE(QTest::qWaitFor([w] { return w->phase() == DownloadPhase::Searching; }, 2000));
     EXPECT_FALSE(w->isEnabled());
     EXPECT_EQ(w->cursor().shape(), Qt::BusyCursor);
@@ -193,13 +193,13 @@ TEST_F(DownloadWindow, TheSearchRunsWhileTheMainWindowKeepsWorking)
 
 TEST_F(DownloadWindow, OneWindowOnlyWhateverOpensIt)
 {
-    CDlgChooseType *w = openWindow();
+    DownloadDialog *w = openWindow();
     ASSERT_NE(w, nullptr);
     // A device plugged in while the window is open opens no second one.
     frame.deviceCommands().deviceArrived();
     frame.action(NewDataCapture)->trigger();
     EXPECT_EQ(frame.deviceCommands().downloadWindow(), w);
-    EXPECT_EQ(frame.findChildren<CDlgChooseType *>().size(), 1);
+    EXPECT_EQ(frame.findChildren<DownloadDialog *>().size(), 1);
     ASSERT_TRUE(waitIdle(w));
     ASSERT_TRUE(waitShown(QStringLiteral("Can't find right COM or the device is power off !")));
     QTest::mouseClick(w->cancelButton(), Qt::LeftButton);
@@ -222,7 +222,7 @@ TEST_F(DownloadWindow, ExtendShowsTheManualPortListAndAChoiceWritesPort)
     const QString bt = QStringLiteral("Bluetooth serial (rfcomm0)");
     context().enumeratePorts = [=] { return SplitPorts({other, bt, bridge}); };
     ASSERT_TRUE(WriteSetupValue(QStringLiteral("port"), QStringLiteral("5")));
-    CDlgChooseType *w = openWindow();
+    DownloadDialog *w = openWindow();
     ASSERT_TRUE(waitShown(QStringLiteral("Can't find right COM or the device is power off !")));
     ASSERT_TRUE(waitIdle(w));
 

@@ -1,7 +1,7 @@
 // Printing into real PDF files: the page range, the page size and the
 // printed picture against the screen's.
-#include "views/CQX740TableView.h"
-#include "views/CQX740TrendView.h"
+#include "views/TableView.h"
+#include "views/TrendView.h"
 #include "views/ViewPrinting.h"
 
 #include "ViewTestData.h"
@@ -120,7 +120,7 @@ TEST(Printing, ThreePageTrendGivesThreeA4LandscapePagesAndPageTwoIsTheScreenPict
     // Each page at its own SpO2 level, so pages cannot be mistaken for each other.
     FillRecording(store, 2000, [](int i) { return i < 840 ? 95 : i < 1680 ? 60 : 80; }, [](int) { return 70; });
     store.reportTitle = QStringLiteral("Printed night");
-    CQX740TrendView view(store);
+    TrendView view(store);
     view.resize(1000, 700);
     ASSERT_EQ(view.pageCount(), 3);
     QSignalSpy pages(&view, &DataView::pageChanged);
@@ -175,7 +175,7 @@ TEST(Printing, PageRangeOfThePrinterIsHonoured)
 {
     RecordStore store;
     FillRecording(store, 2000, [](int) { return 95; }, [](int) { return 70; });
-    CQX740TrendView view(store);
+    TrendView view(store);
     view.resize(1000, 700);
 
     const QString path = PdfPath(QStringLiteral("range.pdf"));
@@ -198,7 +198,7 @@ TEST(Printing, TableAndEmptyRecordingsPrint)
 {
     RecordStore store;
     FillRecording(store, 100, [](int) { return 95; }, [](int) { return 70; });
-    CQX740TableView table(store);
+    TableView table(store);
     table.resize(1000, 700);
     const QString path = PdfPath(QStringLiteral("table.pdf"));
     QPrinter printer(QPrinter::HighResolution);
@@ -208,7 +208,7 @@ TEST(Printing, TableAndEmptyRecordingsPrint)
 
     // Nothing recorded: one page with the empty panels.
     store.currentSamples.clear();
-    CQX740TrendView trend(store);
+    TrendView trend(store);
     trend.resize(1000, 700);
     PrintDataView(trend, printer);
     EXPECT_EQ(PdfPages(path), 1);
@@ -221,7 +221,7 @@ TEST(Printing, TableAndEmptyRecordingsPrint)
 TEST(Printing, UnwritablePrinterReportsThatItDidNotStart)
 {
     RecordStore store;
-    CQX740TrendView view(store);
+    TrendView view(store);
     view.resize(1000, 700);
     QPrinter printer(QPrinter::HighResolution);
     PdfPrinter(printer, QStringLiteral("/nonexistent-folder/x.pdf"));
@@ -232,7 +232,7 @@ TEST(Printing, PreviewOffersEveryPageAndLeavesTheViewOnThePageSeenLast)
 {
     RecordStore store;
     FillRecording(store, 2000, [](int) { return 95; }, [](int) { return 70; });
-    CQX740TrendView view(store);
+    TrendView view(store);
     view.resize(1000, 700);
     int offered = -1;
     QTimer::singleShot(0, [&offered] {

@@ -1,7 +1,7 @@
 // The "Set Step" dialog's rules, the refusal message and the dialog as the
 // user drives it from the keyboard.
-#include "views/CQX740TrendView.h"
-#include "views/CSetRollStep.h"
+#include "views/TrendView.h"
+#include "views/RollStepDialog.h"
 #include "views/RollStepLogic.h"
 
 #include "ViewTestData.h"
@@ -61,7 +61,7 @@ TEST(RollStepLogic, ValueAboveThePageCountIsRefused)
 
 TEST(SetRollStepDialog, TypingAndArrowKeys)
 {
-    CSetRollStep dialog(1, 3);
+    RollStepDialog dialog(1, 3);
     QLineEdit *edit = dialog.edit();
     EXPECT_EQ(edit->text(), QStringLiteral("1"));
     QTest::keyClick(edit, Qt::Key_Up);
@@ -87,7 +87,7 @@ namespace {
 void AnswerNextDialog(const QString &text, bool ok)
 {
     QTimer::singleShot(0, [text, ok] {
-        auto *dialog = qobject_cast<CSetRollStep *>(QApplication::activeModalWidget());
+        auto *dialog = qobject_cast<RollStepDialog *>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         dialog->edit()->setText(text);
         if (ok)
@@ -103,7 +103,7 @@ TEST(SetRollStepDialog, ViewKeepsItsStepWhenRefusedOrCancelled)
 {
     RecordStore store;
     viewtest::FillRecording(store, 2000, [](int) { return 95; }, [](int) { return 70; });
-    CQX740TrendView view(store);
+    TrendView view(store);
     view.resize(1000, 700); // 3 pages
     ScriptedPrompts prompts;
     view.setPrompts(&prompts);
@@ -127,5 +127,5 @@ TEST(SetRollStepDialog, ViewKeepsItsStepWhenRefusedOrCancelled)
     EXPECT_EQ(prompts.shown.size(), 1);
 
     // A new view starts again at 1.
-    EXPECT_EQ(CQX740TrendView(store).rollStep(), 1);
+    EXPECT_EQ(TrendView(store).rollStep(), 1);
 }

@@ -1,7 +1,7 @@
 // Renders the trend and the table page of a generated night, as the README
 // shows them. Set QUELLIX_SCREENSHOT_DIR to write the pictures there.
-#include "views/CQX740TableView.h"
-#include "views/CQX740TrendView.h"
+#include "views/TableView.h"
+#include "views/TrendView.h"
 
 #include "model/PatientRecord.h"
 #include "model/RecordStore.h"
@@ -60,7 +60,7 @@ TEST(Screenshots, TrendAndTablePagesOfAGeneratedNight)
     FillDemoStore(store);
     const QSize size(1280, 900);
 
-    CQX740TrendView trend(store);
+    TrendView trend(store);
     trend.resize(size);
     store.viewPosition = 4;
     const QImage trendImage = Render(trend, size);
@@ -78,7 +78,7 @@ TEST(Screenshots, TrendAndTablePagesOfAGeneratedNight)
     EXPECT_GE(black, l.samplesPerPage);
     Save(trendImage, "trend.png");
 
-    CQX740TableView table(store);
+    TableView table(store);
     table.resize(size);
     store.viewPosition = 0;
     const QImage tableImage = Render(table, size);

@@ -1,5 +1,5 @@
 // The table view: rows per page, item numbering, page count and paging.
-#include "views/CQX740TableView.h"
+#include "views/TableView.h"
 #include "views/TablePainter.h"
 
 #include "ViewTestData.h"
@@ -16,7 +16,7 @@ using viewtest::FillRecording;
 namespace {
 
 // A view whose table area is tableHeight pixels high.
-void SizeForTable(CQX740TableView &view, int tableHeight)
+void SizeForTable(TableView &view, int tableHeight)
 {
     const int header = LayoutTablePage(QSize(1000, 2000), view.fonts()).table.top;
     view.resize(1000, header + tableHeight);
@@ -63,7 +63,7 @@ TEST(TableView, LastPageStopsAtTheLastReading)
 {
     RecordStore store;
     FillRecording(store, 100, [](int) { return 95; }, [](int) { return 70; });
-    CQX740TableView view(store);
+    TableView view(store);
     SizeForTable(view, 440);
     ASSERT_EQ(view.layout().rows, 20);
     EXPECT_EQ(view.pageCount(), 3);
@@ -90,7 +90,7 @@ TEST(TableView, LastPageStopsAtTheLastReading)
 TEST(TableView, WithoutReadingsHeadingsAndGridOnly)
 {
     RecordStore store;
-    CQX740TableView view(store);
+    TableView view(store);
     SizeForTable(view, 440);
     EXPECT_EQ(view.pageCount(), 0);
     view.pageDown();
@@ -109,7 +109,7 @@ TEST(TableView, PagingWithRollStepsAndThePageReadout)
 {
     RecordStore store;
     FillRecording(store, 36 * 5, [](int) { return 95; }, [](int) { return 70; }); // 5 pages
-    CQX740TableView view(store);
+    TableView view(store);
     SizeForTable(view, 440);
     QSignalSpy pages(&view, &DataView::pageChanged);
 
@@ -132,7 +132,7 @@ TEST(TableView, TooLowForReadingsKeepsThePageCountItHad)
 {
     RecordStore store;
     FillRecording(store, 100, [](int) { return 95; }, [](int) { return 70; });
-    CQX740TableView view(store);
+    TableView view(store);
     SizeForTable(view, 440);
     EXPECT_EQ(view.pageCount(), 3);
     SizeForTable(view, 50); // two rows: headings only

@@ -2,7 +2,7 @@
 #include "app/Texts.h"
 #include "device/DeviceTexts.h"
 #include "model/RecordStore.h"
-#include "shell/CMainFrame.h"
+#include "shell/MainWindow.h"
 #include "shell/CommandIds.h"
 #include "shell/Resources.h"
 
@@ -51,7 +51,7 @@ private:
     bool loaded_ = false;
 };
 
-QString menuTitles(const CMainFrame &frame)
+QString menuTitles(const MainWindow &frame)
 {
     QStringList titles;
     for (QAction *a : frame.menuBar()->actions())
@@ -121,7 +121,7 @@ TEST_P(Translation, KeyTextsAreTranslatedWhereTheProgramShowsThem)
     const QString englishPage = Text(TextNo::PagePane);
     RecordStore store;
     ScriptedPrompts prompts;
-    const CMainFrame english(store, prompts, 1033);
+    const MainWindow english(store, prompts, 1033);
     const QString englishMenus = menuTitles(english);
     const QString englishSave = english.action(CommandId::SaveData)->text();
 
@@ -140,7 +140,7 @@ TEST_P(Translation, KeyTextsAreTranslatedWhereTheProgramShowsThem)
     EXPECT_NE(page, englishPage);
     EXPECT_TRUE(page.endsWith(QStringLiteral("   "))) << page.toStdString();
 
-    const CMainFrame frame(store, prompts, GetParam().id);
+    const MainWindow frame(store, prompts, GetParam().id);
     const QString menus = menuTitles(frame);
     EXPECT_NE(menus, englishMenus);
     EXPECT_TRUE(menus.contains(QStringLiteral("(&F)"))) << "the File menu keeps its Alt+F accelerator";

@@ -1,6 +1,6 @@
 // The trend view as a widget: the painted page, the pointer readout, the
 // keyboard cursor, paging and the page readout.
-#include "views/CQX740TrendView.h"
+#include "views/TrendView.h"
 
 #include "ViewTestData.h"
 
@@ -18,7 +18,7 @@ using viewtest::TimeOf;
 
 namespace {
 
-QImage Render(CQX740TrendView &view, int page)
+QImage Render(TrendView &view, int page)
 {
     QImage image(view.size(), QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -91,7 +91,7 @@ class TrendViewTest : public ::testing::Test {
 protected:
     void SetUp() override { view.resize(1000, 700); }
     RecordStore store;
-    CQX740TrendView view{store};
+    TrendView view{store};
 };
 
 } // namespace

@@ -24,49 +24,49 @@ bool newestFirst(int model) { return model == 1 || model == 3 || model == 4 || m
 } // namespace
 
 SimulatedOximeter::SimulatedOximeter(Config config)
-    : m_config(std::move(config))
+    : config_(std::move(config))
 {
-    if (m_config.framePayload < 8)
-        m_config.framePayload = 8;
+    if (config_.framePayload < 8)
+        config_.framePayload = 8;
 }
 
 SimulatedOximeter::~SimulatedOximeter() { stop(); }
 
 void SimulatedOximeter::setReadings(int id, std::vector<SampleRecord> readings)
 {
-    std::lock_guard lock(m_mutex);
+    std::lock_guard lock(mutex_);
     for (auto &r : readings)
         r.id = std::uint8_t(id);
     if (readings.empty())
-        m_readings.erase(id);
+        readings_.erase(id);
     else
-        m_readings[id] = std::move(readings);
-    m_wire = sendOrder();
+        readings_[id] = std::move(readings);
+    wire_ = sendOrder();
 }
 
 void SimulatedOximeter::addNight(int id, int count, std::uint32_t seed) { setReadings(id, GenerateNight(seed, id, count)); }
 
 std::vector<SampleRecord> SimulatedOximeter::readings(int id) const
 {
-    std::lock_guard lock(m_mutex);
-    const auto it = m_readings.find(id);
-    return it == m_readings.end() ? std::vector<SampleRecord>{} : it->second;
+    std::lock_guard lock(mutex_);
+    const auto it = readings_.find(id);
+    return it == readings_.end() ? std::vector<SampleRecord>{} : it->second;
 }
 
 std::vector<int> SimulatedOximeter::ids() const
 {
-    std::lock_guard lock(m_mutex);
+    std::lock_guard lock(mutex_);
     std::vector<int> out;
-    for (const auto &[id, r] : m_readings)
+    for (const auto &[id, r] : readings_)
         out.push_back(id);
     return out;
 }
 
 int SimulatedOximeter::totalReadings() const
 {
-    std::lock_guard lock(m_mutex);
+    std::lock_guard lock(mutex_);
     int n = 0;
-    for (const auto &[id, r] : m_readings)
+    for (const auto &[id, r] : readings_)
         n += int(r.size());
     return n;
 }
@@ -75,14 +75,14 @@ std::vector<SampleRecord> SimulatedOximeter::sendOrder() const
 {
     // Called with the mutex held. Some models list each ID's readings newest first.
     std::vector<SampleRecord> wire;
-    for (int k = 0; k < m_config.faults.zeroIdRecords; ++k) {
+    for (int k = 0; k < config_.faults.zeroIdRecords; ++k) {
         SampleRecord s;
         s.spo2 = 97;
         s.pulseRate = 60;
         wire.push_back(s);
     }
-    for (const auto &[id, r] : m_readings) {
-        if (newestFirst(m_config.model))
+    for (const auto &[id, r] : readings_) {
+        if (newestFirst(config_.model))
             wire.insert(wire.end(), r.rbegin(), r.rend());
         else
             wire.insert(wire.end(), r.begin(), r.end());
@@ -92,65 +92,65 @@ std::vector<SampleRecord> SimulatedOximeter::sendOrder() const
 
 int SimulatedOximeter::frameCount() const
 {
-    std::lock_guard lock(m_mutex);
-    const int perFrame = m_config.framePayload / 8;
-    return int((m_wire.size() + std::size_t(perFrame) - 1) / std::size_t(perFrame));
+    std::lock_guard lock(mutex_);
+    const int perFrame = config_.framePayload / 8;
+    return int((wire_.size() + std::size_t(perFrame) - 1) / std::size_t(perFrame));
 }
 
 std::vector<QByteArray> SimulatedOximeter::commands() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_commands;
+    std::lock_guard lock(mutex_);
+    return commands_;
 }
 
 int SimulatedOximeter::commandCount(std::uint8_t code) const
 {
-    std::lock_guard lock(m_mutex);
+    std::lock_guard lock(mutex_);
     int n = 0;
-    for (const QByteArray &c : m_commands)
+    for (const QByteArray &c : commands_)
         n += std::uint8_t(c[2]) == code ? 1 : 0;
     return n;
 }
 
 QDateTime SimulatedOximeter::clock() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_clock;
+    std::lock_guard lock(mutex_);
+    return clock_;
 }
 
 void SimulatedOximeter::setCommandLog(std::function<void(const QString &)> log)
 {
-    std::lock_guard lock(m_mutex);
-    m_log = std::move(log);
+    std::lock_guard lock(mutex_);
+    log_ = std::move(log);
 }
 
 QString SimulatedOximeter::startPty()
 {
     stop();
-    m_masterFd = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (m_masterFd < 0)
+    masterFd_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (masterFd_ < 0)
         return {};
-    if (::grantpt(m_masterFd) != 0 || ::unlockpt(m_masterFd) != 0) {
-        ::close(m_masterFd);
-        m_masterFd = -1;
+    if (::grantpt(masterFd_) != 0 || ::unlockpt(masterFd_) != 0) {
+        ::close(masterFd_);
+        masterFd_ = -1;
         return {};
     }
     char name[128] = {};
-    ::ptsname_r(m_masterFd, name, sizeof(name));
+    ::ptsname_r(masterFd_, name, sizeof(name));
     // Our own handle on the terminal keeps it alive between the program's opens,
     // and puts it in raw mode before anyone writes to it.
-    m_slaveFd = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (m_slaveFd >= 0) {
+    slaveFd_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (slaveFd_ >= 0) {
         termios t{};
-        ::tcgetattr(m_slaveFd, &t);
+        ::tcgetattr(slaveFd_, &t);
         ::cfmakeraw(&t);
-        ::tcsetattr(m_slaveFd, TCSANOW, &t);
+        ::tcsetattr(slaveFd_, TCSANOW, &t);
     }
-    ::fcntl(m_masterFd, F_SETFL, ::fcntl(m_masterFd, F_GETFL) | O_NONBLOCK);
-    m_socket = false;
-    m_stop.store(false);
-    m_lineClosed.store(false);
-    m_thread = std::thread([this] { serve(); });
+    ::fcntl(masterFd_, F_SETFL, ::fcntl(masterFd_, F_GETFL) | O_NONBLOCK);
+    socket_ = false;
+    stop_.store(false);
+    lineClosed_.store(false);
+    thread_ = std::thread([this] { serve(); });
     return QString::fromLocal8Bit(name);
 }
 
@@ -164,53 +164,53 @@ bool SimulatedOximeter::startUnix(const QString &path)
     sa.sun_family = AF_UNIX;
     std::memcpy(sa.sun_path, native.constData(), std::size_t(native.size()));
     ::unlink(native.constData());
-    m_listenFd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (m_listenFd < 0)
+    listenFd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (listenFd_ < 0)
         return false;
-    if (::bind(m_listenFd, reinterpret_cast<sockaddr *>(&sa), sizeof(sa)) != 0 || ::listen(m_listenFd, 4) != 0) {
-        ::close(m_listenFd);
-        m_listenFd = -1;
+    if (::bind(listenFd_, reinterpret_cast<sockaddr *>(&sa), sizeof(sa)) != 0 || ::listen(listenFd_, 4) != 0) {
+        ::close(listenFd_);
+        listenFd_ = -1;
         return false;
     }
-    m_socket = true;
-    m_socketPath = path;
-    m_stop.store(false);
-    m_lineClosed.store(false);
-    m_thread = std::thread([this] { serve(); });
+    socket_ = true;
+    socketPath_ = path;
+    stop_.store(false);
+    lineClosed_.store(false);
+    thread_ = std::thread([this] { serve(); });
     return true;
 }
 
 void SimulatedOximeter::stop()
 {
-    m_stop.store(true);
-    if (m_thread.joinable())
-        m_thread.join();
-    for (int *fd : {&m_connFd, &m_listenFd, &m_slaveFd, &m_masterFd}) {
+    stop_.store(true);
+    if (thread_.joinable())
+        thread_.join();
+    for (int *fd : {&connFd_, &listenFd_, &slaveFd_, &masterFd_}) {
         if (*fd >= 0)
             ::close(*fd);
         *fd = -1;
     }
-    if (m_socket && !m_socketPath.isEmpty())
-        ::unlink(QFile::encodeName(m_socketPath).constData());
-    m_socketPath.clear();
+    if (socket_ && !socketPath_.isEmpty())
+        ::unlink(QFile::encodeName(socketPath_).constData());
+    socketPath_.clear();
 }
 
 int SimulatedOximeter::lineBaud() const
 {
-    if (m_socket || m_slaveFd < 0)
-        return int(m_config.dataBaud);
-    return SerialPort::LineSpeed(m_slaveFd);
+    if (socket_ || slaveFd_ < 0)
+        return int(config_.dataBaud);
+    return SerialPort::LineSpeed(slaveFd_);
 }
 
 void SimulatedOximeter::serve()
 {
     QByteArray input;
-    while (!m_stop.load() && !m_lineClosed.load()) {
-        int fd = m_socket ? m_connFd : m_masterFd;
-        if (m_socket && fd < 0) {
-            pollfd p{m_listenFd, POLLIN, 0};
+    while (!stop_.load() && !lineClosed_.load()) {
+        int fd = socket_ ? connFd_ : masterFd_;
+        if (socket_ && fd < 0) {
+            pollfd p{listenFd_, POLLIN, 0};
             if (::poll(&p, 1, 20) > 0) {
-                m_connFd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+                connFd_ = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
                 input.clear();
             }
             continue;
@@ -223,9 +223,9 @@ void SimulatedOximeter::serve()
         if (n <= 0) {
             if (n < 0 && (errno == EAGAIN || errno == EINTR))
                 continue;
-            if (m_socket) { // the program went away; wait for the next connection
-                ::close(m_connFd);
-                m_connFd = -1;
+            if (socket_) { // the program went away; wait for the next connection
+                ::close(connFd_);
+                connFd_ = -1;
             } else {
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
             }
@@ -246,7 +246,7 @@ void SimulatedOximeter::serve()
             const QByteArray command = input.left(6);
             input.remove(0, 6);
             handle(command);
-            if (m_lineClosed.load())
+            if (lineClosed_.load())
                 break;
         }
     }
@@ -257,21 +257,21 @@ void SimulatedOximeter::handle(const QByteArray &command)
     const auto b = [&command](int i) { return std::uint8_t(command[i]); };
     std::function<void(const QString &)> log;
     {
-        std::lock_guard lock(m_mutex);
-        m_commands.push_back(command);
-        log = m_log;
+        std::lock_guard lock(mutex_);
+        commands_.push_back(command);
+        log = log_;
     }
     if (log)
         log(Protocol::HexBytes(command));
-    const Faults &f = m_config.faults;
+    const Faults &f = config_.faults;
     if (f.silent)
         return;
 
     switch (b(2)) {
     case Protocol::QueryDeviceInfo: {
         Protocol::DeviceInfo info;
-        info.model = m_config.model;
-        info.dataBaud = m_config.dataBaud;
+        info.model = config_.model;
+        info.dataBaud = config_.dataBaud;
         info.version1 = QStringLiteral("1.2.3");
         info.version2 = QStringLiteral("4.5.6");
         QByteArray reply = Protocol::BuildDeviceInfoReply(info);
@@ -280,7 +280,7 @@ void SimulatedOximeter::handle(const QByteArray &command)
             payload.resize(f.infoPayloadLength, '\0');
             reply = Protocol::BuildDeviceFrame(0x00, 0xFFFD, payload);
         }
-        if (m_infoReplies++ < f.garbledInfoReplies)
+        if (infoReplies_++ < f.garbledInfoReplies)
             reply[1] = char(0x5A);
         send(reply);
         break;
@@ -289,34 +289,34 @@ void SimulatedOximeter::handle(const QByteArray &command)
         Protocol::Counts counts;
         counts.frameCount = frameCount();
         QByteArray reply = Protocol::BuildCountReply(counts);
-        if (m_countReplies++ < f.garbledCountReplies)
+        if (countReplies_++ < f.garbledCountReplies)
             reply[0] = char(0x56);
         send(reply);
         break;
     }
     case Protocol::RequestFrame: {
         // Model 3 on a serial line sends the frame number low byte first.
-        const bool lowFirst = !m_socket && m_config.model == 3;
+        const bool lowFirst = !socket_ && config_.model == 3;
         const int frame = lowFirst ? b(3) + b(4) * 256 : b(3) * 256 + b(4);
         if (f.silentFromFrame >= 0 && frame >= f.silentFromFrame)
             return;
-        if (frame == f.stallFrame && m_stalls[frame]++ < f.stallRequests)
+        if (frame == f.stallFrame && stalls_[frame]++ < f.stallRequests)
             return;
         sendFrame(frame);
         break;
     }
     case Protocol::DeleteData: {
         const int id = (b(3) & 0x0F) * 256 + b(4);
-        const auto until = Clock::now() + std::chrono::milliseconds(m_config.deleteDelayMs);
-        while (Clock::now() < until && !m_stop.load())
+        const auto until = Clock::now() + std::chrono::milliseconds(config_.deleteDelayMs);
+        while (Clock::now() < until && !stop_.load())
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         {
-            std::lock_guard lock(m_mutex);
+            std::lock_guard lock(mutex_);
             if (id == 0)
-                m_readings.clear();
+                readings_.clear();
             else
-                m_readings.erase(id);
-            m_wire = sendOrder();
+                readings_.erase(id);
+            wire_ = sendOrder();
         }
         send(Protocol::BuildDeviceFrame(0x00, Protocol::TagDeleteAck, QByteArray(30, '\0')));
         break;
@@ -324,14 +324,14 @@ void SimulatedOximeter::handle(const QByteArray &command)
     case Protocol::SetDate:
     case Protocol::SetTime: {
         {
-            std::lock_guard lock(m_mutex);
+            std::lock_guard lock(mutex_);
             if (b(2) == Protocol::SetDate) {
-                m_pendingDate = std::uint32_t(b(3)) | (std::uint32_t(b(4)) << 8);
-                m_haveDate = true;
-            } else if (m_haveDate) {
-                const std::uint32_t w = m_pendingDate | (std::uint32_t(b(3)) << 16) | (std::uint32_t(b(4)) << 24);
+                pendingDate_ = std::uint32_t(b(3)) | (std::uint32_t(b(4)) << 8);
+                haveDate_ = true;
+            } else if (haveDate_) {
+                const std::uint32_t w = pendingDate_ | (std::uint32_t(b(3)) << 16) | (std::uint32_t(b(4)) << 24);
                 const auto bits = [w](int shift, int width) { return int((w >> shift) & ((1u << width) - 1)); };
-                m_clock = QDateTime(QDate(2000 + bits(0, 6), bits(6, 4), bits(10, 5)),
+                clock_ = QDateTime(QDate(2000 + bits(0, 6), bits(6, 4), bits(10, 5)),
                                     QTime(bits(15, 5), bits(20, 6), bits(26, 6)), Qt::UTC);
             }
         }
@@ -345,37 +345,37 @@ void SimulatedOximeter::handle(const QByteArray &command)
 
 QByteArray SimulatedOximeter::frameBytes(int frame) const
 {
-    std::lock_guard lock(m_mutex);
-    const int perFrame = m_config.framePayload / 8;
-    const int frames = int((m_wire.size() + std::size_t(perFrame) - 1) / std::size_t(perFrame));
+    std::lock_guard lock(mutex_);
+    const int perFrame = config_.framePayload / 8;
+    const int frames = int((wire_.size() + std::size_t(perFrame) - 1) / std::size_t(perFrame));
     if (frame >= frames)
         return Protocol::BuildDeviceFrame(0x00, Protocol::TagEnd, {});
     QByteArray payload;
     const std::size_t first = std::size_t(frame) * std::size_t(perFrame);
-    const std::size_t last = std::min(m_wire.size(), first + std::size_t(perFrame));
+    const std::size_t last = std::min(wire_.size(), first + std::size_t(perFrame));
     payload.reserve(int(last - first) * 8);
     for (std::size_t k = first; k < last; ++k) {
-        const auto r = Protocol::EncodeSample(m_wire[k], m_config.model);
+        const auto r = Protocol::EncodeSample(wire_[k], config_.model);
         payload.append(reinterpret_cast<const char *>(r.data()), 8);
     }
-    const std::uint16_t tag = frame == m_config.faults.earlyEndFrame ? std::uint16_t(Protocol::TagEnd) : std::uint16_t(frame);
+    const std::uint16_t tag = frame == config_.faults.earlyEndFrame ? std::uint16_t(Protocol::TagEnd) : std::uint16_t(frame);
     return Protocol::BuildDeviceFrame(0x00, tag, payload);
 }
 
 void SimulatedOximeter::sendFrame(int frame)
 {
     QByteArray bytes = frameBytes(frame);
-    if (m_config.faults.strayByteBeforeFrame.count(frame) && m_straysSent.insert(frame).second)
+    if (config_.faults.strayByteBeforeFrame.count(frame) && straysSent_.insert(frame).second)
         bytes.prepend('\0');
-    if (frame == m_config.faults.closeAtFrame) {
+    if (frame == config_.faults.closeAtFrame) {
         send(bytes.left(bytes.size() / 2));
         // Hang up: the program's side of the line sees the end.
-        for (int *fd : {&m_connFd, &m_slaveFd, &m_masterFd}) {
+        for (int *fd : {&connFd_, &slaveFd_, &masterFd_}) {
             if (*fd >= 0)
                 ::close(*fd);
             *fd = -1;
         }
-        m_lineClosed.store(true);
+        lineClosed_.store(true);
         return;
     }
     send(bytes);
@@ -383,15 +383,15 @@ void SimulatedOximeter::sendFrame(int frame)
 
 void SimulatedOximeter::send(const QByteArray &bytes)
 {
-    const int fd = m_socket ? m_connFd : m_masterFd;
+    const int fd = socket_ ? connFd_ : masterFd_;
     if (fd < 0)
         return;
-    const int baud = m_config.pace ? lineBaud() : 0;
+    const int baud = config_.pace ? lineBaud() : 0;
     // Paced output goes out in slices of about 2 ms of line time.
     const int slice = baud > 0 ? std::max(1, baud / 10 / 500) : int(bytes.size());
     const auto start = Clock::now();
     qint64 done = 0;
-    while (done < bytes.size() && !m_stop.load()) {
+    while (done < bytes.size() && !stop_.load()) {
         if (baud > 0) {
             const auto due = start + std::chrono::microseconds(done * 10 * 1000000 / baud);
             std::this_thread::sleep_until(due);
@@ -400,7 +400,7 @@ void SimulatedOximeter::send(const QByteArray &bytes)
         const ssize_t n = ::write(fd, bytes.constData() + done, std::size_t(want));
         if (n > 0) {
             done += n;
-            m_bytesSent.fetch_add(n);
+            bytesSent_.fetch_add(n);
         } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
             return;
         } else {

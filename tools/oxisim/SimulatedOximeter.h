@@ -63,7 +63,7 @@ public:
     bool startUnix(const QString &path);
     void stop();
     // True once the simulated device closed the line (closeAtFrame).
-    bool lineClosed() const { return m_lineClosed.load(); }
+    bool lineClosed() const { return lineClosed_.load(); }
 
     // The frame count the device announces.
     int frameCount() const;
@@ -74,8 +74,8 @@ public:
     // the device's wall clock, kept as UTC so no time-zone lookup runs on the device thread.
     QDateTime clock() const;
     // Bytes written to the line.
-    qint64 bytesSent() const { return m_bytesSent.load(); }
-    const Config &config() const { return m_config; }
+    qint64 bytesSent() const { return bytesSent_.load(); }
+    const Config &config() const { return config_; }
 
     // Optional log of every command, one line each (the oxisim program's output).
     void setCommandLog(std::function<void(const QString &)> log);
@@ -89,28 +89,28 @@ private:
     std::vector<SampleRecord> sendOrder() const;
     int lineBaud() const;
 
-    Config m_config;
-    mutable std::mutex m_mutex;
-    std::map<int, std::vector<SampleRecord>> m_readings;
-    std::vector<SampleRecord> m_wire; // records in the order they are sent
-    std::vector<QByteArray> m_commands;
-    std::function<void(const QString &)> m_log;
-    QDateTime m_clock;
-    std::uint32_t m_pendingDate = 0;
-    bool m_haveDate = false;
+    Config config_;
+    mutable std::mutex mutex_;
+    std::map<int, std::vector<SampleRecord>> readings_;
+    std::vector<SampleRecord> wire_; // records in the order they are sent
+    std::vector<QByteArray> commands_;
+    std::function<void(const QString &)> log_;
+    QDateTime clock_;
+    std::uint32_t pendingDate_ = 0;
+    bool haveDate_ = false;
 
-    int m_masterFd = -1;
-    int m_slaveFd = -1;
-    int m_listenFd = -1;
-    int m_connFd = -1;
-    bool m_socket = false;
-    QString m_socketPath;
-    std::thread m_thread;
-    std::atomic<bool> m_stop{false};
-    std::atomic<bool> m_lineClosed{false};
-    std::atomic<qint64> m_bytesSent{0};
-    std::map<int, int> m_stalls;
-    std::set<int> m_straysSent; // a stray byte goes before a frame only once
-    int m_infoReplies = 0;
-    int m_countReplies = 0;
+    int masterFd_ = -1;
+    int slaveFd_ = -1;
+    int listenFd_ = -1;
+    int connFd_ = -1;
+    bool socket_ = false;
+    QString socketPath_;
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> lineClosed_{false};
+    std::atomic<qint64> bytesSent_{0};
+    std::map<int, int> stalls_;
+    std::set<int> straysSent_; // a stray byte goes before a frame only once
+    int infoReplies_ = 0;
+    int countReplies_ = 0;
 };

@@ -18,22 +18,22 @@ BluetoothLink::~BluetoothLink() { close(); }
 bool BluetoothLink::Connect(const QString &address, int rfcommChannel)
 {
     close();
-    std::lock_guard lock(m_mutex);
-    m_address = address;
-    m_channel = rfcommChannel;
+    std::lock_guard lock(mutex_);
+    address_ = address;
+    channel_ = rfcommChannel;
     return connectTo(address, rfcommChannel);
 }
 
 QString BluetoothLink::address() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_address;
+    std::lock_guard lock(mutex_);
+    return address_;
 }
 
 QString BluetoothLink::lastErrorText() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_error;
+    std::lock_guard lock(mutex_);
+    return error_;
 }
 
 bool BluetoothLink::connectTo(const QString &address, int channel)
@@ -43,14 +43,14 @@ bool BluetoothLink::connectTo(const QString &address, int channel)
         const QByteArray path = QFile::encodeName(address.mid(5));
         sockaddr_un sa{};
         if (path.isEmpty() || std::size_t(path.size()) >= sizeof(sa.sun_path)) {
-            m_error = QStringLiteral("bad socket path");
+            error_ = QStringLiteral("bad socket path");
             return false;
         }
         sa.sun_family = AF_UNIX;
         std::memcpy(sa.sun_path, path.constData(), std::size_t(path.size()));
         fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr *>(&sa), sizeof(sa)) != 0) {
-            m_error = QString::fromLocal8Bit(std::strerror(errno));
+            error_ = QString::fromLocal8Bit(std::strerror(errno));
             ::close(fd);
             fd = -1;
         }
@@ -59,43 +59,43 @@ bool BluetoothLink::connectTo(const QString &address, int channel)
         sa.rc_family = AF_BLUETOOTH;
         sa.rc_channel = std::uint8_t(channel);
         if (::str2ba(address.toLatin1().constData(), &sa.rc_bdaddr) != 0) {
-            m_error = QStringLiteral("bad Bluetooth address");
+            error_ = QStringLiteral("bad Bluetooth address");
             return false;
         }
         fd = ::socket(AF_BLUETOOTH, SOCK_STREAM | SOCK_CLOEXEC, BTPROTO_RFCOMM);
         if (fd < 0)
-            m_error = QString::fromLocal8Bit(std::strerror(errno));
+            error_ = QString::fromLocal8Bit(std::strerror(errno));
         else if (::connect(fd, reinterpret_cast<sockaddr *>(&sa), sizeof(sa)) != 0) {
-            m_error = QString::fromLocal8Bit(std::strerror(errno));
+            error_ = QString::fromLocal8Bit(std::strerror(errno));
             ::close(fd);
             fd = -1;
         }
     }
     if (fd < 0)
         return false;
-    m_error.clear();
-    m_fd.store(fd);
-    m_up.store(true);
+    error_.clear();
+    fd_.store(fd);
+    up_.store(true);
     return true;
 }
 
 void BluetoothLink::ConnectSocket()
 {
-    if (m_up.load())
+    if (up_.load())
         return;
-    std::lock_guard lock(m_mutex);
-    const int old = m_fd.exchange(-1);
+    std::lock_guard lock(mutex_);
+    const int old = fd_.exchange(-1);
     if (old >= 0)
         ::close(old);
-    if (!m_address.isEmpty())
-        connectTo(m_address, m_channel);
+    if (!address_.isEmpty())
+        connectTo(address_, channel_);
 }
 
 void BluetoothLink::dropLink()
 {
     // Shut down, not closed: the other worker may still hold the descriptor.
-    if (m_up.exchange(false)) {
-        const int fd = m_fd.load();
+    if (up_.exchange(false)) {
+        const int fd = fd_.load();
         if (fd >= 0)
             ::shutdown(fd, SHUT_RDWR);
     }
@@ -103,8 +103,8 @@ void BluetoothLink::dropLink()
 
 void BluetoothLink::close()
 {
-    m_up.store(false);
-    const int fd = m_fd.exchange(-1);
+    up_.store(false);
+    const int fd = fd_.exchange(-1);
     if (fd >= 0)
         ::close(fd);
 }
@@ -118,8 +118,8 @@ int BluetoothLink::RecvData(QByteArray &out, int maxCount, int waitMs)
 
 qint64 BluetoothLink::writeRaw(const char *data, qint64 size)
 {
-    const int fd = m_fd.load();
-    if (fd < 0 || !m_up.load())
+    const int fd = fd_.load();
+    if (fd < 0 || !up_.load())
         return -1;
     qint64 done = 0;
     while (done < size) {
@@ -138,8 +138,8 @@ qint64 BluetoothLink::writeRaw(const char *data, qint64 size)
 
 qint64 BluetoothLink::readRaw(char *data, qint64 maxSize, int waitMs)
 {
-    const int fd = m_fd.load();
-    if (fd < 0 || !m_up.load())
+    const int fd = fd_.load();
+    if (fd < 0 || !up_.load())
         return -1;
     pollfd p{fd, POLLIN, 0};
     const int ready = ::poll(&p, 1, waitMs);

@@ -31,7 +31,7 @@ public:
     int RecvData(QByteArray &out, int maxCount, int waitMs);
 
     LinkMode linkMode() const override { return LinkMode::Bluetooth; }
-    bool isOpen() const override { return m_up.load(); }
+    bool isOpen() const override { return up_.load(); }
     void close() override;
 
 protected:
@@ -44,10 +44,10 @@ private:
     bool connectTo(const QString &address, int channel);
     void dropLink();
 
-    std::atomic<int> m_fd{-1};
-    std::atomic<bool> m_up{false};
-    mutable std::mutex m_mutex;
-    QString m_address;
-    int m_channel = 1;
-    QString m_error;
+    std::atomic<int> fd_{-1};
+    std::atomic<bool> up_{false};
+    mutable std::mutex mutex_;
+    QString address_;
+    int channel_ = 1;
+    QString error_;
 };

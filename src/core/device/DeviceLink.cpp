@@ -12,15 +12,15 @@ constexpr int kMaxResends = 5;
 
 void DeviceLink::Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-LinkMode DeviceLink::linkMode() const { return m_transport ? m_transport->linkMode() : LinkMode::Serial; }
+LinkMode DeviceLink::linkMode() const { return transport_ ? transport_->linkMode() : LinkMode::Serial; }
 
-bool DeviceLink::linkUp() { return m_transport && m_transport->isOpen(); }
+bool DeviceLink::linkUp() { return transport_ && transport_->isOpen(); }
 
 bool DeviceLink::sendQuiet(const Protocol::Command &command)
 {
-    if (!m_transport)
+    if (!transport_)
         return false;
-    return m_transport->Write(QByteArray(reinterpret_cast<const char *>(command.data()), int(command.size())));
+    return transport_->Write(QByteArray(reinterpret_cast<const char *>(command.data()), int(command.size())));
 }
 
 bool DeviceLink::sendCommand(const Protocol::Command &command)
@@ -39,17 +39,17 @@ bool DeviceLink::sendCommand(const Protocol::Command &command)
 QByteArray DeviceLink::readReply()
 {
     QByteArray reply;
-    if (!m_transport)
+    if (!transport_)
         return reply;
     if (linkMode() == LinkMode::Bluetooth) {
-        m_transport->ReadAvailable(reply, Protocol::kReplySize, 3);
+        transport_->ReadAvailable(reply, Protocol::kReplySize, 3);
         return reply;
     }
     // Everything queued is read; only the first 38 bytes are kept.
     QByteArray chunk;
     while (true) {
         chunk.clear();
-        if (!m_transport->ReadAvailable(chunk, Protocol::kReceiveBufferSize, 0) || chunk.isEmpty())
+        if (!transport_->ReadAvailable(chunk, Protocol::kReceiveBufferSize, 0) || chunk.isEmpty())
             break;
         if (reply.size() < Protocol::kReplySize)
             reply.append(chunk.left(Protocol::kReplySize - reply.size()));
@@ -82,8 +82,8 @@ bool DeviceLink::QueryDeviceInfo()
 
 DeviceLink::CountsResult DeviceLink::QueryCounts()
 {
-    if (m_transport)
-        m_transport->Drain();
+    if (transport_)
+        transport_->Drain();
     const auto command = Protocol::BuildCommand(Protocol::QueryCounts, 0, 0);
     if (!sendCommand(command))
         return CountsResult::Failed;
@@ -111,8 +111,8 @@ void DeviceLink::SendStop()
     Pause(500);
     sendQuiet(command);
     Pause(100);
-    if (m_transport)
-        m_transport->Drain();
+    if (transport_)
+        transport_->Drain();
 }
 
 bool DeviceLink::exchangeAck(const Protocol::Command &command, int &resendBudget)

@@ -17,10 +17,10 @@ class Transport;
 class DeviceLink {
 public:
     DeviceLink() = default;
-    explicit DeviceLink(Transport *transport) : m_transport(transport) {}
+    explicit DeviceLink(Transport *transport) : transport_(transport) {}
 
-    void setTransport(Transport *transport) { m_transport = transport; }
-    Transport *transport() const { return m_transport; }
+    void setTransport(Transport *transport) { transport_ = transport; }
+    Transport *transport() const { return transport_; }
     LinkMode linkMode() const;
 
     // Filled by QueryDeviceInfo.
@@ -60,5 +60,5 @@ private:
     bool linkUp();
     bool exchangeAck(const Protocol::Command &command, int &resendBudget);
 
-    Transport *m_transport = nullptr;
+    Transport *transport_ = nullptr;
 };

@@ -12,7 +12,7 @@ constexpr int kHandshakeBaud = 4800;
 } // namespace
 
 DeviceSession::DeviceSession(RecordStore &store)
-    : m_store(store)
+    : store_(store)
 {
 }
 
@@ -24,24 +24,24 @@ DeviceSession::~DeviceSession()
 
 void DeviceSession::useSerial()
 {
-    m_mode = LinkMode::Serial;
-    m_link.setTransport(m_serial.get());
+    mode_ = LinkMode::Serial;
+    link_.setTransport(serial_.get());
 }
 
 void DeviceSession::useBluetooth(std::shared_ptr<BluetoothLink> link)
 {
-    m_mode = LinkMode::Bluetooth;
-    m_bluetooth = std::move(link);
-    if (m_bluetooth && m_log)
-        m_bluetooth->setLog(m_log);
-    m_link.setTransport(m_bluetooth.get());
+    mode_ = LinkMode::Bluetooth;
+    bluetooth_ = std::move(link);
+    if (bluetooth_ && log_)
+        bluetooth_->setLog(log_);
+    link_.setTransport(bluetooth_.get());
 }
 
 QString DeviceSession::portPath(const QString &portName) const
 {
     if (portName.startsWith(u'/'))
         return portName;
-    return m_devRoot + u'/' + portName;
+    return devRoot_ + u'/' + portName;
 }
 
 void DeviceSession::EnumeratePorts() { ports = ::EnumeratePorts(); }
@@ -57,53 +57,53 @@ void DeviceSession::restrictToPort(const QString &portName)
 
 void DeviceSession::setLog(std::shared_ptr<HexLog> log)
 {
-    m_log = std::move(log);
-    if (m_serial)
-        m_serial->setLog(m_log);
-    if (m_bluetooth)
-        m_bluetooth->setLog(m_log);
+    log_ = std::move(log);
+    if (serial_)
+        serial_->setLog(log_);
+    if (bluetooth_)
+        bluetooth_->setLog(log_);
 }
 
 QStringList DeviceSession::takeMessages()
 {
-    QStringList out = m_link.messages;
-    m_link.messages.clear();
+    QStringList out = link_.messages;
+    link_.messages.clear();
     return out;
 }
 
-bool DeviceSession::transferRunning() const { return m_transfer && m_transfer->running(); }
+bool DeviceSession::transferRunning() const { return transfer_ && transfer_->running(); }
 
 bool DeviceSession::openPort(const QString &portName, int baud)
 {
     closePort();
-    if (!m_serial) {
-        m_serial = std::make_unique<SerialPort>();
-        m_serial->setLog(m_log);
+    if (!serial_) {
+        serial_ = std::make_unique<SerialPort>();
+        serial_->setLog(log_);
     }
-    m_link.setTransport(m_serial.get());
+    link_.setTransport(serial_.get());
     const QString path = portPath(portName);
-    if (m_serial->Open(path, baud))
+    if (serial_->Open(path, baud))
         return true;
-    if (m_serial->lastError() == SerialPort::OpenError::PermissionDenied && !m_permissionDenied.contains(path))
-        m_permissionDenied.append(path);
+    if (serial_->lastError() == SerialPort::OpenError::PermissionDenied && !permissionDenied_.contains(path))
+        permissionDenied_.append(path);
     return false;
 }
 
 void DeviceSession::closePort()
 {
-    if (m_serial)
-        m_serial->close();
+    if (serial_)
+        serial_->close();
 }
 
 DeviceSession::TryResult DeviceSession::tryPort(const QString &portName, bool reopenAtDataBaud)
 {
     if (!openPort(portName, kHandshakeBaud))
         return TryResult::NoAnswer;
-    if (!m_link.QueryDeviceInfo()) {
+    if (!link_.QueryDeviceInfo()) {
         closePort();
         return TryResult::NoAnswer;
     }
-    if (reopenAtDataBaud && !openPort(portName, int(m_link.dataBaud))) {
+    if (reopenAtDataBaud && !openPort(portName, int(link_.dataBaud))) {
         closePort();
         return TryResult::NoAnswer;
     }
@@ -131,7 +131,7 @@ QStringList DeviceSession::searchOrder(bool skipBluetoothInBruteForce) const
             skip.append(e.portName);
     }
     if (bruteForce) {
-        for (const QString &name : BruteForcePortNames(m_devRoot, skip))
+        for (const QString &name : BruteForcePortNames(devRoot_, skip))
             add(name);
     }
     return order;
@@ -139,23 +139,23 @@ QStringList DeviceSession::searchOrder(bool skipBluetoothInBruteForce) const
 
 void DeviceSession::addPermissionHint()
 {
-    for (const QString &path : m_permissionDenied)
-        m_link.messages.append(DeviceTexts::PermissionDenied(path));
+    for (const QString &path : permissionDenied_)
+        link_.messages.append(DeviceTexts::PermissionDenied(path));
 }
 
 SearchOutcome DeviceSession::FindDevice()
 {
-    m_permissionDenied.clear();
-    if (m_mode == LinkMode::Bluetooth) {
-        if (!m_bluetooth || !m_bluetooth->IsConnected()) {
-            m_link.messages.append(DeviceTexts::CantFindDevice());
+    permissionDenied_.clear();
+    if (mode_ == LinkMode::Bluetooth) {
+        if (!bluetooth_ || !bluetooth_->IsConnected()) {
+            link_.messages.append(DeviceTexts::CantFindDevice());
             return SearchOutcome::NotFound;
         }
-        m_link.setTransport(m_bluetooth.get());
-        m_bluetooth->ConnectSocket();
+        link_.setTransport(bluetooth_.get());
+        bluetooth_->ConnectSocket();
         DeviceLink::Pause(100);
-        if (!m_link.QueryDeviceInfo()) {
-            m_link.messages.append(DeviceTexts::CantFindDevice());
+        if (!link_.QueryDeviceInfo()) {
+            link_.messages.append(DeviceTexts::CantFindDevice());
             return SearchOutcome::NotFound;
         }
     } else {
@@ -170,22 +170,22 @@ SearchOutcome DeviceSession::FindDevice()
         }
         if (!found) {
             savedPort = remembered;
-            m_link.messages.append(DeviceTexts::CantFindDevice());
+            link_.messages.append(DeviceTexts::CantFindDevice());
             addPermissionHint();
             return SearchOutcome::NotFound;
         }
         if (savedPort != remembered)
             WriteSetupValue(QStringLiteral("DefaultCOM"), savedPort);
     }
-    m_store.deviceModel = m_link.deviceModel;
+    store_.deviceModel = link_.deviceModel;
 
-    const DeviceLink::CountsResult counts = m_link.QueryCounts();
-    if (m_link.totalCount == 0) {
-        m_link.messages.append(DeviceTexts::NoData());
+    const DeviceLink::CountsResult counts = link_.QueryCounts();
+    if (link_.totalCount == 0) {
+        link_.messages.append(DeviceTexts::NoData());
         return SearchOutcome::FoundWithoutData;
     }
     if (counts == DeviceLink::CountsResult::Failed) {
-        m_link.messages.append(DeviceTexts::SyncError());
+        link_.messages.append(DeviceTexts::SyncError());
         return SearchOutcome::CountsFailed;
     }
     return SearchOutcome::FoundWithData;
@@ -193,17 +193,17 @@ SearchOutcome DeviceSession::FindDevice()
 
 bool DeviceSession::FindDeviceFor(const std::function<void(DeviceLink &)> &action)
 {
-    m_permissionDenied.clear();
-    if (m_mode == LinkMode::Bluetooth) {
-        if (!m_bluetooth || !m_bluetooth->IsConnected()) {
-            m_link.messages.append(DeviceTexts::NotConnected());
+    permissionDenied_.clear();
+    if (mode_ == LinkMode::Bluetooth) {
+        if (!bluetooth_ || !bluetooth_->IsConnected()) {
+            link_.messages.append(DeviceTexts::NotConnected());
             return false;
         }
-        m_link.setTransport(m_bluetooth.get());
-        m_bluetooth->ConnectSocket();
-        if (!m_link.QueryDeviceInfo())
+        link_.setTransport(bluetooth_.get());
+        bluetooth_->ConnectSocket();
+        if (!link_.QueryDeviceInfo())
             return false; // ends without a message
-        action(m_link);
+        action(link_);
         return true;
     }
     const QString remembered = savedPort;
@@ -212,11 +212,11 @@ bool DeviceSession::FindDeviceFor(const std::function<void(DeviceLink &)> &actio
         if (tryPort(name, true) != TryResult::Found)
             continue;
         WriteSetupValue(QStringLiteral("DefaultCOM"), savedPort);
-        action(m_link);
+        action(link_);
         return true;
     }
     savedPort = remembered;
-    m_link.messages.append(DeviceTexts::CantFindDevice());
+    link_.messages.append(DeviceTexts::CantFindDevice());
     addPermissionHint();
     return false;
 }
@@ -243,37 +243,37 @@ bool DeviceSession::DeleteProcedure(int id, int type, const std::function<void(b
 
 bool DeviceSession::StartTransfer(Transfer::Callbacks callbacks)
 {
-    Transport *transport = m_link.transport();
-    if (!transport || !transport->isOpen() || m_transfer)
+    Transport *transport = link_.transport();
+    if (!transport || !transport->isOpen() || transfer_)
         return false;
     DeviceLink::Pause(500);
-    m_transfer = std::make_unique<Transfer>(*transport, m_store, m_link.deviceModel, m_link.counts.frameCount,
+    transfer_ = std::make_unique<Transfer>(*transport, store_, link_.deviceModel, link_.counts.frameCount,
                                             std::move(callbacks));
-    m_transfer->start();
+    transfer_->start();
     return true;
 }
 
 void DeviceSession::StopTransfer()
 {
-    if (m_transfer)
-        m_transfer->stop();
+    if (transfer_)
+        transfer_->stop();
 }
 
 void DeviceSession::WaitTransfer()
 {
-    if (m_transfer)
-        m_transfer->wait();
+    if (transfer_)
+        transfer_->wait();
 }
 
 void DeviceSession::TransferEnd()
 {
     StopTransfer();
-    m_transfer.reset();
-    Transport *transport = m_link.transport();
+    transfer_.reset();
+    Transport *transport = link_.transport();
     if (transport && transport->isOpen()) {
         DeviceLink::Pause(500);
-        m_link.SendStop();
+        link_.SendStop();
     }
     closePort();
-    m_link.counts = Protocol::Counts{};
+    link_.counts = Protocol::Counts{};
 }

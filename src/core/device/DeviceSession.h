@@ -36,14 +36,14 @@ public:
     DeviceSession(const DeviceSession &) = delete;
     DeviceSession &operator=(const DeviceSession &) = delete;
 
-    LinkMode linkMode() const { return m_mode; }
+    LinkMode linkMode() const { return mode_; }
     // Serial (the default) or Bluetooth over an already connected link.
     void useSerial();
     void useBluetooth(std::shared_ptr<BluetoothLink> link);
 
     // Where port names live ("/dev"); tests point it at a folder of their own.
-    void setDeviceRoot(const QString &root) { m_devRoot = root; }
-    QString deviceRoot() const { return m_devRoot; }
+    void setDeviceRoot(const QString &root) { devRoot_ = root; }
+    QString deviceRoot() const { return devRoot_; }
     QString portPath(const QString &portName) const;
 
     // Port lists; EnumeratePorts fills them from the system, tests set them.
@@ -91,18 +91,18 @@ public:
     // exchange state except totalCount.
     void TransferEnd();
 
-    DeviceLink &link() { return m_link; }
-    const DeviceLink &link() const { return m_link; }
-    int deviceModel() const { return m_link.deviceModel; }
-    int frameCount() const { return m_link.counts.frameCount; }
-    int totalCount() const { return m_link.totalCount; }
+    DeviceLink &link() { return link_; }
+    const DeviceLink &link() const { return link_; }
+    int deviceModel() const { return link_.deviceModel; }
+    int frameCount() const { return link_.counts.frameCount; }
+    int totalCount() const { return link_.totalCount; }
 
     // Texts for the user, oldest first; takeMessages() empties the list.
-    QStringList messages() const { return m_link.messages; }
+    QStringList messages() const { return link_.messages; }
     QStringList takeMessages();
 
     // Ports the last search could not open for lack of permission.
-    QStringList permissionDenied() const { return m_permissionDenied; }
+    QStringList permissionDenied() const { return permissionDenied_; }
 
 private:
     enum class TryResult { Found, NoAnswer };
@@ -112,13 +112,13 @@ private:
     QStringList searchOrder(bool skipBluetoothInBruteForce) const;
     void addPermissionHint();
 
-    RecordStore &m_store;
-    LinkMode m_mode = LinkMode::Serial;
-    QString m_devRoot = QStringLiteral("/dev");
-    std::unique_ptr<SerialPort> m_serial;
-    std::shared_ptr<BluetoothLink> m_bluetooth;
-    std::shared_ptr<HexLog> m_log;
-    DeviceLink m_link;
-    std::unique_ptr<Transfer> m_transfer;
-    QStringList m_permissionDenied;
+    RecordStore &store_;
+    LinkMode mode_ = LinkMode::Serial;
+    QString devRoot_ = QStringLiteral("/dev");
+    std::unique_ptr<SerialPort> serial_;
+    std::shared_ptr<BluetoothLink> bluetooth_;
+    std::shared_ptr<HexLog> log_;
+    DeviceLink link_;
+    std::unique_ptr<Transfer> transfer_;
+    QStringList permissionDenied_;
 };

@@ -5,30 +5,30 @@
 #include <new>
 
 FrameAssembler::FrameAssembler(RecordStore &store, int deviceModel)
-    : m_store(store)
-    , m_model(deviceModel)
+    : store_(store)
+    , model_(deviceModel)
 {
 }
 
 void FrameAssembler::reset()
 {
-    m_assemblePos = 0;
-    m_synced = false;
-    m_length = 0;
-    m_frameTag.store(0);
-    m_framesReceived.store(0);
+    assemblePos_ = 0;
+    synced_ = false;
+    length_ = 0;
+    frameTag_.store(0);
+    framesReceived_.store(0);
 }
 
 void FrameAssembler::discardPartial()
 {
-    m_assemblePos = 0;
-    m_synced = false;
-    m_length = 0;
+    assemblePos_ = 0;
+    synced_ = false;
+    length_ = 0;
 }
 
 void FrameAssembler::trimBuffers()
 {
-    for (auto &buffer : m_store.deviceSamples)
+    for (auto &buffer : store_.deviceSamples)
         buffer.shrink_to_fit();
 }
 
@@ -40,39 +40,39 @@ void FrameAssembler::Feed(const QByteArray &bytes)
 
 void FrameAssembler::FeedByte(std::uint8_t b)
 {
-    m_buffer[std::size_t(m_assemblePos)] = b;
-    ++m_assemblePos;
+    buffer_[std::size_t(assemblePos_)] = b;
+    ++assemblePos_;
 
     // The header is checked on byte pairs: after a lost byte the stream realigns
     // only when 55 AA falls on a pair boundary.
-    if (m_assemblePos == 2) {
-        m_synced = m_buffer[0] == 0x55 && m_buffer[1] == 0xAA;
-        if (!m_synced) {
-            m_assemblePos = 0;
+    if (assemblePos_ == 2) {
+        synced_ = buffer_[0] == 0x55 && buffer_[1] == 0xAA;
+        if (!synced_) {
+            assemblePos_ = 0;
             return;
         }
     }
-    if (!m_synced)
+    if (!synced_)
         return;
 
-    if (m_assemblePos == 5)
-        m_frameTag.store(std::uint16_t(m_buffer[3] * 256 + m_buffer[4]));
-    if (m_assemblePos == 7) {
-        m_length = m_buffer[5] * 256 + m_buffer[6];
-        if (m_length + Protocol::kFrameOverhead > Protocol::kReceiveBufferSize) {
+    if (assemblePos_ == 5)
+        frameTag_.store(std::uint16_t(buffer_[3] * 256 + buffer_[4]));
+    if (assemblePos_ == 7) {
+        length_ = buffer_[5] * 256 + buffer_[6];
+        if (length_ + Protocol::kFrameOverhead > Protocol::kReceiveBufferSize) {
             // Cannot fit the receive buffer: drop it and look for the next header.
-            ++m_droppedFrames;
-            m_assemblePos = 0;
-            m_synced = false;
+            ++droppedFrames_;
+            assemblePos_ = 0;
+            synced_ = false;
             return;
         }
     }
-    if (m_assemblePos >= 7 && m_assemblePos == m_length + 7)
+    if (assemblePos_ >= 7 && assemblePos_ == length_ + 7)
         storePayload();
-    if (m_assemblePos >= 8 && m_assemblePos == m_length + 8) {
-        m_assemblePos = 0;
-        const int n = m_framesReceived.load() + 1;
-        m_framesReceived.store(n);
+    if (assemblePos_ >= 8 && assemblePos_ == length_ + 8) {
+        assemblePos_ = 0;
+        const int n = framesReceived_.load() + 1;
+        framesReceived_.store(n);
         if (onFrameComplete)
             onFrameComplete(n);
     }
@@ -80,23 +80,23 @@ void FrameAssembler::FeedByte(std::uint8_t b)
 
 void FrameAssembler::storePayload()
 {
-    const int records = m_length / Protocol::kRecordSize;
+    const int records = length_ / Protocol::kRecordSize;
     for (int k = 0; k < records; ++k) {
-        const SampleRecord s = Protocol::DecodeSample(&m_buffer[std::size_t(7 + k * Protocol::kRecordSize)], m_model);
+        const SampleRecord s = Protocol::DecodeSample(&buffer_[std::size_t(7 + k * Protocol::kRecordSize)], model_);
         if (s.id == 0)
             continue;
         const std::size_t index = std::size_t(s.id - 1);
-        auto &buffer = m_store.deviceSamples[index];
+        auto &buffer = store_.deviceSamples[index];
         // One ID holds at most what one recording can show; a full device under a
         // single ID keeps every reading.
         if (int(buffer.size()) >= RecordStore::kCapacity) {
-            ++m_dropped;
+            ++dropped_;
             continue;
         }
         try {
             buffer.push_back(s);
         } catch (const std::bad_alloc &) {
-            m_memoryError = true;
+            memoryError_ = true;
             return; // the rest of this frame's records are dropped
         }
     }

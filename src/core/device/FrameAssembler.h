@@ -33,31 +33,31 @@ public:
     // Back to the state of a new transfer (the buffers in the store stay).
     void reset();
 
-    std::uint16_t frameTag() const { return m_frameTag.load(); }
-    int framesReceived() const { return m_framesReceived.load(); }
-    void setFramesReceived(int n) { m_framesReceived.store(n); }
+    std::uint16_t frameTag() const { return frameTag_.load(); }
+    int framesReceived() const { return framesReceived_.load(); }
+    void setFramesReceived(int n) { framesReceived_.store(n); }
     // True while a frame is partly assembled.
-    bool midFrame() const { return m_assemblePos != 0; }
+    bool midFrame() const { return assemblePos_ != 0; }
     // Records dropped because their ID already held a full recording.
-    long droppedRecords() const { return m_dropped; }
+    long droppedRecords() const { return dropped_; }
     // Frames dropped because they did not fit the receive buffer.
-    int droppedFrames() const { return m_droppedFrames; }
+    int droppedFrames() const { return droppedFrames_; }
     // Set when a per-ID buffer could not grow ("new memory err!").
-    bool memoryError() const { return m_memoryError; }
+    bool memoryError() const { return memoryError_; }
 
 private:
     void storePayload();
 
-    RecordStore &m_store;
-    int m_model;
-    std::array<std::uint8_t, Protocol::kReceiveBufferSize> m_buffer{};
-    int m_assemblePos = 0;
-    bool m_synced = false;
-    int m_length = 0;
-    std::atomic<std::uint16_t> m_frameTag{0};
-    std::atomic<int> m_framesReceived{0};
+    RecordStore &store_;
+    int model_;
+    std::array<std::uint8_t, Protocol::kReceiveBufferSize> buffer_{};
+    int assemblePos_ = 0;
+    bool synced_ = false;
+    int length_ = 0;
+    std::atomic<std::uint16_t> frameTag_{0};
+    std::atomic<int> framesReceived_{0};
     // Room of each ID, fixed by the first frame that brought it readings; 0 = not yet.
-    long m_dropped = 0;
-    int m_droppedFrames = 0;
-    bool m_memoryError = false;
+    long dropped_ = 0;
+    int droppedFrames_ = 0;
+    bool memoryError_ = false;
 };

@@ -3,32 +3,32 @@
 #include "device/Protocol.h"
 
 HexLog::HexLog(const QString &path)
-    : m_file(path)
+    : file_(path)
 {
-    m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text);
-    m_clock.start();
+    file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text);
+    clock_.start();
 }
 
 void HexLog::line(char direction, const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         return;
-    std::lock_guard lock(m_mutex);
-    if (!m_file.isOpen())
+    std::lock_guard lock(mutex_);
+    if (!file_.isOpen())
         return;
     const QString text = QStringLiteral("%1 %2 %3\n")
-                             .arg(double(m_clock.nsecsElapsed()) / 1e9, 10, 'f', 3)
+                             .arg(double(clock_.nsecsElapsed()) / 1e9, 10, 'f', 3)
                              .arg(QLatin1Char(direction))
                              .arg(Protocol::HexBytes(bytes));
-    m_file.write(text.toLatin1());
-    m_file.flush();
+    file_.write(text.toLatin1());
+    file_.flush();
 }
 
 void HexLog::note(const QString &text)
 {
-    std::lock_guard lock(m_mutex);
-    if (!m_file.isOpen())
+    std::lock_guard lock(mutex_);
+    if (!file_.isOpen())
         return;
-    m_file.write(QStringLiteral("%1 # %2\n").arg(double(m_clock.nsecsElapsed()) / 1e9, 10, 'f', 3).arg(text).toUtf8());
-    m_file.flush();
+    file_.write(QStringLiteral("%1 # %2\n").arg(double(clock_.nsecsElapsed()) / 1e9, 10, 'f', 3).arg(text).toUtf8());
+    file_.flush();
 }

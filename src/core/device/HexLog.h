@@ -13,7 +13,7 @@ class HexLog {
 public:
     // Opens (truncates) path; isOpen() tells whether that worked.
     explicit HexLog(const QString &path);
-    bool isOpen() const { return m_file.isOpen(); }
+    bool isOpen() const { return file_.isOpen(); }
 
     void written(const QByteArray &bytes) { line('>', bytes); }
     void read(const QByteArray &bytes) { line('<', bytes); }
@@ -22,7 +22,7 @@ public:
 private:
     void line(char direction, const QByteArray &bytes);
 
-    std::mutex m_mutex;
-    QFile m_file;
-    QElapsedTimer m_clock;
+    std::mutex mutex_;
+    QFile file_;
+    QElapsedTimer clock_;
 };

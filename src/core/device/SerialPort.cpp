@@ -25,23 +25,23 @@ SerialPort::~SerialPort() { close(); }
 bool SerialPort::Open(const QString &path, int baud)
 {
     close();
-    m_lastError = OpenError::None;
+    lastError_ = OpenError::None;
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENODEV || errno == ENXIO)
-            m_lastError = OpenError::NotFound;
+            lastError_ = OpenError::NotFound;
         else if (errno == EACCES || errno == EPERM)
-            m_lastError = OpenError::PermissionDenied;
+            lastError_ = OpenError::PermissionDenied;
         else if (errno == EBUSY)
-            m_lastError = OpenError::Busy;
+            lastError_ = OpenError::Busy;
         else
-            m_lastError = OpenError::Settings;
+            lastError_ = OpenError::Settings;
         return false;
     }
     const auto fail = [&](OpenError e) {
         ::close(fd);
-        m_lastError = e;
+        lastError_ = e;
         return false;
     };
     if (!::isatty(fd))
@@ -68,15 +68,15 @@ bool SerialPort::Open(const QString &path, int baud)
         return fail(OpenError::Settings);
     ::tcflush(fd, TCIOFLUSH);
 
-    m_path = path;
-    m_baud = baud;
-    m_fd.store(fd);
+    path_ = path;
+    baud_ = baud;
+    fd_.store(fd);
     return true;
 }
 
 void SerialPort::close()
 {
-    const int fd = m_fd.exchange(-1);
+    const int fd = fd_.exchange(-1);
     if (fd >= 0) {
         // The exclusive mode outlives our descriptor while anyone else holds the
         // terminal open; give it up so the port can be opened again.
@@ -87,7 +87,7 @@ void SerialPort::close()
 
 qint64 SerialPort::writeRaw(const char *data, qint64 size)
 {
-    const int fd = m_fd.load();
+    const int fd = fd_.load();
     if (fd < 0)
         return -1;
     // Write timeout: 5 ms per byte plus 5 ms.
@@ -112,7 +112,7 @@ qint64 SerialPort::writeRaw(const char *data, qint64 size)
 
 qint64 SerialPort::readRaw(char *data, qint64 maxSize, int waitMs)
 {
-    const int fd = m_fd.load();
+    const int fd = fd_.load();
     if (fd < 0)
         return -1;
     pollfd p{fd, POLLIN, 0};

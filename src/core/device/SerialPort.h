@@ -19,12 +19,12 @@ public:
 
     // path is a device node (/dev/ttyUSB0). Closes a port already open first.
     bool Open(const QString &path, int baud);
-    OpenError lastError() const { return m_lastError; }
-    QString path() const { return m_path; }
-    int baud() const { return m_baud; }
+    OpenError lastError() const { return lastError_; }
+    QString path() const { return path_; }
+    int baud() const { return baud_; }
 
     LinkMode linkMode() const override { return LinkMode::Serial; }
-    bool isOpen() const override { return m_fd.load() >= 0; }
+    bool isOpen() const override { return fd_.load() >= 0; }
     void close() override;
 
     // Sets a line speed on an open terminal; standard and custom rates.
@@ -37,8 +37,8 @@ protected:
     qint64 readRaw(char *data, qint64 maxSize, int waitMs) override;
 
 private:
-    std::atomic<int> m_fd{-1};
-    QString m_path;
-    int m_baud = 0;
-    OpenError m_lastError = OpenError::None;
+    std::atomic<int> fd_{-1};
+    QString path_;
+    int baud_ = 0;
+    OpenError lastError_ = OpenError::None;
 };

@@ -26,18 +26,18 @@ QStringList TransferResult::messages() const
 }
 
 Transfer::Transfer(Transport &transport, RecordStore &store, int deviceModel, int frameCount, Callbacks callbacks)
-    : m_transport(transport)
-    , m_store(store)
-    , m_model(deviceModel)
-    , m_frameCount(frameCount)
-    , m_mode(transport.linkMode())
-    , m_callbacks(std::move(callbacks))
-    , m_assembler(store, deviceModel)
+    : transport_(transport)
+    , store_(store)
+    , model_(deviceModel)
+    , frameCount_(frameCount)
+    , mode_(transport.linkMode())
+    , callbacks_(std::move(callbacks))
+    , assembler_(store, deviceModel)
 {
-    m_assembler.onFrameComplete = [this](int n) {
+    assembler_.onFrameComplete = [this](int n) {
         signalFrameEvent();
-        if (m_callbacks.framesReceived)
-            m_callbacks.framesReceived(n);
+        if (callbacks_.framesReceived)
+            callbacks_.framesReceived(n);
     };
 }
 
@@ -46,92 +46,92 @@ Transfer::~Transfer() { stop(); }
 void Transfer::start()
 {
     signalFrameEvent(); // the first request goes out at once
-    m_requester = std::thread([this] { RequestLoop(); });
-    m_receiver = std::thread([this] { ReceiveLoop(); });
+    requester_ = std::thread([this] { RequestLoop(); });
+    receiver_ = std::thread([this] { ReceiveLoop(); });
 }
 
 void Transfer::stop()
 {
-    m_stop.store(true);
+    stop_.store(true);
     {
-        std::lock_guard lock(m_mutex);
-        m_eventSignalled = true;
+        std::lock_guard lock(mutex_);
+        eventSignalled_ = true;
     }
-    m_event.notify_all();
+    event_.notify_all();
     wait();
 }
 
 void Transfer::wait()
 {
-    std::lock_guard lock(m_joinMutex);
-    for (std::thread *t : {&m_requester, &m_receiver}) {
+    std::lock_guard lock(joinMutex_);
+    for (std::thread *t : {&requester_, &receiver_}) {
         if (t->joinable() && t->get_id() != std::this_thread::get_id())
             t->join();
     }
 }
 
-bool Transfer::running() const { return m_requester.joinable() || m_receiver.joinable(); }
+bool Transfer::running() const { return requester_.joinable() || receiver_.joinable(); }
 
 void Transfer::signalFrameEvent()
 {
     {
-        std::lock_guard lock(m_mutex);
-        m_eventSignalled = true;
+        std::lock_guard lock(mutex_);
+        eventSignalled_ = true;
     }
-    m_event.notify_all();
+    event_.notify_all();
 }
 
 bool Transfer::waitFrameEvent()
 {
-    std::unique_lock lock(m_mutex);
-    m_event.wait(lock, [this] { return m_eventSignalled; });
-    m_eventSignalled = false; // auto-reset
+    std::unique_lock lock(mutex_);
+    event_.wait(lock, [this] { return eventSignalled_; });
+    eventSignalled_ = false; // auto-reset
     return !ended();
 }
 
-bool Transfer::ended() const { return m_stop.load() || m_receiverDone.load(); }
+bool Transfer::ended() const { return stop_.load() || receiverDone_.load(); }
 
 void Transfer::RequestLoop()
 {
     QString error;
     int i = 0;
-    if (m_assembler.frameTag() != Protocol::TagEnd) {
+    if (assembler_.frameTag() != Protocol::TagEnd) {
         while (true) {
-            if (m_assembler.frameTag() == Protocol::TagEndAlt || i >= m_frameCount)
+            if (assembler_.frameTag() == Protocol::TagEndAlt || i >= frameCount_)
                 break;
             if (!waitFrameEvent())
                 break;
             // The end tag may have arrived with the frame that woke us: ask for nothing more.
-            if (m_assembler.frameTag() == Protocol::TagEnd)
+            if (assembler_.frameTag() == Protocol::TagEnd)
                 break;
-            if (m_mode == LinkMode::Bluetooth && !m_transport.isOpen()) {
+            if (mode_ == LinkMode::Bluetooth && !transport_.isOpen()) {
                 error = DeviceTexts::NotConnected();
                 break;
             }
-            const auto command = Protocol::RequestFrameCommand(i, m_model, m_mode);
-            if (!m_transport.Write(QByteArray(reinterpret_cast<const char *>(command.data()), int(command.size())))) {
+            const auto command = Protocol::RequestFrameCommand(i, model_, mode_);
+            if (!transport_.Write(QByteArray(reinterpret_cast<const char *>(command.data()), int(command.size())))) {
                 error = DeviceTexts::WriteFailed();
                 break;
             }
             ++i;
-            if (m_assembler.frameTag() == Protocol::TagEnd)
+            if (assembler_.frameTag() == Protocol::TagEnd)
                 break;
         }
     }
     {
-        std::lock_guard lock(m_mutex);
-        m_requesterError = error;
-        m_requesterEnded = true;
+        std::lock_guard lock(mutex_);
+        requesterError_ = error;
+        requesterEnded_ = true;
     }
-    m_event.notify_all();
+    event_.notify_all();
 }
 
 void Transfer::ReceiveLoop()
 {
     using Clock = std::chrono::steady_clock;
     // The device needs a pause between polls: more than 5 ms for models 1, 3, 4, else more than 8 ms.
-    const auto interval = std::chrono::milliseconds(Protocol::ReversesRecordBytes(m_model) ? 6 : 9);
-    const int waitMs = m_mode == LinkMode::Bluetooth ? 50 : 0;
+    const auto interval = std::chrono::milliseconds(Protocol::ReversesRecordBytes(model_) ? 6 : 9);
+    const int waitMs = mode_ == LinkMode::Bluetooth ? 50 : 0;
 
     int idlePolls = 0;
     int reRequests = 0;
@@ -140,36 +140,36 @@ void Transfer::ReceiveLoop()
     QByteArray chunk;
     chunk.reserve(Protocol::kReceiveBufferSize);
 
-    while (!m_stop.load()) {
-        const std::uint16_t tag = m_assembler.frameTag();
+    while (!stop_.load()) {
+        const std::uint16_t tag = assembler_.frameTag();
         // An end tag ends the transfer once its own frame is in.
-        if (isEndTag(tag) && !m_assembler.midFrame())
+        if (isEndTag(tag) && !assembler_.midFrame())
             break;
-        if (m_assembler.framesReceived() >= m_frameCount)
+        if (assembler_.framesReceived() >= frameCount_)
             break;
 
         // Sleep, not spin: a download must not keep a core busy.
         std::this_thread::sleep_until(lastPoll + interval);
         lastPoll = Clock::now();
 
-        if (m_mode == LinkMode::Bluetooth && !m_transport.isOpen()) {
+        if (mode_ == LinkMode::Bluetooth && !transport_.isOpen()) {
             error = DeviceTexts::NotConnected();
             break;
         }
         chunk.clear();
-        const bool ok = m_transport.ReadAvailable(chunk, Protocol::kReceiveBufferSize, waitMs);
+        const bool ok = transport_.ReadAvailable(chunk, Protocol::kReceiveBufferSize, waitMs);
         if (chunk.size() > Protocol::kReceiveBufferSize) {
             error = DeviceTexts::ReadOutOfBuffer();
             break;
         }
         if (!chunk.isEmpty()) {
             idlePolls = 0;
-            m_assembler.Feed(chunk);
+            assembler_.Feed(chunk);
             continue;
         }
         if (!ok) {
             // The line hung up: waiting for idle periods would only delay the news.
-            error = m_mode == LinkMode::Bluetooth ? DeviceTexts::NotConnected() : DeviceTexts::ReadFailed();
+            error = mode_ == LinkMode::Bluetooth ? DeviceTexts::NotConnected() : DeviceTexts::ReadFailed();
             break;
         }
         if (++idlePolls <= kIdlePollsPerPeriod)
@@ -179,10 +179,10 @@ void Transfer::ReceiveLoop()
             break; // the end frame stopped halfway; nothing more will come
         // Whatever half frame or misaligned bytes came before the silence are
         // stale: the re-requested frame must not inherit them.
-        m_assembler.discardPartial();
-        if (m_mode == LinkMode::Serial || m_transport.isOpen()) {
-            const auto command = Protocol::RequestFrameCommand(m_assembler.framesReceived(), m_model, m_mode);
-            m_transport.Write(QByteArray(reinterpret_cast<const char *>(command.data()), int(command.size())));
+        assembler_.discardPartial();
+        if (mode_ == LinkMode::Serial || transport_.isOpen()) {
+            const auto command = Protocol::RequestFrameCommand(assembler_.framesReceived(), model_, mode_);
+            transport_.Write(QByteArray(reinterpret_cast<const char *>(command.data()), int(command.size())));
         }
         if (++reRequests > kReRequestLimit) {
             error = DeviceTexts::ReadTimeout();
@@ -190,28 +190,28 @@ void Transfer::ReceiveLoop()
         }
     }
 
-    m_assembler.trimBuffers();
-    m_receiverDone.store(true);
+    assembler_.trimBuffers();
+    receiverDone_.store(true);
     signalFrameEvent(); // releases a requester still waiting for a frame
-    if (m_stop.load())
+    if (stop_.load())
         return;
 
-    if (m_callbacks.framesReceived)
-        m_callbacks.framesReceived(m_frameCount);
+    if (callbacks_.framesReceived)
+        callbacks_.framesReceived(frameCount_);
     TransferResult result;
     {
-        std::unique_lock lock(m_mutex);
-        m_event.wait(lock, [this] { return m_requesterEnded || m_stop.load(); });
-        result.requesterError = m_requesterError;
+        std::unique_lock lock(mutex_);
+        event_.wait(lock, [this] { return requesterEnded_ || stop_.load(); });
+        result.requesterError = requesterError_;
     }
-    if (m_stop.load())
+    if (stop_.load())
         return;
-    result.framesReceived = m_assembler.framesReceived();
-    result.frameCount = m_frameCount;
-    result.endTag = isEndTag(m_assembler.frameTag());
+    result.framesReceived = assembler_.framesReceived();
+    result.frameCount = frameCount_;
+    result.endTag = isEndTag(assembler_.frameTag());
     result.receiverError = error;
-    result.memoryError = m_assembler.memoryError();
-    result.droppedRecords = m_assembler.droppedRecords();
-    if (m_callbacks.finished)
-        m_callbacks.finished(result);
+    result.memoryError = assembler_.memoryError();
+    result.droppedRecords = assembler_.droppedRecords();
+    if (callbacks_.finished)
+        callbacks_.finished(result);
 }

@@ -55,8 +55,8 @@ public:
     void wait();
     bool running() const;
 
-    int framesReceived() const { return m_assembler.framesReceived(); }
-    const FrameAssembler &assembler() const { return m_assembler; }
+    int framesReceived() const { return assembler_.framesReceived(); }
+    const FrameAssembler &assembler() const { return assembler_; }
 
     // The two halves; each runs on its own worker.
     void RequestLoop();
@@ -67,22 +67,22 @@ private:
     bool waitFrameEvent(); // false when stopping
     bool ended() const;
 
-    Transport &m_transport;
-    RecordStore &m_store;
-    int m_model;
-    int m_frameCount;
-    LinkMode m_mode;
-    Callbacks m_callbacks;
-    FrameAssembler m_assembler;
+    Transport &transport_;
+    RecordStore &store_;
+    int model_;
+    int frameCount_;
+    LinkMode mode_;
+    Callbacks callbacks_;
+    FrameAssembler assembler_;
 
-    std::mutex m_mutex;
-    std::condition_variable m_event;
-    bool m_eventSignalled = false;
-    bool m_requesterEnded = false;
-    std::atomic<bool> m_stop{false};
-    std::atomic<bool> m_receiverDone{false};
-    QString m_requesterError;
-    std::thread m_requester;
-    std::thread m_receiver;
-    std::mutex m_joinMutex;
+    std::mutex mutex_;
+    std::condition_variable event_;
+    bool eventSignalled_ = false;
+    bool requesterEnded_ = false;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> receiverDone_{false};
+    QString requesterError_;
+    std::thread requester_;
+    std::thread receiver_;
+    std::mutex joinMutex_;
 };

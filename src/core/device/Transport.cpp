@@ -7,8 +7,8 @@ bool Transport::Write(const QByteArray &bytes)
     if (!isOpen())
         return false;
     const qint64 n = writeRaw(bytes.constData(), bytes.size());
-    if (m_log && n > 0)
-        m_log->written(bytes.left(int(n)));
+    if (log_ && n > 0)
+        log_->written(bytes.left(int(n)));
     return n == bytes.size();
 }
 
@@ -21,9 +21,9 @@ bool Transport::ReadAvailable(QByteArray &out, int maxBytes, int waitMs)
     const qint64 n = readRaw(out.data() + start, maxBytes, waitMs);
     out.resize(start + std::max<qint64>(n, 0));
     if (n > 0) {
-        m_bytesRead.fetch_add(n);
-        if (m_log)
-            m_log->read(out.mid(start));
+        bytesRead_.fetch_add(n);
+        if (log_)
+            log_->read(out.mid(start));
     }
     return n >= 0;
 }

@@ -30,11 +30,11 @@ public:
     // Reads and discards whatever is queued.
     void Drain();
 
-    void setLog(std::shared_ptr<HexLog> log) { m_log = std::move(log); }
-    std::shared_ptr<HexLog> log() const { return m_log; }
+    void setLog(std::shared_ptr<HexLog> log) { log_ = std::move(log); }
+    std::shared_ptr<HexLog> log() const { return log_; }
 
     // Bytes read from the device since the transport was made.
-    qint64 bytesRead() const { return m_bytesRead.load(); }
+    qint64 bytesRead() const { return bytesRead_.load(); }
 
 protected:
     // -1 on failure, else the number of bytes written.
@@ -46,6 +46,6 @@ protected:
     virtual int drainWait() const { return 0; }
 
 private:
-    std::shared_ptr<HexLog> m_log;
-    std::atomic<qint64> m_bytesRead{0};
+    std::shared_ptr<HexLog> log_;
+    std::atomic<qint64> bytesRead_{0};
 };

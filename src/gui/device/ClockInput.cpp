@@ -6,8 +6,8 @@ namespace ClockInput {
 
 int limit(Field field) { return field == Field::Hour ? 24 : 60; }
 
-QString NotANumber() { return QCoreApplication::translate("CDateAndTimeDlg", "Please input a Num !"); }
-QString IllegalValue() { return QCoreApplication::translate("CDateAndTimeDlg", "Please input a legal value !"); }
+QString NotANumber() { return QCoreApplication::translate("SetClockDialog", "Please input a Num !"); }
+QString IllegalValue() { return QCoreApplication::translate("SetClockDialog", "Please input a legal value !"); }
 
 std::optional<QString> checkChange(Field field, const QString &text)
 {

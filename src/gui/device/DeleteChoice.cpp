@@ -6,7 +6,7 @@
 
 DeleteChoice::DeleteChoice(const RecordStore &store)
 {
-    idItems_.append(QCoreApplication::translate("CDelDataDlg", "All"));
+    idItems_.append(QCoreApplication::translate("DeleteDataDialog", "All"));
     for (int id = 1; id <= RecordStore::kIdCount; ++id) {
         if (store.deviceSampleCount(id) > 0)
             idItems_.append(QString::number(id));
@@ -17,7 +17,7 @@ DeleteChoice::DeleteChoice(const RecordStore &store)
 
 QStringList DeleteChoice::typeItems()
 {
-    return {QCoreApplication::translate("CDelDataDlg", "All"), QStringLiteral("SpO2&Pr")};
+    return {QCoreApplication::translate("DeleteDataDialog", "All"), QStringLiteral("SpO2&Pr")};
 }
 
 void DeleteChoice::chooseId(int index)

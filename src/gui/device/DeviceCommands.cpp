@@ -2,17 +2,17 @@
 
 #include "app/Prompts.h"
 #include "device/BluetoothLink.h"
-#include "device/CBluetoothSearchDlg.h"
-#include "device/CDlgChooseType.h"
+#include "device/BluetoothSearchDialog.h"
+#include "device/DownloadDialog.h"
 #include "device/DemoDevice.h"
 #include "device/DeviceArrivalMonitor.h"
-#include "shell/CMainFrame.h"
+#include "shell/MainWindow.h"
 
-DeviceCommands::DeviceCommands(CMainFrame &frame, RecordStore &store, Prompts &prompts)
-    : QObject(&frame), frame_(frame), store_(store), prompts_(prompts)
+DeviceCommands::DeviceCommands(MainWindow &frame, RecordStore &store, Prompts &prompts)
+    : QObject(&frame), mainWindow_(frame), store_(store), prompts_(prompts)
 {
     picker_ = [this]() -> std::shared_ptr<BluetoothLink> {
-        CBluetoothSearchDlg dialog(demo_ ? demo_->bluetoothAddress() : QString(), &frame_);
+        BluetoothSearchDialog dialog(demo_ ? demo_->bluetoothAddress() : QString(), &mainWindow_);
         if (dialog.exec() != QDialog::Accepted)
             return nullptr;
         return dialog.link();
@@ -76,13 +76,13 @@ void DeviceCommands::openDownloadWindow()
         window_->activateWindow();
         return;
     }
-    auto *window = new CDlgChooseType(store_, prompts_, context_, frame_, &frame_);
+    auto *window = new DownloadDialog(store_, prompts_, context_, mainWindow_, &mainWindow_);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window_ = window;
     window->open(); // modal to the main window, which keeps repainting
 }
 
-CDlgChooseType *DeviceCommands::downloadWindow() const
+DownloadDialog *DeviceCommands::downloadWindow() const
 {
     return window_.data();
 }

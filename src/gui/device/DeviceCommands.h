@@ -9,8 +9,8 @@
 #include <memory>
 
 class BluetoothLink;
-class CDlgChooseType;
-class CMainFrame;
+class DownloadDialog;
+class MainWindow;
 class DemoDevice;
 class DeviceArrivalMonitor;
 class Prompts;
@@ -22,11 +22,11 @@ class RecordStore;
 class DeviceCommands : public QObject {
     Q_OBJECT
 public:
-    DeviceCommands(CMainFrame &frame, RecordStore &store, Prompts &prompts);
+    DeviceCommands(MainWindow &frame, RecordStore &store, Prompts &prompts);
     ~DeviceCommands() override;
 
     DeviceContext &context() { return context_; }
-    CDlgChooseType *downloadWindow() const;
+    DownloadDialog *downloadWindow() const;
 
     // Starts the udev monitor; false when udev cannot be reached.
     bool startArrivalMonitor();
@@ -46,11 +46,11 @@ public Q_SLOTS:
 private:
     void openDownloadWindow();
 
-    CMainFrame &frame_;
+    MainWindow &mainWindow_;
     RecordStore &store_;
     Prompts &prompts_;
     DeviceContext context_;
-    QPointer<CDlgChooseType> window_;
+    QPointer<DownloadDialog> window_;
     DeviceArrivalMonitor *monitor_ = nullptr;
     std::unique_ptr<DemoDevice> demo_;
     std::function<std::shared_ptr<BluetoothLink>()> picker_;

@@ -1,6 +1,6 @@
 #include "views/DataView.h"
 
-#include "views/CSetRollStep.h"
+#include "views/RollStepDialog.h"
 #include "views/ViewPrinting.h"
 
 #include "app/Prompts.h"
@@ -117,7 +117,7 @@ void DataView::wheelEvent(QWheelEvent *event)
 void DataView::editRollStep()
 {
     const int pages = pageCount();
-    CSetRollStep dialog(rollStep_, pages, this);
+    RollStepDialog dialog(rollStep_, pages, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (auto refusal = RollStepLogic::Refusal(dialog.stepValue(), pages)) {

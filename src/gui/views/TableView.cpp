@@ -1,4 +1,4 @@
-#include "views/CQX740TableView.h"
+#include "views/TableView.h"
 
 #include "views/Paging.h"
 #include "views/TablePainter.h"
@@ -8,19 +8,19 @@
 #include <QKeyEvent>
 #include <QPainter>
 
-CQX740TableView::CQX740TableView(RecordStore &store, QWidget *parent) : DataView(store, parent)
+TableView::TableView(RecordStore &store, QWidget *parent) : DataView(store, parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::StrongFocus);
 }
 
-TableLayout CQX740TableView::layout() const
+TableLayout TableView::layout() const
 {
     return LayoutTablePage(size(), fonts_);
 }
 
-int CQX740TableView::pageCount() const
+int TableView::pageCount() const
 {
     const int count = TablePageCount(store().currentSampleCount(), layout());
     if (count >= 0)
@@ -28,7 +28,7 @@ int CQX740TableView::pageCount() const
     return pageCount_;
 }
 
-void CQX740TableView::renderPage(QPainter &painter, const QSize &size, int pageIndex)
+void TableView::renderPage(QPainter &painter, const QSize &size, int pageIndex)
 {
     const RecordStore &s = store();
     TablePicture picture;
@@ -39,33 +39,33 @@ void CQX740TableView::renderPage(QPainter &painter, const QSize &size, int pageI
     PaintTablePage(painter, size, picture, fonts_);
 }
 
-void CQX740TableView::paintEvent(QPaintEvent *)
+void TableView::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     renderPage(p, size(), store().viewPosition);
 }
 
-void CQX740TableView::resizeEvent(QResizeEvent *event)
+void TableView::resizeEvent(QResizeEvent *event)
 {
     DataView::resizeEvent(event);
     keepPageInRange();
 }
 
-void CQX740TableView::pageUp()
+void TableView::pageUp()
 {
     store().viewPosition = PageUpPosition(store().viewPosition, rollStep());
     update();
     announcePage();
 }
 
-void CQX740TableView::pageDown()
+void TableView::pageDown()
 {
     store().viewPosition = PageDownPosition(store().viewPosition, rollStep(), pageCount());
     update();
     announcePage();
 }
 
-void CQX740TableView::keyPressEvent(QKeyEvent *event)
+void TableView::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_PageUp)
         pageUp();

@@ -1,4 +1,4 @@
-#include "views/CSetRollStep.h"
+#include "views/RollStepDialog.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -10,16 +10,17 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-CSetRollStep::CSetRollStep(int rollStep, int pageCount, QWidget *parent)
+#include "widgets/NoPasteLineEdit.h"
+
+RollStepDialog::RollStepDialog(int rollStep, int pageCount, QWidget *parent)
     : QDialog(parent), logic_(rollStep, pageCount)
 {
     setWindowTitle(tr("Set Step"));
 
     auto *label = new QLabel(tr("Roll Step :"), this);
-    edit_ = new QLineEdit(this);
+    edit_ = new NoPasteLineEdit(this);
     edit_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), edit_));
     edit_->setText(QString::number(logic_.stepValue()));
-    edit_->setContextMenuPolicy(Qt::NoContextMenu);
     edit_->installEventFilter(this);
     label->setBuddy(edit_);
 
@@ -49,8 +50,8 @@ CSetRollStep::CSetRollStep(int rollStep, int pageCount, QWidget *parent)
     grid->addLayout(arrows, 0, 2);
     grid->addWidget(buttons, 1, 0, 1, 3);
 
-    connect(buttons, &QDialogButtonBox::accepted, this, &CSetRollStep::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CSetRollStep::reject);
+    connect(buttons, &QDialogButtonBox::accepted, this, &RollStepDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &RollStepDialog::reject);
     connect(up_, &QToolButton::clicked, this, [this] { arrow(-1); });
     connect(down_, &QToolButton::clicked, this, [this] { arrow(1); });
     connect(edit_, &QLineEdit::textChanged, this, [this](const QString &text) {
@@ -63,13 +64,13 @@ CSetRollStep::CSetRollStep(int rollStep, int pageCount, QWidget *parent)
     edit_->selectAll();
 }
 
-void CSetRollStep::accept()
+void RollStepDialog::accept()
 {
     logic_.accept(edit_->text());
     QDialog::accept();
 }
 
-bool CSetRollStep::eventFilter(QObject *watched, QEvent *event)
+bool RollStepDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == edit_) {
         if (event->type() == QEvent::FocusOut) {
@@ -86,7 +87,7 @@ bool CSetRollStep::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void CSetRollStep::refill(const QString &text)
+void RollStepDialog::refill(const QString &text)
 {
     refilling_ = true;
     edit_->setText(text);
@@ -94,7 +95,7 @@ void CSetRollStep::refill(const QString &text)
     refilling_ = false;
 }
 
-void CSetRollStep::arrow(int delta)
+void RollStepDialog::arrow(int delta)
 {
     refill(logic_.arrowClicked(edit_->text(), delta));
 }

@@ -1,4 +1,4 @@
-#include "device/CBluetoothSearchDlg.h"
+#include "device/BluetoothSearchDialog.h"
 
 #include "device/BluetoothAddress.h"
 #include "device/BluetoothLink.h"
@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CBluetoothSearchDlg::CBluetoothSearchDlg(const QString &suggestedAddress, QWidget *parent) : QDialog(parent)
+BluetoothSearchDialog::BluetoothSearchDialog(const QString &suggestedAddress, QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("findBluetoothRadio"));
     setWindowTitle(tr("Find bluetooth radio"));
@@ -26,11 +26,11 @@ CBluetoothSearchDlg::CBluetoothSearchDlg(const QString &suggestedAddress, QWidge
     QPushButton *connectButton = buttons_->addButton(tr("Connect"), QDialogButtonBox::AcceptRole);
     connectButton->setDefault(true);
     buttons_->addButton(QDialogButtonBox::Cancel);
-    connect(buttons_, &QDialogButtonBox::accepted, this, &CBluetoothSearchDlg::connectChosen);
-    connect(buttons_, &QDialogButtonBox::rejected, this, &CBluetoothSearchDlg::reject);
+    connect(buttons_, &QDialogButtonBox::accepted, this, &BluetoothSearchDialog::connectChosen);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &BluetoothSearchDialog::reject);
     connect(devices_, &QListWidget::currentTextChanged, this,
             [this](const QString &line) { address_->setText(BluetoothAddress::fromListLine(line)); });
-    connect(devices_, &QListWidget::itemDoubleClicked, this, &CBluetoothSearchDlg::connectChosen);
+    connect(devices_, &QListWidget::itemDoubleClicked, this, &BluetoothSearchDialog::connectChosen);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(tr("Devices nearby:"), this));
@@ -47,17 +47,17 @@ CBluetoothSearchDlg::CBluetoothSearchDlg(const QString &suggestedAddress, QWidge
         return;
     }
     agent_ = new QBluetoothDeviceDiscoveryAgent(this);
-    connect(agent_, &QBluetoothDeviceDiscoveryAgent::deviceDiscovered, this, &CBluetoothSearchDlg::addDevice);
+    connect(agent_, &QBluetoothDeviceDiscoveryAgent::deviceDiscovered, this, &BluetoothSearchDialog::addDevice);
     connect(agent_, &QBluetoothDeviceDiscoveryAgent::finished, this,
             [this] { status_->setText(tr("Search finished: %n device(s) found.", nullptr, devices_->count())); });
     connect(agent_, &QBluetoothDeviceDiscoveryAgent::errorOccurred, this,
             [this] { status_->setText(tr("The Bluetooth search failed: %1").arg(agent_->errorString())); });
     QPushButton *again = buttons_->addButton(tr("Search again"), QDialogButtonBox::ActionRole);
-    connect(again, &QPushButton::clicked, this, &CBluetoothSearchDlg::search);
+    connect(again, &QPushButton::clicked, this, &BluetoothSearchDialog::search);
     search();
 }
 
-void CBluetoothSearchDlg::search()
+void BluetoothSearchDialog::search()
 {
     if (!agent_)
         return;
@@ -67,20 +67,20 @@ void CBluetoothSearchDlg::search()
     agent_->start(QBluetoothDeviceDiscoveryAgent::ClassicMethod);
 }
 
-CBluetoothSearchDlg::~CBluetoothSearchDlg()
+BluetoothSearchDialog::~BluetoothSearchDialog()
 {
     if (agent_)
         agent_->stop();
 }
 
-void CBluetoothSearchDlg::addDevice(const QBluetoothDeviceInfo &info)
+void BluetoothSearchDialog::addDevice(const QBluetoothDeviceInfo &info)
 {
     const QString line = BluetoothAddress::listLine(info.name(), info.address().toString());
     if (devices_->findItems(line, Qt::MatchExactly).isEmpty())
         devices_->addItem(line);
 }
 
-void CBluetoothSearchDlg::connectChosen()
+void BluetoothSearchDialog::connectChosen()
 {
     const QString address = address_->text().trimmed();
     if (!BluetoothAddress::isValid(address)) {

@@ -10,7 +10,7 @@
 #include <functional>
 #include <map>
 
-class ClientBackground;
+class BackgroundView;
 class DeviceCommands;
 class Prompts;
 class QAction;
@@ -22,11 +22,11 @@ class RecordStore;
 
 // The main window: menus, toolbar, status bar and one view of the current
 // recording at a time (trend, table or analysis) in the central area.
-class CMainFrame : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    CMainFrame(RecordStore &store, Prompts &prompts, int languageId, QWidget *parent = nullptr);
-    ~CMainFrame() override;
+    MainWindow(RecordStore &store, Prompts &prompts, int languageId, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // The action of a command identifier (CommandId), nullptr when unknown.
     QAction *action(int commandId) const;
@@ -37,7 +37,7 @@ public:
     bool dataCommandsDisabled() const { return dataCommandsDisabled_; }
     bool otherIdDisabled() const { return otherIdDisabled_; }
     DataView *activeView() const { return view_; }
-    ClientBackground *background() const { return background_; }
+    BackgroundView *background() const { return background_; }
     int languageId() const { return languageId_; }
     // New data capture, Find bluetooth radio and device arrival.
     DeviceCommands &deviceCommands() const { return *deviceCommands_; }
@@ -98,7 +98,7 @@ private:
     void createMenus();
     void createToolBar();
     void createStatusBar();
-    QAction *addCommand(int id, const QString &text, void (CMainFrame::*handler)());
+    QAction *addCommand(int id, const QString &text, void (MainWindow::*handler)());
     void switchMode(int mode);
     void openView(int mode);
     void closeAllViews();
@@ -117,7 +117,7 @@ private:
 
     std::map<int, QAction *> actions_;
     QStackedWidget *central_ = nullptr;
-    ClientBackground *background_ = nullptr;
+    BackgroundView *background_ = nullptr;
     QPointer<DataView> view_;
     QToolBar *toolBar_ = nullptr;
     QLabel *pagePane_ = nullptr;

@@ -9,14 +9,14 @@
 
 #include <memory>
 
-class CMainFrame;
+class MainWindow;
 class SingleInstance;
 
 // The application object: start-up in order, the run, and the clean-up at exit.
-class CQX740App {
+class Application {
 public:
-    CQX740App();
-    ~CQX740App();
+    Application();
+    ~Application();
 
     // Runs start-up with the given command line (program name first); false when
     // the program must end (the reason was shown).
@@ -29,7 +29,7 @@ public:
     RecordStore &store() { return store_; }
     const StartupOptions &options() const { return options_; }
     int languageId() const { return languageId_; }
-    CMainFrame *mainFrame() const { return mainFrame_.get(); }
+    MainWindow *mainWindow() const { return mainWindow_.get(); }
 
 private:
     void showSplashWhile(const std::function<void()> &work);
@@ -42,5 +42,5 @@ private:
     std::unique_ptr<SingleInstance> instance_;
     QTranslator translator_;
     QTranslator qtTranslator_;
-    std::unique_ptr<CMainFrame> mainFrame_;
+    std::unique_ptr<MainWindow> mainWindow_;
 };

@@ -8,10 +8,10 @@ class QComboBox;
 class RecordStore;
 
 // "Delete Data": which ID and which data type the device is to erase.
-class CDelDataDlg : public QDialog {
+class DeleteDataDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CDelDataDlg(const RecordStore &store, QWidget *parent = nullptr);
+    explicit DeleteDataDialog(const RecordStore &store, QWidget *parent = nullptr);
 
     QComboBox *idCombo() const { return idCombo_; }
     QComboBox *typeCombo() const { return typeCombo_; }

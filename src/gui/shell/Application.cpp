@@ -1,4 +1,4 @@
-#include "shell/CQX740App.h"
+#include "shell/Application.h"
 
 #include "app/DataFolder.h"
 #include "app/Language.h"
@@ -6,7 +6,7 @@
 #include "app/SingleInstance.h"
 #include "app/Texts.h"
 #include "device/DeviceCommands.h"
-#include "shell/CMainFrame.h"
+#include "shell/MainWindow.h"
 #include "views/DataView.h"
 
 #include <QApplication>
@@ -42,20 +42,20 @@ QPixmap splashPicture()
     f.setBold(false);
     p.setFont(f);
     p.drawText(QRect(0, 95, pm.width(), 30), Qt::AlignCenter,
-               QCoreApplication::translate("CQX740App", "Pulse oximeter recordings"));
+               QCoreApplication::translate("Application", "Pulse oximeter recordings"));
     return pm;
 }
 
 } // namespace
 
-CQX740App::CQX740App()
+Application::Application()
 {
     // The store starts empty (RecordStore's constructor clears it).
 }
 
-CQX740App::~CQX740App() = default;
+Application::~Application() = default;
 
-void CQX740App::showSplashWhile(const std::function<void()> &work)
+void Application::showSplashWhile(const std::function<void()> &work)
 {
     QElapsedTimer shown;
     QSplashScreen splash(splashPicture());
@@ -73,7 +73,7 @@ void CQX740App::showSplashWhile(const std::function<void()> &work)
     splash.close();
 }
 
-bool CQX740App::InitInstance(const QStringList &arguments)
+bool Application::InitInstance(const QStringList &arguments)
 {
     options_ = StartupOptions::parse(arguments);
     if (!options_.error.isEmpty()) {
@@ -117,9 +117,9 @@ bool CQX740App::InitInstance(const QStringList &arguments)
 
     // 8. The main window, behind the one-second splash.
     showSplashWhile([this] {
-        mainFrame_ = std::make_unique<CMainFrame>(store_, prompts_, languageId_);
-        prompts_.setParent(mainFrame_.get());
-        mainFrame_->setStartupOptions(options_);
+        mainWindow_ = std::make_unique<MainWindow>(store_, prompts_, languageId_);
+        prompts_.setParent(mainWindow_.get());
+        mainWindow_->setStartupOptions(options_);
         // 9. The data folder.
         if (!DataFolder::ensure())
             QTextStream(stderr) << "quellix: cannot create " << DataFolder::markerPath() << "\n";
@@ -128,30 +128,30 @@ bool CQX740App::InitInstance(const QStringList &arguments)
     // 11. Shown maximised; then 10. the file named on the command line, if any.
     // Without a window manager "maximised" means nothing; fill the screen anyway.
     if (QScreen *screen = QGuiApplication::primaryScreen())
-        mainFrame_->setGeometry(screen->availableGeometry());
-    mainFrame_->showMaximized();
+        mainWindow_->setGeometry(screen->availableGeometry());
+    mainWindow_->showMaximized();
     if (screenTooSmall)
         prompts_.notice(QCoreApplication::translate(
-            "CQX740App",
+            "Application",
             "Screen reslution is to small to run the program,please change reslution over 1024 in horizontal "
             "and over 768 in vertical,otherwise the effect is not well!"));
 
     // The device: the demo oximeter or a port named on the command line is
     // tried first; plugging a serial port in starts a download.
-    DeviceCommands &device = mainFrame_->deviceCommands();
+    DeviceCommands &device = mainWindow_->deviceCommands();
     if (options_.demo && !device.startDemo())
-        prompts_.warning(QCoreApplication::translate("CQX740App", "The simulated oximeter could not be started."));
+        prompts_.warning(QCoreApplication::translate("Application", "The simulated oximeter could not be started."));
     if (!options_.port.isEmpty())
         device.context().firstPort = options_.port;
     device.startArrivalMonitor();
     if (!options_.file.isEmpty())
-        mainFrame_->openSavedFile(options_.file);
+        mainWindow_->openSavedFile(options_.file);
     return true;
 }
 
-void CQX740App::ExitInstance()
+void Application::ExitInstance()
 {
-    mainFrame_.reset();
+    mainWindow_.reset();
     store_.ClearAllData();
     QCoreApplication::removeTranslator(&translator_);
     QCoreApplication::removeTranslator(&qtTranslator_);
@@ -159,7 +159,7 @@ void CQX740App::ExitInstance()
     instance_.reset();
 }
 
-int CQX740App::run()
+int Application::run()
 {
     if (!InitInstance(QCoreApplication::arguments())) {
         ExitInstance();

@@ -6,10 +6,10 @@
 
 // What the central area shows while no view is open: a tiled background with
 // the program's name in light grey in the middle.
-class ClientBackground : public QWidget {
+class BackgroundView : public QWidget {
     Q_OBJECT
 public:
-    explicit ClientBackground(QWidget *parent = nullptr);
+    explicit BackgroundView(QWidget *parent = nullptr);
 
     // A colour, when set, wins over the bitmap and hides the name.
     void setBackgroundColour(const QColor &colour);

@@ -1,4 +1,4 @@
-#include "dialogs/CAboutDlg.h"
+#include "dialogs/AboutDialog.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -23,7 +23,7 @@ QPixmap logo()
 }
 } // namespace
 
-CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent)
+AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(tr("About "));
     auto *picture = new QLabel(this);

@@ -1,4 +1,4 @@
-#include "device/CDateAndTimeDlg.h"
+#include "device/SetClockDialog.h"
 
 #include "app/Prompts.h"
 
@@ -12,7 +12,7 @@
 
 using ClockInput::Field;
 
-CDateAndTimeDlg::CDateAndTimeDlg(Prompts &prompts, QWidget *parent) : QDialog(parent), prompts_(prompts)
+SetClockDialog::SetClockDialog(Prompts &prompts, QWidget *parent) : QDialog(parent), prompts_(prompts)
 {
     setObjectName(QStringLiteral("setDateAndTime"));
     setWindowTitle(tr("Set Date And Time"));
@@ -36,8 +36,8 @@ CDateAndTimeDlg::CDateAndTimeDlg(Prompts &prompts, QWidget *parent) : QDialog(pa
     timeLayout->addRow(tr("Second:"), second_);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CDateAndTimeDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CDateAndTimeDlg::reject);
+    connect(buttons, &QDialogButtonBox::accepted, this, &SetClockDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &SetClockDialog::reject);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(dateGroup);
@@ -45,7 +45,7 @@ CDateAndTimeDlg::CDateAndTimeDlg(Prompts &prompts, QWidget *parent) : QDialog(pa
     layout->addWidget(buttons);
 }
 
-QLineEdit *CDateAndTimeDlg::makeEdit(Field field, int value)
+QLineEdit *SetClockDialog::makeEdit(Field field, int value)
 {
     auto *e = new QLineEdit(QString::number(value), this);
     e->setMaxLength(4);
@@ -56,7 +56,7 @@ QLineEdit *CDateAndTimeDlg::makeEdit(Field field, int value)
     return e;
 }
 
-QLineEdit *CDateAndTimeDlg::edit(Field field) const
+QLineEdit *SetClockDialog::edit(Field field) const
 {
     switch (field) {
     case Field::Hour:
@@ -69,7 +69,7 @@ QLineEdit *CDateAndTimeDlg::edit(Field field) const
     return second_;
 }
 
-void CDateAndTimeDlg::checkChange(Field field)
+void SetClockDialog::checkChange(Field field)
 {
     QLineEdit *e = edit(field);
     if (const auto message = ClockInput::checkChange(field, e->text())) {
@@ -78,7 +78,7 @@ void CDateAndTimeDlg::checkChange(Field field)
     }
 }
 
-bool CDateAndTimeDlg::eventFilter(QObject *watched, QEvent *event)
+bool SetClockDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusOut) {
         for (QLineEdit *e : {hour_, minute_, second_}) {
@@ -93,7 +93,7 @@ bool CDateAndTimeDlg::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-QDateTime CDateAndTimeDlg::chosen() const
+QDateTime SetClockDialog::chosen() const
 {
     return QDateTime(date_->date(), QTime(hour_->text().toInt(), minute_->text().toInt(), second_->text().toInt()));
 }

@@ -6,10 +6,10 @@
 
 // The current recording as numbered rows (item, date, time, SpO2, pulse rate)
 // in two side-by-side blocks per page under the table page header.
-class CQX740TableView : public DataView {
+class TableView : public DataView {
     Q_OBJECT
 public:
-    explicit CQX740TableView(RecordStore &store, QWidget *parent = nullptr);
+    explicit TableView(RecordStore &store, QWidget *parent = nullptr);
 
     // Pages at the window's current size. A window too low for one reading row
     // keeps the count it had before.

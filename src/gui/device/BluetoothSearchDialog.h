@@ -17,11 +17,11 @@ class QListWidget;
 // "Find bluetooth radio": lists the Bluetooth devices nearby, connects the
 // chosen one (RFCOMM channel 1) and hands the link to the download window.
 // An address may also be typed, unix:PATH reaching the simulated device.
-class CBluetoothSearchDlg : public QDialog {
+class BluetoothSearchDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CBluetoothSearchDlg(const QString &suggestedAddress, QWidget *parent = nullptr);
-    ~CBluetoothSearchDlg() override;
+    explicit BluetoothSearchDialog(const QString &suggestedAddress, QWidget *parent = nullptr);
+    ~BluetoothSearchDialog() override;
 
     // The connected link after the dialog ended with OK.
     std::shared_ptr<BluetoothLink> link() const { return link_; }

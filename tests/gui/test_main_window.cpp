@@ -1,11 +1,11 @@
 #include "app/ScriptedPrompts.h"
 #include "model/RecordStore.h"
-#include "shell/ClientBackground.h"
-#include "shell/CMainFrame.h"
+#include "shell/BackgroundView.h"
+#include "shell/MainWindow.h"
 #include "shell/CommandIds.h"
 #include "test_env.h"
-#include "views/CQX740TableView.h"
-#include "views/CQX740TrendView.h"
+#include "views/TableView.h"
+#include "views/TrendView.h"
 
 #include <QAction>
 #include <QFile>
@@ -25,7 +25,7 @@ class MainFrame : public ::testing::Test {
 protected:
     RecordStore store;
     ScriptedPrompts prompts;
-    CMainFrame frame{store, prompts, 1033};
+    MainWindow frame{store, prompts, 1033};
 
     bool enabled(int id)
     {
@@ -112,7 +112,7 @@ TEST_F(MainFrame, OpeningAFileShowsTheTrendAndEnablesTheDataCommands)
     store.viewPosition = 6;
     open("valid-night-id7.dat");
     EXPECT_EQ(frame.displayMode(), 1);
-    EXPECT_TRUE(shows<CQX740TrendView>());
+    EXPECT_TRUE(shows<TrendView>());
     EXPECT_EQ(store.viewPosition, 0);
     for (int id : {Close, PatientInfo, PatientTitle, SaveData, EventTimeExport, ModeTable, ModeAnalysis, Print,
                    PrintPreview, RollStep, PageUp, PageDown})
@@ -127,7 +127,7 @@ TEST_F(MainFrame, ModeSwitchesGreyOnlyTheModeShown)
 
     frame.action(ModeTable)->trigger();
     EXPECT_EQ(frame.displayMode(), 2);
-    EXPECT_TRUE(shows<CQX740TableView>());
+    EXPECT_TRUE(shows<TableView>());
     EXPECT_TRUE(enabled(ModeTrend));
     EXPECT_FALSE(enabled(ModeTable));
     EXPECT_TRUE(enabled(ModeAnalysis));
@@ -136,7 +136,7 @@ TEST_F(MainFrame, ModeSwitchesGreyOnlyTheModeShown)
     store.viewCursor = 2;
     frame.action(ModeAnalysis)->trigger();
     EXPECT_EQ(frame.displayMode(), 3);
-    EXPECT_TRUE(shows<CQX740TableView>()) << "the analysis page is drawn by the table view";
+    EXPECT_TRUE(shows<TableView>()) << "the analysis page is drawn by the table view";
     EXPECT_EQ(store.viewPosition, 0);
     EXPECT_EQ(store.viewCursor, 0);
     EXPECT_TRUE(enabled(ModeTrend));
@@ -145,7 +145,7 @@ TEST_F(MainFrame, ModeSwitchesGreyOnlyTheModeShown)
 
     frame.action(ModeTrend)->trigger();
     EXPECT_EQ(frame.displayMode(), 1);
-    EXPECT_TRUE(shows<CQX740TrendView>());
+    EXPECT_TRUE(shows<TrendView>());
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
@@ -181,12 +181,12 @@ TEST_F(MainFrame, OpeningKeepsTableButLeavesAnalysisForTrend)
     frame.action(ModeTable)->trigger();
     open("valid-narrow-title.dat");
     EXPECT_EQ(frame.displayMode(), 2);
-    EXPECT_TRUE(shows<CQX740TableView>());
+    EXPECT_TRUE(shows<TableView>());
 
     frame.action(ModeAnalysis)->trigger();
     open("valid-night-id7.dat");
     EXPECT_EQ(frame.displayMode(), 1);
-    EXPECT_TRUE(shows<CQX740TrendView>());
+    EXPECT_TRUE(shows<TrendView>());
 }
 
 TEST_F(MainFrame, RefusedFileLeavesTheViewAndModeAlone)
@@ -203,9 +203,9 @@ TEST_F(MainFrame, RefusedFileLeavesTheViewAndModeAlone)
 
 TEST_F(MainFrame, PageReadoutFollowsTheActiveView)
 {
-    EXPECT_EQ(CMainFrame::pageReadout(4, 9), kPage + QStringLiteral("5/9 "));
-    EXPECT_EQ(CMainFrame::pageReadout(0, 0), kPage);
-    EXPECT_EQ(CMainFrame::pageReadout(3, -1), kPage);
+    EXPECT_EQ(MainWindow::pageReadout(4, 9), kPage + QStringLiteral("5/9 "));
+    EXPECT_EQ(MainWindow::pageReadout(0, 0), kPage);
+    EXPECT_EQ(MainWindow::pageReadout(3, -1), kPage);
 
     open("valid-night-id7.dat");
     Q_EMIT frame.activeView()->pageChanged(4, 9);
@@ -301,16 +301,16 @@ TEST_F(MainFrame, HelpOpensTheManualOfTheLanguageOrSaysItCannot)
     frame.action(Help)->trigger();
     EXPECT_EQ(prompts.shown, QStringList{QStringLiteral("Can't open file")});
 
-    CMainFrame french(store, prompts, 1036);
+    MainWindow french(store, prompts, 1036);
     EXPECT_TRUE(french.extractManual().endsWith(QStringLiteral("Manual-1036.html")));
-    CMainFrame other(store, prompts, 1041);
+    MainWindow other(store, prompts, 1041);
     EXPECT_TRUE(other.extractManual().endsWith(QStringLiteral("Manual-1033.html")));
 }
 
 TEST_F(MainFrame, BackgroundShowsTheNameInLightGrey)
 {
     frame.resize(1024, 768);
-    ClientBackground *bg = frame.background();
+    BackgroundView *bg = frame.background();
     const QImage image = bg->grab().toImage();
     const QPoint c = image.rect().center();
     int grey = 0;

@@ -9,10 +9,10 @@ class QToolButton;
 
 // "Set Step": edits the number of pages one Page Up / Page Down moves. The
 // arrows (buttons or the Up/Down keys) stay within 1 .. the page count.
-class CSetRollStep : public QDialog {
+class RollStepDialog : public QDialog {
     Q_OBJECT
 public:
-    CSetRollStep(int rollStep, int pageCount, QWidget *parent = nullptr);
+    RollStepDialog(int rollStep, int pageCount, QWidget *parent = nullptr);
 
     int stepValue() const { return logic_.stepValue(); }
     QLineEdit *edit() const { return edit_; }

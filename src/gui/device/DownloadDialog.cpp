@@ -1,17 +1,17 @@
-#include "device/CDlgChooseType.h"
+#include "device/DownloadDialog.h"
 
 #include "app/Prompts.h"
 #include "app/Settings.h"
 #include "app/Texts.h"
-#include "device/CDateAndTimeDlg.h"
-#include "device/CDelDataDlg.h"
-#include "device/CDeletingData.h"
+#include "device/SetClockDialog.h"
+#include "device/DeleteDataDialog.h"
+#include "device/DeletingDataWindow.h"
 #include "device/DeviceContext.h"
 #include "device/DeviceSession.h"
 #include "device/DeviceTexts.h"
 #include "device/Protocol.h"
 #include "model/RecordStore.h"
-#include "shell/CMainFrame.h"
+#include "shell/MainWindow.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -24,9 +24,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CDlgChooseType::CDlgChooseType(RecordStore &store, Prompts &prompts, DeviceContext &context, CMainFrame &frame,
+DownloadDialog::DownloadDialog(RecordStore &store, Prompts &prompts, DeviceContext &context, MainWindow &frame,
                                QWidget *parent)
-    : QDialog(parent), store_(store), prompts_(prompts), context_(context), frame_(frame),
+    : QDialog(parent), store_(store), prompts_(prompts), context_(context), mainWindow_(frame),
       session_(std::make_unique<DeviceSession>(store))
 {
     setObjectName(QStringLiteral("newDataCapture"));
@@ -34,13 +34,13 @@ CDlgChooseType::CDlgChooseType(RecordStore &store, Prompts &prompts, DeviceConte
     buildControls();
 
     clockChooser_ = [this]() -> std::optional<QDateTime> {
-        CDateAndTimeDlg dialog(prompts_, this);
+        SetClockDialog dialog(prompts_, this);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         return dialog.chosen();
     };
     deleteChooser_ = [this]() -> std::optional<DeleteRequest> {
-        CDelDataDlg dialog(store_, this);
+        DeleteDataDialog dialog(store_, this);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         return DeleteRequest{dialog.chosenId(), dialog.chosenType()};
@@ -51,10 +51,10 @@ CDlgChooseType::CDlgChooseType(RecordStore &store, Prompts &prompts, DeviceConte
     context_.prepare(*session_);
     setPhase(DownloadPhase::Idle);
     if (DownloadRules::startsAtOnce(context_.linkMode, session_->ports))
-        QMetaObject::invokeMethod(this, &CDlgChooseType::start, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &DownloadDialog::start, Qt::QueuedConnection);
 }
 
-CDlgChooseType::~CDlgChooseType()
+DownloadDialog::~DownloadDialog()
 {
     // Work still running ends before the session it uses.
     job_.join();
@@ -62,7 +62,7 @@ CDlgChooseType::~CDlgChooseType()
     showDeletingWindow(false);
 }
 
-void CDlgChooseType::buildControls()
+void DownloadDialog::buildControls()
 {
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("idList"));
@@ -96,12 +96,12 @@ void CDlgChooseType::buildControls()
     extendButton_->setVisible(false);
     extendButton_->setEnabled(false);
 
-    connect(startButton_, &QPushButton::clicked, this, &CDlgChooseType::onStartOrDone);
-    connect(stopButton_, &QPushButton::clicked, this, &CDlgChooseType::onStop);
-    connect(deleteButton_, &QPushButton::clicked, this, &CDlgChooseType::onDeleteData);
-    connect(clockButton_, &QPushButton::clicked, this, &CDlgChooseType::onSetDateAndTime);
-    connect(cancelButton_, &QPushButton::clicked, this, &CDlgChooseType::reject);
-    connect(extendButton_, &QPushButton::clicked, this, &CDlgChooseType::onLayoutSwitch);
+    connect(startButton_, &QPushButton::clicked, this, &DownloadDialog::onStartOrDone);
+    connect(stopButton_, &QPushButton::clicked, this, &DownloadDialog::onStop);
+    connect(deleteButton_, &QPushButton::clicked, this, &DownloadDialog::onDeleteData);
+    connect(clockButton_, &QPushButton::clicked, this, &DownloadDialog::onSetDateAndTime);
+    connect(cancelButton_, &QPushButton::clicked, this, &DownloadDialog::reject);
+    connect(extendButton_, &QPushButton::clicked, this, &DownloadDialog::onLayoutSwitch);
 
     auto *buttons = new QHBoxLayout;
     for (QPushButton *b : {startButton_, stopButton_, deleteButton_, clockButton_, cancelButton_, extendButton_})
@@ -130,7 +130,7 @@ void CDlgChooseType::buildControls()
     layout->setSizeConstraint(QLayout::SetMinimumSize);
 }
 
-void CDlgChooseType::setPhase(DownloadPhase phase)
+void DownloadDialog::setPhase(DownloadPhase phase)
 {
     phase_ = phase;
     const DownloadButtons b = DownloadRules::buttonsFor(phase);
@@ -159,7 +159,7 @@ void CDlgChooseType::setPhase(DownloadPhase phase)
     }
 }
 
-void CDlgChooseType::onStartOrDone()
+void DownloadDialog::onStartOrDone()
 {
     if (phase_ != DownloadPhase::Idle)
         return;
@@ -169,13 +169,13 @@ void CDlgChooseType::onStartOrDone()
         start();
 }
 
-void CDlgChooseType::start()
+void DownloadDialog::start()
 {
     if (phase_ != DownloadPhase::Idle || cancelling_)
         return;
     // No view may show old data, and nothing of an earlier download may remain.
     store_.ClearAllData();
-    frame_.onClose();
+    mainWindow_.onClose();
     list_->clear();
     startIsDone_ = false;
     earlyResult_.reset();
@@ -184,7 +184,7 @@ void CDlgChooseType::start()
     setPhase(DownloadPhase::Searching);
 
     const int generation = ++generation_;
-    QPointer<CDlgChooseType> self(this);
+    QPointer<DownloadDialog> self(this);
     Transfer::Callbacks callbacks;
     callbacks.framesReceived = [self, generation](int frames) {
         QMetaObject::invokeMethod(
@@ -208,7 +208,7 @@ void CDlgChooseType::start()
         [this, outcome, started] { searchFinished(*outcome, *started); });
 }
 
-void CDlgChooseType::searchFinished(SearchOutcome outcome, bool transferStarted)
+void DownloadDialog::searchFinished(SearchOutcome outcome, bool transferStarted)
 {
     const QStringList messages = session_->takeMessages();
     switch (outcome) {
@@ -244,7 +244,7 @@ void CDlgChooseType::searchFinished(SearchOutcome outcome, bool transferStarted)
     prompts_.information(DeviceTexts::ConnectSucceeded(session_->totalCount()));
 }
 
-void CDlgChooseType::framesArrived(int generation, int frames)
+void DownloadDialog::framesArrived(int generation, int frames)
 {
     if (generation != generation_)
         return;
@@ -252,7 +252,7 @@ void CDlgChooseType::framesArrived(int generation, int frames)
     highestProgress_ = std::max(highestProgress_, frames);
 }
 
-void CDlgChooseType::transferFinished(int generation, const TransferResult &result)
+void DownloadDialog::transferFinished(int generation, const TransferResult &result)
 {
     if (generation != generation_)
         return;
@@ -269,7 +269,7 @@ void CDlgChooseType::transferFinished(int generation, const TransferResult &resu
     list_->clear();
     list_->addItems(lines);
     if (!lines.isEmpty())
-        frame_.setDataArrived(true);
+        mainWindow_.setDataArrived(true);
     startIsDone_ = true;
 
     QStringList messages = result.messages();
@@ -279,7 +279,7 @@ void CDlgChooseType::transferFinished(int generation, const TransferResult &resu
     showMessages(messages, true);
 }
 
-void CDlgChooseType::transferEnd(std::function<void()> then)
+void DownloadDialog::transferEnd(std::function<void()> then)
 {
     // The workers are ended before the stop command goes out and the port closes.
     setPhase(phase_ == DownloadPhase::Maintenance ? DownloadPhase::Maintenance : DownloadPhase::Ending);
@@ -294,7 +294,7 @@ void CDlgChooseType::transferEnd(std::function<void()> then)
              });
 }
 
-void CDlgChooseType::transferEnded()
+void DownloadDialog::transferEnded()
 {
     // Only the transfer's own state is cleared: the recording on screen
     // (currentSamples) is left exactly as it was.
@@ -303,7 +303,7 @@ void CDlgChooseType::transferEnded()
     setPhase(DownloadPhase::Idle);
 }
 
-void CDlgChooseType::onStop()
+void DownloadDialog::onStop()
 {
     if (phase_ != DownloadPhase::Transferring)
         return;
@@ -312,7 +312,7 @@ void CDlgChooseType::onStop()
     transferEnd({});
 }
 
-void CDlgChooseType::done()
+void DownloadDialog::done()
 {
     const QListWidgetItem *item = list_->currentItem();
     const int row = item && item->isSelected() ? list_->row(item) : -1;
@@ -323,13 +323,13 @@ void CDlgChooseType::done()
     }
     store_.SelectDeviceId(id, RecordStore::SelectSource::Download, prompts_);
     // A download always ends in Trend: the search closed every view before.
-    frame_.showRecording();
-    frame_.setDataArrived(true);
+    mainWindow_.showRecording();
+    mainWindow_.setDataArrived(true);
     chosenId_ = id;
     accept();
 }
 
-void CDlgChooseType::reject()
+void DownloadDialog::reject()
 {
     if (cancelling_)
         return;
@@ -352,16 +352,16 @@ void CDlgChooseType::reject()
     }
 }
 
-void CDlgChooseType::finishCancel()
+void DownloadDialog::finishCancel()
 {
     context_.linkMode = LinkMode::Serial;
     // Only the transfer's own state goes; a recording on screen stays whole.
-    if (frame_.displayMode() == 0)
-        frame_.onClose();
+    if (mainWindow_.displayMode() == 0)
+        mainWindow_.onClose();
     QDialog::reject();
 }
 
-void CDlgChooseType::showMessages(const QStringList &messages, bool warning)
+void DownloadDialog::showMessages(const QStringList &messages, bool warning)
 {
     for (const QString &m : messages) {
         if (warning)
@@ -371,7 +371,7 @@ void CDlgChooseType::showMessages(const QStringList &messages, bool warning)
     }
 }
 
-void CDlgChooseType::onSetDateAndTime()
+void DownloadDialog::onSetDateAndTime()
 {
     if (phase_ != DownloadPhase::Idle)
         return;
@@ -401,7 +401,7 @@ void CDlgChooseType::onSetDateAndTime()
     });
 }
 
-void CDlgChooseType::onDeleteData()
+void DownloadDialog::onDeleteData()
 {
     if (phase_ != DownloadPhase::Idle)
         return;
@@ -410,7 +410,7 @@ void CDlgChooseType::onDeleteData()
         return;
     setPhase(DownloadPhase::Maintenance);
     DeviceSession *session = session_.get();
-    QPointer<CDlgChooseType> self(this);
+    QPointer<DownloadDialog> self(this);
     const auto waiting = [self](bool on) {
         QMetaObject::invokeMethod(
             self, [self, on] { if (self) self->showDeletingWindow(on); }, Qt::QueuedConnection);
@@ -434,11 +434,11 @@ void CDlgChooseType::onDeleteData()
         });
 }
 
-void CDlgChooseType::showDeletingWindow(bool show)
+void DownloadDialog::showDeletingWindow(bool show)
 {
     if (show) {
         if (!deleting_)
-            deleting_ = new CDeletingData;
+            deleting_ = new DeletingDataWindow;
         deleting_->showCentred();
     } else if (deleting_) {
         deleting_->close();
@@ -447,21 +447,21 @@ void CDlgChooseType::showDeletingWindow(bool show)
     }
 }
 
-void CDlgChooseType::setStandardLayout(bool standard)
+void DownloadDialog::setStandardLayout(bool standard)
 {
     manualGroup_->setVisible(!standard);
     extendButton_->setText(standard ? tr("Extend >>") : tr("<<Standard"));
     adjustSize();
 }
 
-void CDlgChooseType::onLayoutSwitch()
+void DownloadDialog::onLayoutSwitch()
 {
     setStandardLayout(extended_);
     extended_ = !extended_;
     refillPortCombo();
 }
 
-void CDlgChooseType::refillPortCombo()
+void DownloadDialog::refillPortCombo()
 {
     // Filling the list is no choice of the user's: nothing is written.
     const QSignalBlocker block(portCombo_);

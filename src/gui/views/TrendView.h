@@ -10,10 +10,10 @@
 // page at a time under the trend page header. One reading is one pixel column.
 // A reading is read out by pointing exactly at a curve point or by moving the
 // keyboard cursor with Left and Right.
-class CQX740TrendView : public DataView {
+class TrendView : public DataView {
     Q_OBJECT
 public:
-    explicit CQX740TrendView(RecordStore &store, QWidget *parent = nullptr);
+    explicit TrendView(RecordStore &store, QWidget *parent = nullptr);
 
     int pageCount() const override;
     void renderPage(QPainter &painter, const QSize &size, int pageIndex) override;

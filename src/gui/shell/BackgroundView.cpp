@@ -1,19 +1,19 @@
-#include "shell/ClientBackground.h"
+#include "shell/BackgroundView.h"
 
 #include <QPainter>
 
-ClientBackground::ClientBackground(QWidget *parent) : QWidget(parent)
+BackgroundView::BackgroundView(QWidget *parent) : QWidget(parent)
 {
     setAutoFillBackground(false);
 }
 
-void ClientBackground::setBackgroundColour(const QColor &colour)
+void BackgroundView::setBackgroundColour(const QColor &colour)
 {
     colour_ = colour;
     update();
 }
 
-void ClientBackground::setBitmap(const QPixmap &bitmap)
+void BackgroundView::setBitmap(const QPixmap &bitmap)
 {
     setUpdatesEnabled(false);
     bitmap_ = bitmap;
@@ -21,7 +21,7 @@ void ClientBackground::setBitmap(const QPixmap &bitmap)
     update();
 }
 
-QPixmap ClientBackground::defaultBitmap()
+QPixmap BackgroundView::defaultBitmap()
 {
     // A quiet slate tile with a faint diagonal weave.
     QPixmap tile(32, 32);
@@ -33,7 +33,7 @@ QPixmap ClientBackground::defaultBitmap()
     return tile;
 }
 
-void ClientBackground::paintEvent(QPaintEvent *)
+void BackgroundView::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     if (colour_.isValid()) {

@@ -3,10 +3,10 @@
 #include <QWidget>
 
 // The caption-less "Deleting Data ..." window shown while the device erases.
-class CDeletingData : public QWidget {
+class DeletingDataWindow : public QWidget {
     Q_OBJECT
 public:
-    CDeletingData();
+    DeletingDataWindow();
     // Centres the window on the screen, shows it and paints it at once.
     void showCentred();
 };

@@ -12,8 +12,8 @@
 #include <memory>
 #include <optional>
 
-class CDeletingData;
-class CMainFrame;
+class DeletingDataWindow;
+class MainWindow;
 class DeviceSession;
 class Prompts;
 class QComboBox;
@@ -36,12 +36,12 @@ struct DeleteRequest {
 // on two workers while showing progress, lists each downloaded ID and makes the
 // chosen one the current recording. Every blocking exchange runs off the user
 // interface thread; the window is disabled meanwhile.
-class CDlgChooseType : public QDialog {
+class DownloadDialog : public QDialog {
     Q_OBJECT
 public:
-    CDlgChooseType(RecordStore &store, Prompts &prompts, DeviceContext &context, CMainFrame &frame,
+    DownloadDialog(RecordStore &store, Prompts &prompts, DeviceContext &context, MainWindow &frame,
                    QWidget *parent = nullptr);
-    ~CDlgChooseType() override;
+    ~DownloadDialog() override;
 
     DownloadPhase phase() const { return phase_; }
     bool finishedOnce() const { return startIsDone_; }
@@ -94,7 +94,7 @@ private:
     RecordStore &store_;
     Prompts &prompts_;
     DeviceContext &context_;
-    CMainFrame &frame_;
+    MainWindow &mainWindow_;
     std::unique_ptr<DeviceSession> session_;
 
     QListWidget *list_ = nullptr;
@@ -108,7 +108,7 @@ private:
     QFrame *line_ = nullptr;
     QGroupBox *manualGroup_ = nullptr;
     QComboBox *portCombo_ = nullptr;
-    QPointer<CDeletingData> deleting_;
+    QPointer<DeletingDataWindow> deleting_;
 
     DownloadPhase phase_ = DownloadPhase::Idle;
     bool startIsDone_ = false;

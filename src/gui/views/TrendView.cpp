@@ -1,4 +1,4 @@
-#include "views/CQX740TrendView.h"
+#include "views/TrendView.h"
 
 #include "views/Paging.h"
 #include "views/TrendPainter.h"
@@ -9,7 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-CQX740TrendView::CQX740TrendView(RecordStore &store, QWidget *parent) : DataView(store, parent)
+TrendView::TrendView(RecordStore &store, QWidget *parent) : DataView(store, parent)
 {
     // Every paint covers the whole window, so nothing is erased first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -18,12 +18,12 @@ CQX740TrendView::CQX740TrendView(RecordStore &store, QWidget *parent) : DataView
     setFocusPolicy(Qt::StrongFocus);
 }
 
-int CQX740TrendView::pageCount() const
+int TrendView::pageCount() const
 {
     return TrendPageCount(store().currentSampleCount(), samplesPerPage());
 }
 
-void CQX740TrendView::renderPage(QPainter &painter, const QSize &size, int pageIndex)
+void TrendView::renderPage(QPainter &painter, const QSize &size, int pageIndex)
 {
     const RecordStore &s = store();
     TrendPicture picture;
@@ -43,7 +43,7 @@ void CQX740TrendView::renderPage(QPainter &painter, const QSize &size, int pageI
     PaintTrendPage(painter, size, picture, fonts_);
 }
 
-void CQX740TrendView::paintEvent(QPaintEvent *)
+void TrendView::paintEvent(QPaintEvent *)
 {
     // The widget's backing store is the off-screen picture: it is copied to
     // the screen in one step once the page is complete.
@@ -51,7 +51,7 @@ void CQX740TrendView::paintEvent(QPaintEvent *)
     renderPage(p, size(), store().viewPosition);
 }
 
-void CQX740TrendView::resizeEvent(QResizeEvent *event)
+void TrendView::resizeEvent(QResizeEvent *event)
 {
     DataView::resizeEvent(event);
     hideMarkers();
@@ -59,13 +59,13 @@ void CQX740TrendView::resizeEvent(QResizeEvent *event)
     keepPageInRange();
 }
 
-void CQX740TrendView::hideMarkers()
+void TrendView::hideMarkers()
 {
     spo2Marker_ = TrendMarker{};
     pulseMarker_ = TrendMarker{};
 }
 
-void CQX740TrendView::pageUp()
+void TrendView::pageUp()
 {
     store().viewPosition = PageUpPosition(store().viewPosition, rollStep());
     hideMarkers();
@@ -73,7 +73,7 @@ void CQX740TrendView::pageUp()
     announcePage();
 }
 
-void CQX740TrendView::pageDown()
+void TrendView::pageDown()
 {
     store().viewPosition = PageDownPosition(store().viewPosition, rollStep(), pageCount());
     hideMarkers();
@@ -85,7 +85,7 @@ void CQX740TrendView::pageDown()
     announcePage();
 }
 
-void CQX740TrendView::pick(int index, int x)
+void TrendView::pick(int index, int x)
 {
     const SampleRecord &r = store().currentSamples[std::size_t(index)];
     const TrendLayout l = layout();
@@ -98,14 +98,14 @@ void CQX740TrendView::pick(int index, int x)
     update();
 }
 
-void CQX740TrendView::pointAt(QPoint p)
+void TrendView::pointAt(QPoint p)
 {
     const RecordStore &s = store();
     if (auto index = PickReading(layout(), s.viewPosition, s.currentSamples.data(), s.currentSampleCount(), p))
         pick(*index, p.x());
 }
 
-void CQX740TrendView::moveCursor(int direction)
+void TrendView::moveCursor(int direction)
 {
     const RecordStore &s = store();
     const auto step = StepCursor(layout(), s.viewPosition, s.currentSampleCount(), spo2Marker_.x, direction);
@@ -121,7 +121,7 @@ void CQX740TrendView::moveCursor(int direction)
         pick(*index, step->cursorX);
 }
 
-void CQX740TrendView::keyPressEvent(QKeyEvent *event)
+void TrendView::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
     case Qt::Key_PageUp:
@@ -143,7 +143,7 @@ void CQX740TrendView::keyPressEvent(QKeyEvent *event)
     event->accept();
 }
 
-void CQX740TrendView::mouseMoveEvent(QMouseEvent *event)
+void TrendView::mouseMoveEvent(QMouseEvent *event)
 {
     pointAt(event->position().toPoint());
     DataView::mouseMoveEvent(event);

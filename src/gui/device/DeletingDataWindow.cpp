@@ -1,11 +1,11 @@
-#include "device/CDeletingData.h"
+#include "device/DeletingDataWindow.h"
 
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QVBoxLayout>
 
-CDeletingData::CDeletingData()
+DeletingDataWindow::DeletingDataWindow()
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("deletingData"));
@@ -21,7 +21,7 @@ CDeletingData::CDeletingData()
     setAutoFillBackground(true);
 }
 
-void CDeletingData::showCentred()
+void DeletingDataWindow::showCentred()
 {
     adjustSize();
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {

@@ -1,18 +1,18 @@
-#include "shell/CMainFrame.h"
+#include "shell/MainWindow.h"
 
 #include "app/Language.h"
 #include "app/Prompts.h"
 #include "app/Texts.h"
 #include "device/DeviceCommands.h"
-#include "dialogs/CAboutDlg.h"
-#include "dialogs/COtherIDSelect.h"
+#include "dialogs/AboutDialog.h"
+#include "dialogs/OtherIdDialog.h"
 #include "model/RecordStore.h"
 #include "model/SavedData.h"
-#include "shell/ClientBackground.h"
+#include "shell/BackgroundView.h"
 #include "shell/CommandIds.h"
 #include "shell/Resources.h"
-#include "views/CQX740TableView.h"
-#include "views/CQX740TrendView.h"
+#include "views/TableView.h"
+#include "views/TrendView.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -67,7 +67,7 @@ QIcon themed(const char *name, QStyle::StandardPixmap fallback, const QStyle *st
 
 } // namespace
 
-CMainFrame::CMainFrame(RecordStore &store, Prompts &prompts, int languageId, QWidget *parent)
+MainWindow::MainWindow(RecordStore &store, Prompts &prompts, int languageId, QWidget *parent)
     : QMainWindow(parent), store_(store), prompts_(prompts), languageId_(languageId),
       urlOpener_([](const QUrl &url) { return QDesktopServices::openUrl(url); })
 {
@@ -76,8 +76,8 @@ CMainFrame::CMainFrame(RecordStore &store, Prompts &prompts, int languageId, QWi
     setMinimumSize(1024, 768);
 
     central_ = new QStackedWidget(this);
-    background_ = new ClientBackground(central_);
-    background_->setBitmap(ClientBackground::defaultBitmap());
+    background_ = new BackgroundView(central_);
+    background_->setBitmap(BackgroundView::defaultBitmap());
     central_->addWidget(background_);
     setCentralWidget(central_);
 
@@ -89,12 +89,12 @@ CMainFrame::CMainFrame(RecordStore &store, Prompts &prompts, int languageId, QWi
     updateCommandStates();
 
     if (QScreen *screen = QGuiApplication::primaryScreen())
-        connect(screen, &QScreen::geometryChanged, this, &CMainFrame::checkScreenSize);
+        connect(screen, &QScreen::geometryChanged, this, &MainWindow::checkScreenSize);
 }
 
-CMainFrame::~CMainFrame() = default;
+MainWindow::~MainWindow() = default;
 
-QAction *CMainFrame::addCommand(int id, const QString &text, void (CMainFrame::*handler)())
+QAction *MainWindow::addCommand(int id, const QString &text, void (MainWindow::*handler)())
 {
     auto *a = new QAction(text, this);
     a->setData(id);
@@ -104,69 +104,69 @@ QAction *CMainFrame::addCommand(int id, const QString &text, void (CMainFrame::*
     return a;
 }
 
-QAction *CMainFrame::action(int commandId) const
+QAction *MainWindow::action(int commandId) const
 {
     const auto it = actions_.find(commandId);
     return it == actions_.end() ? nullptr : it->second;
 }
 
-QWidget *CMainFrame::centralArea() const
+QWidget *MainWindow::centralArea() const
 {
     return central_->currentWidget();
 }
 
-void CMainFrame::createActions()
+void MainWindow::createActions()
 {
     using namespace CommandId;
     const QStyle *s = style();
-    addCommand(NewDataCapture, tr("NewDataCapture (&N)"), &CMainFrame::onNewDataCapture);
+    addCommand(NewDataCapture, tr("NewDataCapture (&N)"), &MainWindow::onNewDataCapture);
     action(NewDataCapture)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     action(NewDataCapture)->setIcon(themed("document-new", QStyle::SP_FileIcon, s));
-    addCommand(FindBluetoothRadio, tr("Find bluetooth radio"), &CMainFrame::onFindBluetoothRadio);
+    addCommand(FindBluetoothRadio, tr("Find bluetooth radio"), &MainWindow::onFindBluetoothRadio);
     action(FindBluetoothRadio)->setIcon(themed("network-wireless", QStyle::SP_DriveNetIcon, s));
-    addCommand(OpenOtherIdData, tr("Open Other ID Data"), &CMainFrame::onOpenOtherIdData);
-    addCommand(SaveData, tr("Save Data(&S)..."), &CMainFrame::onSaveData);
+    addCommand(OpenOtherIdData, tr("Open Other ID Data"), &MainWindow::onOpenOtherIdData);
+    addCommand(SaveData, tr("Save Data(&S)..."), &MainWindow::onSaveData);
     action(SaveData)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    addCommand(OpenSavedData, tr("Open Saved Data(&O)..."), &CMainFrame::onOpenSavedData);
+    addCommand(OpenSavedData, tr("Open Saved Data(&O)..."), &MainWindow::onOpenSavedData);
     action(OpenSavedData)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     action(OpenSavedData)->setIcon(themed("document-open", QStyle::SP_DialogOpenButton, s));
-    addCommand(EventTimeExport, tr("Check out the SpO2 event time..."), &CMainFrame::onEventTimeExport);
-    addCommand(Close, tr("Close"), &CMainFrame::onClose);
-    addCommand(PrintPreview, tr("PrintPreView"), &CMainFrame::onPrintPreview);
-    addCommand(Print, tr("Print"), &CMainFrame::onPrint);
+    addCommand(EventTimeExport, tr("Check out the SpO2 event time..."), &MainWindow::onEventTimeExport);
+    addCommand(Close, tr("Close"), &MainWindow::onClose);
+    addCommand(PrintPreview, tr("PrintPreView"), &MainWindow::onPrintPreview);
+    addCommand(Print, tr("Print"), &MainWindow::onPrint);
     action(Print)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     action(Print)->setIcon(themed("document-print", QStyle::SP_FileDialogDetailedView, s));
-    addCommand(Exit, tr("Exit(&X)"), &CMainFrame::onExit);
+    addCommand(Exit, tr("Exit(&X)"), &MainWindow::onExit);
 
-    addCommand(PatientInfo, tr("Patient Info"), &CMainFrame::onPatientInfo);
-    addCommand(PatientTitle, tr("Patient Title"), &CMainFrame::onPatientTitle);
+    addCommand(PatientInfo, tr("Patient Info"), &MainWindow::onPatientInfo);
+    addCommand(PatientTitle, tr("Patient Title"), &MainWindow::onPatientTitle);
 
-    addCommand(ModeTrend, tr("Trend"), &CMainFrame::onModeTrend);
-    addCommand(ModeTable, tr("Table"), &CMainFrame::onModeTable);
-    addCommand(ModeAnalysis, tr("Analysis"), &CMainFrame::onModeAnalysis);
+    addCommand(ModeTrend, tr("Trend"), &MainWindow::onModeTrend);
+    addCommand(ModeTable, tr("Table"), &MainWindow::onModeTable);
+    addCommand(ModeAnalysis, tr("Analysis"), &MainWindow::onModeAnalysis);
 
-    addCommand(RollStep, tr("Roll Step"), &CMainFrame::onRollStep);
-    addCommand(AnalysisSetup, tr("Analysis Setup"), &CMainFrame::onAnalysisSetup);
-    addCommand(UnitSetup, tr("Unit Setup"), &CMainFrame::onUnitSetup);
+    addCommand(RollStep, tr("Roll Step"), &MainWindow::onRollStep);
+    addCommand(AnalysisSetup, tr("Analysis Setup"), &MainWindow::onAnalysisSetup);
+    addCommand(UnitSetup, tr("Unit Setup"), &MainWindow::onUnitSetup);
 
-    addCommand(About, tr("About (&A)..."), &CMainFrame::onAbout);
+    addCommand(About, tr("About (&A)..."), &MainWindow::onAbout);
     action(About)->setIcon(themed("help-about", QStyle::SP_MessageBoxInformation, s));
 
-    addCommand(PageUp, tr("PageUp"), &CMainFrame::onPageUp);
+    addCommand(PageUp, tr("PageUp"), &MainWindow::onPageUp);
     action(PageUp)->setIcon(themed("go-up", QStyle::SP_ArrowUp, s));
-    addCommand(PageDown, tr("PageDown"), &CMainFrame::onPageDown);
+    addCommand(PageDown, tr("PageDown"), &MainWindow::onPageDown);
     action(PageDown)->setIcon(themed("go-down", QStyle::SP_ArrowDown, s));
-    addCommand(LanguageButton, tr("Language"), &CMainFrame::onLanguage);
+    addCommand(LanguageButton, tr("Language"), &MainWindow::onLanguage);
     action(LanguageButton)->setIcon(languageIcon(languageId_));
 
     // Help has no menu item; F1 reaches it from anywhere in the window.
-    addCommand(Help, tr("Help"), &CMainFrame::onHelp);
+    addCommand(Help, tr("Help"), &MainWindow::onHelp);
     action(Help)->setShortcut(QKeySequence(Qt::Key_F1));
     action(Help)->setShortcutContext(Qt::WindowShortcut);
     addAction(action(Help));
 }
 
-void CMainFrame::createMenus()
+void MainWindow::createMenus()
 {
     using namespace CommandId;
     QMenuBar *bar = menuBar();
@@ -193,10 +193,10 @@ void CMainFrame::createMenus()
     about->addAction(action(About));
 
     for (QMenu *m : {file, edit, mode, options, about})
-        connect(m, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+        connect(m, &QMenu::aboutToShow, this, &MainWindow::updateCommandStates);
 }
 
-void CMainFrame::createToolBar()
+void MainWindow::createToolBar()
 {
     using namespace CommandId;
     toolBar_ = addToolBar(tr("Toolbar"));
@@ -210,7 +210,7 @@ void CMainFrame::createToolBar()
         toolBar_->addAction(action(id));
 }
 
-void CMainFrame::createStatusBar()
+void MainWindow::createStatusBar()
 {
     pagePane_ = new QLabel(pageReadout(0, 0), this);
     pagePane_->setObjectName(QStringLiteral("pagePane"));
@@ -219,7 +219,7 @@ void CMainFrame::createStatusBar()
     statusBar()->showMessage(tr("Ready"));
 }
 
-QString CMainFrame::pageReadout(int index, int count)
+QString MainWindow::pageReadout(int index, int count)
 {
     const QString label = Text(TextNo::PagePane);
     if (count > 0)
@@ -227,17 +227,17 @@ QString CMainFrame::pageReadout(int index, int count)
     return label;
 }
 
-QString CMainFrame::pageReadoutText() const
+QString MainWindow::pageReadoutText() const
 {
     return pagePane_->text();
 }
 
-void CMainFrame::setPageReadout(int index, int count)
+void MainWindow::setPageReadout(int index, int count)
 {
     pagePane_->setText(pageReadout(index, count));
 }
 
-void CMainFrame::updateCommandStates()
+void MainWindow::updateCommandStates()
 {
     using namespace CommandId;
     for (int id : {Close, PatientInfo, PatientTitle, SaveData, EventTimeExport})
@@ -255,7 +255,7 @@ void CMainFrame::updateCommandStates()
         action(id)->setEnabled(hasView);
 }
 
-void CMainFrame::closeAllViews()
+void MainWindow::closeAllViews()
 {
     if (view_) {
         DataView *old = view_;
@@ -269,20 +269,20 @@ void CMainFrame::closeAllViews()
     central_->setCurrentWidget(background_);
 }
 
-void CMainFrame::openView(int mode)
+void MainWindow::openView(int mode)
 {
     closeAllViews();
     store_.viewPosition = 0;
     store_.viewCursor = 0;
     DataView *view = nullptr;
     if (mode == DisplayMode::Trend)
-        view = new CQX740TrendView(store_, central_);
+        view = new TrendView(store_, central_);
     else
-        view = new CQX740TableView(store_, central_);
+        view = new TableView(store_, central_);
     view->setPrompts(&prompts_);
     // Reset the readout before the view is shown: showing it announces its page.
     setPageReadout(0, 0);
-    connect(view, &DataView::pageChanged, this, &CMainFrame::setPageReadout);
+    connect(view, &DataView::pageChanged, this, &MainWindow::setPageReadout);
     view_ = view;
     central_->addWidget(view);
     central_->setCurrentWidget(view);
@@ -291,7 +291,7 @@ void CMainFrame::openView(int mode)
     updateCommandStates();
 }
 
-void CMainFrame::switchMode(int mode)
+void MainWindow::switchMode(int mode)
 {
     if (mode == DisplayMode::Analysis)
         runAnalysis();
@@ -300,12 +300,12 @@ void CMainFrame::switchMode(int mode)
         showMaximized();
 }
 
-void CMainFrame::showRecording()
+void MainWindow::showRecording()
 {
     openView(displayMode_ == DisplayMode::Table ? DisplayMode::Table : DisplayMode::Trend);
 }
 
-void CMainFrame::setDataArrived(bool fromDownload)
+void MainWindow::setDataArrived(bool fromDownload)
 {
     dataCommandsDisabled_ = false;
     if (fromDownload)
@@ -313,7 +313,7 @@ void CMainFrame::setDataArrived(bool fromDownload)
     updateCommandStates();
 }
 
-bool CMainFrame::openSavedFile(const QString &path)
+bool MainWindow::openSavedFile(const QString &path)
 {
     if (!SavedData::open(store_, path, prompts_))
         return false;
@@ -322,12 +322,12 @@ bool CMainFrame::openSavedFile(const QString &path)
     return true;
 }
 
-void CMainFrame::notAvailableYet(const QString &what)
+void MainWindow::notAvailableYet(const QString &what)
 {
     prompts_.information(tr("%1 is not available yet.").arg(what));
 }
 
-void CMainFrame::checkScreenSize(const QRect &geometry)
+void MainWindow::checkScreenSize(const QRect &geometry)
 {
     if (geometry.width() < 1024 || geometry.height() < 768)
         prompts_.warning(tr("The Reslution is to small to run the program!"));
@@ -335,28 +335,28 @@ void CMainFrame::checkScreenSize(const QRect &geometry)
 
 // ---- File menu ----
 
-void CMainFrame::onNewDataCapture()
+void MainWindow::onNewDataCapture()
 {
     deviceCommands_->newDataCapture();
 }
 
-void CMainFrame::onFindBluetoothRadio()
+void MainWindow::onFindBluetoothRadio()
 {
     deviceCommands_->findBluetoothRadio();
 }
 
-void CMainFrame::onOpenOtherIdData()
+void MainWindow::onOpenOtherIdData()
 {
     if (otherIdDisabled_)
         return;
-    COtherIDSelect dialog(store_, prompts_, this);
+    OtherIdDialog dialog(store_, prompts_, this);
     if (dialog.exec() != QDialog::Accepted || dialog.chosenId() == 0)
         return;
     showRecording();
     setDataArrived(false);
 }
 
-void CMainFrame::onSaveData()
+void MainWindow::onSaveData()
 {
     if (dataCommandsDisabled_)
         return;
@@ -367,7 +367,7 @@ void CMainFrame::onSaveData()
         view_->refresh();
 }
 
-void CMainFrame::onOpenSavedData()
+void MainWindow::onOpenSavedData()
 {
     if (!SavedData::openCommand(store_, prompts_))
         return;
@@ -375,12 +375,12 @@ void CMainFrame::onOpenSavedData()
     setDataArrived(false);
 }
 
-void CMainFrame::onEventTimeExport()
+void MainWindow::onEventTimeExport()
 {
     notAvailableYet(tr("Check out the SpO2 event time"));
 }
 
-void CMainFrame::onClose()
+void MainWindow::onClose()
 {
     closeAllViews();
     otherIdDisabled_ = true;
@@ -390,56 +390,56 @@ void CMainFrame::onClose()
     updateCommandStates();
 }
 
-void CMainFrame::onPrintPreview()
+void MainWindow::onPrintPreview()
 {
     if (view_)
         view_->printPreview();
 }
 
-void CMainFrame::onPrint()
+void MainWindow::onPrint()
 {
     if (view_)
         view_->print();
 }
 
-void CMainFrame::onExit()
+void MainWindow::onExit()
 {
     close();
 }
 
 // ---- Edit menu ----
 
-void CMainFrame::onPatientInfo()
+void MainWindow::onPatientInfo()
 {
     notAvailableYet(tr("Patient Info"));
 }
 
-void CMainFrame::onPatientTitle()
+void MainWindow::onPatientTitle()
 {
     notAvailableYet(tr("Patient Title"));
 }
 
 // ---- Mode menu ----
 
-void CMainFrame::onModeTrend()
+void MainWindow::onModeTrend()
 {
     if (displayMode_ != DisplayMode::None)
         switchMode(DisplayMode::Trend);
 }
 
-void CMainFrame::onModeTable()
+void MainWindow::onModeTable()
 {
     if (displayMode_ != DisplayMode::None)
         switchMode(DisplayMode::Table);
 }
 
-void CMainFrame::onModeAnalysis()
+void MainWindow::onModeAnalysis()
 {
     if (displayMode_ != DisplayMode::None)
         switchMode(DisplayMode::Analysis);
 }
 
-void CMainFrame::runAnalysis()
+void MainWindow::runAnalysis()
 {
     // The event analysis fills in here; until then the page says nothing about events.
     statusBar()->showMessage(tr("The event analysis is not available yet."), 5000);
@@ -447,36 +447,36 @@ void CMainFrame::runAnalysis()
 
 // ---- Options menu ----
 
-void CMainFrame::onRollStep()
+void MainWindow::onRollStep()
 {
     if (view_)
         view_->editRollStep();
 }
 
-void CMainFrame::onAnalysisSetup()
+void MainWindow::onAnalysisSetup()
 {
     notAvailableYet(tr("Analysis Setup"));
 }
 
-void CMainFrame::onUnitSetup()
+void MainWindow::onUnitSetup()
 {
     notAvailableYet(tr("Unit Setup"));
 }
 
-void CMainFrame::onLanguage()
+void MainWindow::onLanguage()
 {
     notAvailableYet(tr("Language"));
 }
 
 // ---- About, help, paging ----
 
-void CMainFrame::onAbout()
+void MainWindow::onAbout()
 {
-    CAboutDlg dialog(this);
+    AboutDialog dialog(this);
     dialog.exec();
 }
 
-QString CMainFrame::extractManual() const
+QString MainWindow::extractManual() const
 {
     QString resource = QStringLiteral(":/manual/Manual-%1.html").arg(languageId_);
     if (!QFile::exists(resource))
@@ -500,20 +500,20 @@ QString CMainFrame::extractManual() const
     return target;
 }
 
-void CMainFrame::onHelp()
+void MainWindow::onHelp()
 {
     const QString file = extractManual();
     if (file.isEmpty() || !urlOpener_ || !urlOpener_(QUrl::fromLocalFile(file)))
         prompts_.warning(tr("Can't open file"));
 }
 
-void CMainFrame::onPageUp()
+void MainWindow::onPageUp()
 {
     if (view_)
         view_->pageUp();
 }
 
-void CMainFrame::onPageDown()
+void MainWindow::onPageDown()
 {
     if (view_)
         view_->pageDown();

@@ -11,10 +11,10 @@ class QLineEdit;
 
 // "Set Date And Time": the date to give the device clock and the hour, minute
 // and second, each checked as it is typed.
-class CDateAndTimeDlg : public QDialog {
+class SetClockDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CDateAndTimeDlg(Prompts &prompts, QWidget *parent = nullptr);
+    explicit SetClockDialog(Prompts &prompts, QWidget *parent = nullptr);
 
     QDateEdit *dateEdit() const { return date_; }
     QLineEdit *edit(ClockInput::Field field) const;

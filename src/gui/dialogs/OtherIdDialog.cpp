@@ -1,4 +1,4 @@
-#include "dialogs/COtherIDSelect.h"
+#include "dialogs/OtherIdDialog.h"
 
 #include <QDialogButtonBox>
 #include <QFont>
@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-COtherIDSelect::COtherIDSelect(RecordStore &store, Prompts &prompts, QWidget *parent)
+OtherIdDialog::OtherIdDialog(RecordStore &store, Prompts &prompts, QWidget *parent)
     : QDialog(parent), logic_(store, prompts)
 {
     setWindowTitle(tr("Open other ID data"));
@@ -22,16 +22,16 @@ COtherIDSelect::COtherIDSelect(RecordStore &store, Prompts &prompts, QWidget *pa
     auto *buttons = new QDialogButtonBox(this);
     buttons->addButton(tr("Done"), QDialogButtonBox::AcceptRole)->setDefault(true);
     buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &COtherIDSelect::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &COtherIDSelect::reject);
-    connect(list_, &QListWidget::itemDoubleClicked, this, &COtherIDSelect::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, &OtherIdDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &OtherIdDialog::reject);
+    connect(list_, &QListWidget::itemDoubleClicked, this, &OtherIdDialog::accept);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(list_);
     layout->addWidget(buttons);
 }
 
-void COtherIDSelect::accept()
+void OtherIdDialog::accept()
 {
     const auto selected = list_->selectionModel()->selectedRows();
     const int row = selected.isEmpty() ? -1 : selected.first().row();

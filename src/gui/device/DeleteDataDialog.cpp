@@ -1,4 +1,4 @@
-#include "device/CDelDataDlg.h"
+#include "device/DeleteDataDialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -6,7 +6,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-CDelDataDlg::CDelDataDlg(const RecordStore &store, QWidget *parent) : QDialog(parent), choice_(store)
+DeleteDataDialog::DeleteDataDialog(const RecordStore &store, QWidget *parent) : QDialog(parent), choice_(store)
 {
     setObjectName(QStringLiteral("deleteData"));
     setWindowTitle(tr("Delete Data"));
@@ -28,14 +28,14 @@ CDelDataDlg::CDelDataDlg(const RecordStore &store, QWidget *parent) : QDialog(pa
     form->addRow(tr("ID :"), idCombo_);
     form->addRow(tr("Data Type :"), typeCombo_);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CDelDataDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CDelDataDlg::reject);
+    connect(buttons, &QDialogButtonBox::accepted, this, &DeleteDataDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &DeleteDataDialog::reject);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
 }
 
-void CDelDataDlg::sync()
+void DeleteDataDialog::sync()
 {
     const QSignalBlocker a(idCombo_);
     const QSignalBlocker b(typeCombo_);

@@ -1,15 +1,15 @@
-#include "dialogs/OtherIdSelect.h"
+#include "dialogs/OtherIdChoice.h"
 
 #include "app/Prompts.h"
 #include "app/Texts.h"
 #include "model/RecordStore.h"
 
-QStringList OtherIdSelect::lines() const
+QStringList OtherIdChoice::lines() const
 {
     return store_.otherIdLines();
 }
 
-int OtherIdSelect::done(int row)
+int OtherIdChoice::done(int row)
 {
     const QStringList all = lines();
     if (row < 0 || row >= all.size()) {

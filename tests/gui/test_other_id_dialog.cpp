@@ -1,6 +1,6 @@
 #include "app/ScriptedPrompts.h"
-#include "dialogs/COtherIDSelect.h"
-#include "dialogs/OtherIdSelect.h"
+#include "dialogs/OtherIdDialog.h"
+#include "dialogs/OtherIdChoice.h"
 #include "model/PatientStore.h"
 #include "model/RecordStore.h"
 
@@ -25,7 +25,7 @@ void download(RecordStore &store, int id, int count)
     }
 }
 
-TEST(OtherIdSelect, DoneWithoutASelectionKeepsThePatientOnScreen)
+TEST(OtherIdChoice, DoneWithoutASelectionKeepsThePatientOnScreen)
 {
     RecordStore store;
     download(store, 2, 3);
@@ -35,7 +35,7 @@ TEST(OtherIdSelect, DoneWithoutASelectionKeepsThePatientOnScreen)
     const PatientRecord before = store.currentPatient;
 
     ScriptedPrompts prompts;
-    OtherIdSelect logic(store, prompts);
+    OtherIdChoice logic(store, prompts);
     EXPECT_EQ(logic.done(-1), 0);
     EXPECT_EQ(prompts.shown, QStringList{QStringLiteral("Please select patient ID")});
     EXPECT_EQ(store.currentPatient, before);
@@ -43,7 +43,7 @@ TEST(OtherIdSelect, DoneWithoutASelectionKeepsThePatientOnScreen)
     EXPECT_EQ(store.currentPatient, before);
 }
 
-TEST(OtherIdSelect, ChoosingAnIdStartsItsPatientAfresh)
+TEST(OtherIdChoice, ChoosingAnIdStartsItsPatientAfresh)
 {
     RecordStore store;
     download(store, 2, 3);
@@ -53,7 +53,7 @@ TEST(OtherIdSelect, ChoosingAnIdStartsItsPatientAfresh)
     store.viewPosition = 4;
 
     ScriptedPrompts prompts;
-    OtherIdSelect logic(store, prompts);
+    OtherIdChoice logic(store, prompts);
     ASSERT_EQ(logic.lines().size(), 2);
     EXPECT_EQ(logic.done(1), 5);
     EXPECT_EQ(store.currentSampleCount(), 8);
@@ -73,13 +73,13 @@ TEST(OtherIdSelect, ChoosingAnIdStartsItsPatientAfresh)
     EXPECT_EQ(store.currentSampleCount(), 3);
 }
 
-TEST(COtherIDSelect, ListsTheIdsAndStaysOpenUntilOneIsChosen)
+TEST(OtherIdDialog, ListsTheIdsAndStaysOpenUntilOneIsChosen)
 {
     RecordStore store;
     download(store, 9, 4);
     download(store, 3, 1);
     ScriptedPrompts prompts;
-    COtherIDSelect dialog(store, prompts);
+    OtherIdDialog dialog(store, prompts);
     ASSERT_EQ(dialog.list()->count(), 2);
     EXPECT_TRUE(dialog.list()->item(0)->text().startsWith(QStringLiteral("ID   3")));
 

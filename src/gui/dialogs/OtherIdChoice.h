@@ -7,9 +7,9 @@ class RecordStore;
 
 // What the "Open other ID data" dialog decides: the list of downloaded IDs and
 // what "Done" does with the chosen line.
-class OtherIdSelect {
+class OtherIdChoice {
 public:
-    OtherIdSelect(RecordStore &store, Prompts &prompts) : store_(store), prompts_(prompts) {}
+    OtherIdChoice(RecordStore &store, Prompts &prompts) : store_(store), prompts_(prompts) {}
 
     QStringList lines() const;
 
