@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench clean format format-check
 
 all: build
 
@@ -32,3 +32,11 @@ bench: build
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# clang-format-14 is what CI checks with; other versions format differently.
+FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
+format: deps
+	@clang-format-14 -i $(FORMAT_FILES)
+
+format-check: deps
+	@clang-format-14 --dry-run --Werror $(FORMAT_FILES)
