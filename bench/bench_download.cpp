@@ -18,7 +18,8 @@
 #include <future>
 #include <sys/resource.h>
 
-namespace {
+namespace
+{
 
 constexpr int kBaud = 115200;
 

@@ -17,7 +17,8 @@
 #include <cstdlib>
 #include <memory>
 
-namespace {
+namespace
+{
 
 const QSize kSize(1920, 1080);
 
@@ -43,8 +44,7 @@ void BM_PlainFill(benchmark::State &state)
     }
 }
 
-template <typename View>
-void BM_Page(benchmark::State &state)
+template <typename View> void BM_Page(benchmark::State &state)
 {
     RecordStore &store = Store();
     View view(store);
@@ -75,7 +75,8 @@ BENCHMARK(BM_TrendPage)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TablePage)->Unit(benchmark::kMillisecond);
 
 // Prints each page's time as a multiple of the plain fill measured in this run.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public benchmark::ConsoleReporter
+{
 public:
     void ReportRuns(const std::vector<Run> &runs) override
     {
@@ -86,9 +87,8 @@ public:
                 fill_ = ms;
             else if (fill_ > 0)
                 std::printf("%s: %.2f ms, %.1f x the plain fill (%.3f ms)%s\n", r.benchmark_name().c_str(), ms,
-                            ms / fill_, fill_, r.benchmark_name() == "BM_TrendPage" && ms >= 16.0
-                                                   ? "  -- above the 16 ms frame"
-                                                   : "");
+                            ms / fill_, fill_,
+                            r.benchmark_name() == "BM_TrendPage" && ms >= 16.0 ? "  -- above the 16 ms frame" : "");
         }
     }
 

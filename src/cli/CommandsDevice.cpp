@@ -19,7 +19,8 @@
 #include <map>
 #include <optional>
 
-namespace {
+namespace
+{
 
 QTextStream &err()
 {
@@ -107,8 +108,8 @@ int runPorts(const QStringList &)
 
 int runDownload(const QStringList &args)
 {
-    const auto opts = parseOptions(args, {QStringLiteral("--port"), QStringLiteral("--bluetooth"), QStringLiteral("--out"),
-                                          QStringLiteral("--log")});
+    const auto opts = parseOptions(args, {QStringLiteral("--port"), QStringLiteral("--bluetooth"),
+                                          QStringLiteral("--out"), QStringLiteral("--log")});
     if (!opts || !opts->count(QStringLiteral("--out"))) {
         err() << "usage: download [--port NAME | --bluetooth ADDR] --out DIR [--log FILE]\n";
         return 2;
@@ -167,7 +168,8 @@ int runDownload(const QStringList &args)
         store.SelectDeviceId(id, RecordStore::SelectSource::Download, prompts);
         const QString path = QDir(outDir).filePath(QStringLiteral("id%1.dat").arg(id));
         QString error;
-        const QByteArray bytes = DatFile::encode(id, store.currentSamples.data(), store.currentSampleCount(), store.reportTitle);
+        const QByteArray bytes =
+            DatFile::encode(id, store.currentSamples.data(), store.currentSampleCount(), store.reportTitle);
         if (!DatFile::write(path, bytes, &error)) {
             err() << "cannot write " << path << ": " << error << "\n";
             writeFailed = true;
@@ -184,8 +186,8 @@ int runDownload(const QStringList &args)
 
 int runSetClock(const QStringList &args)
 {
-    const auto opts = parseOptions(args, {QStringLiteral("--port"), QStringLiteral("--bluetooth"), QStringLiteral("--time"),
-                                          QStringLiteral("--log")});
+    const auto opts = parseOptions(args, {QStringLiteral("--port"), QStringLiteral("--bluetooth"),
+                                          QStringLiteral("--time"), QStringLiteral("--log")});
     if (!opts) {
         err() << "usage: set-clock [--port NAME] [--time \"YYYY-MM-DD hh:mm:ss\"]\n";
         return 2;
@@ -194,7 +196,8 @@ int runSetClock(const QStringList &args)
     if (opts->count(QStringLiteral("--time"))) {
         when = QDateTime::fromString(opts->at(QStringLiteral("--time")), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         if (!when.isValid() || when.date().year() < 2000 || when.date().year() > 2063) {
-            err() << "bad time: " << opts->at(QStringLiteral("--time")) << " (YYYY-MM-DD hh:mm:ss, years 2000 to 2063)\n";
+            err() << "bad time: " << opts->at(QStringLiteral("--time"))
+                  << " (YYYY-MM-DD hh:mm:ss, years 2000 to 2063)\n";
             return 2;
         }
     }
@@ -204,7 +207,8 @@ int runSetClock(const QStringList &args)
         return 1;
     const QDate d = when.date();
     const QTime t = when.time();
-    const bool ok = session.SetClockProcedure(Protocol::DateTimeWord(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()));
+    const bool ok = session.SetClockProcedure(
+        Protocol::DateTimeWord(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()));
     session.TransferEnd();
     printMessages(session.takeMessages());
     return ok ? 0 : 1;
@@ -212,8 +216,8 @@ int runSetClock(const QStringList &args)
 
 int runDelete(const QStringList &args)
 {
-    const auto opts = parseOptions(args, {QStringLiteral("--port"), QStringLiteral("--bluetooth"), QStringLiteral("--id"),
-                                          QStringLiteral("--type"), QStringLiteral("--log")});
+    const auto opts = parseOptions(args, {QStringLiteral("--port"), QStringLiteral("--bluetooth"),
+                                          QStringLiteral("--id"), QStringLiteral("--type"), QStringLiteral("--log")});
     if (!opts) {
         err() << "usage: delete [--port NAME] [--id N] [--type all|spo2pr]\n";
         return 2;

@@ -7,7 +7,8 @@
 
 #include <map>
 
-namespace {
+namespace
+{
 
 // Every setting with its default; "DefaultCOM" is the one text value.
 const std::map<QString, int> &intDefaults()

@@ -6,7 +6,8 @@
 #include <functional>
 #include <map>
 
-namespace {
+namespace
+{
 
 void usage(QTextStream &out)
 {
@@ -42,8 +43,8 @@ int main(int argc, char **argv)
     }
 
     const std::map<QString, std::function<int(const QStringList &)>> commands = {
-        {QStringLiteral("info"), runInfo},         {QStringLiteral("settings"), runSettings},
-        {QStringLiteral("ports"), runPorts},       {QStringLiteral("download"), runDownload},
+        {QStringLiteral("info"), runInfo},          {QStringLiteral("settings"), runSettings},
+        {QStringLiteral("ports"), runPorts},        {QStringLiteral("download"), runDownload},
         {QStringLiteral("set-clock"), runSetClock}, {QStringLiteral("delete"), runDelete},
     };
     const QString name = args.takeFirst();

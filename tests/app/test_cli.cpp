@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 struct CliRun {
     int code = -1;
@@ -67,10 +68,16 @@ TEST(CliSettings, GetGivesDefaultsAndSetConverts)
     EXPECT_EQ(cli({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("DefaultCOM")}).out,
               QStringLiteral("\n"));
 
-    EXPECT_EQ(cli({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("PulseEvent"), QStringLiteral("9x")}).code, 0);
+    EXPECT_EQ(
+        cli({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("PulseEvent"), QStringLiteral("9x")})
+            .code,
+        0);
     EXPECT_EQ(cli({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("PulseEvent")}).out,
               QStringLiteral("9\n"));
-    EXPECT_EQ(cli({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("DefaultCOM"), QStringLiteral("ttyACM0")}).code, 0);
+    EXPECT_EQ(cli({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("DefaultCOM"),
+                   QStringLiteral("ttyACM0")})
+                  .code,
+              0);
     EXPECT_EQ(cli({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("DefaultCOM")}).out,
               QStringLiteral("ttyACM0\n"));
 
@@ -78,9 +85,12 @@ TEST(CliSettings, GetGivesDefaultsAndSetConverts)
     EXPECT_EQ(unknown.code, 2);
     EXPECT_TRUE(unknown.err.contains(QStringLiteral("unknown setting")));
     EXPECT_NE(cli({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("DefaultCOM"),
-                   QStringLiteral("ttyUSB12345")}).code, 0);
+                   QStringLiteral("ttyUSB12345")})
+                  .code,
+              0);
     EXPECT_EQ(cli({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("DefaultCOM")}).out,
-              QStringLiteral("ttyACM0\n")) << "a refused value leaves the stored one";
+              QStringLiteral("ttyACM0\n"))
+        << "a refused value leaves the stored one";
 }
 
 TEST(Cli, VersionIsPrinted)

@@ -6,7 +6,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 QSettings store()
 {

@@ -12,7 +12,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 StartupOptions parse(std::initializer_list<const char *> args)
 {

@@ -16,7 +16,8 @@
 #include <future>
 #include <memory>
 
-namespace harness {
+namespace harness
+{
 
 inline SimulatedOximeter::Config config(int model = 2, int framePayload = 512)
 {
@@ -82,15 +83,14 @@ inline Download download(DeviceSession &session, std::chrono::seconds limit = st
     return d;
 }
 
-
 // A whole download from sim on a pseudo-terminal into store.
 // Success when the device was found with data and every announced frame arrived;
 // otherwise says which step failed and with what messages.
 inline ::testing::AssertionResult completed(const Download &d)
 {
     if (d.outcome != SearchOutcome::FoundWithData)
-        return ::testing::AssertionFailure() << "search outcome " << int(d.outcome) << ": "
-                                             << d.searchMessages.join(u'|').toStdString();
+        return ::testing::AssertionFailure()
+               << "search outcome " << int(d.outcome) << ": " << d.searchMessages.join(u'|').toStdString();
     if (!d.finished)
         return ::testing::AssertionFailure() << "the transfer did not finish";
     if (!d.result.complete())

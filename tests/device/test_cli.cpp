@@ -10,7 +10,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 const QString kBin = QStringLiteral(QUELLIX_BINARY_DIR);
 
@@ -63,7 +64,10 @@ CliRun cli(const QStringList &args)
 }
 
 // The readings oxisim holds for id: the seed of ID n is seed + n.
-std::vector<SampleRecord> nightOf(int seed, int id, int count) { return GenerateNight(std::uint32_t(seed + id), id, count); }
+std::vector<SampleRecord> nightOf(int seed, int id, int count)
+{
+    return GenerateNight(std::uint32_t(seed + id), id, count);
+}
 
 void expectFileHolds(const QString &path, int id, const std::vector<SampleRecord> &expected)
 {
@@ -116,7 +120,8 @@ TEST(CliDownload, FailuresAreExplainedAndExitNonZero)
     QTemporaryDir dir;
     const CliRun none = cli({"download", "--port", dir.filePath(QStringLiteral("ttyUSB0")), "--out", dir.path()});
     EXPECT_EQ(none.exitCode, 1);
-    EXPECT_TRUE(none.err.contains(QLatin1String("Can't find right COM or the device is power off !"))) << none.err.toStdString();
+    EXPECT_TRUE(none.err.contains(QLatin1String("Can't find right COM or the device is power off !")))
+        << none.err.toStdString();
 
     // A device that goes quiet: what arrived is written, and the shortfall is said.
     Oxisim sim({"--id", "3:400", "--frame", "128", "--silent-from", "3"});

@@ -8,7 +8,8 @@
 
 using namespace Protocol;
 
-namespace {
+namespace
+{
 
 SampleRecord reading(int id, int second, int spo2 = 95)
 {

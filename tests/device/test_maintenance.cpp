@@ -9,7 +9,8 @@
 
 #include <QTemporaryDir>
 
-namespace {
+namespace
+{
 using harness::bytes;
 
 bool sent(const SimulatedOximeter &sim, const QByteArray &command)

@@ -15,7 +15,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 struct DevFolder {
     QTemporaryDir dir;
@@ -31,9 +32,15 @@ struct DevFolder {
     }
 };
 
-PortEntry entry(const QString &friendly) { return {friendly, PortNameOf(friendly)}; }
+PortEntry entry(const QString &friendly)
+{
+    return {friendly, PortNameOf(friendly)};
+}
 
-QString defaultCom() { return ReadSetupString(QStringLiteral("DefaultCOM")).value_or(QString()); }
+QString defaultCom()
+{
+    return ReadSetupString(QStringLiteral("DefaultCOM")).value_or(QString());
+}
 
 } // namespace
 

@@ -5,9 +5,13 @@
 
 using namespace Protocol;
 
-namespace {
+namespace
+{
 using harness::bytes;
-QByteArray asBytes(const Command &c) { return QByteArray(reinterpret_cast<const char *>(c.data()), 6); }
+QByteArray asBytes(const Command &c)
+{
+    return QByteArray(reinterpret_cast<const char *>(c.data()), 6);
+}
 
 QByteArray infoReply(int length, int status = 0, int tag = 0xFFFD)
 {
@@ -49,7 +53,8 @@ TEST(CommandFrames, DeleteDataCarriesTypeAndTwelveBitId)
 {
     EXPECT_EQ(asBytes(DeleteDataCommand(5, 1)), bytes({0x55, 0xAA, 0xF4, 0x10, 0x05, 0x09}));
     EXPECT_EQ(asBytes(DeleteDataCommand(0, 0)), bytes({0x55, 0xAA, 0xF4, 0x00, 0x00, 0xF4}));
-    EXPECT_EQ(asBytes(DeleteDataCommand(0x123, 1)), bytes({0x55, 0xAA, 0xF4, 0x11, 0x23, std::uint8_t(0xF4 + 0x11 + 0x23)}));
+    EXPECT_EQ(asBytes(DeleteDataCommand(0x123, 1)),
+              bytes({0x55, 0xAA, 0xF4, 0x11, 0x23, std::uint8_t(0xF4 + 0x11 + 0x23)}));
 }
 
 TEST(DateTimeWord, PacksFieldsAndSplitsIntoTwoCommands)
@@ -69,8 +74,8 @@ TEST(SampleDecoder, DecodesEveryFieldFromItsBits)
     // r0..r7 chosen so every field lands on known bits.
     SampleRecord s;
     s.id = 0x55;
-    s.year = 0x4B;      // 75: bit 0 in r0 bit 7, bits 1-6 in r1
-    s.month = 0x0A;     // bits 0-1 in r1 top, bits 2-3 in r2
+    s.year = 0x4B;  // 75: bit 0 in r0 bit 7, bits 1-6 in r1
+    s.month = 0x0A; // bits 0-1 in r1 top, bits 2-3 in r2
     s.day = 0x1D;
     s.hour = 0x17;
     s.minute = 0x2E;

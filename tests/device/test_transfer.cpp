@@ -13,7 +13,8 @@
 
 using namespace std::chrono_literals;
 
-namespace {
+namespace
+{
 
 int frameRequests(const SimulatedOximeter &sim, int frame, bool lowFirst = false)
 {
@@ -42,7 +43,9 @@ void expectHoldsExactly(RecordStore &store, const SimulatedOximeter &sim)
     }
 }
 
-class ModelDownload : public ::testing::TestWithParam<int> {};
+class ModelDownload : public ::testing::TestWithParam<int>
+{
+};
 
 } // namespace
 

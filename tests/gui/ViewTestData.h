@@ -7,7 +7,8 @@
 
 #include <functional>
 
-namespace viewtest {
+namespace viewtest
+{
 
 // count readings one second apart from 2013/05/07 22:00:00; values from the functions.
 inline void FillRecording(RecordStore &store, int count, const std::function<int(int)> &spo2,

@@ -4,11 +4,11 @@
 // pseudo-terminal, and never a port of the machine.
 #include "SimulatedOximeter.h"
 #include "app/ScriptedPrompts.h"
-#include "device/DownloadDialog.h"
 #include "device/DeviceCommands.h"
+#include "device/DownloadDialog.h"
 #include "model/RecordStore.h"
-#include "shell/MainWindow.h"
 #include "shell/CommandIds.h"
+#include "shell/MainWindow.h"
 
 #include <QAction>
 #include <QTemporaryDir>
@@ -21,9 +21,13 @@
 #include <ostream>
 
 // Readable failure output for texts.
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
-class DownloadFixture : public ::testing::Test {
+class DownloadFixture : public ::testing::Test
+{
 protected:
     RecordStore store;
     ScriptedPrompts prompts;

@@ -2,15 +2,16 @@
 #include "app/SingleInstance.h"
 #include "model/PatientStore.h"
 #include "model/RecordStore.h"
-#include "shell/MainWindow.h"
 #include "shell/Application.h"
+#include "shell/MainWindow.h"
 #include "test_env.h"
 
 #include <QFile>
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 TEST(Application, StartsWithTheFileOfTheCommandLineAndClearsEverythingAtExit)
 {
@@ -19,8 +20,9 @@ TEST(Application, StartsWithTheFileOfTheCommandLineAndClearsEverythingAtExit)
     p.idNumber = 7;
     ASSERT_TRUE(StorePatientInfo(6, p));
     Application app;
-    ASSERT_TRUE(app.InitInstance({QStringLiteral("quellix"), QStringLiteral("--demo"), QStringLiteral("--port"),
-                                  QStringLiteral("ttyUSB3"), testenv::dataFile(QStringLiteral("valid-night-id7.dat"))}));
+    ASSERT_TRUE(
+        app.InitInstance({QStringLiteral("quellix"), QStringLiteral("--demo"), QStringLiteral("--port"),
+                          QStringLiteral("ttyUSB3"), testenv::dataFile(QStringLiteral("valid-night-id7.dat"))}));
     EXPECT_TRUE(app.options().demo);
     EXPECT_EQ(app.options().port, QStringLiteral("ttyUSB3"));
     ASSERT_NE(app.mainWindow(), nullptr);

@@ -1,33 +1,37 @@
+#include "SimulatedOximeter.h"
 #include "app/ScriptedPrompts.h"
 #include "device/BluetoothAddress.h"
 #include "device/BluetoothLink.h"
 #include "device/BluetoothSearchDialog.h"
-#include "device/SetClockDialog.h"
-#include "device/DeleteDataDialog.h"
 #include "device/ClockInput.h"
 #include "device/DeleteChoice.h"
+#include "device/DeleteDataDialog.h"
 #include "device/DemoDevice.h"
 #include "device/DeviceSession.h"
 #include "device/DownloadPhase.h"
+#include "device/SetClockDialog.h"
 #include "model/RecordStore.h"
-#include "SimulatedOximeter.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QApplication>
-#include <QDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <ostream>
 
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
-namespace {
+namespace
+{
 
 using ClockInput::Field;
 
@@ -59,8 +63,8 @@ TEST(SetClockDialog, EditsAreCheckedAsTypedAndGiveTheChosenTime)
     SetClockDialog dlg(prompts);
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Set Date And Time"));
     EXPECT_EQ(dlg.dateEdit()->date(), QDate::currentDate());
-    EXPECT_LE(std::abs(dlg.edit(Field::Hour)->text().toInt() * 3600 + dlg.edit(Field::Minute)->text().toInt() * 60
-                       + dlg.edit(Field::Second)->text().toInt() - now.msecsSinceStartOfDay() / 1000),
+    EXPECT_LE(std::abs(dlg.edit(Field::Hour)->text().toInt() * 3600 + dlg.edit(Field::Minute)->text().toInt() * 60 +
+                       dlg.edit(Field::Second)->text().toInt() - now.msecsSinceStartOfDay() / 1000),
               2);
     EXPECT_TRUE(prompts.shown.isEmpty());
 
@@ -105,8 +109,8 @@ TEST(DeleteChoice, DataTypeDiffersFromAllOnlyForASingleId)
     holdReadings(store, 2, 3);
     holdReadings(store, 128, 1);
     DeleteChoice c(store);
-    EXPECT_EQ(c.idItems(), (QStringList{QStringLiteral("All"), QStringLiteral("2"), QStringLiteral("5"),
-                                        QStringLiteral("128")}));
+    EXPECT_EQ(c.idItems(),
+              (QStringList{QStringLiteral("All"), QStringLiteral("2"), QStringLiteral("5"), QStringLiteral("128")}));
     EXPECT_EQ(DeleteChoice::typeItems(), (QStringList{QStringLiteral("All"), QStringLiteral("SpO2&Pr")}));
     EXPECT_TRUE(c.idSelectable());
     EXPECT_EQ(c.id(), 0);
@@ -200,16 +204,19 @@ TEST(BluetoothAddress, AcceptsDeviceAddressesAndTheSimulatorsSocket)
     EXPECT_FALSE(BluetoothAddress::isValid(QStringLiteral("00:1A:7D:DA:71")));
     EXPECT_FALSE(BluetoothAddress::isValid(QStringLiteral("00:1A:7D:DA:71:1G")));
     EXPECT_FALSE(BluetoothAddress::isValid(QString()));
-    const QString line = BluetoothAddress::listLine(QStringLiteral("Oximeter (left)"), QStringLiteral("00:1A:7D:DA:71:13"));
+    const QString line =
+        BluetoothAddress::listLine(QStringLiteral("Oximeter (left)"), QStringLiteral("00:1A:7D:DA:71:13"));
     EXPECT_EQ(BluetoothAddress::fromListLine(line), QStringLiteral("00:1A:7D:DA:71:13"));
-    EXPECT_EQ(BluetoothAddress::listLine(QString(), QStringLiteral("00:1A:7D:DA:71:13")), QStringLiteral("00:1A:7D:DA:71:13"));
+    EXPECT_EQ(BluetoothAddress::listLine(QString(), QStringLiteral("00:1A:7D:DA:71:13")),
+              QStringLiteral("00:1A:7D:DA:71:13"));
     EXPECT_EQ(BluetoothAddress::fromListLine(QStringLiteral("00:1A:7D:DA:71:13")), QStringLiteral("00:1A:7D:DA:71:13"));
 }
 
 TEST(BluetoothSearchDialog, ConnectsATypedSimulatorAddress)
 {
     SimulatedOximeter sim(SimulatedOximeter::Config{});
-    const QString path = QDir::tempPath() + QStringLiteral("/quellix-bt-test-%1.sock").arg(QCoreApplication::applicationPid());
+    const QString path =
+        QDir::tempPath() + QStringLiteral("/quellix-bt-test-%1.sock").arg(QCoreApplication::applicationPid());
     ASSERT_TRUE(sim.startUnix(path));
     BluetoothSearchDialog dlg(QStringLiteral("unix:") + path);
     if (!dlg.adapterPresent())

@@ -11,12 +11,14 @@
 #include <QPushButton>
 #include <QTimer>
 
-namespace {
+namespace
+{
 
 constexpr std::uint8_t kStop = 0xF3;
 const QString kNotFound = QStringLiteral("Can't find right COM or the device is power off !");
 
-class Maintenance : public DownloadFixture {
+class Maintenance : public DownloadFixture
+{
 protected:
     // A window left idle by a device without readings.
     DownloadDialog *idleWindow()
@@ -141,7 +143,7 @@ TEST_F(Maintenance, AModelThreeDeviceErasesEverythingThroughTheDialog)
         idListDisabled = !dlg->idCombo()->isEnabled();
         for (int i = 0; i < dlg->idCombo()->count(); ++i)
             idItems << dlg->idCombo()->itemText(i);
-        dlg->idCombo()->setCurrentIndex(1); // refused
+        dlg->idCombo()->setCurrentIndex(1);   // refused
         dlg->typeCombo()->setCurrentIndex(1); // snaps back: the ID is "All"
         dlg->accept();
     });
@@ -172,7 +174,8 @@ TEST_F(Maintenance, DeletingFromADeviceWithoutDataSaysNoData)
     EXPECT_EQ(int(sim->commands().size()), before);
 }
 
-class BluetoothDownload : public DownloadFixture {
+class BluetoothDownload : public DownloadFixture
+{
 protected:
     QString socketPath;
 

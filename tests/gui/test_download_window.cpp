@@ -12,13 +12,16 @@
 #include <QPushButton>
 #include <QTimer>
 
-namespace {
+namespace
+{
 
 using namespace CommandId;
 
 constexpr std::uint8_t kStop = 0xF3;
 
-class DownloadWindow : public DownloadFixture {};
+class DownloadWindow : public DownloadFixture
+{
+};
 
 TEST_F(DownloadWindow, WholeDownloadListsEachIdAndDoneMakesTheChosenOneCurrentInTrend)
 {
@@ -87,7 +90,7 @@ TEST_F(DownloadWindow, DoneWithoutASelectionAsksForOneAndStaysOpen)
 
 TEST_F(DownloadWindow, StopMidTransferReturnsToStartAndStartDownloadsAgain)
 {
-    auto c = config(2, 64); // 8 readings a frame: 75 frames
+    auto c = config(2, 64);   // 8 readings a frame: 75 frames
     c.faults.stallFrame = 20; // two idle periods on frame 20 give time to press Stop
     c.faults.stallRequests = 2;
     startDevice(c, {{9, 600}});

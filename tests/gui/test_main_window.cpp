@@ -1,8 +1,8 @@
 #include "app/ScriptedPrompts.h"
 #include "model/RecordStore.h"
 #include "shell/BackgroundView.h"
-#include "shell/MainWindow.h"
 #include "shell/CommandIds.h"
+#include "shell/MainWindow.h"
 #include "test_env.h"
 #include "views/TableView.h"
 #include "views/TrendView.h"
@@ -15,13 +15,15 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 using namespace CommandId;
 
 const QString kPage = QStringLiteral("Page:          ");
 
-class MainFrame : public ::testing::Test {
+class MainFrame : public ::testing::Test
+{
 protected:
     RecordStore store;
     ScriptedPrompts prompts;
@@ -38,8 +40,7 @@ protected:
         ASSERT_TRUE(frame.openSavedFile(testenv::dataFile(QLatin1String(name))));
         prompts.shown.clear(); // no patient details are stored for the sample IDs
     }
-    template <class View>
-    bool shows() const
+    template <class View> bool shows() const
     {
         return qobject_cast<View *>(frame.activeView()) != nullptr && frame.centralArea() == frame.activeView();
     }

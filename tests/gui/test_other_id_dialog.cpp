@@ -1,6 +1,6 @@
 #include "app/ScriptedPrompts.h"
-#include "dialogs/OtherIdDialog.h"
 #include "dialogs/OtherIdChoice.h"
+#include "dialogs/OtherIdDialog.h"
 #include "model/PatientStore.h"
 #include "model/RecordStore.h"
 
@@ -8,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 void download(RecordStore &store, int id, int count)
 {

@@ -9,14 +9,14 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
-#include <QTimer>
 #include <QImage>
 #include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,8 @@
 
 using viewtest::FillRecording;
 
-namespace {
+namespace
+{
 
 QString PdfPath(const QString &name)
 {
@@ -118,7 +119,10 @@ TEST(Printing, ThreePageTrendGivesThreeA4LandscapePagesAndPageTwoIsTheScreenPict
 {
     RecordStore store;
     // Each page at its own SpO2 level, so pages cannot be mistaken for each other.
-    FillRecording(store, 2000, [](int i) { return i < 840 ? 95 : i < 1680 ? 60 : 80; }, [](int) { return 70; });
+    FillRecording(
+        store, 2000, [](int i) { return i < 840    ? 95
+                                        : i < 1680 ? 60
+                                                   : 80; }, [](int) { return 70; });
     store.reportTitle = QStringLiteral("Printed night");
     TrendView view(store);
     view.resize(1000, 700);
@@ -174,7 +178,8 @@ TEST(Printing, ThreePageTrendGivesThreeA4LandscapePagesAndPageTwoIsTheScreenPict
 TEST(Printing, PageRangeOfThePrinterIsHonoured)
 {
     RecordStore store;
-    FillRecording(store, 2000, [](int) { return 95; }, [](int) { return 70; });
+    FillRecording(
+        store, 2000, [](int) { return 95; }, [](int) { return 70; });
     TrendView view(store);
     view.resize(1000, 700);
 
@@ -197,7 +202,8 @@ TEST(Printing, PageRangeOfThePrinterIsHonoured)
 TEST(Printing, TableAndEmptyRecordingsPrint)
 {
     RecordStore store;
-    FillRecording(store, 100, [](int) { return 95; }, [](int) { return 70; });
+    FillRecording(
+        store, 100, [](int) { return 95; }, [](int) { return 70; });
     TableView table(store);
     table.resize(1000, 700);
     const QString path = PdfPath(QStringLiteral("table.pdf"));
@@ -231,7 +237,8 @@ TEST(Printing, UnwritablePrinterReportsThatItDidNotStart)
 TEST(Printing, PreviewOffersEveryPageAndLeavesTheViewOnThePageSeenLast)
 {
     RecordStore store;
-    FillRecording(store, 2000, [](int) { return 95; }, [](int) { return 70; });
+    FillRecording(
+        store, 2000, [](int) { return 95; }, [](int) { return 70; });
     TrendView view(store);
     view.resize(1000, 700);
     int offered = -1;

@@ -23,15 +23,11 @@ TEST(ReportHeader, HeightAndWeightAreShownInTheUnitsOfTheSetting)
         const char *weight;
     };
     const std::vector<Row> rows{
-        {70, 0, 1, "178 cm", "32 kg"},   // entered British, shown metric
-        {150, 0, 1, "381 cm", "68 kg"},
-        {180, 1, 0, "71 in", "396 lb"},  // entered metric, shown British
-        {80, 1, 0, "31 in", "176 lb"},
-        {70, 0, 0, "70 in", "70 lb"},    // same system: as entered
-        {180, 1, 1, "180 cm", "180 kg"},
-        {180, 2, 1, "180 cm", "180 kg"}, // any non-zero system is metric
-        {180, 1, 3, "180 cm", "180 kg"},
-        {0, 1, 0, "0 in", "0 lb"},
+        {70, 0, 1, "178 cm", "32 kg"},                                    // entered British, shown metric
+        {150, 0, 1, "381 cm", "68 kg"},  {180, 1, 0, "71 in", "396 lb"},  // entered metric, shown British
+        {80, 1, 0, "31 in", "176 lb"},   {70, 0, 0, "70 in", "70 lb"},    // same system: as entered
+        {180, 1, 1, "180 cm", "180 kg"}, {180, 2, 1, "180 cm", "180 kg"}, // any non-zero system is metric
+        {180, 1, 3, "180 cm", "180 kg"}, {0, 1, 0, "0 in", "0 lb"},
     };
     for (const Row &r : rows) {
         EXPECT_EQ(HeightText(r.value, r.unitSystem, r.unitSetup), QLatin1String(r.height))
@@ -44,7 +40,8 @@ TEST(ReportHeader, HeightAndWeightAreShownInTheUnitsOfTheSetting)
 TEST(ReportHeader, ContentCarriesPatientAndRecordingSpan)
 {
     RecordStore store;
-    viewtest::FillRecording(store, 3600, [](int) { return 95; }, [](int) { return 70; });
+    viewtest::FillRecording(
+        store, 3600, [](int) { return 95; }, [](int) { return 70; });
     store.reportTitle = QStringLiteral("Ward 4");
     PatientRecord &p = store.currentPatient;
     p.idNumber = 12;

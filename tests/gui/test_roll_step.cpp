@@ -1,8 +1,8 @@
 // The "Set Step" dialog's rules, the refusal message and the dialog as the
 // user drives it from the keyboard.
-#include "views/TrendView.h"
 #include "views/RollStepDialog.h"
 #include "views/RollStepLogic.h"
+#include "views/TrendView.h"
 
 #include "ViewTestData.h"
 
@@ -81,7 +81,8 @@ TEST(SetRollStepDialog, TypingAndArrowKeys)
     EXPECT_EQ(dialog.stepValue(), 12);
 }
 
-namespace {
+namespace
+{
 
 // Answers the next modal "Set Step" dialog with text and OK (or Cancel).
 void AnswerNextDialog(const QString &text, bool ok)
@@ -102,7 +103,8 @@ void AnswerNextDialog(const QString &text, bool ok)
 TEST(SetRollStepDialog, ViewKeepsItsStepWhenRefusedOrCancelled)
 {
     RecordStore store;
-    viewtest::FillRecording(store, 2000, [](int) { return 95; }, [](int) { return 70; });
+    viewtest::FillRecording(
+        store, 2000, [](int) { return 95; }, [](int) { return 70; });
     TrendView view(store);
     view.resize(1000, 700); // 3 pages
     ScriptedPrompts prompts;

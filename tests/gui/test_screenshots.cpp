@@ -14,7 +14,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 void FillDemoStore(RecordStore &store)
 {

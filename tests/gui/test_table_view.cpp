@@ -1,6 +1,6 @@
 // The table view: rows per page, item numbering, page count and paging.
-#include "views/TableView.h"
 #include "views/TablePainter.h"
+#include "views/TableView.h"
 
 #include "ViewTestData.h"
 
@@ -13,7 +13,8 @@
 
 using viewtest::FillRecording;
 
-namespace {
+namespace
+{
 
 // A view whose table area is tableHeight pixels high.
 void SizeForTable(TableView &view, int tableHeight)
@@ -62,7 +63,8 @@ TEST(TableGeometry, RowsItemsAndNumbering)
 TEST(TableView, LastPageStopsAtTheLastReading)
 {
     RecordStore store;
-    FillRecording(store, 100, [](int) { return 95; }, [](int) { return 70; });
+    FillRecording(
+        store, 100, [](int) { return 95; }, [](int) { return 70; });
     TableView view(store);
     SizeForTable(view, 440);
     ASSERT_EQ(view.layout().rows, 20);
@@ -108,7 +110,8 @@ TEST(TableView, WithoutReadingsHeadingsAndGridOnly)
 TEST(TableView, PagingWithRollStepsAndThePageReadout)
 {
     RecordStore store;
-    FillRecording(store, 36 * 5, [](int) { return 95; }, [](int) { return 70; }); // 5 pages
+    FillRecording(
+        store, 36 * 5, [](int) { return 95; }, [](int) { return 70; }); // 5 pages
     TableView view(store);
     SizeForTable(view, 440);
     QSignalSpy pages(&view, &DataView::pageChanged);
@@ -131,7 +134,8 @@ TEST(TableView, PagingWithRollStepsAndThePageReadout)
 TEST(TableView, TooLowForReadingsKeepsThePageCountItHad)
 {
     RecordStore store;
-    FillRecording(store, 100, [](int) { return 95; }, [](int) { return 70; });
+    FillRecording(
+        store, 100, [](int) { return 95; }, [](int) { return 70; });
     TableView view(store);
     SizeForTable(view, 440);
     EXPECT_EQ(view.pageCount(), 3);

@@ -2,8 +2,8 @@
 #include "app/Texts.h"
 #include "device/DeviceTexts.h"
 #include "model/RecordStore.h"
-#include "shell/MainWindow.h"
 #include "shell/CommandIds.h"
+#include "shell/MainWindow.h"
 #include "shell/Resources.h"
 
 #include <QAction>

@@ -13,7 +13,8 @@ TEST(TrendGeometry, ReadingsPerPageAreWholeMinutesOf89PercentOfTheWidth)
         int width;
         int samplesPerPage;
     };
-    for (const Row &r : std::vector<Row>{{1000, 840}, {1920, 1680}, {1280, 1080}, {1024, 900}, {68, 60}, {67, 0}, {0, 0}})
+    for (const Row &r :
+         std::vector<Row>{{1000, 840}, {1920, 1680}, {1280, 1080}, {1024, 900}, {68, 60}, {67, 0}, {0, 0}})
         EXPECT_EQ(TrendSamplesPerPage(r.width), r.samplesPerPage) << "width " << r.width;
 }
 
@@ -57,7 +58,8 @@ TEST(TrendGeometry, CurveHeightsClampSpo2ButNotPulse)
     EXPECT_LT(PulseCurveY(l, 255), l.pulsePlot.top + 24);
 }
 
-namespace {
+namespace
+{
 
 std::vector<SampleRecord> Readings(int count, int spo2, int pulse)
 {
@@ -182,11 +184,10 @@ TEST(Paging, RollStepsStopAtBothEnds)
         int position, rollStep, pageCount, up, down;
     };
     const std::vector<Row> rows{
-        {0, 1, 3, 0, 1},  {2, 1, 3, 1, 2}, // last page stays
-        {0, 3, 5, 0, 3},  {3, 3, 5, 0, 4}, // 0 -> 3 -> 4
-        {0, 5, 3, 0, 2},  {4, 5, 9, 0, 8},
-        {0, 1, 0, 0, 0},  // no pages: stays on page 0
-        {7, 2, 3, 5, 2},  // a position past the end comes back to the last page
+        {0, 1, 3, 0, 1}, {2, 1, 3, 1, 2},                  // last page stays
+        {0, 3, 5, 0, 3}, {3, 3, 5, 0, 4},                  // 0 -> 3 -> 4
+        {0, 5, 3, 0, 2}, {4, 5, 9, 0, 8}, {0, 1, 0, 0, 0}, // no pages: stays on page 0
+        {7, 2, 3, 5, 2},                                   // a position past the end comes back to the last page
     };
     for (const Row &r : rows) {
         EXPECT_EQ(PageUpPosition(r.position, r.rollStep), r.up) << r.position << " step " << r.rollStep;

@@ -16,7 +16,8 @@
 using viewtest::FillRecording;
 using viewtest::TimeOf;
 
-namespace {
+namespace
+{
 
 QImage Render(TrendView &view, int page)
 {
@@ -75,8 +76,7 @@ int Count(const QImage &image, const Edges &area, bool (*match)(QRgb))
 
 void SendMouseMove(QWidget &w, QPoint p)
 {
-    QMouseEvent e(QEvent::MouseMove, QPointF(p), w.mapToGlobal(QPointF(p)), Qt::NoButton, Qt::NoButton,
-                  Qt::NoModifier);
+    QMouseEvent e(QEvent::MouseMove, QPointF(p), w.mapToGlobal(QPointF(p)), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&w, &e);
 }
 
@@ -87,7 +87,8 @@ void SendWheel(QWidget &w, int delta)
     QCoreApplication::sendEvent(&w, &e);
 }
 
-class TrendViewTest : public ::testing::Test {
+class TrendViewTest : public ::testing::Test
+{
 protected:
     void SetUp() override { view.resize(1000, 700); }
     RecordStore store;
@@ -99,12 +100,13 @@ protected:
 TEST_F(TrendViewTest, KnownReadingSitsAtItsColumnAndHeightInBothPlots)
 {
     // Page 1 of 2000 readings; reading 900 is column 60 of that page.
-    FillRecording(store, 2000, [](int i) { return i == 900 ? 50 : 90; }, [](int i) { return i == 900 ? 150 : 60; });
+    FillRecording(
+        store, 2000, [](int i) { return i == 900 ? 50 : 90; }, [](int i) { return i == 900 ? 150 : 60; });
     const QImage image = Render(view, 1);
     const TrendLayout l = view.layout();
 
-    const QPoint dip = Lowest(image, {l.spo2Plot.left + 1, l.spo2Plot.top, l.spo2Plot.right + 1, l.spo2Plot.bottom},
-                              IsRed);
+    const QPoint dip =
+        Lowest(image, {l.spo2Plot.left + 1, l.spo2Plot.top, l.spo2Plot.right + 1, l.spo2Plot.bottom}, IsRed);
     EXPECT_EQ(dip, QPoint(l.spo2Plot.left + 60, l.spo2Plot.bottom - 70));
     // The pulse heading sits over the top of the plot; look below it.
     const QPoint peak = Highest(
@@ -117,7 +119,8 @@ TEST_F(TrendViewTest, KnownReadingSitsAtItsColumnAndHeightInBothPlots)
 
 TEST_F(TrendViewTest, Spo2AboveHundredIsDrawnOnTheHundredLine)
 {
-    FillRecording(store, 900, [](int i) { return i >= 100 && i < 110 ? 127 : 90; }, [](int) { return 60; });
+    FillRecording(
+        store, 900, [](int i) { return i >= 100 && i < 110 ? 127 : 90; }, [](int) { return 60; });
     const QImage image = Render(view, 0);
     const TrendLayout l = view.layout();
     for (int x = l.spo2Plot.left + 101; x < l.spo2Plot.left + 110; ++x) {
@@ -129,14 +132,14 @@ TEST_F(TrendViewTest, Spo2AboveHundredIsDrawnOnTheHundredLine)
 
 TEST_F(TrendViewTest, LastPageCurveStopsAtTheLastReading)
 {
-    FillRecording(store, 2000, [](int) { return 90; }, [](int) { return 60; });
+    FillRecording(
+        store, 2000, [](int) { return 90; }, [](int) { return 60; });
     const QImage image = Render(view, 2);
     const TrendLayout l = view.layout();
     const int y = l.spo2Plot.bottom - 126;
     EXPECT_TRUE(IsRed(image.pixel(l.spo2Plot.left + 300, y)));
     // 2000 - 1680 = 320 readings: the last is reading 1999 at column 319.
-    EXPECT_EQ(Count(image, {l.spo2Plot.left + 321, l.spo2Plot.top, l.spo2Plot.right + 1, l.spo2Plot.bottom}, IsRed),
-              0);
+    EXPECT_EQ(Count(image, {l.spo2Plot.left + 321, l.spo2Plot.top, l.spo2Plot.right + 1, l.spo2Plot.bottom}, IsRed), 0);
 }
 
 TEST_F(TrendViewTest, WithoutReadingsThePanelsHaveNoCurveAndNoTimeLabels)
@@ -144,20 +147,20 @@ TEST_F(TrendViewTest, WithoutReadingsThePanelsHaveNoCurveAndNoTimeLabels)
     const TrendLayout l = view.layout();
     const QImage empty = Render(view, 0);
     EXPECT_EQ(Count(empty, l.spo2Plot, IsRed), 0);
-    EXPECT_EQ(Count(empty, {l.pulsePlot.left + 1, l.pulsePlot.top + 30, l.pulsePlot.right, l.pulsePlot.bottom},
-                    IsBlack),
-              0);
+    EXPECT_EQ(
+        Count(empty, {l.pulsePlot.left + 1, l.pulsePlot.top + 30, l.pulsePlot.right, l.pulsePlot.bottom}, IsBlack), 0);
     // The time labels' band, below the longest ticks.
     const Edges labels{l.spo2Plot.left + 1, l.spo2Plot.bottom + 8, l.spo2Plot.right + 30, l.spo2Panel.bottom - 2};
     EXPECT_EQ(Count(empty, labels, IsDark), 0);
     // Scale numbers and panels are there all the same.
-    EXPECT_GT(Count(empty, {l.spo2Panel.left, l.spo2Plot.top - 12, l.spo2Plot.left - 15, l.spo2Plot.bottom + 12},
-                    IsBlack),
-              50);
+    EXPECT_GT(
+        Count(empty, {l.spo2Panel.left, l.spo2Plot.top - 12, l.spo2Plot.left - 15, l.spo2Plot.bottom + 12}, IsBlack),
+        50);
     EXPECT_EQ(empty.pixel(l.spo2Panel.left + 30, l.spo2Panel.bottom - 10), qRgb(250, 245, 171));
     EXPECT_EQ(empty.pixel(l.pulsePanel.left + 30, l.pulsePanel.bottom - 10), qRgb(193, 250, 253));
 
-    FillRecording(store, 2000, [](int) { return 90; }, [](int) { return 60; });
+    FillRecording(
+        store, 2000, [](int) { return 90; }, [](int) { return 60; });
     EXPECT_GT(Count(Render(view, 0), labels, IsDark), 300);
 
     // Nothing to pick without readings.
@@ -169,7 +172,8 @@ TEST_F(TrendViewTest, WithoutReadingsThePanelsHaveNoCurveAndNoTimeLabels)
 
 TEST_F(TrendViewTest, NarrowClientShowsPanelsWithoutCurve)
 {
-    FillRecording(store, 2000, [](int) { return 90; }, [](int) { return 60; });
+    FillRecording(
+        store, 2000, [](int) { return 90; }, [](int) { return 60; });
     view.resize(60, 400);
     EXPECT_EQ(view.samplesPerPage(), 0);
     EXPECT_EQ(view.pageCount(), 1);
@@ -183,7 +187,8 @@ TEST_F(TrendViewTest, NarrowClientShowsPanelsWithoutCurve)
 
 TEST_F(TrendViewTest, PointerReadsOutTheReadingUnderIt)
 {
-    FillRecording(store, 2000, [](int i) { return 80 + i % 10; }, [](int i) { return 50 + i % 100; });
+    FillRecording(
+        store, 2000, [](int i) { return 80 + i % 10; }, [](int i) { return 50 + i % 100; });
     store.viewPosition = 1;
     const TrendLayout l = view.layout();
     const int i = 840 + 200;
@@ -222,7 +227,8 @@ TEST_F(TrendViewTest, PointerReadsOutTheReadingUnderIt)
 
 TEST_F(TrendViewTest, KeyboardCursorCrossesPageEdgesWithRollStepOne)
 {
-    FillRecording(store, 2000, [](int i) { return 60 + i % 40; }, [](int) { return 70; });
+    FillRecording(
+        store, 2000, [](int i) { return 60 + i % 40; }, [](int) { return 70; });
     const TrendLayout l = view.layout();
     const int left = l.spo2Plot.left;
 
@@ -258,7 +264,10 @@ TEST_F(TrendViewTest, KeyboardCursorCrossesPageEdgesWithRollStepOne)
 TEST_F(TrendViewTest, KeyboardCursorPassesReadingsThePointerCannotPick)
 {
     // Readings 2 and 3 have no exact point in the SpO2 plot (0 and above 100).
-    FillRecording(store, 900, [](int i) { return i == 2 ? 0 : i == 3 ? 127 : 95; }, [](int) { return 70; });
+    FillRecording(
+        store, 900, [](int i) { return i == 2   ? 0
+                                       : i == 3 ? 127
+                                                : 95; }, [](int) { return 70; });
     for (int k = 0; k < 4; ++k)
         QTest::keyClick(&view, Qt::Key_Right);
     EXPECT_EQ(view.cursorTimeText(), TimeOf(store, 4));
@@ -272,7 +281,8 @@ TEST_F(TrendViewTest, KeyboardCursorPassesReadingsThePointerCannotPick)
 
 TEST_F(TrendViewTest, PagingLimitsWithRollSteps)
 {
-    FillRecording(store, 2000, [](int) { return 95; }, [](int) { return 70; }); // 3 pages
+    FillRecording(
+        store, 2000, [](int) { return 95; }, [](int) { return 70; }); // 3 pages
     QSignalSpy pages(&view, &DataView::pageChanged);
 
     QTest::keyClick(&view, Qt::Key_PageUp);
@@ -292,7 +302,8 @@ TEST_F(TrendViewTest, PagingLimitsWithRollSteps)
     view.pageUp();
     EXPECT_EQ(store.viewPosition, 0);
 
-    FillRecording(store, 840 * 5, [](int) { return 95; }, [](int) { return 70; }); // 5 pages
+    FillRecording(
+        store, 840 * 5, [](int) { return 95; }, [](int) { return 70; }); // 5 pages
     view.setRollStep(3);
     view.pageDown();
     EXPECT_EQ(store.viewPosition, 3);
@@ -313,7 +324,8 @@ TEST_F(TrendViewTest, PagingLimitsWithRollSteps)
 
 TEST_F(TrendViewTest, PageUpKeepsTheReadoutAndPageDownEmptiesIt)
 {
-    FillRecording(store, 2000, [](int) { return 95; }, [](int) { return 70; });
+    FillRecording(
+        store, 2000, [](int) { return 95; }, [](int) { return 70; });
     store.viewPosition = 1;
     const TrendLayout l = view.layout();
     view.pointAt({l.spo2Plot.left + 10, Spo2CurveY(l, 95)});
@@ -330,7 +342,8 @@ TEST_F(TrendViewTest, PageUpKeepsTheReadoutAndPageDownEmptiesIt)
 
 TEST_F(TrendViewTest, PictureFollowsTitleAndPatientChanges)
 {
-    FillRecording(store, 2000, [](int) { return 95; }, [](int) { return 70; });
+    FillRecording(
+        store, 2000, [](int) { return 95; }, [](int) { return 70; });
     const TrendLayout l = view.layout();
     const QRect titleBand(l.header.left + 10, l.header.top, 600, l.header.bottom * 16 / 100);
     const QImage before = Render(view, 0).copy(titleBand);
@@ -341,7 +354,8 @@ TEST_F(TrendViewTest, PictureFollowsTitleAndPatientChanges)
 
 TEST_F(TrendViewTest, FineWheelTurnsAddUpToOnePage)
 {
-    FillRecording(store, 840 * 5, [](int) { return 95; }, [](int) { return 70; });
+    FillRecording(
+        store, 840 * 5, [](int) { return 95; }, [](int) { return 70; });
     store.viewPosition = 2;
     // A touchpad's small steps: a page only once they make a notch.
     SendWheel(view, -40);

@@ -12,7 +12,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 SampleRecord reading(int id, int second, int spo2, int pulse, int aux)
 {
@@ -39,7 +40,9 @@ struct Refusal {
     const char *checkWords; // part of the failed check's wording
 };
 
-class RefusedSample : public ::testing::TestWithParam<Refusal> {};
+class RefusedSample : public ::testing::TestWithParam<Refusal>
+{
+};
 
 TEST_P(RefusedSample, IsRefusedAtTheFailingField)
 {
@@ -55,10 +58,10 @@ INSTANTIATE_TEST_SUITE_P(
     DatFile, RefusedSample,
     ::testing::Values(Refusal{"bad-empty.dat", 0, "empty"}, Refusal{"bad-header-129.dat", 0, "header ID"},
                       Refusal{"bad-too-many.dat", 1, "259200"}, Refusal{"bad-short-by-one.dat", 1, "length 28"},
-                      Refusal{"bad-long-by-one.dat", 1, "length 141"}, Refusal{"bad-reading-id-129.dat", 16, "reading 1: ID"},
-                      Refusal{"bad-feb29-2011.dat", 6, "date"}, Refusal{"bad-hour-24.dat", 6, "time"},
-                      Refusal{"bad-spo2-101.dat", 34, "reading 2: SpO2"}, Refusal{"bad-pulse-29.dat", 13, "pulse"},
-                      Refusal{"bad-title-past-end.dat", 16, "past the end"}),
+                      Refusal{"bad-long-by-one.dat", 1, "length 141"},
+                      Refusal{"bad-reading-id-129.dat", 16, "reading 1: ID"}, Refusal{"bad-feb29-2011.dat", 6, "date"},
+                      Refusal{"bad-hour-24.dat", 6, "time"}, Refusal{"bad-spo2-101.dat", 34, "reading 2: SpO2"},
+                      Refusal{"bad-pulse-29.dat", 13, "pulse"}, Refusal{"bad-title-past-end.dat", 16, "past the end"}),
     [](const auto &info) {
         std::string n = info.param.file;
         n = n.substr(0, n.size() - 4);

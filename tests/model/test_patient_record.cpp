@@ -9,7 +9,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 float floatAt(const QByteArray &b, int offset)
 {
@@ -95,7 +96,8 @@ TEST(PatientStore, RecordsRoundTripPerIdAndWrongSizesReadAsMissing)
 
     {
         // Values are named by ID - 1 in decimal, as binary data.
-        QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("quellix"), QStringLiteral("patientinfo"));
+        QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("quellix"),
+                    QStringLiteral("patientinfo"));
         EXPECT_EQ(s.value(QStringLiteral("127")).toByteArray().size(), 544);
         s.setValue(QStringLiteral("5"), QByteArray(543, 'x'));
         s.setValue(QStringLiteral("6"), QByteArray(545, 'x'));

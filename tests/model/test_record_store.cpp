@@ -6,7 +6,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 SampleRecord reading(int id, int second, int spo2 = 96, int pulse = 70)
 {

@@ -6,9 +6,11 @@
 #include <cstdlib>
 #include <memory>
 
-namespace testenv {
+namespace testenv
+{
 
-namespace {
+namespace
+{
 std::unique_ptr<QTemporaryDir> &tempDir()
 {
     static std::unique_ptr<QTemporaryDir> dir;

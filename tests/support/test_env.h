@@ -2,7 +2,8 @@
 
 #include <QString>
 
-namespace testenv {
+namespace testenv
+{
 
 // Folder private to this test process; settings, data and runtime files live below it.
 QString root();

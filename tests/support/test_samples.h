@@ -4,7 +4,8 @@
 
 #include <cstdint>
 
-namespace testdata {
+namespace testdata
+{
 
 // A valid reading of 2026-03-14 22:30:<second>; only what a test varies is passed.
 inline SampleRecord Reading(int id, int second, int spo2 = 95, int pulse = 70, int aux = 0)

@@ -49,7 +49,8 @@ std::vector<SampleRecord> GenerateNight(std::uint32_t seed, int id, int count, c
         if (dipLeft > 0) {
             // A dip falls and recovers in a triangle shape.
             const int done = dipLength - dipLeft;
-            const double shape = done < dipLength / 2 ? double(done) / (dipLength / 2.0) : double(dipLeft) / (dipLength / 2.0);
+            const double shape =
+                done < dipLength / 2 ? double(done) / (dipLength / 2.0) : double(dipLeft) / (dipLength / 2.0);
             spo2 -= dipDepth * std::min(1.0, shape);
             --dipLeft;
         }

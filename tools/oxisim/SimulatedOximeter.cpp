@@ -6,8 +6,8 @@
 
 #include <QFile>
 
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -17,20 +17,26 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 using Clock = std::chrono::steady_clock;
 
-bool newestFirst(int model) { return model == 1 || model == 3 || model == 4 || model == 11; }
+bool newestFirst(int model)
+{
+    return model == 1 || model == 3 || model == 4 || model == 11;
+}
 } // namespace
 
-SimulatedOximeter::SimulatedOximeter(Config config)
-    : config_(std::move(config))
+SimulatedOximeter::SimulatedOximeter(Config config) : config_(std::move(config))
 {
     if (config_.framePayload < 8)
         config_.framePayload = 8;
 }
 
-SimulatedOximeter::~SimulatedOximeter() { stop(); }
+SimulatedOximeter::~SimulatedOximeter()
+{
+    stop();
+}
 
 void SimulatedOximeter::setReadings(int id, std::vector<SampleRecord> readings)
 {
@@ -44,7 +50,10 @@ void SimulatedOximeter::setReadings(int id, std::vector<SampleRecord> readings)
     wire_ = sendOrder();
 }
 
-void SimulatedOximeter::addNight(int id, int count, std::uint32_t seed) { setReadings(id, GenerateNight(seed, id, count)); }
+void SimulatedOximeter::addNight(int id, int count, std::uint32_t seed)
+{
+    setReadings(id, GenerateNight(seed, id, count));
+}
 
 std::vector<SampleRecord> SimulatedOximeter::readings(int id) const
 {
@@ -332,7 +341,7 @@ void SimulatedOximeter::handle(const QByteArray &command)
                 const std::uint32_t w = pendingDate_ | (std::uint32_t(b(3)) << 16) | (std::uint32_t(b(4)) << 24);
                 const auto bits = [w](int shift, int width) { return int((w >> shift) & ((1u << width) - 1)); };
                 clock_ = QDateTime(QDate(2000 + bits(0, 6), bits(6, 4), bits(10, 5)),
-                                    QTime(bits(15, 5), bits(20, 6), bits(26, 6)), Qt::UTC);
+                                   QTime(bits(15, 5), bits(20, 6), bits(26, 6)), Qt::UTC);
             }
         }
         send(Protocol::BuildDeviceFrame(0x00, f.clockAckTag, QByteArray(30, '\0')));
@@ -358,7 +367,8 @@ QByteArray SimulatedOximeter::frameBytes(int frame) const
         const auto r = Protocol::EncodeSample(wire_[k], config_.model);
         payload.append(reinterpret_cast<const char *>(r.data()), 8);
     }
-    const std::uint16_t tag = frame == config_.faults.earlyEndFrame ? std::uint16_t(Protocol::TagEnd) : std::uint16_t(frame);
+    const std::uint16_t tag =
+        frame == config_.faults.earlyEndFrame ? std::uint16_t(Protocol::TagEnd) : std::uint16_t(frame);
     return Protocol::BuildDeviceFrame(0x00, tag, payload);
 }
 

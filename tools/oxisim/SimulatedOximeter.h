@@ -17,21 +17,22 @@
 
 // A complete simulated oximeter speaking the device protocol on a
 // pseudo-terminal or a Unix socket, on a thread of its own.
-class SimulatedOximeter {
+class SimulatedOximeter
+{
 public:
     struct Faults {
-        std::set<int> strayByteBeforeFrame;  // a 0x00 before these frames
-        int stallFrame = -1;                 // ignore this many requests of stallFrame
+        std::set<int> strayByteBeforeFrame; // a 0x00 before these frames
+        int stallFrame = -1;                // ignore this many requests of stallFrame
         int stallRequests = 0;
-        int garbledInfoReplies = 0;          // the first N info replies are garbled
-        int garbledCountReplies = 0;         // the first N count replies are garbled
-        int earlyEndFrame = -1;              // this frame carries the end tag 0xFFFE
-        int zeroIdRecords = 0;               // records with ID 0 put into frame 0
-        bool silent = false;                 // answers nothing at all
-        int silentFromFrame = -1;            // answers nothing from this frame on
-        int closeAtFrame = -1;               // closes the line halfway through this frame
-        int infoPayloadLength = 30;          // the L of the info reply
-        std::uint16_t clockAckTag = 0xFFF9;  // tag of the clock acknowledgements
+        int garbledInfoReplies = 0;         // the first N info replies are garbled
+        int garbledCountReplies = 0;        // the first N count replies are garbled
+        int earlyEndFrame = -1;             // this frame carries the end tag 0xFFFE
+        int zeroIdRecords = 0;              // records with ID 0 put into frame 0
+        bool silent = false;                // answers nothing at all
+        int silentFromFrame = -1;           // answers nothing from this frame on
+        int closeAtFrame = -1;              // closes the line halfway through this frame
+        int infoPayloadLength = 30;         // the L of the info reply
+        std::uint16_t clockAckTag = 0xFFF9; // tag of the clock acknowledgements
     };
 
     struct Config {

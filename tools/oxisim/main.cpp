@@ -8,7 +8,8 @@
 #include <csignal>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 void usage()
 {
@@ -67,23 +68,41 @@ int main(int argc, char **argv)
             return args.takeFirst();
         };
         int a = 0, b = 0;
-        if (opt == QLatin1String("--model")) config.model = value().toInt();
-        else if (opt == QLatin1String("--baud")) config.dataBaud = value().toUInt();
-        else if (opt == QLatin1String("--frame")) config.framePayload = value().toInt();
-        else if (opt == QLatin1String("--seed")) seed = value().toUInt();
-        else if (opt == QLatin1String("--pace")) config.pace = true;
-        else if (opt == QLatin1String("--unix")) unixPath = value();
-        else if (opt == QLatin1String("--delete-delay")) config.deleteDelayMs = value().toInt();
-        else if (opt == QLatin1String("--id") && pairOf(value(), a, b) && a >= 1 && a <= 127 && b >= 0) ids.emplace_back(a, b);
-        else if (opt == QLatin1String("--stray")) config.faults.strayByteBeforeFrame.insert(value().toInt());
-        else if (opt == QLatin1String("--stall") && pairOf(value(), a, b)) { config.faults.stallFrame = a; config.faults.stallRequests = b; }
-        else if (opt == QLatin1String("--garble-info")) config.faults.garbledInfoReplies = value().toInt();
-        else if (opt == QLatin1String("--garble-counts")) config.faults.garbledCountReplies = value().toInt();
-        else if (opt == QLatin1String("--early-end")) config.faults.earlyEndFrame = value().toInt();
-        else if (opt == QLatin1String("--zero-ids")) config.faults.zeroIdRecords = value().toInt();
-        else if (opt == QLatin1String("--silent")) config.faults.silent = true;
-        else if (opt == QLatin1String("--silent-from")) config.faults.silentFromFrame = value().toInt();
-        else if (opt == QLatin1String("--close-at")) config.faults.closeAtFrame = value().toInt();
+        if (opt == QLatin1String("--model"))
+            config.model = value().toInt();
+        else if (opt == QLatin1String("--baud"))
+            config.dataBaud = value().toUInt();
+        else if (opt == QLatin1String("--frame"))
+            config.framePayload = value().toInt();
+        else if (opt == QLatin1String("--seed"))
+            seed = value().toUInt();
+        else if (opt == QLatin1String("--pace"))
+            config.pace = true;
+        else if (opt == QLatin1String("--unix"))
+            unixPath = value();
+        else if (opt == QLatin1String("--delete-delay"))
+            config.deleteDelayMs = value().toInt();
+        else if (opt == QLatin1String("--id") && pairOf(value(), a, b) && a >= 1 && a <= 127 && b >= 0)
+            ids.emplace_back(a, b);
+        else if (opt == QLatin1String("--stray"))
+            config.faults.strayByteBeforeFrame.insert(value().toInt());
+        else if (opt == QLatin1String("--stall") && pairOf(value(), a, b)) {
+            config.faults.stallFrame = a;
+            config.faults.stallRequests = b;
+        } else if (opt == QLatin1String("--garble-info"))
+            config.faults.garbledInfoReplies = value().toInt();
+        else if (opt == QLatin1String("--garble-counts"))
+            config.faults.garbledCountReplies = value().toInt();
+        else if (opt == QLatin1String("--early-end"))
+            config.faults.earlyEndFrame = value().toInt();
+        else if (opt == QLatin1String("--zero-ids"))
+            config.faults.zeroIdRecords = value().toInt();
+        else if (opt == QLatin1String("--silent"))
+            config.faults.silent = true;
+        else if (opt == QLatin1String("--silent-from"))
+            config.faults.silentFromFrame = value().toInt();
+        else if (opt == QLatin1String("--close-at"))
+            config.faults.closeAtFrame = value().toInt();
         else {
             usage();
             return opt == QLatin1String("--help") ? 0 : 2;

@@ -4,7 +4,8 @@
 
 // The program's data folder "bldb" with its empty marker file "pationtrec.dat",
 // kept in the user's data folder because the program folder is not writable.
-namespace DataFolder {
+namespace DataFolder
+{
 
 QString markerPath();
 

@@ -3,7 +3,8 @@
 #include <QFile>
 #include <QTranslator>
 
-namespace Language {
+namespace Language
+{
 
 int idForLocaleName(const QString &name)
 {

@@ -9,7 +9,8 @@ class QTranslator;
 // The user-interface language. The "Language" setting keeps the Windows
 // language numbers: 1033 English, 1036 French, 2052 simplified Chinese; 0 means
 // the system's user-interface language.
-namespace Language {
+namespace Language
+{
 
 inline constexpr int English = 1033;
 inline constexpr int French = 1036;

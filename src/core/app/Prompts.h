@@ -4,7 +4,8 @@
 
 // Every message box and file dialog goes through this interface, so the GUI can
 // show real dialogs while tests and the command line script the answers.
-class Prompts {
+class Prompts
+{
 public:
     enum class Answer { Ok, Cancel, Yes, No };
 
@@ -18,9 +19,9 @@ public:
     virtual Answer question(const QString &text) = 0;
 
     struct FileRequest {
-        QString defaultSuffix;  // without the dot
-        QString initialName;    // may be empty
-        QString filter;         // Qt filter, e.g. "Data file (*.dat)"
+        QString defaultSuffix; // without the dot
+        QString initialName;   // may be empty
+        QString filter;        // Qt filter, e.g. "Data file (*.dat)"
         bool confirmOverwrite = true;
     };
     // Empty string when the user cancels.

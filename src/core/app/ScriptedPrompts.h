@@ -8,7 +8,8 @@
 
 // Prompts with prepared answers that records every text shown. Used by tests
 // and by the command line (which answers every question with the default).
-class ScriptedPrompts : public Prompts {
+class ScriptedPrompts : public Prompts
+{
 public:
     void information(const QString &text) override { shown.append(text); }
     void warning(const QString &text) override { shown.append(text); }
@@ -32,9 +33,9 @@ public:
         return takeFile();
     }
 
-    QStringList shown;                 // texts of every message, in order
-    std::deque<Answer> answers;        // answers to questions, in order
-    std::deque<QString> files;         // answers to file dialogs, in order
+    QStringList shown;          // texts of every message, in order
+    std::deque<Answer> answers; // answers to questions, in order
+    std::deque<QString> files;  // answers to file dialogs, in order
     FileRequest lastRequest;
 
 private:

@@ -2,7 +2,8 @@
 
 #include <QSettings>
 
-namespace {
+namespace
+{
 constexpr int kMaxStringChars = 9; // 20 bytes of UTF-16 with the terminator
 
 QSettings setupStore()

@@ -22,7 +22,8 @@ bool WriteSetupValue(const QString &name, const QString &text);
 int LeadingNumber(const QString &text);
 
 // Defaults of the values read in more than one place.
-namespace SetupDefaults {
+namespace SetupDefaults
+{
 inline constexpr int SaturationsHigh = 94;
 inline constexpr int SaturationsLow = 88;
 inline constexpr int PrHigh = 150;

@@ -8,7 +8,8 @@
 // Only one copy of Quellix runs per user. The lock is a file in the user's
 // runtime folder holding the owner's process ID, so a copy that crashed leaves
 // a stale lock that the next start takes over.
-class SingleInstance {
+class SingleInstance
+{
 public:
     SingleInstance();
     ~SingleInstance();

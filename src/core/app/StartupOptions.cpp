@@ -2,7 +2,8 @@
 
 #include <QCommandLineParser>
 
-namespace {
+namespace
+{
 
 struct Parser {
     QCommandLineParser parser;

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <iterator>
 
-namespace {
+namespace
+{
 
 struct Entry {
     int number;
@@ -75,8 +76,8 @@ constexpr Entry kTexts[] = {
 QString Text(int number)
 {
     const auto *end = std::end(kTexts);
-    const auto *it = std::lower_bound(std::begin(kTexts), end, number,
-                                      [](const Entry &e, int n) { return e.number < n; });
+    const auto *it =
+        std::lower_bound(std::begin(kTexts), end, number, [](const Entry &e, int n) { return e.number < n; });
     if (it == end || it->number != number)
         return {};
     return QCoreApplication::translate("Texts", it->source);

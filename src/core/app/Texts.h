@@ -7,7 +7,8 @@
 QString Text(int number);
 
 // Numbers of the texts used in more than one place.
-namespace TextNo {
+namespace TextNo
+{
 inline constexpr int ScopeHeightBritish = 115;
 inline constexpr int GraphicSummary = 118;
 inline constexpr int Done = 126;

@@ -13,7 +13,10 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-BluetoothLink::~BluetoothLink() { close(); }
+BluetoothLink::~BluetoothLink()
+{
+    close();
+}
 
 bool BluetoothLink::Connect(const QString &address, int rfcommChannel)
 {

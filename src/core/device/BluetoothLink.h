@@ -10,7 +10,8 @@
 // The Bluetooth link to the device: a BlueZ RFCOMM stream socket, or a Unix
 // stream socket when the address is "unix:PATH" (the simulated device).
 // Offers the five operations the program relies on.
-class BluetoothLink : public Transport {
+class BluetoothLink : public Transport
+{
 public:
     BluetoothLink() = default;
     ~BluetoothLink() override;

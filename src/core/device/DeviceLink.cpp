@@ -6,15 +6,25 @@
 #include <chrono>
 #include <thread>
 
-namespace {
+namespace
+{
 constexpr int kMaxResends = 5;
 } // namespace
 
-void DeviceLink::Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void DeviceLink::Pause(int ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
-LinkMode DeviceLink::linkMode() const { return transport_ ? transport_->linkMode() : LinkMode::Serial; }
+LinkMode DeviceLink::linkMode() const
+{
+    return transport_ ? transport_->linkMode() : LinkMode::Serial;
+}
 
-bool DeviceLink::linkUp() { return transport_ && transport_->isOpen(); }
+bool DeviceLink::linkUp()
+{
+    return transport_ && transport_->isOpen();
+}
 
 bool DeviceLink::sendQuiet(const Protocol::Command &command)
 {

@@ -14,7 +14,8 @@ class Transport;
 // stop and the two maintenance commands, with their fixed waits and bounded
 // re-sends. Texts meant for the user are collected in messages (never shown
 // here, so nothing blocks on a dialog).
-class DeviceLink {
+class DeviceLink
+{
 public:
     DeviceLink() = default;
     explicit DeviceLink(Transport *transport) : transport_(transport) {}

@@ -7,14 +7,12 @@
 #include "device/SerialPort.h"
 #include "model/RecordStore.h"
 
-namespace {
+namespace
+{
 constexpr int kHandshakeBaud = 4800;
 } // namespace
 
-DeviceSession::DeviceSession(RecordStore &store)
-    : store_(store)
-{
-}
+DeviceSession::DeviceSession(RecordStore &store) : store_(store) {}
 
 DeviceSession::~DeviceSession()
 {
@@ -44,9 +42,15 @@ QString DeviceSession::portPath(const QString &portName) const
     return devRoot_ + u'/' + portName;
 }
 
-void DeviceSession::EnumeratePorts() { ports = ::EnumeratePorts(); }
+void DeviceSession::EnumeratePorts()
+{
+    ports = ::EnumeratePorts();
+}
 
-void DeviceSession::loadSavedPort() { savedPort = ReadSetupString(QStringLiteral("DefaultCOM")).value_or(QString()); }
+void DeviceSession::loadSavedPort()
+{
+    savedPort = ReadSetupString(QStringLiteral("DefaultCOM")).value_or(QString());
+}
 
 void DeviceSession::restrictToPort(const QString &portName)
 {
@@ -71,7 +75,10 @@ QStringList DeviceSession::takeMessages()
     return out;
 }
 
-bool DeviceSession::transferRunning() const { return transfer_ && transfer_->running(); }
+bool DeviceSession::transferRunning() const
+{
+    return transfer_ && transfer_->running();
+}
 
 bool DeviceSession::openPort(const QString &portName, int baud)
 {
@@ -248,7 +255,7 @@ bool DeviceSession::StartTransfer(Transfer::Callbacks callbacks)
         return false;
     DeviceLink::Pause(500);
     transfer_ = std::make_unique<Transfer>(*transport, store_, link_.deviceModel, link_.counts.frameCount,
-                                            std::move(callbacks));
+                                           std::move(callbacks));
     transfer_->start();
     return true;
 }

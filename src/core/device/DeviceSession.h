@@ -29,7 +29,8 @@ enum class SearchOutcome {
 // lists, the open port, the exchange state and the running transfer. Nothing
 // here shows a dialog; texts for the user are collected in messages().
 // The search and the procedures block their caller (run them off the UI thread).
-class DeviceSession {
+class DeviceSession
+{
 public:
     explicit DeviceSession(RecordStore &store);
     ~DeviceSession(); // stops a running transfer, closes the port

@@ -4,11 +4,7 @@
 
 #include <new>
 
-FrameAssembler::FrameAssembler(RecordStore &store, int deviceModel)
-    : store_(store)
-    , model_(deviceModel)
-{
-}
+FrameAssembler::FrameAssembler(RecordStore &store, int deviceModel) : store_(store), model_(deviceModel) {}
 
 void FrameAssembler::reset()
 {

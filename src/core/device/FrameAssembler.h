@@ -12,7 +12,8 @@ class RecordStore;
 // Turns the received byte stream into frames and writes each frame's readings
 // straight into the record store's per-ID buffers. Used by the receiver worker
 // only; frameTag and framesReceived may be read from any thread.
-class FrameAssembler {
+class FrameAssembler
+{
 public:
     FrameAssembler(RecordStore &store, int deviceModel);
 

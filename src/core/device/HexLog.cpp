@@ -2,8 +2,7 @@
 
 #include "device/Protocol.h"
 
-HexLog::HexLog(const QString &path)
-    : file_(path)
+HexLog::HexLog(const QString &path) : file_(path)
 {
     file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text);
     clock_.start();

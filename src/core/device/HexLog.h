@@ -9,7 +9,8 @@
 
 // A hex log of every byte that crosses a transport, one line per read or write:
 // "   12.345 > 55 AA FD 00 00 FD" (> written to the device, < read from it).
-class HexLog {
+class HexLog
+{
 public:
     // Opens (truncates) path; isOpen() tells whether that worked.
     explicit HexLog(const QString &path);

@@ -46,10 +46,12 @@ QStringList SerialPortFriendlyNames()
         if (description.isEmpty())
             description = info.manufacturer().trimmed();
         // Bridges the system describes without their chip name still count as bridges.
-        if (info.hasVendorIdentifier() && info.vendorIdentifier() == 0x10C4 && !description.contains(QLatin1String("CP210")))
+        if (info.hasVendorIdentifier() && info.vendorIdentifier() == 0x10C4 &&
+            !description.contains(QLatin1String("CP210")))
             description = QStringLiteral("CP210x %1").arg(description).trimmed();
         if (port.startsWith(QLatin1String("rfcomm")) && !description.contains(QLatin1String("Bluetooth")))
-            description = QStringLiteral("Bluetooth %1").arg(description.isEmpty() ? QStringLiteral("serial link") : description);
+            description =
+                QStringLiteral("Bluetooth %1").arg(description.isEmpty() ? QStringLiteral("serial link") : description);
         if (description.isEmpty())
             description = QStringLiteral("Serial port");
         names.append(QStringLiteral("%1 (%2)").arg(description, port));
@@ -57,7 +59,10 @@ QStringList SerialPortFriendlyNames()
     return names;
 }
 
-PortLists EnumeratePorts() { return SplitPorts(SerialPortFriendlyNames()); }
+PortLists EnumeratePorts()
+{
+    return SplitPorts(SerialPortFriendlyNames());
+}
 
 QStringList BruteForcePortNames(const QString &devRoot, const QStringList &skip)
 {

@@ -13,9 +13,9 @@ struct PortEntry {
 
 // The system's serial ports split three ways, each in enumeration order.
 struct PortLists {
-    QList<PortEntry> bridgePorts;     // name contains "CP210"
-    QList<PortEntry> bluetoothPorts;  // "Bluetooth", not "CP210"
-    QList<PortEntry> otherPorts;      // neither
+    QList<PortEntry> bridgePorts;    // name contains "CP210"
+    QList<PortEntry> bluetoothPorts; // "Bluetooth", not "CP210"
+    QList<PortEntry> otherPorts;     // neither
     bool isEmpty() const { return bridgePorts.isEmpty() && bluetoothPorts.isEmpty() && otherPorts.isEmpty(); }
 };
 

@@ -4,17 +4,28 @@
 
 #include <algorithm>
 
-namespace Protocol {
+namespace Protocol
+{
 
-namespace {
-std::uint8_t at(const QByteArray &b, int i) { return std::uint8_t(b[i]); }
-int word16(const QByteArray &b, int i) { return at(b, i) * 256 + at(b, i + 1); }
+namespace
+{
+std::uint8_t at(const QByteArray &b, int i)
+{
+    return std::uint8_t(b[i]);
+}
+int word16(const QByteArray &b, int i)
+{
+    return at(b, i) * 256 + at(b, i + 1);
+}
 std::uint32_t word32(const QByteArray &b, int i)
 {
-    return (std::uint32_t(at(b, i)) << 24) | (std::uint32_t(at(b, i + 1)) << 16) | (std::uint32_t(at(b, i + 2)) << 8)
-           | std::uint32_t(at(b, i + 3));
+    return (std::uint32_t(at(b, i)) << 24) | (std::uint32_t(at(b, i + 1)) << 16) | (std::uint32_t(at(b, i + 2)) << 8) |
+           std::uint32_t(at(b, i + 3));
 }
-bool headerOk(const QByteArray &r) { return r.size() >= 7 && at(r, 0) == 0x55 && at(r, 1) == 0xAA && (at(r, 2) & 0x03) == 0; }
+bool headerOk(const QByteArray &r)
+{
+    return r.size() >= 7 && at(r, 0) == 0x55 && at(r, 1) == 0xAA && (at(r, 2) & 0x03) == 0;
+}
 } // namespace
 
 Command BuildCommand(std::uint8_t code, std::uint8_t arg1, std::uint8_t arg2)
@@ -51,11 +62,14 @@ std::uint32_t DateTimeWord(int year, int month, int day, int hour, int minute, i
     const auto field = [](int value, int bits, int shift) {
         return (std::uint32_t(value) & ((1u << bits) - 1)) << shift;
     };
-    return field(year % 2000, 6, 0) | field(month, 4, 6) | field(day, 5, 10) | field(hour, 5, 15)
-           | field(minute, 6, 20) | field(second, 6, 26);
+    return field(year % 2000, 6, 0) | field(month, 4, 6) | field(day, 5, 10) | field(hour, 5, 15) |
+           field(minute, 6, 20) | field(second, 6, 26);
 }
 
-bool ReversesRecordBytes(int deviceModel) { return deviceModel == 1 || deviceModel == 3 || deviceModel == 4; }
+bool ReversesRecordBytes(int deviceModel)
+{
+    return deviceModel == 1 || deviceModel == 3 || deviceModel == 4;
+}
 
 SampleRecord DecodeSample(const std::uint8_t *wire, int deviceModel)
 {
@@ -94,7 +108,10 @@ std::array<std::uint8_t, 8> EncodeSample(const SampleRecord &s, int deviceModel)
     return r;
 }
 
-QByteArray CutReply(const QByteArray &reply) { return reply.left(kReplySize); }
+QByteArray CutReply(const QByteArray &reply)
+{
+    return reply.left(kReplySize);
+}
 
 DeviceInfoCheck CheckDeviceInfoReply(const QByteArray &raw)
 {
@@ -145,7 +162,8 @@ QByteArray BuildDeviceFrame(std::uint8_t status, std::uint16_t tag, const QByteA
     return f;
 }
 
-namespace {
+namespace
+{
 void put16(QByteArray &p, int frameIndex, int value)
 {
     p[frameIndex - 7] = char((value >> 8) & 0xFF);
@@ -180,6 +198,9 @@ QByteArray BuildCountReply(const Counts &counts)
     return BuildDeviceFrame(0x00, 0xFFFB, p);
 }
 
-QString HexBytes(const QByteArray &bytes) { return QString::fromLatin1(bytes.toHex(' ').toUpper()); }
+QString HexBytes(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes.toHex(' ').toUpper());
+}
 
 } // namespace Protocol

@@ -11,7 +11,8 @@
 #include <optional>
 
 // Pure frame builders, reply checks and decoders of the device protocol.
-namespace Protocol {
+namespace Protocol
+{
 
 using Command = std::array<std::uint8_t, 6>;
 
@@ -32,10 +33,10 @@ enum Tag : std::uint16_t {
     TagDeleteAck = 0xFFFA,
 };
 
-inline constexpr int kReplySize = 38;        // fixed replies and acknowledgements
+inline constexpr int kReplySize = 38; // fixed replies and acknowledgements
 inline constexpr int kReceiveBufferSize = 4200;
 inline constexpr int kRecordSize = 8;
-inline constexpr int kFrameOverhead = 8;     // header 7 + trailing check byte
+inline constexpr int kFrameOverhead = 8; // header 7 + trailing check byte
 inline constexpr int kInfoPayload = 30;
 
 Command BuildCommand(std::uint8_t code, std::uint8_t arg1, std::uint8_t arg2);
@@ -59,8 +60,8 @@ std::array<std::uint8_t, 8> EncodeSample(const SampleRecord &s, int deviceModel)
 struct DeviceInfo {
     int model = 0;
     std::uint32_t dataBaud = 0;
-    std::uint32_t value = 0;     // kept, not used
-    QString version1;            // "%d.%d.%d"
+    std::uint32_t value = 0; // kept, not used
+    QString version1;        // "%d.%d.%d"
     QString version2;
 };
 

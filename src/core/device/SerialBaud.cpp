@@ -9,7 +9,8 @@ bool SerialPort::SetLineSpeed(int fd, int baud)
 {
     if (baud <= 0)
         return false;
-    struct termios2 t {};
+    struct termios2 t {
+    };
     if (::ioctl(fd, TCGETS2, &t) != 0)
         return false;
     t.c_cflag &= ~tcflag_t(CBAUD);
@@ -22,7 +23,8 @@ bool SerialPort::SetLineSpeed(int fd, int baud)
 
 int SerialPort::LineSpeed(int fd)
 {
-    struct termios2 t {};
+    struct termios2 t {
+    };
     if (::ioctl(fd, TCGETS2, &t) != 0)
         return 0;
     return int(t.c_ospeed);

@@ -11,7 +11,8 @@
 #include <time.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 qint64 nowMs()
 {
     timespec ts{};
@@ -20,7 +21,10 @@ qint64 nowMs()
 }
 } // namespace
 
-SerialPort::~SerialPort() { close(); }
+SerialPort::~SerialPort()
+{
+    close();
+}
 
 bool SerialPort::Open(const QString &path, int baud)
 {

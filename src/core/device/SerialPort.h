@@ -8,7 +8,8 @@
 
 // A serial port through POSIX termios: exclusive, 8N1, raw, any baud rate,
 // purged on opening; a read returns at once with what is queued.
-class SerialPort : public Transport {
+class SerialPort : public Transport
+{
 public:
     enum class OpenError { None, NotFound, PermissionDenied, Busy, NotATerminal, Settings };
 

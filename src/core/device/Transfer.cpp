@@ -6,11 +6,15 @@
 
 #include <chrono>
 
-namespace {
+namespace
+{
 constexpr int kIdlePollsPerPeriod = 50;
 constexpr int kReRequestLimit = 3;
 
-bool isEndTag(std::uint16_t tag) { return tag == Protocol::TagEnd || tag == Protocol::TagEndAlt; }
+bool isEndTag(std::uint16_t tag)
+{
+    return tag == Protocol::TagEnd || tag == Protocol::TagEndAlt;
+}
 } // namespace
 
 QStringList TransferResult::messages() const
@@ -26,13 +30,8 @@ QStringList TransferResult::messages() const
 }
 
 Transfer::Transfer(Transport &transport, RecordStore &store, int deviceModel, int frameCount, Callbacks callbacks)
-    : transport_(transport)
-    , store_(store)
-    , model_(deviceModel)
-    , frameCount_(frameCount)
-    , mode_(transport.linkMode())
-    , callbacks_(std::move(callbacks))
-    , assembler_(store, deviceModel)
+    : transport_(transport), store_(store), model_(deviceModel), frameCount_(frameCount), mode_(transport.linkMode()),
+      callbacks_(std::move(callbacks)), assembler_(store, deviceModel)
 {
     assembler_.onFrameComplete = [this](int n) {
         signalFrameEvent();
@@ -41,7 +40,10 @@ Transfer::Transfer(Transport &transport, RecordStore &store, int deviceModel, in
     };
 }
 
-Transfer::~Transfer() { stop(); }
+Transfer::~Transfer()
+{
+    stop();
+}
 
 void Transfer::start()
 {
@@ -70,7 +72,10 @@ void Transfer::wait()
     }
 }
 
-bool Transfer::running() const { return requester_.joinable() || receiver_.joinable(); }
+bool Transfer::running() const
+{
+    return requester_.joinable() || receiver_.joinable();
+}
 
 void Transfer::signalFrameEvent()
 {
@@ -89,7 +94,10 @@ bool Transfer::waitFrameEvent()
     return !ended();
 }
 
-bool Transfer::ended() const { return stop_.load() || receiverDone_.load(); }
+bool Transfer::ended() const
+{
+    return stop_.load() || receiverDone_.load();
+}
 
 void Transfer::RequestLoop()
 {

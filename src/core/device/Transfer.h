@@ -17,13 +17,13 @@ class Transport;
 
 // How a transfer ended, handed to the finished callback.
 struct TransferResult {
-    int framesReceived = 0;  // frames that really arrived
-    int frameCount = 0;      // frames the device announced
-    bool endTag = false;     // the device ended it with an end tag
-    QString receiverError;   // empty when none
-    QString requesterError;  // empty when none
-    bool memoryError = false;   // a per-ID buffer could not grow
-    long droppedRecords = 0;    // records beyond an ID's room
+    int framesReceived = 0;   // frames that really arrived
+    int frameCount = 0;       // frames the device announced
+    bool endTag = false;      // the device ended it with an end tag
+    QString receiverError;    // empty when none
+    QString requesterError;   // empty when none
+    bool memoryError = false; // a per-ID buffer could not grow
+    long droppedRecords = 0;  // records beyond an ID's room
     // Texts to show, in order: the requester's error, then the receiver's.
     QStringList messages() const;
     bool complete() const { return receiverError.isEmpty() && requesterError.isEmpty(); }
@@ -33,7 +33,8 @@ struct TransferResult {
 // per completed frame, the receiver polls the transport, assembles frames into
 // the record store and re-requests after idle periods. Callbacks run on the
 // receiver's thread; the GUI turns them into queued calls.
-class Transfer {
+class Transfer
+{
 public:
     struct Callbacks {
         std::function<void(int framesReceived)> framesReceived;

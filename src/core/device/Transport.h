@@ -12,7 +12,8 @@ class HexLog;
 // The byte stream to the device. Write and ReadAvailable are the single choke
 // point every byte passes (and where the hex log is taken). One thread may write
 // while another reads.
-class Transport {
+class Transport
+{
 public:
     virtual ~Transport() = default;
 

@@ -8,9 +8,11 @@
 #include <QTime>
 #include <QtEndian>
 
-namespace DatFile {
+namespace DatFile
+{
 
-namespace {
+namespace
+{
 
 constexpr qint64 kMaxTitleBytes = 122; // 11N + 129 is the largest accepted size
 
@@ -137,7 +139,12 @@ ReadResult parse(const QByteArray &data)
     const qint64 minLength = qint64(kReadingSize) * n + 7;
     const qint64 maxLength = qint64(kReadingSize) * n + 129;
     if (length < minLength || length > maxLength)
-        return fail(QStringLiteral("file length %1 outside %2..%3 for %4 readings").arg(length).arg(minLength).arg(maxLength).arg(n), 1);
+        return fail(QStringLiteral("file length %1 outside %2..%3 for %4 readings")
+                        .arg(length)
+                        .arg(minLength)
+                        .arg(maxLength)
+                        .arg(n),
+                    1);
 
     ReadResult r;
     r.contents.headerId = header;
@@ -211,8 +218,8 @@ QByteArray encode(int headerId, const SampleRecord *samples, int count, const QS
     out.append(b, 4);
     for (int i = 0; i < count; ++i) {
         const SampleRecord &s = samples[i];
-        const char fields[] = {char(s.id), char(s.year), char(s.month), char(s.day), char(s.hour),
-                               char(s.minute), char(s.second), char(s.spo2), char(s.pulseRate)};
+        const char fields[] = {char(s.id),     char(s.year),   char(s.month), char(s.day),      char(s.hour),
+                               char(s.minute), char(s.second), char(s.spo2),  char(s.pulseRate)};
         out.append(fields, sizeof fields);
         qToLittleEndian<quint16>(s.auxValue, b);
         out.append(b, 2);

@@ -12,7 +12,8 @@ class RecordStore;
 // The saved-data file: header ID (u8), N (u32 LE), N readings of 11 bytes, then
 // the report title as a length-prefixed string (UTF-16 behind the FF FE FF marker,
 // or 8-bit text without it).
-namespace DatFile {
+namespace DatFile
+{
 
 inline constexpr int kReadingSize = 11;
 

@@ -4,9 +4,11 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
-class Writer {
+class Writer
+{
 public:
     explicit Writer(QByteArray &out) : out_(out) {}
     void i32(std::int32_t v)
@@ -23,8 +25,7 @@ public:
         qToLittleEndian(bits, b);
         out_.append(b, 4);
     }
-    template <std::size_t N>
-    void text(const std::array<char16_t, N> &field)
+    template <std::size_t N> void text(const std::array<char16_t, N> &field)
     {
         for (char16_t c : field) {
             char b[2];
@@ -37,7 +38,8 @@ private:
     QByteArray &out_;
 };
 
-class Reader {
+class Reader
+{
 public:
     explicit Reader(const QByteArray &in) : p_(in.constData()) {}
     std::int32_t i32()
@@ -54,8 +56,7 @@ public:
         std::memcpy(&v, &bits, 4);
         return v;
     }
-    template <std::size_t N>
-    void text(std::array<char16_t, N> &field)
+    template <std::size_t N> void text(std::array<char16_t, N> &field)
     {
         for (auto &c : field) {
             c = qFromLittleEndian<std::uint16_t>(p_);

@@ -19,8 +19,8 @@ struct PatientRecord {
     std::array<char16_t, kNameUnits> name{};
     std::int32_t gender = 0; // 0 male, anything else female
     std::int32_t age = 0;
-    float height = 0;        // inches or centimetres, by unitSystem
-    float weight = 0;        // pounds or kilograms, by unitSystem
+    float height = 0; // inches or centimetres, by unitSystem
+    float weight = 0; // pounds or kilograms, by unitSystem
     std::array<char16_t, kPhysicianUnits> physician{};
     std::array<char16_t, kNoteUnits> note1{};
     std::array<char16_t, kNoteUnits> note2{};
@@ -32,8 +32,7 @@ struct PatientRecord {
     bool fromBytes(const QByteArray &data);
 
     // Text of a field up to its first zero; a field filled to its width has none.
-    template <std::size_t N>
-    static QString text(const std::array<char16_t, N> &field)
+    template <std::size_t N> static QString text(const std::array<char16_t, N> &field)
     {
         std::size_t n = 0;
         while (n < N && field[n] != 0)
@@ -43,8 +42,7 @@ struct PatientRecord {
 
     // Clears the field, then copies as much of text as fits. A text that fills the
     // whole width is kept without a terminator, so neighbouring fields stay intact.
-    template <std::size_t N>
-    static void setText(std::array<char16_t, N> &field, const QString &value)
+    template <std::size_t N> static void setText(std::array<char16_t, N> &field, const QString &value)
     {
         field.fill(0);
         const auto n = std::min<std::size_t>(N, std::size_t(value.size()));

@@ -2,10 +2,12 @@
 
 #include <QSettings>
 
-namespace {
+namespace
+{
 QSettings patientStore()
 {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("quellix"), QStringLiteral("patientinfo"));
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("quellix"),
+                     QStringLiteral("patientinfo"));
 }
 } // namespace
 

@@ -18,10 +18,11 @@ struct PatientFlags {
 // The one in-memory model of oximeter data for the whole run: what the last
 // download brought per patient ID, the current recording every view reads, and
 // the patient details of the ID now shown. Passed by reference; never global.
-class RecordStore {
+class RecordStore
+{
 public:
-    static constexpr int kCapacity = 518400;      // readings of one recording
-    static constexpr int kFileCapacity = 259200;  // readings a .dat file may hold
+    static constexpr int kCapacity = 518400;     // readings of one recording
+    static constexpr int kFileCapacity = 259200; // readings a .dat file may hold
     static constexpr int kIdCount = 128;
 
     RecordStore();

@@ -4,8 +4,8 @@
 
 // One stored reading: one second of recording.
 struct SampleRecord {
-    std::uint8_t id = 0;        // patient ID, 1..127 from the device, 1..128 from files
-    std::uint8_t year = 0;      // years since 2000
+    std::uint8_t id = 0;   // patient ID, 1..127 from the device, 1..128 from files
+    std::uint8_t year = 0; // years since 2000
     std::uint8_t month = 0;
     std::uint8_t day = 0;
     std::uint8_t hour = 0;

@@ -9,7 +9,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-namespace SavedData {
+namespace SavedData
+{
 
 bool open(RecordStore &store, const QString &path, Prompts &prompts, QString *detail)
 {

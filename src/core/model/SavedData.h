@@ -6,7 +6,8 @@ class Prompts;
 class RecordStore;
 
 // The store side of "Open Saved Data" and of the .dat branch of "Save Data".
-namespace SavedData {
+namespace SavedData
+{
 
 // Reads path and, only if every check passes, makes it the current recording and
 // loads the patient details of its ID. A refused file shows "can't open the file"
@@ -14,9 +15,9 @@ namespace SavedData {
 bool open(RecordStore &store, const QString &path, Prompts &prompts, QString *detail = nullptr);
 
 enum class SaveOutcome {
-    Written,          // file written, header ID 1..128
-    WrittenBadId,     // file written, but its header ID is not 1..128
-    CannotCreate,     // nothing written
+    Written,      // file written, header ID 1..128
+    WrittenBadId, // file written, but its header ID is not 1..128
+    CannotCreate, // nothing written
 };
 
 // Writes the current recording as a .dat file and marks dataSaved for its ID.

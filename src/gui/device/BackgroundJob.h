@@ -8,7 +8,8 @@
 // Runs one blocking piece of device work at a time on a thread of its own and
 // hands the continuation back to the owner's thread as a queued call. The owner
 // keeps the job as a member: destroying it waits for the work to end.
-class BackgroundJob {
+class BackgroundJob
+{
 public:
     explicit BackgroundJob(QObject *owner) : owner_(owner) {}
     ~BackgroundJob() { join(); }

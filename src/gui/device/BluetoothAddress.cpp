@@ -2,7 +2,8 @@
 
 #include <QRegularExpression>
 
-namespace BluetoothAddress {
+namespace BluetoothAddress
+{
 
 bool isValid(const QString &address)
 {

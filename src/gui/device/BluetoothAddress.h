@@ -4,7 +4,8 @@
 
 // Addresses the Bluetooth search accepts: a device address AA:BB:CC:DD:EE:FF,
 // or unix:PATH for the simulated device.
-namespace BluetoothAddress {
+namespace BluetoothAddress
+{
 bool isValid(const QString &address);
 // "name (AA:BB:...)" as the list shows a found device; a device without a
 // name shows its address alone.

@@ -17,7 +17,8 @@ class QListWidget;
 // "Find bluetooth radio": lists the Bluetooth devices nearby, connects the
 // chosen one (RFCOMM channel 1) and hands the link to the download window.
 // An address may also be typed, unix:PATH reaching the simulated device.
-class BluetoothSearchDialog : public QDialog {
+class BluetoothSearchDialog : public QDialog
+{
     Q_OBJECT
 public:
     explicit BluetoothSearchDialog(const QString &suggestedAddress, QWidget *parent = nullptr);

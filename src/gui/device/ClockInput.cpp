@@ -2,12 +2,22 @@
 
 #include <QCoreApplication>
 
-namespace ClockInput {
+namespace ClockInput
+{
 
-int limit(Field field) { return field == Field::Hour ? 24 : 60; }
+int limit(Field field)
+{
+    return field == Field::Hour ? 24 : 60;
+}
 
-QString NotANumber() { return QCoreApplication::translate("SetClockDialog", "Please input a Num !"); }
-QString IllegalValue() { return QCoreApplication::translate("SetClockDialog", "Please input a legal value !"); }
+QString NotANumber()
+{
+    return QCoreApplication::translate("SetClockDialog", "Please input a Num !");
+}
+QString IllegalValue()
+{
+    return QCoreApplication::translate("SetClockDialog", "Please input a legal value !");
+}
 
 std::optional<QString> checkChange(Field field, const QString &text)
 {

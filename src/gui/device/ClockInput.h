@@ -5,7 +5,8 @@
 #include <optional>
 
 // The checks of the hour, minute and second edits of "Set Date And Time".
-namespace ClockInput {
+namespace ClockInput
+{
 enum class Field { Hour, Minute, Second };
 
 // 24 for the hour, 60 for minute and second: the first value refused.

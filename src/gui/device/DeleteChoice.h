@@ -6,7 +6,8 @@ class RecordStore;
 
 // What the Delete Data dialog allows: "All" or one downloaded ID, and a data
 // type that can differ from "All" only for a single ID.
-class DeleteChoice {
+class DeleteChoice
+{
 public:
     explicit DeleteChoice(const RecordStore &store);
 

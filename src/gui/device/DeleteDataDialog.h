@@ -8,7 +8,8 @@ class QComboBox;
 class RecordStore;
 
 // "Delete Data": which ID and which data type the device is to erase.
-class DeleteDataDialog : public QDialog {
+class DeleteDataDialog : public QDialog
+{
     Q_OBJECT
 public:
     explicit DeleteDataDialog(const RecordStore &store, QWidget *parent = nullptr);

@@ -3,7 +3,8 @@
 #include <QWidget>
 
 // The caption-less "Deleting Data ..." window shown while the device erases.
-class DeletingDataWindow : public QWidget {
+class DeletingDataWindow : public QWidget
+{
     Q_OBJECT
 public:
     DeletingDataWindow();

@@ -9,7 +9,8 @@
 // Seven, five and a half and three hours of one reading a second.
 const DemoDevice::Night DemoDevice::kNights[3] = {{1, 7 * 3600, 11}, {2, 5 * 3600 + 1800, 23}, {7, 3 * 3600, 37}};
 
-namespace {
+namespace
+{
 SimulatedOximeter::Config demoConfig()
 {
     SimulatedOximeter::Config c;
@@ -37,8 +38,7 @@ bool DemoDevice::start()
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty())
         dir = QDir::tempPath();
-    const QString socketPath =
-        dir + QStringLiteral("/quellix-demo-%1.sock").arg(QCoreApplication::applicationPid());
+    const QString socketPath = dir + QStringLiteral("/quellix-demo-%1.sock").arg(QCoreApplication::applicationPid());
     socket_ = std::make_unique<SimulatedOximeter>(demoConfig());
     for (const Night &n : kNights)
         socket_->addNight(n.id, n.seconds, n.seed);

@@ -9,7 +9,8 @@ class SimulatedOximeter;
 // The simulated oximeter of "quellix --demo": three patient IDs of realistic
 // nights on a pseudo-terminal, and the same device on a Unix socket for the
 // Bluetooth search.
-class DemoDevice {
+class DemoDevice
+{
 public:
     DemoDevice();
     ~DemoDevice();

@@ -4,8 +4,14 @@
 
 #include <libudev.h>
 
-void DeviceArrivalMonitor::UdevDeleter::operator()(udev *u) const { udev_unref(u); }
-void DeviceArrivalMonitor::MonitorDeleter::operator()(udev_monitor *m) const { udev_monitor_unref(m); }
+void DeviceArrivalMonitor::UdevDeleter::operator()(udev *u) const
+{
+    udev_unref(u);
+}
+void DeviceArrivalMonitor::MonitorDeleter::operator()(udev_monitor *m) const
+{
+    udev_monitor_unref(m);
+}
 
 DeviceArrivalMonitor::DeviceArrivalMonitor(QObject *parent) : QObject(parent) {}
 
@@ -19,8 +25,8 @@ bool DeviceArrivalMonitor::start()
     if (!udev_)
         return false;
     monitor_.reset(udev_monitor_new_from_netlink(udev_.get(), "udev"));
-    if (!monitor_ || udev_monitor_filter_add_match_subsystem_devtype(monitor_.get(), "tty", nullptr) < 0
-        || udev_monitor_enable_receiving(monitor_.get()) < 0) {
+    if (!monitor_ || udev_monitor_filter_add_match_subsystem_devtype(monitor_.get(), "tty", nullptr) < 0 ||
+        udev_monitor_enable_receiving(monitor_.get()) < 0) {
         monitor_.reset();
         udev_.reset();
         return false;

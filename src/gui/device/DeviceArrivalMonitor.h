@@ -10,7 +10,8 @@ struct udev_monitor;
 
 // Announces serial ports as they appear: a udev monitor on the "tty"
 // subsystem, read through a socket notifier on the GUI thread.
-class DeviceArrivalMonitor : public QObject {
+class DeviceArrivalMonitor : public QObject
+{
     Q_OBJECT
 public:
     explicit DeviceArrivalMonitor(QObject *parent = nullptr);

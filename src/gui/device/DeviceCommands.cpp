@@ -3,9 +3,9 @@
 #include "app/Prompts.h"
 #include "device/BluetoothLink.h"
 #include "device/BluetoothSearchDialog.h"
-#include "device/DownloadDialog.h"
 #include "device/DemoDevice.h"
 #include "device/DeviceArrivalMonitor.h"
+#include "device/DownloadDialog.h"
 #include "shell/MainWindow.h"
 
 DeviceCommands::DeviceCommands(MainWindow &frame, RecordStore &store, Prompts &prompts)

@@ -19,7 +19,8 @@ class RecordStore;
 // The main window's ways into a download: "New data capture", "Find bluetooth
 // radio" and a serial port being plugged in. Never more than one download
 // window at a time.
-class DeviceCommands : public QObject {
+class DeviceCommands : public QObject
+{
     Q_OBJECT
 public:
     DeviceCommands(MainWindow &frame, RecordStore &store, Prompts &prompts);

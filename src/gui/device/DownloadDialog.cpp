@@ -3,13 +3,13 @@
 #include "app/Prompts.h"
 #include "app/Settings.h"
 #include "app/Texts.h"
-#include "device/SetClockDialog.h"
 #include "device/DeleteDataDialog.h"
 #include "device/DeletingDataWindow.h"
 #include "device/DeviceContext.h"
 #include "device/DeviceSession.h"
 #include "device/DeviceTexts.h"
 #include "device/Protocol.h"
+#include "device/SetClockDialog.h"
 #include "model/RecordStore.h"
 #include "shell/MainWindow.h"
 
@@ -117,9 +117,8 @@ void DownloadDialog::buildControls()
     auto *manualLayout = new QHBoxLayout(manualGroup_);
     manualLayout->addWidget(new QLabel(tr("PORT"), manualGroup_));
     manualLayout->addWidget(portCombo_, 1);
-    connect(portCombo_, &QComboBox::currentIndexChanged, this, [this](int) {
-        WriteSetupValue(QStringLiteral("port"), portCombo_->currentText());
-    });
+    connect(portCombo_, &QComboBox::currentIndexChanged, this,
+            [this](int) { WriteSetupValue(QStringLiteral("port"), portCombo_->currentText()); });
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(dataGroup, 1);
@@ -188,12 +187,20 @@ void DownloadDialog::start()
     Transfer::Callbacks callbacks;
     callbacks.framesReceived = [self, generation](int frames) {
         QMetaObject::invokeMethod(
-            self, [self, generation, frames] { if (self) self->framesArrived(generation, frames); },
+            self,
+            [self, generation, frames] {
+                if (self)
+                    self->framesArrived(generation, frames);
+            },
             Qt::QueuedConnection);
     };
     callbacks.finished = [self, generation](const TransferResult &result) {
         QMetaObject::invokeMethod(
-            self, [self, generation, result] { if (self) self->transferFinished(generation, result); },
+            self,
+            [self, generation, result] {
+                if (self)
+                    self->transferFinished(generation, result);
+            },
             Qt::QueuedConnection);
     };
     auto outcome = std::make_shared<SearchOutcome>(SearchOutcome::NotFound);
@@ -413,7 +420,12 @@ void DownloadDialog::onDeleteData()
     QPointer<DownloadDialog> self(this);
     const auto waiting = [self](bool on) {
         QMetaObject::invokeMethod(
-            self, [self, on] { if (self) self->showDeletingWindow(on); }, Qt::QueuedConnection);
+            self,
+            [self, on] {
+                if (self)
+                    self->showDeletingWindow(on);
+            },
+            Qt::QueuedConnection);
     };
     const DeleteRequest r = *request;
     job_.run(

@@ -36,7 +36,8 @@ struct DeleteRequest {
 // on two workers while showing progress, lists each downloaded ID and makes the
 // chosen one the current recording. Every blocking exchange runs off the user
 // interface thread; the window is disabled meanwhile.
-class DownloadDialog : public QDialog {
+class DownloadDialog : public QDialog
+{
     Q_OBJECT
 public:
     DownloadDialog(RecordStore &store, Prompts &prompts, DeviceContext &context, MainWindow &frame,
@@ -63,7 +64,10 @@ public:
     // The values the clock and delete buttons ask for; the defaults run the
     // dialogs. nullopt: the user cancelled.
     void setClockChooser(std::function<std::optional<QDateTime>()> chooser) { clockChooser_ = std::move(chooser); }
-    void setDeleteChooser(std::function<std::optional<DeleteRequest>()> chooser) { deleteChooser_ = std::move(chooser); }
+    void setDeleteChooser(std::function<std::optional<DeleteRequest>()> chooser)
+    {
+        deleteChooser_ = std::move(chooser);
+    }
 
 public Q_SLOTS:
     void onStartOrDone();

@@ -1,6 +1,7 @@
 #include "device/DownloadPhase.h"
 
-namespace DownloadRules {
+namespace DownloadRules
+{
 
 DownloadButtons buttonsFor(DownloadPhase phase)
 {

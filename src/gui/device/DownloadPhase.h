@@ -25,7 +25,8 @@ struct DownloadButtons {
 };
 
 // The decisions of the "New Data Capture" window that need no widget.
-namespace DownloadRules {
+namespace DownloadRules
+{
 DownloadButtons buttonsFor(DownloadPhase phase);
 
 // The window starts at once on the serial link, and on Bluetooth only when the

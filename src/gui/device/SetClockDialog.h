@@ -11,7 +11,8 @@ class QLineEdit;
 
 // "Set Date And Time": the date to give the device clock and the hour, minute
 // and second, each checked as it is typed.
-class SetClockDialog : public QDialog {
+class SetClockDialog : public QDialog
+{
     Q_OBJECT
 public:
     explicit SetClockDialog(Prompts &prompts, QWidget *parent = nullptr);

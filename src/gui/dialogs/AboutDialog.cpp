@@ -7,7 +7,8 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 QPixmap logo()
 {
     QPixmap pm(64, 64);

@@ -3,7 +3,8 @@
 #include <QDialog>
 
 // The About box.
-class AboutDialog : public QDialog {
+class AboutDialog : public QDialog
+{
     Q_OBJECT
 public:
     explicit AboutDialog(QWidget *parent = nullptr);

@@ -7,7 +7,8 @@ class RecordStore;
 
 // What the "Open other ID data" dialog decides: the list of downloaded IDs and
 // what "Done" does with the chosen line.
-class OtherIdChoice {
+class OtherIdChoice
+{
 public:
     OtherIdChoice(RecordStore &store, Prompts &prompts) : store_(store), prompts_(prompts) {}
 

@@ -7,7 +7,8 @@
 class QListWidget;
 
 // "Open other ID data": picks one downloaded ID as the current recording.
-class OtherIdDialog : public QDialog {
+class OtherIdDialog : public QDialog
+{
     Q_OBJECT
 public:
     OtherIdDialog(RecordStore &store, Prompts &prompts, QWidget *parent = nullptr);

@@ -19,7 +19,8 @@
 #include <QTextStream>
 #include <QTimer>
 
-namespace {
+namespace
+{
 
 QPixmap splashPicture()
 {
@@ -102,9 +103,8 @@ bool Application::InitInstance(const QStringList &arguments)
     }
 
     // 5. Language: the setting, 0 for the system's; English when there is no translation.
-    const Language::Loaded lang =
-        Language::load(ReadSetupInt(QStringLiteral("Language"), SetupDefaults::Language), QLocale::system().uiLanguages(),
-                       translator_);
+    const Language::Loaded lang = Language::load(ReadSetupInt(QStringLiteral("Language"), SetupDefaults::Language),
+                                                 QLocale::system().uiLanguages(), translator_);
     languageId_ = lang.languageId;
     if (lang.translated) {
         QCoreApplication::installTranslator(&translator_);

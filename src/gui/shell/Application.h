@@ -13,7 +13,8 @@ class MainWindow;
 class SingleInstance;
 
 // The application object: start-up in order, the run, and the clean-up at exit.
-class Application {
+class Application
+{
 public:
     Application();
     ~Application();

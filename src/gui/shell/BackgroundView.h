@@ -6,7 +6,8 @@
 
 // What the central area shows while no view is open: a tiled background with
 // the program's name in light grey in the middle.
-class BackgroundView : public QWidget {
+class BackgroundView : public QWidget
+{
     Q_OBJECT
 public:
     explicit BackgroundView(QWidget *parent = nullptr);

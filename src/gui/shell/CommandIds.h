@@ -2,7 +2,8 @@
 
 // Command identifiers of the main window's menus, toolbar and keys. They are
 // stable numbers so that tests and later features can find a command by them.
-namespace CommandId {
+namespace CommandId
+{
 inline constexpr int NewDataCapture = 57600;
 inline constexpr int FindBluetoothRadio = 32813;
 inline constexpr int OpenOtherIdData = 32775;
@@ -29,7 +30,8 @@ inline constexpr int Help = 57670;
 } // namespace CommandId
 
 // Display modes of the main window.
-namespace DisplayMode {
+namespace DisplayMode
+{
 inline constexpr int None = 0;
 inline constexpr int Trend = 1;
 inline constexpr int Table = 2;

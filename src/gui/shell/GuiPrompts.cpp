@@ -4,7 +4,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-namespace {
+namespace
+{
 QString title()
 {
     return QStringLiteral("Quellix");
@@ -47,7 +48,8 @@ void GuiPrompts::notice(const QString &text)
 
 Prompts::Answer GuiPrompts::question(const QString &text)
 {
-    const auto b = QMessageBox::question(parent_, title(), text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
+    const auto b =
+        QMessageBox::question(parent_, title(), text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
     return b == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
 }
 

@@ -6,7 +6,8 @@
 #include <QWidget>
 
 // Prompts shown as real message boxes and file dialogs over a parent window.
-class GuiPrompts : public Prompts {
+class GuiPrompts : public Prompts
+{
 public:
     explicit GuiPrompts(QWidget *parent = nullptr) : parent_(parent) {}
     void setParent(QWidget *parent) { parent_ = parent; }

@@ -30,7 +30,8 @@
 #include <QStyle>
 #include <QToolBar>
 
-namespace {
+namespace
+{
 
 // The flag-like button of a language: its short name on its own colours.
 QIcon languageIcon(int languageId)

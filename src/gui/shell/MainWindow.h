@@ -22,7 +22,8 @@ class RecordStore;
 
 // The main window: menus, toolbar, status bar and one view of the current
 // recording at a time (trend, table or analysis) in the central area.
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow
+{
     Q_OBJECT
 public:
     MainWindow(RecordStore &store, Prompts &prompts, int languageId, QWidget *parent = nullptr);

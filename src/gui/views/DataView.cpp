@@ -11,15 +11,17 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 
-#include <algorithm>
 #include <QPrinter>
 #include <QScreen>
 #include <QWheelEvent>
+#include <algorithm>
 
-namespace {
+namespace
+{
 
 // Used when the window gave the view no prompts of its own.
-class MessageBoxPrompts : public Prompts {
+class MessageBoxPrompts : public Prompts
+{
 public:
     explicit MessageBoxPrompts(QWidget *parent) : parent_(parent) {}
     void information(const QString &text) override { QMessageBox::information(parent_, title(), text); }

@@ -9,7 +9,8 @@ class RecordStore;
 // What the main window needs of a view of the current recording (trend or table,
 // and the analysis page later): paging, the roll step, printing, and the page
 // readout for the status bar.
-class DataView : public QWidget {
+class DataView : public QWidget
+{
     Q_OBJECT
 public:
     explicit DataView(RecordStore &store, QWidget *parent = nullptr);

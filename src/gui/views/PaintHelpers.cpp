@@ -3,7 +3,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-namespace paint {
+namespace paint
+{
 
 QPen LinePen(const QPainter &p, const QColor &colour, int width)
 {

@@ -11,7 +11,8 @@ class QPainter;
 // Small drawing steps shared by the page pictures. Lines follow the usual
 // raster rule of leaving out their end pixel, so a line from x to x + 4 is
 // four pixels long.
-namespace paint {
+namespace paint
+{
 
 // A pen one picture pixel wide: exact single pixels at 1:1, and stretched
 // with the picture when the painter scales it onto paper.

@@ -9,7 +9,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-namespace {
+namespace
+{
 
 QString DateText(const SampleRecord &s, HeaderDates dates)
 {
@@ -172,7 +173,8 @@ void PaintTrendHeader(QPainter &p, const Edges &r, int width, const ReportHeader
     TextLine(p, {r.left + 140, bandBottom + 1, r.right - 10, rb - 2}, c.comments);
 }
 
-namespace {
+namespace
+{
 
 // The parts the table and analysis headers share: title, rules, patient box
 // and the start/end band.

@@ -9,7 +9,8 @@ class QToolButton;
 
 // "Set Step": edits the number of pages one Page Up / Page Down moves. The
 // arrows (buttons or the Up/Down keys) stay within 1 .. the page count.
-class RollStepDialog : public QDialog {
+class RollStepDialog : public QDialog
+{
     Q_OBJECT
 public:
     RollStepDialog(int rollStep, int pageCount, QWidget *parent = nullptr);

@@ -4,7 +4,8 @@
 
 #include <climits>
 
-namespace {
+namespace
+{
 
 // The edit holds digits only; a number too long for an int counts as the largest.
 int EditNumber(const QString &text, bool *ok = nullptr)

@@ -7,7 +7,8 @@
 // The decisions of the "Set Step" dialog: the edit never holds less than 1,
 // the arrows stay between 1 and the page count, and a value above the page
 // count is refused when the dialog is accepted.
-class RollStepLogic {
+class RollStepLogic
+{
 public:
     RollStepLogic(int stepValue, int stepLimit) : stepValue_(stepValue), stepLimit_(stepLimit) {}
 

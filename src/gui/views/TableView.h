@@ -6,7 +6,8 @@
 
 // The current recording as numbered rows (item, date, time, SpO2, pulse rate)
 // in two side-by-side blocks per page under the table page header.
-class TableView : public DataView {
+class TableView : public DataView
+{
     Q_OBJECT
 public:
     explicit TableView(RecordStore &store, QWidget *parent = nullptr);

@@ -70,8 +70,8 @@ std::optional<int> PickReading(const TrendLayout &layout, int viewPosition, cons
     if (!i)
         return std::nullopt;
     const SampleRecord &s = samples[*i];
-    if (layout.spo2HitArea().contains(p.x(), p.y())
-        && p.y() == layout.spo2Plot.bottom - layout.plotHeight * s.spo2 / 100)
+    if (layout.spo2HitArea().contains(p.x(), p.y()) &&
+        p.y() == layout.spo2Plot.bottom - layout.plotHeight * s.spo2 / 100)
         return i;
     if (layout.pulseHitArea().contains(p.x(), p.y()) && p.y() == PulseCurveY(layout, s.pulseRate))
         return i;

@@ -21,7 +21,7 @@ struct TrendLayout {
     Edges header;
     Edges spo2Panel;
     Edges pulsePanel;
-    Edges spo2Plot;  // right = left + samplesPerPage
+    Edges spo2Plot; // right = left + samplesPerPage
     Edges pulsePlot;
 
     // The rectangles the pointer is tested against: one column wider than the

@@ -11,7 +11,8 @@
 #include <cstdlib>
 #include <vector>
 
-namespace {
+namespace
+{
 
 using namespace paint;
 
@@ -52,7 +53,7 @@ void PaintDashes(QPainter &p, const std::vector<int> &xs, int y)
 struct TimeAxisStyle {
     int oddTick;
     int evenTick;
-    int labelTop;    // below the plot bottom
+    int labelTop; // below the plot bottom
     int labelBottom;
 };
 

@@ -10,7 +10,8 @@
 // page at a time under the trend page header. One reading is one pixel column.
 // A reading is read out by pointing exactly at a curve point or by moving the
 // keyboard cursor with Left and Right.
-class TrendView : public DataView {
+class TrendView : public DataView
+{
     Q_OBJECT
 public:
     explicit TrendView(RecordStore &store, QWidget *parent = nullptr);

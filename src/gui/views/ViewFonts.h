@@ -15,10 +15,10 @@ struct TrendFonts {
 };
 
 struct TableFonts {
-    QFont title = ViewFont(25, true, true);   // 1: title of both page headers
-    QFont heading = ViewFont(18, true);       // 2: column headings, header labels
-    QFont value = ViewFont(18, false);        // 3: header values
-    QFont cell = ViewFont(16, false);         // 4: table cells
-    QFont analysisLabel = ViewFont(14, true); // 5: analysis header labels and report
+    QFont title = ViewFont(25, true, true);    // 1: title of both page headers
+    QFont heading = ViewFont(18, true);        // 2: column headings, header labels
+    QFont value = ViewFont(18, false);         // 3: header values
+    QFont cell = ViewFont(16, false);          // 4: table cells
+    QFont analysisLabel = ViewFont(14, true);  // 5: analysis header labels and report
     QFont analysisValue = ViewFont(13, false); // 6: analysis header values and report
 };
