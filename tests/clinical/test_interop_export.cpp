@@ -301,3 +301,21 @@ TEST(ReadingTime, OneSecondApartAcrossTheCalendar)
     EXPECT_FALSE(followsByOneSecond(At(t, 95, 60), At(t.addDays(1).addSecs(1), 95, 60)));
     EXPECT_EQ(readingSeconds(At(QDateTime(QDate(2000, 1, 2), QTime(0, 0, 1)), 95, 60)), 86401);
 }
+
+TEST(EdfExport, StartDatesEdfCannotWriteInTwoDigits)
+{
+    // After 2084 the header says "yy" and the recording field keeps the year.
+    const auto late = Seconds(QDateTime(QDate(2090, 1, 2), QTime(3, 4, 5)), 3);
+    const QByteArray edf = EdfExport::encode(late.data(), 3, PatientRecord{});
+    EXPECT_EQ(Header(edf, 168, 8), QByteArray("02.01.yy"));
+    EXPECT_EQ(Header(edf, 176, 8), QByteArray("03.04.05"));
+    EXPECT_EQ(Header(edf, 88, 80).trimmed(), QByteArray("Startdate 02-JAN-2090 X X X"));
+
+    // A damaged first date from the device: the recording field says the date is
+    // unknown; the fixed header field takes the earliest date EDF can hold.
+    std::vector<SampleRecord> damaged = Seconds(kStart, 3);
+    damaged[0].month = 13;
+    const QByteArray bad = EdfExport::encode(damaged.data(), 3, PatientRecord{});
+    EXPECT_EQ(Header(bad, 88, 80).trimmed(), QByteArray("Startdate X X X X"));
+    EXPECT_EQ(Header(bad, 168, 8), QByteArray("01.01.85"));
+}

@@ -5,6 +5,7 @@
 #include <QDate>
 
 #include <algorithm>
+#include <cstring>
 
 namespace EdfExport
 {
@@ -52,14 +53,38 @@ QByteArray twoDigits(int v)
     return QByteArray::number(v).rightJustified(2, '0');
 }
 
-QByteArray timeKeeping(int record)
+// "+<record>" with the record's onset in seconds.
+char *putOnset(char *out, int record)
 {
-    return '+' + QByteArray::number(record) + "\x14\x14" + '\0';
+    char digits[12];
+    int n = 0;
+    do {
+        digits[n++] = char('0' + record % 10);
+        record /= 10;
+    } while (record > 0);
+    *out++ = '+';
+    while (n > 0)
+        *out++ = digits[--n];
+    return out;
 }
 
-QByteArray jumpAnnotation(int record)
+// The time-keeping annotation every record starts with, and the "time jump"
+// annotation after it when the reading does not follow the one before.
+int putAnnotations(char *out, int record, bool jump)
 {
-    return '+' + QByteArray::number(record) + '\x14' + kTimeJump + '\x14' + '\0';
+    char *p = putOnset(out, record);
+    *p++ = '\x14';
+    *p++ = '\x14';
+    *p++ = '\0';
+    if (jump) {
+        p = putOnset(p, record);
+        *p++ = '\x14';
+        std::memcpy(p, kTimeJump, sizeof kTimeJump - 1);
+        p += sizeof kTimeJump - 1;
+        *p++ = '\x14';
+        *p++ = '\0';
+    }
+    return int(p - out);
 }
 
 void putInt16(QByteArray &out, int value)
@@ -96,10 +121,11 @@ QByteArray encode(const SampleRecord *samples, int count, const PatientRecord &p
 
     // The annotation signal must hold the fullest record's annotations: the
     // last one, or the last with a time jump (record numbers only grow).
-    int annotationBytes = int(timeKeeping(count - 1).size());
+    char scratch[64];
+    int annotationBytes = putAnnotations(scratch, count - 1, false);
     for (int i = count - 1; i > 0; --i)
         if (!followsByOneSecond(samples[i - 1], samples[i])) {
-            annotationBytes = std::max(annotationBytes, int(timeKeeping(i).size() + jumpAnnotation(i).size()));
+            annotationBytes = std::max(annotationBytes, putAnnotations(scratch, i, true));
             break;
         }
     const int annotationSamples = (annotationBytes + 1) / 2;
@@ -160,14 +186,15 @@ QByteArray encode(const SampleRecord *samples, int count, const PatientRecord &p
     for (int i = 0; i < kSignals; ++i)
         out += field("", 32);
 
+    std::int64_t previous = 0;
     for (int i = 0; i < count; ++i) {
         putInt16(out, samples[i].spo2);
         putInt16(out, samples[i].pulseRate);
-        QByteArray tal = timeKeeping(i);
-        if (i > 0 && !followsByOneSecond(samples[i - 1], samples[i]))
-            tal += jumpAnnotation(i);
-        out += tal;
-        out.append(2 * annotationSamples - tal.size(), '\0');
+        const std::int64_t now = readingSeconds(samples[i]);
+        const int used = putAnnotations(scratch, i, i > 0 && now != previous + 1);
+        previous = now;
+        out.append(scratch, used);
+        out.append(2 * annotationSamples - used, '\0');
     }
     return out;
 }
