@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-wqy-microhei qt6-translations-l10n poppler-utils
   clang-format-14
+  python3-mne
 )
 
 missing=()

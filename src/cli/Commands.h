@@ -9,3 +9,5 @@ int runPorts(const QStringList &args);
 int runDownload(const QStringList &args);
 int runSetClock(const QStringList &args);
 int runDelete(const QStringList &args);
+// Needs a QApplication (it paints with the views).
+int runReport(const QStringList &args);

@@ -1,10 +1,11 @@
 #include "Commands.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QTextStream>
 
 #include <functional>
 #include <map>
+#include <memory>
 
 namespace
 {
@@ -19,18 +20,31 @@ void usage(QTextStream &out)
            "  ports                     list serial ports\n"
            "  download [--port NAME | --bluetooth ADDR] --out DIR [--log FILE]\n"
            "  set-clock [--port NAME] [--time \"YYYY-MM-DD hh:mm:ss\"]\n"
-           "  delete [--port NAME] [--id N] [--type all|spo2pr]\n";
+           "  delete [--port NAME] [--id N] [--type all|spo2pr]\n"
+           "  report IN.dat --mode trend|table|analysis OUT.pdf [--size WxH]\n";
+}
+
+// Reports paint with the views, which need a GUI application; without a
+// platform named, they paint off screen, so no display is needed.
+std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
+{
+    if (argc > 1 && qstrcmp(argv[1], "report") == 0) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        return std::make_unique<QApplication>(argc, argv);
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quellix-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUELLIX_VERSION));
 
-    QStringList args = app.arguments().mid(1);
+    QStringList args = QCoreApplication::arguments().mid(1);
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
@@ -46,6 +60,7 @@ int main(int argc, char **argv)
         {QStringLiteral("info"), runInfo},          {QStringLiteral("settings"), runSettings},
         {QStringLiteral("ports"), runPorts},        {QStringLiteral("download"), runDownload},
         {QStringLiteral("set-clock"), runSetClock}, {QStringLiteral("delete"), runDelete},
+        {QStringLiteral("report"), runReport},
     };
     const QString name = args.takeFirst();
     const auto it = commands.find(name);

@@ -4,6 +4,7 @@
 #include "views/TrendView.h"
 #include "views/ViewPrinting.h"
 
+#include "PdfTestTools.h"
 #include "ViewTestData.h"
 #include "test_env.h"
 
@@ -23,6 +24,10 @@
 #include <algorithm>
 #include <vector>
 
+using pdftest::MeanDifference;
+using pdftest::PdfInfo;
+using pdftest::PdfPages;
+using pdftest::Rasterise;
 using viewtest::FillRecording;
 
 namespace
@@ -38,34 +43,6 @@ void PdfPrinter(QPrinter &printer, const QString &path)
     ConfigureReportPrinter(printer);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
-}
-
-QString PdfInfo(const QString &path)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdfinfo"), {path});
-    p.waitForFinished(30000);
-    return QString::fromLocal8Bit(p.readAllStandardOutput());
-}
-
-int PdfPages(const QString &path)
-{
-    for (const QString &line : PdfInfo(path).split(QLatin1Char('\n')))
-        if (line.startsWith(QLatin1String("Pages:")))
-            return line.mid(6).trimmed().toInt();
-    return -1;
-}
-
-// Page `page` (1-based) of the PDF at 96 dots per inch.
-QImage Rasterise(const QString &path, int page)
-{
-    const QString out = testenv::root() + QStringLiteral("/page");
-    QProcess p;
-    p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
-                                         QString::number(page), QStringLiteral("-r"), QStringLiteral("96"),
-                                         QStringLiteral("-png"), QStringLiteral("-singlefile"), path, out});
-    p.waitForFinished(60000);
-    return QImage(out + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
 }
 
 QImage Screen(DataView &view, int page)
@@ -99,18 +76,6 @@ std::vector<int> CurveRows(const QImage &image, int x0, int x1, int y0, int y1)
         rows.push_back(ys[ys.size() / 2]);
     }
     return rows;
-}
-
-double MeanDifference(const QImage &a, const QImage &b)
-{
-    double sum = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
-        }
-    return sum / (3.0 * a.width() * a.height());
 }
 
 } // namespace

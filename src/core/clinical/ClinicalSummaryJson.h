@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QJsonObject>
+
+struct ClinicalSummary;
+
+// The summary as it appears under "clinical" in `quellix-cli analyze --json`;
+// the keys are the field names of ClinicalSummary.
+QJsonObject clinicalSummaryJson(const ClinicalSummary &summary);

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "model/PatientRecord.h"
+#include "model/SampleRecord.h"
+
+#include <QByteArray>
+
+// Readings as an EDF+C file: SpO2 (%) and pulse rate (bpm) at 1 Hz in data
+// records of one second, starting at the first reading's date and time, with
+// a "time jump" annotation at each reading not taken one second after the one
+// before it (the signals themselves stay one reading a second).
+namespace EdfExport
+{
+
+// Empty when there are no readings: an EDF file needs a start time.
+QByteArray encode(const SampleRecord *samples, int count, const PatientRecord &patient);
+
+// The EDF+ local patient identification: code, sex, birthdate, name, in
+// printable ASCII with "X" for what is unknown and "_" for spaces.
+QByteArray patientIdentification(const PatientRecord &patient);
+
+} // namespace EdfExport

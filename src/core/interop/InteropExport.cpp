@@ -1,0 +1,43 @@
+#include "interop/InteropExport.h"
+
+#include "interop/CsvExport.h"
+#include "interop/EdfExport.h"
+#include "model/DatFile.h"
+#include "model/RecordStore.h"
+
+#include <QFileInfo>
+
+namespace InteropExport
+{
+
+Format formatForPath(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("csv"))
+        return Format::Csv;
+    if (suffix == QLatin1String("edf"))
+        return Format::Edf;
+    return Format::None;
+}
+
+Outcome write(const QString &path, const RecordStore &store, QString *error)
+{
+    const SampleRecord *samples = store.currentSamples.data();
+    const int count = store.currentSampleCount();
+    QByteArray bytes;
+    switch (formatForPath(path)) {
+    case Format::None:
+        return Outcome::NotThisFormat;
+    case Format::Csv:
+        bytes = CsvExport::encode(samples, count);
+        break;
+    case Format::Edf:
+        if (count == 0)
+            return Outcome::NoReadings;
+        bytes = EdfExport::encode(samples, count, store.currentPatient);
+        break;
+    }
+    return DatFile::write(path, bytes, error) ? Outcome::Written : Outcome::CannotCreate;
+}
+
+} // namespace InteropExport

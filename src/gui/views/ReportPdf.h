@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+class RecordStore;
+
+// Printed reports of the current recording as a PDF file, without a window:
+// the pages the Print command gives for a view of the given size.
+enum class ReportMode { Trend, Table, Analysis };
+
+struct ReportPdfResult {
+    enum class Status {
+        Written,
+        NotAvailable, // no page of this mode can be painted yet
+        TooSmall,     // the view size holds no reading
+        CannotWrite,  // error says why; an existing file is left as it was
+    };
+    Status status = Status::CannotWrite;
+    int pages = 0;
+    QString error;
+};
+
+// The size of the printed page's picture in 1/96 inch, the default view size.
+QSize defaultReportViewSize();
+
+ReportPdfResult writeReportPdf(RecordStore &store, ReportMode mode, QSize viewSize, const QString &path);
