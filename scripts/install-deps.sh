@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev qt6-svg-dev
   fonts-liberation2 fonts-wqy-microhei qt6-translations-l10n poppler-utils
   clang-format-14
-  desktop-file-utils appstream dpkg-dev groff-base man-db
+  desktop-file-utils appstream dpkg-dev groff-base man-db bash-completion
 )
 
 missing=()
