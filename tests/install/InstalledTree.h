@@ -80,7 +80,8 @@ inline QStringList expectedFiles()
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256, 512})
         files << QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(id);
     for (int language : {1033, 1036, 2052})
-        files << QStringLiteral("share/doc/quellix/manual/Manual-%1.html").arg(language);
+        files << QStringLiteral("share/doc/quellix/manual/Manual-%1.html").arg(language)
+              << QStringLiteral("share/doc/quellix/manual/Manual-%1.pdf").arg(language);
     return files;
 }
 

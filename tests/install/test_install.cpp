@@ -145,6 +145,22 @@ TEST_F(Install, ManualsInEveryLanguageWithTheirPictures)
                 << language << " " << src.toStdString();
         }
         EXPECT_GE(pictures, 2) << language;
+
+        // The PDF copy Qt printed at build time holds the same text, pictures included.
+        const QString pdf = path(QStringLiteral("share/doc/quellix/manual/Manual-%1.pdf").arg(language));
+        const QString pdftotext = tool("pdftotext");
+        ASSERT_FALSE(pdftotext.isEmpty()) << "poppler-utils is missing";
+        const Result text = run(pdftotext, {pdf, QStringLiteral("-")});
+        EXPECT_EQ(text.exitCode, 0) << language;
+        // Typeset ligatures ("ff" in "Effacer") come back as one character.
+        const QString printed = text.out.normalized(QString::NormalizationForm_KC);
+        static const QRegularExpression heading(QStringLiteral("<h2[^>]*>([^<]+)</h2>"));
+        for (auto it = heading.globalMatch(content); it.hasNext();) {
+            const QString title = it.next().captured(1).simplified();
+            EXPECT_TRUE(printed.contains(title)) << language << " " << title.toStdString();
+        }
+        const Result images = run(tool("pdfimages"), {QStringLiteral("-list"), pdf});
+        EXPECT_GE(images.out.count(QLatin1Char('\n')) - 2, pictures) << language;
     }
 }
 

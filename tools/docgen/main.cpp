@@ -2,14 +2,19 @@
 // and the application icon's PNG sizes from its SVG, for installing.
 #include "app/Language.h"
 #include "help/Manual.h"
+#include "help/ManualPictures.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QPrinter>
 #include <QSaveFile>
 #include <QSvgRenderer>
+#include <QTextDocument>
 #include <QTextStream>
+#include <QUrl>
 
 namespace
 {
@@ -17,10 +22,31 @@ namespace
 // The sizes desktops look for in the hicolor theme.
 constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256, 512};
 
+// The same page as a PDF made by Qt's own text layout, for reading offline or printing.
+bool writePdf(int languageId, const QString &folder)
+{
+    QFile page(Manual::resource(languageId));
+    if (!page.open(QIODevice::ReadOnly))
+        return false;
+    QTextDocument document;
+    for (const QString &name : ManualPictures::names())
+        document.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("images/") + name),
+                             ManualPictures::render(name));
+    document.setHtml(QString::fromUtf8(page.readAll()));
+    const QString file = QStringLiteral("%1/Manual-%2.pdf").arg(folder).arg(languageId);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setDocName(document.metaInformation(QTextDocument::DocumentTitle));
+    document.print(&printer);
+    return QFile(file).size() > 0;
+}
+
 bool writeManuals(const QString &folder)
 {
     for (int id : {Language::English, Language::French, Language::ChineseSimplified}) {
-        if (Manual::writeTo(id, folder).isEmpty()) {
+        if (Manual::writeTo(id, folder).isEmpty() || !writePdf(id, folder)) {
             QTextStream(stderr) << "quellix-docgen: cannot write the manual " << id << " into " << folder << "\n";
             return false;
         }
