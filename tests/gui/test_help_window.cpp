@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTreeWidget>
@@ -165,6 +166,13 @@ TEST(HelpWindowTest, SearchFindsEachPlaceInTurnAndSaysWhenThereIsNone)
     EXPECT_EQ(window.browser()->textCursor().position(), seen.last());
     EXPECT_EQ(window.browser()->extraSelections().size(), count);
     EXPECT_TRUE(window.searchStatus()->text().isEmpty());
+
+    // Typing searches from the top of the page; Enter goes on to the next place.
+    window.browser()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(window.searchField(), word);
+    EXPECT_EQ(window.browser()->textCursor().position(), seen.first());
+    QTest::keyClick(window.searchField(), Qt::Key_Return);
+    EXPECT_EQ(window.browser()->textCursor().position(), seen[1]);
 
     EXPECT_FALSE(window.find(QStringLiteral("zzqqxx")));
     EXPECT_EQ(window.searchStatus()->text(), QStringLiteral("Not found"));
