@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench clean format format-check
+.PHONY: all deps configure build run test package install bench clean format format-check
 
 all: build
 
@@ -25,6 +25,13 @@ run: configure
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+# A Debian package of everything `make install` would install, in $(BUILD_DIR).
+package: build
+	@$(CMAKE_BUILD) --target package
+
+install: build
+	@cmake --install $(BUILD_DIR)
 
 bench: build
 	@$(CMAKE_BUILD) --target benchmarks

@@ -2,6 +2,7 @@
 #include "shell/Application.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTextStream>
 
 #include <cstring>
@@ -22,6 +23,10 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quellix"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUELLIX_VERSION));
+    // Ties the windows to the installed desktop entry and its icon (the task bar
+    // on Wayland matches them by this name).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quellix.Quellix"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.quellix.Quellix")));
     Application quellix;
     return quellix.run();
 }

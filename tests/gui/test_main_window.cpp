@@ -282,32 +282,6 @@ TEST_F(MainFrame, CommandsStillToComeSaySoAndChangeNothing)
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
-TEST_F(MainFrame, HelpOpensTheManualOfTheLanguageOrSaysItCannot)
-{
-    QUrl opened;
-    frame.setUrlOpener([&](const QUrl &url) {
-        opened = url;
-        return true;
-    });
-    frame.action(Help)->trigger();
-    ASSERT_TRUE(opened.isLocalFile());
-    EXPECT_TRUE(opened.toLocalFile().endsWith(QStringLiteral("Manual-1033.html")));
-    QFile manual(opened.toLocalFile()), embedded(QStringLiteral(":/manual/Manual-1033.html"));
-    ASSERT_TRUE(manual.open(QIODevice::ReadOnly));
-    ASSERT_TRUE(embedded.open(QIODevice::ReadOnly));
-    EXPECT_EQ(manual.readAll(), embedded.readAll());
-    EXPECT_TRUE(prompts.shown.isEmpty());
-
-    frame.setUrlOpener([](const QUrl &) { return false; });
-    frame.action(Help)->trigger();
-    EXPECT_EQ(prompts.shown, QStringList{QStringLiteral("Can't open file")});
-
-    MainWindow french(store, prompts, 1036);
-    EXPECT_TRUE(french.extractManual().endsWith(QStringLiteral("Manual-1036.html")));
-    MainWindow other(store, prompts, 1041);
-    EXPECT_TRUE(other.extractManual().endsWith(QStringLiteral("Manual-1033.html")));
-}
-
 TEST_F(MainFrame, BackgroundShowsTheNameInLightGrey)
 {
     frame.resize(1024, 768);

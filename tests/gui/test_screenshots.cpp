@@ -1,12 +1,10 @@
 // Renders the trend and the table page of a generated night, as the README
 // shows them. Set QUELLIX_SCREENSHOT_DIR to write the pictures there.
+#include "help/ManualPictures.h"
 #include "views/TableView.h"
 #include "views/TrendView.h"
 
-#include "model/PatientRecord.h"
 #include "model/RecordStore.h"
-
-#include "SimulatedNight.h"
 
 #include <QDir>
 #include <QImage>
@@ -16,24 +14,6 @@
 
 namespace
 {
-
-void FillDemoStore(RecordStore &store)
-{
-    store.currentSamples = GenerateNight(7, 3, 8 * 3600);
-    store.reportTitle = QStringLiteral("Sleep Clinic North - Overnight Oximetry");
-    PatientRecord &p = store.currentPatient;
-    p.idNumber = 3;
-    PatientRecord::setText(p.name, QStringLiteral("Jane Example"));
-    p.gender = 1;
-    p.age = 54;
-    p.height = 165;
-    p.weight = 72;
-    p.unitSystem = 1;
-    PatientRecord::setText(p.physician, QStringLiteral("Dr. A. Sample"));
-    PatientRecord::setText(p.note1, QStringLiteral("Snoring reported by partner"));
-    PatientRecord::setText(p.note2, QStringLiteral("No oxygen"));
-    PatientRecord::setText(p.comments, QStringLiteral("Home recording, first night"));
-}
 
 QImage Render(DataView &view, QSize size)
 {
@@ -58,7 +38,7 @@ void Save(const QImage &image, const char *name)
 TEST(Screenshots, TrendAndTablePagesOfAGeneratedNight)
 {
     RecordStore store;
-    FillDemoStore(store);
+    ManualPictures::fillSampleNight(store);
     const QSize size(1280, 900);
 
     TrendView trend(store);

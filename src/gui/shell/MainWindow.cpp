@@ -6,6 +6,8 @@
 #include "device/DeviceCommands.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/OtherIdDialog.h"
+#include "help/HelpWindow.h"
+#include "help/Manual.h"
 #include "model/RecordStore.h"
 #include "model/SavedData.h"
 #include "shell/BackgroundView.h"
@@ -479,29 +481,31 @@ void MainWindow::onAbout()
 
 QString MainWindow::extractManual() const
 {
-    QString resource = QStringLiteral(":/manual/Manual-%1.html").arg(languageId_);
-    if (!QFile::exists(resource))
-        resource = QStringLiteral(":/manual/Manual-%1.html").arg(Language::English);
-    QFile in(resource);
-    if (!in.open(QIODevice::ReadOnly))
-        return {};
     QString dir = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     if (dir.isEmpty())
         dir = QDir::tempPath() + QStringLiteral("/quellix");
-    dir += QStringLiteral("/manual");
-    if (!QDir().mkpath(dir))
-        return {};
-    const QString target = dir + QLatin1Char('/') + QFileInfo(resource).fileName();
-    QFile out(target);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return {};
-    const QByteArray bytes = in.readAll();
-    if (out.write(bytes) != bytes.size())
-        return {};
-    return target;
+    return Manual::writeTo(languageId_, dir + QStringLiteral("/manual"));
 }
 
 void MainWindow::onHelp()
+{
+    if (!Manual::exists(languageId_)) {
+        prompts_.warning(tr("Can't open file"));
+        return;
+    }
+    // A window left open in another language gives way to the current one.
+    if (helpWindow_ && helpWindow_->languageId() != languageId_)
+        delete helpWindow_.data();
+    if (!helpWindow_) {
+        helpWindow_ = new HelpWindow(languageId_, this);
+        connect(helpWindow_, &HelpWindow::openInBrowserRequested, this, &MainWindow::openManualInBrowser);
+    }
+    helpWindow_->show();
+    helpWindow_->raise();
+    helpWindow_->activateWindow();
+}
+
+void MainWindow::openManualInBrowser()
 {
     const QString file = extractManual();
     if (file.isEmpty() || !urlOpener_ || !urlOpener_(QUrl::fromLocalFile(file)))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/StartupOptions.h"
+#include "help/HelpWindow.h"
 #include "views/DataView.h"
 
 #include <QMainWindow>
@@ -61,10 +62,12 @@ public:
     // Opens a saved recording by name (the command line's FILE.dat).
     bool openSavedFile(const QString &path);
 
-    // The manual of the current language, copied out of the program to a file
-    // a browser can open; empty when it cannot be written.
+    // The manual of the current language with its pictures, copied out of the
+    // program to files a browser can open; empty when that failed.
     QString extractManual() const;
-    // How the manual is opened; tests replace it.
+    // The help window F1 opened, while it is open.
+    HelpWindow *helpWindow() const { return helpWindow_; }
+    // How the manual is opened in a browser; tests replace it.
     void setUrlOpener(std::function<bool(const QUrl &)> opener) { urlOpener_ = std::move(opener); }
 
 public Q_SLOTS:
@@ -90,6 +93,7 @@ public Q_SLOTS:
     void onUnitSetup();
     void onAbout();
     void onHelp();
+    void openManualInBrowser();
     void onLanguage();
     void onPageUp();
     void onPageDown();
@@ -123,4 +127,5 @@ private:
     QToolBar *toolBar_ = nullptr;
     QLabel *pagePane_ = nullptr;
     std::function<bool(const QUrl &)> urlOpener_;
+    QPointer<HelpWindow> helpWindow_;
 };

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// The user manual: one HTML page per language, embedded in the program, with
+// pictures under "images/" that ManualPictures paints.
+namespace Manual
+{
+
+// The embedded page of a language number (1033, 1036, 2052).
+QString resource(int languageId);
+
+// Whether the program carries the manual of that language.
+bool exists(int languageId);
+
+// Writes the manual of a language with its pictures into folder, for a browser
+// or for installing; returns the page's path, empty when anything failed.
+QString writeTo(int languageId, const QString &folder);
+
+} // namespace Manual

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+class RecordStore;
+
+// The pictures of the user manual, painted by the program's own views from a
+// generated night, so the manual always shows the program as it is.
+namespace ManualPictures
+{
+
+// The night the pictures show: eight hours of ID 3 with a filled-in patient.
+void fillSampleNight(RecordStore &store);
+
+// File names the manual refers to as "images/NAME".
+QStringList names();
+
+// The picture of a name from names(); a null image for any other name.
+QImage render(const QString &name);
+
+} // namespace ManualPictures
