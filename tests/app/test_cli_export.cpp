@@ -3,6 +3,7 @@
 #include "model/DatFile.h"
 #include "model/PatientStore.h"
 #include "test_env.h"
+#include "test_files.h"
 
 #include <QFile>
 #include <QProcess>
@@ -14,36 +15,7 @@
 namespace
 {
 
-struct CliRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-CliRun cli(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(QUELLIX_BINARY_DIR "/quellix-cli"), args);
-    CliRun r;
-    if (!p.waitForFinished(60000))
-        return r;
-    r.code = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-QString tempPath(const QString &name)
-{
-    return testenv::root() + QLatin1Char('/') + name;
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    return f.readAll();
-}
+using namespace testfiles;
 
 // A saved recording of count readings of ID 8.
 QString savedRecording(const QString &name, int count)

@@ -6,6 +6,7 @@
 #include "shell/CommandIds.h"
 #include "shell/MainWindow.h"
 #include "test_env.h"
+#include "test_files.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -25,10 +26,7 @@
 namespace
 {
 
-QString tempPath(const QString &name)
-{
-    return testenv::root() + QLatin1Char('/') + name;
-}
+using namespace testfiles;
 
 std::vector<SampleRecord> readings(int id, int count)
 {

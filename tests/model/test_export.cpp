@@ -2,6 +2,7 @@
 #include "export/XlsExport.h"
 #include "model/PatientRecord.h"
 #include "test_env.h"
+#include "test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,17 +17,7 @@
 namespace
 {
 
-QString tempPath(const QString &name)
-{
-    return testenv::root() + QLatin1Char('/') + name;
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    return f.readAll();
-}
+using namespace testfiles;
 
 SampleRecord july2010()
 {

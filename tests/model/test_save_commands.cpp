@@ -6,6 +6,7 @@
 #include "model/RecordStore.h"
 #include "model/SavedData.h"
 #include "test_env.h"
+#include "test_files.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -23,24 +24,7 @@
 namespace
 {
 
-QString tempPath(const QString &name)
-{
-    return testenv::root() + QLatin1Char('/') + name;
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    return f.readAll();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    f.write(bytes);
-}
+using namespace testfiles;
 
 // A recording of count readings of id, one second apart, every field varied.
 std::vector<SampleRecord> recording(int id, int count)
@@ -333,6 +317,27 @@ TEST(SaveFaults, ProposedNameIsASafeDatFileName)
     prompts.files.push_back(proposed);
     ASSERT_EQ(SavedData::saveCommand(store, prompts), SavedData::SaveCommandResult::Written);
     EXPECT_TRUE(DatFile::read(proposed).ok) << proposed.toStdString();
+}
+
+TEST(SaveFaults, CalendarCheckCountsLeapYearsOfEveryCentury)
+{
+    const auto opens = [](int year, int month, int day) {
+        SampleRecord s = testdata::Reading(2, 0);
+        s.year = std::uint8_t(year - 2000);
+        s.month = std::uint8_t(month);
+        s.day = std::uint8_t(day);
+        return DatFile::parse(DatFile::encode(2, &s, 1, QString())).ok;
+    };
+    EXPECT_TRUE(opens(2000, 2, 29)) << "divisible by 400";
+    EXPECT_TRUE(opens(2024, 2, 29));
+    EXPECT_FALSE(opens(2023, 2, 29));
+    EXPECT_FALSE(opens(2100, 2, 29)) << "a century, not a leap year";
+    EXPECT_TRUE(opens(2100, 2, 28));
+    EXPECT_TRUE(opens(2026, 12, 31));
+    EXPECT_FALSE(opens(2026, 4, 31));
+    EXPECT_FALSE(opens(2026, 13, 1));
+    EXPECT_FALSE(opens(2026, 1, 0));
+    EXPECT_FALSE(opens(2026, 0, 1));
 }
 
 TEST(SaveCommands, DroppedDatFileIsFoundInAnyLetterCase)
