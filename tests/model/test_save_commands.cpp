@@ -213,6 +213,32 @@ TEST(SaveFaults, LongRecordingIsSavedInPartsThatAllReopen)
     EXPECT_EQ(QDir(tempPath(QStringLiteral("long"))).entryList(QDir::Files).size(), 2);
 }
 
+TEST(SaveFaults, ExistingPartFilesAreReplacedOnlyWhenTheUserAgrees)
+{
+    RecordStore store = storeWith(2, RecordStore::kFileCapacity + 10);
+    ASSERT_TRUE(QDir().mkpath(tempPath(QStringLiteral("parts"))));
+    const QString path = tempPath(QStringLiteral("parts/night.dat"));
+    const QString second = tempPath(QStringLiteral("parts/night-2.dat"));
+    writeBytes(second, "someone else's");
+
+    ScriptedPrompts declined; // answers Cancel
+    declined.files.push_back(path);
+    EXPECT_EQ(SavedData::saveCommand(store, declined), SavedData::SaveCommandResult::Cancelled);
+    ASSERT_EQ(declined.shown.size(), 1);
+    EXPECT_TRUE(declined.shown[0].contains(QLatin1String("night-2.dat")));
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(fileBytes(second), QByteArray("someone else's"));
+    PatientRecord stored;
+    EXPECT_FALSE(ReadPatientInfo(1, stored));
+
+    ScriptedPrompts agreed;
+    agreed.answers.push_back(Prompts::Answer::Ok);
+    agreed.files.push_back(path);
+    EXPECT_EQ(SavedData::saveCommand(store, agreed), SavedData::SaveCommandResult::Written);
+    EXPECT_EQ(agreed.shown.size(), 2) << "the question, then how many files were written";
+    EXPECT_EQ(DatFile::read(second).contents.samples.size(), 10u);
+}
+
 TEST(SaveFaults, PartNamesAndCounts)
 {
     EXPECT_EQ(DatFile::partPath(QStringLiteral("/a/b/id1.dat"), 1), QStringLiteral("/a/b/id1.dat"));

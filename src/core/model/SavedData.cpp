@@ -39,6 +39,20 @@ SaveOutcome writeDat(RecordStore &store, const QString &path, Prompts &prompts, 
 {
     const int count = store.currentSampleCount();
     const int headerId = count > 0 ? store.currentSamples.front().id : 0;
+    // The file dialog asked about the chosen name only; the parts after it
+    // must not replace other files unasked.
+    QStringList existing;
+    for (int part = 2; part <= DatFile::partCount(count); ++part) {
+        if (QFileInfo::exists(DatFile::partPath(path, part)))
+            existing.append(QDir::toNativeSeparators(DatFile::partPath(path, part)));
+    }
+    if (!existing.isEmpty() &&
+        prompts.question(QCoreApplication::translate("SavedData",
+                                                     "The recording needs %1 files, and these already exist:\n%2\n"
+                                                     "Replace them?")
+                             .arg(DatFile::partCount(count))
+                             .arg(existing.join(QLatin1Char('\n')))) != Prompts::Answer::Ok)
+        return SaveOutcome::NotReplaced;
     const DatFile::WriteResult r =
         DatFile::writeRecording(path, headerId, store.currentSamples.data(), count, store.reportTitle);
     if (!r.ok) {
@@ -116,6 +130,8 @@ SaveCommandResult saveTo(RecordStore &store, const QString &path, Prompts &promp
             return SaveCommandResult::WrittenBadId;
         case SaveOutcome::CannotCreate:
             return SaveCommandResult::CannotCreate;
+        case SaveOutcome::NotReplaced:
+            return SaveCommandResult::Cancelled;
         }
         break;
     case SaveFormat::Text:

@@ -22,12 +22,14 @@ enum class SaveOutcome {
     Written,      // file written, header ID 1..128
     WrittenBadId, // file written, but its header ID is not 1..128
     CannotCreate, // nothing written
+    NotReplaced,  // the user kept existing part files: nothing written
 };
 
 // Writes the current recording as a .dat file and marks dataSaved for its ID.
 // A recording longer than one file holds is written in parts (see
-// DatFile::writeRecording) and the user is told so; written (optional) gets
-// the files.
+// DatFile::writeRecording) and the user is told so; part files that already
+// exist are replaced only when the user agrees. written (optional) gets the
+// files.
 SaveOutcome writeDat(RecordStore &store, const QString &path, Prompts &prompts, QStringList *written = nullptr);
 
 // After a save: stores currentPatient under the first reading's ID when it is
