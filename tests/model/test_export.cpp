@@ -360,6 +360,16 @@ TEST(XlsExport, StopLeavesNoFileAndKeepsAnOldOne)
     EXPECT_EQ(left, QStringList{QStringLiteral("old.xls")}) << "no temporary file stays behind";
 }
 
+TEST(XlsExport, MoreBlocksThanASheetHoldsAreRefusedNotWrapped)
+{
+    const std::vector<SampleRecord> huge(std::size_t(42) * 65532, testdata::Reading(1, 0));
+    const QString path = tempPath(QStringLiteral("huge.xls"));
+    QString error;
+    EXPECT_EQ(XlsExport::write(path, patient(), huge, 0, nullptr, &error), ExportStatus::CannotCreate);
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(QFile::exists(path));
+}
+
 TEST(XlsExport, EmptyRecordingStillHasItsPatientBlock)
 {
     const QString path = tempPath(QStringLiteral("empty.xls"));

@@ -88,6 +88,15 @@ ExportStatus write(const QString &path, const PatientRecord &patient, const std:
     // Opened first, so a folder that cannot be written is known before the work.
     if (!file.open(QIODevice::WriteOnly))
         return finished(ExportStatus::CannotCreate);
+    // A sheet has 256 columns: 42 blocks, far beyond any recording the store holds.
+    if (blocks * kBlockColumns - 1 > BiffWriter::kMaxColumns) {
+        if (error)
+            *error = QStringLiteral("more readings than one sheet can hold");
+        file.cancelWriting();
+        if (progress)
+            progress->end();
+        return ExportStatus::CannotCreate;
+    }
 
     const ExportPatient p = MakeExportPatient(patient, unitSetup);
     BiffWriter sheet(rows, std::max(6, blocks * kBlockColumns - 1), kColumnWidth);
