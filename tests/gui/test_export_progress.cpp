@@ -4,15 +4,19 @@
 #include "model/PatientRecord.h"
 #include "model/RecordStore.h"
 #include "shell/CommandIds.h"
+#include "shell/GuiPrompts.h"
 #include "shell/MainWindow.h"
 #include "test_env.h"
 #include "test_files.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -71,6 +75,30 @@ TEST(ExportProgress, CancelDuringASpreadsheetLeavesNoFile)
     EXPECT_EQ(XlsExport::write(path, PatientRecord{}, readings(2, 30000), 0, &progress), ExportStatus::Cancelled);
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_FALSE(progress.isVisible());
+}
+
+TEST(SaveDialog, ChosenTypeGivesATypedNameItsExtension)
+{
+    const QString folder = tempPath(QStringLiteral("dialog"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    Prompts::FileRequest request;
+    request.defaultSuffix = QStringLiteral("dat");
+    request.filter = QStringLiteral("(*.dat);;(*.txt);;(*.xls)");
+    request.initialName = folder + QStringLiteral("/night");
+    QString suffixAfterChoice;
+    // Runs inside the dialog's own loop: pick the spreadsheet type, then accept.
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectNameFilter(QStringLiteral("(*.xls)"));
+        Q_EMIT dialog->filterSelected(QStringLiteral("(*.xls)"));
+        suffixAfterChoice = dialog->defaultSuffix();
+        static_cast<QDialog *>(dialog)->accept(); // the dialog's own accept, as its Save button
+    });
+    GuiPrompts prompts;
+    const QString chosen = prompts.saveFileName(request);
+    EXPECT_EQ(suffixAfterChoice, QStringLiteral("xls"));
+    EXPECT_TRUE(chosen.endsWith(QLatin1String("/night.xls"))) << chosen.toStdString();
 }
 
 class SaveAndDrop : public ::testing::Test
