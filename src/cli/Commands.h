@@ -4,6 +4,7 @@
 
 // Each command takes the arguments after its name and returns the exit code.
 int runInfo(const QStringList &args);
+int runExport(const QStringList &args);
 int runSettings(const QStringList &args);
 int runPorts(const QStringList &args);
 int runDownload(const QStringList &args);

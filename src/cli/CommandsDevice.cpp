@@ -167,15 +167,16 @@ int runDownload(const QStringList &args)
             continue;
         store.SelectDeviceId(id, RecordStore::SelectSource::Download, prompts);
         const QString path = QDir(outDir).filePath(QStringLiteral("id%1.dat").arg(id));
-        QString error;
-        const QByteArray bytes =
-            DatFile::encode(id, store.currentSamples.data(), store.currentSampleCount(), store.reportTitle);
-        if (!DatFile::write(path, bytes, &error)) {
-            err() << "cannot write " << path << ": " << error << "\n";
+        // More readings than one file holds go into id<N>-2.dat and so on.
+        const DatFile::WriteResult w = DatFile::writeRecording(path, id, store.currentSamples.data(),
+                                                               store.currentSampleCount(), store.reportTitle);
+        if (!w.ok) {
+            err() << "cannot write " << path << ": " << w.error << "\n";
             writeFailed = true;
             continue;
         }
-        QTextStream(stdout) << "ID " << id << ": " << store.currentSampleCount() << " readings -> " << path << "\n";
+        QTextStream(stdout) << "ID " << id << ": " << store.currentSampleCount() << " readings -> "
+                            << w.paths.join(QStringLiteral(", ")) << "\n";
         ++written;
     }
     if (written == 0 && !writeFailed)

@@ -1,7 +1,11 @@
 #include "Commands.h"
 
 #include "app/Settings.h"
+#include "export/TextExport.h"
+#include "export/XlsExport.h"
 #include "model/DatFile.h"
+#include "model/PatientStore.h"
+#include "model/SavedData.h"
 
 #include <QTextStream>
 
@@ -107,4 +111,57 @@ int runSettings(const QStringList &args)
         return 0;
     }
     return usage(err, text);
+}
+
+int runExport(const QStringList &args)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (args.size() != 2)
+        return usage(err, "export IN.dat OUT.dat|OUT.txt|OUT.xls");
+    const QString &outPath = args[1];
+    const SavedData::SaveFormat format = SavedData::formatOf(outPath);
+    if (format == SavedData::SaveFormat::Unknown) {
+        err << "nothing written: " << outPath << " does not end in .dat, .txt or .xls\n";
+        return 1;
+    }
+    const DatFile::ReadResult r = DatFile::read(args[0]);
+    if (!r.ok) {
+        err << "can't open the file\n" << r.failedCheck << " (byte " << r.offset << ")\n";
+        return 1;
+    }
+    const DatFile::Contents &c = r.contents;
+    // The details stored for the file's ID, as the program would show them.
+    PatientRecord patient;
+    if (c.headerId < 1 || c.headerId > 128 || !ReadPatientInfo(c.headerId - 1, patient) || patient.idNumber == 0)
+        patient.idNumber = c.headerId;
+    const int unitSetup = ReadSetupInt(QStringLiteral("UnitSetup"), SetupDefaults::UnitSetup);
+
+    QStringList written{outPath};
+    QString error;
+    bool ok = false;
+    switch (format) {
+    case SavedData::SaveFormat::Dat: {
+        const DatFile::WriteResult w =
+            DatFile::writeRecording(outPath, c.headerId, c.samples.data(), int(c.samples.size()), c.title);
+        ok = w.ok;
+        error = w.error;
+        written = w.paths;
+        break;
+    }
+    case SavedData::SaveFormat::Text:
+        ok = TextExport::write(outPath, patient, c.samples, unitSetup, nullptr, &error) == ExportStatus::Written;
+        break;
+    case SavedData::SaveFormat::Spreadsheet:
+        ok = XlsExport::write(outPath, patient, c.samples, unitSetup, nullptr, &error) == ExportStatus::Written;
+        break;
+    case SavedData::SaveFormat::Unknown:
+        break;
+    }
+    if (!ok) {
+        err << "Can't create the file " << outPath << ": " << error << "\n";
+        return 1;
+    }
+    out << c.samples.size() << " readings -> " << written.join(QStringLiteral(", ")) << "\n";
+    return 0;
 }

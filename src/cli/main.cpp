@@ -15,6 +15,7 @@ void usage(QTextStream &out)
     out << "usage: quellix-cli COMMAND [ARGS]\n"
            "  --version                 print the version\n"
            "  info FILE.dat             show what a saved recording holds\n"
+           "  export IN.dat OUT         write IN as OUT.dat, OUT.txt or OUT.xls\n"
            "  settings get NAME         print a setting (its default when missing)\n"
            "  settings set NAME VALUE   store a setting\n"
            "  ports                     list serial ports\n"
@@ -57,10 +58,10 @@ int main(int argc, char **argv)
     }
 
     const std::map<QString, std::function<int(const QStringList &)>> commands = {
-        {QStringLiteral("info"), runInfo},          {QStringLiteral("settings"), runSettings},
-        {QStringLiteral("ports"), runPorts},        {QStringLiteral("download"), runDownload},
-        {QStringLiteral("set-clock"), runSetClock}, {QStringLiteral("delete"), runDelete},
-        {QStringLiteral("report"), runReport},
+        {QStringLiteral("info"), runInfo},         {QStringLiteral("export"), runExport},
+        {QStringLiteral("settings"), runSettings}, {QStringLiteral("ports"), runPorts},
+        {QStringLiteral("download"), runDownload}, {QStringLiteral("set-clock"), runSetClock},
+        {QStringLiteral("delete"), runDelete},     {QStringLiteral("report"), runReport},
     };
     const QString name = args.takeFirst();
     const auto it = commands.find(name);

@@ -1,4 +1,5 @@
 #include "test_env.h"
+#include "test_files.h"
 
 #include <QProcess>
 
@@ -7,24 +8,7 @@
 namespace
 {
 
-struct CliRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-CliRun cli(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(QUELLIX_BINARY_DIR "/quellix-cli"), args);
-    CliRun r;
-    if (!p.waitForFinished(20000))
-        return r;
-    r.code = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
+using namespace testfiles;
 
 TEST(CliInfo, ValidFilesPrintTheirSummary)
 {

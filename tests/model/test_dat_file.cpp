@@ -243,7 +243,7 @@ TEST(SavedData, SaveCommandStoresPatientOnlyAfterAGoodWrite)
     ScriptedPrompts prompts;
     prompts.files.push_back(tempPath("good.dat"));
     EXPECT_EQ(SavedData::saveCommand(store, prompts), SavedData::SaveCommandResult::Written);
-    EXPECT_EQ(prompts.lastRequest.initialName, QStringLiteral("ID 12  Name Ana"));
+    EXPECT_EQ(prompts.lastRequest.initialName, QStringLiteral("ID 12  Name Ana.dat"));
     EXPECT_EQ(prompts.lastRequest.defaultSuffix, QStringLiteral("dat"));
     EXPECT_TRUE(QFile::exists(tempPath("good.dat")));
     PatientRecord stored;
@@ -277,32 +277,6 @@ TEST(SavedData, FirstReadingWithoutIdIsWrittenButNotStored)
     EXPECT_EQ(fileBytes(tempPath("id0.dat")).size(), 5 + 11 + 4);
     for (const auto &f : store.patientFlags)
         EXPECT_EQ(f.infoSaved, 0);
-}
-
-TEST(SavedData, ExtensionDecidesTheFormatWithoutRegardToCase)
-{
-    RecordStore store;
-    store.currentSamples = {reading(3, 0, 95, 70, 1)};
-
-    ScriptedPrompts upper;
-    upper.files.push_back(tempPath("NIGHT.DAT"));
-    EXPECT_EQ(SavedData::saveCommand(store, upper), SavedData::SaveCommandResult::Written);
-    EXPECT_TRUE(DatFile::read(tempPath("NIGHT.DAT")).ok);
-
-    // Text and spreadsheet files are not written yet, and that is said plainly.
-    ScriptedPrompts text;
-    text.files.push_back(tempPath("night.txt"));
-    EXPECT_EQ(SavedData::saveCommand(store, text), SavedData::SaveCommandResult::FormatNotAvailable);
-    EXPECT_FALSE(QFile::exists(tempPath("night.txt")));
-    ASSERT_EQ(text.shown.size(), 1);
-    EXPECT_TRUE(text.shown[0].contains(QLatin1String("not available yet")));
-
-    ScriptedPrompts odd;
-    odd.files.push_back(tempPath("night.csv"));
-    EXPECT_EQ(SavedData::saveCommand(store, odd), SavedData::SaveCommandResult::UnknownExtension);
-    EXPECT_FALSE(QFile::exists(tempPath("night.csv")));
-    ASSERT_EQ(odd.shown.size(), 1);
-    EXPECT_TRUE(odd.shown[0].contains(QLatin1String("Nothing was written")));
 }
 
 } // namespace

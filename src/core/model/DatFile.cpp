@@ -2,11 +2,20 @@
 
 #include "model/RecordStore.h"
 
-#include <QDate>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
-#include <QTime>
 #include <QtEndian>
+
+#include <memory>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+#endif
 
 namespace DatFile
 {
@@ -14,7 +23,8 @@ namespace DatFile
 namespace
 {
 
-constexpr qint64 kMaxTitleBytes = 122; // 11N + 129 is the largest accepted size
+// A pipe whose writer sends nothing for this long is given up.
+constexpr int kSilentPipeMs = 10000;
 
 struct Cursor {
     const QByteArray &data;
@@ -120,7 +130,94 @@ void appendTitleLength(QByteArray &out, quint64 n)
     }
 }
 
+struct Slurp {
+    bool ok = false;
+    QByteArray data;
+    QString error;
+};
+
+// Reads at most limit bytes of path.
+Slurp readAtMost(const QString &path, qint64 limit)
+{
+    Slurp r;
+#ifdef Q_OS_UNIX
+    // Non-blocking, so opening a FIFO without a writer does not hang; a FIFO
+    // that never had a writer then reads as empty.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        r.error = QString::fromLocal8Bit(std::strerror(errno));
+        return r;
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    r.data.resize(qsizetype(limit));
+    qint64 got = 0;
+    while (got < limit) {
+        const ssize_t n = ::read(fd, r.data.data() + got, size_t(limit - got));
+        if (n > 0) {
+            got += n;
+            continue;
+        }
+        if (n == 0)
+            break;
+        if (errno == EINTR)
+            continue;
+        if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            pollfd p{fd, POLLIN, 0};
+            const int ready = ::poll(&p, 1, kSilentPipeMs);
+            if (ready == 0) {
+                r.error = QStringLiteral("no data arrived for %1 s").arg(kSilentPipeMs / 1000);
+                return r;
+            }
+            continue;
+        }
+        r.error = QString::fromLocal8Bit(std::strerror(errno));
+        return r;
+    }
+    r.data.truncate(qsizetype(got));
+#else
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        r.error = f.errorString();
+        return r;
+    }
+    r.data = f.read(limit);
+#endif
+    r.ok = true;
+    return r;
+}
+
+// A real calendar date (leap years counted) and time of day. Inline rather than
+// QDate::isValid: it runs for every reading and dominates opening a file.
+bool realDateTime(const SampleRecord &s)
+{
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (s.month < 1 || s.month > 12 || s.day < 1 || s.hour > 23 || s.minute > 59 || s.second > 59)
+        return false;
+    const int year = 2000 + s.year;
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return s.day <= kDays[s.month - 1] + (s.month == 2 && leap ? 1 : 0);
+}
+
+// Cuts a title to kTitleMax characters without splitting a surrogate pair.
+QString cutTitle(const QString &title)
+{
+    if (title.size() <= kTitleMax)
+        return title;
+    qsizetype n = kTitleMax;
+    if (title.at(n - 1).isHighSurrogate())
+        --n;
+    return title.left(n);
+}
+
 } // namespace
+
+qint64 maxFileSize()
+{
+    return qint64(kReadingSize) * RecordStore::kFileCapacity + 129;
+}
 
 ReadResult parse(const QByteArray &data)
 {
@@ -163,7 +260,7 @@ ReadResult parse(const QByteArray &data)
         s.hour = c.u8();
         s.minute = c.u8();
         s.second = c.u8();
-        if (!QDate::isValid(2000 + s.year, s.month, s.day) || !QTime::isValid(s.hour, s.minute, s.second))
+        if (!realDateTime(s))
             return fail(QStringLiteral("reading %1: not a real date and time").arg(i), at + 1);
         s.spo2 = c.u8();
         if (s.spo2 > 100)
@@ -183,14 +280,18 @@ ReadResult parse(const QByteArray &data)
 
 ReadResult read(const QString &path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("cannot be opened: %1").arg(f.errorString()), 0);
-    // The largest acceptable file is under 3 MB; anything bigger is refused unread.
-    const qint64 maxSize = qint64(kReadingSize) * RecordStore::kFileCapacity + 129;
-    if (f.size() > maxSize)
-        return fail(QStringLiteral("file length %1 above the largest possible %2").arg(f.size()).arg(maxSize), 0);
-    return parse(f.readAll());
+    // A regular file too big is refused unread; for anything else only the
+    // bytes read count, never the size the file system reports.
+    const QFileInfo info(path);
+    if (info.isFile() && info.size() > maxFileSize())
+        return fail(QStringLiteral("file length %1 above the largest possible %2").arg(info.size()).arg(maxFileSize()),
+                    0);
+    const Slurp s = readAtMost(path, maxFileSize() + 1);
+    if (!s.ok)
+        return fail(QStringLiteral("cannot be opened: %1").arg(s.error), 0);
+    if (s.data.size() > maxFileSize())
+        return fail(QStringLiteral("more than the largest possible %1 bytes").arg(maxFileSize()), 0);
+    return parse(s.data);
 }
 
 QByteArray encodeTitle(const QString &title)
@@ -211,7 +312,7 @@ QByteArray encodeTitle(const QString &title)
 QByteArray encode(int headerId, const SampleRecord *samples, int count, const QString &title)
 {
     QByteArray out;
-    out.reserve(5 + qsizetype(count) * kReadingSize + 3 + 1 + title.size() * 2);
+    out.reserve(5 + qsizetype(count) * kReadingSize + 3 + 1 + kTitleMax * 2);
     out.append(char(quint8(headerId)));
     char b[4];
     qToLittleEndian<quint32>(quint32(count), b);
@@ -224,7 +325,7 @@ QByteArray encode(int headerId, const SampleRecord *samples, int count, const QS
         qToLittleEndian<quint16>(s.auxValue, b);
         out.append(b, 2);
     }
-    out.append(encodeTitle(title));
+    out.append(encodeTitle(cutTitle(title)));
     return out;
 }
 
@@ -242,6 +343,56 @@ bool write(const QString &path, const QByteArray &bytes, QString *error)
         return false;
     }
     return true;
+}
+
+QString partPath(const QString &path, int part)
+{
+    if (part <= 1)
+        return path;
+    const QFileInfo info(path);
+    const QString fileName = info.fileName();
+    const QString folder = path.left(path.size() - fileName.size());
+    const QString suffix = info.suffix();
+    const QString base = suffix.isEmpty() ? fileName : fileName.chopped(suffix.size() + 1);
+    return folder + base + QStringLiteral("-%1").arg(part) + (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix);
+}
+
+int partCount(int count)
+{
+    if (count <= 0)
+        return 1;
+    return (count + RecordStore::kFileCapacity - 1) / RecordStore::kFileCapacity;
+}
+
+WriteResult writeRecording(const QString &path, int headerId, const SampleRecord *samples, int count,
+                           const QString &title)
+{
+    WriteResult result;
+    const int parts = partCount(count);
+    // Every part is written before any is committed, so a failure part-way
+    // leaves all earlier files as they were.
+    std::vector<std::unique_ptr<QSaveFile>> files;
+    for (int part = 1; part <= parts; ++part) {
+        const int first = (part - 1) * RecordStore::kFileCapacity;
+        const int n = std::min(RecordStore::kFileCapacity, count - first);
+        const QString name = partPath(path, part);
+        auto file = std::make_unique<QSaveFile>(name);
+        const QByteArray bytes = encode(headerId, samples + first, std::max(n, 0), title);
+        if (!file->open(QIODevice::WriteOnly) || file->write(bytes) != bytes.size()) {
+            result.error = file->errorString();
+            return result;
+        }
+        files.push_back(std::move(file));
+        result.paths.append(name);
+    }
+    for (auto &file : files) {
+        if (!file->commit()) {
+            result.error = file->errorString();
+            return result;
+        }
+    }
+    result.ok = true;
+    return result;
 }
 
 } // namespace DatFile

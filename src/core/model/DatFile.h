@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -16,6 +17,11 @@ namespace DatFile
 {
 
 inline constexpr int kReadingSize = 11;
+// The title dialog allows 60 characters, and 60 UTF-16 characters are the most
+// the reader's size check leaves room for.
+inline constexpr int kTitleMax = 60;
+// The largest file the reader accepts: a full file with a 60-character title.
+qint64 maxFileSize();
 
 struct Contents {
     int headerId = 0;
@@ -30,14 +36,35 @@ struct ReadResult {
     qint64 offset = -1;  // byte offset of the field that failed
 };
 
-// Reads and checks a whole file; nothing is changed anywhere.
+// Reads and checks a whole file; nothing is changed anywhere. At most one byte
+// more than maxFileSize() is read, so devices and pipes (whose size says
+// nothing) cannot exhaust memory, and a pipe that stays silent is given up.
 ReadResult read(const QString &path);
 ReadResult parse(const QByteArray &data);
 
+// The title is cut to kTitleMax characters so the file can always be read back.
 QByteArray encode(int headerId, const SampleRecord *samples, int count, const QString &title);
+// Any length, in the archive's length-prefixed form.
 QByteArray encodeTitle(const QString &title);
 
 // Writes atomically (QSaveFile): a failed write leaves an existing file as it was.
 bool write(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+
+// Path of part `part` (1-based) of a recording saved in parts: part 1 is path
+// itself, the others get "-2", "-3" ... before the extension.
+QString partPath(const QString &path, int part);
+// Number of files a recording of count readings needs (at least 1).
+int partCount(int count);
+
+// Writes a recording as one file, or, above the readings one file may hold, as
+// consecutive files of at most that many readings, each with the same header
+// ID and title. Either every part is written or none is changed.
+struct WriteResult {
+    bool ok = false;
+    QStringList paths; // written files, in order
+    QString error;
+};
+WriteResult writeRecording(const QString &path, int headerId, const SampleRecord *samples, int count,
+                           const QString &title);
 
 } // namespace DatFile

@@ -1,13 +1,18 @@
 #include "model/SavedData.h"
 
 #include "app/Prompts.h"
+#include "app/Settings.h"
 #include "app/Texts.h"
+#include "export/TextExport.h"
+#include "export/XlsExport.h"
 #include "model/DatFile.h"
 #include "model/PatientStore.h"
 #include "model/RecordStore.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QUrl>
 
 namespace SavedData
 {
@@ -30,14 +35,42 @@ bool open(RecordStore &store, const QString &path, Prompts &prompts, QString *de
     return true;
 }
 
-SaveOutcome writeDat(RecordStore &store, const QString &path, Prompts &prompts)
+SaveOutcome writeDat(RecordStore &store, const QString &path, Prompts &prompts, QStringList *written)
 {
     const int count = store.currentSampleCount();
     const int headerId = count > 0 ? store.currentSamples.front().id : 0;
-    const QByteArray bytes = DatFile::encode(headerId, store.currentSamples.data(), count, store.reportTitle);
-    if (!DatFile::write(path, bytes)) {
+    // The file dialog asked about the chosen name only; the parts after it
+    // must not replace other files unasked.
+    QStringList existing;
+    for (int part = 2; part <= DatFile::partCount(count); ++part) {
+        if (QFileInfo::exists(DatFile::partPath(path, part)))
+            existing.append(QDir::toNativeSeparators(DatFile::partPath(path, part)));
+    }
+    if (!existing.isEmpty() &&
+        prompts.question(QCoreApplication::translate("SavedData",
+                                                     "The recording needs %1 files, and these already exist:\n%2\n"
+                                                     "Replace them?")
+                             .arg(DatFile::partCount(count))
+                             .arg(existing.join(QLatin1Char('\n')))) != Prompts::Answer::Ok)
+        return SaveOutcome::NotReplaced;
+    const DatFile::WriteResult r =
+        DatFile::writeRecording(path, headerId, store.currentSamples.data(), count, store.reportTitle);
+    if (!r.ok) {
         prompts.warning(Text(TextNo::CantCreateFile));
         return SaveOutcome::CannotCreate;
+    }
+    if (written)
+        *written = r.paths;
+    if (r.paths.size() > 1) {
+        QStringList names;
+        for (const QString &p : r.paths)
+            names.append(QDir::toNativeSeparators(p));
+        prompts.information(QCoreApplication::translate(
+                                "SavedData", "The recording has %1 readings, more than one file can hold, so it was "
+                                             "saved in %2 files:\n%3")
+                                .arg(count)
+                                .arg(r.paths.size())
+                                .arg(names.join(QLatin1Char('\n'))));
     }
     if (headerId >= 1 && headerId <= 128) {
         store.patientFlags[std::size_t(headerId - 1)].dataSaved = 1;
@@ -59,12 +92,71 @@ bool storePatientOfFirstReading(RecordStore &store)
     return true;
 }
 
-QString saveInitialName(const RecordStore &store)
+SaveFormat formatOf(const QString &path)
 {
-    return QString::asprintf("ID %d  Name ", store.currentPatient.idNumber) + store.currentPatient.nameText();
+    // Case does not matter: "NIGHT.DAT" is a data file too, not a silent no-op.
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("dat"))
+        return SaveFormat::Dat;
+    if (suffix == QLatin1String("txt"))
+        return SaveFormat::Text;
+    if (suffix == QLatin1String("xls"))
+        return SaveFormat::Spreadsheet;
+    return SaveFormat::Unknown;
 }
 
-SaveCommandResult saveCommand(RecordStore &store, Prompts &prompts)
+QString saveInitialName(const RecordStore &store)
+{
+    QString name = QString::asprintf("ID %d  Name ", store.currentPatient.idNumber) + store.currentPatient.nameText();
+    static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
+    for (QChar &c : name) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || forbidden.contains(c))
+            c = QLatin1Char('_');
+    }
+    return name + QStringLiteral(".dat");
+}
+
+SaveCommandResult saveTo(RecordStore &store, const QString &path, Prompts &prompts, int unitSetup,
+                         ProgressSink *progress)
+{
+    SaveCommandResult result = SaveCommandResult::Written;
+    ExportStatus exported = ExportStatus::Written;
+    switch (formatOf(path)) {
+    case SaveFormat::Dat:
+        switch (writeDat(store, path, prompts)) {
+        case SaveOutcome::Written:
+            break;
+        case SaveOutcome::WrittenBadId:
+            return SaveCommandResult::WrittenBadId;
+        case SaveOutcome::CannotCreate:
+            return SaveCommandResult::CannotCreate;
+        case SaveOutcome::NotReplaced:
+            return SaveCommandResult::Cancelled;
+        }
+        break;
+    case SaveFormat::Text:
+        exported = TextExport::write(path, store.currentPatient, store.currentSamples, unitSetup);
+        break;
+    case SaveFormat::Spreadsheet:
+        exported = XlsExport::write(path, store.currentPatient, store.currentSamples, unitSetup, progress);
+        break;
+    case SaveFormat::Unknown:
+        prompts.warning(QCoreApplication::translate(
+            "SavedData", "Nothing was written: choose a file name ending in .dat, .txt or .xls."));
+        result = SaveCommandResult::UnknownExtension;
+        break;
+    }
+    if (exported == ExportStatus::CannotCreate) {
+        prompts.warning(Text(TextNo::CantCreateFile));
+        return SaveCommandResult::CannotCreate;
+    }
+    if (exported == ExportStatus::Cancelled)
+        return SaveCommandResult::Cancelled;
+    storePatientOfFirstReading(store);
+    return result;
+}
+
+SaveCommandResult saveCommand(RecordStore &store, Prompts &prompts, ProgressSink *progress)
 {
     Prompts::FileRequest request;
     request.defaultSuffix = QStringLiteral("dat");
@@ -74,32 +166,7 @@ SaveCommandResult saveCommand(RecordStore &store, Prompts &prompts)
     const QString path = prompts.saveFileName(request);
     if (path.isEmpty())
         return SaveCommandResult::Cancelled;
-
-    // Case does not matter: "NIGHT.DAT" is a data file too, not a silent no-op.
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    SaveCommandResult result;
-    if (suffix == QLatin1String("dat")) {
-        switch (writeDat(store, path, prompts)) {
-        case SaveOutcome::Written:
-            result = SaveCommandResult::Written;
-            break;
-        case SaveOutcome::WrittenBadId:
-            return SaveCommandResult::WrittenBadId;
-        case SaveOutcome::CannotCreate:
-        default:
-            return SaveCommandResult::CannotCreate;
-        }
-    } else if (suffix == QLatin1String("txt") || suffix == QLatin1String("xls")) {
-        prompts.warning(QCoreApplication::translate(
-            "SavedData", "Saving as a text or spreadsheet file is not available yet. Nothing was written."));
-        return SaveCommandResult::FormatNotAvailable;
-    } else {
-        prompts.warning(QCoreApplication::translate(
-            "SavedData", "Nothing was written: choose a file name ending in .dat, .txt or .xls."));
-        result = SaveCommandResult::UnknownExtension;
-    }
-    storePatientOfFirstReading(store);
-    return result;
+    return saveTo(store, path, prompts, ReadSetupInt(QStringLiteral("UnitSetup"), SetupDefaults::UnitSetup), progress);
 }
 
 bool openCommand(RecordStore &store, Prompts &prompts)
@@ -112,6 +179,15 @@ bool openCommand(RecordStore &store, Prompts &prompts)
     if (path.isEmpty())
         return false;
     return open(store, path, prompts);
+}
+
+QString droppedDatFile(const QList<QUrl> &urls)
+{
+    for (const QUrl &url : urls) {
+        if (url.isLocalFile() && formatOf(url.toLocalFile()) == SaveFormat::Dat)
+            return url.toLocalFile();
+    }
+    return {};
 }
 
 } // namespace SavedData

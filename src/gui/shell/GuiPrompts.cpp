@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace
 {
@@ -18,6 +19,13 @@ QString runFileDialog(QWidget *parent, const Prompts::FileRequest &request, QFil
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(request.defaultSuffix);
     dialog.setNameFilter(request.filter);
+    // A name typed without an extension takes the one of the chosen type.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
+        static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+        const QRegularExpressionMatch m = pattern.match(filter);
+        if (m.hasMatch())
+            dialog.setDefaultSuffix(m.captured(1));
+    });
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     dialog.setOption(QFileDialog::ReadOnly, false);
     if (!request.initialName.isEmpty())

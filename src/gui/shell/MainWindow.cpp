@@ -5,6 +5,7 @@
 #include "app/Texts.h"
 #include "device/DeviceCommands.h"
 #include "dialogs/AboutDialog.h"
+#include "dialogs/ExportProgress.h"
 #include "dialogs/OtherIdDialog.h"
 #include "help/HelpWindow.h"
 #include "help/Manual.h"
@@ -19,11 +20,14 @@
 #include <QAction>
 #include <QDesktopServices>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPainter>
 #include <QScreen>
 #include <QStackedWidget>
@@ -77,6 +81,7 @@ MainWindow::MainWindow(RecordStore &store, Prompts &prompts, int languageId, QWi
     initQuellixResources();
     setWindowTitle(QStringLiteral("Quellix"));
     setMinimumSize(1024, 768);
+    setAcceptDrops(true);
 
     central_ = new QStackedWidget(this);
     background_ = new BackgroundView(central_);
@@ -363,7 +368,8 @@ void MainWindow::onSaveData()
 {
     if (dataCommandsDisabled_)
         return;
-    const auto result = SavedData::saveCommand(store_, prompts_);
+    ExportProgress progress(this);
+    const auto result = SavedData::saveCommand(store_, prompts_, &progress);
     if (result == SavedData::SaveCommandResult::Written)
         statusBar()->showMessage(tr("Recording saved."), 5000);
     if (view_)
@@ -376,6 +382,22 @@ void MainWindow::onOpenSavedData()
         return;
     showRecording();
     setDataArrived(false);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!SavedData::droppedDatFile(event->mimeData()->urls()).isEmpty())
+        event->acceptProposedAction();
+}
+
+// A .dat file dropped on the window opens like Open Saved Data.
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QString path = SavedData::droppedDatFile(event->mimeData()->urls());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openSavedFile(path);
 }
 
 void MainWindow::onEventTimeExport()

@@ -98,6 +98,10 @@ public Q_SLOTS:
     void onPageUp();
     void onPageDown();
 
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
 private:
     void createActions();
     void createMenus();

@@ -3,6 +3,8 @@
 #include "views/Edges.h"
 #include "views/ViewFonts.h"
 
+#include "model/UnitText.h"
+
 #include <QString>
 
 class QPainter;
@@ -36,11 +38,6 @@ ReportHeaderContent MakeHeaderContent(const RecordStore &store, int unitSetup,
                                       HeaderDates dates = HeaderDates::FourDigitYear);
 // The same with the setting read now.
 ReportHeaderContent CurrentHeaderContent(const RecordStore &store, HeaderDates dates = HeaderDates::FourDigitYear);
-
-// Height and weight in the units of unitSetup; unitSystem is the system they
-// were entered in (0 British, otherwise metric).
-QString HeightText(float height, int unitSystem, int unitSetup);
-QString WeightText(float weight, int unitSystem, int unitSetup);
 
 // The header inside the trend view's header panel r; width is the client width.
 void PaintTrendHeader(QPainter &p, const Edges &r, int width, const ReportHeaderContent &c, const TrendFonts &fonts);

@@ -1,0 +1,140 @@
+// Opening a full .dat file (259,200 readings) and exporting it to .txt and .xls,
+// each against its floor measured alongside it in the same run: reading the same
+// bytes plainly, or writing the same number of bytes plainly through QSaveFile.
+// The "ratio" counter is the operation's time over its floor (aim: within 5).
+#include "export/TextExport.h"
+#include "export/XlsExport.h"
+#include "model/DatFile.h"
+#include "model/PatientRecord.h"
+#include "model/RecordStore.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <functional>
+
+namespace
+{
+
+using Clock = std::chrono::steady_clock;
+
+struct Fixture {
+    QTemporaryDir dir;
+    QString dat;
+    std::vector<SampleRecord> samples;
+    PatientRecord patient;
+
+    Fixture()
+    {
+        samples.resize(RecordStore::kFileCapacity);
+        for (int i = 0; i < RecordStore::kFileCapacity; ++i) {
+            SampleRecord &s = samples[std::size_t(i)];
+            s.id = 1;
+            s.year = 26;
+            s.month = 3;
+            s.day = std::uint8_t(1 + i / 86400);
+            s.hour = std::uint8_t(i / 3600 % 24);
+            s.minute = std::uint8_t(i / 60 % 60);
+            s.second = std::uint8_t(i % 60);
+            s.spo2 = std::uint8_t(85 + i % 15);
+            s.pulseRate = std::uint8_t(55 + i % 40);
+        }
+        patient.idNumber = 1;
+        PatientRecord::setText(patient.name, QStringLiteral("Bench"));
+        dat = dir.filePath(QStringLiteral("full.dat"));
+        DatFile::write(dat, DatFile::encode(1, samples.data(), int(samples.size()), QStringLiteral("bench")));
+    }
+};
+
+Fixture &fixture()
+{
+    static Fixture f;
+    return f;
+}
+
+double seconds(const std::function<void()> &work)
+{
+    const auto t0 = Clock::now();
+    work();
+    return std::chrono::duration<double>(Clock::now() - t0).count();
+}
+
+void writePlain(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    f.commit();
+}
+
+qint64 fileSize(const QString &path)
+{
+    return QFile(path).size();
+}
+
+// Times op and its floor in turn each iteration; reports op's time and the ratio.
+void measure(benchmark::State &state, const std::function<void()> &op, const std::function<void()> &floor)
+{
+    double opTotal = 0;
+    double floorTotal = 0;
+    for (auto _ : state) {
+        const double f = seconds(floor);
+        const double o = seconds(op);
+        floorTotal += f;
+        opTotal += o;
+        state.SetIterationTime(o);
+    }
+    state.counters["floor_ms"] = 1000 * floorTotal / double(state.iterations());
+    state.counters["ratio"] = opTotal / floorTotal;
+}
+
+void BM_OpenDat(benchmark::State &state)
+{
+    Fixture &f = fixture();
+    measure(
+        state, [&] { benchmark::DoNotOptimize(DatFile::read(f.dat)); },
+        [&] {
+            QFile file(f.dat);
+            file.open(QIODevice::ReadOnly);
+            benchmark::DoNotOptimize(file.readAll());
+        });
+    state.SetBytesProcessed(state.iterations() * fileSize(f.dat));
+}
+
+using Writer = ExportStatus (*)(const QString &, const PatientRecord &, const std::vector<SampleRecord> &, int,
+                                ProgressSink *, QString *);
+
+// Exports to name, against plainly writing as many bytes as the export made.
+void exportAgainstPlainWrite(benchmark::State &state, Writer write, const QString &name)
+{
+    Fixture &f = fixture();
+    const QString out = f.dir.filePath(name);
+    const auto run = [&] { write(out, f.patient, f.samples, 1, nullptr, nullptr); };
+    run();
+    const QByteArray same(fileSize(out), 'x');
+    const QString plain = f.dir.filePath(QStringLiteral("plain-") + name);
+    measure(state, run, [&] { writePlain(plain, same); });
+    state.SetBytesProcessed(state.iterations() * same.size());
+}
+
+void BM_ExportText(benchmark::State &state)
+{
+    exportAgainstPlainWrite(state, &TextExport::write, QStringLiteral("full.txt"));
+}
+
+void BM_ExportXls(benchmark::State &state)
+{
+    exportAgainstPlainWrite(state, &XlsExport::write, QStringLiteral("full.xls"));
+}
+
+} // namespace
+
+BENCHMARK(BM_OpenDat)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportText)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportXls)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,99 @@
+// quellix-cli export, run as a program against real files.
+#include "app/Settings.h"
+#include "model/DatFile.h"
+#include "model/PatientStore.h"
+#include "test_env.h"
+#include "test_files.h"
+
+#include <QFile>
+#include <QProcess>
+
+#include "test_samples.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+using namespace testfiles;
+
+// A saved recording of count readings of ID 8.
+QString savedRecording(const QString &name, int count)
+{
+    std::vector<SampleRecord> v(std::size_t(count), testdata::Reading(8, 0, 96, 61, 5));
+    for (int i = 0; i < count; ++i)
+        v[std::size_t(i)].second = std::uint8_t(i % 60);
+    const QString path = tempPath(name);
+    EXPECT_TRUE(DatFile::write(path, DatFile::encode(8, v.data(), count, QStringLiteral("Ward 3"))));
+    return path;
+}
+
+TEST(CliExport, EveryFormatInAnyLetterCase)
+{
+    PatientRecord p;
+    p.idNumber = 8;
+    PatientRecord::setText(p.name, QStringLiteral("Lea"));
+    p.height = 178;
+    p.weight = 70;
+    p.unitSystem = 1;
+    ASSERT_TRUE(StorePatientInfo(7, p));
+    ASSERT_TRUE(WriteSetupValue(QStringLiteral("UnitSetup"), QStringLiteral("0")));
+    const QString in = savedRecording(QStringLiteral("in.dat"), 3);
+
+    const CliRun text = cli({QStringLiteral("export"), in, tempPath(QStringLiteral("out.TXT"))});
+    EXPECT_EQ(text.code, 0) << text.err.toStdString();
+    const QByteArray bytes = fileBytes(tempPath(QStringLiteral("out.TXT")));
+    EXPECT_TRUE(bytes.startsWith("PatId\tName :\r\n8\tLea\r\n")) << bytes.left(40).toStdString();
+    EXPECT_TRUE(bytes.contains("male\t0\t70 in\t154 lb\r\n")) << "stored details in the stored units";
+    EXPECT_TRUE(bytes.endsWith("2026/03/14 22:30:02\t\t\t96\t\t61\r\n"));
+
+    const CliRun xls = cli({QStringLiteral("export"), in, tempPath(QStringLiteral("out.Xls"))});
+    EXPECT_EQ(xls.code, 0) << xls.err.toStdString();
+    EXPECT_TRUE(fileBytes(tempPath(QStringLiteral("out.Xls"))).startsWith("\xD0\xCF\x11\xE0"));
+
+    const CliRun dat = cli({QStringLiteral("export"), in, tempPath(QStringLiteral("copy.DAT"))});
+    EXPECT_EQ(dat.code, 0) << dat.err.toStdString();
+    EXPECT_EQ(fileBytes(tempPath(QStringLiteral("copy.DAT"))), fileBytes(in));
+    EXPECT_EQ(dat.out, QStringLiteral("3 readings -> %1\n").arg(tempPath(QStringLiteral("copy.DAT"))));
+}
+
+TEST(CliExport, FailuresExitWithOneAndWriteNothing)
+{
+    const QString in = savedRecording(QStringLiteral("in2.dat"), 2);
+
+    const CliRun odd = cli({QStringLiteral("export"), in, tempPath(QStringLiteral("out.csv"))});
+    EXPECT_EQ(odd.code, 1);
+    EXPECT_TRUE(odd.err.contains(QLatin1String(".dat, .txt or .xls"))) << odd.err.toStdString();
+    EXPECT_FALSE(QFile::exists(tempPath(QStringLiteral("out.csv"))));
+
+    const CliRun bad = cli({QStringLiteral("export"), testenv::dataFile(QStringLiteral("bad-spo2-101.dat")),
+                            tempPath(QStringLiteral("bad.txt"))});
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_TRUE(bad.err.startsWith(QLatin1String("can't open the file\n")));
+    EXPECT_FALSE(QFile::exists(tempPath(QStringLiteral("bad.txt"))));
+
+    const CliRun nowhere = cli({QStringLiteral("export"), in, QStringLiteral("/proc/quellix.xls")});
+    EXPECT_EQ(nowhere.code, 1);
+    EXPECT_TRUE(nowhere.err.startsWith(QLatin1String("Can't create the file"))) << nowhere.err.toStdString();
+
+    EXPECT_EQ(cli({QStringLiteral("export"), in}).code, 2) << "usage";
+}
+
+TEST(CliInfo, DevicesAreRefusedWithoutReadingThemWhole)
+{
+    const CliRun zero = cli({QStringLiteral("info"), QStringLiteral("/dev/zero")});
+    EXPECT_EQ(zero.code, 1);
+    EXPECT_TRUE(zero.err.startsWith(QLatin1String("can't open the file\n"))) << zero.err.toStdString();
+    EXPECT_FALSE(zero.err.contains(QLatin1String("bad_alloc")));
+}
+
+TEST(CliExport, FullFileStaysOneFile)
+{
+    const QString in = savedRecording(QStringLiteral("full.dat"), 259200);
+    const CliRun r = cli({QStringLiteral("export"), in, tempPath(QStringLiteral("full-copy.dat"))});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(tempPath(QStringLiteral("full-copy-2.dat"))));
+    EXPECT_EQ(fileBytes(tempPath(QStringLiteral("full-copy.dat"))), fileBytes(in));
+}
+
+} // namespace

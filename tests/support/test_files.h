@@ -1,0 +1,54 @@
+#pragma once
+
+#include "test_env.h"
+
+#include <QFile>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+// Files and programs the tests meet as a user would.
+namespace testfiles
+{
+
+// A path in this test process's own folder.
+inline QString tempPath(const QString &name)
+{
+    return testenv::root() + QLatin1Char('/') + name;
+}
+
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+    return f.readAll();
+}
+
+inline void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(bytes);
+}
+
+struct CliRun {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the built quellix-cli; code stays -1 when it does not end in time.
+inline CliRun cli(const QStringList &args, int timeoutMs = 60000)
+{
+    QProcess p;
+    p.start(QStringLiteral(QUELLIX_BINARY_DIR "/quellix-cli"), args);
+    CliRun r;
+    if (!p.waitForFinished(timeoutMs))
+        return r;
+    r.code = p.exitCode();
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+} // namespace testfiles
