@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 #include "export/TextExport.h"
 #include "export/XlsExport.h"
+#include "interop/InteropExport.h"
 #include "model/DatFile.h"
 #include "model/PatientStore.h"
 #include "model/SavedData.h"
@@ -118,11 +119,11 @@ int runExport(const QStringList &args)
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (args.size() != 2)
-        return usage(err, "export IN.dat OUT.dat|OUT.txt|OUT.xls");
+        return usage(err, "export IN.dat OUT.dat|OUT.txt|OUT.xls|OUT.csv|OUT.edf");
     const QString &outPath = args[1];
     const SavedData::SaveFormat format = SavedData::formatOf(outPath);
     if (format == SavedData::SaveFormat::Unknown) {
-        err << "nothing written: " << outPath << " does not end in .dat, .txt or .xls\n";
+        err << "nothing written: " << outPath << " does not end in .dat, .txt, .xls, .csv or .edf\n";
         return 1;
     }
     const DatFile::ReadResult r = DatFile::read(args[0]);
@@ -154,6 +155,20 @@ int runExport(const QStringList &args)
         break;
     case SavedData::SaveFormat::Spreadsheet:
         ok = XlsExport::write(outPath, patient, c.samples, unitSetup, nullptr, &error) == ExportStatus::Written;
+        break;
+    case SavedData::SaveFormat::Csv:
+    case SavedData::SaveFormat::Edf:
+        switch (InteropExport::write(outPath, patient, c.samples, &error)) {
+        case InteropExport::Outcome::Written:
+            ok = true;
+            break;
+        case InteropExport::Outcome::NoReadings:
+            error = QStringLiteral("an EDF+ file needs at least one reading for its start time");
+            break;
+        case InteropExport::Outcome::CannotCreate:
+        case InteropExport::Outcome::NotThisFormat:
+            break;
+        }
         break;
     case SavedData::SaveFormat::Unknown:
         break;

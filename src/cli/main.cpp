@@ -15,7 +15,7 @@ void usage(QTextStream &out)
     out << "usage: quellix-cli COMMAND [ARGS]\n"
            "  --version                 print the version\n"
            "  info FILE.dat             show what a saved recording holds\n"
-           "  export IN.dat OUT         write IN as OUT.dat, OUT.txt or OUT.xls\n"
+           "  export IN.dat OUT         write IN as OUT.dat, .txt, .xls, .csv or .edf\n"
            "  settings get NAME         print a setting (its default when missing)\n"
            "  settings set NAME VALUE   store a setting\n"
            "  ports                     list serial ports\n"

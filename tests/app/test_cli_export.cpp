@@ -55,16 +55,28 @@ TEST(CliExport, EveryFormatInAnyLetterCase)
     EXPECT_EQ(dat.code, 0) << dat.err.toStdString();
     EXPECT_EQ(fileBytes(tempPath(QStringLiteral("copy.DAT"))), fileBytes(in));
     EXPECT_EQ(dat.out, QStringLiteral("3 readings -> %1\n").arg(tempPath(QStringLiteral("copy.DAT"))));
+
+    const CliRun csv = cli({QStringLiteral("export"), in, tempPath(QStringLiteral("out.Csv"))});
+    EXPECT_EQ(csv.code, 0) << csv.err.toStdString();
+    EXPECT_EQ(fileBytes(tempPath(QStringLiteral("out.Csv"))),
+              QByteArray("time,spo2,pulse_rate\r\n2026-03-14T22:30:00,96,61\r\n"
+                         "2026-03-14T22:30:01,96,61\r\n2026-03-14T22:30:02,96,61\r\n"));
+
+    const CliRun edf = cli({QStringLiteral("export"), in, tempPath(QStringLiteral("out.EDF"))});
+    EXPECT_EQ(edf.code, 0) << edf.err.toStdString();
+    const QByteArray header = fileBytes(tempPath(QStringLiteral("out.EDF"))).left(256);
+    EXPECT_TRUE(header.startsWith("0       ")) << "EDF version field";
+    EXPECT_TRUE(header.mid(8, 80).contains("Lea")) << "patient subfields from the stored details";
 }
 
 TEST(CliExport, FailuresExitWithOneAndWriteNothing)
 {
     const QString in = savedRecording(QStringLiteral("in2.dat"), 2);
 
-    const CliRun odd = cli({QStringLiteral("export"), in, tempPath(QStringLiteral("out.csv"))});
+    const CliRun odd = cli({QStringLiteral("export"), in, tempPath(QStringLiteral("out.xlsx"))});
     EXPECT_EQ(odd.code, 1);
-    EXPECT_TRUE(odd.err.contains(QLatin1String(".dat, .txt or .xls"))) << odd.err.toStdString();
-    EXPECT_FALSE(QFile::exists(tempPath(QStringLiteral("out.csv"))));
+    EXPECT_TRUE(odd.err.contains(QLatin1String(".dat, .txt, .xls, .csv or .edf"))) << odd.err.toStdString();
+    EXPECT_FALSE(QFile::exists(tempPath(QStringLiteral("out.xlsx"))));
 
     const CliRun bad = cli({QStringLiteral("export"), testenv::dataFile(QStringLiteral("bad-spo2-101.dat")),
                             tempPath(QStringLiteral("bad.txt"))});

@@ -62,7 +62,7 @@ TEST(SaveCommands, SavedRecordingReopensIdenticalThroughTheCommands)
     prompts.files.push_back(tempPath(QStringLiteral("night.dat")));
     ASSERT_EQ(SavedData::saveCommand(store, prompts), SavedData::SaveCommandResult::Written);
     EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.shown.join(QLatin1Char('|')).toStdString();
-    EXPECT_EQ(prompts.lastRequest.filter, QStringLiteral("(*.dat);;(*.txt);;(*.xls)"));
+    EXPECT_EQ(prompts.lastRequest.filter, QStringLiteral("(*.dat);;(*.txt);;(*.xls);;(*.csv);;(*.edf)"));
 
     RecordStore back;
     ScriptedPrompts opening;
@@ -90,6 +90,8 @@ TEST(SaveCommands, ExtensionChoosesTheWriterInAnyLetterCase)
         {"d.dat", QByteArray("\x03\x04\x00\x00\x00", 5)},
         {"e.txt", QByteArray("PatId\t")},
         {"f.xls", QByteArray("\xD0\xCF\x11\xE0", 4)},
+        {"g.CSV", QByteArray("time,spo2,pulse_rate\r\n")},
+        {"h.Edf", QByteArray("0       ")},
     };
     for (const Case &c : cases) {
         const QString path = tempPath(QLatin1String(c.name));
@@ -104,13 +106,25 @@ TEST(SaveCommands, ExtensionChoosesTheWriterInAnyLetterCase)
 
     // Any other extension writes nothing, says so, and still stores the details.
     ScriptedPrompts odd;
-    odd.files.push_back(tempPath(QStringLiteral("night.csv")));
+    odd.files.push_back(tempPath(QStringLiteral("night.xlsx")));
     EXPECT_EQ(SavedData::saveCommand(store, odd), SavedData::SaveCommandResult::UnknownExtension);
-    EXPECT_FALSE(QFile::exists(tempPath(QStringLiteral("night.csv"))));
+    EXPECT_FALSE(QFile::exists(tempPath(QStringLiteral("night.xlsx"))));
     ASSERT_EQ(odd.shown.size(), 1);
     EXPECT_TRUE(odd.shown[0].contains(QLatin1String("Nothing was written")));
     PatientRecord stored;
     EXPECT_TRUE(ReadPatientInfo(2, stored));
+}
+
+TEST(SaveCommands, EmptyRecordingIsNotWrittenAsEdf)
+{
+    RecordStore store = storeWith(3, 0);
+    const QString path = tempPath(QStringLiteral("empty.edf"));
+    ScriptedPrompts prompts;
+    prompts.files.push_back(path);
+    EXPECT_EQ(SavedData::saveCommand(store, prompts), SavedData::SaveCommandResult::CannotCreate);
+    EXPECT_FALSE(QFile::exists(path));
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].contains(QLatin1String("EDF+")));
 }
 
 TEST(SaveCommands, ExportsUseTheStoredUnitSettingAndStoreThePatient)

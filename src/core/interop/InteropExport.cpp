@@ -22,8 +22,14 @@ Format formatForPath(const QString &path)
 
 Outcome write(const QString &path, const RecordStore &store, QString *error)
 {
-    const SampleRecord *samples = store.currentSamples.data();
-    const int count = store.currentSampleCount();
+    return write(path, store.currentPatient, store.currentSamples, error);
+}
+
+Outcome write(const QString &path, const PatientRecord &patient, const std::vector<SampleRecord> &readings,
+              QString *error)
+{
+    const SampleRecord *samples = readings.data();
+    const int count = int(readings.size());
     QByteArray bytes;
     switch (formatForPath(path)) {
     case Format::None:
@@ -34,7 +40,7 @@ Outcome write(const QString &path, const RecordStore &store, QString *error)
     case Format::Edf:
         if (count == 0)
             return Outcome::NoReadings;
-        bytes = EdfExport::encode(samples, count, store.currentPatient);
+        bytes = EdfExport::encode(samples, count, patient);
         break;
     }
     return DatFile::write(path, bytes, error) ? Outcome::Written : Outcome::CannotCreate;

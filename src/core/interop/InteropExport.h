@@ -1,8 +1,13 @@
 #pragma once
 
+#include "model/SampleRecord.h"
+
 #include <QString>
 
+#include <vector>
+
 class RecordStore;
+struct PatientRecord;
 
 // The formats other programs read (.csv and .edf), picked by the file name's
 // extension in any case, written through QSaveFile so a failure leaves an
@@ -22,5 +27,7 @@ enum class Outcome {
 
 // Writes the current recording (and, for EDF, its patient details).
 Outcome write(const QString &path, const RecordStore &store, QString *error = nullptr);
+Outcome write(const QString &path, const PatientRecord &patient, const std::vector<SampleRecord> &samples,
+              QString *error = nullptr);
 
 } // namespace InteropExport

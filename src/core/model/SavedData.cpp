@@ -5,6 +5,7 @@
 #include "app/Texts.h"
 #include "export/TextExport.h"
 #include "export/XlsExport.h"
+#include "interop/InteropExport.h"
 #include "model/DatFile.h"
 #include "model/PatientStore.h"
 #include "model/RecordStore.h"
@@ -102,6 +103,14 @@ SaveFormat formatOf(const QString &path)
         return SaveFormat::Text;
     if (suffix == QLatin1String("xls"))
         return SaveFormat::Spreadsheet;
+    switch (InteropExport::formatForPath(path)) {
+    case InteropExport::Format::Csv:
+        return SaveFormat::Csv;
+    case InteropExport::Format::Edf:
+        return SaveFormat::Edf;
+    case InteropExport::Format::None:
+        break;
+    }
     return SaveFormat::Unknown;
 }
 
@@ -140,6 +149,21 @@ SaveCommandResult saveTo(RecordStore &store, const QString &path, Prompts &promp
     case SaveFormat::Spreadsheet:
         exported = XlsExport::write(path, store.currentPatient, store.currentSamples, unitSetup, progress);
         break;
+    case SaveFormat::Csv:
+    case SaveFormat::Edf:
+        switch (InteropExport::write(path, store)) {
+        case InteropExport::Outcome::Written:
+            break;
+        case InteropExport::Outcome::NoReadings:
+            prompts.warning(QCoreApplication::translate(
+                "SavedData", "Nothing was written: an EDF+ file needs at least one reading for its start time."));
+            return SaveCommandResult::CannotCreate;
+        case InteropExport::Outcome::CannotCreate:
+        case InteropExport::Outcome::NotThisFormat:
+            exported = ExportStatus::CannotCreate;
+            break;
+        }
+        break;
     case SaveFormat::Unknown:
         prompts.warning(QCoreApplication::translate(
             "SavedData", "Nothing was written: choose a file name ending in .dat, .txt or .xls."));
@@ -161,7 +185,7 @@ SaveCommandResult saveCommand(RecordStore &store, Prompts &prompts, ProgressSink
     Prompts::FileRequest request;
     request.defaultSuffix = QStringLiteral("dat");
     request.initialName = saveInitialName(store);
-    request.filter = QStringLiteral("(*.dat);;(*.txt);;(*.xls)");
+    request.filter = QStringLiteral("(*.dat);;(*.txt);;(*.xls);;(*.csv);;(*.edf)");
     request.confirmOverwrite = true;
     const QString path = prompts.saveFileName(request);
     if (path.isEmpty())

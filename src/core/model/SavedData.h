@@ -37,7 +37,7 @@ SaveOutcome writeDat(RecordStore &store, const QString &path, Prompts &prompts, 
 bool storePatientOfFirstReading(RecordStore &store);
 
 // The file formats of Save Data, chosen by the extension in any letter case.
-enum class SaveFormat { Dat, Text, Spreadsheet, Unknown };
+enum class SaveFormat { Dat, Text, Spreadsheet, Csv, Edf, Unknown };
 SaveFormat formatOf(const QString &path);
 
 enum class SaveCommandResult {
