@@ -1,5 +1,7 @@
 #include "shell/MainWindow.h"
 
+#include "analysis/AnalysisSettings.h"
+#include "analysis/RunAnalysis.h"
 #include "app/Language.h"
 #include "app/Prompts.h"
 #include "app/Texts.h"
@@ -11,6 +13,7 @@
 #include "shell/BackgroundView.h"
 #include "shell/CommandIds.h"
 #include "shell/Resources.h"
+#include "views/AnalysisView.h"
 #include "views/TableView.h"
 #include "views/TrendView.h"
 
@@ -278,6 +281,8 @@ void MainWindow::openView(int mode)
     DataView *view = nullptr;
     if (mode == DisplayMode::Trend)
         view = new TrendView(store_, central_);
+    else if (mode == DisplayMode::Analysis)
+        view = new AnalysisView(store_, analysisResults_, recordingStatistics_, central_);
     else
         view = new TableView(store_, central_);
     view->setPrompts(&prompts_);
@@ -442,8 +447,8 @@ void MainWindow::onModeAnalysis()
 
 void MainWindow::runAnalysis()
 {
-    // The event analysis fills in here; until then the page says nothing about events.
-    statusBar()->showMessage(tr("The event analysis is not available yet."), 5000);
+    RunAnalysis(store_.currentSamples.data(), store_.currentSampleCount(), AnalysisSettings::stored(), analysisResults_,
+                recordingStatistics_);
 }
 
 // ---- Options menu ----

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/AnalysisResults.h"
+#include "analysis/RecordingStatistics.h"
 #include "app/StartupOptions.h"
 #include "views/DataView.h"
 
@@ -50,6 +52,10 @@ public:
     // The command line's --demo and --port, for the download.
     void setStartupOptions(const StartupOptions &options) { options_ = options; }
     const StartupOptions &startupOptions() const { return options_; }
+
+    // The figures of the last analysis run (Mode > Analysis, the event-time export).
+    const AnalysisResults &analysisResults() const { return analysisResults_; }
+    const RecordingStatistics &recordingStatistics() const { return recordingStatistics_; }
 
     // Re-applies the enabling rules to every command.
     void updateCommandStates();
@@ -123,4 +129,6 @@ private:
     QToolBar *toolBar_ = nullptr;
     QLabel *pagePane_ = nullptr;
     std::function<bool(const QUrl &)> urlOpener_;
+    AnalysisResults analysisResults_;
+    RecordingStatistics recordingStatistics_;
 };

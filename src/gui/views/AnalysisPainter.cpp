@@ -1,0 +1,283 @@
+#include "views/AnalysisPainter.h"
+
+#include "views/PaintHelpers.h"
+
+#include "app/Texts.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+#include <vector>
+
+namespace
+{
+
+using namespace paint;
+
+const QColor kSpo2Trace(0, 255, 0);
+const QColor kPulseTrace(0, 0, 250);
+
+QString Whole(int v)
+{
+    return QString::number(v);
+}
+
+QString Index(float v)
+{
+    return QString::asprintf("%0.1f", double(v));
+}
+
+// Text with its top-left corner at (x, y), single line and unclipped.
+void TextAt(QPainter &p, int x, int y, const QString &text)
+{
+    if (!text.isEmpty())
+        p.drawText(QPoint(x, y + p.fontMetrics().ascent()), text);
+}
+
+// Single line from the top-left of the box, clipped to it.
+void CellText(QPainter &p, const Edges &box, const QString &text)
+{
+    if (text.isEmpty() || box.width() <= 0 || box.height() <= 0)
+        return;
+    p.drawText(box.rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+}
+
+QPen DottedPen(const QPainter &p)
+{
+    QPen pen = LinePen(p, Qt::black);
+    pen.setDashPattern({1, 1});
+    return pen;
+}
+
+void PaintTable(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &pic, const TableFonts &fonts)
+{
+    p.setPen(LinePen(p, Qt::black));
+    VLine(p, l.dividerX(), l.tableTop, l.dividerBottom());
+    HLine(p, l.left - 10, l.right, l.dividerBottom());
+
+    p.setPen(Qt::black);
+    const auto rows = AnalysisTableRows(pic.results, pic.statistics);
+    for (int r = 1; r <= AnalysisLayout::kTableRows; ++r) {
+        const AnalysisTableRow &row = rows[std::size_t(r - 1)];
+        const bool heading = r == 1;
+        p.setFont(heading ? fonts.analysisLabel : fonts.analysisValue);
+        CellText(p, l.cell(r, 1, l.w1), row.label);
+        CellText(p, l.cell(r, 2, heading ? l.w2 : l.w2 + 5), row.spo2);
+        CellText(p, l.cell(r, 3, heading ? l.w3 : l.w3 + 5), row.pulse);
+    }
+
+    p.setFont(fonts.analysisValue);
+    const auto thresholds = ThresholdTexts(pic.results, pic.statistics);
+    for (int r = 2; r <= 5; ++r) {
+        CellText(p, l.cell(r, 4, l.w1), thresholds[std::size_t(r - 2)]);
+        CellText(p, l.cell(r, 5, l.w1), Text(TextNo::Times));
+    }
+    CellText(p, l.cell(6, 4, l.w1), Text(TextNo::Diagnose));
+}
+
+void PaintRuleLines(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &pic, const TableFonts &fonts)
+{
+    p.setFont(fonts.analysisValue);
+    const int top = l.dividerBottom() + 1;
+    CellText(p, {l.left, top, l.right, l.bottom}, DesaturationRuleText(pic.desaturationsEvent));
+    CellText(p, {l.left, top + AnalysisLayout::kRowHeight, l.right, l.bottom}, PulseRuleText(pic.pulseEvent));
+}
+
+void PaintAxes(QPainter &p, const AnalysisLayout &l, int top)
+{
+    p.setPen(LinePen(p, Qt::black));
+    VLine(p, l.plotLeft, top, top + l.chartHeight);
+    HLine(p, l.plotLeft, l.right, top + l.chartHeight);
+}
+
+// One pixel column holds many samples; the polyline keeps, per column, the
+// first, lowest, highest and last point, which covers the same pixels as
+// joining every sample and stays cheap for a full recording.
+template <typename YOf> void PaintTrace(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &pic, YOf yOf)
+{
+    if (pic.sampleCount < 1)
+        return;
+    std::vector<QPoint> points;
+    points.reserve(std::size_t(std::min(pic.sampleCount, 4 * (l.plotWidth + 2))));
+    points.emplace_back(l.traceX(0), yOf(pic.samples[0]));
+    int column = -1;
+    int lo = 0;
+    int hi = 0;
+    int lastY = 0;
+    auto flush = [&] {
+        if (column < 0)
+            return;
+        for (int y : {lo, hi, lastY})
+            if (points.back() != QPoint(column, y))
+                points.emplace_back(column, y);
+    };
+    for (int k = 1; k < pic.sampleCount; ++k) {
+        const int x = l.traceX(k);
+        const int y = yOf(pic.samples[k]);
+        if (x != column) {
+            flush();
+            points.emplace_back(x, y);
+            column = x;
+            lo = hi = lastY = y;
+        } else {
+            lo = std::min(lo, y);
+            hi = std::max(hi, y);
+            lastY = y;
+        }
+        if (x > l.right)
+            break; // never the case with the step chosen; kept as a guard
+    }
+    flush();
+    p.drawPolyline(points.data(), int(points.size()));
+}
+
+void PaintStrip(QPainter &p, const AnalysisLayout &l, const Edges &strip, const std::vector<EventRecord> &events,
+                const QColor &colour)
+{
+    p.setPen(LinePen(p, Qt::black));
+    p.setBrush(Qt::NoBrush);
+    HLine(p, strip.left, strip.right, strip.top);
+    HLine(p, strip.left, strip.right, strip.bottom - 1);
+    VLine(p, strip.left, strip.top, strip.bottom);
+    VLine(p, strip.right - 1, strip.top, strip.bottom);
+    std::vector<QRect> marks;
+    marks.reserve(events.size());
+    for (const EventRecord &e : events) {
+        const AnalysisLayout::Span s = l.eventSpan(e);
+        if (!s.empty())
+            marks.emplace_back(s.first, strip.top, s.last - s.first + 1, strip.height());
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawRects(marks.data(), int(marks.size()));
+    p.setBrush(Qt::NoBrush);
+}
+
+void PaintSummary(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &pic, const TableFonts &fonts)
+{
+    p.setPen(Qt::black);
+    p.setFont(fonts.analysisLabel);
+    TextAt(p, l.left, l.summaryTop, Text(TextNo::GraphicSummary));
+    p.setFont(fonts.analysisValue);
+    TextAt(p, l.left, l.summaryTop + 14, Text(TextNo::Spo2Percent10));
+
+    // SpO2 chart: 100 down to 70 in three divisions.
+    const int s = l.spo2Top;
+    const int ch = l.chartHeight;
+    PaintAxes(p, l, s);
+    p.setPen(DottedPen(p));
+    const int spo2Grid[3] = {s, s + ch / 3, s + 2 * ch / 3};
+    for (int y : spo2Grid)
+        HLine(p, l.plotLeft, l.right, y);
+    p.setPen(Qt::black);
+    const char *spo2Labels[3] = {"100", "90", "80"};
+    for (int i = 0; i < 3; ++i)
+        TextAt(p, l.left, spo2Grid[i] - 7, QString::fromLatin1(spo2Labels[i]));
+    TextAt(p, l.left, s + ch - 7, QStringLiteral("70"));
+    p.setPen(LinePen(p, kSpo2Trace));
+    PaintTrace(p, l, pic, [&](const SampleRecord &r) { return l.spo2Y(r.spo2); });
+    PaintStrip(p, l, l.spo2Strip(), pic.results.spo2Events, kSpo2Trace);
+    p.setPen(Qt::black);
+    TextAt(p, l.left - 12, s + ch + l.stripHeight, Text(TextNo::Event));
+
+    // Pulse chart: 180 down to 40 in seven divisions.
+    const int pt = l.pulseTop;
+    TextAt(p, l.left, l.pulseCaptionY, Text(TextNo::PulseRate20));
+    PaintAxes(p, l, pt);
+    p.setPen(DottedPen(p));
+    for (int i = 0; i <= 6; ++i)
+        HLine(p, l.plotLeft, l.right, pt + ch * i / 7);
+    p.setPen(Qt::black);
+    for (int i : {0, 1, 3, 5})
+        TextAt(p, l.left, pt + ch * i / 7 - 5, Whole(180 - 20 * i));
+    TextAt(p, l.left, pt + ch - 5, QStringLiteral("40"));
+    p.setPen(LinePen(p, kPulseTrace));
+    PaintTrace(p, l, pic, [&](const SampleRecord &r) { return l.pulseY(r.pulseRate); });
+    PaintStrip(p, l, l.pulseStrip(), pic.results.pulseEvents, kPulseTrace);
+    p.setPen(Qt::black);
+    TextAt(p, l.left - 12, pt + ch + l.stripHeight + 1, Text(TextNo::Event));
+
+    // Time axis with the time of every second mark.
+    const int yt = l.timeAxisY;
+    p.setPen(LinePen(p, Qt::black));
+    HLine(p, l.plotLeft, l.right, yt);
+    for (int j = 0; j <= 9; ++j)
+        VLine(p, l.timeMarkX(j), yt, yt + (j % 2 == 0 ? 2 : 4));
+    p.setPen(Qt::black);
+    for (int j = 1; j <= 9; j += 2) {
+        const int i = l.timeMarkSample(j);
+        if (i < 0)
+            continue;
+        const SampleRecord &r = pic.samples[i];
+        const int x = l.timeMarkX(j);
+        p.drawText(QRect(x - 25, yt + 1, 50, l.bottom - yt), Qt::AlignCenter | Qt::TextSingleLine,
+                   QString::asprintf("%02d:%02d:%02d", r.hour, r.minute, r.second));
+    }
+}
+
+} // namespace
+
+std::array<AnalysisTableRow, AnalysisLayout::kTableRows> AnalysisTableRows(const AnalysisResults &r,
+                                                                           const RecordingStatistics &s)
+{
+    return {{
+        {Text(TextNo::EventData), QStringLiteral("SpO2"), QStringLiteral("Pulse")},
+        {Text(TextNo::TotalEvents), Whole(r.spo2EventCount), Whole(r.pulseEventCount)},
+        {Text(TextNo::TimeInEvents), Whole(r.spo2TimeInEvents), Whole(r.pulseTimeInEvents)},
+        {Text(TextNo::AvgEventDuration), Whole(r.spo2AvgEventDuration), Whole(r.pulseAvgEventDuration)},
+        {Text(TextNo::EventIndex), Index(r.spo2EventIndex), Index(r.pulseEventIndex)},
+        {Text(TextNo::AvgEventMax), Whole(r.spo2AvgEventMax), Whole(r.pulseAvgEventMax)},
+        {Text(TextNo::AvgEventMin), Whole(r.spo2AvgEventMin), Whole(r.pulseAvgEventMin)},
+        {Text(TextNo::MaxEventOffset), Whole(r.spo2MaxEventOffset), Whole(r.pulseMaxEventOffset)},
+        {Text(TextNo::MaxEventDuration), Whole(r.spo2MaxEventDuration), Whole(r.pulseMaxEventDuration)},
+        {Text(TextNo::MaxValue), Whole(s.spo2Max), Whole(s.pulseMax)},
+        {Text(TextNo::MinValue), Whole(s.spo2Min), Whole(s.pulseMin)},
+        {Text(TextNo::MeanValue), Whole(s.spo2Mean), Whole(s.pulseMean)},
+    }};
+}
+
+std::array<QString, 4> ThresholdTexts(const AnalysisResults &r, const RecordingStatistics &s)
+{
+    auto row = [](const char *prefix, int threshold, int count) {
+        return QString::fromLatin1(prefix) + QString::asprintf("%d", threshold) +
+               QString::asprintf("         %d", count);
+    };
+    return {row("SpO2  >  ", r.saturationsHigh, s.spo2AboveHighCount),
+            row("SpO2  <  ", r.saturationsLow, s.spo2BelowLowCount), row("Pulse  >  ", r.prHigh, s.pulseAboveHighCount),
+            row("Pulse  <  ", r.prLow, s.pulseBelowLowCount)};
+}
+
+QString DesaturationRuleText(int drop)
+{
+    return Text(TextNo::DesatRulePrefix) + QString::asprintf(" %d", drop) + Text(TextNo::DesatRuleSuffix);
+}
+
+QString PulseRuleText(int drop)
+{
+    return Text(TextNo::PulseRulePrefix) + QString::asprintf(" %d ", drop) + Text(TextNo::PulseRuleSuffix);
+}
+
+AnalysisLayout LayoutAnalysisPage(QSize size, int sampleCount, const TableFonts &fonts)
+{
+    const Edges page{0, 0, size.width(), size.height()};
+    return LayoutAnalysis(size, AnalysisHeaderBottom(page, fonts), sampleCount);
+}
+
+void PaintAnalysisPage(QPainter &p, QSize size, const AnalysisPicture &picture, const TableFonts &fonts)
+{
+    const Edges page{0, 0, size.width(), size.height()};
+    p.save();
+    // Exact pixels at 1:1; smoothed when stretched, so thin lines survive a small preview.
+    p.setRenderHint(QPainter::Antialiasing, p.worldTransform().type() > QTransform::TxTranslate);
+    p.setBackgroundMode(Qt::TransparentMode);
+    p.fillRect(page.rect(), Qt::white);
+    if (picture.sampleCount > 0 && picture.samples) {
+        const int headerBottom = PaintAnalysisHeader(p, page, picture.header, fonts);
+        const AnalysisLayout l = LayoutAnalysis(size, headerBottom, picture.sampleCount);
+        PaintTable(p, l, picture, fonts);
+        PaintRuleLines(p, l, picture, fonts);
+        PaintSummary(p, l, picture, fonts);
+    }
+    p.restore();
+}
