@@ -7,6 +7,7 @@
 #include "app/Texts.h"
 #include "device/DeviceCommands.h"
 #include "dialogs/AboutDialog.h"
+#include "dialogs/AnalysisSetupDialog.h"
 #include "dialogs/OtherIdDialog.h"
 #include "model/RecordStore.h"
 #include "model/SavedData.h"
@@ -461,7 +462,12 @@ void MainWindow::onRollStep()
 
 void MainWindow::onAnalysisSetup()
 {
-    notAvailableYet(tr("Analysis Setup"));
+    AnalysisSetupDialog dialog(prompts_, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The page shown is redrawn with the new rules at once; other modes only store them.
+    if (displayMode_ == DisplayMode::Analysis)
+        switchMode(DisplayMode::Analysis);
 }
 
 void MainWindow::onUnitSetup()
