@@ -267,7 +267,7 @@ TEST_F(MainFrame, CommandsStillToComeSaySoAndChangeNothing)
 {
     open("valid-night-id7.dat");
     DataView *view = frame.activeView();
-    for (int id : {EventTimeExport, PatientInfo, PatientTitle, UnitSetup, LanguageButton}) {
+    for (int id : {PatientInfo, PatientTitle, UnitSetup, LanguageButton}) {
         prompts.shown.clear();
         frame.action(id)->trigger();
         ASSERT_EQ(prompts.shown.size(), 1) << id;

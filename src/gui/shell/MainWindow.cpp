@@ -1,6 +1,7 @@
 #include "shell/MainWindow.h"
 
 #include "analysis/AnalysisSettings.h"
+#include "analysis/EventTimeFile.h"
 #include "analysis/RunAnalysis.h"
 #include "app/Language.h"
 #include "app/Prompts.h"
@@ -384,7 +385,12 @@ void MainWindow::onOpenSavedData()
 
 void MainWindow::onEventTimeExport()
 {
-    notAvailableYet(tr("Check out the SpO2 event time"));
+    if (dataCommandsDisabled_)
+        return;
+    // The file always follows the settings in force now.
+    runAnalysis();
+    if (EventTimeFile::exportCommand(store_, analysisResults_, prompts_) == EventTimeFile::Outcome::Written)
+        statusBar()->showMessage(tr("Event times saved."), 5000);
 }
 
 void MainWindow::onClose()
