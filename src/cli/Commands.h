@@ -9,3 +9,5 @@ int runPorts(const QStringList &args);
 int runDownload(const QStringList &args);
 int runSetClock(const QStringList &args);
 int runDelete(const QStringList &args);
+int runAnalyze(const QStringList &args);
+int runEvents(const QStringList &args);

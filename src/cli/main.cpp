@@ -19,7 +19,9 @@ void usage(QTextStream &out)
            "  ports                     list serial ports\n"
            "  download [--port NAME | --bluetooth ADDR] --out DIR [--log FILE]\n"
            "  set-clock [--port NAME] [--time \"YYYY-MM-DD hh:mm:ss\"]\n"
-           "  delete [--port NAME] [--id N] [--type all|spo2pr]\n";
+           "  delete [--port NAME] [--id N] [--type all|spo2pr]\n"
+           "  analyze FILE.dat [--json]   event figures and statistics with the stored settings\n"
+           "  events FILE.dat OUT.txt     write the event-time file\n";
 }
 
 } // namespace
@@ -46,6 +48,7 @@ int main(int argc, char **argv)
         {QStringLiteral("info"), runInfo},          {QStringLiteral("settings"), runSettings},
         {QStringLiteral("ports"), runPorts},        {QStringLiteral("download"), runDownload},
         {QStringLiteral("set-clock"), runSetClock}, {QStringLiteral("delete"), runDelete},
+        {QStringLiteral("analyze"), runAnalyze},    {QStringLiteral("events"), runEvents},
     };
     const QString name = args.takeFirst();
     const auto it = commands.find(name);
