@@ -1,78 +1,63 @@
 #include "analysis/RunAnalysis.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <utility>
 
 namespace
 {
 
-// The event rule of one channel: an event starts at the first sample that lies
-// drop or more below the last peak and lasts while the value stays at or below
-// (peak - drop).
-class EventTracker
-{
-public:
-    EventTracker(int drop, int minLength, std::vector<EventRecord> &events)
-        : drop_(drop), minLength_(minLength), events_(events)
-    {
-    }
-
-    void step(int prev, int cur, int j, bool last)
-    {
-        if (!inEvent_) {
-            if (prev < cur) {
-                // A rise: the next non-rising step sets a new peak.
-                anchored_ = false;
-                closeRun();
-                return;
-            }
-            run_ = 0;
-            lastStepDrop_ = prev - cur;
-            if (!anchored_) {
-                reference_ = prev;
-                anchored_ = true;
-            }
-            if (reference_ - cur >= drop_) {
-                reference_ -= drop_; // from here on, the event level
-                inEvent_ = true;
-                run_ = 1;
-                eventStart_ = j;
-                if (last)
-                    closeRun();
-            }
-            return;
-        }
-        if (cur > reference_) {
-            // Climbed above the event level: this sample is not part of the event.
-            inEvent_ = false;
-            anchored_ = false;
-            closeRun();
-            return;
-        }
-        ++run_;
-        if (last)
-            closeRun();
-    }
-
-private:
-    void closeRun()
-    {
-        if (run_ < minLength_)
-            return; // too short: dropped without trace
-        events_.push_back({eventStart_, run_, 0, 0, lastStepDrop_});
-        run_ = 0;
-    }
-
-    const int drop_;
-    const int minLength_;
-    std::vector<EventRecord> &events_;
-    bool inEvent_ = false;
-    bool anchored_ = false;
-    int reference_ = 0;
-    int run_ = 0;
-    int eventStart_ = 0;
-    int lastStepDrop_ = 0;
+// The state of the event rule for one channel. Kept as a plain local struct
+// so the compiler can hold it in registers through the pass.
+struct EventState {
+    bool inEvent = false;
+    bool anchored = false;
+    int reference = 0; // the last peak, or inside an event the event level
+    int run = 0;
+    int eventStart = 0;
+    int lastStepDrop = 0;
 };
+
+// The event that the state's run makes.
+inline EventRecord Event(const EventState &st)
+{
+    return {st.eventStart, st.run, 0, 0, st.lastStepDrop};
+}
+
+// One sample j of the event rule: an event starts at the first sample that
+// lies drop or more below the last peak and lasts while the value stays at or
+// below (peak - drop). True when an event of at least minLength samples has
+// just ended; a shorter run is dropped without trace.
+inline bool Step(EventState &st, int prev, int cur, int j, int drop, int minLength)
+{
+    if (!st.inEvent) {
+        // Written without branches on the direction, which noisy readings
+        // make unpredictable. A rise drops the anchor; the first non-rising
+        // step after it anchors the reference at its own start (the last
+        // peak). On a rise neither the reference nor the step drop is read
+        // before the next non-rising step sets them again.
+        const bool rising = prev < cur;
+        st.reference = st.anchored ? st.reference : prev;
+        st.anchored = !rising;
+        st.lastStepDrop = prev - cur;
+        if (!rising & (st.reference - cur >= drop)) {
+            st.reference -= drop; // from here on, the event level
+            st.inEvent = true;
+            st.run = 1;
+            st.eventStart = j;
+        }
+        return false;
+    }
+    if (cur > st.reference) {
+        // Climbed above the event level: this sample is not part of the event.
+        st.inEvent = false;
+        st.anchored = false;
+        return st.run >= minLength;
+    }
+    ++st.run;
+    return false;
+}
 
 template <typename Channel>
 void WidenEvents(std::vector<EventRecord> &events, const SampleRecord *samples, Channel value)
@@ -118,6 +103,42 @@ void Summarise(const std::vector<EventRecord> &events, KindFigures f)
     f.avgEventDuration = f.timeInEvents / count;
 }
 
+struct ChannelFigures {
+    int max = 0;
+    int min = 0;
+    int mean = 0;
+    int aboveHigh = 0;
+    int belowLow = 0;
+};
+
+// The figures of one channel from how often each value occurs. Both threshold
+// tests are strict: a value equal to a threshold counts in neither direction.
+template <std::size_t Lanes>
+ChannelFigures Figures(const std::array<std::array<std::uint32_t, 256>, Lanes> &counts, int total, int high, int low)
+{
+    ChannelFigures f;
+    bool seen = false;
+    std::int64_t sum = 0; // exact; the mean divides it as floating point
+    for (int v = 0; v < 256; ++v) {
+        std::int64_t n = 0;
+        for (const auto &lane : counts)
+            n += lane[std::size_t(v)];
+        if (n == 0)
+            continue;
+        if (!seen)
+            f.min = v;
+        seen = true;
+        f.max = v;
+        sum += n * v;
+        if (v > high)
+            f.aboveHigh += int(n);
+        if (v < low)
+            f.belowLow += int(n);
+    }
+    f.mean = std::int32_t(double(sum) / total);
+    return f;
+}
+
 } // namespace
 
 void DetectEvents(const SampleRecord *samples, int count, int desaturationDrop, int pulseDrop, AnalysisResults &results)
@@ -130,13 +151,27 @@ void DetectEvents(const SampleRecord *samples, int count, int desaturationDrop, 
     fresh.prLow = results.prLow;
     results = std::move(fresh);
     {
-        EventTracker spo2(desaturationDrop, kSpo2EventMinLength, results.spo2Events);
-        EventTracker pulse(pulseDrop, kPulseEventMinLength, results.pulseEvents);
+        EventState spo2;
+        EventState pulse;
+        auto &spo2Events = results.spo2Events;
+        auto &pulseEvents = results.pulseEvents;
+        int prevSpo2 = count > 0 ? samples[0].spo2 : 0;
+        int prevPulse = count > 0 ? samples[0].pulseRate : 0;
         for (int j = 1; j < count; ++j) {
-            const bool last = j == count - 1;
-            spo2.step(samples[j - 1].spo2, samples[j].spo2, j, last);
-            pulse.step(samples[j - 1].pulseRate, samples[j].pulseRate, j, last);
+            const int curSpo2 = samples[j].spo2;
+            const int curPulse = samples[j].pulseRate;
+            if (Step(spo2, prevSpo2, curSpo2, j, desaturationDrop, kSpo2EventMinLength))
+                spo2Events.push_back(Event(spo2));
+            if (Step(pulse, prevPulse, curPulse, j, pulseDrop, kPulseEventMinLength))
+                pulseEvents.push_back(Event(pulse));
+            prevSpo2 = curSpo2;
+            prevPulse = curPulse;
         }
+        // An event still running at the last sample ends there.
+        if (spo2.inEvent && spo2.run >= kSpo2EventMinLength)
+            spo2Events.push_back(Event(spo2));
+        if (pulse.inEvent && pulse.run >= kPulseEventMinLength)
+            pulseEvents.push_back(Event(pulse));
     }
     WidenEvents(results.spo2Events, samples, [](const SampleRecord &s) { return int(s.spo2); });
     WidenEvents(results.pulseEvents, samples, [](const SampleRecord &s) { return int(s.pulseRate); });
@@ -168,27 +203,36 @@ void RunAnalysis(const SampleRecord *samples, int count, const AnalysisSettings 
     if (count <= 0 || samples == nullptr)
         return;
 
-    RecordingStatistics &st = statistics;
-    st.spo2Max = st.spo2Min = samples[0].spo2;
-    st.pulseMax = st.pulseMin = samples[0].pulseRate;
-    double spo2Sum = 0;
-    double pulseSum = 0;
-    for (int i = 0; i < count; ++i) {
-        const int s = samples[i].spo2;
-        const int p = samples[i].pulseRate;
-        st.spo2AboveHighCount += s > settings.saturationsHigh;
-        st.spo2BelowLowCount += s < settings.saturationsLow;
-        st.pulseAboveHighCount += p > settings.prHigh;
-        st.pulseBelowLowCount += p < settings.prLow;
-        spo2Sum += s;
-        pulseSum += p;
-        st.spo2Max = std::max(st.spo2Max, s);
-        st.spo2Min = std::min(st.spo2Min, s);
-        st.pulseMax = std::max(st.pulseMax, p);
-        st.pulseMin = std::min(st.pulseMin, p);
+    // One pass counts how often each value occurs; extremes, sums and the
+    // strict threshold counts then come from the 256 counts of each channel.
+    // Four interleaved tables keep runs of equal readings from waiting on each
+    // other's increments.
+    constexpr int kLanes = 4;
+    std::array<std::array<std::uint32_t, 256>, kLanes> spo2Counts{};
+    std::array<std::array<std::uint32_t, 256>, kLanes> pulseCounts{};
+    int i = 0;
+    for (; i + kLanes <= count; i += kLanes) {
+        for (int lane = 0; lane < kLanes; ++lane) {
+            ++spo2Counts[lane][samples[i + lane].spo2];
+            ++pulseCounts[lane][samples[i + lane].pulseRate];
+        }
     }
-    st.spo2Mean = std::int32_t(spo2Sum / count);
-    st.pulseMean = std::int32_t(pulseSum / count);
+    for (; i < count; ++i) {
+        ++spo2Counts[0][samples[i].spo2];
+        ++pulseCounts[0][samples[i].pulseRate];
+    }
+    const ChannelFigures spo2 = Figures(spo2Counts, count, settings.saturationsHigh, settings.saturationsLow);
+    const ChannelFigures pulse = Figures(pulseCounts, count, settings.prHigh, settings.prLow);
+    statistics.spo2Max = spo2.max;
+    statistics.spo2Min = spo2.min;
+    statistics.spo2Mean = spo2.mean;
+    statistics.spo2AboveHighCount = spo2.aboveHigh;
+    statistics.spo2BelowLowCount = spo2.belowLow;
+    statistics.pulseMax = pulse.max;
+    statistics.pulseMin = pulse.min;
+    statistics.pulseMean = pulse.mean;
+    statistics.pulseAboveHighCount = pulse.aboveHigh;
+    statistics.pulseBelowLowCount = pulse.belowLow;
 
     DetectEvents(samples, count, settings.desaturationsEvent, settings.pulseEvent, results);
 }

@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace
@@ -92,43 +93,42 @@ void PaintAxes(QPainter &p, const AnalysisLayout &l, int top)
 }
 
 // One pixel column holds many samples; the polyline keeps, per column, the
-// first, lowest, highest and last point, which covers the same pixels as
+// first, highest, lowest and last value, which covers the same pixels as
 // joining every sample and stays cheap for a full recording.
-template <typename YOf> void PaintTrace(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &pic, YOf yOf)
+template <typename Value>
+void PaintTrace(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &pic, Value value,
+                int (AnalysisLayout::*yOf)(int) const)
 {
-    if (pic.sampleCount < 1)
+    const int n = pic.sampleCount;
+    if (n < 1)
         return;
+    std::array<int, 256> y{};
+    for (int v = 0; v < 256; ++v)
+        y[std::size_t(v)] = (l.*yOf)(v);
+    const SampleRecord *s = pic.samples;
     std::vector<QPoint> points;
-    points.reserve(std::size_t(std::min(pic.sampleCount, 4 * (l.plotWidth + 2))));
-    points.emplace_back(l.traceX(0), yOf(pic.samples[0]));
-    int column = -1;
-    int lo = 0;
-    int hi = 0;
-    int lastY = 0;
-    auto flush = [&] {
-        if (column < 0)
-            return;
-        for (int y : {lo, hi, lastY})
-            if (points.back() != QPoint(column, y))
-                points.emplace_back(column, y);
+    points.reserve(std::size_t(std::min(n, 4 * (l.plotWidth + 2))));
+    points.emplace_back(l.traceX(0), y[value(s[0])]);
+    auto add = [&points](int x, int yy) {
+        if (points.back() != QPoint(x, yy))
+            points.emplace_back(x, yy);
     };
-    for (int k = 1; k < pic.sampleCount; ++k) {
-        const int x = l.traceX(k);
-        const int y = yOf(pic.samples[k]);
-        if (x != column) {
-            flush();
-            points.emplace_back(x, y);
-            column = x;
-            lo = hi = lastY = y;
-        } else {
-            lo = std::min(lo, y);
-            hi = std::max(hi, y);
-            lastY = y;
+    // Column c holds samples 1 + c * step .. (c + 1) * step.
+    for (int k = 1, x = l.plotLeft; k < n && x <= l.right; k += l.step, ++x) {
+        const int end = std::min(n, k + l.step);
+        const int first = value(s[k]);
+        int lo = first;
+        int hi = first;
+        for (int i = k + 1; i < end; ++i) {
+            const int v = value(s[i]);
+            lo = std::min(lo, v);
+            hi = std::max(hi, v);
         }
-        if (x > l.right)
-            break; // never the case with the step chosen; kept as a guard
+        add(x, y[std::size_t(first)]);
+        add(x, y[std::size_t(hi)]);
+        add(x, y[std::size_t(lo)]);
+        add(x, y[std::size_t(value(s[end - 1]))]);
     }
-    flush();
     p.drawPolyline(points.data(), int(points.size()));
 }
 
@@ -176,7 +176,8 @@ void PaintSummary(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &p
         TextAt(p, l.left, spo2Grid[i] - 7, QString::fromLatin1(spo2Labels[i]));
     TextAt(p, l.left, s + ch - 7, QStringLiteral("70"));
     p.setPen(LinePen(p, kSpo2Trace));
-    PaintTrace(p, l, pic, [&](const SampleRecord &r) { return l.spo2Y(r.spo2); });
+    PaintTrace(
+        p, l, pic, [](const SampleRecord &r) { return r.spo2; }, &AnalysisLayout::spo2Y);
     PaintStrip(p, l, l.spo2Strip(), pic.results.spo2Events, kSpo2Trace);
     p.setPen(Qt::black);
     TextAt(p, l.left - 12, s + ch + l.stripHeight, Text(TextNo::Event));
@@ -193,7 +194,8 @@ void PaintSummary(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &p
         TextAt(p, l.left, pt + ch * i / 7 - 5, Whole(180 - 20 * i));
     TextAt(p, l.left, pt + ch - 5, QStringLiteral("40"));
     p.setPen(LinePen(p, kPulseTrace));
-    PaintTrace(p, l, pic, [&](const SampleRecord &r) { return l.pulseY(r.pulseRate); });
+    PaintTrace(
+        p, l, pic, [](const SampleRecord &r) { return r.pulseRate; }, &AnalysisLayout::pulseY);
     PaintStrip(p, l, l.pulseStrip(), pic.results.pulseEvents, kPulseTrace);
     p.setPen(Qt::black);
     TextAt(p, l.left - 12, pt + ch + l.stripHeight + 1, Text(TextNo::Event));
