@@ -21,6 +21,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <map>
+
 using viewtest::FillRecording;
 
 namespace
@@ -332,4 +335,75 @@ TEST(AnalysisPage, OnePageThatDoesNotPageAndPrintsOnce)
     info.start(QStringLiteral("pdfinfo"), {path});
     info.waitForFinished(30000);
     EXPECT_TRUE(QString::fromLocal8Bit(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+1\\n")));
+}
+
+TEST(AnalysisPage, TraceCoversWhatJoiningEverySampleCovers)
+{
+    // Noisy readings with deep, short dips: many samples per column.
+    Analysed a;
+    FillRecording(
+        a.store, 20011, [](int i) { return 90 + (i * 7919 % 11) - (i % 997 < 3 ? 15 : 0); },
+        [](int i) { return 60 + (i * 104729 % 37); });
+    a.analyse();
+    AnalysisView view(a.store, a.results, a.statistics);
+    view.resize(1200, 800);
+    const QImage page = Render(view);
+    const AnalysisLayout l = view.layout();
+    ASSERT_GT(l.step, 10);
+
+    // The reference: one line through every sample, as the trace is defined.
+    QImage reference(view.size(), QImage::Format_RGB32);
+    reference.fill(Qt::white);
+    {
+        QPainter p(&reference);
+        p.setPen(QPen(QColor(0, 255, 0), 0));
+        std::vector<QPoint> points;
+        for (int k = 0; k < a.store.currentSampleCount(); ++k)
+            points.emplace_back(l.traceX(k), l.spo2Y(a.store.currentSamples[std::size_t(k)].spo2));
+        p.drawPolyline(points.data(), int(points.size()));
+    }
+    auto range = [&](const QImage &image, int x) {
+        int top = -1;
+        int bottom = -1;
+        for (int y = l.spo2Top; y <= l.spo2Top + l.chartHeight; ++y)
+            if (IsGreen(image.pixel(x, y))) {
+                if (top < 0)
+                    top = y;
+                bottom = y;
+            }
+        return std::pair(top, bottom);
+    };
+    // Where each column's own samples lie.
+    std::map<int, std::pair<int, int>> samplesAt;
+    for (int k = 1; k < a.store.currentSampleCount(); ++k) {
+        const int y = l.spo2Y(a.store.currentSamples[std::size_t(k)].spo2);
+        auto [it, added] = samplesAt.try_emplace(l.traceX(k), y, y);
+        it->second.first = std::min(it->second.first, y);
+        it->second.second = std::max(it->second.second, y);
+    }
+    int columns = 0;
+    const int lastX = l.traceX(a.store.currentSampleCount() - 1);
+    for (int x = l.plotLeft + 2; x < lastX; ++x) {
+        const auto got = range(page, x);
+        // Every sample is drawn in its column...
+        ASSERT_GE(got.first, 0) << x;
+        EXPECT_LE(got.first, samplesAt[x].first) << x;
+        EXPECT_GE(got.second, samplesAt[x].second) << x;
+        // ... the line never leaves what joining every sample covers around
+        // it (rasterisers split a steep step between two columns differently)...
+        int top = INT_MAX;
+        int bottom = INT_MIN;
+        for (int dx = -1; dx <= 1; ++dx) {
+            const auto want = range(reference, x + dx);
+            top = std::min(top, want.first);
+            bottom = std::max(bottom, want.second);
+        }
+        EXPECT_GE(got.first, top) << x;
+        EXPECT_LE(got.second, bottom) << x;
+        // ... and neighbouring columns touch, so the trace has no gaps.
+        const auto next = range(page, x + 1);
+        EXPECT_TRUE(next.first <= got.second + 1 && next.second >= got.first - 1) << x;
+        ++columns;
+    }
+    EXPECT_GT(columns, 1000);
 }
