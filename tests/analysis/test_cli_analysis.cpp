@@ -4,6 +4,7 @@
 #include "analysis/RunAnalysis.h"
 
 #include "app/Settings.h"
+#include "cli_run.h"
 #include "model/DatFile.h"
 #include "model/PatientRecord.h"
 #include "test_env.h"
@@ -14,7 +15,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
 
@@ -27,23 +27,11 @@ using namespace analysistest;
 namespace
 {
 
-struct CliRun {
-    int code = -1;
-    QByteArray out;
-    QString err;
-};
+using testenv::CliRun;
 
 CliRun Cli(const QStringList &args)
 {
-    QProcess p;
-    p.start(QStringLiteral(QUELLIX_BINARY_DIR "/quellix-cli"), args);
-    CliRun r;
-    if (!p.waitForFinished(20000))
-        return r;
-    r.code = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return testenv::RunCli(args);
 }
 
 // 5,000 seconds with seven desaturations (an index of 5.04 an hour, not exact

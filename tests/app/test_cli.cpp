@@ -1,6 +1,5 @@
+#include "cli_run.h"
 #include "test_env.h"
-
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -15,15 +14,8 @@ struct CliRun {
 
 CliRun cli(const QStringList &args)
 {
-    QProcess p;
-    p.start(QStringLiteral(QUELLIX_BINARY_DIR "/quellix-cli"), args);
-    CliRun r;
-    if (!p.waitForFinished(20000))
-        return r;
-    r.code = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    const testenv::CliRun run = testenv::RunCli(args);
+    return {run.code, QString::fromUtf8(run.out), run.err};
 }
 
 TEST(CliInfo, ValidFilesPrintTheirSummary)
