@@ -11,13 +11,17 @@
 
 #include "ViewTestData.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -335,6 +339,18 @@ TEST(AnalysisPage, OnePageThatDoesNotPageAndPrintsOnce)
     info.start(QStringLiteral("pdfinfo"), {path});
     info.waitForFinished(30000);
     EXPECT_TRUE(QString::fromLocal8Bit(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+1\\n")));
+
+    // The preview offers that one page too.
+    int offered = -1;
+    QTimer::singleShot(0, [&offered] {
+        auto *dialog = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        offered = dialog->findChild<QPrintPreviewWidget *>()->pageCount();
+        dialog->reject();
+    });
+    view.printPreview();
+    EXPECT_EQ(offered, 1);
+    EXPECT_EQ(a.store.viewPosition, 0);
 }
 
 TEST(AnalysisPage, TraceCoversWhatJoiningEverySampleCovers)
