@@ -253,3 +253,102 @@ TEST(Statistics, StoredSettingsAreReadWithDefaults)
     EXPECT_EQ(AnalysisSettings::stored(), changed);
     QSettings("quellix", "setup").clear();
 }
+
+namespace
+{
+
+// The event rule exactly as it is worded: anchored flag, reference, run and
+// closing test, one kind at a time. Slow and plain, to check the real one.
+std::vector<EventRecord> LiteralEvents(const std::vector<int> &v, int drop, int minLength)
+{
+    std::vector<EventRecord> events;
+    bool inEvent = false;
+    bool anchored = false;
+    int reference = 0;
+    int run = 0;
+    int eventStart = 0;
+    int lastStepDrop = 0;
+    const int n = int(v.size());
+    auto close = [&] {
+        if (run >= minLength) {
+            events.push_back({eventStart, run, 0, 0, lastStepDrop});
+            run = 0;
+        }
+    };
+    for (int j = 1; j < n; ++j) {
+        const int cur = v[std::size_t(j)];
+        const int prev = v[std::size_t(j - 1)];
+        if (!inEvent && prev < cur) {
+            anchored = false;
+            close();
+        } else if (!inEvent) {
+            run = 0;
+            lastStepDrop = prev - cur;
+            if (!anchored) {
+                reference = prev;
+                anchored = true;
+            }
+            if (reference - cur >= drop) {
+                reference -= drop;
+                inEvent = true;
+                run = 1;
+                eventStart = j;
+                if (j == n - 1)
+                    close();
+            }
+        } else if (cur > reference) {
+            inEvent = false;
+            anchored = false;
+            close();
+        } else {
+            ++run;
+            if (j == n - 1)
+                close();
+        }
+    }
+    for (EventRecord &e : events) {
+        const auto first = v.begin() + e.start;
+        e.maxValue = *std::max_element(first, first + e.length);
+        e.minValue = *std::min_element(first, first + e.length);
+    }
+    return events;
+}
+
+} // namespace
+
+TEST(EventRule, SameEventsAsTheWordedRuleOnRandomNights)
+{
+    std::uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1664525U + 1013904223U;
+        return int(seed >> 8);
+    };
+    int events = 0;
+    for (int night = 0; night < 60; ++night) {
+        // Random walks with falls and rises of a few points, and some deep dips.
+        const int n = 200 + next() % 3000;
+        std::vector<SampleRecord> s;
+        std::vector<int> spo2;
+        std::vector<int> pulse;
+        int a = 95;
+        int b = 70;
+        for (int i = 0; i < n; ++i) {
+            a = std::clamp(a + next() % 5 - 2 - (next() % 60 == 0 ? 6 : 0), 0, 100);
+            b = std::clamp(b + next() % 7 - 3 - (next() % 50 == 0 ? 9 : 0), 0, 255);
+            spo2.push_back(a);
+            pulse.push_back(b);
+            s.push_back(At(i, a, b));
+        }
+        AnalysisSettings settings;
+        settings.desaturationsEvent = 1 + night % 6;
+        settings.pulseEvent = 1 + night % 9;
+        const Outcome r = Analyse(s, settings);
+        const auto wantSpo2 = LiteralEvents(spo2, settings.desaturationsEvent, 10);
+        const auto wantPulse = LiteralEvents(pulse, settings.pulseEvent, 8);
+        ASSERT_EQ(r.results.spo2Events, wantSpo2) << night;
+        ASSERT_EQ(r.results.pulseEvents, wantPulse) << night;
+        EXPECT_EQ(r.results.spo2EventCount, int(wantSpo2.size()));
+        events += int(wantSpo2.size() + wantPulse.size());
+    }
+    EXPECT_GT(events, 100);
+}

@@ -12,50 +12,68 @@ namespace
 // so the compiler can hold it in registers through the pass.
 struct EventState {
     bool inEvent = false;
-    bool anchored = false;
     int reference = 0; // the last peak, or inside an event the event level
     int run = 0;
     int eventStart = 0;
-    int lastStepDrop = 0;
+    int stepDrop = 0; // the one-sample fall at the event's start
 };
 
 // The event that the state's run makes.
 inline EventRecord Event(const EventState &st)
 {
-    return {st.eventStart, st.run, 0, 0, st.lastStepDrop};
+    return {st.eventStart, st.run, 0, 0, st.stepDrop};
 }
 
-// One sample j of the event rule: an event starts at the first sample that
-// lies drop or more below the last peak and lasts while the value stays at or
-// below (peak - drop). True when an event of at least minLength samples has
-// just ended; a shorter run is dropped without trace.
-inline bool Step(EventState &st, int prev, int cur, int j, int drop, int minLength)
+// The event rule, one sample j at a time: an event starts at the first
+// sample that lies drop or more below the last peak and lasts while the value
+// stays at or below (peak - drop).
+//
+// The last peak is the value before the first non-rising step after a rise
+// (or after an event, or from the start). Taking the value of every rising
+// step as the candidate gives the same peak without an anchoring flag, and
+// leaves the direction test free of branches, which noisy readings would make
+// unpredictable.
+
+// Outside an event: follows the peak; true when an event starts at j.
+inline bool Waiting(EventState &st, int prev, int cur, int drop)
 {
-    if (!st.inEvent) {
-        // Written without branches on the direction, which noisy readings
-        // make unpredictable. A rise drops the anchor; the first non-rising
-        // step after it anchors the reference at its own start (the last
-        // peak). On a rise neither the reference nor the step drop is read
-        // before the next non-rising step sets them again.
-        const bool rising = prev < cur;
-        st.reference = st.anchored ? st.reference : prev;
-        st.anchored = !rising;
-        st.lastStepDrop = prev - cur;
-        if (!rising & (st.reference - cur >= drop)) {
-            st.reference -= drop; // from here on, the event level
-            st.inEvent = true;
-            st.run = 1;
-            st.eventStart = j;
-        }
-        return false;
-    }
+    const bool rising = prev < cur;
+    // reference = rising ? cur : reference, as arithmetic so that the
+    // compiler cannot turn it back into a jump.
+    st.reference += (cur - st.reference) & -int(rising);
+    return !rising & (st.reference - cur >= drop);
+}
+
+inline void Start(EventState &st, int prev, int cur, int j, int drop)
+{
+    st.reference -= drop; // from here on, the event level
+    st.inEvent = true;
+    st.run = 1;
+    st.eventStart = j;
+    st.stepDrop = prev - cur;
+}
+
+// Inside an event: true when an event of at least minLength samples has just
+// ended; a shorter run is dropped without trace.
+inline bool Continue(EventState &st, int cur, int minLength)
+{
     if (cur > st.reference) {
-        // Climbed above the event level: this sample is not part of the event.
+        // Climbed above the event level: this sample is not part of the
+        // event, and it is the first candidate for the next peak.
         st.inEvent = false;
-        st.anchored = false;
+        st.reference = cur;
         return st.run >= minLength;
     }
     ++st.run;
+    return false;
+}
+
+inline bool Step(EventState &st, int prev, int cur, int j, int drop, int minLength)
+{
+    if (st.inEvent)
+        return Continue(st, cur, minLength);
+    if (Waiting(st, prev, cur, drop))
+        Start(st, prev, cur, j, drop);
     return false;
 }
 
@@ -153,6 +171,9 @@ void DetectEvents(const SampleRecord *samples, int count, int desaturationDrop, 
     {
         EventState spo2;
         EventState pulse;
+        // Until the first rise, the peak is the first sample.
+        spo2.reference = count > 0 ? samples[0].spo2 : 0;
+        pulse.reference = count > 0 ? samples[0].pulseRate : 0;
         auto &spo2Events = results.spo2Events;
         auto &pulseEvents = results.pulseEvents;
         int prevSpo2 = count > 0 ? samples[0].spo2 : 0;
@@ -160,6 +181,21 @@ void DetectEvents(const SampleRecord *samples, int count, int desaturationDrop, 
         for (int j = 1; j < count; ++j) {
             const int curSpo2 = samples[j].spo2;
             const int curPulse = samples[j].pulseRate;
+            if (!(spo2.inEvent | pulse.inEvent)) {
+                // Both kinds waiting for a fall, by far the most common case:
+                // one branch for the two of them.
+                const bool spo2Starts = Waiting(spo2, prevSpo2, curSpo2, desaturationDrop);
+                const bool pulseStarts = Waiting(pulse, prevPulse, curPulse, pulseDrop);
+                if (spo2Starts | pulseStarts) {
+                    if (spo2Starts)
+                        Start(spo2, prevSpo2, curSpo2, j, desaturationDrop);
+                    if (pulseStarts)
+                        Start(pulse, prevPulse, curPulse, j, pulseDrop);
+                }
+                prevSpo2 = curSpo2;
+                prevPulse = curPulse;
+                continue;
+            }
             if (Step(spo2, prevSpo2, curSpo2, j, desaturationDrop, kSpo2EventMinLength))
                 spo2Events.push_back(Event(spo2));
             if (Step(pulse, prevPulse, curPulse, j, pulseDrop, kPulseEventMinLength))
