@@ -12,3 +12,5 @@ int runSetClock(const QStringList &args);
 int runDelete(const QStringList &args);
 // Needs a QApplication (it paints with the views).
 int runReport(const QStringList &args);
+int runAnalyze(const QStringList &args);
+int runEvents(const QStringList &args);

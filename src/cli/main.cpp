@@ -22,7 +22,9 @@ void usage(QTextStream &out)
            "  download [--port NAME | --bluetooth ADDR] --out DIR [--log FILE]\n"
            "  set-clock [--port NAME] [--time \"YYYY-MM-DD hh:mm:ss\"]\n"
            "  delete [--port NAME] [--id N] [--type all|spo2pr]\n"
-           "  report IN.dat --mode trend|table|analysis OUT.pdf [--size WxH]\n";
+           "  report IN.dat --mode trend|table|analysis OUT.pdf [--size WxH]\n"
+           "  analyze FILE.dat [--json] event figures and statistics with the stored settings\n"
+           "  events FILE.dat OUT.txt   write the event-time file\n";
 }
 
 // Reports paint with the views, which need a GUI application; without a
@@ -62,6 +64,7 @@ int main(int argc, char **argv)
         {QStringLiteral("settings"), runSettings}, {QStringLiteral("ports"), runPorts},
         {QStringLiteral("download"), runDownload}, {QStringLiteral("set-clock"), runSetClock},
         {QStringLiteral("delete"), runDelete},     {QStringLiteral("report"), runReport},
+        {QStringLiteral("analyze"), runAnalyze},   {QStringLiteral("events"), runEvents},
     };
     const QString name = args.takeFirst();
     const auto it = commands.find(name);

@@ -4,6 +4,7 @@
 #include "shell/CommandIds.h"
 #include "shell/MainWindow.h"
 #include "test_env.h"
+#include "views/AnalysisView.h"
 #include "views/TableView.h"
 #include "views/TrendView.h"
 
@@ -137,7 +138,7 @@ TEST_F(MainFrame, ModeSwitchesGreyOnlyTheModeShown)
     store.viewCursor = 2;
     frame.action(ModeAnalysis)->trigger();
     EXPECT_EQ(frame.displayMode(), 3);
-    EXPECT_TRUE(shows<TableView>()) << "the analysis page is drawn by the table view";
+    EXPECT_TRUE(shows<AnalysisView>());
     EXPECT_EQ(store.viewPosition, 0);
     EXPECT_EQ(store.viewCursor, 0);
     EXPECT_TRUE(enabled(ModeTrend));
@@ -266,7 +267,7 @@ TEST_F(MainFrame, CommandsStillToComeSaySoAndChangeNothing)
 {
     open("valid-night-id7.dat");
     DataView *view = frame.activeView();
-    for (int id : {EventTimeExport, PatientInfo, PatientTitle, AnalysisSetup, UnitSetup, LanguageButton}) {
+    for (int id : {PatientInfo, PatientTitle, UnitSetup, LanguageButton}) {
         prompts.shown.clear();
         frame.action(id)->trigger();
         ASSERT_EQ(prompts.shown.size(), 1) << id;

@@ -1,9 +1,12 @@
-// Renders the trend and the table page of a generated night, as the README
-// shows them. Set QUELLIX_SCREENSHOT_DIR to write the pictures there.
+// Renders the trend, the table and the analysis page of a generated night, as
+// the README shows them. Set QUELLIX_SCREENSHOT_DIR to write the pictures there.
 #include "help/ManualPictures.h"
+#include "views/AnalysisView.h"
 #include "views/TableView.h"
 #include "views/TrendView.h"
 
+#include "analysis/RunAnalysis.h"
+#include "model/PatientRecord.h"
 #include "model/RecordStore.h"
 
 #include <QDir>
@@ -65,4 +68,25 @@ TEST(Screenshots, TrendAndTablePagesOfAGeneratedNight)
     const QImage tableImage = Render(table, size);
     EXPECT_NE(tableImage.pixel(size.width() / 2, size.height() - 30), qRgb(255, 255, 255));
     Save(tableImage, "table.png");
+}
+
+TEST(Screenshots, AnalysisPageOfAGeneratedNight)
+{
+    RecordStore store;
+    ManualPictures::fillSampleNight(store);
+    AnalysisResults results;
+    RecordingStatistics statistics;
+    RunAnalysis(store.currentSamples.data(), store.currentSampleCount(), {}, results, statistics);
+    EXPECT_GT(results.spo2EventCount, 0);
+    const QSize size(1280, 900);
+    AnalysisView view(store, results, statistics);
+    view.resize(size);
+    const QImage image = Render(view, size);
+    // Event marks in both strips.
+    const AnalysisLayout l = view.layout();
+    int green = 0;
+    for (int x = l.plotLeft; x < l.right; ++x)
+        green += image.pixel(x, l.spo2Strip().top + 1) == qRgb(0, 255, 0);
+    EXPECT_GT(green, 0);
+    Save(image, "analysis.png");
 }

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "cli_run.h"
 #include "test_env.h"
 
 #include <QFile>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -31,24 +31,12 @@ inline void writeBytes(const QString &path, const QByteArray &bytes)
     f.write(bytes);
 }
 
-struct CliRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using clitest::CliRun;
 
 // Runs the built quellix-cli; code stays -1 when it does not end in time.
 inline CliRun cli(const QStringList &args, int timeoutMs = 60000)
 {
-    QProcess p;
-    p.start(QStringLiteral(QUELLIX_BINARY_DIR "/quellix-cli"), args);
-    CliRun r;
-    if (!p.waitForFinished(timeoutMs))
-        return r;
-    r.code = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return clitest::RunCli(args, QProcessEnvironment::systemEnvironment(), timeoutMs);
 }
 
 } // namespace testfiles

@@ -1,10 +1,14 @@
 #include "shell/MainWindow.h"
 
+#include "analysis/AnalysisSettings.h"
+#include "analysis/EventTimeFile.h"
+#include "analysis/RunAnalysis.h"
 #include "app/Language.h"
 #include "app/Prompts.h"
 #include "app/Texts.h"
 #include "device/DeviceCommands.h"
 #include "dialogs/AboutDialog.h"
+#include "dialogs/AnalysisSetupDialog.h"
 #include "dialogs/ExportProgress.h"
 #include "dialogs/OtherIdDialog.h"
 #include "help/HelpWindow.h"
@@ -14,6 +18,7 @@
 #include "shell/BackgroundView.h"
 #include "shell/CommandIds.h"
 #include "shell/Resources.h"
+#include "views/AnalysisView.h"
 #include "views/TableView.h"
 #include "views/TrendView.h"
 
@@ -285,6 +290,8 @@ void MainWindow::openView(int mode)
     DataView *view = nullptr;
     if (mode == DisplayMode::Trend)
         view = new TrendView(store_, central_);
+    else if (mode == DisplayMode::Analysis)
+        view = new AnalysisView(store_, analysisResults_, recordingStatistics_, central_);
     else
         view = new TableView(store_, central_);
     view->setPrompts(&prompts_);
@@ -402,7 +409,12 @@ void MainWindow::dropEvent(QDropEvent *event)
 
 void MainWindow::onEventTimeExport()
 {
-    notAvailableYet(tr("Check out the SpO2 event time"));
+    if (dataCommandsDisabled_)
+        return;
+    // The file always follows the settings in force now.
+    runAnalysis();
+    if (EventTimeFile::exportCommand(store_, analysisResults_, prompts_) == EventTimeFile::Outcome::Written)
+        statusBar()->showMessage(tr("Event times saved."), 5000);
 }
 
 void MainWindow::onClose()
@@ -466,8 +478,8 @@ void MainWindow::onModeAnalysis()
 
 void MainWindow::runAnalysis()
 {
-    // The event analysis fills in here; until then the page says nothing about events.
-    statusBar()->showMessage(tr("The event analysis is not available yet."), 5000);
+    RunAnalysis(store_.currentSamples.data(), store_.currentSampleCount(), AnalysisSettings::stored(), analysisResults_,
+                recordingStatistics_);
 }
 
 // ---- Options menu ----
@@ -480,7 +492,12 @@ void MainWindow::onRollStep()
 
 void MainWindow::onAnalysisSetup()
 {
-    notAvailableYet(tr("Analysis Setup"));
+    AnalysisSetupDialog dialog(prompts_, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The page shown is redrawn with the new rules at once; other modes only store them.
+    if (displayMode_ == DisplayMode::Analysis)
+        switchMode(DisplayMode::Analysis);
 }
 
 void MainWindow::onUnitSetup()

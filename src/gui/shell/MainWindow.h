@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/AnalysisResults.h"
+#include "analysis/RecordingStatistics.h"
 #include "app/StartupOptions.h"
 #include "help/HelpWindow.h"
 #include "views/DataView.h"
@@ -51,6 +53,10 @@ public:
     // The command line's --demo and --port, for the download.
     void setStartupOptions(const StartupOptions &options) { options_ = options; }
     const StartupOptions &startupOptions() const { return options_; }
+
+    // The figures of the last analysis run (Mode > Analysis, the event-time export).
+    const AnalysisResults &analysisResults() const { return analysisResults_; }
+    const RecordingStatistics &recordingStatistics() const { return recordingStatistics_; }
 
     // Re-applies the enabling rules to every command.
     void updateCommandStates();
@@ -132,4 +138,6 @@ private:
     QLabel *pagePane_ = nullptr;
     std::function<bool(const QUrl &)> urlOpener_;
     QPointer<HelpWindow> helpWindow_;
+    AnalysisResults analysisResults_;
+    RecordingStatistics recordingStatistics_;
 };

@@ -1,0 +1,337 @@
+#include "views/AnalysisPainter.h"
+
+#include "views/PaintHelpers.h"
+
+#include "app/Texts.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+#include <array>
+#include <initializer_list>
+#include <vector>
+
+namespace
+{
+
+using namespace paint;
+
+const QColor kSpo2Trace(0, 255, 0);
+const QColor kPulseTrace(0, 0, 250);
+
+QString Whole(int v)
+{
+    return QString::number(v);
+}
+
+QString Index(float v)
+{
+    return QString::asprintf("%0.1f", double(v));
+}
+
+// Text with its top-left corner at (x, y), single line and unclipped.
+void TextAt(QPainter &p, int x, int y, const QString &text)
+{
+    if (!text.isEmpty())
+        p.drawText(QPoint(x, y + p.fontMetrics().ascent()), text);
+}
+
+// Single line from the top-left of the box, clipped to it.
+void CellText(QPainter &p, const Edges &box, const QString &text)
+{
+    if (text.isEmpty() || box.width() <= 0 || box.height() <= 0)
+        return;
+    p.drawText(box.rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+}
+
+// Dotted grid lines across the plot, every other pixel black. Drawn as
+// points: a dashed pen costs several times more on a large page.
+void DottedLines(QPainter &p, const AnalysisLayout &l, std::initializer_list<int> ys)
+{
+    std::vector<QPoint> dots;
+    dots.reserve(ys.size() * std::size_t(l.plotWidth / 2 + 1));
+    for (int y : ys)
+        for (int x = l.plotLeft; x < l.right; x += 2)
+            dots.emplace_back(x, y);
+    p.setPen(LinePen(p, Qt::black));
+    p.drawPoints(dots.data(), int(dots.size()));
+}
+
+void PaintTable(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &pic, const TableFonts &fonts)
+{
+    p.setPen(LinePen(p, Qt::black));
+    VLine(p, l.dividerX(), l.tableTop, l.dividerBottom());
+    HLine(p, l.left - 10, l.right, l.dividerBottom());
+
+    p.setPen(Qt::black);
+    const auto rows = AnalysisTableRows(pic.results, pic.statistics);
+    for (int r = 1; r <= AnalysisLayout::kTableRows; ++r) {
+        const AnalysisTableRow &row = rows[std::size_t(r - 1)];
+        const bool heading = r == 1;
+        p.setFont(heading ? fonts.analysisLabel : fonts.analysisValue);
+        CellText(p, l.cell(r, 1, l.w1), row.label);
+        CellText(p, l.cell(r, 2, heading ? l.w2 : l.w2 + 5), row.spo2);
+        CellText(p, l.cell(r, 3, heading ? l.w3 : l.w3 + 5), row.pulse);
+    }
+
+    p.setFont(fonts.analysisValue);
+    const auto thresholds = ThresholdTexts(pic.results, pic.statistics);
+    for (int r = 2; r <= 5; ++r) {
+        CellText(p, l.cell(r, 4, l.w1), thresholds[std::size_t(r - 2)]);
+        CellText(p, l.cell(r, 5, l.w1), Text(TextNo::Times));
+    }
+    CellText(p, l.cell(6, 4, l.w1), Text(TextNo::Diagnose));
+}
+
+void PaintRuleLines(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &pic, const TableFonts &fonts)
+{
+    p.setFont(fonts.analysisValue);
+    const int top = l.dividerBottom() + 1;
+    CellText(p, {l.left, top, l.right, l.bottom}, DesaturationRuleText(pic.desaturationsEvent));
+    CellText(p, {l.left, top + AnalysisLayout::kRowHeight, l.right, l.bottom}, PulseRuleText(pic.pulseEvent));
+}
+
+void PaintAxes(QPainter &p, const AnalysisLayout &l, int top)
+{
+    p.setPen(LinePen(p, Qt::black));
+    VLine(p, l.plotLeft, top, top + l.chartHeight);
+    HLine(p, l.plotLeft, l.right, top + l.chartHeight);
+}
+
+// One pixel column of a trace: where the line enters and leaves it, and its
+// highest and lowest point.
+struct TraceColumn {
+    int x;
+    int first;
+    int last;
+    int top;
+    int bottom;
+};
+
+struct Traces {
+    std::vector<TraceColumn> spo2;
+    std::vector<TraceColumn> pulse;
+};
+
+// Both traces in one pass over the samples. Column c holds samples
+// 1 + c * step .. (c + 1) * step; sample 0 starts the line one column right of
+// sample 1.
+Traces TraceColumns(const AnalysisLayout &l, const AnalysisPicture &pic)
+{
+    Traces t;
+    const int n = pic.sampleCount;
+    if (n < 2)
+        return t;
+    std::array<int, 256> spo2Y{};
+    std::array<int, 256> pulseY{};
+    for (int v = 0; v < 256; ++v) {
+        spo2Y[std::size_t(v)] = l.spo2Y(v);
+        pulseY[std::size_t(v)] = l.pulseY(v);
+    }
+    const SampleRecord *s = pic.samples;
+    const std::size_t columns = std::size_t(std::min(n, l.plotWidth + 2));
+    t.spo2.reserve(columns);
+    t.pulse.reserve(columns);
+    const int s0 = spo2Y[s[0].spo2];
+    const int p0 = pulseY[s[0].pulseRate];
+    t.spo2.push_back({l.traceX(0), s0, s0, s0, s0});
+    t.pulse.push_back({l.traceX(0), p0, p0, p0, p0});
+    for (int k = 1, x = l.plotLeft; k < n && x <= l.right; k += l.step, ++x) {
+        const int end = std::min(n, k + l.step);
+        int spo2Lo = s[k].spo2;
+        int spo2Hi = spo2Lo;
+        int pulseLo = s[k].pulseRate;
+        int pulseHi = pulseLo;
+        for (int i = k + 1; i < end; ++i) {
+            spo2Lo = std::min<int>(spo2Lo, s[i].spo2);
+            spo2Hi = std::max<int>(spo2Hi, s[i].spo2);
+            pulseLo = std::min<int>(pulseLo, s[i].pulseRate);
+            pulseHi = std::max<int>(pulseHi, s[i].pulseRate);
+        }
+        // Higher values lie higher on the page, at smaller y.
+        t.spo2.push_back(
+            {x, spo2Y[s[k].spo2], spo2Y[s[end - 1].spo2], spo2Y[std::size_t(spo2Hi)], spo2Y[std::size_t(spo2Lo)]});
+        t.pulse.push_back({x, pulseY[s[k].pulseRate], pulseY[s[end - 1].pulseRate], pulseY[std::size_t(pulseHi)],
+                           pulseY[std::size_t(pulseLo)]});
+    }
+    return t;
+}
+
+// Each column is drawn as one vertical run from its highest to its lowest
+// point, and neighbouring runs that do not touch are joined half-way, as a
+// steep line between the two columns would be. That covers the pixels of
+// joining every sample, and is far cheaper to draw than a polyline of
+// thousands of points.
+void PaintTrace(QPainter &p, const std::vector<TraceColumn> &columns, const QColor &colour)
+{
+    std::vector<QRect> runs;
+    runs.reserve(columns.size());
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        int top = columns[c].top;
+        int bottom = columns[c].bottom;
+        // Half of the step from the previous column's exit and half of the
+        // step to the next column's entry belong to this column.
+        auto reach = [&](int from, int to) {
+            const int mid = from + (to - from) / 2;
+            top = std::min(top, mid);
+            bottom = std::max(bottom, mid);
+        };
+        if (c > 0)
+            reach(columns[c].first, columns[c - 1].last);
+        if (c + 1 < columns.size())
+            reach(columns[c].last, columns[c + 1].first);
+        runs.emplace_back(columns[c].x, top, 1, bottom - top + 1);
+    }
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawRects(runs.data(), int(runs.size()));
+    p.restore();
+}
+
+void PaintStrip(QPainter &p, const AnalysisLayout &l, const Edges &strip, const std::vector<EventRecord> &events,
+                const QColor &colour)
+{
+    p.setPen(LinePen(p, Qt::black));
+    p.setBrush(Qt::NoBrush);
+    HLine(p, strip.left, strip.right, strip.top);
+    HLine(p, strip.left, strip.right, strip.bottom - 1);
+    VLine(p, strip.left, strip.top, strip.bottom);
+    VLine(p, strip.right - 1, strip.top, strip.bottom);
+    std::vector<QRect> marks;
+    marks.reserve(events.size());
+    for (const EventRecord &e : events) {
+        const AnalysisLayout::Span s = l.eventSpan(e);
+        if (!s.empty())
+            marks.emplace_back(s.first, strip.top, s.last - s.first + 1, strip.height());
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawRects(marks.data(), int(marks.size()));
+    p.setBrush(Qt::NoBrush);
+}
+
+void PaintSummary(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &pic, const TableFonts &fonts)
+{
+    p.setPen(Qt::black);
+    p.setFont(fonts.analysisLabel);
+    TextAt(p, l.left, l.summaryTop, Text(TextNo::GraphicSummary));
+    p.setFont(fonts.analysisValue);
+    TextAt(p, l.left, l.summaryTop + 14, Text(TextNo::Spo2Percent10));
+
+    // SpO2 chart: 100 down to 70 in three divisions.
+    const int s = l.spo2Top;
+    const int ch = l.chartHeight;
+    PaintAxes(p, l, s);
+    const int spo2Grid[3] = {s, s + ch / 3, s + 2 * ch / 3};
+    DottedLines(p, l, {spo2Grid[0], spo2Grid[1], spo2Grid[2]});
+    p.setPen(Qt::black);
+    const char *spo2Labels[3] = {"100", "90", "80"};
+    for (int i = 0; i < 3; ++i)
+        TextAt(p, l.left, spo2Grid[i] - 7, QString::fromLatin1(spo2Labels[i]));
+    TextAt(p, l.left, s + ch - 7, QStringLiteral("70"));
+    const Traces traces = TraceColumns(l, pic);
+    PaintTrace(p, traces.spo2, kSpo2Trace);
+    PaintStrip(p, l, l.spo2Strip(), pic.results.spo2Events, kSpo2Trace);
+    p.setPen(Qt::black);
+    TextAt(p, l.left - 12, s + ch + l.stripHeight, Text(TextNo::Event));
+
+    // Pulse chart: 180 down to 40 in seven divisions.
+    const int pt = l.pulseTop;
+    TextAt(p, l.left, l.pulseCaptionY, Text(TextNo::PulseRate20));
+    PaintAxes(p, l, pt);
+    DottedLines(p, l,
+                {pt, pt + ch / 7, pt + ch * 2 / 7, pt + ch * 3 / 7, pt + ch * 4 / 7, pt + ch * 5 / 7, pt + ch * 6 / 7});
+    p.setPen(Qt::black);
+    for (int i : {0, 1, 3, 5})
+        TextAt(p, l.left, pt + ch * i / 7 - 5, Whole(180 - 20 * i));
+    TextAt(p, l.left, pt + ch - 5, QStringLiteral("40"));
+    PaintTrace(p, traces.pulse, kPulseTrace);
+    PaintStrip(p, l, l.pulseStrip(), pic.results.pulseEvents, kPulseTrace);
+    p.setPen(Qt::black);
+    TextAt(p, l.left - 12, pt + ch + l.stripHeight + 1, Text(TextNo::Event));
+
+    // Time axis with the time of every second mark.
+    const int yt = l.timeAxisY;
+    p.setPen(LinePen(p, Qt::black));
+    HLine(p, l.plotLeft, l.right, yt);
+    for (int j = 0; j <= 9; ++j)
+        VLine(p, l.timeMarkX(j), yt, yt + (j % 2 == 0 ? 2 : 4));
+    p.setPen(Qt::black);
+    for (int j = 1; j <= 9; j += 2) {
+        const int i = l.timeMarkSample(j);
+        if (i < 0)
+            continue;
+        const SampleRecord &r = pic.samples[i];
+        const int x = l.timeMarkX(j);
+        p.drawText(QRect(x - 25, yt + 1, 50, l.bottom - yt), Qt::AlignCenter | Qt::TextSingleLine,
+                   QString::asprintf("%02d:%02d:%02d", r.hour, r.minute, r.second));
+    }
+}
+
+} // namespace
+
+std::array<AnalysisTableRow, AnalysisLayout::kTableRows> AnalysisTableRows(const AnalysisResults &r,
+                                                                           const RecordingStatistics &s)
+{
+    return {{
+        {Text(TextNo::EventData), QStringLiteral("SpO2"), QStringLiteral("Pulse")},
+        {Text(TextNo::TotalEvents), Whole(r.spo2EventCount), Whole(r.pulseEventCount)},
+        {Text(TextNo::TimeInEvents), Whole(r.spo2TimeInEvents), Whole(r.pulseTimeInEvents)},
+        {Text(TextNo::AvgEventDuration), Whole(r.spo2AvgEventDuration), Whole(r.pulseAvgEventDuration)},
+        {Text(TextNo::EventIndex), Index(r.spo2EventIndex), Index(r.pulseEventIndex)},
+        {Text(TextNo::AvgEventMax), Whole(r.spo2AvgEventMax), Whole(r.pulseAvgEventMax)},
+        {Text(TextNo::AvgEventMin), Whole(r.spo2AvgEventMin), Whole(r.pulseAvgEventMin)},
+        {Text(TextNo::MaxEventOffset), Whole(r.spo2MaxEventOffset), Whole(r.pulseMaxEventOffset)},
+        {Text(TextNo::MaxEventDuration), Whole(r.spo2MaxEventDuration), Whole(r.pulseMaxEventDuration)},
+        {Text(TextNo::MaxValue), Whole(s.spo2Max), Whole(s.pulseMax)},
+        {Text(TextNo::MinValue), Whole(s.spo2Min), Whole(s.pulseMin)},
+        {Text(TextNo::MeanValue), Whole(s.spo2Mean), Whole(s.pulseMean)},
+    }};
+}
+
+std::array<QString, 4> ThresholdTexts(const AnalysisResults &r, const RecordingStatistics &s)
+{
+    auto row = [](const char *prefix, int threshold, int count) {
+        return QString::fromLatin1(prefix) + QString::asprintf("%d", threshold) +
+               QString::asprintf("         %d", count);
+    };
+    return {row("SpO2  >  ", r.saturationsHigh, s.spo2AboveHighCount),
+            row("SpO2  <  ", r.saturationsLow, s.spo2BelowLowCount), row("Pulse  >  ", r.prHigh, s.pulseAboveHighCount),
+            row("Pulse  <  ", r.prLow, s.pulseBelowLowCount)};
+}
+
+QString DesaturationRuleText(int drop)
+{
+    return Text(TextNo::DesatRulePrefix) + QString::asprintf(" %d", drop) + Text(TextNo::DesatRuleSuffix);
+}
+
+QString PulseRuleText(int drop)
+{
+    return Text(TextNo::PulseRulePrefix) + QString::asprintf(" %d ", drop) + Text(TextNo::PulseRuleSuffix);
+}
+
+AnalysisLayout LayoutAnalysisPage(QSize size, int sampleCount, const TableFonts &fonts)
+{
+    const Edges page{0, 0, size.width(), size.height()};
+    return LayoutAnalysis(size, AnalysisHeaderBottom(page, fonts), sampleCount);
+}
+
+void PaintAnalysisPage(QPainter &p, QSize size, const AnalysisPicture &picture, const TableFonts &fonts)
+{
+    const Edges page{0, 0, size.width(), size.height()};
+    p.save();
+    // Exact pixels at 1:1; smoothed when stretched, so thin lines survive a small preview.
+    p.setRenderHint(QPainter::Antialiasing, p.worldTransform().type() > QTransform::TxTranslate);
+    p.setBackgroundMode(Qt::TransparentMode);
+    p.fillRect(page.rect(), Qt::white);
+    if (picture.sampleCount > 0 && picture.samples) {
+        const int headerBottom = PaintAnalysisHeader(p, page, picture.header, fonts);
+        const AnalysisLayout l = LayoutAnalysis(size, headerBottom, picture.sampleCount);
+        PaintTable(p, l, picture, fonts);
+        PaintRuleLines(p, l, picture, fonts);
+        PaintSummary(p, l, picture, fonts);
+    }
+    p.restore();
+}

@@ -1,0 +1,50 @@
+#include "views/AnalysisView.h"
+
+#include "app/Settings.h"
+#include "model/RecordStore.h"
+
+#include <QPainter>
+
+AnalysisView::AnalysisView(RecordStore &store, const AnalysisResults &results, const RecordingStatistics &statistics,
+                           QWidget *parent)
+    : DataView(store, parent), results_(results), statistics_(statistics)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+int AnalysisView::pageCount() const
+{
+    return store().currentSampleCount() > 0 ? 1 : 0;
+}
+
+AnalysisPicture AnalysisView::picture() const
+{
+    const RecordStore &s = store();
+    AnalysisPicture pic;
+    pic.samples = s.currentSamples.data();
+    pic.sampleCount = s.currentSampleCount();
+    pic.header = CurrentHeaderContent(s, HeaderDates::TwoDigitYear);
+    pic.results = results_;
+    pic.statistics = statistics_;
+    pic.desaturationsEvent = ReadSetupInt(QStringLiteral("DesaturationsEvent"), SetupDefaults::DesaturationsEvent);
+    pic.pulseEvent = ReadSetupInt(QStringLiteral("PulseEvent"), SetupDefaults::PulseEvent);
+    return pic;
+}
+
+AnalysisLayout AnalysisView::layout() const
+{
+    return LayoutAnalysisPage(size(), store().currentSampleCount(), fonts_);
+}
+
+void AnalysisView::renderPage(QPainter &painter, const QSize &size, int)
+{
+    PaintAnalysisPage(painter, size, picture(), fonts_);
+}
+
+void AnalysisView::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    renderPage(p, size(), 0);
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "views/AnalysisPainter.h"
+#include "views/DataView.h"
+#include "views/ViewFonts.h"
+
+#include "analysis/AnalysisResults.h"
+#include "analysis/RecordingStatistics.h"
+
+// The analysis page: event table, threshold counts, rule lines and the graphic
+// summary of the current recording, on one page that neither pages nor scrolls.
+class AnalysisView : public DataView
+{
+    Q_OBJECT
+public:
+    // results and statistics belong to the main window and outlive the view.
+    AnalysisView(RecordStore &store, const AnalysisResults &results, const RecordingStatistics &statistics,
+                 QWidget *parent = nullptr);
+
+    // One page while there are readings.
+    int pageCount() const override;
+    void renderPage(QPainter &painter, const QSize &size, int pageIndex) override;
+
+    // The picture at this moment, with the rule settings read now.
+    AnalysisPicture picture() const;
+    AnalysisLayout layout() const;
+    const TableFonts &fonts() const { return fonts_; }
+
+public Q_SLOTS:
+    // The page is the whole report: paging keeps it where it is.
+    void pageUp() override {}
+    void pageDown() override {}
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    const AnalysisResults &results_;
+    const RecordingStatistics &statistics_;
+    TableFonts fonts_;
+};
