@@ -23,6 +23,9 @@ bool open(RecordStore &store, const QString &path, Prompts &prompts, QString *de
     }
     store.currentSamples = std::move(r.contents.samples);
     store.reportTitle = r.contents.title;
+    // The file's ID starts blank: a file of ID 0 loads nothing, and it must not
+    // show the previous patient either.
+    store.currentPatient = PatientRecord{};
     store.currentPatient.idNumber = r.contents.headerId;
     store.LoadPatientInfo(r.contents.headerId - 1, prompts);
     store.viewPosition = 0;
