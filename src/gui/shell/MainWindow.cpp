@@ -2,10 +2,12 @@
 
 #include "app/Language.h"
 #include "app/Prompts.h"
+#include "app/Settings.h"
 #include "app/Texts.h"
 #include "device/DeviceCommands.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/OtherIdDialog.h"
+#include "dialogs/PatientInfoDialog.h"
 #include "model/RecordStore.h"
 #include "model/SavedData.h"
 #include "shell/BackgroundView.h"
@@ -323,6 +325,12 @@ bool MainWindow::openSavedFile(const QString &path)
     return true;
 }
 
+void MainWindow::refreshView()
+{
+    if (view_)
+        view_->refresh();
+}
+
 void MainWindow::notAvailableYet(const QString &what)
 {
     prompts_.information(tr("%1 is not available yet.").arg(what));
@@ -412,7 +420,14 @@ void MainWindow::onExit()
 
 void MainWindow::onPatientInfo()
 {
-    notAvailableYet(tr("Patient Info"));
+    if (dataCommandsDisabled_)
+        return;
+    PatientInfoDialog dialog(store_, prompts_, ReadSetupInt(QStringLiteral("UnitSetup"), SetupDefaults::UnitSetup),
+                             this);
+    connect(&dialog, &PatientInfoDialog::detailsChanged, this, &MainWindow::refreshView);
+    dialog.exec();
+    // Saved or not, the header shows what is now in memory.
+    refreshView();
 }
 
 void MainWindow::onPatientTitle()

@@ -105,6 +105,8 @@ private:
     void closeAllViews();
     void runAnalysis();
     void notAvailableYet(const QString &what);
+    // Repaints the view so its header shows new details, title or units.
+    void refreshView();
     void checkScreenSize(const QRect &geometry);
 
     RecordStore &store_;

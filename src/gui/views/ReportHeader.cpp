@@ -5,6 +5,7 @@
 #include "app/Settings.h"
 #include "app/Texts.h"
 #include "model/RecordStore.h"
+#include "model/Units.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -23,13 +24,6 @@ QString TimeText(const SampleRecord &s)
     return QString::asprintf("%02d:%02d:%02d", s.hour, s.minute, s.second);
 }
 
-// Both values of one unit system agree when both are British or both metric;
-// any non-zero value means metric.
-bool SameSystem(int unitSystem, int unitSetup)
-{
-    return (unitSystem != 0) == (unitSetup != 0);
-}
-
 int Height(const QFont &font)
 {
     return QFontMetrics(font).height();
@@ -39,28 +33,14 @@ int Height(const QFont &font)
 
 QString HeightText(float height, int unitSystem, int unitSetup)
 {
-    double v = height;
-    if (unitSetup != 0) {
-        if (!SameSystem(unitSystem, unitSetup))
-            v = v * 2.54;
-        return QString::asprintf("%.0f cm", v);
-    }
-    if (!SameSystem(unitSystem, unitSetup))
-        v = v / 2.54;
-    return QString::asprintf("%.0f in", v);
+    const double v = Units::convertHeight(height, unitSystem, unitSetup);
+    return QString::asprintf(Units::isMetric(unitSetup) ? "%.0f cm" : "%.0f in", v);
 }
 
 QString WeightText(float weight, int unitSystem, int unitSetup)
 {
-    double v = weight;
-    if (unitSetup != 0) {
-        if (!SameSystem(unitSystem, unitSetup))
-            v = v * 454 / 1000;
-        return QString::asprintf("%.0f kg", v);
-    }
-    if (!SameSystem(unitSystem, unitSetup))
-        v = v / 454 * 1000;
-    return QString::asprintf("%.0f lb", v);
+    const double v = Units::convertWeight(weight, unitSystem, unitSetup);
+    return QString::asprintf(Units::isMetric(unitSetup) ? "%.0f kg" : "%.0f lb", v);
 }
 
 ReportHeaderContent MakeHeaderContent(const RecordStore &store, int unitSetup, HeaderDates dates)
