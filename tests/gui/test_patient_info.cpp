@@ -1,3 +1,4 @@
+#include "PaintCounter.h"
 #include "app/ScriptedPrompts.h"
 #include "app/Settings.h"
 #include "dialogs/PatientInfoDialog.h"
@@ -328,16 +329,7 @@ TEST(PatientInfo, MainWindowRepaintsTheViewWithTheNewDetails)
     ASSERT_NE(view, nullptr);
     QCoreApplication::processEvents();
 
-    struct PaintCounter : QObject {
-        int paints = 0;
-        bool eventFilter(QObject *, QEvent *e) override
-        {
-            if (e->type() == QEvent::Paint)
-                ++paints;
-            return false;
-        }
-    } counter;
-    view->installEventFilter(&counter);
+    PaintCounter counter(view);
 
     bool seen = false;
     QTimer::singleShot(0, [&] {

@@ -8,6 +8,8 @@
 #include "dialogs/AboutDialog.h"
 #include "dialogs/OtherIdDialog.h"
 #include "dialogs/PatientInfoDialog.h"
+#include "dialogs/ReportTitleDialog.h"
+#include "dialogs/UnitSetupDialog.h"
 #include "model/RecordStore.h"
 #include "model/SavedData.h"
 #include "shell/BackgroundView.h"
@@ -432,7 +434,12 @@ void MainWindow::onPatientInfo()
 
 void MainWindow::onPatientTitle()
 {
-    notAvailableYet(tr("Patient Title"));
+    if (dataCommandsDisabled_)
+        return;
+    ReportTitleDialog dialog(store_.reportTitle, prompts_, this);
+    if (dialog.exec() == QDialog::Accepted)
+        store_.reportTitle = dialog.title();
+    refreshView();
 }
 
 // ---- Mode menu ----
@@ -476,7 +483,17 @@ void MainWindow::onAnalysisSetup()
 
 void MainWindow::onUnitSetup()
 {
-    notAvailableYet(tr("Unit Setup"));
+    const QString name = QStringLiteral("UnitSetup");
+    if (!lastUnitSetup_)
+        lastUnitSetup_ = ReadSetupInt(name, SetupDefaults::UnitSetup);
+    UnitSetupDialog dialog(this);
+    dialog.exec();
+    // Only a real change redraws the header in the new units.
+    const int now = ReadSetupInt(name, SetupDefaults::UnitSetup);
+    if (now != *lastUnitSetup_) {
+        lastUnitSetup_ = now;
+        refreshView();
+    }
 }
 
 void MainWindow::onLanguage()

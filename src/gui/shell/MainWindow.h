@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 
 class BackgroundView;
 class DeviceCommands;
@@ -125,4 +126,5 @@ private:
     QToolBar *toolBar_ = nullptr;
     QLabel *pagePane_ = nullptr;
     std::function<bool(const QUrl &)> urlOpener_;
+    std::optional<int> lastUnitSetup_; // the "UnitSetup" value the views were last drawn with
 };
