@@ -266,7 +266,7 @@ TEST_F(MainFrame, CommandsStillToComeSaySoAndChangeNothing)
 {
     open("valid-night-id7.dat");
     DataView *view = frame.activeView();
-    for (int id : {EventTimeExport, AnalysisSetup, LanguageButton}) {
+    for (int id : {EventTimeExport, AnalysisSetup}) {
         prompts.shown.clear();
         frame.action(id)->trigger();
         ASSERT_EQ(prompts.shown.size(), 1) << id;

@@ -9,9 +9,13 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class BackgroundView;
+class LanguageSwitch;
 class DeviceCommands;
 class Prompts;
 class QAction;
@@ -51,6 +55,13 @@ public:
     // The command line's --demo and --port, for the download.
     void setStartupOptions(const StartupOptions &options) { options_ = options; }
     const StartupOptions &startupOptions() const { return options_; }
+
+    // The translations a language switch installs; the application hands over
+    // the one it started with, otherwise the window keeps its own.
+    void setLanguageSwitch(LanguageSwitch *languageSwitch) { languageSwitch_ = languageSwitch; }
+    // Switches every text of the program to languageId (1033, 1036, 2052) and
+    // stores it as "Language"; false, with nothing changed, when it has no translation.
+    bool switchLanguage(int languageId);
 
     // Re-applies the enabling rules to every command.
     void updateCommandStates();
@@ -95,12 +106,20 @@ public Q_SLOTS:
     void onPageUp();
     void onPageDown();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    LanguageSwitch &languageSwitch();
     void createActions();
     void createMenus();
     void createToolBar();
     void createStatusBar();
-    QAction *addCommand(int id, const QString &text, void (MainWindow::*handler)());
+    // text is the untranslated source, kept so the command can be retranslated.
+    QAction *addCommand(int id, const char *text, void (MainWindow::*handler)());
+    QMenu *addMenu(const char *title);
+    static QString toolBarTitle();
+    void retranslateUi();
     void switchMode(int mode);
     void openView(int mode);
     void closeAllViews();
@@ -126,5 +145,11 @@ private:
     QToolBar *toolBar_ = nullptr;
     QLabel *pagePane_ = nullptr;
     std::function<bool(const QUrl &)> urlOpener_;
+    std::map<int, const char *> commandTexts_;
+    std::vector<std::pair<QMenu *, const char *>> menuTitles_;
+    int pageIndex_ = 0;
+    int pageCount_ = 0;
+    LanguageSwitch *languageSwitch_ = nullptr;
+    std::unique_ptr<LanguageSwitch> ownLanguageSwitch_;
     std::optional<int> lastUnitSetup_; // the "UnitSetup" value the views were last drawn with
 };
