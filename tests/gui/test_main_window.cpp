@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -59,8 +60,8 @@ TEST_F(MainFrame, StartsWithNoViewAndEveryDataCommandGreyed)
                    LanguageButton, Help})
         EXPECT_TRUE(enabled(id)) << id;
     EXPECT_EQ(frame.pageReadoutText(), kPage);
-    EXPECT_GE(frame.minimumWidth(), 1024);
-    EXPECT_GE(frame.minimumHeight(), 768);
+    const QSize available = frame.screen()->availableGeometry().size();
+    EXPECT_EQ(frame.minimumSize(), QSize(1024, 768).boundedTo(available));
 }
 
 TEST_F(MainFrame, MenusHoldEveryCommandInOrder)
@@ -306,6 +307,30 @@ TEST_F(MainFrame, HelpOpensTheManualOfTheLanguageOrSaysItCannot)
     EXPECT_TRUE(french.extractManual().endsWith(QStringLiteral("Manual-1036.html")));
     MainWindow other(store, prompts, 1041);
     EXPECT_TRUE(other.extractManual().endsWith(QStringLiteral("Manual-1033.html")));
+}
+
+TEST(MainWindowSize, MinimumStaysWithinTheScreenOnSmallScreens)
+{
+    const QSize noDecoration(0, 0);
+    EXPECT_EQ(MainWindow::minimumFrameSize(QSize(1920, 1040), QSize(2, 30)), QSize(1024, 768));
+    EXPECT_EQ(MainWindow::minimumFrameSize(QSize(1024, 768), noDecoration), QSize(1024, 768));
+    EXPECT_EQ(MainWindow::minimumFrameSize(QSize(1024, 738), QSize(2, 30)), QSize(1022, 708));
+    EXPECT_EQ(MainWindow::minimumFrameSize(QSize(800, 600), noDecoration), QSize(800, 600));
+    EXPECT_EQ(MainWindow::minimumFrameSize(QSize(1280, 720), QSize(0, 24)), QSize(1024, 696));
+    EXPECT_EQ(MainWindow::minimumFrameSize(QSize(10, 10), QSize(20, 20)), QSize(0, 0));
+
+    // The test screen itself is below 1024 x 768 in one direction or both.
+    RecordStore store;
+    ScriptedPrompts prompts;
+    MainWindow frame(store, prompts, 1033);
+    frame.show();
+    const QRect available = frame.screen()->availableGeometry();
+    const QSize decoration = frame.frameGeometry().size() - frame.size();
+    EXPECT_LE(frame.minimumWidth() + decoration.width(), available.width());
+    EXPECT_LE(frame.minimumHeight() + decoration.height(), available.height());
+    frame.setGeometry(available);
+    EXPECT_LE(frame.width(), available.width());
+    EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
 TEST_F(MainFrame, BackgroundShowsTheNameInLightGrey)

@@ -80,7 +80,7 @@ MainWindow::MainWindow(RecordStore &store, Prompts &prompts, int languageId, QWi
 {
     initQuellixResources();
     setWindowTitle(QStringLiteral("Quellix"));
-    setMinimumSize(1024, 768);
+    updateMinimumSize();
 
     central_ = new QStackedWidget(this);
     background_ = new BackgroundView(central_);
@@ -95,8 +95,10 @@ MainWindow::MainWindow(RecordStore &store, Prompts &prompts, int languageId, QWi
     createStatusBar();
     updateCommandStates();
 
-    if (QScreen *screen = QGuiApplication::primaryScreen())
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
         connect(screen, &QScreen::geometryChanged, this, &MainWindow::checkScreenSize);
+        connect(screen, &QScreen::availableGeometryChanged, this, &MainWindow::updateMinimumSize);
+    }
 }
 
 MainWindow::~MainWindow() = default;
@@ -370,6 +372,32 @@ void MainWindow::refreshView()
 void MainWindow::notAvailableYet(const QString &what)
 {
     prompts_.information(tr("%1 is not available yet.").arg(what));
+}
+
+QSize MainWindow::minimumFrameSize(const QSize &available, const QSize &decoration)
+{
+    // The layout is made for 1024 x 768; on a smaller screen the window must still
+    // fit, or its edges and the status bar end up out of reach.
+    const QSize room = (available - decoration).expandedTo(QSize(0, 0));
+    return QSize(1024, 768).boundedTo(room);
+}
+
+void MainWindow::updateMinimumSize()
+{
+    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s) {
+        setMinimumSize(1024, 768);
+        return;
+    }
+    // Title bar and borders are known once the window is shown.
+    const QSize decoration = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
+    setMinimumSize(minimumFrameSize(s->availableGeometry().size(), decoration));
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    updateMinimumSize();
 }
 
 void MainWindow::checkScreenSize(const QRect &geometry)

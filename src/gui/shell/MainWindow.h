@@ -48,6 +48,10 @@ public:
     // New data capture, Find bluetooth radio and device arrival.
     DeviceCommands &deviceCommands() const { return *deviceCommands_; }
 
+    // The least size of the window: 1024 x 768, or what the screen's available
+    // area leaves beside the window's decoration when that is smaller.
+    static QSize minimumFrameSize(const QSize &available, const QSize &decoration);
+
     // The text of the page pane: "Page:" alone, or followed by "index+1/count ".
     static QString pageReadout(int index, int count);
     QString pageReadoutText() const;
@@ -108,6 +112,7 @@ public Q_SLOTS:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     LanguageSwitch &languageSwitch();
@@ -128,6 +133,7 @@ private:
     // Repaints the view so its header shows new details, title or units.
     void refreshView();
     void checkScreenSize(const QRect &geometry);
+    void updateMinimumSize();
 
     RecordStore &store_;
     Prompts &prompts_;
