@@ -1,7 +1,15 @@
 // Renders the trend and the table page of a generated night, as the README
 // shows them. Set QUELLIX_SCREENSHOT_DIR to write the pictures there.
+#include "views/ReportHeader.h"
 #include "views/TableView.h"
 #include "views/TrendView.h"
+
+#include "app/Language.h"
+#include "app/LanguageSwitch.h"
+#include "app/ScriptedPrompts.h"
+#include "app/Settings.h"
+#include "app/Texts.h"
+#include "dialogs/PatientInfoDialog.h"
 
 #include "model/PatientRecord.h"
 #include "model/RecordStore.h"
@@ -10,7 +18,9 @@
 
 #include <QDir>
 #include <QImage>
+#include <QLineEdit>
 #include <QPainter>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -53,6 +63,20 @@ void Save(const QImage &image, const char *name)
     ASSERT_TRUE(image.save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name)));
 }
 
+// Glyph index 0 is the "missing glyph" box of every font.
+int MissingGlyphs(const QString &text, const QFont &font)
+{
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    int missing = 0;
+    for (const QGlyphRun &run : layout.glyphRuns())
+        for (quint32 g : run.glyphIndexes())
+            missing += g == 0 ? 1 : 0;
+    return missing;
+}
+
 } // namespace
 
 TEST(Screenshots, TrendAndTablePagesOfAGeneratedNight)
@@ -85,4 +109,48 @@ TEST(Screenshots, TrendAndTablePagesOfAGeneratedNight)
     const QImage tableImage = Render(table, size);
     EXPECT_NE(tableImage.pixel(size.width() / 2, size.height() - 30), qRgb(255, 255, 255));
     Save(tableImage, "table.png");
+}
+
+TEST(Screenshots, PatientInformationDialog)
+{
+    RecordStore store;
+    FillDemoStore(store);
+    ScriptedPrompts prompts;
+    PatientInfoDialog dialog(store, prompts, 1);
+    dialog.show();
+    const QImage image = dialog.grab().toImage();
+    EXPECT_GE(image.width(), 300);
+    EXPECT_EQ(dialog.edit(PatientField::Name)->text(), QStringLiteral("Jane Example"));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    Save(image, "patient-info.png");
+}
+
+TEST(Screenshots, TrendPageInChinese)
+{
+    RecordStore store;
+    FillDemoStore(store);
+    const QSize size(1280, 900);
+    TrendView trend(store);
+    trend.resize(size);
+    store.viewPosition = 4;
+    const QImage english = Render(trend, size);
+
+    // Shown as a clinic there would read it: in centimetres and kilograms.
+    WriteSetupValue(QStringLiteral("UnitSetup"), QStringLiteral("1"));
+    LanguageSwitch languages;
+    ASSERT_TRUE(languages.apply(Language::ChineseSimplified));
+    const QImage chinese = Render(trend, size);
+    EXPECT_NE(chinese, english);
+    // The header's labels and values are Chinese and every glyph has a font.
+    const ReportHeaderContent c = CurrentHeaderContent(store);
+    EXPECT_EQ(c.gender, QStringLiteral("女"));
+    for (int number : {TextNo::PatientData, TextNo::Name, TextNo::Gender, TextNo::StartDate, TextNo::Comments,
+                       TextNo::Spo2Percent20, TextNo::PulseRate50}) {
+        const QString text = Text(number);
+        EXPECT_TRUE(std::any_of(text.begin(), text.end(), [](QChar ch) { return ch.unicode() >= 0x4E00; })) << number;
+        EXPECT_EQ(MissingGlyphs(text, QFont(QStringLiteral("Arial"))), 0) << number;
+    }
+    EXPECT_EQ(c.height, QStringLiteral("165 cm"));
+    Save(chinese, "trend-zh.png");
+    WriteSetupValue(QStringLiteral("UnitSetup"), QStringLiteral("0"));
 }

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
@@ -36,30 +37,36 @@ PatientInfoDialog::PatientInfoDialog(RecordStore &store, Prompts &prompts, int u
         l->setBuddy(buddy);
         return l;
     };
+    // A number with its unit right beside it.
+    auto withUnit = [](QWidget *field, QLabel *unit) {
+        auto *row = new QHBoxLayout;
+        row->addWidget(field);
+        row->addWidget(unit);
+        row->addStretch(1);
+        return row;
+    };
     grid->addWidget(label(tr("ID &Number"), id_), 0, 0);
     grid->addWidget(id_, 0, 1);
-    grid->addWidget(label(tr("&Gender"), gender_), 0, 3);
-    grid->addWidget(gender_, 0, 4);
+    grid->addWidget(label(tr("&Gender"), gender_), 0, 2);
+    grid->addWidget(gender_, 0, 3, Qt::AlignLeft);
     grid->addWidget(label(tr("Na&me"), edit(PatientField::Name)), 1, 0);
-    grid->addWidget(edit(PatientField::Name), 1, 1, 1, 2);
-    grid->addWidget(label(tr("&Age"), edit(PatientField::Age)), 1, 3);
-    grid->addWidget(edit(PatientField::Age), 1, 4);
+    grid->addWidget(edit(PatientField::Name), 1, 1);
+    grid->addWidget(label(tr("&Age"), edit(PatientField::Age)), 1, 2);
+    grid->addWidget(edit(PatientField::Age), 1, 3, Qt::AlignLeft);
     grid->addWidget(label(tr("&Height"), edit(PatientField::Height)), 2, 0);
-    grid->addWidget(edit(PatientField::Height), 2, 1);
-    grid->addWidget(heightUnit_, 2, 2);
-    grid->addWidget(label(tr("&Weight"), edit(PatientField::Weight)), 2, 3);
-    grid->addWidget(edit(PatientField::Weight), 2, 4);
-    grid->addWidget(weightUnit_, 2, 5);
+    grid->addLayout(withUnit(edit(PatientField::Height), heightUnit_), 2, 1);
+    grid->addWidget(label(tr("&Weight"), edit(PatientField::Weight)), 2, 2);
+    grid->addLayout(withUnit(edit(PatientField::Weight), weightUnit_), 2, 3);
     grid->addWidget(label(tr("&Physician"), edit(PatientField::Physician)), 3, 0);
-    grid->addWidget(edit(PatientField::Physician), 3, 1, 1, 5);
+    grid->addWidget(edit(PatientField::Physician), 3, 1, 1, 3);
     grid->addWidget(label(tr("Note &1"), edit(PatientField::Note1)), 4, 0);
-    grid->addWidget(edit(PatientField::Note1), 4, 1, 1, 5);
+    grid->addWidget(edit(PatientField::Note1), 4, 1, 1, 3);
     grid->addWidget(label(tr("Note &2"), edit(PatientField::Note2)), 5, 0);
-    grid->addWidget(edit(PatientField::Note2), 5, 1, 1, 5);
+    grid->addWidget(edit(PatientField::Note2), 5, 1, 1, 3);
     grid->addWidget(label(tr("&Comments"), edit(PatientField::Comments)), 6, 0);
-    grid->addWidget(edit(PatientField::Comments), 6, 1, 1, 5);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(4, 1);
+    grid->addWidget(edit(PatientField::Comments), 6, 1, 1, 3);
+    grid->setColumnStretch(1, 3);
+    grid->setColumnStretch(3, 2);
 
     auto *buttons = new QDialogButtonBox(this);
     save_ = buttons->addButton(tr("&Save Info"), QDialogButtonBox::AcceptRole);
