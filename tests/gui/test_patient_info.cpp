@@ -349,4 +349,38 @@ TEST(PatientInfo, MainWindowRepaintsTheViewWithTheNewDetails)
     EXPECT_EQ(stored.nameText(), QStringLiteral("Alice"));
 }
 
+TEST(PatientInfo, DetailsSurviveARestartAndFollowAUnitSwitch)
+{
+    WriteSetupValue(QStringLiteral("UnitSetup"), QStringLiteral("0"));
+    const QString night = testenv::dataFile(QStringLiteral("valid-night-id7.dat"));
+    {
+        RecordStore store;
+        ScriptedPrompts prompts;
+        MainWindow frame(store, prompts, 1033);
+        ASSERT_TRUE(frame.openSavedFile(night));
+        QTimer::singleShot(0, [] {
+            auto *dialog = qobject_cast<PatientInfoDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            dialog->edit(PatientField::Name)->setText(QStringLiteral("Alice"));
+            dialog->edit(PatientField::Height)->setText(QStringLiteral("70"));
+            dialog->edit(PatientField::Weight)->setText(QStringLiteral("154"));
+            dialog->accept();
+        });
+        frame.action(CommandId::PatientInfo)->trigger();
+        EXPECT_EQ(CurrentHeaderContent(store).height, QStringLiteral("70 in"));
+    }
+    // A new run: the same file shows the same patient, now in metric units.
+    RecordStore store;
+    ScriptedPrompts prompts;
+    MainWindow frame(store, prompts, 1033);
+    ASSERT_TRUE(frame.openSavedFile(night));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    WriteSetupValue(QStringLiteral("UnitSetup"), QStringLiteral("1"));
+    const ReportHeaderContent header = CurrentHeaderContent(store);
+    EXPECT_EQ(header.name, QStringLiteral("Alice"));
+    EXPECT_EQ(header.id, QStringLiteral("7"));
+    EXPECT_EQ(header.height, QStringLiteral("178 cm"));
+    EXPECT_EQ(header.weight, QStringLiteral("70 kg"));
+}
+
 } // namespace
