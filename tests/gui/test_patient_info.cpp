@@ -131,6 +131,11 @@ TEST(PatientInfo, NumberFieldsRefuseTooManyDigitsOrValuesOutOfScope)
     EXPECT_EQ(age->selectedText(), QStringLiteral("0"));
     QTest::keyClicks(age, QStringLiteral("57"));
     EXPECT_EQ(age->text(), QStringLiteral("57")) << "the next digit replaces the 0";
+    // Digits typed after an unselected 0 count without it.
+    age->setText(QStringLiteral("0"));
+    age->end(false);
+    QTest::keyClicks(age, QStringLiteral("120"));
+    EXPECT_EQ(age->text(), QStringLiteral("120"));
     EXPECT_TRUE(prompts.shown.isEmpty());
 
     struct Bound {
@@ -142,10 +147,10 @@ TEST(PatientInfo, NumberFieldsRefuseTooManyDigitsOrValuesOutOfScope)
         {PatientField::Age, kMetric, "200", "201", "scope : 0 - 200,Please ReInput"},
         {PatientField::Height, kBritish, "157", "158", "scope : 0 - 157,Please ReInput"},
         {PatientField::Height, kMetric, "400", "401", "scope : 0 - 400,Please ReInput"},
-        {PatientField::Height, kMetric, "0400", "04000", "scope : 0 - 400,Please ReInput"},
+        {PatientField::Height, kMetric, "399", "04000", "scope : 0 - 400,Please ReInput"},
         {PatientField::Weight, kBritish, "2203", "2204", "scope : 0 - 2203,Please ReInput"},
         {PatientField::Weight, kMetric, "1000", "1001", "scope : 0 - 1000,Please ReInput"},
-        {PatientField::Weight, kMetric, "01000", "001000", "scope : 0 - 1000,Please ReInput"},
+        {PatientField::Weight, kMetric, "999", "001001", "scope : 0 - 1000,Please ReInput"},
     };
     for (const Bound &b : bounds) {
         ScriptedPrompts p;

@@ -104,10 +104,15 @@ std::optional<PatientInfoLogic::Correction> PatientInfoLogic::checkChange(Patien
 
     if (text.isEmpty())
         return Correction{QStringLiteral("0"), true, false};
+    // A digit typed after the "0" an emptied field shows replaces it, so that
+    // "0" then "120" reads 120 rather than four characters.
+    QString digits = text;
+    while (digits.size() > 1 && digits.front() == u'0')
+        digits.remove(0, 1);
     bool ok = false;
-    const int value = text.toInt(&ok);
-    if (text.size() <= limit && ok && value >= 0 && value <= maxValue(field))
-        return std::nullopt;
+    const int value = digits.toInt(&ok);
+    if (digits.size() <= limit && ok && value >= 0 && value <= maxValue(field))
+        return digits == text ? std::nullopt : std::optional(Correction{digits, false, false});
     int message = TextNo::ScopeAge;
     const bool metric = Units::isMetric(unitSetup_);
     if (field == PatientField::Height)
