@@ -1,3 +1,4 @@
+#include "GlyphCheck.h"
 #include "PaintCounter.h"
 #include "app/Language.h"
 #include "app/LanguageSwitch.h"
@@ -19,7 +20,6 @@
 #include <QPainter>
 #include <QStatusBar>
 #include <QTest>
-#include <QTextLayout>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -50,20 +50,6 @@ QImage renderView(DataView &view)
 QImage iconImage(const QAction *a)
 {
     return a->icon().pixmap(24, 24).toImage();
-}
-
-// Glyph index 0 is the "missing glyph" box of every font.
-int missingGlyphs(const QString &text, const QFont &font)
-{
-    QTextLayout layout(text, font);
-    layout.beginLayout();
-    layout.createLine();
-    layout.endLayout();
-    int missing = 0;
-    for (const QGlyphRun &run : layout.glyphRuns())
-        for (quint32 g : run.glyphIndexes())
-            missing += g == 0 ? 1 : 0;
-    return missing;
 }
 
 class LanguageSwitching : public ::testing::Test
@@ -175,9 +161,9 @@ TEST_F(LanguageSwitching, ChineseTextsRenderWithoutMissingGlyphs)
     texts << frame.statusBar()->currentMessage() << frame.pageReadoutText();
     const ReportHeaderContent header = CurrentHeaderContent(store);
     texts << header.gender;
-    EXPECT_GT(missingGlyphs(QString(QChar(0xFFFF)), frame.menuBar()->font()), 0) << "the check sees a missing glyph";
+    EXPECT_GT(MissingGlyphs(QString(QChar(0xFFFF)), frame.menuBar()->font()), 0) << "the check sees a missing glyph";
     for (const QString &t : texts)
-        EXPECT_EQ(missingGlyphs(t, frame.menuBar()->font()), 0) << t.toStdString();
+        EXPECT_EQ(MissingGlyphs(t, frame.menuBar()->font()), 0) << t.toStdString();
     EXPECT_TRUE(frame.extractManual().endsWith(QStringLiteral("Manual-2052.html")));
 }
 

@@ -14,13 +14,13 @@
 #include "model/PatientRecord.h"
 #include "model/RecordStore.h"
 
+#include "GlyphCheck.h"
 #include "SimulatedNight.h"
 
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
-#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -61,20 +61,6 @@ void Save(const QImage &image, const char *name)
         return;
     QDir().mkpath(QString::fromLocal8Bit(dir));
     ASSERT_TRUE(image.save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name)));
-}
-
-// Glyph index 0 is the "missing glyph" box of every font.
-int MissingGlyphs(const QString &text, const QFont &font)
-{
-    QTextLayout layout(text, font);
-    layout.beginLayout();
-    layout.createLine();
-    layout.endLayout();
-    int missing = 0;
-    for (const QGlyphRun &run : layout.glyphRuns())
-        for (quint32 g : run.glyphIndexes())
-            missing += g == 0 ? 1 : 0;
-    return missing;
 }
 
 } // namespace

@@ -1,11 +1,12 @@
 #include "dialogs/LanguageDialog.h"
 
+#include "widgets/OkCancelButtons.h"
+
 #include "app/LanguageSwitch.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 LanguageDialog::LanguageDialog(int currentLanguageId, QWidget *parent) : QDialog(parent)
@@ -24,11 +25,7 @@ LanguageDialog::LanguageDialog(int currentLanguageId, QWidget *parent) : QDialog
     if (list_->findData(currentLanguageId) < 0)
         list_->setCurrentIndex(-1);
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(tr("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &LanguageDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &LanguageDialog::reject);
+    QDialogButtonBox *buttons = AddOkCancelButtons(*this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label);

@@ -1,12 +1,13 @@
 #include "dialogs/ReportTitleDialog.h"
 
+#include "widgets/OkCancelButtons.h"
+
 #include "widgets/NoPasteLineEdit.h"
 
 #include <QDialogButtonBox>
 #include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 ReportTitleDialog::ReportTitleDialog(const QString &title, Prompts &prompts, QWidget *parent)
@@ -25,11 +26,7 @@ ReportTitleDialog::ReportTitleDialog(const QString &title, Prompts &prompts, QWi
     row->addWidget(label);
     row->addWidget(edit_, 1);
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(tr("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &ReportTitleDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &ReportTitleDialog::reject);
+    QDialogButtonBox *buttons = AddOkCancelButtons(*this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(row);

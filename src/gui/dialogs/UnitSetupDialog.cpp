@@ -1,11 +1,12 @@
 #include "dialogs/UnitSetupDialog.h"
 
+#include "widgets/OkCancelButtons.h"
+
 #include "app/Settings.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
 #include <QGroupBox>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -31,11 +32,7 @@ UnitSetupDialog::UnitSetupDialog(QWidget *parent) : QDialog(parent)
     else if (index == 1)
         metric_->setChecked(true);
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(tr("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &UnitSetupDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &UnitSetupDialog::reject);
+    QDialogButtonBox *buttons = AddOkCancelButtons(*this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group);
