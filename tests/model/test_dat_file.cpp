@@ -300,6 +300,17 @@ TEST(SavedData, PatientInfoOfThePreviousFileNeverMovesToAnIdWithoutDetails)
     ASSERT_TRUE(ReadPatientInfo(0, stored));
     EXPECT_EQ(stored, alice);
 
+    // A file of ID 5 whose readings carry ID 1: saving it leaves Alice's details alone.
+    const SampleRecord ofId1[] = {reading(1, 0, 95, 70, 0)};
+    ASSERT_TRUE(DatFile::write(tempPath("mix-header5-readings1.dat"), DatFile::encode(5, ofId1, 1, QString())));
+    ASSERT_TRUE(SavedData::open(store, tempPath("mix-header5-readings1.dat"), prompts));
+    PatientRecord::setText(store.currentPatient.name, QStringLiteral("Bob"));
+    prompts.files.push_back(tempPath("mix-saved1.dat"));
+    ASSERT_EQ(SavedData::saveCommand(store, prompts), SavedData::SaveCommandResult::Written);
+    ASSERT_TRUE(ReadPatientInfo(0, stored));
+    EXPECT_EQ(stored, alice);
+    EXPECT_EQ(store.patientFlags[0].infoSaved, 0);
+
     // A file of ID 0 loads nothing and says nothing, but shows no one's details either.
     ASSERT_TRUE(SavedData::open(store, tempPath("mix-id1.dat"), prompts));
     prompts.shown.clear();

@@ -57,6 +57,10 @@ bool storePatientOfFirstReading(RecordStore &store)
     const int id = store.currentSamples.front().id;
     if (id < 1 || id > 128)
         return false;
+    // The details on screen belong to the recording's ID. A file whose readings
+    // carry another ID must not overwrite that other patient's details.
+    if (store.currentPatient.idNumber != id)
+        return false;
     StorePatientInfo(id - 1, store.currentPatient);
     store.patientFlags[std::size_t(id - 1)].infoSaved = 1;
     return true;

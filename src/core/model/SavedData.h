@@ -24,7 +24,8 @@ enum class SaveOutcome {
 SaveOutcome writeDat(RecordStore &store, const QString &path, Prompts &prompts);
 
 // After a save: stores currentPatient under the first reading's ID when it is
-// 1..128, and marks infoSaved. Returns false when there is no such ID.
+// 1..128 and is the ID of those details, and marks infoSaved. Returns false
+// when nothing was stored.
 bool storePatientOfFirstReading(RecordStore &store);
 
 // The whole "Save Data" command: asks for a file name, writes the .dat file
