@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -60,8 +61,8 @@ TEST_F(MainFrame, StartsWithNoViewAndEveryDataCommandGreyed)
                    LanguageButton, Help})
         EXPECT_TRUE(enabled(id)) << id;
     EXPECT_EQ(frame.pageReadoutText(), kPage);
-    EXPECT_GE(frame.minimumWidth(), 1024);
-    EXPECT_GE(frame.minimumHeight(), 768);
+    const QSize available = frame.screen()->availableGeometry().size();
+    EXPECT_EQ(frame.minimumSize(), QSize(1024, 768).boundedTo(available));
 }
 
 TEST_F(MainFrame, MenusHoldEveryCommandInOrder)
@@ -263,23 +264,36 @@ TEST_F(MainFrame, OpenAndSaveCommandsGoThroughTheFileDialogs)
     EXPECT_EQ(frame.displayMode(), 0);
 }
 
-TEST_F(MainFrame, CommandsStillToComeSaySoAndChangeNothing)
+TEST_F(MainFrame, ViewCommandsReachTheViewWithoutComplaint)
 {
     open("valid-night-id7.dat");
-    DataView *view = frame.activeView();
-    for (int id : {PatientInfo, PatientTitle, UnitSetup, LanguageButton}) {
-        prompts.shown.clear();
-        frame.action(id)->trigger();
-        ASSERT_EQ(prompts.shown.size(), 1) << id;
-        EXPECT_TRUE(prompts.shown[0].contains(QLatin1String("not available yet"))) << id;
-        EXPECT_EQ(frame.activeView(), view) << id;
-        EXPECT_EQ(frame.displayMode(), 1) << id;
-        EXPECT_FALSE(frame.dataCommandsDisabled()) << id;
-    }
-    // Commands the views carry out reach the view without complaint.
     prompts.shown.clear();
     for (int id : {PageUp, PageDown})
         frame.action(id)->trigger();
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST(MainWindowSize, MinimumStaysWithinTheScreenOnSmallScreens)
+{
+    const QSize noDecoration(0, 0);
+    EXPECT_EQ(MainWindow::minimumFrameSize(QSize(1920, 1040), QSize(2, 30)), QSize(1024, 768));
+    EXPECT_EQ(MainWindow::minimumFrameSize(QSize(1024, 768), noDecoration), QSize(1024, 768));
+    EXPECT_EQ(MainWindow::minimumFrameSize(QSize(1024, 738), QSize(2, 30)), QSize(1022, 708));
+    EXPECT_EQ(MainWindow::minimumFrameSize(QSize(800, 600), noDecoration), QSize(800, 600));
+    EXPECT_EQ(MainWindow::minimumFrameSize(QSize(1280, 720), QSize(0, 24)), QSize(1024, 696));
+    EXPECT_EQ(MainWindow::minimumFrameSize(QSize(10, 10), QSize(20, 20)), QSize(0, 0));
+
+    // The test screen itself is below 1024 x 768 in one direction or both.
+    RecordStore store;
+    ScriptedPrompts prompts;
+    MainWindow frame(store, prompts, 1033);
+    frame.show();
+    const QRect available = frame.screen()->availableGeometry();
+    const QSize decoration = frame.frameGeometry().size() - frame.size();
+    EXPECT_LE(frame.minimumWidth() + decoration.width(), available.width());
+    EXPECT_LE(frame.minimumHeight() + decoration.height(), available.height());
+    frame.setGeometry(available);
+    EXPECT_LE(frame.width(), available.width());
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 

@@ -1,16 +1,28 @@
-// Renders the trend, the table and the analysis page of a generated night, as
-// the README shows them. Set QUELLIX_SCREENSHOT_DIR to write the pictures there.
+// Renders the pages and windows the README shows (trend, table, analysis, the
+// patient dialog, the trend page in Chinese) from a generated night. Set
+// QUELLIX_SCREENSHOT_DIR to write the pictures there.
 #include "help/ManualPictures.h"
 #include "views/AnalysisView.h"
+#include "views/ReportHeader.h"
 #include "views/TableView.h"
 #include "views/TrendView.h"
 
 #include "analysis/RunAnalysis.h"
+#include "app/Language.h"
+#include "app/LanguageSwitch.h"
+#include "app/ScriptedPrompts.h"
+#include "app/Settings.h"
+#include "app/Texts.h"
+#include "dialogs/PatientInfoDialog.h"
 #include "model/PatientRecord.h"
 #include "model/RecordStore.h"
 
+#include "GlyphCheck.h"
+#include "SimulatedNight.h"
+
 #include <QDir>
 #include <QImage>
+#include <QLineEdit>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -89,4 +101,48 @@ TEST(Screenshots, AnalysisPageOfAGeneratedNight)
         green += image.pixel(x, l.spo2Strip().top + 1) == qRgb(0, 255, 0);
     EXPECT_GT(green, 0);
     Save(image, "analysis.png");
+}
+
+TEST(Screenshots, PatientInformationDialog)
+{
+    RecordStore store;
+    ManualPictures::fillSampleNight(store);
+    ScriptedPrompts prompts;
+    PatientInfoDialog dialog(store, prompts, 1);
+    dialog.show();
+    const QImage image = dialog.grab().toImage();
+    EXPECT_GE(image.width(), 300);
+    EXPECT_EQ(dialog.edit(PatientField::Name)->text(), QStringLiteral("Jane Example"));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    Save(image, "patient-info.png");
+}
+
+TEST(Screenshots, TrendPageInChinese)
+{
+    RecordStore store;
+    ManualPictures::fillSampleNight(store);
+    const QSize size(1280, 900);
+    TrendView trend(store);
+    trend.resize(size);
+    store.viewPosition = 4;
+    const QImage english = Render(trend, size);
+
+    // Shown as a clinic there would read it: in centimetres and kilograms.
+    WriteSetupValue(QStringLiteral("UnitSetup"), QStringLiteral("1"));
+    LanguageSwitch languages;
+    ASSERT_TRUE(languages.apply(Language::ChineseSimplified));
+    const QImage chinese = Render(trend, size);
+    EXPECT_NE(chinese, english);
+    // The header's labels and values are Chinese and every glyph has a font.
+    const ReportHeaderContent c = CurrentHeaderContent(store);
+    EXPECT_EQ(c.gender, QStringLiteral("女"));
+    for (int number : {TextNo::PatientData, TextNo::Name, TextNo::Gender, TextNo::StartDate, TextNo::Comments,
+                       TextNo::Spo2Percent20, TextNo::PulseRate50}) {
+        const QString text = Text(number);
+        EXPECT_TRUE(std::any_of(text.begin(), text.end(), [](QChar ch) { return ch.unicode() >= 0x4E00; })) << number;
+        EXPECT_EQ(MissingGlyphs(text, QFont(QStringLiteral("Arial"))), 0) << number;
+    }
+    EXPECT_EQ(c.height, QStringLiteral("165 cm"));
+    Save(chinese, "trend-zh.png");
+    WriteSetupValue(QStringLiteral("UnitSetup"), QStringLiteral("0"));
 }

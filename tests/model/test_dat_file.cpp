@@ -266,6 +266,59 @@ TEST(SavedData, SaveCommandStoresPatientOnlyAfterAGoodWrite)
     EXPECT_TRUE(cancelled.shown.isEmpty());
 }
 
+TEST(SavedData, PatientInfoOfThePreviousFileNeverMovesToAnIdWithoutDetails)
+{
+    PatientRecord alice;
+    alice.idNumber = 1;
+    PatientRecord::setText(alice.name, QStringLiteral("Alice"));
+    PatientRecord::setText(alice.physician, QStringLiteral("Dr Lin"));
+    alice.age = 62;
+    ASSERT_TRUE(StorePatientInfo(0, alice));
+    for (auto [id, name] : {std::pair{1, "mix-id1.dat"}, std::pair{5, "mix-id5.dat"}, std::pair{0, "mix-id0.dat"}}) {
+        const SampleRecord one[] = {reading(id, 0, 95, 70, 0), reading(id, 1, 94, 71, 0)};
+        ASSERT_TRUE(DatFile::write(tempPath(name), DatFile::encode(id, one, 2, QString())));
+    }
+
+    RecordStore store;
+    ScriptedPrompts prompts;
+    ASSERT_TRUE(SavedData::open(store, tempPath("mix-id1.dat"), prompts));
+    EXPECT_EQ(store.currentPatient, alice);
+    EXPECT_TRUE(prompts.shown.isEmpty());
+
+    ASSERT_TRUE(SavedData::open(store, tempPath("mix-id5.dat"), prompts));
+    EXPECT_EQ(prompts.shown, QStringList{QStringLiteral("Get patient info error!")});
+    PatientRecord blank5;
+    blank5.idNumber = 5;
+    EXPECT_EQ(store.currentPatient, blank5);
+
+    // Save Data stores the blank record under ID 5, nothing of Alice.
+    prompts.files.push_back(tempPath("mix-saved5.dat"));
+    ASSERT_EQ(SavedData::saveCommand(store, prompts), SavedData::SaveCommandResult::Written);
+    PatientRecord stored;
+    ASSERT_TRUE(ReadPatientInfo(4, stored));
+    EXPECT_EQ(stored, blank5);
+    ASSERT_TRUE(ReadPatientInfo(0, stored));
+    EXPECT_EQ(stored, alice);
+
+    // A file of ID 5 whose readings carry ID 1: saving it leaves Alice's details alone.
+    const SampleRecord ofId1[] = {reading(1, 0, 95, 70, 0)};
+    ASSERT_TRUE(DatFile::write(tempPath("mix-header5-readings1.dat"), DatFile::encode(5, ofId1, 1, QString())));
+    ASSERT_TRUE(SavedData::open(store, tempPath("mix-header5-readings1.dat"), prompts));
+    PatientRecord::setText(store.currentPatient.name, QStringLiteral("Bob"));
+    prompts.files.push_back(tempPath("mix-saved1.dat"));
+    ASSERT_EQ(SavedData::saveCommand(store, prompts), SavedData::SaveCommandResult::Written);
+    ASSERT_TRUE(ReadPatientInfo(0, stored));
+    EXPECT_EQ(stored, alice);
+    EXPECT_EQ(store.patientFlags[0].infoSaved, 0);
+
+    // A file of ID 0 loads nothing and says nothing, but shows no one's details either.
+    ASSERT_TRUE(SavedData::open(store, tempPath("mix-id1.dat"), prompts));
+    prompts.shown.clear();
+    ASSERT_TRUE(SavedData::open(store, tempPath("mix-id0.dat"), prompts));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_EQ(store.currentPatient, PatientRecord{});
+}
+
 TEST(SavedData, FirstReadingWithoutIdIsWrittenButNotStored)
 {
     RecordStore store;

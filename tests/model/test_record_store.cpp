@@ -115,18 +115,39 @@ TEST(RecordStore, SelectLoadsStoredPatientAndFillsMissingId)
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
-TEST(RecordStore, LoadPatientInfoReportsMissingRecordAndKeepsCurrent)
+TEST(RecordStore, PatientInfoMissingGivesABlankRecordOfThatIdNeverThePrevious)
 {
+    PatientRecord alice;
+    alice.idNumber = 1;
+    PatientRecord::setText(alice.name, QStringLiteral("Alice"));
+    alice.age = 62;
+
     RecordStore store;
-    PatientRecord::setText(store.currentPatient.name, QStringLiteral("Kept"));
+    store.currentPatient = alice;
     ScriptedPrompts prompts;
-    store.LoadPatientInfo(20, prompts);
+    store.LoadPatientInfo(19, prompts); // ID 20: nothing stored
     EXPECT_EQ(prompts.shown, QStringList{QStringLiteral("Get patient info error!")});
-    EXPECT_EQ(store.currentPatient.nameText(), QStringLiteral("Kept"));
+    PatientRecord blank20;
+    blank20.idNumber = 20;
+    EXPECT_EQ(store.currentPatient, blank20);
 
     prompts.shown.clear();
     store.LoadPatientInfo(-1, prompts); // ID 0: nothing to load, nothing said
     EXPECT_TRUE(prompts.shown.isEmpty());
+
+    // Choosing another downloaded ID whose read fails, by either path.
+    fillDownload(store, 6, 2);
+    store.patientFlags[5].infoSaved = 1; // flagged, but the store holds nothing
+    for (auto source : {RecordStore::SelectSource::Dialog, RecordStore::SelectSource::Download}) {
+        store.currentPatient = alice;
+        ScriptedPrompts quiet;
+        store.SelectDeviceId(6, source, quiet);
+        PatientRecord blank6;
+        blank6.idNumber = 6;
+        EXPECT_EQ(store.currentPatient, blank6);
+        EXPECT_EQ(quiet.shown.size(), source == RecordStore::SelectSource::Dialog ? 1 : 0)
+            << "the download's own read stays silent";
+    }
 }
 
 } // namespace

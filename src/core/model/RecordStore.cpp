@@ -51,6 +51,9 @@ void RecordStore::SelectDeviceId(int id, SelectSource source, Prompts &prompts)
         return;
     const auto &buffer = deviceSamples[std::size_t(id - 1)];
     const std::size_t n = std::min<std::size_t>(buffer.size(), kCapacity);
+    // The ID starts with blank details; the stored ones, if any, are loaded below.
+    // Nothing of the patient shown before may stay under the new ID.
+    currentPatient = PatientRecord{};
     currentPatient.idNumber = id;
     if (isNewestFirstModel(deviceModel))
         currentSamples.assign(buffer.rbegin() + std::ptrdiff_t(buffer.size() - n), buffer.rend());
@@ -81,6 +84,10 @@ void RecordStore::LoadPatientInfo(int index, Prompts &prompts)
     PatientRecord stored;
     if (!ReadPatientInfo(byteIndex, stored)) {
         prompts.warning(QCoreApplication::translate("RecordStore", "Get patient info error!"));
+        // Keeping the previous patient's details would show (and later save) them
+        // under this ID: a wrong report for a real person.
+        currentPatient = PatientRecord{};
+        currentPatient.idNumber = byteIndex + 1;
         return;
     }
     currentPatient = stored;

@@ -53,12 +53,14 @@ public:
 
     enum class SelectSource { Dialog, Download };
     // Makes the downloaded readings of id (1..128) the current recording and loads
-    // its patient details. Dialog: only when infoSaved, through LoadPatientInfo
-    // (which may show a message); Download: read directly and silently.
+    // its patient details over a blank record of that ID. Dialog: only when
+    // infoSaved, through LoadPatientInfo (which may show a message); Download:
+    // read directly and silently.
     void SelectDeviceId(int id, SelectSource source, Prompts &prompts);
 
-    // index is ID - 1. Reads the stored patient details into currentPatient; shows
-    // "Get patient info error!" and keeps currentPatient when none are stored.
+    // index is ID - 1. Reads the stored patient details into currentPatient. When
+    // none can be read, shows "Get patient info error!" and leaves a blank record
+    // carrying only the ID, never the details of the patient shown before.
     void LoadPatientInfo(int index, Prompts &prompts);
 
     // The lines of the "Open other ID data" list, one per ID with readings.

@@ -29,6 +29,9 @@ bool open(RecordStore &store, const QString &path, Prompts &prompts, QString *de
     }
     store.currentSamples = std::move(r.contents.samples);
     store.reportTitle = r.contents.title;
+    // The file's ID starts blank: a file of ID 0 loads nothing, and it must not
+    // show the previous patient either.
+    store.currentPatient = PatientRecord{};
     store.currentPatient.idNumber = r.contents.headerId;
     store.LoadPatientInfo(r.contents.headerId - 1, prompts);
     store.viewPosition = 0;
@@ -87,6 +90,10 @@ bool storePatientOfFirstReading(RecordStore &store)
         return false;
     const int id = store.currentSamples.front().id;
     if (id < 1 || id > 128)
+        return false;
+    // The details on screen belong to the recording's ID. A file whose readings
+    // carry another ID must not overwrite that other patient's details.
+    if (store.currentPatient.idNumber != id)
         return false;
     StorePatientInfo(id - 1, store.currentPatient);
     store.patientFlags[std::size_t(id - 1)].infoSaved = 1;

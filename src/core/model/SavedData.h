@@ -33,7 +33,8 @@ enum class SaveOutcome {
 SaveOutcome writeDat(RecordStore &store, const QString &path, Prompts &prompts, QStringList *written = nullptr);
 
 // After a save: stores currentPatient under the first reading's ID when it is
-// 1..128, and marks infoSaved. Returns false when there is no such ID.
+// 1..128 and is the ID of those details, and marks infoSaved. Returns false
+// when nothing was stored.
 bool storePatientOfFirstReading(RecordStore &store);
 
 // The file formats of Save Data, chosen by the extension in any letter case.

@@ -1,6 +1,7 @@
 #include "device/SetClockDialog.h"
 
 #include "app/Prompts.h"
+#include "widgets/NoPasteLineEdit.h"
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -47,10 +48,10 @@ SetClockDialog::SetClockDialog(Prompts &prompts, QWidget *parent) : QDialog(pare
 
 QLineEdit *SetClockDialog::makeEdit(Field field, int value)
 {
-    auto *e = new QLineEdit(QString::number(value), this);
+    // Like every typed value of the program's dialogs: typed, not pasted.
+    auto *e = new NoPasteLineEdit(this);
+    e->setText(QString::number(value));
     e->setMaxLength(4);
-    // Like every edit of the program's dialogs: no context menu.
-    e->setContextMenuPolicy(Qt::NoContextMenu);
     e->installEventFilter(this);
     connect(e, &QLineEdit::textChanged, this, [this, field] { checkChange(field); });
     return e;

@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QLibraryInfo>
 #include <QPainter>
 #include <QScreen>
 #include <QSplashScreen>
@@ -103,21 +102,16 @@ bool Application::InitInstance(const QStringList &arguments)
     }
 
     // 5. Language: the setting, 0 for the system's; English when there is no translation.
-    const Language::Loaded lang = Language::load(ReadSetupInt(QStringLiteral("Language"), SetupDefaults::Language),
-                                                 QLocale::system().uiLanguages(), translator_);
-    languageId_ = lang.languageId;
-    if (lang.translated) {
-        QCoreApplication::installTranslator(&translator_);
-        const QLocale locale = Language::localeFor(languageId_, QLocale::system());
-        if (qtTranslator_.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
-                               QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-            QCoreApplication::installTranslator(&qtTranslator_);
-    }
+    languageId_ = Language::resolve(ReadSetupInt(QStringLiteral("Language"), SetupDefaults::Language),
+                                    QLocale::system().uiLanguages());
+    if (!languageSwitch_.apply(languageId_))
+        languageId_ = Language::English;
     QLocale::setDefault(Language::localeFor(languageId_, QLocale::system()));
 
     // 8. The main window, behind the one-second splash.
     showSplashWhile([this] {
         mainWindow_ = std::make_unique<MainWindow>(store_, prompts_, languageId_);
+        mainWindow_->setLanguageSwitch(&languageSwitch_);
         prompts_.setParent(mainWindow_.get());
         mainWindow_->setStartupOptions(options_);
         // 9. The data folder.
@@ -153,8 +147,7 @@ void Application::ExitInstance()
 {
     mainWindow_.reset();
     store_.ClearAllData();
-    QCoreApplication::removeTranslator(&translator_);
-    QCoreApplication::removeTranslator(&qtTranslator_);
+    languageSwitch_.clear();
     QLocale::setDefault(savedLocale_);
     instance_.reset();
 }

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "app/LanguageSwitch.h"
 #include "app/StartupOptions.h"
 #include "model/RecordStore.h"
 #include "shell/GuiPrompts.h"
 
 #include <QLocale>
-#include <QTranslator>
 
 #include <memory>
 
@@ -41,7 +41,6 @@ private:
     QLocale savedLocale_;
     int languageId_ = 1033;
     std::unique_ptr<SingleInstance> instance_;
-    QTranslator translator_;
-    QTranslator qtTranslator_;
+    LanguageSwitch languageSwitch_;
     std::unique_ptr<MainWindow> mainWindow_;
 };

@@ -4,13 +4,19 @@
 #include "analysis/EventTimeFile.h"
 #include "analysis/RunAnalysis.h"
 #include "app/Language.h"
+#include "app/LanguageSwitch.h"
 #include "app/Prompts.h"
+#include "app/Settings.h"
 #include "app/Texts.h"
 #include "device/DeviceCommands.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AnalysisSetupDialog.h"
 #include "dialogs/ExportProgress.h"
+#include "dialogs/LanguageDialog.h"
 #include "dialogs/OtherIdDialog.h"
+#include "dialogs/PatientInfoDialog.h"
+#include "dialogs/ReportTitleDialog.h"
+#include "dialogs/UnitSetupDialog.h"
 #include "help/HelpWindow.h"
 #include "help/Manual.h"
 #include "model/RecordStore.h"
@@ -85,7 +91,7 @@ MainWindow::MainWindow(RecordStore &store, Prompts &prompts, int languageId, QWi
 {
     initQuellixResources();
     setWindowTitle(QStringLiteral("Quellix"));
-    setMinimumSize(1024, 768);
+    updateMinimumSize();
     setAcceptDrops(true);
 
     central_ = new QStackedWidget(this);
@@ -101,15 +107,18 @@ MainWindow::MainWindow(RecordStore &store, Prompts &prompts, int languageId, QWi
     createStatusBar();
     updateCommandStates();
 
-    if (QScreen *screen = QGuiApplication::primaryScreen())
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
         connect(screen, &QScreen::geometryChanged, this, &MainWindow::checkScreenSize);
+        connect(screen, &QScreen::availableGeometryChanged, this, &MainWindow::updateMinimumSize);
+    }
 }
 
 MainWindow::~MainWindow() = default;
 
-QAction *MainWindow::addCommand(int id, const QString &text, void (MainWindow::*handler)())
+QAction *MainWindow::addCommand(int id, const char *text, void (MainWindow::*handler)())
 {
-    auto *a = new QAction(text, this);
+    auto *a = new QAction(tr(text), this);
+    commandTexts_[id] = text;
     a->setData(id);
     a->setObjectName(QStringLiteral("command%1").arg(id));
     connect(a, &QAction::triggered, this, handler);
@@ -132,77 +141,83 @@ void MainWindow::createActions()
 {
     using namespace CommandId;
     const QStyle *s = style();
-    addCommand(NewDataCapture, tr("NewDataCapture (&N)"), &MainWindow::onNewDataCapture);
+    addCommand(NewDataCapture, QT_TR_NOOP("NewDataCapture (&N)"), &MainWindow::onNewDataCapture);
     action(NewDataCapture)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     action(NewDataCapture)->setIcon(themed("document-new", QStyle::SP_FileIcon, s));
-    addCommand(FindBluetoothRadio, tr("Find bluetooth radio"), &MainWindow::onFindBluetoothRadio);
+    addCommand(FindBluetoothRadio, QT_TR_NOOP("Find bluetooth radio"), &MainWindow::onFindBluetoothRadio);
     action(FindBluetoothRadio)->setIcon(themed("network-wireless", QStyle::SP_DriveNetIcon, s));
-    addCommand(OpenOtherIdData, tr("Open Other ID Data"), &MainWindow::onOpenOtherIdData);
-    addCommand(SaveData, tr("Save Data(&S)..."), &MainWindow::onSaveData);
+    addCommand(OpenOtherIdData, QT_TR_NOOP("Open Other ID Data"), &MainWindow::onOpenOtherIdData);
+    addCommand(SaveData, QT_TR_NOOP("Save Data(&S)..."), &MainWindow::onSaveData);
     action(SaveData)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    addCommand(OpenSavedData, tr("Open Saved Data(&O)..."), &MainWindow::onOpenSavedData);
+    addCommand(OpenSavedData, QT_TR_NOOP("Open Saved Data(&O)..."), &MainWindow::onOpenSavedData);
     action(OpenSavedData)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     action(OpenSavedData)->setIcon(themed("document-open", QStyle::SP_DialogOpenButton, s));
-    addCommand(EventTimeExport, tr("Check out the SpO2 event time..."), &MainWindow::onEventTimeExport);
-    addCommand(Close, tr("Close"), &MainWindow::onClose);
-    addCommand(PrintPreview, tr("PrintPreView"), &MainWindow::onPrintPreview);
-    addCommand(Print, tr("Print"), &MainWindow::onPrint);
+    addCommand(EventTimeExport, QT_TR_NOOP("Check out the SpO2 event time..."), &MainWindow::onEventTimeExport);
+    addCommand(Close, QT_TR_NOOP("Close"), &MainWindow::onClose);
+    addCommand(PrintPreview, QT_TR_NOOP("PrintPreView"), &MainWindow::onPrintPreview);
+    addCommand(Print, QT_TR_NOOP("Print"), &MainWindow::onPrint);
     action(Print)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     action(Print)->setIcon(themed("document-print", QStyle::SP_FileDialogDetailedView, s));
-    addCommand(Exit, tr("Exit(&X)"), &MainWindow::onExit);
+    addCommand(Exit, QT_TR_NOOP("Exit(&X)"), &MainWindow::onExit);
 
-    addCommand(PatientInfo, tr("Patient Info"), &MainWindow::onPatientInfo);
-    addCommand(PatientTitle, tr("Patient Title"), &MainWindow::onPatientTitle);
+    addCommand(PatientInfo, QT_TR_NOOP("Patient Info"), &MainWindow::onPatientInfo);
+    addCommand(PatientTitle, QT_TR_NOOP("Patient Title"), &MainWindow::onPatientTitle);
 
-    addCommand(ModeTrend, tr("Trend"), &MainWindow::onModeTrend);
-    addCommand(ModeTable, tr("Table"), &MainWindow::onModeTable);
-    addCommand(ModeAnalysis, tr("Analysis"), &MainWindow::onModeAnalysis);
+    addCommand(ModeTrend, QT_TR_NOOP("Trend"), &MainWindow::onModeTrend);
+    addCommand(ModeTable, QT_TR_NOOP("Table"), &MainWindow::onModeTable);
+    addCommand(ModeAnalysis, QT_TR_NOOP("Analysis"), &MainWindow::onModeAnalysis);
 
-    addCommand(RollStep, tr("Roll Step"), &MainWindow::onRollStep);
-    addCommand(AnalysisSetup, tr("Analysis Setup"), &MainWindow::onAnalysisSetup);
-    addCommand(UnitSetup, tr("Unit Setup"), &MainWindow::onUnitSetup);
+    addCommand(RollStep, QT_TR_NOOP("Roll Step"), &MainWindow::onRollStep);
+    addCommand(AnalysisSetup, QT_TR_NOOP("Analysis Setup"), &MainWindow::onAnalysisSetup);
+    addCommand(UnitSetup, QT_TR_NOOP("Unit Setup"), &MainWindow::onUnitSetup);
 
-    addCommand(About, tr("About (&A)..."), &MainWindow::onAbout);
+    addCommand(About, QT_TR_NOOP("About (&A)..."), &MainWindow::onAbout);
     action(About)->setIcon(themed("help-about", QStyle::SP_MessageBoxInformation, s));
 
-    addCommand(PageUp, tr("PageUp"), &MainWindow::onPageUp);
+    addCommand(PageUp, QT_TR_NOOP("PageUp"), &MainWindow::onPageUp);
     action(PageUp)->setIcon(themed("go-up", QStyle::SP_ArrowUp, s));
-    addCommand(PageDown, tr("PageDown"), &MainWindow::onPageDown);
+    addCommand(PageDown, QT_TR_NOOP("PageDown"), &MainWindow::onPageDown);
     action(PageDown)->setIcon(themed("go-down", QStyle::SP_ArrowDown, s));
-    addCommand(LanguageButton, tr("Language"), &MainWindow::onLanguage);
+    addCommand(LanguageButton, QT_TR_NOOP("Language"), &MainWindow::onLanguage);
     action(LanguageButton)->setIcon(languageIcon(languageId_));
 
     // Help has no menu item; F1 reaches it from anywhere in the window.
-    addCommand(Help, tr("Help"), &MainWindow::onHelp);
+    addCommand(Help, QT_TR_NOOP("Help"), &MainWindow::onHelp);
     action(Help)->setShortcut(QKeySequence(Qt::Key_F1));
     action(Help)->setShortcutContext(Qt::WindowShortcut);
     addAction(action(Help));
 }
 
+QMenu *MainWindow::addMenu(const char *title)
+{
+    QMenu *menu = menuBar()->addMenu(tr(title));
+    menuTitles_.emplace_back(menu, title);
+    return menu;
+}
+
 void MainWindow::createMenus()
 {
     using namespace CommandId;
-    QMenuBar *bar = menuBar();
-    QMenu *file = bar->addMenu(tr("File(&F)"));
+    QMenu *file = addMenu(QT_TR_NOOP("File(&F)"));
     for (int id : {NewDataCapture, FindBluetoothRadio, OpenOtherIdData, SaveData, OpenSavedData, EventTimeExport, Close,
                    PrintPreview, Print})
         file->addAction(action(id));
     file->addSeparator();
     file->addAction(action(Exit));
 
-    QMenu *edit = bar->addMenu(tr("Edit"));
+    QMenu *edit = addMenu(QT_TR_NOOP("Edit"));
     edit->addAction(action(PatientInfo));
     edit->addAction(action(PatientTitle));
 
-    QMenu *mode = bar->addMenu(tr("Mode"));
+    QMenu *mode = addMenu(QT_TR_NOOP("Mode"));
     for (int id : {ModeTrend, ModeTable, ModeAnalysis})
         mode->addAction(action(id));
 
-    QMenu *options = bar->addMenu(tr("Options"));
+    QMenu *options = addMenu(QT_TR_NOOP("Options"));
     for (int id : {RollStep, AnalysisSetup, UnitSetup})
         options->addAction(action(id));
 
-    QMenu *about = bar->addMenu(tr("About(&A)"));
+    QMenu *about = addMenu(QT_TR_NOOP("About(&A)"));
     about->addAction(action(About));
 
     for (QMenu *m : {file, edit, mode, options, about})
@@ -212,7 +227,7 @@ void MainWindow::createMenus()
 void MainWindow::createToolBar()
 {
     using namespace CommandId;
-    toolBar_ = addToolBar(tr("Toolbar"));
+    toolBar_ = addToolBar(toolBarTitle());
     toolBar_->setObjectName(QStringLiteral("mainToolBar"));
     toolBar_->setIconSize(QSize(20, 20));
     toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
@@ -232,6 +247,29 @@ void MainWindow::createStatusBar()
     statusBar()->showMessage(tr("Ready"));
 }
 
+QString MainWindow::toolBarTitle()
+{
+    return tr("Toolbar");
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QMainWindow::changeEvent(event);
+}
+
+void MainWindow::retranslateUi()
+{
+    for (const auto &[id, text] : commandTexts_)
+        action(id)->setText(tr(text));
+    for (const auto &[menu, title] : menuTitles_)
+        menu->setTitle(tr(title));
+    toolBar_->setWindowTitle(toolBarTitle());
+    statusBar()->showMessage(tr("Ready"));
+    setPageReadout(pageIndex_, pageCount_);
+}
+
 QString MainWindow::pageReadout(int index, int count)
 {
     const QString label = Text(TextNo::PagePane);
@@ -247,6 +285,8 @@ QString MainWindow::pageReadoutText() const
 
 void MainWindow::setPageReadout(int index, int count)
 {
+    pageIndex_ = index;
+    pageCount_ = count;
     pagePane_->setText(pageReadout(index, count));
 }
 
@@ -337,9 +377,36 @@ bool MainWindow::openSavedFile(const QString &path)
     return true;
 }
 
-void MainWindow::notAvailableYet(const QString &what)
+void MainWindow::refreshView()
 {
-    prompts_.information(tr("%1 is not available yet.").arg(what));
+    if (view_)
+        view_->refresh();
+}
+
+QSize MainWindow::minimumFrameSize(const QSize &available, const QSize &decoration)
+{
+    // The layout is made for 1024 x 768; on a smaller screen the window must still
+    // fit, or its edges and the status bar end up out of reach.
+    const QSize room = (available - decoration).expandedTo(QSize(0, 0));
+    return QSize(1024, 768).boundedTo(room);
+}
+
+void MainWindow::updateMinimumSize()
+{
+    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s) {
+        setMinimumSize(1024, 768);
+        return;
+    }
+    // Title bar and borders are known once the window is shown.
+    const QSize decoration = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
+    setMinimumSize(minimumFrameSize(s->availableGeometry().size(), decoration));
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    updateMinimumSize();
 }
 
 void MainWindow::checkScreenSize(const QRect &geometry)
@@ -448,12 +515,24 @@ void MainWindow::onExit()
 
 void MainWindow::onPatientInfo()
 {
-    notAvailableYet(tr("Patient Info"));
+    if (dataCommandsDisabled_)
+        return;
+    PatientInfoDialog dialog(store_, prompts_, ReadSetupInt(QStringLiteral("UnitSetup"), SetupDefaults::UnitSetup),
+                             this);
+    connect(&dialog, &PatientInfoDialog::detailsChanged, this, &MainWindow::refreshView);
+    dialog.exec();
+    // Saved or not, the header shows what is now in memory.
+    refreshView();
 }
 
 void MainWindow::onPatientTitle()
 {
-    notAvailableYet(tr("Patient Title"));
+    if (dataCommandsDisabled_)
+        return;
+    ReportTitleDialog dialog(store_.reportTitle, prompts_, this);
+    if (dialog.exec() == QDialog::Accepted)
+        store_.reportTitle = dialog.title();
+    refreshView();
 }
 
 // ---- Mode menu ----
@@ -502,12 +581,48 @@ void MainWindow::onAnalysisSetup()
 
 void MainWindow::onUnitSetup()
 {
-    notAvailableYet(tr("Unit Setup"));
+    const QString name = QStringLiteral("UnitSetup");
+    if (!lastUnitSetup_)
+        lastUnitSetup_ = ReadSetupInt(name, SetupDefaults::UnitSetup);
+    UnitSetupDialog dialog(this);
+    dialog.exec();
+    // Only a real change redraws the header in the new units.
+    const int now = ReadSetupInt(name, SetupDefaults::UnitSetup);
+    if (now != *lastUnitSetup_) {
+        lastUnitSetup_ = now;
+        refreshView();
+    }
 }
 
 void MainWindow::onLanguage()
 {
-    notAvailableYet(tr("Language"));
+    LanguageDialog dialog(languageId_, this);
+    if (dialog.exec() == QDialog::Accepted)
+        switchLanguage(dialog.chosenId());
+}
+
+LanguageSwitch &MainWindow::languageSwitch()
+{
+    if (languageSwitch_)
+        return *languageSwitch_;
+    if (!ownLanguageSwitch_)
+        ownLanguageSwitch_ = std::make_unique<LanguageSwitch>();
+    return *ownLanguageSwitch_;
+}
+
+bool MainWindow::switchLanguage(int languageId)
+{
+    // A language without a translation leaves everything as it was.
+    if (languageId <= 0 || !languageSwitch().apply(languageId))
+        return false;
+    languageId_ = languageId;
+    WriteSetupValue(QStringLiteral("Language"), QString::number(languageId));
+    action(CommandId::LanguageButton)->setIcon(languageIcon(languageId));
+    // The translators announce the change to every window; this one follows at once.
+    retranslateUi();
+    if (view_)
+        view_->refresh();
+    return true;
 }
 
 // ---- About, help, paging ----

@@ -12,8 +12,13 @@
 
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
 
 class BackgroundView;
+class LanguageSwitch;
 class DeviceCommands;
 class Prompts;
 class QAction;
@@ -46,6 +51,10 @@ public:
     // New data capture, Find bluetooth radio and device arrival.
     DeviceCommands &deviceCommands() const { return *deviceCommands_; }
 
+    // The least size of the window: 1024 x 768, or what the screen's available
+    // area leaves beside the window's decoration when that is smaller.
+    static QSize minimumFrameSize(const QSize &available, const QSize &decoration);
+
     // The text of the page pane: "Page:" alone, or followed by "index+1/count ".
     static QString pageReadout(int index, int count);
     QString pageReadoutText() const;
@@ -57,6 +66,12 @@ public:
     // The figures of the last analysis run (Mode > Analysis, the event-time export).
     const AnalysisResults &analysisResults() const { return analysisResults_; }
     const RecordingStatistics &recordingStatistics() const { return recordingStatistics_; }
+    // The translations a language switch installs; the application hands over
+    // the one it started with, otherwise the window keeps its own.
+    void setLanguageSwitch(LanguageSwitch *languageSwitch) { languageSwitch_ = languageSwitch; }
+    // Switches every text of the program to languageId (1033, 1036, 2052) and
+    // stores it as "Language"; false, with nothing changed, when it has no translation.
+    bool switchLanguage(int languageId);
 
     // Re-applies the enabling rules to every command.
     void updateCommandStates();
@@ -107,19 +122,28 @@ public Q_SLOTS:
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
+    LanguageSwitch &languageSwitch();
     void createActions();
     void createMenus();
     void createToolBar();
     void createStatusBar();
-    QAction *addCommand(int id, const QString &text, void (MainWindow::*handler)());
+    // text is the untranslated source, kept so the command can be retranslated.
+    QAction *addCommand(int id, const char *text, void (MainWindow::*handler)());
+    QMenu *addMenu(const char *title);
+    static QString toolBarTitle();
+    void retranslateUi();
     void switchMode(int mode);
     void openView(int mode);
     void closeAllViews();
     void runAnalysis();
-    void notAvailableYet(const QString &what);
+    // Repaints the view so its header shows new details, title or units.
+    void refreshView();
     void checkScreenSize(const QRect &geometry);
+    void updateMinimumSize();
 
     RecordStore &store_;
     Prompts &prompts_;
@@ -140,4 +164,11 @@ private:
     QPointer<HelpWindow> helpWindow_;
     AnalysisResults analysisResults_;
     RecordingStatistics recordingStatistics_;
+    std::map<int, const char *> commandTexts_;
+    std::vector<std::pair<QMenu *, const char *>> menuTitles_;
+    int pageIndex_ = 0;
+    int pageCount_ = 0;
+    LanguageSwitch *languageSwitch_ = nullptr;
+    std::unique_ptr<LanguageSwitch> ownLanguageSwitch_;
+    std::optional<int> lastUnitSetup_; // the "UnitSetup" value the views were last drawn with
 };

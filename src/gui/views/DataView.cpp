@@ -83,6 +83,13 @@ void DataView::showEvent(QShowEvent *event)
     announcePage();
 }
 
+void DataView::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        update();
+    QWidget::changeEvent(event);
+}
+
 int DataView::wheelPaging(QPoint angleDelta, Qt::ScrollPhase phase)
 {
     // Touchpads open and close a scroll with empty events; those turn no page.

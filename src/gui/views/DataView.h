@@ -57,6 +57,8 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Every text of a page is looked up when it is painted: a repaint retranslates.
+    void changeEvent(QEvent *event) override;
     // After a resize: keeps the shown page inside the recording and announces a
     // changed page count.
     void keepPageInRange();

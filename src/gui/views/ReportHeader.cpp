@@ -5,6 +5,7 @@
 #include "app/Settings.h"
 #include "app/Texts.h"
 #include "model/RecordStore.h"
+#include "model/Units.h"
 
 #include <QFontMetrics>
 #include <QPainter>

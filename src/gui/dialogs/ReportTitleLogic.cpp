@@ -1,0 +1,12 @@
+#include "dialogs/ReportTitleLogic.h"
+
+#include "app/Prompts.h"
+#include "app/Texts.h"
+
+std::optional<QString> ReportTitleLogic::check(const QString &title)
+{
+    if (title.size() <= kMaxLength)
+        return std::nullopt;
+    prompts_.warning(Text(TextNo::FieldMax60));
+    return title.left(kMaxLength);
+}

@@ -1,0 +1,8 @@
+#pragma once
+
+class QDialog;
+class QDialogButtonBox;
+
+// The OK and Cancel buttons of a small option dialog, labelled in the program's
+// language and wired to accept and reject.
+QDialogButtonBox *AddOkCancelButtons(QDialog &dialog);
