@@ -13,6 +13,68 @@
     </message>
 </context>
 <context>
+    <name>AnalysisSetupDialog</name>
+    <message>
+        <source>Analysis setup</source>
+        <translation>Configuration de l&apos;analyse</translation>
+    </message>
+    <message>
+        <source>Times with saturations high</source>
+        <translation>Fois avec saturation haute</translation>
+    </message>
+    <message>
+        <source>Times with saturations low</source>
+        <translation>Fois avec saturation basse</translation>
+    </message>
+    <message>
+        <source>Times with pr high</source>
+        <translation>Fois avec pouls haut</translation>
+    </message>
+    <message>
+        <source>Times with pr low</source>
+        <translation>Fois avec pouls bas</translation>
+    </message>
+    <message>
+        <source>Desaturation Event</source>
+        <translation>Événement de désaturation</translation>
+    </message>
+    <message>
+        <source>Pulse Event</source>
+        <translation>Événement de pouls</translation>
+    </message>
+    <message>
+        <source>Increase</source>
+        <translation>Augmenter</translation>
+    </message>
+    <message>
+        <source>Decrease</source>
+        <translation>Diminuer</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>Application</name>
+    <message>
+        <source>Pulse oximeter recordings</source>
+        <translation>Enregistrements d&apos;oxymètre de pouls</translation>
+    </message>
+    <message>
+        <source>Screen reslution is to small to run the program,please change reslution over 1024 in horizontal and over 768 in vertical,otherwise the effect is not well!</source>
+        <translation>La résolution de l&apos;écran est trop faible pour ce programme. Choisissez une résolution d&apos;au moins 1024 pixels en largeur et 768 pixels en hauteur, sinon l&apos;affichage sera dégradé !</translation>
+    </message>
+    <message>
+        <source>The simulated oximeter could not be started.</source>
+        <translation>L&apos;oxymètre simulé n&apos;a pas pu être démarré.</translation>
+    </message>
+</context>
+<context>
     <name>BluetoothSearchDialog</name>
     <message>
         <source>Find bluetooth radio</source>
@@ -67,34 +129,41 @@
     </message>
 </context>
 <context>
-    <name>SetClockDialog</name>
+    <name>ClinicalSummary</name>
     <message>
-        <source>Set Date And Time</source>
-        <translation>Régler la date et l&apos;heure</translation>
+        <source>No valid readings</source>
+        <translation>Aucune mesure valide</translation>
     </message>
     <message>
-        <source>Date</source>
-        <translation>Date</translation>
+        <source>Valid time: %1</source>
+        <translation>Durée valide : %1</translation>
     </message>
     <message>
-        <source>Hour:</source>
-        <translation>Heure :</translation>
+        <source>Nadir SpO2: %1%</source>
+        <translation>SpO2 minimale : %1%</translation>
     </message>
     <message>
-        <source>Minute:</source>
-        <translation>Minute :</translation>
+        <source>T90: %1 (%2%)</source>
+        <translation>T90 : %1 (%2%)</translation>
     </message>
     <message>
-        <source>Second:</source>
-        <translation>Seconde :</translation>
+        <source>T88: %1 (%2%)</source>
+        <translation>T88 : %1 (%2%)</translation>
     </message>
     <message>
-        <source>Please input a Num !</source>
-        <translation>Veuillez saisir un nombre !</translation>
+        <source>ODI3: %1/h  ODI4: %2/h</source>
+        <translation>IDO3 : %1/h  IDO4 : %2/h</translation>
     </message>
     <message>
-        <source>Please input a legal value !</source>
-        <translation>Veuillez saisir une valeur valide !</translation>
+        <source>Pulse min/mean/max: %1/%2/%3 bpm</source>
+        <translation>Pouls min/moy./max : %1/%2/%3 bpm</translation>
+    </message>
+</context>
+<context>
+    <name>DataView</name>
+    <message>
+        <source>The printer could not be started. Check that it is installed and ready.</source>
+        <translation>L&apos;imprimante n&apos;a pas pu être démarrée. Vérifiez qu&apos;elle est installée et prête.</translation>
     </message>
 </context>
 <context>
@@ -121,6 +190,84 @@
     <message>
         <source>Deleting Data ...</source>
         <translation>Suppression des données...</translation>
+    </message>
+</context>
+<context>
+    <name>Device</name>
+    <message>
+        <source>write com command failed!</source>
+        <translation>Échec de l&apos;envoi de la commande sur le port série !</translation>
+    </message>
+    <message>
+        <source>Read data timeout,please retry</source>
+        <translation>Délai de lecture des données dépassé, veuillez réessayer</translation>
+    </message>
+    <message>
+        <source>No Connected, please connect device!</source>
+        <translation>Non connecté, veuillez connecter l&apos;appareil !</translation>
+    </message>
+    <message>
+        <source>read data out of buffer!</source>
+        <translation>Les données lues dépassent la mémoire tampon !</translation>
+    </message>
+    <message>
+        <source>read com failed!</source>
+        <translation>Échec de la lecture du port série !</translation>
+    </message>
+    <message>
+        <source>Can&apos;t find right COM or the device is power off !</source>
+        <translation>Port série de l&apos;appareil introuvable, ou appareil éteint !</translation>
+    </message>
+    <message>
+        <source>no data!</source>
+        <translation>Aucune donnée !</translation>
+    </message>
+    <message>
+        <source>Synchronization error!</source>
+        <translation>Erreur de synchronisation !</translation>
+    </message>
+    <message>
+        <source>new memory err!</source>
+        <translation>Erreur d&apos;allocation mémoire !</translation>
+    </message>
+    <message>
+        <source>Set Date and Time Succeed !</source>
+        <translation>Date et heure réglées avec succès !</translation>
+    </message>
+    <message>
+        <source>Set Date and Time Error !</source>
+        <translation>Erreur lors du réglage de la date et de l&apos;heure !</translation>
+    </message>
+    <message>
+        <source>Device data cleared !</source>
+        <translation>Données de l&apos;appareil effacées !</translation>
+    </message>
+    <message>
+        <source>Delete Data Error !</source>
+        <translation>Erreur lors de la suppression des données !</translation>
+    </message>
+    <message>
+        <source>Connect succeed! Total</source>
+        <translation>Connexion réussie ! Total :</translation>
+    </message>
+    <message>
+        <source>Frames!</source>
+        <translation>trames !</translation>
+    </message>
+    <message>
+        <source>Permission denied on %1: add your user to the dialout group, then log in again</source>
+        <translation>Accès refusé à %1 : ajoutez votre utilisateur au groupe dialout, puis reconnectez-vous</translation>
+    </message>
+    <message>
+        <source>Only %1 of the %2 announced frames arrived.</source>
+        <translation>Seules %1 des %2 trames annoncées ont été reçues.</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceCommands</name>
+    <message>
+        <source>CONNECT SUCCEED</source>
+        <translation>CONNEXION RÉUSSIE</translation>
     </message>
 </context>
 <context>
@@ -176,6 +323,50 @@
     <message>
         <source>&lt;&lt;Standard</source>
         <translation>&lt;&lt;Standard</translation>
+    </message>
+</context>
+<context>
+    <name>EventTimeFile</name>
+    <message>
+        <source>Data file(*.txt)</source>
+        <translation>Fichier de données(*.txt)</translation>
+    </message>
+</context>
+<context>
+    <name>ExportProgress</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>HelpWindow</name>
+    <message>
+        <source>Quellix manual</source>
+        <translation>Manuel de Quellix</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Rechercher</translation>
+    </message>
+    <message>
+        <source>Open in browser</source>
+        <translation>Ouvrir dans le navigateur</translation>
+    </message>
+    <message>
+        <source>Not found</source>
+        <translation>Introuvable</translation>
+    </message>
+</context>
+<context>
+    <name>LanguageDialog</name>
+    <message>
+        <source>Language</source>
+        <translation>Langue</translation>
+    </message>
+    <message>
+        <source>&amp;Language of the program:</source>
+        <translation>&amp;Langue du programme :</translation>
     </message>
 </context>
 <context>
@@ -301,10 +492,6 @@
         <translation>Prêt</translation>
     </message>
     <message>
-        <source>%1 is not available yet.</source>
-        <translation>%1 n&apos;est pas encore disponible.</translation>
-    </message>
-    <message>
         <source>The Reslution is to small to run the program!</source>
         <translation>La résolution de l&apos;écran est trop faible pour exécuter le programme !</translation>
     </message>
@@ -313,16 +500,23 @@
         <translation>Enregistrement sauvegardé.</translation>
     </message>
     <message>
-        <source>Check out the SpO2 event time</source>
-        <translation>Consulter les heures des événements SpO2</translation>
-    </message>
-    <message>
-        <source>The event analysis is not available yet.</source>
-        <translation>L&apos;analyse des événements n&apos;est pas encore disponible.</translation>
-    </message>
-    <message>
         <source>Can&apos;t open file</source>
         <translation>Impossible d&apos;ouvrir le fichier</translation>
+    </message>
+    <message>
+        <source>Event times saved.</source>
+        <translation>Heures des événements enregistrées.</translation>
+    </message>
+</context>
+<context>
+    <name>OkCancelButtons</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
     </message>
 </context>
 <context>
@@ -341,18 +535,80 @@
     </message>
 </context>
 <context>
-    <name>Application</name>
+    <name>PatientInfoDialog</name>
     <message>
-        <source>Pulse oximeter recordings</source>
-        <translation>Enregistrements d&apos;oxymètre de pouls</translation>
+        <source>Edit patient information</source>
+        <translation>Modifier les informations du patient</translation>
     </message>
     <message>
-        <source>Screen reslution is to small to run the program,please change reslution over 1024 in horizontal and over 768 in vertical,otherwise the effect is not well!</source>
-        <translation>La résolution de l&apos;écran est trop faible pour ce programme. Choisissez une résolution d&apos;au moins 1024 pixels en largeur et 768 pixels en hauteur, sinon l&apos;affichage sera dégradé !</translation>
+        <source>ID &amp;Number</source>
+        <translation>&amp;Numéro d&apos;identification</translation>
     </message>
     <message>
-        <source>The simulated oximeter could not be started.</source>
-        <translation>L&apos;oxymètre simulé n&apos;a pas pu être démarré.</translation>
+        <source>&amp;Gender</source>
+        <translation>&amp;Sexe</translation>
+    </message>
+    <message>
+        <source>Na&amp;me</source>
+        <translation>N&amp;om</translation>
+    </message>
+    <message>
+        <source>&amp;Age</source>
+        <translation>Â&amp;ge</translation>
+    </message>
+    <message>
+        <source>&amp;Height</source>
+        <translation>&amp;Taille</translation>
+    </message>
+    <message>
+        <source>&amp;Weight</source>
+        <translation>&amp;Poids</translation>
+    </message>
+    <message>
+        <source>&amp;Physician</source>
+        <translation>&amp;Médecin</translation>
+    </message>
+    <message>
+        <source>Note &amp;1</source>
+        <translation>Note &amp;1</translation>
+    </message>
+    <message>
+        <source>Note &amp;2</source>
+        <translation>Note &amp;2</translation>
+    </message>
+    <message>
+        <source>&amp;Comments</source>
+        <translation>&amp;Commentaires</translation>
+    </message>
+    <message>
+        <source>&amp;Save Info</source>
+        <translation>&amp;Enregistrer les infos</translation>
+    </message>
+    <message>
+        <source>&amp;Delete Info</source>
+        <translation>S&amp;upprimer les infos</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>RecordStore</name>
+    <message>
+        <source>Get patient info error!</source>
+        <translation>Erreur lors de la lecture des informations patient !</translation>
+    </message>
+</context>
+<context>
+    <name>ReportTitleDialog</name>
+    <message>
+        <source>Modify Title</source>
+        <translation>Modifier le titre</translation>
+    </message>
+    <message>
+        <source>&amp;Title</source>
+        <translation>&amp;Titre</translation>
     </message>
 </context>
 <context>
@@ -383,103 +639,7 @@
     </message>
 </context>
 <context>
-    <name>DataView</name>
-    <message>
-        <source>The printer could not be started. Check that it is installed and ready.</source>
-        <translation>L&apos;imprimante n&apos;a pas pu être démarrée. Vérifiez qu&apos;elle est installée et prête.</translation>
-    </message>
-</context>
-<context>
-    <name>Device</name>
-    <message>
-        <source>write com command failed!</source>
-        <translation>Échec de l&apos;envoi de la commande sur le port série !</translation>
-    </message>
-    <message>
-        <source>Read data timeout,please retry</source>
-        <translation>Délai de lecture des données dépassé, veuillez réessayer</translation>
-    </message>
-    <message>
-        <source>No Connected, please connect device!</source>
-        <translation>Non connecté, veuillez connecter l&apos;appareil !</translation>
-    </message>
-    <message>
-        <source>read data out of buffer!</source>
-        <translation>Les données lues dépassent la mémoire tampon !</translation>
-    </message>
-    <message>
-        <source>read com failed!</source>
-        <translation>Échec de la lecture du port série !</translation>
-    </message>
-    <message>
-        <source>Can&apos;t find right COM or the device is power off !</source>
-        <translation>Port série de l&apos;appareil introuvable, ou appareil éteint !</translation>
-    </message>
-    <message>
-        <source>no data!</source>
-        <translation>Aucune donnée !</translation>
-    </message>
-    <message>
-        <source>Synchronization error!</source>
-        <translation>Erreur de synchronisation !</translation>
-    </message>
-    <message>
-        <source>new memory err!</source>
-        <translation>Erreur d&apos;allocation mémoire !</translation>
-    </message>
-    <message>
-        <source>Set Date and Time Succeed !</source>
-        <translation>Date et heure réglées avec succès !</translation>
-    </message>
-    <message>
-        <source>Set Date and Time Error !</source>
-        <translation>Erreur lors du réglage de la date et de l&apos;heure !</translation>
-    </message>
-    <message>
-        <source>Device data cleared !</source>
-        <translation>Données de l&apos;appareil effacées !</translation>
-    </message>
-    <message>
-        <source>Delete Data Error !</source>
-        <translation>Erreur lors de la suppression des données !</translation>
-    </message>
-    <message>
-        <source>Connect succeed! Total</source>
-        <translation>Connexion réussie ! Total :</translation>
-    </message>
-    <message>
-        <source>Frames!</source>
-        <translation>trames !</translation>
-    </message>
-    <message>
-        <source>Permission denied on %1: add your user to the dialout group, then log in again</source>
-        <translation>Accès refusé à %1 : ajoutez votre utilisateur au groupe dialout, puis reconnectez-vous</translation>
-    </message>
-    <message>
-        <source>Only %1 of the %2 announced frames arrived.</source>
-        <translation>Seules %1 des %2 trames annoncées ont été reçues.</translation>
-    </message>
-</context>
-<context>
-    <name>DeviceCommands</name>
-    <message>
-        <source>CONNECT SUCCEED</source>
-        <translation>CONNEXION RÉUSSIE</translation>
-    </message>
-</context>
-<context>
-    <name>RecordStore</name>
-    <message>
-        <source>Get patient info error!</source>
-        <translation>Erreur lors de la lecture des informations patient !</translation>
-    </message>
-</context>
-<context>
     <name>SavedData</name>
-    <message>
-        <source>Saving as a text or spreadsheet file is not available yet. Nothing was written.</source>
-        <translation>L&apos;enregistrement au format texte ou tableur n&apos;est pas encore disponible. Rien n&apos;a été écrit.</translation>
-    </message>
     <message>
         <source>Nothing was written: choose a file name ending in .dat, .txt or .xls.</source>
         <translation>Rien n&apos;a été écrit : choisissez un nom de fichier se terminant par .dat, .txt ou .xls.</translation>
@@ -487,6 +647,55 @@
     <message>
         <source>Data file(*.dat)</source>
         <translation>Fichier de données(*.dat)</translation>
+    </message>
+    <message>
+        <source>The recording needs %1 files, and these already exist:
+%2
+Replace them?</source>
+        <translation>L&apos;enregistrement nécessite %1 fichiers, et ceux-ci existent déjà :
+%2
+Les remplacer ?</translation>
+    </message>
+    <message>
+        <source>The recording has %1 readings, more than one file can hold, so it was saved in %2 files:
+%3</source>
+        <translation>L&apos;enregistrement compte %1 mesures, plus qu&apos;un fichier ne peut en contenir ; il a donc été enregistré en %2 fichiers :
+%3</translation>
+    </message>
+    <message>
+        <source>Nothing was written: an EDF+ file needs at least one reading for its start time.</source>
+        <translation>Rien n&apos;a été écrit : un fichier EDF+ a besoin d&apos;au moins une mesure pour son heure de début.</translation>
+    </message>
+</context>
+<context>
+    <name>SetClockDialog</name>
+    <message>
+        <source>Set Date And Time</source>
+        <translation>Régler la date et l&apos;heure</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Hour:</source>
+        <translation>Heure :</translation>
+    </message>
+    <message>
+        <source>Minute:</source>
+        <translation>Minute :</translation>
+    </message>
+    <message>
+        <source>Second:</source>
+        <translation>Seconde :</translation>
+    </message>
+    <message>
+        <source>Please input a Num !</source>
+        <translation>Veuillez saisir un nombre !</translation>
+    </message>
+    <message>
+        <source>Please input a legal value !</source>
+        <translation>Veuillez saisir une valeur valide !</translation>
     </message>
 </context>
 <context>
@@ -702,6 +911,93 @@
     <message>
         <source>Please input a num which is between 1 and</source>
         <translation>Veuillez saisir un nombre compris entre 1 et</translation>
+    </message>
+    <message>
+        <source>Event Data</source>
+        <translation>Données d&apos;événements</translation>
+    </message>
+    <message>
+        <source>Total Events.</source>
+        <translation>Total des événements.</translation>
+    </message>
+    <message>
+        <source>Time In Events.(Sec)</source>
+        <translation>Durée en événements.(s)</translation>
+    </message>
+    <message>
+        <source>Avg.Event Dur.(Sec)</source>
+        <translation>Durée moy. événement.(s)</translation>
+    </message>
+    <message>
+        <source>Index.(1/hr)</source>
+        <translation>Indice.(1/h)</translation>
+    </message>
+    <message>
+        <source>Avg.Event Max.</source>
+        <translation>Max. moy. événement.</translation>
+    </message>
+    <message>
+        <source>Avg.Event Min.</source>
+        <translation>Min. moy. événement.</translation>
+    </message>
+    <message>
+        <source>Max.Event offset.</source>
+        <translation>Chute max. d&apos;événement.</translation>
+    </message>
+    <message>
+        <source>Max Time.Event.(Sec)</source>
+        <translation>Durée max. événement.(s)</translation>
+    </message>
+    <message>
+        <source>Max Dur.</source>
+        <translation>Max.</translation>
+    </message>
+    <message>
+        <source>Min Dur.</source>
+        <translation>Min.</translation>
+    </message>
+    <message>
+        <source>Avg Dur.</source>
+        <translation>Moy.</translation>
+    </message>
+    <message>
+        <source>Diagnose:</source>
+        <translation>Diagnostic :</translation>
+    </message>
+    <message>
+        <source>Please input a num between 40 and 100 !</source>
+        <translation>Veuillez saisir un nombre entre 40 et 100 !</translation>
+    </message>
+    <message>
+        <source>Please input a num between 15 and 300 !</source>
+        <translation>Veuillez saisir un nombre entre 15 et 300 !</translation>
+    </message>
+    <message>
+        <source>Please input a num between 1 and 20 !</source>
+        <translation>Veuillez saisir un nombre entre 1 et 20 !</translation>
+    </message>
+    <message>
+        <source>Error ! The SpO2 high value must large than low value !</source>
+        <translation>Erreur ! La valeur haute de SpO2 doit être supérieure à la valeur basse !</translation>
+    </message>
+    <message>
+        <source>Error ! The PR high value must large than low value !</source>
+        <translation>Erreur ! La valeur haute du pouls doit être supérieure à la valeur basse !</translation>
+    </message>
+</context>
+<context>
+    <name>UnitSetupDialog</name>
+    <message>
+        <source>Unit setup</source>
+        <translation>Unités de mesure</translation>
+    </message>
+    <message>
+        <source>The &amp;Britain System</source>
+        <translation>Système &amp;britannique</translation>
+    </message>
+    <message>
+        <source>The &amp;Metric System</source>
+        <translation>Système &amp;métrique</translation>
     </message>
 </context>
 </TS>

@@ -13,6 +13,68 @@
     </message>
 </context>
 <context>
+    <name>AnalysisSetupDialog</name>
+    <message>
+        <source>Analysis setup</source>
+        <translation>分析设置</translation>
+    </message>
+    <message>
+        <source>Times with saturations high</source>
+        <translation>饱和度高次数</translation>
+    </message>
+    <message>
+        <source>Times with saturations low</source>
+        <translation>饱和度低次数</translation>
+    </message>
+    <message>
+        <source>Times with pr high</source>
+        <translation>脉率高次数</translation>
+    </message>
+    <message>
+        <source>Times with pr low</source>
+        <translation>脉率低次数</translation>
+    </message>
+    <message>
+        <source>Desaturation Event</source>
+        <translation>血氧下降事件</translation>
+    </message>
+    <message>
+        <source>Pulse Event</source>
+        <translation>脉率事件</translation>
+    </message>
+    <message>
+        <source>Increase</source>
+        <translation>增加</translation>
+    </message>
+    <message>
+        <source>Decrease</source>
+        <translation>减少</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>Application</name>
+    <message>
+        <source>Pulse oximeter recordings</source>
+        <translation>脉搏血氧仪记录</translation>
+    </message>
+    <message>
+        <source>Screen reslution is to small to run the program,please change reslution over 1024 in horizontal and over 768 in vertical,otherwise the effect is not well!</source>
+        <translation>屏幕分辨率太低，无法正常运行本程序。请将分辨率设置为水平 1024 以上、垂直 768 以上，否则显示效果不佳！</translation>
+    </message>
+    <message>
+        <source>The simulated oximeter could not be started.</source>
+        <translation>无法启动模拟血氧仪。</translation>
+    </message>
+</context>
+<context>
     <name>BluetoothSearchDialog</name>
     <message>
         <source>Find bluetooth radio</source>
@@ -66,34 +128,41 @@
     </message>
 </context>
 <context>
-    <name>SetClockDialog</name>
+    <name>ClinicalSummary</name>
     <message>
-        <source>Set Date And Time</source>
-        <translation>设置日期和时间</translation>
+        <source>No valid readings</source>
+        <translation>没有有效读数</translation>
     </message>
     <message>
-        <source>Date</source>
-        <translation>日期</translation>
+        <source>Valid time: %1</source>
+        <translation>有效时间：%1</translation>
     </message>
     <message>
-        <source>Hour:</source>
-        <translation>时：</translation>
+        <source>Nadir SpO2: %1%</source>
+        <translation>最低 SpO2：%1%</translation>
     </message>
     <message>
-        <source>Minute:</source>
-        <translation>分：</translation>
+        <source>T90: %1 (%2%)</source>
+        <translation>T90：%1（%2%）</translation>
     </message>
     <message>
-        <source>Second:</source>
-        <translation>秒：</translation>
+        <source>T88: %1 (%2%)</source>
+        <translation>T88：%1（%2%）</translation>
     </message>
     <message>
-        <source>Please input a Num !</source>
-        <translation>请输入数字！</translation>
+        <source>ODI3: %1/h  ODI4: %2/h</source>
+        <translation>ODI3：%1/小时  ODI4：%2/小时</translation>
     </message>
     <message>
-        <source>Please input a legal value !</source>
-        <translation>请输入有效的值！</translation>
+        <source>Pulse min/mean/max: %1/%2/%3 bpm</source>
+        <translation>脉率 最低/平均/最高：%1/%2/%3 次/分</translation>
+    </message>
+</context>
+<context>
+    <name>DataView</name>
+    <message>
+        <source>The printer could not be started. Check that it is installed and ready.</source>
+        <translation>无法启动打印机。请检查打印机是否已安装并准备就绪。</translation>
     </message>
 </context>
 <context>
@@ -120,6 +189,84 @@
     <message>
         <source>Deleting Data ...</source>
         <translation>正在删除数据...</translation>
+    </message>
+</context>
+<context>
+    <name>Device</name>
+    <message>
+        <source>write com command failed!</source>
+        <translation>向串口写入命令失败！</translation>
+    </message>
+    <message>
+        <source>Read data timeout,please retry</source>
+        <translation>读取数据超时，请重试</translation>
+    </message>
+    <message>
+        <source>No Connected, please connect device!</source>
+        <translation>未连接，请连接设备！</translation>
+    </message>
+    <message>
+        <source>read data out of buffer!</source>
+        <translation>读取的数据超出缓冲区！</translation>
+    </message>
+    <message>
+        <source>read com failed!</source>
+        <translation>读取串口失败！</translation>
+    </message>
+    <message>
+        <source>Can&apos;t find right COM or the device is power off !</source>
+        <translation>找不到正确的串口，或设备未开机！</translation>
+    </message>
+    <message>
+        <source>no data!</source>
+        <translation>没有数据！</translation>
+    </message>
+    <message>
+        <source>Synchronization error!</source>
+        <translation>同步错误！</translation>
+    </message>
+    <message>
+        <source>new memory err!</source>
+        <translation>内存分配错误！</translation>
+    </message>
+    <message>
+        <source>Set Date and Time Succeed !</source>
+        <translation>日期和时间设置成功！</translation>
+    </message>
+    <message>
+        <source>Set Date and Time Error !</source>
+        <translation>日期和时间设置失败！</translation>
+    </message>
+    <message>
+        <source>Device data cleared !</source>
+        <translation>设备数据已清除！</translation>
+    </message>
+    <message>
+        <source>Delete Data Error !</source>
+        <translation>删除数据出错！</translation>
+    </message>
+    <message>
+        <source>Connect succeed! Total</source>
+        <translation>连接成功！共</translation>
+    </message>
+    <message>
+        <source>Frames!</source>
+        <translation>帧！</translation>
+    </message>
+    <message>
+        <source>Permission denied on %1: add your user to the dialout group, then log in again</source>
+        <translation>无权访问 %1：请将您的用户加入 dialout 组，然后重新登录</translation>
+    </message>
+    <message>
+        <source>Only %1 of the %2 announced frames arrived.</source>
+        <translation>仅收到了预告的 %2 帧中的 %1 帧。</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceCommands</name>
+    <message>
+        <source>CONNECT SUCCEED</source>
+        <translation>连接成功</translation>
     </message>
 </context>
 <context>
@@ -175,6 +322,50 @@
     <message>
         <source>&lt;&lt;Standard</source>
         <translation>&lt;&lt;标准</translation>
+    </message>
+</context>
+<context>
+    <name>EventTimeFile</name>
+    <message>
+        <source>Data file(*.txt)</source>
+        <translation>数据文件(*.txt)</translation>
+    </message>
+</context>
+<context>
+    <name>ExportProgress</name>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>HelpWindow</name>
+    <message>
+        <source>Quellix manual</source>
+        <translation>Quellix 使用手册</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>搜索</translation>
+    </message>
+    <message>
+        <source>Open in browser</source>
+        <translation>在浏览器中打开</translation>
+    </message>
+    <message>
+        <source>Not found</source>
+        <translation>未找到</translation>
+    </message>
+</context>
+<context>
+    <name>LanguageDialog</name>
+    <message>
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>&amp;Language of the program:</source>
+        <translation>程序语言(&amp;L)：</translation>
     </message>
 </context>
 <context>
@@ -300,10 +491,6 @@
         <translation>就绪</translation>
     </message>
     <message>
-        <source>%1 is not available yet.</source>
-        <translation>%1 暂不可用。</translation>
-    </message>
-    <message>
         <source>The Reslution is to small to run the program!</source>
         <translation>屏幕分辨率太低，无法运行本程序！</translation>
     </message>
@@ -312,16 +499,23 @@
         <translation>记录已保存。</translation>
     </message>
     <message>
-        <source>Check out the SpO2 event time</source>
-        <translation>查看 SpO2 事件时间</translation>
-    </message>
-    <message>
-        <source>The event analysis is not available yet.</source>
-        <translation>事件分析暂不可用。</translation>
-    </message>
-    <message>
         <source>Can&apos;t open file</source>
         <translation>无法打开文件</translation>
+    </message>
+    <message>
+        <source>Event times saved.</source>
+        <translation>事件时间已保存。</translation>
+    </message>
+</context>
+<context>
+    <name>OkCancelButtons</name>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
     </message>
 </context>
 <context>
@@ -340,18 +534,80 @@
     </message>
 </context>
 <context>
-    <name>Application</name>
+    <name>PatientInfoDialog</name>
     <message>
-        <source>Pulse oximeter recordings</source>
-        <translation>脉搏血氧仪记录</translation>
+        <source>Edit patient information</source>
+        <translation>编辑病人信息</translation>
     </message>
     <message>
-        <source>Screen reslution is to small to run the program,please change reslution over 1024 in horizontal and over 768 in vertical,otherwise the effect is not well!</source>
-        <translation>屏幕分辨率太低，无法正常运行本程序。请将分辨率设置为水平 1024 以上、垂直 768 以上，否则显示效果不佳！</translation>
+        <source>ID &amp;Number</source>
+        <translation>编号(&amp;N)</translation>
     </message>
     <message>
-        <source>The simulated oximeter could not be started.</source>
-        <translation>无法启动模拟血氧仪。</translation>
+        <source>&amp;Gender</source>
+        <translation>性别(&amp;G)</translation>
+    </message>
+    <message>
+        <source>Na&amp;me</source>
+        <translation>姓名(&amp;M)</translation>
+    </message>
+    <message>
+        <source>&amp;Age</source>
+        <translation>年龄(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Height</source>
+        <translation>身高(&amp;H)</translation>
+    </message>
+    <message>
+        <source>&amp;Weight</source>
+        <translation>体重(&amp;W)</translation>
+    </message>
+    <message>
+        <source>&amp;Physician</source>
+        <translation>医生(&amp;P)</translation>
+    </message>
+    <message>
+        <source>Note &amp;1</source>
+        <translation>备注 &amp;1</translation>
+    </message>
+    <message>
+        <source>Note &amp;2</source>
+        <translation>备注 &amp;2</translation>
+    </message>
+    <message>
+        <source>&amp;Comments</source>
+        <translation>说明(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;Save Info</source>
+        <translation>保存信息(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Delete Info</source>
+        <translation>删除信息(&amp;D)</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>RecordStore</name>
+    <message>
+        <source>Get patient info error!</source>
+        <translation>读取病人信息出错！</translation>
+    </message>
+</context>
+<context>
+    <name>ReportTitleDialog</name>
+    <message>
+        <source>Modify Title</source>
+        <translation>修改标题</translation>
+    </message>
+    <message>
+        <source>&amp;Title</source>
+        <translation>标题(&amp;T)</translation>
     </message>
 </context>
 <context>
@@ -382,103 +638,7 @@
     </message>
 </context>
 <context>
-    <name>DataView</name>
-    <message>
-        <source>The printer could not be started. Check that it is installed and ready.</source>
-        <translation>无法启动打印机。请检查打印机是否已安装并准备就绪。</translation>
-    </message>
-</context>
-<context>
-    <name>Device</name>
-    <message>
-        <source>write com command failed!</source>
-        <translation>向串口写入命令失败！</translation>
-    </message>
-    <message>
-        <source>Read data timeout,please retry</source>
-        <translation>读取数据超时，请重试</translation>
-    </message>
-    <message>
-        <source>No Connected, please connect device!</source>
-        <translation>未连接，请连接设备！</translation>
-    </message>
-    <message>
-        <source>read data out of buffer!</source>
-        <translation>读取的数据超出缓冲区！</translation>
-    </message>
-    <message>
-        <source>read com failed!</source>
-        <translation>读取串口失败！</translation>
-    </message>
-    <message>
-        <source>Can&apos;t find right COM or the device is power off !</source>
-        <translation>找不到正确的串口，或设备未开机！</translation>
-    </message>
-    <message>
-        <source>no data!</source>
-        <translation>没有数据！</translation>
-    </message>
-    <message>
-        <source>Synchronization error!</source>
-        <translation>同步错误！</translation>
-    </message>
-    <message>
-        <source>new memory err!</source>
-        <translation>内存分配错误！</translation>
-    </message>
-    <message>
-        <source>Set Date and Time Succeed !</source>
-        <translation>日期和时间设置成功！</translation>
-    </message>
-    <message>
-        <source>Set Date and Time Error !</source>
-        <translation>日期和时间设置失败！</translation>
-    </message>
-    <message>
-        <source>Device data cleared !</source>
-        <translation>设备数据已清除！</translation>
-    </message>
-    <message>
-        <source>Delete Data Error !</source>
-        <translation>删除数据出错！</translation>
-    </message>
-    <message>
-        <source>Connect succeed! Total</source>
-        <translation>连接成功！共</translation>
-    </message>
-    <message>
-        <source>Frames!</source>
-        <translation>帧！</translation>
-    </message>
-    <message>
-        <source>Permission denied on %1: add your user to the dialout group, then log in again</source>
-        <translation>无权访问 %1：请将您的用户加入 dialout 组，然后重新登录</translation>
-    </message>
-    <message>
-        <source>Only %1 of the %2 announced frames arrived.</source>
-        <translation>仅收到了预告的 %2 帧中的 %1 帧。</translation>
-    </message>
-</context>
-<context>
-    <name>DeviceCommands</name>
-    <message>
-        <source>CONNECT SUCCEED</source>
-        <translation>连接成功</translation>
-    </message>
-</context>
-<context>
-    <name>RecordStore</name>
-    <message>
-        <source>Get patient info error!</source>
-        <translation>读取病人信息出错！</translation>
-    </message>
-</context>
-<context>
     <name>SavedData</name>
-    <message>
-        <source>Saving as a text or spreadsheet file is not available yet. Nothing was written.</source>
-        <translation>暂不支持保存为文本或电子表格文件。未写入任何内容。</translation>
-    </message>
     <message>
         <source>Nothing was written: choose a file name ending in .dat, .txt or .xls.</source>
         <translation>未写入任何内容：请选择以 .dat、.txt 或 .xls 结尾的文件名。</translation>
@@ -486,6 +646,55 @@
     <message>
         <source>Data file(*.dat)</source>
         <translation>数据文件(*.dat)</translation>
+    </message>
+    <message>
+        <source>The recording needs %1 files, and these already exist:
+%2
+Replace them?</source>
+        <translation>该记录需要 %1 个文件，以下文件已存在：
+%2
+是否替换？</translation>
+    </message>
+    <message>
+        <source>The recording has %1 readings, more than one file can hold, so it was saved in %2 files:
+%3</source>
+        <translation>该记录有 %1 个读数，超过一个文件所能容纳的数量，因此已保存为 %2 个文件：
+%3</translation>
+    </message>
+    <message>
+        <source>Nothing was written: an EDF+ file needs at least one reading for its start time.</source>
+        <translation>未写入任何内容：EDF+ 文件至少需要一个读数作为其开始时间。</translation>
+    </message>
+</context>
+<context>
+    <name>SetClockDialog</name>
+    <message>
+        <source>Set Date And Time</source>
+        <translation>设置日期和时间</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>日期</translation>
+    </message>
+    <message>
+        <source>Hour:</source>
+        <translation>时：</translation>
+    </message>
+    <message>
+        <source>Minute:</source>
+        <translation>分：</translation>
+    </message>
+    <message>
+        <source>Second:</source>
+        <translation>秒：</translation>
+    </message>
+    <message>
+        <source>Please input a Num !</source>
+        <translation>请输入数字！</translation>
+    </message>
+    <message>
+        <source>Please input a legal value !</source>
+        <translation>请输入有效的值！</translation>
     </message>
 </context>
 <context>
@@ -701,6 +910,93 @@
     <message>
         <source>Please input a num which is between 1 and</source>
         <translation>请输入一个数，范围为 1 到</translation>
+    </message>
+    <message>
+        <source>Event Data</source>
+        <translation>事件数据</translation>
+    </message>
+    <message>
+        <source>Total Events.</source>
+        <translation>事件总数.</translation>
+    </message>
+    <message>
+        <source>Time In Events.(Sec)</source>
+        <translation>事件内时间.(秒)</translation>
+    </message>
+    <message>
+        <source>Avg.Event Dur.(Sec)</source>
+        <translation>平均事件时长.(秒)</translation>
+    </message>
+    <message>
+        <source>Index.(1/hr)</source>
+        <translation>指数.(1/小时)</translation>
+    </message>
+    <message>
+        <source>Avg.Event Max.</source>
+        <translation>事件平均最大值.</translation>
+    </message>
+    <message>
+        <source>Avg.Event Min.</source>
+        <translation>事件平均最小值.</translation>
+    </message>
+    <message>
+        <source>Max.Event offset.</source>
+        <translation>事件最大降幅.</translation>
+    </message>
+    <message>
+        <source>Max Time.Event.(Sec)</source>
+        <translation>事件最长时间.(秒)</translation>
+    </message>
+    <message>
+        <source>Max Dur.</source>
+        <translation>最大值</translation>
+    </message>
+    <message>
+        <source>Min Dur.</source>
+        <translation>最小值</translation>
+    </message>
+    <message>
+        <source>Avg Dur.</source>
+        <translation>平均值</translation>
+    </message>
+    <message>
+        <source>Diagnose:</source>
+        <translation>诊断:</translation>
+    </message>
+    <message>
+        <source>Please input a num between 40 and 100 !</source>
+        <translation>请输入 40 到 100 之间的数字!</translation>
+    </message>
+    <message>
+        <source>Please input a num between 15 and 300 !</source>
+        <translation>请输入 15 到 300 之间的数字!</translation>
+    </message>
+    <message>
+        <source>Please input a num between 1 and 20 !</source>
+        <translation>请输入 1 到 20 之间的数字!</translation>
+    </message>
+    <message>
+        <source>Error ! The SpO2 high value must large than low value !</source>
+        <translation>错误!SpO2 高值必须大于低值!</translation>
+    </message>
+    <message>
+        <source>Error ! The PR high value must large than low value !</source>
+        <translation>错误!脉率高值必须大于低值!</translation>
+    </message>
+</context>
+<context>
+    <name>UnitSetupDialog</name>
+    <message>
+        <source>Unit setup</source>
+        <translation>单位设置</translation>
+    </message>
+    <message>
+        <source>The &amp;Britain System</source>
+        <translation>英制(&amp;B)</translation>
+    </message>
+    <message>
+        <source>The &amp;Metric System</source>
+        <translation>公制(&amp;M)</translation>
     </message>
 </context>
 </TS>
