@@ -331,7 +331,7 @@ void MainWindow::openView(int mode)
     if (mode == DisplayMode::Trend)
         view = new TrendView(store_, central_);
     else if (mode == DisplayMode::Analysis)
-        view = new AnalysisView(store_, analysisResults_, recordingStatistics_, central_);
+        view = new AnalysisView(store_, analysisResults_, recordingStatistics_, &clinicalSummary_, central_);
     else
         view = new TableView(store_, central_);
     view->setPrompts(&prompts_);
@@ -559,6 +559,7 @@ void MainWindow::runAnalysis()
 {
     RunAnalysis(store_.currentSamples.data(), store_.currentSampleCount(), AnalysisSettings::stored(), analysisResults_,
                 recordingStatistics_);
+    clinicalSummary_ = computeClinicalSummary(store_.currentSamples.data(), store_.currentSampleCount());
 }
 
 // ---- Options menu ----
