@@ -1,9 +1,13 @@
 #include "views/ReportPdf.h"
 
+#include "views/AnalysisView.h"
 #include "views/TableView.h"
 #include "views/TrendView.h"
 #include "views/ViewPrinting.h"
 
+#include "analysis/AnalysisSettings.h"
+#include "analysis/RunAnalysis.h"
+#include "clinical/ClinicalSummary.h"
 #include "model/RecordStore.h"
 
 #include <QFileInfo>
@@ -16,7 +20,15 @@
 namespace
 {
 
-std::unique_ptr<DataView> makeView(RecordStore &store, ReportMode mode)
+// The figures the analysis page shows, computed with the stored settings; they
+// outlive the view that refers to them.
+struct AnalysisFigures {
+    AnalysisResults results;
+    RecordingStatistics statistics;
+    ClinicalSummary clinical;
+};
+
+std::unique_ptr<DataView> makeView(RecordStore &store, ReportMode mode, AnalysisFigures &figures)
 {
     switch (mode) {
     case ReportMode::Trend:
@@ -24,17 +36,26 @@ std::unique_ptr<DataView> makeView(RecordStore &store, ReportMode mode)
     case ReportMode::Table:
         return std::make_unique<TableView>(store);
     case ReportMode::Analysis:
-        // The analysis page plugs in here once it exists (one page).
-        return nullptr;
+        RunAnalysis(store.currentSamples.data(), store.currentSampleCount(), AnalysisSettings::stored(),
+                    figures.results, figures.statistics);
+        figures.clinical = computeClinicalSummary(store.currentSamples.data(), store.currentSampleCount());
+        return std::make_unique<AnalysisView>(store, figures.results, figures.statistics, &figures.clinical);
     }
     return nullptr;
 }
 
 bool holdsReadings(DataView &view, ReportMode mode)
 {
-    if (mode == ReportMode::Table)
+    switch (mode) {
+    case ReportMode::Table:
         return static_cast<TableView &>(view).layout().itemsPerPage() > 0;
-    return static_cast<TrendView &>(view).samplesPerPage() > 0;
+    case ReportMode::Trend:
+        return static_cast<TrendView &>(view).samplesPerPage() > 0;
+    case ReportMode::Analysis:
+        // One page of any size, as long as there is something to analyse.
+        return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -47,10 +68,16 @@ QSize defaultReportViewSize()
 ReportPdfResult writeReportPdf(RecordStore &store, ReportMode mode, QSize viewSize, const QString &path)
 {
     ReportPdfResult result;
-    std::unique_ptr<DataView> view = makeView(store, mode);
+    AnalysisFigures figures;
+    std::unique_ptr<DataView> view = makeView(store, mode, figures);
     if (!view) {
         result.status = ReportPdfResult::Status::NotAvailable;
-        result.error = QStringLiteral("the analysis page is not available yet");
+        result.error = QStringLiteral("no page of this mode can be painted");
+        return result;
+    }
+    if (mode == ReportMode::Analysis && view->pageCount() == 0) {
+        result.status = ReportPdfResult::Status::NotAvailable;
+        result.error = QStringLiteral("the recording holds no reading to analyse");
         return result;
     }
     view->resize(viewSize);
