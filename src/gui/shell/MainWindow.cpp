@@ -1,8 +1,6 @@
 #include "shell/MainWindow.h"
 
-#include "analysis/AnalysisSettings.h"
 #include "analysis/EventTimeFile.h"
-#include "analysis/RunAnalysis.h"
 #include "app/Language.h"
 #include "app/LanguageSwitch.h"
 #include "app/Prompts.h"
@@ -24,6 +22,7 @@
 #include "shell/BackgroundView.h"
 #include "shell/CommandIds.h"
 #include "shell/Resources.h"
+#include "views/AnalysisFigures.h"
 #include "views/AnalysisView.h"
 #include "views/TableView.h"
 #include "views/TrendView.h"
@@ -557,9 +556,10 @@ void MainWindow::onModeAnalysis()
 
 void MainWindow::runAnalysis()
 {
-    RunAnalysis(store_.currentSamples.data(), store_.currentSampleCount(), AnalysisSettings::stored(), analysisResults_,
-                recordingStatistics_);
-    clinicalSummary_ = computeClinicalSummary(store_.currentSamples.data(), store_.currentSampleCount());
+    AnalysisFigures figures = analyseCurrentRecording(store_);
+    analysisResults_ = std::move(figures.results);
+    recordingStatistics_ = figures.statistics;
+    clinicalSummary_ = figures.clinical;
 }
 
 // ---- Options menu ----

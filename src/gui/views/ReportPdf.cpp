@@ -1,13 +1,11 @@
 #include "views/ReportPdf.h"
 
+#include "views/AnalysisFigures.h"
 #include "views/AnalysisView.h"
 #include "views/TableView.h"
 #include "views/TrendView.h"
 #include "views/ViewPrinting.h"
 
-#include "analysis/AnalysisSettings.h"
-#include "analysis/RunAnalysis.h"
-#include "clinical/ClinicalSummary.h"
 #include "model/RecordStore.h"
 
 #include <QFileInfo>
@@ -20,14 +18,6 @@
 namespace
 {
 
-// The figures the analysis page shows, computed with the stored settings; they
-// outlive the view that refers to them.
-struct AnalysisFigures {
-    AnalysisResults results;
-    RecordingStatistics statistics;
-    ClinicalSummary clinical;
-};
-
 std::unique_ptr<DataView> makeView(RecordStore &store, ReportMode mode, AnalysisFigures &figures)
 {
     switch (mode) {
@@ -36,9 +26,7 @@ std::unique_ptr<DataView> makeView(RecordStore &store, ReportMode mode, Analysis
     case ReportMode::Table:
         return std::make_unique<TableView>(store);
     case ReportMode::Analysis:
-        RunAnalysis(store.currentSamples.data(), store.currentSampleCount(), AnalysisSettings::stored(),
-                    figures.results, figures.statistics);
-        figures.clinical = computeClinicalSummary(store.currentSamples.data(), store.currentSampleCount());
+        figures = analyseCurrentRecording(store);
         return std::make_unique<AnalysisView>(store, figures.results, figures.statistics, &figures.clinical);
     }
     return nullptr;
