@@ -5,6 +5,7 @@
 #include "views/TrendView.h"
 
 #include "analysis/RunAnalysis.h"
+#include "clinical/ClinicalSummary.h"
 #include "model/RecordStore.h"
 
 #include "SimulatedNight.h"
@@ -92,7 +93,9 @@ void BM_AnalysisPage(benchmark::State &state)
     AnalysisResults results;
     RecordingStatistics statistics;
     RunAnalysis(store.currentSamples.data(), store.currentSampleCount(), {}, results, statistics);
-    AnalysisView view(store, results, statistics);
+    // Painted as the window shows it, clinical figures included.
+    const ClinicalSummary clinical = computeClinicalSummary(store.currentSamples.data(), store.currentSampleCount());
+    AnalysisView view(store, results, statistics, &clinical);
     view.resize(kSize);
     QImage image(kSize, QImage::Format_RGB32);
     for (auto _ : state) {

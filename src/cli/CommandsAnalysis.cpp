@@ -4,9 +4,13 @@
 #include "analysis/RunAnalysis.h"
 #include "app/ScriptedPrompts.h"
 #include "app/Settings.h"
+#include "clinical/ClinicalSummary.h"
+#include "clinical/ClinicalSummaryJson.h"
 #include "model/RecordStore.h"
 #include "model/SavedData.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QTextStream>
 
 #include <charconv>
@@ -98,14 +102,53 @@ QString JsonEvents(const std::vector<EventRecord> &events)
     return QStringLiteral("[\n    ") + items.join(QStringLiteral(",\n    ")) + QStringLiteral("\n  ]");
 }
 
-void PrintJson(QTextStream &out, const AnalysisResults &r, const RecordingStatistics &s)
+// Field order of ClinicalSummary; the JSON object itself keeps keys sorted.
+const char *const kClinicalKeys[] = {"validSeconds", "nadir",      "t90Seconds",    "t90Percent",
+                                     "t88Seconds",   "t88Percent", "spo2Histogram", "pulseMin",
+                                     "pulseMean",    "pulseMax",   "odi3",          "odi4"};
+
+// One member a line in field order; the histogram stays on a single line.
+QString JsonClinical(const ClinicalSummary &c)
+{
+    const QJsonObject o = clinicalSummaryJson(c);
+    QStringList items;
+    for (const char *key : kClinicalKeys) {
+        // A value alone is no JSON document: wrap it in an array and drop the brackets.
+        const QByteArray wrapped =
+            QJsonDocument(QJsonArray{o.value(QLatin1String(key))}).toJson(QJsonDocument::Compact);
+        items << QStringLiteral("\"%1\": %2")
+                     .arg(QLatin1String(key), QString::fromUtf8(wrapped.mid(1, wrapped.size() - 2)));
+    }
+    return QStringLiteral("{\n    ") + items.join(QStringLiteral(",\n    ")) + QStringLiteral("\n  }");
+}
+
+void PrintJson(QTextStream &out, const AnalysisResults &r, const RecordingStatistics &s, const ClinicalSummary &c)
 {
     QStringList members;
     for (const Figure &f : Figures(r, s))
         members << QStringLiteral("  \"%1\": %2").arg(QLatin1String(f.name), f.value);
     members << QStringLiteral("  \"spo2Events\": ") + JsonEvents(r.spo2Events);
     members << QStringLiteral("  \"pulseEvents\": ") + JsonEvents(r.pulseEvents);
+    members << QStringLiteral("  \"clinical\": ") + JsonClinical(c);
     out << "{\n" << members.join(QStringLiteral(",\n")) << "\n}\n";
+}
+
+// The clinical figures for people: indented under their own heading, since
+// pulseMin and the like also name the statistics above.
+void PrintPlainClinical(QTextStream &out, const ClinicalSummary &c)
+{
+    auto decimal = [](double v) { return QString::number(v, 'f', 1); };
+    out << "clinical: over " << c.validSeconds << " s of valid readings\n";
+    if (c.validSeconds == 0)
+        return;
+    out << "  nadir: " << c.nadir << "\n"
+        << "  t90Seconds: " << c.t90Seconds << " (" << decimal(c.t90Percent) << " %)\n"
+        << "  t88Seconds: " << c.t88Seconds << " (" << decimal(c.t88Percent) << " %)\n"
+        << "  pulseMin: " << c.pulseMin << "\n"
+        << "  pulseMean: " << decimal(c.pulseMean) << "\n"
+        << "  pulseMax: " << c.pulseMax << "\n"
+        << "  odi3: " << decimal(c.odi3) << "\n"
+        << "  odi4: " << decimal(c.odi4) << "\n";
 }
 
 void PrintPlain(QTextStream &out, const AnalysisResults &r, const RecordingStatistics &s)
@@ -139,10 +182,13 @@ int runAnalyze(const QStringList &args)
     RecordingStatistics statistics;
     RunAnalysis(store.currentSamples.data(), store.currentSampleCount(), AnalysisSettings::stored(), results,
                 statistics);
-    if (json)
-        PrintJson(out, results, statistics);
-    else
+    const ClinicalSummary clinical = computeClinicalSummary(store.currentSamples.data(), store.currentSampleCount());
+    if (json) {
+        PrintJson(out, results, statistics, clinical);
+    } else {
         PrintPlain(out, results, statistics);
+        PrintPlainClinical(out, clinical);
+    }
     return 0;
 }
 

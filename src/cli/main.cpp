@@ -23,7 +23,7 @@ void usage(QTextStream &out)
            "  set-clock [--port NAME] [--time \"YYYY-MM-DD hh:mm:ss\"]\n"
            "  delete [--port NAME] [--id N] [--type all|spo2pr]\n"
            "  report IN.dat --mode trend|table|analysis OUT.pdf [--size WxH]\n"
-           "  analyze FILE.dat [--json] event figures and statistics with the stored settings\n"
+           "  analyze FILE.dat [--json] event, statistical and clinical figures (stored settings)\n"
            "  events FILE.dat OUT.txt   write the event-time file\n";
 }
 

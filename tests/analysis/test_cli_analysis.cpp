@@ -5,6 +5,8 @@
 
 #include "app/Settings.h"
 #include "cli_run.h"
+#include "clinical/ClinicalSummary.h"
+#include "clinical/ClinicalSummaryJson.h"
 #include "model/DatFile.h"
 #include "model/PatientRecord.h"
 #include "test_env.h"
@@ -88,6 +90,7 @@ const QStringList kKeys = {
     "pulseMean",
     "pulseAboveHighCount",
     "pulseBelowLowCount",
+    "clinical",
 };
 
 // The number printed for key, read back as a float straight from the text.
@@ -147,6 +150,51 @@ TEST(CliAnalyze, JsonHoldsEveryFigureUnderItsOwnName)
         EXPECT_EQ(e["stepDrop"].toInt(), want.stepDrop);
     }
     EXPECT_EQ(o["pulseEvents"].toArray().size(), 2);
+}
+
+TEST(CliAnalyze, ClinicalFiguresUnderTheirOwnKeyAndInThePlainOutput)
+{
+    QSettings("quellix", "setup").clear();
+    // Two hours at 96 % with twelve clean 20 s dips to 91 % five minutes
+    // apart, and 30 s of "no signal" the figures must leave out.
+    std::vector<SampleRecord> samples = Steady(7230);
+    for (SampleRecord &r : samples)
+        r.spo2 = 96;
+    for (int k = 1; k <= 12; ++k)
+        Desaturate(samples, 300 * k, 20, 91);
+    for (int i = 5000; i < 5030; ++i)
+        samples[std::size_t(i)].spo2 = 0;
+    const QString path = WriteDat(samples, QStringLiteral("odi.dat"));
+    const ClinicalSummary want = computeClinicalSummary(samples.data(), int(samples.size()));
+
+    const CliRun run = Cli({QStringLiteral("analyze"), path, QStringLiteral("--json")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const QJsonObject c = QJsonDocument::fromJson(run.out.toUtf8()).object()["clinical"].toObject();
+    EXPECT_EQ(c, clinicalSummaryJson(want));
+    EXPECT_EQ(c["validSeconds"].toInt(), 7200);
+    EXPECT_EQ(c["odi3"].toDouble(), 6.0);
+    EXPECT_EQ(c["odi4"].toDouble(), 6.0);
+    EXPECT_EQ(c["nadir"].toInt(), 91);
+    EXPECT_EQ(c["spo2Histogram"].toArray().size(), 101);
+    EXPECT_EQ(c["spo2Histogram"].toArray()[91].toInt(), 240);
+    // Read by a person too: the members in the order of their definitions.
+    const qsizetype first = run.out.indexOf(QStringLiteral("\"validSeconds\""));
+    const qsizetype last = run.out.indexOf(QStringLiteral("\"odi4\""));
+    EXPECT_TRUE(first > 0 && last > first);
+
+    const CliRun plain = Cli({QStringLiteral("analyze"), path});
+    ASSERT_EQ(plain.code, 0) << plain.err.toStdString();
+    EXPECT_TRUE(plain.out.contains(QStringLiteral("clinical: over 7200 s of valid readings\n"
+                                                  "  nadir: 91\n"
+                                                  "  t90Seconds: 0 (0.0 %)\n")))
+        << plain.out.toStdString();
+    EXPECT_TRUE(plain.out.contains(QStringLiteral("  odi3: 6.0\n  odi4: 6.0\n")));
+    // The statistics of every reading keep their unindented lines.
+    EXPECT_TRUE(plain.out.contains(QStringLiteral("\nspo2Min: 0\n")));
+
+    const CliRun empty = Cli({QStringLiteral("analyze"), testenv::dataFile(QStringLiteral("valid-empty.dat"))});
+    ASSERT_EQ(empty.code, 0);
+    EXPECT_TRUE(empty.out.endsWith(QStringLiteral("clinical: over 0 s of valid readings\n")));
 }
 
 TEST(CliAnalyze, UsesTheStoredSettingsAndRefusesBadFiles)

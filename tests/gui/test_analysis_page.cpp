@@ -3,10 +3,12 @@
 #include "views/AnalysisGeometry.h"
 #include "views/AnalysisPainter.h"
 #include "views/AnalysisView.h"
+#include "views/ClinicalSummaryPainter.h"
 #include "views/ViewPrinting.h"
 
 #include "analysis/RunAnalysis.h"
 #include "app/Settings.h"
+#include "clinical/ClinicalSummary.h"
 #include "test_env.h"
 
 #include "ViewTestData.h"
@@ -293,6 +295,48 @@ TEST(AnalysisPage, RuleLineFollowsTheStoredSettingAtTheNextPaint)
     const QRect below(0, l.dividerBottom() + 15, 1000, 700 - l.dividerBottom() - 15);
     EXPECT_EQ(before.copy(below), after.copy(below));
     ClearSettings();
+}
+
+TEST(AnalysisPage, ClinicalFiguresFillTheDiagnoseAreaAndNothingElse)
+{
+    ClearSettings();
+    Analysed a;
+    // Two hours at 96 % with dips to 85 %, so T90, T88 and the ODIs are not zero.
+    FillRecording(
+        a.store, 7200, [](int i) { return i % 300 < 20 ? 85 : 96; }, [](int i) { return 60 + i % 7; });
+    a.analyse();
+    const ClinicalSummary clinical = computeClinicalSummary(a.store.currentSamples.data(), 7200);
+    ASSERT_GT(clinical.t88Seconds, 0);
+    ASSERT_GT(clinical.odi4, 0);
+
+    for (const QSize size : {QSize(1280, 900), QSize(1092, 764), QSize(800, 600)}) {
+        SCOPED_TRACE(size.width());
+        AnalysisView plain(a.store, a.results, a.statistics);
+        AnalysisView withFigures(a.store, a.results, a.statistics, &clinical);
+        plain.resize(size);
+        withFigures.resize(size);
+        const QImage before = Render(plain);
+        const QImage after = Render(withFigures);
+        const QRect area = withFigures.layout().diagnoseArea().rect();
+
+        // Outside the area under "Diagnose:" not one pixel moved.
+        int changedOutside = 0;
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                changedOutside += !area.contains(x, y) && before.pixel(x, y) != after.pixel(x, y);
+        EXPECT_EQ(changedOutside, 0);
+
+        // Inside it: exactly what the summary's own painter draws there.
+        QImage alone(size, QImage::Format_RGB32);
+        alone.fill(Qt::white);
+        {
+            QPainter p(&alone);
+            paintClinicalSummary(p, area, clinical);
+        }
+        EXPECT_EQ(after.copy(area), alone.copy(area));
+        EXPECT_EQ(Count(before, withFigures.layout().diagnoseArea(), IsDark), 0);
+        EXPECT_GT(Count(after, withFigures.layout().diagnoseArea(), IsDark), 300);
+    }
 }
 
 TEST(AnalysisPage, NoSamplesGiveAnEmptyWhitePage)

@@ -1,10 +1,13 @@
 // `quellix-cli report`: PDF pages from a saved recording without a window or a
 // display, compared with what the views paint and print.
+#include "views/AnalysisView.h"
 #include "views/ReportPdf.h"
 #include "views/TableView.h"
 #include "views/TrendView.h"
 
+#include "analysis/RunAnalysis.h"
 #include "app/Settings.h"
+#include "clinical/ClinicalSummary.h"
 #include "model/DatFile.h"
 #include "model/PatientStore.h"
 
@@ -16,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPainter>
+#include <QSettings>
 
 #include <gtest/gtest.h>
 
@@ -135,6 +139,45 @@ TEST(CliReport, TablePagesFollowTheViewSizeAndTheStoredLanguage)
     EXPECT_GT(PdfPages(pdf), pages);
 }
 
+TEST(CliReport, AnalysisIsOnePrintedPageWithTheStoredSettings)
+{
+    QSettings("quellix", "setup").clear();
+    RecordStore store;
+    const QString dat = SaveNight(store, 3000);
+    ASSERT_TRUE(WriteSetupValue(QStringLiteral("DesaturationsEvent"), QStringLiteral("7")));
+    ASSERT_TRUE(WriteSetupValue(QStringLiteral("SaturationsLow"), QStringLiteral("75")));
+    const QString pdf = Path(QStringLiteral("analysis.pdf"));
+    const CliRun r = Cli({QStringLiteral("report"), dat, QStringLiteral("--mode"), QStringLiteral("analysis"), pdf});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("%1: 1 page\n").arg(pdf));
+    EXPECT_EQ(PdfPages(pdf), 1);
+
+    // The page the window paints with the same stored settings.
+    AnalysisResults results;
+    RecordingStatistics statistics;
+    RunAnalysis(store.currentSamples.data(), 3000, AnalysisSettings::stored(), results, statistics);
+    ASSERT_EQ(results.saturationsLow, 75);
+    const ClinicalSummary clinical = computeClinicalSummary(store.currentSamples.data(), 3000);
+    AnalysisView view(store, results, statistics, &clinical);
+    view.resize(defaultReportViewSize());
+    const QImage printed = Rasterise(pdf, 1).copy(0, 0, 1092, 764);
+    EXPECT_LT(MeanDifference(printed, Picture(view, 0)), 6.0);
+
+    const QString text = PdfText(pdf, 1);
+    EXPECT_TRUE(text.contains(QLatin1String("Ann Lee"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QLatin1String("SpO2 < 75"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QLatin1String("at least 7%"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QLatin1String("Nadir SpO2: 60%"))) << text.toStdString();
+    QSettings("quellix", "setup").clear();
+
+    // Any allowed view size still gives the one page.
+    const CliRun small = Cli({QStringLiteral("report"), dat, QStringLiteral("--mode"), QStringLiteral("analysis"), pdf,
+                              QStringLiteral("--size"), QStringLiteral("400x300")});
+    ASSERT_EQ(small.code, 0) << small.err.toStdString();
+    EXPECT_EQ(PdfPages(pdf), 1);
+    EXPECT_TRUE(NoPartialFilesIn(testenv::root()));
+}
+
 TEST(CliReport, RefusalsSayWhyAndLeaveAnExistingReport)
 {
     RecordStore store;
@@ -146,9 +189,11 @@ TEST(CliReport, RefusalsSayWhyAndLeaveAnExistingReport)
     keep.close();
     auto report = [&](const QStringList &extra) { return Cli(QStringList{QStringLiteral("report")} + extra); };
 
-    const CliRun analysis = report({dat, QStringLiteral("--mode"), QStringLiteral("analysis"), pdf});
+    // Nothing to analyse: refused, not an empty page.
+    const CliRun analysis = report({testenv::dataFile(QStringLiteral("valid-empty.dat")), QStringLiteral("--mode"),
+                                    QStringLiteral("analysis"), pdf});
     EXPECT_EQ(analysis.code, 1);
-    EXPECT_TRUE(analysis.err.contains(QLatin1String("analysis page is not available"))) << analysis.err.toStdString();
+    EXPECT_TRUE(analysis.err.contains(QLatin1String("no reading to analyse"))) << analysis.err.toStdString();
 
     for (const char *size : {"10x10", "399x600", "900x299", "10001x600", "900", "ax600", "-900x600", "900x600x1"}) {
         const CliRun r = report({dat, QStringLiteral("--mode"), QStringLiteral("trend"), pdf, QStringLiteral("--size"),

@@ -145,6 +145,11 @@ TEST_F(MainFrame, ModeSwitchesGreyOnlyTheModeShown)
     EXPECT_TRUE(enabled(ModeTrend));
     EXPECT_TRUE(enabled(ModeTable));
     EXPECT_FALSE(enabled(ModeAnalysis));
+    // The clinical figures of the same run reach the page.
+    const AnalysisPicture picture = static_cast<AnalysisView *>(frame.activeView())->picture();
+    ASSERT_TRUE(picture.clinical.has_value());
+    EXPECT_EQ(*picture.clinical, computeClinicalSummary(store.currentSamples.data(), store.currentSampleCount()));
+    EXPECT_EQ(picture.clinical->validSeconds, store.currentSampleCount());
 
     frame.action(ModeTrend)->trigger();
     EXPECT_EQ(frame.displayMode(), 1);

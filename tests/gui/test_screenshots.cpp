@@ -2,12 +2,13 @@
 // patient dialog, the trend page in Chinese) from a generated night. Set
 // QUELLIX_SCREENSHOT_DIR to write the pictures there.
 #include "help/ManualPictures.h"
-#include "views/AnalysisView.h"
+#include "views/AnalysisFigures.h"
+#include "views/AnalysisPainter.h"
+#include "views/ClinicalSummaryPainter.h"
 #include "views/ReportHeader.h"
 #include "views/TableView.h"
 #include "views/TrendView.h"
 
-#include "analysis/RunAnalysis.h"
 #include "app/Language.h"
 #include "app/LanguageSwitch.h"
 #include "app/ScriptedPrompts.h"
@@ -84,22 +85,26 @@ TEST(Screenshots, TrendAndTablePagesOfAGeneratedNight)
 
 TEST(Screenshots, AnalysisPageOfAGeneratedNight)
 {
+    // The manual's own picture: the same page the reader meets.
     RecordStore store;
     ManualPictures::fillSampleNight(store);
-    AnalysisResults results;
-    RecordingStatistics statistics;
-    RunAnalysis(store.currentSamples.data(), store.currentSampleCount(), {}, results, statistics);
-    EXPECT_GT(results.spo2EventCount, 0);
-    const QSize size(1280, 900);
-    AnalysisView view(store, results, statistics);
-    view.resize(size);
-    const QImage image = Render(view, size);
-    // Event marks in both strips.
-    const AnalysisLayout l = view.layout();
+    const AnalysisFigures figures = analyseCurrentRecording(store);
+    EXPECT_GT(figures.results.spo2EventCount, 0);
+    EXPECT_GT(figures.clinical.odi3, 0);
+    const QImage image = ManualPictures::render(QStringLiteral("analysis.png"));
+    ASSERT_EQ(image.size(), QSize(1280, 900));
+    const AnalysisLayout l = LayoutAnalysisPage(image.size(), store.currentSampleCount(), TableFonts());
+    // Event marks in the SpO2 strip, and the distribution under "Diagnose:".
     int green = 0;
     for (int x = l.plotLeft; x < l.right; ++x)
         green += image.pixel(x, l.spo2Strip().top + 1) == qRgb(0, 255, 0);
     EXPECT_GT(green, 0);
+    const Edges diagnose = l.diagnoseArea();
+    int bars = 0;
+    for (int y = diagnose.top; y < diagnose.bottom; ++y)
+        for (int x = diagnose.left; x < diagnose.right; ++x)
+            bars += image.pixel(x, y) == kClinicalBarColour.rgb();
+    EXPECT_GT(bars, 100);
     Save(image, "analysis.png");
 }
 

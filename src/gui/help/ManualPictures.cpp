@@ -2,6 +2,8 @@
 
 #include "model/PatientRecord.h"
 #include "model/RecordStore.h"
+#include "views/AnalysisFigures.h"
+#include "views/AnalysisView.h"
 #include "views/TableView.h"
 #include "views/TrendView.h"
 
@@ -17,7 +19,7 @@ namespace ManualPictures
 namespace
 {
 
-enum class Page { Trend, Table };
+enum class Page { Trend, Table, Analysis };
 
 struct Picture {
     const char *name;
@@ -26,11 +28,10 @@ struct Picture {
 };
 
 // A new picture is one row here and an <img src="images/NAME"> in each manual.
-// The analysis page joins as {"analysis.png", Page::Analysis, 0} once it paints
-// through renderPage like the other two.
 constexpr Picture kPictures[] = {
     {"trend.png", Page::Trend, 4},
     {"table.png", Page::Table, 0},
+    {"analysis.png", Page::Analysis, 0},
 };
 
 // Large enough to read every label, small enough for a manual page.
@@ -71,11 +72,21 @@ QImage render(const QString &name)
             continue;
         RecordStore store;
         fillSampleNight(store);
+        AnalysisFigures figures;
         std::unique_ptr<DataView> view;
-        if (picture.page == Page::Trend)
+        switch (picture.page) {
+        case Page::Trend:
             view = std::make_unique<TrendView>(store);
-        else
+            break;
+        case Page::Table:
             view = std::make_unique<TableView>(store);
+            break;
+        case Page::Analysis:
+            // The stored settings, as the reader's own analysis page uses them.
+            figures = analyseCurrentRecording(store);
+            view = std::make_unique<AnalysisView>(store, figures.results, figures.statistics, &figures.clinical);
+            break;
+        }
         view->resize(kSize);
         store.viewPosition = picture.viewPosition;
         QImage image(kSize, QImage::Format_RGB32);

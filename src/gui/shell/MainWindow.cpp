@@ -1,8 +1,6 @@
 #include "shell/MainWindow.h"
 
-#include "analysis/AnalysisSettings.h"
 #include "analysis/EventTimeFile.h"
-#include "analysis/RunAnalysis.h"
 #include "app/Language.h"
 #include "app/LanguageSwitch.h"
 #include "app/Prompts.h"
@@ -24,6 +22,7 @@
 #include "shell/BackgroundView.h"
 #include "shell/CommandIds.h"
 #include "shell/Resources.h"
+#include "views/AnalysisFigures.h"
 #include "views/AnalysisView.h"
 #include "views/TableView.h"
 #include "views/TrendView.h"
@@ -331,7 +330,7 @@ void MainWindow::openView(int mode)
     if (mode == DisplayMode::Trend)
         view = new TrendView(store_, central_);
     else if (mode == DisplayMode::Analysis)
-        view = new AnalysisView(store_, analysisResults_, recordingStatistics_, central_);
+        view = new AnalysisView(store_, analysisResults_, recordingStatistics_, &clinicalSummary_, central_);
     else
         view = new TableView(store_, central_);
     view->setPrompts(&prompts_);
@@ -557,8 +556,10 @@ void MainWindow::onModeAnalysis()
 
 void MainWindow::runAnalysis()
 {
-    RunAnalysis(store_.currentSamples.data(), store_.currentSampleCount(), AnalysisSettings::stored(), analysisResults_,
-                recordingStatistics_);
+    AnalysisFigures figures = analyseCurrentRecording(store_);
+    analysisResults_ = std::move(figures.results);
+    recordingStatistics_ = figures.statistics;
+    clinicalSummary_ = figures.clinical;
 }
 
 // ---- Options menu ----

@@ -3,6 +3,7 @@
 #include "analysis/AnalysisResults.h"
 #include "analysis/RecordingStatistics.h"
 #include "app/StartupOptions.h"
+#include "clinical/ClinicalSummary.h"
 #include "help/HelpWindow.h"
 #include "views/DataView.h"
 
@@ -66,6 +67,7 @@ public:
     // The figures of the last analysis run (Mode > Analysis, the event-time export).
     const AnalysisResults &analysisResults() const { return analysisResults_; }
     const RecordingStatistics &recordingStatistics() const { return recordingStatistics_; }
+    const ClinicalSummary &clinicalSummary() const { return clinicalSummary_; }
     // The translations a language switch installs; the application hands over
     // the one it started with, otherwise the window keeps its own.
     void setLanguageSwitch(LanguageSwitch *languageSwitch) { languageSwitch_ = languageSwitch; }
@@ -164,6 +166,7 @@ private:
     QPointer<HelpWindow> helpWindow_;
     AnalysisResults analysisResults_;
     RecordingStatistics recordingStatistics_;
+    ClinicalSummary clinicalSummary_;
     std::map<int, const char *> commandTexts_;
     std::vector<std::pair<QMenu *, const char *>> menuTitles_;
     int pageIndex_ = 0;

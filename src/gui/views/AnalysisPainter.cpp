@@ -1,5 +1,6 @@
 #include "views/AnalysisPainter.h"
 
+#include "views/ClinicalSummaryPainter.h"
 #include "views/PaintHelpers.h"
 
 #include "app/Texts.h"
@@ -82,6 +83,8 @@ void PaintTable(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &pic
         CellText(p, l.cell(r, 5, l.w1), Text(TextNo::Times));
     }
     CellText(p, l.cell(6, 4, l.w1), Text(TextNo::Diagnose));
+    if (pic.clinical)
+        paintClinicalSummary(p, l.diagnoseArea().rect(), *pic.clinical);
 }
 
 void PaintRuleLines(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &pic, const TableFonts &fonts)

@@ -6,12 +6,14 @@
 
 #include "analysis/AnalysisResults.h"
 #include "analysis/RecordingStatistics.h"
+#include "clinical/ClinicalSummary.h"
 #include "model/SampleRecord.h"
 
 #include <QSize>
 #include <QString>
 
 #include <array>
+#include <optional>
 
 class QPainter;
 
@@ -26,6 +28,8 @@ struct AnalysisPicture {
     RecordingStatistics statistics;
     int desaturationsEvent = 4;
     int pulseEvent = 6;
+    // Shown under "Diagnose:" when present; the described figures stay as they are.
+    std::optional<ClinicalSummary> clinical;
 };
 
 // The texts of the event table: label, SpO2 and pulse column of rows 1..12.

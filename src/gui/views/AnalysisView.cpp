@@ -6,8 +6,8 @@
 #include <QPainter>
 
 AnalysisView::AnalysisView(RecordStore &store, const AnalysisResults &results, const RecordingStatistics &statistics,
-                           QWidget *parent)
-    : DataView(store, parent), results_(results), statistics_(statistics)
+                           const ClinicalSummary *clinical, QWidget *parent)
+    : DataView(store, parent), results_(results), statistics_(statistics), clinical_(clinical)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -28,6 +28,8 @@ AnalysisPicture AnalysisView::picture() const
     pic.header = CurrentHeaderContent(s, HeaderDates::TwoDigitYear);
     pic.results = results_;
     pic.statistics = statistics_;
+    if (clinical_)
+        pic.clinical = *clinical_;
     pic.desaturationsEvent = ReadSetupInt(QStringLiteral("DesaturationsEvent"), SetupDefaults::DesaturationsEvent);
     pic.pulseEvent = ReadSetupInt(QStringLiteral("PulseEvent"), SetupDefaults::PulseEvent);
     return pic;

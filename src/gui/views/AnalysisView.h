@@ -7,15 +7,18 @@
 #include "analysis/AnalysisResults.h"
 #include "analysis/RecordingStatistics.h"
 
+struct ClinicalSummary;
+
 // The analysis page: event table, threshold counts, rule lines and the graphic
 // summary of the current recording, on one page that neither pages nor scrolls.
 class AnalysisView : public DataView
 {
     Q_OBJECT
 public:
-    // results and statistics belong to the main window and outlive the view.
+    // results, statistics and clinical belong to the main window and outlive
+    // the view; without clinical figures the area under "Diagnose:" stays empty.
     AnalysisView(RecordStore &store, const AnalysisResults &results, const RecordingStatistics &statistics,
-                 QWidget *parent = nullptr);
+                 const ClinicalSummary *clinical = nullptr, QWidget *parent = nullptr);
 
     // One page while there are readings.
     int pageCount() const override;
@@ -37,5 +40,6 @@ protected:
 private:
     const AnalysisResults &results_;
     const RecordingStatistics &statistics_;
+    const ClinicalSummary *clinical_;
     TableFonts fonts_;
 };

@@ -1,5 +1,7 @@
 #include "views/ReportPdf.h"
 
+#include "views/AnalysisFigures.h"
+#include "views/AnalysisView.h"
 #include "views/TableView.h"
 #include "views/TrendView.h"
 #include "views/ViewPrinting.h"
@@ -16,7 +18,7 @@
 namespace
 {
 
-std::unique_ptr<DataView> makeView(RecordStore &store, ReportMode mode)
+std::unique_ptr<DataView> makeView(RecordStore &store, ReportMode mode, AnalysisFigures &figures)
 {
     switch (mode) {
     case ReportMode::Trend:
@@ -24,17 +26,24 @@ std::unique_ptr<DataView> makeView(RecordStore &store, ReportMode mode)
     case ReportMode::Table:
         return std::make_unique<TableView>(store);
     case ReportMode::Analysis:
-        // The analysis page plugs in here once it exists (one page).
-        return nullptr;
+        figures = analyseCurrentRecording(store);
+        return std::make_unique<AnalysisView>(store, figures.results, figures.statistics, &figures.clinical);
     }
     return nullptr;
 }
 
 bool holdsReadings(DataView &view, ReportMode mode)
 {
-    if (mode == ReportMode::Table)
+    switch (mode) {
+    case ReportMode::Table:
         return static_cast<TableView &>(view).layout().itemsPerPage() > 0;
-    return static_cast<TrendView &>(view).samplesPerPage() > 0;
+    case ReportMode::Trend:
+        return static_cast<TrendView &>(view).samplesPerPage() > 0;
+    case ReportMode::Analysis:
+        // One page of any size, as long as there is something to analyse.
+        return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -47,10 +56,16 @@ QSize defaultReportViewSize()
 ReportPdfResult writeReportPdf(RecordStore &store, ReportMode mode, QSize viewSize, const QString &path)
 {
     ReportPdfResult result;
-    std::unique_ptr<DataView> view = makeView(store, mode);
+    AnalysisFigures figures;
+    std::unique_ptr<DataView> view = makeView(store, mode, figures);
     if (!view) {
         result.status = ReportPdfResult::Status::NotAvailable;
-        result.error = QStringLiteral("the analysis page is not available yet");
+        result.error = QStringLiteral("no page of this mode can be painted");
+        return result;
+    }
+    if (mode == ReportMode::Analysis && view->pageCount() == 0) {
+        result.status = ReportPdfResult::Status::NotAvailable;
+        result.error = QStringLiteral("the recording holds no reading to analyse");
         return result;
     }
     view->resize(viewSize);

@@ -12,7 +12,7 @@ enum class ReportMode { Trend, Table, Analysis };
 struct ReportPdfResult {
     enum class Status {
         Written,
-        NotAvailable, // no page of this mode can be painted yet
+        NotAvailable, // nothing of this mode to paint (an analysis without readings)
         TooSmall,     // the view size holds no reading
         CannotWrite,  // error says why; an existing file is left as it was
     };
