@@ -106,6 +106,24 @@ TEST(Transfer, SurvivesThreeIdlePeriodsAndStrayByte)
     expectHoldsExactly(store, sim);
 }
 
+TEST(Transfer, LateFrameSentTwiceIsStoredOnce)
+{
+    SimulatedOximeter::Config c = harness::config(2, 256); // 32 readings per frame
+    // ID 4 fills frames 0-27 and the start of 28, ID 9 the rest of 28 up to 31.
+    c.faults.lateFrames = {0, 28, 31};
+    SimulatedOximeter sim(c);
+    sim.addNight(4, 900, 4);
+    sim.addNight(9, 100, 9);
+    ASSERT_EQ(sim.frameCount(), 32);
+    RecordStore store;
+    const harness::Download d = harness::downloadOverPty(sim, store);
+    ASSERT_TRUE(harness::completed(d));
+    EXPECT_EQ(d.result.framesReceived, 32);
+    for (int f : {0, 28, 31})
+        EXPECT_EQ(frameRequests(sim, f), 2) << "frame " << f;
+    expectHoldsExactly(store, sim);
+}
+
 TEST(Transfer, FourthIdlePeriodEndsWithTimeoutKeepingWhatArrived)
 {
     SimulatedOximeter::Config c = harness::config(2, 256);

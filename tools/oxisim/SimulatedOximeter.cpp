@@ -311,6 +311,13 @@ void SimulatedOximeter::handle(const QByteArray &command)
             return;
         if (frame == f.stallFrame && stalls_[frame]++ < f.stallRequests)
             return;
+        if (f.lateFrames.count(frame)) {
+            const int seen = ++lateRequests_[frame];
+            if (seen == 1)
+                return;
+            if (seen == 2)
+                sendFrame(frame);
+        }
         sendFrame(frame);
         break;
     }

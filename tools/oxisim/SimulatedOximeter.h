@@ -24,6 +24,9 @@ public:
         std::set<int> strayByteBeforeFrame; // a 0x00 before these frames
         int stallFrame = -1;                // ignore this many requests of stallFrame
         int stallRequests = 0;
+        // These frames are answered only on their re-request, and then twice
+        // (the late answer to the first request and the answer to the second).
+        std::set<int> lateFrames;
         int garbledInfoReplies = 0;         // the first N info replies are garbled
         int garbledCountReplies = 0;        // the first N count replies are garbled
         int earlyEndFrame = -1;             // this frame carries the end tag 0xFFFE
@@ -111,7 +114,8 @@ private:
     std::atomic<bool> lineClosed_{false};
     std::atomic<qint64> bytesSent_{0};
     std::map<int, int> stalls_;
-    std::set<int> straysSent_; // a stray byte goes before a frame only once
+    std::map<int, int> lateRequests_; // requests seen of each late frame
+    std::set<int> straysSent_;        // a stray byte goes before a frame only once
     int infoReplies_ = 0;
     int countReplies_ = 0;
 };

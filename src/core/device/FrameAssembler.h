@@ -43,6 +43,8 @@ public:
     long droppedRecords() const { return dropped_; }
     // Frames dropped because they did not fit the receive buffer.
     int droppedFrames() const { return droppedFrames_; }
+    // Data frames discarded because their tag was not the frame expected next.
+    int staleFrames() const { return staleFrames_; }
     // Set when a per-ID buffer could not grow ("new memory err!").
     bool memoryError() const { return memoryError_; }
 
@@ -55,10 +57,12 @@ private:
     int assemblePos_ = 0;
     bool synced_ = false;
     int length_ = 0;
+    bool stale_ = false; // the frame being assembled is not the one expected
     std::atomic<std::uint16_t> frameTag_{0};
     std::atomic<int> framesReceived_{0};
     // Room of each ID, fixed by the first frame that brought it readings; 0 = not yet.
     long dropped_ = 0;
     int droppedFrames_ = 0;
+    int staleFrames_ = 0;
     bool memoryError_ = false;
 };

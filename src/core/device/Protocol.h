@@ -33,6 +33,12 @@ enum Tag : std::uint16_t {
     TagDeleteAck = 0xFFFA,
 };
 
+// 0xFFFE and 0xFFFC end a transfer.
+inline constexpr bool IsEndTag(std::uint16_t tag)
+{
+    return tag == TagEnd || tag == TagEndAlt;
+}
+
 inline constexpr int kReplySize = 38; // fixed replies and acknowledgements
 inline constexpr int kReceiveBufferSize = 4200;
 inline constexpr int kRecordSize = 8;

@@ -10,11 +10,6 @@ namespace
 {
 constexpr int kIdlePollsPerPeriod = 50;
 constexpr int kReRequestLimit = 3;
-
-bool isEndTag(std::uint16_t tag)
-{
-    return tag == Protocol::TagEnd || tag == Protocol::TagEndAlt;
-}
 } // namespace
 
 QStringList TransferResult::messages() const
@@ -151,7 +146,7 @@ void Transfer::ReceiveLoop()
     while (!stop_.load()) {
         const std::uint16_t tag = assembler_.frameTag();
         // An end tag ends the transfer once its own frame is in.
-        if (isEndTag(tag) && !assembler_.midFrame())
+        if (Protocol::IsEndTag(tag) && !assembler_.midFrame())
             break;
         if (assembler_.framesReceived() >= frameCount_)
             break;
@@ -183,7 +178,7 @@ void Transfer::ReceiveLoop()
         if (++idlePolls <= kIdlePollsPerPeriod)
             continue;
         idlePolls = 0;
-        if (isEndTag(tag))
+        if (Protocol::IsEndTag(tag))
             break; // the end frame stopped halfway; nothing more will come
         // Whatever half frame or misaligned bytes came before the silence are
         // stale: the re-requested frame must not inherit them.
@@ -216,7 +211,7 @@ void Transfer::ReceiveLoop()
         return;
     result.framesReceived = assembler_.framesReceived();
     result.frameCount = frameCount_;
-    result.endTag = isEndTag(assembler_.frameTag());
+    result.endTag = Protocol::IsEndTag(assembler_.frameTag());
     result.receiverError = error;
     result.memoryError = assembler_.memoryError();
     result.droppedRecords = assembler_.droppedRecords();
