@@ -44,10 +44,11 @@ QString defaultCom()
 
 } // namespace
 
-TEST(PortLists, PortNameIsBetweenTheFirstParentheses)
+TEST(PortLists, PortNameIsInTheLastParentheses)
 {
     EXPECT_EQ(PortNameOf(QStringLiteral("Silicon Labs CP210x USB to UART Bridge (COM7)")), QStringLiteral("COM7"));
-    EXPECT_EQ(PortNameOf(QStringLiteral("CP2102 (ttyUSB0) (spare)")), QStringLiteral("ttyUSB0"));
+    EXPECT_EQ(PortNameOf(QStringLiteral("USB-UART (CP2102) (ttyUSB0)")), QStringLiteral("ttyUSB0"));
+    EXPECT_EQ(PortNameOf(QStringLiteral("Adapter (rev (2)) (ttyUSB4)")), QStringLiteral("ttyUSB4"));
     EXPECT_EQ(PortNameOf(QStringLiteral("Serial COM3 without parentheses")), QString());
     EXPECT_EQ(PortNameOf(QStringLiteral("Half open (ttyS0")), QString());
     EXPECT_EQ(PortNameOf(QStringLiteral("Closing ) before (ttyS1)")), QStringLiteral("ttyS1"));
@@ -165,6 +166,25 @@ TEST(PortSearch, BruteForceSkipsBluetoothPortsForDownloadOnly)
     session.savedPort.clear();
     EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
     EXPECT_EQ(session.savedPort, QStringLiteral("ttyUSB9"));
+}
+
+TEST(PortSearch, EachPortIsTriedOncePerSearch)
+{
+    SimulatedOximeter::Config quiet = harness::config();
+    quiet.faults.silent = true;
+    SimulatedOximeter dead(quiet);
+    DevFolder dev;
+    dev.link(QStringLiteral("ttyS0"), dead.startPty());
+    RecordStore store;
+    DeviceSession session(store);
+    session.setDeviceRoot(dev.root());
+    // Remembered, listed twice and found again by the brute-force pass: one handshake.
+    session.savedPort = QStringLiteral("ttyS0");
+    session.ports = SplitPorts({QStringLiteral("16550A UART (ttyS0)"), QStringLiteral("CP2102 (ttyS0)")});
+    EXPECT_EQ(session.FindDevice(), SearchOutcome::NotFound);
+    EXPECT_EQ(dead.commandCount(Protocol::QueryDeviceInfo), 6);
+    EXPECT_FALSE(session.FindDeviceFor([](DeviceLink &) { ADD_FAILURE(); }));
+    EXPECT_EQ(dead.commandCount(Protocol::QueryDeviceInfo), 12);
 }
 
 TEST(PortSearch, SilentDeviceGetsFiveResendsThenNextPortAnswers)

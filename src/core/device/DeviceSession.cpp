@@ -122,10 +122,15 @@ QStringList DeviceSession::searchOrder(bool skipBluetoothInBruteForce) const
     // Saved port, bridges, other ports, then every device node; the search stops
     // at the first that answers, so later groups are only reached when the
     // earlier ones found nothing.
+    // Each port once: a dead port costs a whole handshake budget.
     QStringList order;
-    const auto add = [&order](const QString &name) {
-        if (!name.isEmpty())
+    QStringList paths;
+    const auto add = [this, &order, &paths](const QString &name) {
+        const QString path = portPath(name);
+        if (!name.isEmpty() && !paths.contains(path)) {
             order.append(name);
+            paths.append(path);
+        }
     };
     add(savedPort);
     for (const PortEntry &e : ports.bridgePorts)
