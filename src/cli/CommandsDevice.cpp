@@ -146,7 +146,14 @@ int runDownload(const QStringList &args)
     };
     callbacks.finished = [&done](const TransferResult &r) { done.set_value(r); };
     drawProgress(0, frameCount);
-    session.StartTransfer(std::move(callbacks));
+    if (!session.StartTransfer(std::move(callbacks))) {
+        // No worker runs, so nothing would ever finish: say so instead of waiting.
+        std::fputc('\n', stderr);
+        session.TransferEnd();
+        printMessages(
+            {session.linkMode() == LinkMode::Bluetooth ? DeviceTexts::NotConnected() : DeviceTexts::ReadFailed()});
+        return 1;
+    }
     const TransferResult result = done.get_future().get();
     session.WaitTransfer();
     std::fputc('\n', stderr);

@@ -51,6 +51,20 @@ TEST(SetClock, WrongAcknowledgementStopsBeforeTheTime)
     EXPECT_FALSE(sim.clock().isValid());
 }
 
+TEST(SetClock, FailedReopenAtTheDataRateIsTheClockError)
+{
+    SimulatedOximeter::Config c = harness::config();
+    c.dataBaud = 0; // no line can be set to it
+    SimulatedOximeter sim(c);
+    RecordStore store;
+    DeviceSession session(store);
+    session.restrictToPort(sim.startPty());
+    EXPECT_FALSE(session.SetClockProcedure(Protocol::DateTimeWord(2010, 7, 21, 14, 35, 9)));
+    EXPECT_EQ(session.takeMessages(), QStringList{QStringLiteral("Set Date and Time Error !")});
+    EXPECT_EQ(sim.commandCount(Protocol::QueryDeviceInfo), 1);
+    EXPECT_EQ(sim.commandCount(Protocol::SetDate), 0);
+}
+
 TEST(SetClock, NoAnsweringPortSaysSo)
 {
     RecordStore store;

@@ -203,7 +203,7 @@ SearchOutcome DeviceSession::FindDevice()
     return SearchOutcome::FoundWithData;
 }
 
-bool DeviceSession::FindDeviceFor(const std::function<void(DeviceLink &)> &action)
+bool DeviceSession::FindDeviceFor(const std::function<void(DeviceLink &)> &action, MaintenanceReopen reopen)
 {
     permissionDenied_.clear();
     if (mode_ == LinkMode::Bluetooth) {
@@ -213,17 +213,20 @@ bool DeviceSession::FindDeviceFor(const std::function<void(DeviceLink &)> &actio
         }
         link_.setTransport(bluetooth_.get());
         bluetooth_->ConnectSocket();
+        DeviceLink::Pause(100); // the device needs it after a connect, as in the download search
         if (!link_.QueryDeviceInfo())
             return false; // ends without a message
         action(link_);
         return true;
     }
     const QString remembered = savedPort;
+    const bool reopenInSearch = reopen == MaintenanceReopen::InSearch;
     for (const QString &name : searchOrder(false)) {
         savedPort = name;
-        if (tryPort(name, true) != TryResult::Found)
+        if (tryPort(name, reopenInSearch) != TryResult::Found)
             continue;
-        WriteSetupValue(QStringLiteral("DefaultCOM"), savedPort);
+        if (reopenInSearch)
+            WriteSetupValue(QStringLiteral("DefaultCOM"), savedPort);
         action(link_);
         return true;
     }
@@ -236,7 +239,20 @@ bool DeviceSession::FindDeviceFor(const std::function<void(DeviceLink &)> &actio
 bool DeviceSession::SetClockProcedure(std::uint32_t word)
 {
     bool ok = false;
-    FindDeviceFor([&](DeviceLink &link) { ok = link.SetDeviceClock(word); });
+    // The clock command owns its reopen: a port that answered the handshake but
+    // cannot take the data rate is this command's error, not a reason to move on.
+    FindDeviceFor(
+        [&](DeviceLink &link) {
+            if (mode_ == LinkMode::Serial) {
+                if (!openPort(savedPort, int(link.dataBaud))) {
+                    link.messages.append(DeviceTexts::SetClockError());
+                    return;
+                }
+                WriteSetupValue(QStringLiteral("DefaultCOM"), savedPort);
+            }
+            ok = link.SetDeviceClock(word);
+        },
+        MaintenanceReopen::InAction);
     return ok;
 }
 

@@ -71,7 +71,11 @@ public:
     // the handshake (and reopens at the data baud rate) gets action run on it.
     // False, with "Can't find right COM or the device is power off !" or
     // "No Connected, please connect device!" in messages(), when none answered.
-    bool FindDeviceFor(const std::function<void(DeviceLink &)> &action);
+    // InSearch: a port that cannot be reopened at the data rate does not answer;
+    // InAction: action reopens it itself (and reports a failure as its own error).
+    enum class MaintenanceReopen { InSearch, InAction };
+    bool FindDeviceFor(const std::function<void(DeviceLink &)> &action,
+                       MaintenanceReopen reopen = MaintenanceReopen::InSearch);
 
     // The whole set-clock command after its dialog: search, SetDeviceClock.
     bool SetClockProcedure(std::uint32_t word);
