@@ -23,6 +23,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <ostream>
 
 inline void PrintTo(const QString &s, std::ostream *os)
@@ -230,6 +238,42 @@ TEST(BluetoothSearchDialog, ConnectsATypedSimulatorAddress)
     ASSERT_TRUE(QTest::qWaitFor([&dlg] { return dlg.result() == QDialog::Accepted; }, 5000));
     ASSERT_NE(dlg.link(), nullptr);
     EXPECT_TRUE(dlg.link()->IsConnected());
+}
+
+TEST(BluetoothSearchDialog, ClosingWhileConnectingDoesNotWaitForTheConnect)
+{
+    // A listener that accepts nobody: the connect would run into its long limit.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("full.sock"));
+    sockaddr_un sa{};
+    sa.sun_family = AF_UNIX;
+    const QByteArray native = QFile::encodeName(path);
+    std::memcpy(sa.sun_path, native.constData(), std::size_t(native.size()));
+    const int listenFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(listenFd, reinterpret_cast<const sockaddr *>(&sa), sizeof(sa)), 0);
+    ASSERT_EQ(::listen(listenFd, 0), 0);
+    std::vector<int> pending;
+    for (int i = 0; i < 64; ++i) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        if (::connect(fd, reinterpret_cast<const sockaddr *>(&sa), sizeof(sa)) != 0) {
+            ::close(fd);
+            break;
+        }
+        pending.push_back(fd);
+    }
+    {
+        BluetoothSearchDialog dlg(QStringLiteral("unix:") + path);
+        dlg.show();
+        dlg.connectChosen();
+        EXPECT_FALSE(dlg.isEnabled()); // connecting
+        QTest::qWait(100);
+        dlg.close(); // as the window manager does
+        EXPECT_EQ(dlg.result(), QDialog::Rejected);
+        EXPECT_EQ(dlg.link(), nullptr);
+    } // the destructor joins the connecting thread, which gave up at once
+    for (int fd : pending)
+        ::close(fd);
+    ::close(listenFd);
 }
 
 TEST(DemoDevice, HoldsRealisticNightsOnAPortTheSearchFinds)

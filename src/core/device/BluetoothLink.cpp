@@ -6,12 +6,68 @@
 #include <bluetooth/rfcomm.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <thread>
 #include <unistd.h>
+
+namespace
+{
+using Clock = std::chrono::steady_clock;
+constexpr int kSliceMs = 50; // how soon an abandoned connect notices
+
+// Connects the non-blocking fd to sa within limitMs. Gives up early once abort
+// is set, so a dialog closed while connecting never waits for the system's
+// own, much longer, connect timeout.
+bool connectWithin(int fd, const sockaddr *sa, socklen_t size, int limitMs, const std::atomic<bool> &abort,
+                   QString &error)
+{
+    const auto deadline = Clock::now() + std::chrono::milliseconds(limitMs);
+    while (true) {
+        if (abort.load()) {
+            error = QStringLiteral("connection abandoned");
+            return false;
+        }
+        if (Clock::now() >= deadline) {
+            error = QString::fromLocal8Bit(std::strerror(ETIMEDOUT));
+            return false;
+        }
+        if (::connect(fd, sa, size) == 0)
+            return true;
+        if (errno == EINTR)
+            continue;
+        if (errno == EAGAIN) { // a Unix listener with a full backlog: try again
+            std::this_thread::sleep_for(std::chrono::milliseconds(kSliceMs));
+            continue;
+        }
+        if (errno != EINPROGRESS && errno != EALREADY) {
+            error = QString::fromLocal8Bit(std::strerror(errno));
+            return false;
+        }
+        while (!abort.load() && Clock::now() < deadline) {
+            pollfd p{fd, POLLOUT, 0};
+            const int ready = ::poll(&p, 1, kSliceMs);
+            if (ready < 0 && errno != EINTR) {
+                error = QString::fromLocal8Bit(std::strerror(errno));
+                return false;
+            }
+            if (ready > 0) {
+                int result = 0;
+                socklen_t length = sizeof(result);
+                ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &result, &length);
+                if (result == 0)
+                    return true;
+                error = QString::fromLocal8Bit(std::strerror(result));
+                return false;
+            }
+        }
+    }
+}
+} // namespace
 
 BluetoothLink::~BluetoothLink()
 {
@@ -51,9 +107,9 @@ bool BluetoothLink::connectTo(const QString &address, int channel)
         }
         sa.sun_family = AF_UNIX;
         std::memcpy(sa.sun_path, path.constData(), std::size_t(path.size()));
-        fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr *>(&sa), sizeof(sa)) != 0) {
-            error_ = QString::fromLocal8Bit(std::strerror(errno));
+        fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        if (fd >= 0 &&
+            !connectWithin(fd, reinterpret_cast<sockaddr *>(&sa), sizeof(sa), connectLimitMs_, abort_, error_)) {
             ::close(fd);
             fd = -1;
         }
@@ -65,11 +121,10 @@ bool BluetoothLink::connectTo(const QString &address, int channel)
             error_ = QStringLiteral("bad Bluetooth address");
             return false;
         }
-        fd = ::socket(AF_BLUETOOTH, SOCK_STREAM | SOCK_CLOEXEC, BTPROTO_RFCOMM);
+        fd = ::socket(AF_BLUETOOTH, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, BTPROTO_RFCOMM);
         if (fd < 0)
             error_ = QString::fromLocal8Bit(std::strerror(errno));
-        else if (::connect(fd, reinterpret_cast<sockaddr *>(&sa), sizeof(sa)) != 0) {
-            error_ = QString::fromLocal8Bit(std::strerror(errno));
+        else if (!connectWithin(fd, reinterpret_cast<sockaddr *>(&sa), sizeof(sa), connectLimitMs_, abort_, error_)) {
             ::close(fd);
             fd = -1;
         }
@@ -124,19 +179,33 @@ qint64 BluetoothLink::writeRaw(const char *data, qint64 size)
     const int fd = fd_.load();
     if (fd < 0 || !up_.load())
         return -1;
+    // A send may not block for ever: a link that takes no bytes for the send
+    // limit is as good as lost, and losing it ends the exchange cleanly.
+    const auto deadline = Clock::now() + std::chrono::milliseconds(sendLimitMs_);
     qint64 done = 0;
     while (done < size) {
-        const ssize_t n = ::send(fd, data + done, std::size_t(size - done), MSG_NOSIGNAL);
+        const ssize_t n = ::send(fd, data + done, std::size_t(size - done), MSG_NOSIGNAL | MSG_DONTWAIT);
         if (n > 0) {
             done += n;
-        } else if (n < 0 && errno == EINTR) {
             continue;
-        } else {
-            dropLink();
-            break;
         }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            pollfd p{fd, POLLOUT, 0};
+            if (left > 0 && ::poll(&p, 1, int(std::min<long long>(left, kSliceMs))) >= 0 && up_.load())
+                continue;
+        }
+        dropLink();
+        break;
     }
     return done;
+}
+
+void BluetoothLink::abandonConnect()
+{
+    abort_.store(true);
 }
 
 qint64 BluetoothLink::readRaw(char *data, qint64 maxSize, int waitMs)

@@ -20,7 +20,19 @@ public:
 
     // Finds and connects the device at address ("AA:BB:CC:DD:EE:FF" or
     // "unix:PATH"); the search dialog's job. True when connected.
+    // Gives up after the connect limit, or soon after abandonConnect().
     bool Connect(const QString &address, int rfcommChannel = 1);
+    // Makes a running Connect (on another thread) give up within 50 ms; this
+    // link then never connects again.
+    void abandonConnect();
+    bool abandoned() const { return abort_.load(); }
+    // Time limits of a connect and of one send; a send that cannot finish in
+    // time drops the link.
+    void setTimeLimits(int connectMs, int sendMs)
+    {
+        connectLimitMs_ = connectMs;
+        sendLimitMs_ = sendMs;
+    }
     QString address() const;
     QString lastErrorText() const;
 
@@ -47,6 +59,9 @@ private:
 
     std::atomic<int> fd_{-1};
     std::atomic<bool> up_{false};
+    std::atomic<bool> abort_{false};
+    int connectLimitMs_ = 10000;
+    int sendLimitMs_ = 2000;
     mutable std::mutex mutex_;
     QString address_;
     int channel_ = 1;

@@ -204,7 +204,9 @@ void Transfer::ReceiveLoop()
     TransferResult result;
     {
         std::unique_lock lock(mutex_);
-        event_.wait(lock, [this] { return requesterEnded_ || stop_.load(); });
+        // Bounded: the requester's sends have a time limit of their own, but a
+        // transfer must end even if a transport's write misbehaves.
+        event_.wait_for(lock, std::chrono::seconds(5), [this] { return requesterEnded_ || stop_.load(); });
         result.requesterError = requesterError_;
     }
     if (stop_.load())

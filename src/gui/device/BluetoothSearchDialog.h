@@ -32,6 +32,8 @@ public:
 
 public Q_SLOTS:
     void connectChosen();
+    // Also when closed from the window manager: a running connect is abandoned.
+    void reject() override;
     // Starts (again) the search for devices nearby.
     void search();
 
@@ -45,5 +47,6 @@ private:
     QBluetoothDeviceDiscoveryAgent *agent_ = nullptr;
     bool adapterPresent_ = false;
     std::shared_ptr<BluetoothLink> link_;
+    std::shared_ptr<BluetoothLink> connecting_; // while a connect runs
     BackgroundJob job_{this};
 };
