@@ -218,6 +218,30 @@ TEST_F(DownloadWindow, OneWindowOnlyWhateverOpensIt)
     EXPECT_NE(frame.deviceCommands().downloadWindow(), nullptr);
 }
 
+TEST_F(DownloadWindow, ArrivalDuringAnotherModalWindowWaitsUntilItCloses)
+{
+    startDevice(config(), {{4, 300}});
+    ASSERT_TRUE(frame.openSavedFile(testenv::dataFile(QStringLiteral("valid-night-id7.dat"))));
+    const int shownMode = frame.displayMode();
+    ASSERT_NE(shownMode, 0);
+    // A print preview or file dialog: modal, in its own event loop, on top of the view.
+    QDialog other(&frame);
+    bool openedInside = false;
+    QTimer::singleShot(0, &other, [&] {
+        frame.deviceCommands().deviceArrived();
+        QTest::qWait(600); // retries come and go while it is open
+        openedInside = frame.deviceCommands().downloadWindow() != nullptr || frame.displayMode() != shownMode;
+        other.reject();
+    });
+    other.exec();
+    EXPECT_FALSE(openedInside);
+    EXPECT_EQ(frame.displayMode(), shownMode);
+    // Once it has closed, the arrival opens the download as usual.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return frame.deviceCommands().downloadWindow() != nullptr; }, 3000));
+    ASSERT_TRUE(waitFinished(frame.deviceCommands().downloadWindow()));
+    EXPECT_EQ(frame.deviceCommands().downloadWindow()->idList()->count(), 1);
+}
+
 TEST_F(DownloadWindow, ExtendShowsTheManualPortListAndAChoiceWritesPort)
 {
     const QString bridge = QStringLiteral("CP2102 USB to UART Bridge (ttyUSB3)");

@@ -8,6 +8,9 @@
 #include "device/DownloadDialog.h"
 #include "shell/MainWindow.h"
 
+#include <QApplication>
+#include <QThread>
+
 DeviceCommands::DeviceCommands(MainWindow &frame, RecordStore &store, Prompts &prompts)
     : QObject(&frame), mainWindow_(frame), store_(store), prompts_(prompts)
 {
@@ -17,6 +20,9 @@ DeviceCommands::DeviceCommands(MainWindow &frame, RecordStore &store, Prompts &p
             return nullptr;
         return dialog.link();
     };
+    arrivalRetry_.setSingleShot(true);
+    arrivalRetry_.setInterval(250);
+    connect(&arrivalRetry_, &QTimer::timeout, this, &DeviceCommands::deviceArrived);
 }
 
 DeviceCommands::~DeviceCommands()
@@ -65,8 +71,22 @@ void DeviceCommands::findBluetoothRadio()
 void DeviceCommands::deviceArrived()
 {
     // A port appearing opens the download only on the serial link.
-    if (context_.linkMode == LinkMode::Serial)
-        newDataCapture();
+    if (context_.linkMode != LinkMode::Serial)
+        return;
+    if (modalInTheWay()) {
+        arrivalRetry_.start(); // once that window has closed
+        return;
+    }
+    newDataCapture();
+}
+
+bool DeviceCommands::modalInTheWay() const
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    if (modal && modal != window_.data())
+        return true;
+    // A nested event loop without a modal widget is a native dialog's.
+    return QThread::currentThread()->loopLevel() > 1;
 }
 
 void DeviceCommands::openDownloadWindow()

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -46,6 +47,10 @@ public Q_SLOTS:
 
 private:
     void openDownloadWindow();
+    // True while another modal window (a print preview, a file dialog, a
+    // message) runs its own event loop: the download's start would clear the
+    // recording and delete the view under it.
+    bool modalInTheWay() const;
 
     MainWindow &mainWindow_;
     RecordStore &store_;
@@ -55,4 +60,5 @@ private:
     DeviceArrivalMonitor *monitor_ = nullptr;
     std::unique_ptr<DemoDevice> demo_;
     std::function<std::shared_ptr<BluetoothLink>()> picker_;
+    QTimer arrivalRetry_; // an arrival held back by a modal window is tried again
 };
