@@ -35,7 +35,7 @@ struct Fixture : ::testing::Test {
 
 TEST_F(Fixture, FrameOfTwentyBytesYieldsTwoRecordsAndIgnoresTheRest)
 {
-    FrameAssembler a(store, 2);
+    FrameAssembler a(store.deviceSamples, 2);
     a.onFrameComplete = [this](int n) { reported.push_back(n); };
     QByteArray payload = payloadOf({reading(3, 1), reading(3, 2)}, 2) + QByteArray(4, char(0x7F));
     ASSERT_EQ(payload.size(), 20);
@@ -49,7 +49,7 @@ TEST_F(Fixture, FrameOfTwentyBytesYieldsTwoRecordsAndIgnoresTheRest)
 
 TEST_F(Fixture, RecordsWithIdZeroAreDroppedOthersKept)
 {
-    FrameAssembler a(store, 2);
+    FrameAssembler a(store.deviceSamples, 2);
     a.Feed(BuildDeviceFrame(0, 0, payloadOf({reading(0, 1), reading(9, 2), reading(0, 3), reading(127, 4)}, 2)));
     EXPECT_EQ(store.deviceSampleCount(9), 1);
     EXPECT_EQ(store.deviceSampleCount(127), 1);
@@ -64,7 +64,7 @@ TEST_F(Fixture, ReversedModelsDecodeEachRecordBackwards)
 {
     for (int model : {1, 3, 4, 11}) {
         store.ClearAllData();
-        FrameAssembler a(store, model);
+        FrameAssembler a(store.deviceSamples, model);
         a.Feed(BuildDeviceFrame(0, 0, payloadOf({reading(4, 10, 91), reading(4, 11, 92)}, model)));
         ASSERT_EQ(store.deviceSampleCount(4), 2) << model;
         EXPECT_EQ(store.deviceSamples[3][1], reading(4, 11, 92)) << model;
@@ -73,7 +73,7 @@ TEST_F(Fixture, ReversedModelsDecodeEachRecordBackwards)
 
 TEST_F(Fixture, StrayByteHidesFramesUntilHeaderFallsOnPairBoundary)
 {
-    FrameAssembler a(store, 2);
+    FrameAssembler a(store.deviceSamples, 2);
     a.onFrameComplete = [this](int n) { reported.push_back(n); };
     const QByteArray frame = BuildDeviceFrame(0, 0, payloadOf({reading(1, 1)}, 2) + QByteArray(1, '\0'));
     ASSERT_EQ(frame.size(), 17);
@@ -89,7 +89,7 @@ TEST_F(Fixture, StrayByteHidesFramesUntilHeaderFallsOnPairBoundary)
     // With a stray byte and an even-length frame after it, the next frame is
     // misaligned too and is lost as well; the third one lines up again.
     store.ClearAllData();
-    FrameAssembler b(store, 2);
+    FrameAssembler b(store.deviceSamples, 2);
     const QByteArray even = BuildDeviceFrame(0, 0, payloadOf({reading(2, 1)}, 2));
     ASSERT_EQ(even.size() % 2, 0);
     b.Feed(QByteArray(1, '\0') + even + even);
@@ -100,7 +100,7 @@ TEST_F(Fixture, StrayByteHidesFramesUntilHeaderFallsOnPairBoundary)
 
 TEST_F(Fixture, OversizedFrameIsDroppedWithoutOverrunAndStreamResynchronises)
 {
-    FrameAssembler a(store, 2);
+    FrameAssembler a(store.deviceSamples, 2);
     // L = 4193 does not fit 4,200 bytes with header and check byte.
     QByteArray huge = BuildDeviceFrame(0, 0, QByteArray(4193, char(0x11)));
     ASSERT_EQ(huge.size(), 4201);
@@ -123,7 +123,7 @@ TEST_F(Fixture, OversizedFrameIsDroppedWithoutOverrunAndStreamResynchronises)
 
 TEST_F(Fixture, EndTagIsSeenAsSoonAsTheHeaderArrives)
 {
-    FrameAssembler a(store, 2);
+    FrameAssembler a(store.deviceSamples, 2);
     const QByteArray end = BuildDeviceFrame(0, TagEnd, payloadOf({reading(8, 1)}, 2));
     a.Feed(end.left(5));
     EXPECT_EQ(a.frameTag(), TagEnd);
@@ -135,7 +135,7 @@ TEST_F(Fixture, EndTagIsSeenAsSoonAsTheHeaderArrives)
 
 TEST_F(Fixture, AnIdKeepsAFullRecordingAndDropsWhatGoesBeyond)
 {
-    FrameAssembler a(store, 2);
+    FrameAssembler a(store.deviceSamples, 2);
     const int perFrame = 512;
     const QByteArray payload = payloadOf(std::vector<SampleRecord>(perFrame, reading(2, 5)), 2);
     const int room = RecordStore::kCapacity;
@@ -149,7 +149,7 @@ TEST_F(Fixture, AnIdKeepsAFullRecordingAndDropsWhatGoesBeyond)
 
 TEST_F(Fixture, ZeroLengthFrameCountsWithoutRecords)
 {
-    FrameAssembler a(store, 2);
+    FrameAssembler a(store.deviceSamples, 2);
     a.onFrameComplete = [this](int n) { reported.push_back(n); };
     a.Feed(BuildDeviceFrame(0, 0, {}));
     a.Feed(BuildDeviceFrame(0, 1, QByteArray(5, char(0x81)))); // shorter than one record
@@ -159,7 +159,7 @@ TEST_F(Fixture, ZeroLengthFrameCountsWithoutRecords)
 
 TEST_F(Fixture, DiscardingAPartialFrameRealignsOnTheNextFrame)
 {
-    FrameAssembler a(store, 2);
+    FrameAssembler a(store.deviceSamples, 2);
     const QByteArray frame = BuildDeviceFrame(0, 0, payloadOf({reading(5, 1)}, 2));
     // An odd number of stray bytes leaves every later even-length frame misaligned...
     a.Feed(QByteArray(1, '\0') + frame + frame);
@@ -173,7 +173,7 @@ TEST_F(Fixture, DiscardingAPartialFrameRealignsOnTheNextFrame)
 
 TEST_F(Fixture, FrameWithAnotherTagThanTheExpectedOneIsDiscarded)
 {
-    FrameAssembler a(store, 2);
+    FrameAssembler a(store.deviceSamples, 2);
     a.onFrameComplete = [this](int n) { reported.push_back(n); };
     const QByteArray frame0 = BuildDeviceFrame(0, 0, payloadOf({reading(4, 1), reading(7, 1)}, 2));
     const QByteArray frame1 = BuildDeviceFrame(0, 1, payloadOf({reading(7, 2)}, 2));

@@ -4,7 +4,6 @@
 
 #include "app/Settings.h"
 #include "device/BluetoothLink.h"
-#include "device/DeviceTexts.h"
 #include "device/Protocol.h"
 
 #include <QTemporaryDir>
@@ -24,14 +23,16 @@ TEST(SetClock, SendsDateThenTimeAndDeviceTakesIt)
 {
     SimulatedOximeter sim(harness::config());
     RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     session.restrictToPort(sim.startPty());
     EXPECT_TRUE(session.SetClockProcedure(Protocol::DateTimeWord(2010, 7, 21, 14, 35, 9)));
-    EXPECT_EQ(session.takeMessages(), QStringList{QStringLiteral("Set Date and Time Succeed !")});
+    EXPECT_EQ(session.takeMessages(), DeviceMessages{DeviceMessage::SetClockSucceeded});
     EXPECT_EQ(sim.clock(), QDateTime(QDate(2010, 7, 21), QTime(14, 35, 9), Qt::UTC));
     EXPECT_TRUE(sent(sim, bytes({0x55, 0xAA, 0xF7, 0xCA, 0x55, 0x16})));
     EXPECT_TRUE(sent(sim, bytes({0x55, 0xAA, 0xF8, 0x37, 0x26, 0x55})));
-    EXPECT_EQ(ReadSetupString(QStringLiteral("DefaultCOM")).value_or(QString()), session.savedPort);
+    // The port to remember is reported; the device layer writes no setting.
+    EXPECT_EQ(session.portToRemember(), session.savedPort);
+    EXPECT_FALSE(ReadSetupString(QStringLiteral("DefaultCOM")).has_value());
     session.TransferEnd();
     EXPECT_EQ(sim.commandCount(Protocol::StopTransfer), 2);
 }
@@ -42,10 +43,10 @@ TEST(SetClock, WrongAcknowledgementStopsBeforeTheTime)
     c.faults.clockAckTag = 0xFFFA;
     SimulatedOximeter sim(c);
     RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     session.restrictToPort(sim.startPty());
     EXPECT_FALSE(session.SetClockProcedure(Protocol::DateTimeWord(2024, 2, 29, 23, 59, 58)));
-    EXPECT_EQ(session.takeMessages(), QStringList{QStringLiteral("Set Date and Time Error !")});
+    EXPECT_EQ(session.takeMessages(), DeviceMessages{DeviceMessage::SetClockError});
     EXPECT_EQ(sim.commandCount(Protocol::SetDate), 1);
     EXPECT_EQ(sim.commandCount(Protocol::SetTime), 0);
     EXPECT_FALSE(sim.clock().isValid());
@@ -57,10 +58,10 @@ TEST(SetClock, FailedReopenAtTheDataRateIsTheClockError)
     c.dataBaud = 0; // no line can be set to it
     SimulatedOximeter sim(c);
     RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     session.restrictToPort(sim.startPty());
     EXPECT_FALSE(session.SetClockProcedure(Protocol::DateTimeWord(2010, 7, 21, 14, 35, 9)));
-    EXPECT_EQ(session.takeMessages(), QStringList{QStringLiteral("Set Date and Time Error !")});
+    EXPECT_EQ(session.takeMessages(), DeviceMessages{DeviceMessage::SetClockError});
     EXPECT_EQ(sim.commandCount(Protocol::QueryDeviceInfo), 1);
     EXPECT_EQ(sim.commandCount(Protocol::SetDate), 0);
 }
@@ -68,12 +69,12 @@ TEST(SetClock, FailedReopenAtTheDataRateIsTheClockError)
 TEST(SetClock, NoAnsweringPortSaysSo)
 {
     RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     QTemporaryDir dir;
     session.setDeviceRoot(dir.path());
     session.restrictToPort(QStringLiteral("ttyUSB4"));
     EXPECT_FALSE(session.SetClockProcedure(0));
-    EXPECT_EQ(session.takeMessages(), QStringList{QStringLiteral("Can't find right COM or the device is power off !")});
+    EXPECT_EQ(session.takeMessages(), DeviceMessages{DeviceMessage::CantFindDevice});
 }
 
 TEST(SetClock, OverBluetoothLink)
@@ -83,7 +84,7 @@ TEST(SetClock, OverBluetoothLink)
     auto link = harness::bluetoothTo(sim, dir);
     ASSERT_TRUE(link);
     RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     session.useBluetooth(link);
     EXPECT_TRUE(session.SetClockProcedure(Protocol::DateTimeWord(2031, 1, 2, 3, 4, 5)));
     EXPECT_EQ(sim.clock(), QDateTime(QDate(2031, 1, 2), QTime(3, 4, 5), Qt::UTC));
@@ -95,19 +96,19 @@ TEST(DeleteData, OneIdOfSpo2AndPulseIsForgottenByTheDevice)
     sim.addNight(1, 30, 1);
     sim.addNight(5, 30, 5);
     RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     session.restrictToPort(sim.startPty());
     std::vector<bool> waiting;
     EXPECT_TRUE(session.DeleteProcedure(5, 1, [&waiting](bool w) { waiting.push_back(w); }));
-    EXPECT_EQ(session.takeMessages(), QStringList{QStringLiteral("Device data cleared !")});
+    EXPECT_EQ(session.takeMessages(), DeviceMessages{DeviceMessage::DataCleared});
     EXPECT_EQ(waiting, (std::vector<bool>{true, false}));
     EXPECT_TRUE(sent(sim, bytes({0x55, 0xAA, 0xF4, 0x10, 0x05, 0x09})));
     EXPECT_TRUE(sim.readings(5).empty());
     EXPECT_EQ(sim.readings(1).size(), 30u);
     // The device no longer announces the erased readings.
     session.TransferEnd();
-    const harness::Download d = harness::download(session);
-    ASSERT_TRUE(d.finished);
+    const harness::Download d = harness::download(session, store);
+    ASSERT_TRUE(harness::completed(d));
     EXPECT_EQ(store.deviceSampleCount(1), 30);
     EXPECT_EQ(store.deviceSampleCount(5), 0);
 }
@@ -116,9 +117,9 @@ TEST(DeleteData, EmptyDeviceGetsNoDeleteCommand)
 {
     SimulatedOximeter sim(harness::config());
     RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     session.restrictToPort(sim.startPty());
     EXPECT_FALSE(session.DeleteProcedure(0, 0));
-    EXPECT_EQ(session.takeMessages(), QStringList{QStringLiteral("no data!")});
+    EXPECT_EQ(session.takeMessages(), DeviceMessages{DeviceMessage::NoData});
     EXPECT_EQ(sim.commandCount(Protocol::DeleteData), 0);
 }

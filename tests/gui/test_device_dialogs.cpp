@@ -180,11 +180,13 @@ TEST(DownloadRules, PhasesDecideTheButtons)
     const auto transferring = DownloadRules::buttonsFor(P::Transferring);
     EXPECT_TRUE(transferring.stop && transferring.cancel && transferring.windowEnabled);
     EXPECT_FALSE(transferring.start || transferring.deleteData || transferring.setDateAndTime);
-    for (P p : {P::Searching, P::Maintenance}) {
-        const auto b = DownloadRules::buttonsFor(p);
-        EXPECT_FALSE(b.windowEnabled);
-        EXPECT_TRUE(b.busyCursor);
-    }
+    const auto maintenance = DownloadRules::buttonsFor(P::Maintenance);
+    EXPECT_FALSE(maintenance.windowEnabled);
+    EXPECT_TRUE(maintenance.busyCursor);
+    // A search can be cancelled, and nothing else.
+    const auto searching = DownloadRules::buttonsFor(P::Searching);
+    EXPECT_TRUE(searching.cancel && searching.windowEnabled && searching.busyCursor);
+    EXPECT_FALSE(searching.start || searching.stop || searching.deleteData || searching.setDateAndTime);
     const auto ending = DownloadRules::buttonsFor(P::Ending);
     EXPECT_FALSE(ending.start || ending.stop || ending.deleteData || ending.setDateAndTime || ending.cancel);
     EXPECT_TRUE(ending.busyCursor);
@@ -292,7 +294,7 @@ TEST(DemoDevice, HoldsRealisticNightsOnAPortTheSearchFinds)
     EXPECT_EQ(demo.serialDevice().totalReadings(), total);
 
     RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     session.restrictToPort(demo.portName());
     EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
     EXPECT_EQ(session.frameCount(), demo.serialDevice().frameCount());

@@ -1,18 +1,30 @@
 #include "device/DeviceSession.h"
 
-#include "app/Settings.h"
 #include "device/BluetoothLink.h"
-#include "device/DeviceTexts.h"
 #include "device/HexLog.h"
 #include "device/SerialPort.h"
-#include "model/RecordStore.h"
 
 namespace
 {
 constexpr int kHandshakeBaud = 4800;
 } // namespace
 
-DeviceSession::DeviceSession(RecordStore &store) : store_(store) {}
+DeviceSession::DeviceSession(std::shared_ptr<WaitClock> clock)
+    : clock_(clock ? std::move(clock) : std::make_shared<WaitClock>())
+{
+    link_.setClock(clock_.get());
+}
+
+void DeviceSession::cancel()
+{
+    clock_->cancel();
+    RequestStopTransfer();
+}
+
+void DeviceSession::resume()
+{
+    clock_->reset();
+}
 
 DeviceSession::~DeviceSession()
 {
@@ -47,11 +59,6 @@ void DeviceSession::EnumeratePorts()
     ports = ::EnumeratePorts();
 }
 
-void DeviceSession::loadSavedPort()
-{
-    savedPort = ReadSetupString(QStringLiteral("DefaultCOM")).value_or(QString());
-}
-
 void DeviceSession::restrictToPort(const QString &portName)
 {
     savedPort = portName.startsWith(QLatin1String("/dev/")) ? portName.mid(5) : portName;
@@ -68,16 +75,21 @@ void DeviceSession::setLog(std::shared_ptr<HexLog> log)
         bluetooth_->setLog(log_);
 }
 
-QStringList DeviceSession::takeMessages()
+DeviceMessages DeviceSession::takeMessages()
 {
-    QStringList out = link_.messages;
-    link_.messages.clear();
+    DeviceMessages out;
+    out.swap(link_.messages);
     return out;
 }
 
 bool DeviceSession::transferRunning() const
 {
     return transfer_ && transfer_->running();
+}
+
+TransferResult DeviceSession::takeTransferResult()
+{
+    return transfer_ ? transfer_->takeResult() : TransferResult{};
 }
 
 bool DeviceSession::openPort(const QString &portName, int baud)
@@ -149,31 +161,27 @@ QStringList DeviceSession::searchOrder(bool skipBluetoothInBruteForce) const
     return order;
 }
 
-void DeviceSession::addPermissionHint()
-{
-    for (const QString &path : permissionDenied_)
-        link_.messages.append(DeviceTexts::PermissionDenied(path));
-}
-
 SearchOutcome DeviceSession::FindDevice()
 {
     permissionDenied_.clear();
+    portToRemember_.clear();
     if (mode_ == LinkMode::Bluetooth) {
         if (!bluetooth_ || !bluetooth_->IsConnected()) {
-            link_.messages.append(DeviceTexts::CantFindDevice());
+            link_.messages.push_back(DeviceMessage::CantFindDevice);
             return SearchOutcome::NotFound;
         }
         link_.setTransport(bluetooth_.get());
         bluetooth_->ConnectSocket();
-        DeviceLink::Pause(100);
-        if (!link_.QueryDeviceInfo()) {
-            link_.messages.append(DeviceTexts::CantFindDevice());
+        if (!link_.pause(100) || !link_.QueryDeviceInfo()) {
+            link_.messages.push_back(DeviceMessage::CantFindDevice);
             return SearchOutcome::NotFound;
         }
     } else {
         const QString remembered = savedPort;
         bool found = false;
         for (const QString &name : searchOrder(true)) {
+            if (cancelled())
+                break;
             savedPort = name;
             if (tryPort(name, true) == TryResult::Found) {
                 found = true;
@@ -182,22 +190,20 @@ SearchOutcome DeviceSession::FindDevice()
         }
         if (!found) {
             savedPort = remembered;
-            link_.messages.append(DeviceTexts::CantFindDevice());
-            addPermissionHint();
+            link_.messages.push_back(DeviceMessage::CantFindDevice);
             return SearchOutcome::NotFound;
         }
         if (savedPort != remembered)
-            WriteSetupValue(QStringLiteral("DefaultCOM"), savedPort);
+            portToRemember_ = savedPort;
     }
-    store_.deviceModel = link_.deviceModel;
 
     const DeviceLink::CountsResult counts = link_.QueryCounts();
     if (link_.totalCount == 0) {
-        link_.messages.append(DeviceTexts::NoData());
+        link_.messages.push_back(DeviceMessage::NoData);
         return SearchOutcome::FoundWithoutData;
     }
     if (counts == DeviceLink::CountsResult::Failed) {
-        link_.messages.append(DeviceTexts::SyncError());
+        link_.messages.push_back(DeviceMessage::SyncError);
         return SearchOutcome::CountsFailed;
     }
     return SearchOutcome::FoundWithData;
@@ -206,15 +212,16 @@ SearchOutcome DeviceSession::FindDevice()
 bool DeviceSession::FindDeviceFor(const std::function<void(DeviceLink &)> &action, MaintenanceReopen reopen)
 {
     permissionDenied_.clear();
+    portToRemember_.clear();
     if (mode_ == LinkMode::Bluetooth) {
         if (!bluetooth_ || !bluetooth_->IsConnected()) {
-            link_.messages.append(DeviceTexts::NotConnected());
+            link_.messages.push_back(DeviceMessage::NotConnected);
             return false;
         }
         link_.setTransport(bluetooth_.get());
         bluetooth_->ConnectSocket();
-        DeviceLink::Pause(100); // the device needs it after a connect, as in the download search
-        if (!link_.QueryDeviceInfo())
+        // The device needs it after a connect, as in the download search.
+        if (!link_.pause(100) || !link_.QueryDeviceInfo())
             return false; // ends without a message
         action(link_);
         return true;
@@ -222,17 +229,18 @@ bool DeviceSession::FindDeviceFor(const std::function<void(DeviceLink &)> &actio
     const QString remembered = savedPort;
     const bool reopenInSearch = reopen == MaintenanceReopen::InSearch;
     for (const QString &name : searchOrder(false)) {
+        if (cancelled())
+            break;
         savedPort = name;
         if (tryPort(name, reopenInSearch) != TryResult::Found)
             continue;
         if (reopenInSearch)
-            WriteSetupValue(QStringLiteral("DefaultCOM"), savedPort);
+            portToRemember_ = savedPort;
         action(link_);
         return true;
     }
     savedPort = remembered;
-    link_.messages.append(DeviceTexts::CantFindDevice());
-    addPermissionHint();
+    link_.messages.push_back(DeviceMessage::CantFindDevice);
     return false;
 }
 
@@ -245,10 +253,10 @@ bool DeviceSession::SetClockProcedure(std::uint32_t word)
         [&](DeviceLink &link) {
             if (mode_ == LinkMode::Serial) {
                 if (!openPort(savedPort, int(link.dataBaud))) {
-                    link.messages.append(DeviceTexts::SetClockError());
+                    link.messages.push_back(DeviceMessage::SetClockError);
                     return;
                 }
-                WriteSetupValue(QStringLiteral("DefaultCOM"), savedPort);
+                portToRemember_ = savedPort;
             }
             ok = link.SetDeviceClock(word);
         },
@@ -264,7 +272,7 @@ bool DeviceSession::DeleteProcedure(int id, int type, const std::function<void(b
         if (link.totalCount > 0)
             ok = link.DeleteDeviceData(id, type, waiting);
         else
-            link.messages.append(DeviceTexts::NoData());
+            link.messages.push_back(DeviceMessage::NoData);
     });
     return ok;
 }
@@ -274,11 +282,18 @@ bool DeviceSession::StartTransfer(Transfer::Callbacks callbacks)
     Transport *transport = link_.transport();
     if (!transport || !transport->isOpen() || transfer_)
         return false;
-    DeviceLink::Pause(500);
-    transfer_ = std::make_unique<Transfer>(*transport, store_, link_.deviceModel, link_.counts.frameCount,
+    std::lock_guard lock(transferMutex_);
+    transfer_ = std::make_unique<Transfer>(*transport, clock_.get(), link_.deviceModel, link_.counts.frameCount,
                                            std::move(callbacks));
     transfer_->start();
     return true;
+}
+
+void DeviceSession::RequestStopTransfer()
+{
+    std::lock_guard lock(transferMutex_);
+    if (transfer_)
+        transfer_->requestStop();
 }
 
 void DeviceSession::StopTransfer()
@@ -296,10 +311,15 @@ void DeviceSession::WaitTransfer()
 void DeviceSession::TransferEnd()
 {
     StopTransfer();
-    transfer_.reset();
+    {
+        std::lock_guard lock(transferMutex_);
+        transfer_.reset();
+    }
+    // The end always runs whole: the device must hear the stop even after a cancel.
+    resume();
     Transport *transport = link_.transport();
     if (transport && transport->isOpen()) {
-        DeviceLink::Pause(500);
+        link_.pause(500);
         link_.SendStop();
     }
     closePort();

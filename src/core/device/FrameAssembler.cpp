@@ -1,10 +1,8 @@
 #include "device/FrameAssembler.h"
 
-#include "model/RecordStore.h"
-
 #include <new>
 
-FrameAssembler::FrameAssembler(RecordStore &store, int deviceModel) : store_(store), model_(deviceModel) {}
+FrameAssembler::FrameAssembler(DeviceReadings &readings, int deviceModel) : readings_(readings), model_(deviceModel) {}
 
 void FrameAssembler::reset()
 {
@@ -26,7 +24,7 @@ void FrameAssembler::discardPartial()
 
 void FrameAssembler::trimBuffers()
 {
-    for (auto &buffer : store_.deviceSamples)
+    for (auto &buffer : readings_)
         buffer.shrink_to_fit();
 }
 
@@ -95,7 +93,7 @@ void FrameAssembler::storePayload()
         if (s.id == 0)
             continue;
         const std::size_t index = std::size_t(s.id - 1);
-        auto &buffer = store_.deviceSamples[index];
+        auto &buffer = readings_[index];
         // One ID holds at most what one recording can show; a full device under a
         // single ID keeps every reading.
         if (int(buffer.size()) >= RecordStore::kCapacity) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/DeviceReadings.h"
 #include "device/Protocol.h"
 
 #include <array>
@@ -7,15 +8,13 @@
 #include <cstdint>
 #include <functional>
 
-class RecordStore;
-
-// Turns the received byte stream into frames and writes each frame's readings
-// straight into the record store's per-ID buffers. Used by the receiver worker
-// only; frameTag and framesReceived may be read from any thread.
+// Turns the received byte stream into frames and appends each frame's readings
+// to the per-ID buffers it is given. Used by the receiver worker only;
+// frameTag and framesReceived may be read from any thread.
 class FrameAssembler
 {
 public:
-    FrameAssembler(RecordStore &store, int deviceModel);
+    FrameAssembler(DeviceReadings &readings, int deviceModel);
 
     // Called after each complete frame with the new framesReceived.
     std::function<void(int framesReceived)> onFrameComplete;
@@ -31,7 +30,7 @@ public:
     // is its readings, whatever the number of IDs.
     void trimBuffers();
 
-    // Back to the state of a new transfer (the buffers in the store stay).
+    // Back to the state of a new transfer (the readings stay).
     void reset();
 
     std::uint16_t frameTag() const { return frameTag_.load(); }
@@ -51,7 +50,7 @@ public:
 private:
     void storePayload();
 
-    RecordStore &store_;
+    DeviceReadings &readings_;
     int model_;
     std::array<std::uint8_t, Protocol::kReceiveBufferSize> buffer_{};
     int assemblePos_ = 0;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "device/BackgroundJob.h"
+#include "device/DownloadEngine.h"
 #include "device/DownloadPhase.h"
-#include "device/Transfer.h"
 
 #include <QDateTime>
 #include <QDialog>
@@ -24,7 +24,6 @@ class QProgressBar;
 class QPushButton;
 class RecordStore;
 struct DeviceContext;
-enum class SearchOutcome;
 
 // What the Delete Data dialog hands to the delete procedure.
 struct DeleteRequest {
@@ -35,7 +34,7 @@ struct DeleteRequest {
 // "New Data Capture": searches the device as soon as it opens, runs the transfer
 // on two workers while showing progress, lists each downloaded ID and makes the
 // chosen one the current recording. Every blocking exchange runs off the user
-// interface thread; the window is disabled meanwhile.
+// interface thread; a search or transfer can be cancelled.
 class DownloadDialog : public QDialog
 {
     Q_OBJECT
@@ -82,16 +81,17 @@ private:
     void setPhase(DownloadPhase phase);
     void start();
     void done();
-    void searchFinished(SearchOutcome outcome, bool transferStarted);
+    void transferStarted(int generation, int totalCount, int frameCount);
     void framesArrived(int generation, int frames);
-    void transferFinished(int generation, const TransferResult &result);
-    // The end of a transfer and of every maintenance command, off the UI thread.
-    void transferEnd(std::function<void()> then);
+    void transferEnding(int generation);
+    void downloadFinished(int generation, DownloadResult &result);
     // Back to idle once the transfer end ran on its worker.
     void transferEnded();
     void finishCancel();
     void showMessages(const QStringList &messages, bool warning);
     void showDeletingWindow(bool show);
+    // The maintenance command's report; success is shown as information.
+    void showMaintenanceMessages(DeviceMessage success);
     void setStandardLayout(bool standard);
     void refillPortCombo();
 
@@ -121,9 +121,9 @@ private:
     int chosenId_ = 0;
     int generation_ = 0; // calls of an ended transfer carry an older number
     int highestProgress_ = 0;
-    std::optional<TransferResult> earlyResult_; // a transfer that ended before its search reported
     std::function<std::optional<QDateTime>()> clockChooser_;
     std::function<std::optional<DeleteRequest>()> deleteChooser_;
 
+    std::unique_ptr<DownloadEngine> engine_;
     BackgroundJob job_{this}; // last member: ends before the session goes
 };
