@@ -165,13 +165,12 @@ int runDownload(const QStringList &args)
     RecordStore store;
     store.deviceModel = result.deviceModel;
     store.deviceSamples = std::move(result.readings);
-    ScriptedPrompts prompts;
     int written = 0;
     bool writeFailed = false;
     for (int id = 1; id <= RecordStore::kIdCount; ++id) {
         if (store.deviceSampleCount(id) == 0)
             continue;
-        store.SelectDeviceId(id, RecordStore::SelectSource::Download, prompts);
+        store.SelectDeviceId(id, RecordStore::SelectSource::Download);
         const QString path = QDir(outDir).filePath(QStringLiteral("id%1.dat").arg(id));
         QString error;
         const QByteArray bytes =

@@ -34,13 +34,12 @@ int frameRequests(const SimulatedOximeter &sim, int frame, bool lowFirst = false
 
 void expectHoldsExactly(RecordStore &store, const SimulatedOximeter &sim)
 {
-    ScriptedPrompts prompts;
     for (int id = 1; id <= RecordStore::kIdCount; ++id) {
         const auto expected = sim.readings(id);
         ASSERT_EQ(store.deviceSampleCount(id), int(expected.size())) << "ID " << id;
         if (expected.empty())
             continue;
-        store.SelectDeviceId(id, RecordStore::SelectSource::Download, prompts);
+        store.SelectDeviceId(id, RecordStore::SelectSource::Download);
         ASSERT_EQ(store.currentSampleCount(), int(expected.size()));
         EXPECT_TRUE(store.currentSamples == expected) << "ID " << id;
     }

@@ -291,7 +291,7 @@ void DownloadDialog::done()
         prompts_.warning(Text(TextNo::SelectPatientId));
         return;
     }
-    store_.SelectDeviceId(id, RecordStore::SelectSource::Download, prompts_);
+    store_.SelectDeviceId(id, RecordStore::SelectSource::Download);
     // A download always ends in Trend: the search closed every view before.
     mainWindow_.showRecording();
     mainWindow_.setDataArrived(true);
