@@ -6,16 +6,15 @@
 #include "device/DemoDevice.h"
 #include "device/DeviceArrivalMonitor.h"
 #include "device/DownloadDialog.h"
-#include "shell/MainWindow.h"
 
 #include <QApplication>
 #include <QThread>
 
-DeviceCommands::DeviceCommands(MainWindow &frame, RecordStore &store, Prompts &prompts)
-    : QObject(&frame), mainWindow_(frame), store_(store), prompts_(prompts)
+DeviceCommands::DeviceCommands(QWidget &window, RecordStore &store, Prompts &prompts)
+    : QObject(&window), owner_(window), store_(store), prompts_(prompts)
 {
     picker_ = [this]() -> std::shared_ptr<BluetoothLink> {
-        BluetoothSearchDialog dialog(demo_ ? demo_->bluetoothAddress() : QString(), &mainWindow_);
+        BluetoothSearchDialog dialog(demo_ ? demo_->bluetoothAddress() : QString(), &owner_);
         if (dialog.exec() != QDialog::Accepted)
             return nullptr;
         return dialog.link();
@@ -96,10 +95,11 @@ void DeviceCommands::openDownloadWindow()
         window_->activateWindow();
         return;
     }
-    auto *window = new DownloadDialog(store_, prompts_, context_, mainWindow_, &mainWindow_);
+    auto *window = new DownloadDialog(store_, prompts_, context_, &owner_);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window_ = window;
-    window->open(); // modal to the main window, which keeps repainting
+    Q_EMIT downloadWindowOpened(window); // before its search starts
+    window->open();                      // modal to the main window, which keeps repainting
 }
 
 DownloadDialog *DeviceCommands::downloadWindow() const

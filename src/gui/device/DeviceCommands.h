@@ -11,7 +11,7 @@
 
 class BluetoothLink;
 class DownloadDialog;
-class MainWindow;
+class QWidget;
 class DemoDevice;
 class DeviceArrivalMonitor;
 class Prompts;
@@ -19,12 +19,14 @@ class RecordStore;
 
 // The main window's ways into a download: "New data capture", "Find bluetooth
 // radio" and a serial port being plugged in. Never more than one download
-// window at a time.
+// window at a time. Each new download window is announced, so the main window
+// can connect to what it reports.
 class DeviceCommands : public QObject
 {
     Q_OBJECT
 public:
-    DeviceCommands(MainWindow &frame, RecordStore &store, Prompts &prompts);
+    // window: the parent of the windows these commands open.
+    DeviceCommands(QWidget &window, RecordStore &store, Prompts &prompts);
     ~DeviceCommands() override;
 
     DeviceContext &context() { return context_; }
@@ -40,6 +42,9 @@ public:
     // the default runs the search dialog.
     void setBluetoothPicker(std::function<std::shared_ptr<BluetoothLink>()> picker) { picker_ = std::move(picker); }
 
+Q_SIGNALS:
+    void downloadWindowOpened(DownloadDialog *window);
+
 public Q_SLOTS:
     void newDataCapture();
     void findBluetoothRadio();
@@ -52,7 +57,7 @@ private:
     // recording and delete the view under it.
     bool modalInTheWay() const;
 
-    MainWindow &mainWindow_;
+    QWidget &owner_;
     RecordStore &store_;
     Prompts &prompts_;
     DeviceContext context_;

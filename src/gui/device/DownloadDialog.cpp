@@ -10,7 +10,6 @@
 #include "device/Protocol.h"
 #include "device/SetClockDialog.h"
 #include "model/RecordStore.h"
-#include "shell/MainWindow.h"
 #include "texts/DeviceTexts.h"
 
 #include <QComboBox>
@@ -24,10 +23,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-DownloadDialog::DownloadDialog(RecordStore &store, Prompts &prompts, DeviceContext &context, MainWindow &frame,
-                               QWidget *parent)
-    : QDialog(parent), store_(store), prompts_(prompts), context_(context), mainWindow_(frame),
-      session_(std::make_unique<DeviceSession>()), engine_(std::make_unique<DownloadEngine>(*session_))
+DownloadDialog::DownloadDialog(RecordStore &store, Prompts &prompts, DeviceContext &context, QWidget *parent)
+    : QDialog(parent), store_(store), prompts_(prompts), context_(context), session_(std::make_unique<DeviceSession>()),
+      engine_(std::make_unique<DownloadEngine>(*session_))
 {
     setObjectName(QStringLiteral("newDataCapture"));
     setWindowTitle(tr("New Data Capture"));
@@ -175,7 +173,7 @@ void DownloadDialog::start()
         return;
     // No view may show old data, and nothing of an earlier download may remain.
     store_.ClearAllData();
-    mainWindow_.onClose();
+    Q_EMIT recordingCleared();
     list_->clear();
     startIsDone_ = false;
     highestProgress_ = 0;
@@ -256,7 +254,7 @@ void DownloadDialog::downloadFinished(int generation, DownloadResult &result)
         store_.deviceSamples = std::move(result.readings);
         const QStringList lines = store_.otherIdLines();
         list_->addItems(lines);
-        mainWindow_.setDataArrived(true);
+        Q_EMIT dataArrived();
     }
     startIsDone_ = result.transferRan;
     setPhase(DownloadPhase::Idle);
@@ -292,10 +290,8 @@ void DownloadDialog::done()
         return;
     }
     store_.SelectDeviceId(id, RecordStore::SelectSource::Download);
-    // A download always ends in Trend: the search closed every view before.
-    mainWindow_.showRecording();
-    mainWindow_.setDataArrived(true);
     chosenId_ = id;
+    Q_EMIT recordingChosen(id);
     accept();
 }
 
@@ -327,8 +323,7 @@ void DownloadDialog::finishCancel()
 {
     context_.linkMode = LinkMode::Serial;
     // Only the transfer's own state goes; a recording on screen stays whole.
-    if (mainWindow_.displayMode() == 0)
-        mainWindow_.onClose();
+    Q_EMIT cancelled();
     QDialog::reject();
 }
 

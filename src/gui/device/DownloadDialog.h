@@ -13,7 +13,6 @@
 #include <optional>
 
 class DeletingDataWindow;
-class MainWindow;
 class DeviceSession;
 class Prompts;
 class QComboBox;
@@ -34,13 +33,13 @@ struct DeleteRequest {
 // "New Data Capture": searches the device as soon as it opens, runs the transfer
 // on two workers while showing progress, lists each downloaded ID and makes the
 // chosen one the current recording. Every blocking exchange runs off the user
-// interface thread; a search or transfer can be cancelled.
+// interface thread; a search or transfer can be cancelled. The window reports
+// what happened by its signals; the main window decides what follows.
 class DownloadDialog : public QDialog
 {
     Q_OBJECT
 public:
-    DownloadDialog(RecordStore &store, Prompts &prompts, DeviceContext &context, MainWindow &frame,
-                   QWidget *parent = nullptr);
+    DownloadDialog(RecordStore &store, Prompts &prompts, DeviceContext &context, QWidget *parent = nullptr);
     ~DownloadDialog() override;
 
     DownloadPhase phase() const { return phase_; }
@@ -67,6 +66,16 @@ public:
     {
         deleteChooser_ = std::move(chooser);
     }
+
+Q_SIGNALS:
+    // A download starts: the record store was emptied, so no view may show old data.
+    void recordingCleared();
+    // Readings arrived and are listed.
+    void dataArrived();
+    // Done: id is now the current recording.
+    void recordingChosen(int id);
+    // Closed with Cancel.
+    void cancelled();
 
 public Q_SLOTS:
     void onStartOrDone();
@@ -98,7 +107,6 @@ private:
     RecordStore &store_;
     Prompts &prompts_;
     DeviceContext &context_;
-    MainWindow &mainWindow_;
     std::unique_ptr<DeviceSession> session_;
 
     QListWidget *list_ = nullptr;

@@ -12,6 +12,7 @@
 
 class BackgroundView;
 class DeviceCommands;
+class DownloadDialog;
 class Prompts;
 class QAction;
 class QLabel;
@@ -106,6 +107,8 @@ private:
     void runAnalysis();
     void notAvailableYet(const QString &what);
     void checkScreenSize(const QRect &geometry);
+    // Connects to what a new download window reports.
+    void followDownload(DownloadDialog *window);
 
     RecordStore &store_;
     Prompts &prompts_;
