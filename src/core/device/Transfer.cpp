@@ -3,6 +3,7 @@
 #include "device/Protocol.h"
 #include "device/Transport.h"
 #include "device/WaitClock.h"
+#include "model/DeviceModel.h"
 
 #include <chrono>
 
@@ -152,8 +153,8 @@ void Transfer::RequestLoop()
 
 void Transfer::ReceiveLoop()
 {
-    // The device needs a pause between polls: more than 5 ms for models 1, 3, 4, else more than 8 ms.
-    const auto interval = std::chrono::milliseconds(Protocol::ReversesRecordBytes(model_) ? 6 : 9);
+    // The device needs a pause between polls.
+    const auto interval = std::chrono::milliseconds(TraitsOfModel(model_).pollGapMs);
     const int waitMs = mode_ == LinkMode::Bluetooth ? 50 : 0;
     const auto now = [this] { return clock_ ? clock_->now() : std::chrono::steady_clock::now(); };
 

@@ -1,5 +1,7 @@
 #include "model/RecordStore.h"
 
+#include "model/DeviceModel.h"
+
 #include "app/Texts.h"
 #include "model/PatientStore.h"
 
@@ -41,7 +43,7 @@ void RecordStore::ClearAllData()
 
 bool RecordStore::isNewestFirstModel(int model)
 {
-    return model == 1 || model == 3 || model == 4 || model == 11;
+    return TraitsOfModel(model).newestFirst;
 }
 
 RecordStore::PatientLoad RecordStore::SelectDeviceId(int id, SelectSource source)

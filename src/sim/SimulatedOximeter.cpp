@@ -1,8 +1,9 @@
 #include "SimulatedOximeter.h"
 
+#include "DeviceWire.h"
 #include "SimulatedNight.h"
-#include "device/Protocol.h"
 #include "device/SerialPort.h"
+#include "model/DeviceModel.h"
 
 #include <QFile>
 
@@ -20,11 +21,6 @@
 namespace
 {
 using Clock = std::chrono::steady_clock;
-
-bool newestFirst(int model)
-{
-    return model == 1 || model == 3 || model == 4 || model == 11;
-}
 } // namespace
 
 SimulatedOximeter::SimulatedOximeter(Config config) : config_(std::move(config))
@@ -91,7 +87,7 @@ std::vector<SampleRecord> SimulatedOximeter::sendOrder() const
         wire.push_back(s);
     }
     for (const auto &[id, r] : readings_) {
-        if (newestFirst(config_.model))
+        if (TraitsOfModel(config_.model).newestFirst)
             wire.insert(wire.end(), r.rbegin(), r.rend());
         else
             wire.insert(wire.end(), r.begin(), r.end());
@@ -271,41 +267,29 @@ void SimulatedOximeter::handle(const QByteArray &command)
         log = log_;
     }
     if (log)
-        log(Protocol::HexBytes(command));
+        log(DeviceWire::Hex(command));
     const Faults &f = config_.faults;
     if (f.silent)
         return;
 
     switch (b(2)) {
-    case Protocol::QueryDeviceInfo: {
-        Protocol::DeviceInfo info;
-        info.model = config_.model;
-        info.dataBaud = config_.dataBaud;
-        info.version1 = QStringLiteral("1.2.3");
-        info.version2 = QStringLiteral("4.5.6");
-        QByteArray reply = Protocol::BuildDeviceInfoReply(info);
-        if (f.infoPayloadLength != Protocol::kInfoPayload) {
-            QByteArray payload = reply.mid(7, Protocol::kInfoPayload);
-            payload.resize(f.infoPayloadLength, '\0');
-            reply = Protocol::BuildDeviceFrame(0x00, 0xFFFD, payload);
-        }
+    case DeviceWire::QueryInfo: {
+        QByteArray reply = DeviceWire::InfoReply(config_.model, config_.dataBaud, f.infoPayloadLength);
         if (infoReplies_++ < f.garbledInfoReplies)
             reply[1] = char(0x5A);
         send(reply);
         break;
     }
-    case Protocol::QueryCounts: {
-        Protocol::Counts counts;
-        counts.frameCount = frameCount();
-        QByteArray reply = Protocol::BuildCountReply(counts);
+    case DeviceWire::QueryCounts: {
+        QByteArray reply = DeviceWire::CountReply(frameCount());
         if (countReplies_++ < f.garbledCountReplies)
             reply[0] = char(0x56);
         send(reply);
         break;
     }
-    case Protocol::RequestFrame: {
-        // Model 3 on a serial line sends the frame number low byte first.
-        const bool lowFirst = !socket_ && config_.model == 3;
+    case DeviceWire::RequestFrame: {
+        // Some models on a serial line send the frame number low byte first.
+        const bool lowFirst = !socket_ && TraitsOfModel(config_.model).requestLowByteFirstSerial;
         const int frame = lowFirst ? b(3) + b(4) * 256 : b(3) * 256 + b(4);
         if (f.silentFromFrame >= 0 && frame >= f.silentFromFrame)
             return;
@@ -321,7 +305,7 @@ void SimulatedOximeter::handle(const QByteArray &command)
         sendFrame(frame);
         break;
     }
-    case Protocol::DeleteData: {
+    case DeviceWire::Delete: {
         const int id = (b(3) & 0x0F) * 256 + b(4);
         const auto until = Clock::now() + std::chrono::milliseconds(config_.deleteDelayMs);
         while (Clock::now() < until && !stop_.load())
@@ -334,14 +318,14 @@ void SimulatedOximeter::handle(const QByteArray &command)
                 readings_.erase(id);
             wire_ = sendOrder();
         }
-        send(Protocol::BuildDeviceFrame(0x00, Protocol::TagDeleteAck, QByteArray(30, '\0')));
+        send(DeviceWire::Acknowledgement(DeviceWire::DeleteAck));
         break;
     }
-    case Protocol::SetDate:
-    case Protocol::SetTime: {
+    case DeviceWire::SetDate:
+    case DeviceWire::SetTime: {
         {
             std::lock_guard lock(mutex_);
-            if (b(2) == Protocol::SetDate) {
+            if (b(2) == DeviceWire::SetDate) {
                 pendingDate_ = std::uint32_t(b(3)) | (std::uint32_t(b(4)) << 8);
                 haveDate_ = true;
             } else if (haveDate_) {
@@ -351,7 +335,7 @@ void SimulatedOximeter::handle(const QByteArray &command)
                                    QTime(bits(15, 5), bits(20, 6), bits(26, 6)), Qt::UTC);
             }
         }
-        send(Protocol::BuildDeviceFrame(0x00, f.clockAckTag, QByteArray(30, '\0')));
+        send(DeviceWire::Acknowledgement(f.clockAckTag));
         break;
     }
     default: // StopTransfer and anything unknown: nothing to answer
@@ -365,18 +349,18 @@ QByteArray SimulatedOximeter::frameBytes(int frame) const
     const int perFrame = config_.framePayload / 8;
     const int frames = int((wire_.size() + std::size_t(perFrame) - 1) / std::size_t(perFrame));
     if (frame >= frames)
-        return Protocol::BuildDeviceFrame(0x00, Protocol::TagEnd, {});
+        return DeviceWire::Frame(0x00, DeviceWire::EndTag, {});
     QByteArray payload;
     const std::size_t first = std::size_t(frame) * std::size_t(perFrame);
     const std::size_t last = std::min(wire_.size(), first + std::size_t(perFrame));
     payload.reserve(int(last - first) * 8);
     for (std::size_t k = first; k < last; ++k) {
-        const auto r = Protocol::EncodeSample(wire_[k], config_.model);
+        const auto r = DeviceWire::Record(wire_[k], TraitsOfModel(config_.model).recordBytesReversed);
         payload.append(reinterpret_cast<const char *>(r.data()), 8);
     }
     const std::uint16_t tag =
-        frame == config_.faults.earlyEndFrame ? std::uint16_t(Protocol::TagEnd) : std::uint16_t(frame);
-    return Protocol::BuildDeviceFrame(0x00, tag, payload);
+        frame == config_.faults.earlyEndFrame ? std::uint16_t(DeviceWire::EndTag) : std::uint16_t(frame);
+    return DeviceWire::Frame(0x00, tag, payload);
 }
 
 void SimulatedOximeter::sendFrame(int frame)
