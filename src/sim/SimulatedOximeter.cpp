@@ -237,24 +237,44 @@ void SimulatedOximeter::serve()
             continue;
         }
         input.append(buf, int(n));
-        // Commands are six bytes starting 55 AA with a good check byte.
-        while (input.size() >= 6) {
-            if (std::uint8_t(input[0]) != 0x55 || std::uint8_t(input[1]) != 0xAA) {
-                input.remove(0, 1);
-                continue;
-            }
-            const auto b = [&input](int i) { return std::uint8_t(input[i]); };
-            if (std::uint8_t(b(2) + b(3) + b(4)) != b(5)) {
-                input.remove(0, 1);
-                continue;
-            }
-            const QByteArray command = input.left(6);
-            input.remove(0, 6);
-            handle(command);
-            if (lineClosed_.load())
-                break;
-        }
+        consume(input);
     }
+}
+
+void SimulatedOximeter::consume(QByteArray &input)
+{
+    // Commands are six bytes starting 55 AA with a good check byte.
+    while (input.size() >= 6 && !lineClosed_.load()) {
+        if (std::uint8_t(input[0]) != 0x55 || std::uint8_t(input[1]) != 0xAA) {
+            input.remove(0, 1);
+            continue;
+        }
+        const auto b = [&input](int i) { return std::uint8_t(input[i]); };
+        if (std::uint8_t(b(2) + b(3) + b(4)) != b(5)) {
+            input.remove(0, 1);
+            continue;
+        }
+        const QByteArray command = input.left(6);
+        input.remove(0, 6);
+        handle(command);
+    }
+}
+
+void SimulatedOximeter::attach(std::function<void(const QByteArray &bytes, int delayMs)> sink)
+{
+    std::lock_guard lock(inProcessMutex_);
+    sink_ = std::move(sink);
+    inProcessInput_.clear();
+    lineClosed_.store(false);
+}
+
+void SimulatedOximeter::receive(const QByteArray &bytes)
+{
+    std::lock_guard lock(inProcessMutex_);
+    if (!sink_)
+        return;
+    inProcessInput_.append(bytes);
+    consume(inProcessInput_);
 }
 
 void SimulatedOximeter::handle(const QByteArray &command)
@@ -307,7 +327,8 @@ void SimulatedOximeter::handle(const QByteArray &command)
     }
     case DeviceWire::Delete: {
         const int id = (b(3) & 0x0F) * 256 + b(4);
-        const auto until = Clock::now() + std::chrono::milliseconds(config_.deleteDelayMs);
+        // In process the link delays the acknowledgement on its own clock.
+        const auto until = Clock::now() + std::chrono::milliseconds(sink_ ? 0 : config_.deleteDelayMs);
         while (Clock::now() < until && !stop_.load())
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         {
@@ -318,7 +339,7 @@ void SimulatedOximeter::handle(const QByteArray &command)
                 readings_.erase(id);
             wire_ = sendOrder();
         }
-        send(DeviceWire::Acknowledgement(DeviceWire::DeleteAck));
+        send(DeviceWire::Acknowledgement(DeviceWire::DeleteAck), config_.deleteDelayMs);
         break;
     }
     case DeviceWire::SetDate:
@@ -382,8 +403,13 @@ void SimulatedOximeter::sendFrame(int frame)
     send(bytes);
 }
 
-void SimulatedOximeter::send(const QByteArray &bytes)
+void SimulatedOximeter::send(const QByteArray &bytes, int delayMs)
 {
+    if (sink_) {
+        bytesSent_.fetch_add(bytes.size());
+        sink_(bytes, delayMs);
+        return;
+    }
     const int fd = socket_ ? connFd_ : masterFd_;
     if (fd < 0)
         return;

@@ -66,6 +66,10 @@ public:
     // Listens on a Unix socket at path and serves the first connection.
     bool startUnix(const QString &path);
     void stop();
+    // In process, without a line: receive() takes the program's bytes and the
+    // replies go to sink, each with the delay the device takes to send it.
+    void attach(std::function<void(const QByteArray &bytes, int delayMs)> sink);
+    void receive(const QByteArray &bytes);
     // True once the simulated device closed the line (closeAtFrame).
     bool lineClosed() const { return lineClosed_.load(); }
 
@@ -86,9 +90,10 @@ public:
 
 private:
     void serve();
+    void consume(QByteArray &input);
     void handle(const QByteArray &command);
     void sendFrame(int frame);
-    void send(const QByteArray &bytes);
+    void send(const QByteArray &bytes, int delayMs = 0);
     QByteArray frameBytes(int frame) const;
     std::vector<SampleRecord> sendOrder() const;
     int lineBaud() const;
@@ -113,6 +118,9 @@ private:
     std::atomic<bool> stop_{false};
     std::atomic<bool> lineClosed_{false};
     std::atomic<qint64> bytesSent_{0};
+    std::mutex inProcessMutex_;
+    std::function<void(const QByteArray &, int)> sink_;
+    QByteArray inProcessInput_;
     std::map<int, int> stalls_;
     std::map<int, int> lateRequests_; // requests seen of each late frame
     std::set<int> straysSent_;        // a stray byte goes before a frame only once

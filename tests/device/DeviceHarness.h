@@ -3,7 +3,9 @@
 // Shared helpers of the device tests: a simulated oximeter on a real
 // pseudo-terminal and a whole download through the download engine.
 
+#include "SimulatedLink.h"
 #include "SimulatedOximeter.h"
+#include "VirtualClock.h"
 #include "device/BluetoothLink.h"
 #include "device/DeviceSession.h"
 #include "device/DownloadEngine.h"
@@ -75,6 +77,19 @@ inline ::testing::AssertionResult completed(const Download &d)
     return ::testing::AssertionFailure() << "status " << int(d.result.status) << ": "
                                          << DeviceTexts::describe(d.result).join(u'|').toStdString();
 }
+
+// A session on the simulated device in process, its fixed waits in virtual time.
+struct InProcess {
+    std::shared_ptr<VirtualClock> clock = std::make_shared<VirtualClock>();
+    std::shared_ptr<SimulatedLink> link;
+    std::unique_ptr<DeviceSession> session;
+
+    explicit InProcess(SimulatedOximeter &sim)
+        : link(std::make_shared<SimulatedLink>(sim, clock)), session(std::make_unique<DeviceSession>(clock))
+    {
+        session->useTransport(link);
+    }
+};
 
 inline Download downloadOverPty(SimulatedOximeter &sim, RecordStore &store)
 {

@@ -42,11 +42,9 @@ TEST(SetClock, WrongAcknowledgementStopsBeforeTheTime)
     SimulatedOximeter::Config c = harness::config();
     c.faults.clockAckTag = 0xFFFA;
     SimulatedOximeter sim(c);
-    RecordStore store;
-    DeviceSession session;
-    session.restrictToPort(sim.startPty());
-    EXPECT_FALSE(session.SetClockProcedure(Protocol::DateTimeWord(2024, 2, 29, 23, 59, 58)));
-    EXPECT_EQ(session.takeMessages(), DeviceMessages{DeviceMessage::SetClockError});
+    harness::InProcess p(sim);
+    EXPECT_FALSE(p.session->SetClockProcedure(Protocol::DateTimeWord(2024, 2, 29, 23, 59, 58)));
+    EXPECT_EQ(p.session->takeMessages(), DeviceMessages{DeviceMessage::SetClockError});
     EXPECT_EQ(sim.commandCount(Protocol::SetDate), 1);
     EXPECT_EQ(sim.commandCount(Protocol::SetTime), 0);
     EXPECT_FALSE(sim.clock().isValid());
@@ -95,18 +93,21 @@ TEST(DeleteData, OneIdOfSpo2AndPulseIsForgottenByTheDevice)
     SimulatedOximeter sim(harness::config());
     sim.addNight(1, 30, 1);
     sim.addNight(5, 30, 5);
-    RecordStore store;
-    DeviceSession session;
-    session.restrictToPort(sim.startPty());
-    std::vector<bool> waiting;
-    EXPECT_TRUE(session.DeleteProcedure(5, 1, [&waiting](bool w) { waiting.push_back(w); }));
-    EXPECT_EQ(session.takeMessages(), DeviceMessages{DeviceMessage::DataCleared});
-    EXPECT_EQ(waiting, (std::vector<bool>{true, false}));
+    {
+        harness::InProcess p(sim);
+        std::vector<bool> waiting;
+        EXPECT_TRUE(p.session->DeleteProcedure(5, 1, [&waiting](bool w) { waiting.push_back(w); }));
+        EXPECT_EQ(p.session->takeMessages(), DeviceMessages{DeviceMessage::DataCleared});
+        EXPECT_EQ(waiting, (std::vector<bool>{true, false}));
+        p.session->TransferEnd();
+    }
     EXPECT_TRUE(sent(sim, bytes({0x55, 0xAA, 0xF4, 0x10, 0x05, 0x09})));
     EXPECT_TRUE(sim.readings(5).empty());
     EXPECT_EQ(sim.readings(1).size(), 30u);
-    // The device no longer announces the erased readings.
-    session.TransferEnd();
+    // The device no longer announces the erased readings (a real download, in process).
+    RecordStore store;
+    DeviceSession session;
+    session.useTransport(std::make_shared<SimulatedLink>(sim, std::make_shared<WaitClock>()));
     const harness::Download d = harness::download(session, store);
     ASSERT_TRUE(harness::completed(d));
     EXPECT_EQ(store.deviceSampleCount(1), 30);
@@ -116,10 +117,8 @@ TEST(DeleteData, OneIdOfSpo2AndPulseIsForgottenByTheDevice)
 TEST(DeleteData, EmptyDeviceGetsNoDeleteCommand)
 {
     SimulatedOximeter sim(harness::config());
-    RecordStore store;
-    DeviceSession session;
-    session.restrictToPort(sim.startPty());
-    EXPECT_FALSE(session.DeleteProcedure(0, 0));
-    EXPECT_EQ(session.takeMessages(), DeviceMessages{DeviceMessage::NoData});
+    harness::InProcess p(sim);
+    EXPECT_FALSE(p.session->DeleteProcedure(0, 0));
+    EXPECT_EQ(p.session->takeMessages(), DeviceMessages{DeviceMessage::NoData});
     EXPECT_EQ(sim.commandCount(Protocol::DeleteData), 0);
 }

@@ -186,6 +186,9 @@ TEST(Transfer, StopMidTransferJoinsBothWorkersWithoutFinishing)
     const int atStop = frames.load();
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(frames.load(), atStop); // nothing runs after the download ended
+    // The device reads its line only between the frames it is still sending.
+    for (int i = 0; i < 300 && sim.commandCount(Protocol::StopTransfer) < 2; ++i)
+        std::this_thread::sleep_for(10ms);
     EXPECT_EQ(sim.commandCount(Protocol::StopTransfer), 2);
     EXPECT_LT(result.readingCount(1), 2000);
 }

@@ -47,6 +47,16 @@ void DeviceSession::useBluetooth(std::shared_ptr<BluetoothLink> link)
     link_.setTransport(bluetooth_.get());
 }
 
+void DeviceSession::useTransport(std::shared_ptr<Transport> transport)
+{
+    mode_ = LinkMode::Serial;
+    fixed_ = std::move(transport);
+    savedPort = QStringLiteral("in-process");
+    ports = PortLists{};
+    bruteForce = false;
+    link_.setTransport(fixed_.get());
+}
+
 QString DeviceSession::portPath(const QString &portName) const
 {
     if (portName.startsWith(u'/'))
@@ -94,6 +104,10 @@ TransferResult DeviceSession::takeTransferResult()
 
 bool DeviceSession::openPort(const QString &portName, int baud)
 {
+    if (fixed_) {
+        link_.setTransport(fixed_.get());
+        return fixed_->isOpen();
+    }
     closePort();
     if (!serial_) {
         serial_ = std::make_unique<SerialPort>();

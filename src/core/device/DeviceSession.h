@@ -45,6 +45,9 @@ public:
     // Serial (the default) or Bluetooth over an already connected link.
     void useSerial();
     void useBluetooth(std::shared_ptr<BluetoothLink> link);
+    // A serial-link device behind a transport that is always there (the
+    // in-process simulated device): the search is its handshake alone.
+    void useTransport(std::shared_ptr<Transport> transport);
 
     // Where port names live ("/dev"); tests point it at a folder of their own.
     void setDeviceRoot(const QString &root) { devRoot_ = root; }
@@ -139,6 +142,7 @@ private:
     QString devRoot_ = QStringLiteral("/dev");
     std::unique_ptr<SerialPort> serial_;
     std::shared_ptr<BluetoothLink> bluetooth_;
+    std::shared_ptr<Transport> fixed_;
     std::shared_ptr<HexLog> log_;
     DeviceLink link_;
     std::unique_ptr<Transfer> transfer_;
