@@ -2,12 +2,12 @@
 
 #include "app/ScriptedPrompts.h"
 #include "app/Settings.h"
-#include "device/BluetoothLink.h"
 #include "device/DeviceSession.h"
 #include "device/DownloadEngine.h"
 #include "device/HexLog.h"
 #include "device/PortList.h"
 #include "device/Protocol.h"
+#include "device/SocketLink.h"
 #include "model/DatFile.h"
 #include "model/RecordStore.h"
 #include "texts/DeviceTexts.h"
@@ -73,7 +73,7 @@ bool prepareSession(DeviceSession &session, const std::map<QString, QString> &op
         session.setLog(log);
     }
     if (opts.count(QStringLiteral("--bluetooth"))) {
-        auto link = std::make_shared<BluetoothLink>();
+        auto link = MakeSocketLink(opts.at(QStringLiteral("--bluetooth")));
         if (!link->Connect(opts.at(QStringLiteral("--bluetooth")))) {
             err() << DeviceTexts::text(DeviceMessage::NotConnected) << " (" << link->lastErrorText() << ")\n";
             return false;

@@ -6,9 +6,9 @@
 #include "SimulatedLink.h"
 #include "SimulatedOximeter.h"
 #include "VirtualClock.h"
-#include "device/BluetoothLink.h"
 #include "device/DeviceSession.h"
 #include "device/DownloadEngine.h"
+#include "device/SocketLink.h"
 #include "model/RecordStore.h"
 #include "texts/DeviceTexts.h"
 
@@ -39,12 +39,12 @@ inline QByteArray bytes(std::initializer_list<int> values)
 }
 
 // The simulator on a Unix socket and a Bluetooth link connected to it; null on failure.
-inline std::shared_ptr<BluetoothLink> bluetoothTo(SimulatedOximeter &sim, const QTemporaryDir &dir)
+inline std::shared_ptr<SocketLink> bluetoothTo(SimulatedOximeter &sim, const QTemporaryDir &dir)
 {
     const QString path = dir.filePath(QStringLiteral("bt.sock"));
     if (!sim.startUnix(path))
         return nullptr;
-    auto link = std::make_shared<BluetoothLink>();
+    auto link = MakeSocketLink(QStringLiteral("unix:") + path);
     if (!link->Connect(QStringLiteral("unix:") + path))
         return nullptr;
     return link;

@@ -1,6 +1,7 @@
-// Time limits of the Bluetooth link's connect and send, on Unix sockets whose
+// Time limits of the socket link's connect and send, on Unix sockets whose
 // far end misbehaves: a listener that accepts nobody, a peer that reads nothing.
 #include "device/BluetoothLink.h"
+#include "device/UnixSocketLink.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -63,14 +64,14 @@ TEST(BluetoothLinkLimits, ConnectGivesUpAtItsLimitOrWhenAbandoned)
     ASSERT_FALSE(listener.pending.empty());
     const QString address = QStringLiteral("unix:") + listener.path;
 
-    BluetoothLink timed;
+    UnixSocketLink timed;
     timed.setTimeLimits(300, 2000);
     EXPECT_FALSE(timed.Connect(address));
     EXPECT_FALSE(timed.IsConnected());
     EXPECT_FALSE(timed.lastErrorText().isEmpty());
 
     // The default limit is long; abandoning from another thread ends it at once.
-    BluetoothLink abandoned;
+    UnixSocketLink abandoned;
     bool connected = true;
     std::thread connector([&] { connected = abandoned.Connect(address); });
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -90,7 +91,7 @@ TEST(BluetoothLinkLimits, SendThatCannotFinishDropsTheLink)
     ASSERT_EQ(::bind(listenFd, reinterpret_cast<const sockaddr *>(&sa), sizeof(sa)), 0);
     ASSERT_EQ(::listen(listenFd, 1), 0);
 
-    BluetoothLink link;
+    UnixSocketLink link;
     link.setTimeLimits(2000, 200);
     ASSERT_TRUE(link.Connect(QStringLiteral("unix:") + path));
     const int peer = ::accept(listenFd, nullptr, nullptr); // and never reads
@@ -105,4 +106,15 @@ TEST(BluetoothLinkLimits, SendThatCannotFinishDropsTheLink)
     EXPECT_FALSE(link.SendData(command));
     ::close(peer);
     ::close(listenFd);
+}
+
+TEST(BluetoothLinkLimits, TheAddressPicksTheKindOfLink)
+{
+    EXPECT_NE(dynamic_cast<UnixSocketLink *>(MakeSocketLink(QStringLiteral("unix:/tmp/oxi.sock")).get()), nullptr);
+    const auto bluetooth = MakeSocketLink(QStringLiteral("00:1A:7D:DA:71:13"));
+    EXPECT_NE(dynamic_cast<BluetoothLink *>(bluetooth.get()), nullptr);
+    // The Bluetooth class knows nothing of the demo's socket.
+    BluetoothLink link;
+    EXPECT_FALSE(link.Connect(QStringLiteral("unix:/tmp/oxi.sock")));
+    EXPECT_EQ(link.lastErrorText(), QStringLiteral("bad Bluetooth address"));
 }

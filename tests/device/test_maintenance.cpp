@@ -3,8 +3,8 @@
 #include "DeviceHarness.h"
 
 #include "app/Settings.h"
-#include "device/BluetoothLink.h"
 #include "device/Protocol.h"
+#include "device/SocketLink.h"
 
 #include <QTemporaryDir>
 

@@ -5,6 +5,7 @@
 #include "app/ScriptedPrompts.h"
 #include "device/BluetoothLink.h"
 #include "device/Protocol.h"
+#include "device/SocketLink.h"
 
 #include "device/SerialPort.h"
 
@@ -275,7 +276,7 @@ TEST(Transfer, BluetoothWithoutLinkIsNotFound)
 {
     RecordStore store;
     DeviceSession session;
-    session.useBluetooth(std::make_shared<BluetoothLink>());
+    session.useBluetooth(std::make_shared<BluetoothLink>()); // never connected
     EXPECT_EQ(session.FindDevice(), SearchOutcome::NotFound);
     EXPECT_FALSE(session.FindDeviceFor([](DeviceLink &) { ADD_FAILURE(); }));
     EXPECT_EQ(session.messages().back(), DeviceMessage::NotConnected);

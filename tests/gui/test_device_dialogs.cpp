@@ -1,7 +1,6 @@
 #include "SimulatedOximeter.h"
 #include "app/ScriptedPrompts.h"
 #include "device/BluetoothAddress.h"
-#include "device/BluetoothLink.h"
 #include "device/BluetoothSearchDialog.h"
 #include "device/ClockInput.h"
 #include "device/DeleteChoice.h"
@@ -10,6 +9,7 @@
 #include "device/DeviceSession.h"
 #include "device/DownloadPhase.h"
 #include "device/SetClockDialog.h"
+#include "device/SocketLink.h"
 #include "model/RecordStore.h"
 
 #include <QApplication>

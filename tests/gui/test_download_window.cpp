@@ -1,8 +1,8 @@
 #include "download_fixture.h"
 
 #include "app/Settings.h"
-#include "device/BluetoothLink.h"
 #include "device/SerialPort.h"
+#include "device/SocketLink.h"
 #include "test_env.h"
 #include "views/TrendView.h"
 

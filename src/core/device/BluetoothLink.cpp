@@ -1,229 +1,25 @@
 #include "device/BluetoothLink.h"
 
-#include <QFile>
-
 #include <bluetooth/bluetooth.h>
 #include <bluetooth/rfcomm.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstring>
-#include <fcntl.h>
-#include <poll.h>
 #include <sys/socket.h>
-#include <sys/un.h>
-#include <thread>
-#include <unistd.h>
 
-namespace
+int BluetoothLink::openSocket(const QString &address, int channel, QString &error)
 {
-using Clock = std::chrono::steady_clock;
-constexpr int kSliceMs = 50; // how soon an abandoned connect notices
-
-// Connects the non-blocking fd to sa within limitMs. Gives up early once abort
-// is set, so a dialog closed while connecting never waits for the system's
-// own, much longer, connect timeout.
-bool connectWithin(int fd, const sockaddr *sa, socklen_t size, int limitMs, const std::atomic<bool> &abort,
-                   QString &error)
-{
-    const auto deadline = Clock::now() + std::chrono::milliseconds(limitMs);
-    while (true) {
-        if (abort.load()) {
-            error = QStringLiteral("connection abandoned");
-            return false;
-        }
-        if (Clock::now() >= deadline) {
-            error = QString::fromLocal8Bit(std::strerror(ETIMEDOUT));
-            return false;
-        }
-        if (::connect(fd, sa, size) == 0)
-            return true;
-        if (errno == EINTR)
-            continue;
-        if (errno == EAGAIN) { // a Unix listener with a full backlog: try again
-            std::this_thread::sleep_for(std::chrono::milliseconds(kSliceMs));
-            continue;
-        }
-        if (errno != EINPROGRESS && errno != EALREADY) {
-            error = QString::fromLocal8Bit(std::strerror(errno));
-            return false;
-        }
-        while (!abort.load() && Clock::now() < deadline) {
-            pollfd p{fd, POLLOUT, 0};
-            const int ready = ::poll(&p, 1, kSliceMs);
-            if (ready < 0 && errno != EINTR) {
-                error = QString::fromLocal8Bit(std::strerror(errno));
-                return false;
-            }
-            if (ready > 0) {
-                int result = 0;
-                socklen_t length = sizeof(result);
-                ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &result, &length);
-                if (result == 0)
-                    return true;
-                error = QString::fromLocal8Bit(std::strerror(result));
-                return false;
-            }
-        }
-    }
-}
-} // namespace
-
-BluetoothLink::~BluetoothLink()
-{
-    close();
-}
-
-bool BluetoothLink::Connect(const QString &address, int rfcommChannel)
-{
-    close();
-    std::lock_guard lock(mutex_);
-    address_ = address;
-    channel_ = rfcommChannel;
-    return connectTo(address, rfcommChannel);
-}
-
-QString BluetoothLink::address() const
-{
-    std::lock_guard lock(mutex_);
-    return address_;
-}
-
-QString BluetoothLink::lastErrorText() const
-{
-    std::lock_guard lock(mutex_);
-    return error_;
-}
-
-bool BluetoothLink::connectTo(const QString &address, int channel)
-{
-    int fd = -1;
-    if (address.startsWith(QLatin1String("unix:"))) {
-        const QByteArray path = QFile::encodeName(address.mid(5));
-        sockaddr_un sa{};
-        if (path.isEmpty() || std::size_t(path.size()) >= sizeof(sa.sun_path)) {
-            error_ = QStringLiteral("bad socket path");
-            return false;
-        }
-        sa.sun_family = AF_UNIX;
-        std::memcpy(sa.sun_path, path.constData(), std::size_t(path.size()));
-        fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-        if (fd >= 0 &&
-            !connectWithin(fd, reinterpret_cast<sockaddr *>(&sa), sizeof(sa), connectLimitMs_, abort_, error_)) {
-            ::close(fd);
-            fd = -1;
-        }
-    } else {
-        sockaddr_rc sa{};
-        sa.rc_family = AF_BLUETOOTH;
-        sa.rc_channel = std::uint8_t(channel);
-        if (::str2ba(address.toLatin1().constData(), &sa.rc_bdaddr) != 0) {
-            error_ = QStringLiteral("bad Bluetooth address");
-            return false;
-        }
-        fd = ::socket(AF_BLUETOOTH, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, BTPROTO_RFCOMM);
-        if (fd < 0)
-            error_ = QString::fromLocal8Bit(std::strerror(errno));
-        else if (!connectWithin(fd, reinterpret_cast<sockaddr *>(&sa), sizeof(sa), connectLimitMs_, abort_, error_)) {
-            ::close(fd);
-            fd = -1;
-        }
-    }
-    if (fd < 0)
-        return false;
-    error_.clear();
-    fd_.store(fd);
-    up_.store(true);
-    return true;
-}
-
-void BluetoothLink::ConnectSocket()
-{
-    if (up_.load())
-        return;
-    std::lock_guard lock(mutex_);
-    const int old = fd_.exchange(-1);
-    if (old >= 0)
-        ::close(old);
-    if (!address_.isEmpty())
-        connectTo(address_, channel_);
-}
-
-void BluetoothLink::dropLink()
-{
-    // Shut down, not closed: the other worker may still hold the descriptor.
-    if (up_.exchange(false)) {
-        const int fd = fd_.load();
-        if (fd >= 0)
-            ::shutdown(fd, SHUT_RDWR);
-    }
-}
-
-void BluetoothLink::close()
-{
-    up_.store(false);
-    const int fd = fd_.exchange(-1);
-    if (fd >= 0)
-        ::close(fd);
-}
-
-int BluetoothLink::RecvData(QByteArray &out, int maxCount, int waitMs)
-{
-    const qsizetype before = out.size();
-    ReadAvailable(out, maxCount, waitMs);
-    return int(out.size() - before);
-}
-
-qint64 BluetoothLink::writeRaw(const char *data, qint64 size)
-{
-    const int fd = fd_.load();
-    if (fd < 0 || !up_.load())
+    sockaddr_rc sa{};
+    sa.rc_family = AF_BLUETOOTH;
+    sa.rc_channel = std::uint8_t(channel);
+    if (::str2ba(address.toLatin1().constData(), &sa.rc_bdaddr) != 0) {
+        error = QStringLiteral("bad Bluetooth address");
         return -1;
-    // A send may not block for ever: a link that takes no bytes for the send
-    // limit is as good as lost, and losing it ends the exchange cleanly.
-    const auto deadline = Clock::now() + std::chrono::milliseconds(sendLimitMs_);
-    qint64 done = 0;
-    while (done < size) {
-        const ssize_t n = ::send(fd, data + done, std::size_t(size - done), MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (n > 0) {
-            done += n;
-            continue;
-        }
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-            pollfd p{fd, POLLOUT, 0};
-            if (left > 0 && ::poll(&p, 1, int(std::min<long long>(left, kSliceMs))) >= 0 && up_.load())
-                continue;
-        }
-        dropLink();
-        break;
     }
-    return done;
-}
-
-void BluetoothLink::abandonConnect()
-{
-    abort_.store(true);
-}
-
-qint64 BluetoothLink::readRaw(char *data, qint64 maxSize, int waitMs)
-{
-    const int fd = fd_.load();
-    if (fd < 0 || !up_.load())
+    const int fd = ::socket(AF_BLUETOOTH, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, BTPROTO_RFCOMM);
+    if (fd < 0) {
+        error = QString::fromLocal8Bit(std::strerror(errno));
         return -1;
-    pollfd p{fd, POLLIN, 0};
-    const int ready = ::poll(&p, 1, waitMs);
-    if (ready < 0)
-        return errno == EINTR ? 0 : -1;
-    if (ready == 0)
-        return 0;
-    const ssize_t n = ::recv(fd, data, std::size_t(maxSize), MSG_DONTWAIT);
-    if (n > 0)
-        return n;
-    if (n < 0 && (errno == EAGAIN || errno == EINTR))
-        return 0;
-    dropLink(); // the peer closed the link
-    return -1;
+    }
+    return connectWithin(fd, &sa, sizeof(sa), error);
 }

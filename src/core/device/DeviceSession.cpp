@@ -1,8 +1,8 @@
 #include "device/DeviceSession.h"
 
-#include "device/BluetoothLink.h"
 #include "device/HexLog.h"
 #include "device/SerialPort.h"
+#include "device/SocketLink.h"
 
 namespace
 {
@@ -38,7 +38,7 @@ void DeviceSession::useSerial()
     link_.setTransport(serial_.get());
 }
 
-void DeviceSession::useBluetooth(std::shared_ptr<BluetoothLink> link)
+void DeviceSession::useBluetooth(std::shared_ptr<SocketLink> link)
 {
     mode_ = LinkMode::Bluetooth;
     bluetooth_ = std::move(link);

@@ -13,7 +13,7 @@
 #include <memory>
 #include <mutex>
 
-class BluetoothLink;
+class SocketLink;
 class HexLog;
 class SerialPort;
 class Transport;
@@ -44,7 +44,7 @@ public:
     LinkMode linkMode() const { return mode_; }
     // Serial (the default) or Bluetooth over an already connected link.
     void useSerial();
-    void useBluetooth(std::shared_ptr<BluetoothLink> link);
+    void useBluetooth(std::shared_ptr<SocketLink> link);
     // A serial-link device behind a transport that is always there (the
     // in-process simulated device): the search is its handshake alone.
     void useTransport(std::shared_ptr<Transport> transport);
@@ -141,7 +141,7 @@ private:
     LinkMode mode_ = LinkMode::Serial;
     QString devRoot_ = QStringLiteral("/dev");
     std::unique_ptr<SerialPort> serial_;
-    std::shared_ptr<BluetoothLink> bluetooth_;
+    std::shared_ptr<SocketLink> bluetooth_;
     std::shared_ptr<Transport> fixed_;
     std::shared_ptr<HexLog> log_;
     DeviceLink link_;

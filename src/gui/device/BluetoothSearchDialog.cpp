@@ -1,7 +1,7 @@
 #include "device/BluetoothSearchDialog.h"
 
 #include "device/BluetoothAddress.h"
-#include "device/BluetoothLink.h"
+#include "device/SocketLink.h"
 
 #include <QBluetoothDeviceDiscoveryAgent>
 #include <QBluetoothLocalDevice>
@@ -104,7 +104,7 @@ void BluetoothSearchDialog::connectChosen()
     setEnabled(false);
     setCursor(Qt::BusyCursor);
     status_->setText(tr("Connecting to %1 ...").arg(address));
-    auto link = std::make_shared<BluetoothLink>();
+    auto link = MakeSocketLink(address);
     auto ok = std::make_shared<bool>(false);
     connecting_ = link;
     job_.run([link, ok, address] { *ok = link->Connect(address); },

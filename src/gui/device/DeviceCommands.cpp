@@ -1,11 +1,11 @@
 #include "device/DeviceCommands.h"
 
 #include "app/Prompts.h"
-#include "device/BluetoothLink.h"
 #include "device/BluetoothSearchDialog.h"
 #include "device/DemoDevice.h"
 #include "device/DeviceArrivalMonitor.h"
 #include "device/DownloadDialog.h"
+#include "device/SocketLink.h"
 
 #include <QApplication>
 #include <QThread>
@@ -13,7 +13,7 @@
 DeviceCommands::DeviceCommands(QWidget &window, RecordStore &store, Prompts &prompts)
     : QObject(&window), owner_(window), store_(store), prompts_(prompts)
 {
-    picker_ = [this]() -> std::shared_ptr<BluetoothLink> {
+    picker_ = [this]() -> std::shared_ptr<SocketLink> {
         BluetoothSearchDialog dialog(demo_ ? demo_->bluetoothAddress() : QString(), &owner_);
         if (dialog.exec() != QDialog::Accepted)
             return nullptr;
@@ -59,7 +59,7 @@ void DeviceCommands::newDataCapture()
 void DeviceCommands::findBluetoothRadio()
 {
     context_.linkMode = LinkMode::Bluetooth;
-    std::shared_ptr<BluetoothLink> link = picker_ ? picker_() : nullptr;
+    std::shared_ptr<SocketLink> link = picker_ ? picker_() : nullptr;
     if (!link || !link->IsConnected())
         return; // the link mode stays Bluetooth
     context_.bluetooth = std::move(link);

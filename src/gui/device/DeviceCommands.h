@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-class BluetoothLink;
+class SocketLink;
 class DownloadDialog;
 class QWidget;
 class DemoDevice;
@@ -40,7 +40,7 @@ public:
 
     // How "Find bluetooth radio" obtains a connected link (null: none);
     // the default runs the search dialog.
-    void setBluetoothPicker(std::function<std::shared_ptr<BluetoothLink>()> picker) { picker_ = std::move(picker); }
+    void setBluetoothPicker(std::function<std::shared_ptr<SocketLink>()> picker) { picker_ = std::move(picker); }
 
 Q_SIGNALS:
     void downloadWindowOpened(DownloadDialog *window);
@@ -64,6 +64,6 @@ private:
     QPointer<DownloadDialog> window_;
     DeviceArrivalMonitor *monitor_ = nullptr;
     std::unique_ptr<DemoDevice> demo_;
-    std::function<std::shared_ptr<BluetoothLink>()> picker_;
+    std::function<std::shared_ptr<SocketLink>()> picker_;
     QTimer arrivalRetry_; // an arrival held back by a modal window is tried again
 };

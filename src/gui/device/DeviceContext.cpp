@@ -1,8 +1,8 @@
 #include "device/DeviceContext.h"
 
 #include "app/Settings.h"
-#include "device/BluetoothLink.h"
 #include "device/DeviceSession.h"
+#include "device/SocketLink.h"
 
 PortLists DeviceContext::listPorts() const
 {
