@@ -220,8 +220,10 @@ void SimulatedOximeter::serve()
             }
             continue;
         }
+        if (garbage_.load()) // a babbling line: noise that never makes a frame
+            send(QByteArray(128, char(0x13)));
         pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, 20) <= 0)
+        if (::poll(&p, 1, garbage_.load() ? 5 : 20) <= 0)
             continue;
         char buf[512];
         const ssize_t n = ::read(fd, buf, sizeof(buf));
@@ -313,6 +315,10 @@ void SimulatedOximeter::handle(const QByteArray &command)
         const int frame = lowFirst ? b(3) + b(4) * 256 : b(3) * 256 + b(4);
         if (f.silentFromFrame >= 0 && frame >= f.silentFromFrame)
             return;
+        if (f.garbageFromFrame >= 0 && frame >= f.garbageFromFrame) {
+            garbage_.store(true);
+            return;
+        }
         if (frame == f.stallFrame && stalls_[frame]++ < f.stallRequests)
             return;
         if (f.lateFrames.count(frame)) {

@@ -34,6 +34,7 @@ public:
         bool silent = false;                // answers nothing at all
         int silentFromFrame = -1;           // answers nothing from this frame on
         int closeAtFrame = -1;              // closes the line halfway through this frame
+        int garbageFromFrame = -1;          // from this request on, an endless stream of noise
         int infoPayloadLength = 30;         // the L of the info reply
         std::uint16_t clockAckTag = 0xFFF9; // tag of the clock acknowledgements
     };
@@ -123,7 +124,8 @@ private:
     QByteArray inProcessInput_;
     std::map<int, int> stalls_;
     std::map<int, int> lateRequests_; // requests seen of each late frame
-    std::set<int> straysSent_;        // a stray byte goes before a frame only once
+    std::atomic<bool> garbage_{false};
+    std::set<int> straysSent_; // a stray byte goes before a frame only once
     int infoReplies_ = 0;
     int countReplies_ = 0;
 };

@@ -144,6 +144,57 @@ TEST(Transfer, FourthIdlePeriodEndsWithTimeoutKeepingWhatArrived)
     EXPECT_TRUE(std::equal(store.deviceSamples[6].begin(), store.deviceSamples[6].end(), expected.begin()));
 }
 
+TEST(Transfer, ALineBabblingNoiseEndsLikeASilentOne)
+{
+    SimulatedOximeter::Config c = harness::config(2, 256);
+    c.faults.garbageFromFrame = 2; // then noise without end
+    SimulatedOximeter sim(c);
+    sim.addNight(7, 200, 7);
+    RecordStore store;
+    const harness::Download d = harness::downloadOverPty(sim, store);
+    EXPECT_EQ(d.result.status, DownloadStatus::Timeout);
+    EXPECT_EQ(d.result.framesReceived, 2);
+    EXPECT_EQ(frameRequests(sim, 2), 5);       // the request and four re-requests
+    EXPECT_EQ(store.deviceSampleCount(7), 64); // what arrived before is kept
+}
+
+TEST(Transfer, DeviceAnsweringOnlyTheHandshakeHasNoData)
+{
+    SimulatedOximeter::Config c = harness::config();
+    c.faults.silentFromFrame = 0;
+    c.faults.garbledCountReplies = 99; // its count replies never pass
+    SimulatedOximeter sim(c);
+    sim.addNight(3, 100, 3);
+    harness::InProcess p(sim);
+    RecordStore store;
+    const harness::Download d = harness::download(*p.session, store);
+    EXPECT_EQ(d.result.status, DownloadStatus::NoData);
+    EXPECT_EQ(d.result.messages, DeviceMessages{DeviceMessage::NoData});
+    EXPECT_FALSE(d.result.transferRan);
+}
+
+TEST(Transfer, DeviceUnpluggedDuringTheSearchIsNotFound)
+{
+    SimulatedOximeter::Config c = harness::config();
+    c.faults.silent = true;
+    SimulatedOximeter sim(c);
+    DeviceSession session;
+    session.restrictToPort(sim.startPty());
+    DownloadEngine engine(session);
+    std::promise<DownloadResult> done;
+    DownloadEngine::Events events;
+    events.finished = [&done](DownloadResult &r) { done.set_value(std::move(r)); };
+    engine.start(events);
+    while (sim.commandCount(Protocol::QueryDeviceInfo) < 1)
+        std::this_thread::sleep_for(10ms);
+    sim.stop(); // the line goes away under the handshake
+    const DownloadResult result = done.get_future().get();
+    EXPECT_EQ(result.status, DownloadStatus::DeviceNotFound);
+    // The re-send that met the vanished line is said, then the search's end.
+    ASSERT_FALSE(result.messages.empty());
+    EXPECT_EQ(result.messages.back(), DeviceMessage::CantFindDevice);
+}
+
 TEST(Transfer, EarlyEndTagEndsBothLoopsAndKeepsItsRecords)
 {
     SimulatedOximeter::Config c = harness::config(2, 64);

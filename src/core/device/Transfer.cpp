@@ -11,6 +11,7 @@ namespace
 {
 constexpr int kIdlePollsPerPeriod = 50;
 constexpr int kReRequestLimit = 3;
+constexpr qint64 kNoiseBudget = 2 * Protocol::kReceiveBufferSize;
 } // namespace
 
 DeviceMessages TransferResult::messages() const
@@ -160,6 +161,7 @@ void Transfer::ReceiveLoop()
 
     int idlePolls = 0;
     int reRequests = 0;
+    qint64 bytesWithoutFrame = 0;
     std::optional<DeviceMessage> error;
     auto lastPoll = now();
     QByteArray chunk;
@@ -191,17 +193,26 @@ void Transfer::ReceiveLoop()
         }
         if (!chunk.isEmpty()) {
             idlePolls = 0;
+            const int framesBefore = assembler_.framesReceived();
             assembler_.Feed(chunk);
-            continue;
-        }
-        if (!ok) {
+            if (assembler_.framesReceived() != framesBefore)
+                bytesWithoutFrame = 0;
+            else
+                bytesWithoutFrame += chunk.size();
+            // More bytes than two whole frames and still no frame: a line that
+            // babbles noise is no better than a silent one, and must not keep
+            // the transfer alive for ever.
+            if (bytesWithoutFrame <= kNoiseBudget)
+                continue;
+        } else if (!ok) {
             // The line hung up: waiting for idle periods would only delay the news.
             error = mode_ == LinkMode::Bluetooth ? DeviceMessage::NotConnected : DeviceMessage::ReadFailed;
             break;
-        }
-        if (++idlePolls <= kIdlePollsPerPeriod)
+        } else if (++idlePolls <= kIdlePollsPerPeriod) {
             continue;
+        }
         idlePolls = 0;
+        bytesWithoutFrame = 0;
         if (Protocol::IsEndTag(tag))
             break; // the end frame stopped halfway; nothing more will come
         // Whatever half frame or misaligned bytes came before the silence are
