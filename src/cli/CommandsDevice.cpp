@@ -250,7 +250,7 @@ int runDelete(const QStringList &args)
     DeviceSession session;
     if (!prepareSession(session, *opts))
         return 1;
-    const bool ok = session.DeleteProcedure(id, type, [](bool waiting) {
+    const bool ok = session.DeleteProcedure(id, Protocol::DeleteDataType(type), [](bool waiting) {
         if (waiting)
             err() << "Deleting Data ...\n";
         err().flush();

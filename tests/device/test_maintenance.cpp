@@ -96,7 +96,8 @@ TEST(DeleteData, OneIdOfSpo2AndPulseIsForgottenByTheDevice)
     {
         harness::InProcess p(sim);
         std::vector<bool> waiting;
-        EXPECT_TRUE(p.session->DeleteProcedure(5, 1, [&waiting](bool w) { waiting.push_back(w); }));
+        EXPECT_TRUE(p.session->DeleteProcedure(5, Protocol::DeleteDataType::Spo2AndPulse,
+                                               [&waiting](bool w) { waiting.push_back(w); }));
         EXPECT_EQ(p.session->takeMessages(), DeviceMessages{DeviceMessage::DataCleared});
         EXPECT_EQ(waiting, (std::vector<bool>{true, false}));
         p.session->TransferEnd();
@@ -118,7 +119,7 @@ TEST(DeleteData, EmptyDeviceGetsNoDeleteCommand)
 {
     SimulatedOximeter sim(harness::config());
     harness::InProcess p(sim);
-    EXPECT_FALSE(p.session->DeleteProcedure(0, 0));
+    EXPECT_FALSE(p.session->DeleteProcedure(0, Protocol::DeleteDataType::All));
     EXPECT_EQ(p.session->takeMessages(), DeviceMessages{DeviceMessage::NoData});
     EXPECT_EQ(sim.commandCount(Protocol::DeleteData), 0);
 }

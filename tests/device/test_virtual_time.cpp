@@ -43,7 +43,8 @@ TEST(VirtualTime, DeleteWaitsElevenRoundsForItsAcknowledgement)
         sim.addNight(5, 30, 5);
         harness::InProcess p(sim);
         std::vector<bool> waiting;
-        const bool cleared = p.session->DeleteProcedure(5, 1, [&waiting](bool w) { waiting.push_back(w); });
+        const bool cleared = p.session->DeleteProcedure(5, Protocol::DeleteDataType::Spo2AndPulse,
+                                                        [&waiting](bool w) { waiting.push_back(w); });
         EXPECT_EQ(waiting, (std::vector<bool>{true, false})) << delayMs;
         const auto handshakeAndCounts = 400ms + 1000ms;
         if (delayMs < 11000) {

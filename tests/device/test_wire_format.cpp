@@ -61,8 +61,8 @@ TEST(WireFormat, CommandFramesOfTheClient)
     EXPECT_EQ(asBytes(RequestFrameCommand(0x0102, 3, LinkMode::Serial)), bytes({0x55, 0xAA, 0xFA, 0x02, 0x01, 0xFD}));
     EXPECT_EQ(asBytes(RequestFrameCommand(0x0102, 3, LinkMode::Bluetooth)),
               bytes({0x55, 0xAA, 0xFA, 0x01, 0x02, 0xFD}));
-    EXPECT_EQ(asBytes(DeleteDataCommand(0, 0)), bytes({0x55, 0xAA, 0xF4, 0x00, 0x00, 0xF4}));
-    EXPECT_EQ(asBytes(DeleteDataCommand(5, 1)), bytes({0x55, 0xAA, 0xF4, 0x10, 0x05, 0x09}));
+    EXPECT_EQ(asBytes(DeleteDataCommand(0, DeleteDataType::All)), bytes({0x55, 0xAA, 0xF4, 0x00, 0x00, 0xF4}));
+    EXPECT_EQ(asBytes(DeleteDataCommand(5, DeleteDataType::Spo2AndPulse)), bytes({0x55, 0xAA, 0xF4, 0x10, 0x05, 0x09}));
     const std::uint32_t word = DateTimeWord(2010, 7, 21, 14, 35, 9);
     EXPECT_EQ(word, 0x263755CAu);
     EXPECT_EQ(asBytes(SetDateCommand(word)), bytes({0x55, 0xAA, 0xF7, 0xCA, 0x55, 0x16}));

@@ -93,7 +93,9 @@ TEST_F(Maintenance, DeletingOneIdOfOneTypeSendsItsCommandAndShowsTheWaitingWindo
     DownloadDialog *w = openWindow();
     ASSERT_TRUE(waitFinished(w));
     prompts.shown.clear();
-    w->setDeleteChooser([] { return std::optional<DeleteRequest>(DeleteRequest{5, 1}); });
+    w->setDeleteChooser([] {
+        return std::optional<DeleteRequest>(DeleteRequest{5, Protocol::DeleteDataType::Spo2AndPulse});
+    });
 
     bool waitingShown = false;
     QTimer probe;

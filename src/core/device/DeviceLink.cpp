@@ -156,7 +156,7 @@ bool DeviceLink::SetDeviceClock(std::uint32_t word)
     return ok;
 }
 
-bool DeviceLink::DeleteDeviceData(int id, int type, const std::function<void(bool)> &waiting)
+bool DeviceLink::DeleteDeviceData(int id, Protocol::DeleteDataType type, const std::function<void(bool)> &waiting)
 {
     if (!sendCommand(Protocol::DeleteDataCommand(id, type)))
         return false;

@@ -48,7 +48,7 @@ public:
     // Sends DeleteData and waits up to 11 s for its acknowledgement. Adds
     // "Device data cleared !" or "Delete Data Error !" to messages.
     // waiting(true) before the wait, waiting(false) after (the "Deleting Data ..." window).
-    bool DeleteDeviceData(int id, int type, const std::function<void(bool)> &waiting = {});
+    bool DeleteDeviceData(int id, Protocol::DeleteDataType type, const std::function<void(bool)> &waiting = {});
 
     // Sends one command; on failure adds the matching text to messages.
     bool sendCommand(const Protocol::Command &command);

@@ -278,7 +278,7 @@ bool DeviceSession::SetClockProcedure(std::uint32_t word)
     return ok;
 }
 
-bool DeviceSession::DeleteProcedure(int id, int type, const std::function<void(bool)> &waiting)
+bool DeviceSession::DeleteProcedure(int id, Protocol::DeleteDataType type, const std::function<void(bool)> &waiting)
 {
     bool ok = false;
     FindDeviceFor([&](DeviceLink &link) {

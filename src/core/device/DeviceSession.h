@@ -98,7 +98,7 @@ public:
     bool SetClockProcedure(std::uint32_t word);
     // The whole delete command after its dialog: search, counts, DeleteDeviceData
     // (or "no data!"). waiting(true/false) brackets the wait for the acknowledgement.
-    bool DeleteProcedure(int id, int type, const std::function<void(bool)> &waiting = {});
+    bool DeleteProcedure(int id, Protocol::DeleteDataType type, const std::function<void(bool)> &waiting = {});
 
     // Starts the two workers of the transfer after a FindDevice that found
     // data. Callbacks run on the receiver's thread.

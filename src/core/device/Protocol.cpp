@@ -44,9 +44,9 @@ Command RequestFrameCommand(int frameNumber, int deviceModel, LinkMode mode)
     return BuildCommand(RequestFrame, high, low);
 }
 
-Command DeleteDataCommand(int id, int type)
+Command DeleteDataCommand(int id, DeleteDataType type)
 {
-    return BuildCommand(DeleteData, std::uint8_t(type * 16 + ((id / 256) & 0x0F)), std::uint8_t(id % 256));
+    return BuildCommand(DeleteData, std::uint8_t(int(type) * 16 + ((id / 256) & 0x0F)), std::uint8_t(id % 256));
 }
 
 Command SetDateCommand(std::uint32_t word)

@@ -41,7 +41,7 @@ DownloadDialog::DownloadDialog(RecordStore &store, Prompts &prompts, DeviceConte
         DeleteDataDialog dialog(store_, this);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
-        return DeleteRequest{dialog.chosenId(), dialog.chosenType()};
+        return DeleteRequest{dialog.chosenId(), Protocol::DeleteDataType(dialog.chosenType())};
     };
 
     // Opening: the standard layout, the remembered port and the port lists.

@@ -3,6 +3,7 @@
 #include "device/BackgroundJob.h"
 #include "device/DownloadEngine.h"
 #include "device/DownloadPhase.h"
+#include "device/Protocol.h"
 
 #include <QDateTime>
 #include <QDialog>
@@ -26,8 +27,8 @@ struct DeviceContext;
 
 // What the Delete Data dialog hands to the delete procedure.
 struct DeleteRequest {
-    int id = 0;   // 0: every ID on the device
-    int type = 0; // 0 "All", 1 "SpO2&Pr"
+    int id = 0; // 0: every ID on the device
+    Protocol::DeleteDataType type = Protocol::DeleteDataType::All;
 };
 
 // "New Data Capture": searches the device as soon as it opens, runs the transfer
