@@ -6,6 +6,7 @@
 // QUELLIX_BENCH_READINGS overrides the number of readings (for a quick look).
 #include "SimulatedOximeter.h"
 #include "device/DeviceSession.h"
+#include "device/DownloadEngine.h"
 #include "model/RecordStore.h"
 
 #include <QCoreApplication>
@@ -15,7 +16,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <future>
 #include <sys/resource.h>
 
 namespace
@@ -57,28 +57,30 @@ struct Outcome {
 Outcome downloadOnce(SimulatedOximeter &sim)
 {
     Outcome o;
-    RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     session.restrictToPort(sim.startPty());
-    if (session.FindDevice() != SearchOutcome::FoundWithData)
+    DownloadEngine engine(session);
+    DownloadEngine::Events events;
+    qint64 before = 0;
+    std::chrono::steady_clock::time_point t0, t1;
+    // Timed from the start of the transfer to its last frame, as the line sees it.
+    events.connected = [&](int, int) {
+        before = sim.bytesSent();
+        t0 = std::chrono::steady_clock::now();
+    };
+    events.ending = [&] { t1 = std::chrono::steady_clock::now(); };
+    DownloadResult result = engine.run(events);
+    if (!result.transferRan)
         return o;
-    std::promise<TransferResult> done;
-    Transfer::Callbacks callbacks;
-    callbacks.finished = [&done](const TransferResult &r) { done.set_value(r); };
-    const qint64 before = sim.bytesSent();
-    session.StartTransfer(callbacks); // workers start as it returns
-    const auto t0 = std::chrono::steady_clock::now();
-    const TransferResult result = done.get_future().get();
-    const auto t1 = std::chrono::steady_clock::now();
-    session.WaitTransfer();
     o.seconds = std::chrono::duration<double>(t1 - t0).count();
     o.deviceBytes = sim.bytesSent() - before;
     o.framesReceived = result.framesReceived;
-    o.frameCount = result.frameCount;
+    o.frameCount = result.framesAnnounced;
+    RecordStore store;
+    store.deviceSamples = std::move(result.readings);
     o.held = heldBytes(store);
     for (int id = 1; id <= RecordStore::kIdCount; ++id)
         o.readings += store.deviceSampleCount(id);
-    session.TransferEnd();
     sim.stop();
     return o;
 }

@@ -1,21 +1,22 @@
 #include "Commands.h"
 
 #include "app/ScriptedPrompts.h"
-#include "device/BluetoothLink.h"
+#include "app/Settings.h"
 #include "device/DeviceSession.h"
-#include "device/DeviceTexts.h"
+#include "device/DownloadEngine.h"
 #include "device/HexLog.h"
 #include "device/PortList.h"
 #include "device/Protocol.h"
+#include "device/SocketLink.h"
 #include "model/DatFile.h"
 #include "model/RecordStore.h"
+#include "texts/DeviceTexts.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QTextStream>
 
 #include <cstdio>
-#include <future>
 #include <map>
 #include <optional>
 
@@ -50,6 +51,15 @@ void printMessages(const QStringList &messages)
     err().flush();
 }
 
+// What a maintenance command reports, and the port it found for "DefaultCOM".
+void finishMaintenance(DeviceSession &session)
+{
+    session.TransferEnd();
+    if (!session.portToRemember().isEmpty())
+        WriteSetupValue(QStringLiteral("DefaultCOM"), session.portToRemember());
+    printMessages(DeviceTexts::texts(session.takeMessages(), session.permissionDenied()));
+}
+
 // Sets up the link of a session from --port / --bluetooth / --log. False when
 // the Bluetooth link cannot be made.
 bool prepareSession(DeviceSession &session, const std::map<QString, QString> &opts)
@@ -63,9 +73,9 @@ bool prepareSession(DeviceSession &session, const std::map<QString, QString> &op
         session.setLog(log);
     }
     if (opts.count(QStringLiteral("--bluetooth"))) {
-        auto link = std::make_shared<BluetoothLink>();
+        auto link = MakeSocketLink(opts.at(QStringLiteral("--bluetooth")));
         if (!link->Connect(opts.at(QStringLiteral("--bluetooth")))) {
-            err() << DeviceTexts::NotConnected() << " (" << link->lastErrorText() << ")\n";
+            err() << DeviceTexts::text(DeviceMessage::NotConnected) << " (" << link->lastErrorText() << ")\n";
             return false;
         }
         session.useBluetooth(link);
@@ -74,7 +84,7 @@ bool prepareSession(DeviceSession &session, const std::map<QString, QString> &op
     if (opts.count(QStringLiteral("--port"))) {
         session.restrictToPort(opts.at(QStringLiteral("--port")));
     } else {
-        session.loadSavedPort();
+        session.savedPort = ReadSetupString(QStringLiteral("DefaultCOM")).value_or(QString());
         session.EnumeratePorts();
     }
     return true;
@@ -120,52 +130,47 @@ int runDownload(const QStringList &args)
         return 1;
     }
 
-    RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     if (!prepareSession(session, *opts))
         return 1;
 
-    const SearchOutcome outcome = session.FindDevice();
-    printMessages(session.takeMessages());
-    if (outcome != SearchOutcome::FoundWithData) {
-        session.TransferEnd();
-        return 1;
-    }
-    err() << DeviceTexts::ConnectSucceeded(session.totalCount()) << "\n";
-    err().flush();
-
-    const int frameCount = session.frameCount();
-    std::promise<TransferResult> done;
-    Transfer::Callbacks callbacks;
+    DownloadEngine engine(session);
+    DownloadEngine::Events events;
+    int frameCount = 0;
     int lastDrawn = -1;
-    callbacks.framesReceived = [&lastDrawn, frameCount](int n) {
-        if (n * 100 / std::max(frameCount, 1) != lastDrawn * 100 / std::max(frameCount, 1) || n == frameCount) {
+    events.connected = [&frameCount](int total, int frames) {
+        err() << DeviceTexts::ConnectSucceeded(total) << "\n";
+        err().flush();
+        frameCount = frames;
+        drawProgress(0, frames);
+    };
+    events.progress = [&lastDrawn, &frameCount](int n) {
+        const int scale = std::max(frameCount, 1);
+        if (n * 100 / scale != lastDrawn * 100 / scale || n == frameCount) {
             lastDrawn = n;
             drawProgress(n, frameCount);
         }
     };
-    callbacks.finished = [&done](const TransferResult &r) { done.set_value(r); };
-    drawProgress(0, frameCount);
-    session.StartTransfer(std::move(callbacks));
-    const TransferResult result = done.get_future().get();
-    session.WaitTransfer();
-    std::fputc('\n', stderr);
-    session.TransferEnd();
-
-    printMessages(result.messages());
-    const bool partial = result.framesReceived < result.frameCount && !result.endTag;
-    if (partial)
-        err() << DeviceTexts::PartialDownload(result.framesReceived, result.frameCount) << "\n";
+    events.ending = [&frameCount] {
+        if (frameCount > 0)
+            std::fputc('\n', stderr); // below the progress line
+    };
+    DownloadResult result = engine.run(events);
+    if (!result.portToRemember.isEmpty())
+        WriteSetupValue(QStringLiteral("DefaultCOM"), result.portToRemember);
+    printMessages(DeviceTexts::describe(result));
     if (result.droppedRecords > 0)
         err() << result.droppedRecords << " readings beyond an ID's room were dropped.\n";
 
-    ScriptedPrompts prompts;
+    RecordStore store;
+    store.deviceModel = result.deviceModel;
+    store.deviceSamples = std::move(result.readings);
     int written = 0;
     bool writeFailed = false;
     for (int id = 1; id <= RecordStore::kIdCount; ++id) {
         if (store.deviceSampleCount(id) == 0)
             continue;
-        store.SelectDeviceId(id, RecordStore::SelectSource::Download, prompts);
+        store.SelectDeviceId(id, RecordStore::SelectSource::Download);
         const QString path = QDir(outDir).filePath(QStringLiteral("id%1.dat").arg(id));
         // More readings than one file holds go into id<N>-2.dat and so on.
         const DatFile::WriteResult w = DatFile::writeRecording(path, id, store.currentSamples.data(),
@@ -179,10 +184,10 @@ int runDownload(const QStringList &args)
                             << w.paths.join(QStringLiteral(", ")) << "\n";
         ++written;
     }
-    if (written == 0 && !writeFailed)
-        err() << DeviceTexts::NoData() << "\n";
+    if (written == 0 && !writeFailed && result.transferRan)
+        err() << DeviceTexts::text(DeviceMessage::NoData) << "\n";
     err().flush();
-    return (result.complete() && !partial && !writeFailed && written > 0) ? 0 : 1;
+    return (result.status == DownloadStatus::Ok && !writeFailed && written > 0) ? 0 : 1;
 }
 
 int runSetClock(const QStringList &args)
@@ -202,16 +207,14 @@ int runSetClock(const QStringList &args)
             return 2;
         }
     }
-    RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     if (!prepareSession(session, *opts))
         return 1;
     const QDate d = when.date();
     const QTime t = when.time();
     const bool ok = session.SetClockProcedure(
         Protocol::DateTimeWord(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()));
-    session.TransferEnd();
-    printMessages(session.takeMessages());
+    finishMaintenance(session);
     return ok ? 0 : 1;
 }
 
@@ -245,16 +248,14 @@ int runDelete(const QStringList &args)
     // Only a single ID can be erased by data type.
     if (id == 0)
         type = 0;
-    RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     if (!prepareSession(session, *opts))
         return 1;
-    const bool ok = session.DeleteProcedure(id, type, [](bool waiting) {
+    const bool ok = session.DeleteProcedure(id, Protocol::DeleteDataType(type), [](bool waiting) {
         if (waiting)
             err() << "Deleting Data ...\n";
         err().flush();
     });
-    session.TransferEnd();
-    printMessages(session.takeMessages());
+    finishMaintenance(session);
     return ok ? 0 : 1;
 }

@@ -1,19 +1,21 @@
 #pragma once
 
 // Shared helpers of the device tests: a simulated oximeter on a real
-// pseudo-terminal and a whole download through a DeviceSession.
+// pseudo-terminal and a whole download through the download engine.
 
+#include "SimulatedLink.h"
 #include "SimulatedOximeter.h"
-#include "device/BluetoothLink.h"
+#include "VirtualClock.h"
 #include "device/DeviceSession.h"
+#include "device/DownloadEngine.h"
+#include "device/SocketLink.h"
 #include "model/RecordStore.h"
+#include "texts/DeviceTexts.h"
 
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <future>
 #include <memory>
 
 namespace harness
@@ -37,72 +39,63 @@ inline QByteArray bytes(std::initializer_list<int> values)
 }
 
 // The simulator on a Unix socket and a Bluetooth link connected to it; null on failure.
-inline std::shared_ptr<BluetoothLink> bluetoothTo(SimulatedOximeter &sim, const QTemporaryDir &dir)
+inline std::shared_ptr<SocketLink> bluetoothTo(SimulatedOximeter &sim, const QTemporaryDir &dir)
 {
     const QString path = dir.filePath(QStringLiteral("bt.sock"));
     if (!sim.startUnix(path))
         return nullptr;
-    auto link = std::make_shared<BluetoothLink>();
+    auto link = MakeSocketLink(QStringLiteral("unix:") + path);
     if (!link->Connect(QStringLiteral("unix:") + path))
         return nullptr;
     return link;
 }
 
 struct Download {
-    SearchOutcome outcome = SearchOutcome::NotFound;
-    QStringList searchMessages;
-    bool finished = false;
-    TransferResult result;
+    DownloadResult result;
     std::vector<int> progress;
 };
 
-// Search and transfer on session as the download window does, then the transfer end.
-inline Download download(DeviceSession &session, std::chrono::seconds limit = std::chrono::seconds(60))
+// A whole download on session through the engine; the readings go to store.
+inline Download download(DeviceSession &session, RecordStore &store)
 {
     Download d;
-    d.outcome = session.FindDevice();
-    d.searchMessages = session.takeMessages();
-    if (d.outcome != SearchOutcome::FoundWithData) {
-        session.TransferEnd();
-        return d;
-    }
-    auto done = std::make_shared<std::promise<TransferResult>>();
-    auto progress = std::make_shared<std::vector<int>>();
-    Transfer::Callbacks callbacks;
-    callbacks.framesReceived = [progress](int n) { progress->push_back(n); };
-    callbacks.finished = [done](const TransferResult &r) { done->set_value(r); };
-    EXPECT_TRUE(session.StartTransfer(callbacks));
-    auto future = done->get_future();
-    if (future.wait_for(limit) == std::future_status::ready) {
-        d.finished = true;
-        d.result = future.get();
-    }
-    session.WaitTransfer();
-    d.progress = *progress;
-    session.TransferEnd();
+    DownloadEngine engine(session);
+    DownloadEngine::Events events;
+    events.progress = [&d](int n) { d.progress.push_back(n); }; // the receiver's thread only
+    d.result = engine.run(events);
+    store.deviceModel = d.result.deviceModel;
+    store.deviceSamples = std::move(d.result.readings);
     return d;
 }
 
-// A whole download from sim on a pseudo-terminal into store.
-// Success when the device was found with data and every announced frame arrived;
-// otherwise says which step failed and with what messages.
+// Success when every announced frame arrived (or the device ended early);
+// otherwise says how it ended and with what messages.
 inline ::testing::AssertionResult completed(const Download &d)
 {
-    if (d.outcome != SearchOutcome::FoundWithData)
-        return ::testing::AssertionFailure()
-               << "search outcome " << int(d.outcome) << ": " << d.searchMessages.join(u'|').toStdString();
-    if (!d.finished)
-        return ::testing::AssertionFailure() << "the transfer did not finish";
-    if (!d.result.complete())
-        return ::testing::AssertionFailure() << "incomplete transfer: " << d.result.messages().join(u'|').toStdString();
-    return ::testing::AssertionSuccess();
+    if (d.result.status == DownloadStatus::Ok)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "status " << int(d.result.status) << ": "
+                                         << DeviceTexts::describe(d.result).join(u'|').toStdString();
 }
+
+// A session on the simulated device in process, its fixed waits in virtual time.
+struct InProcess {
+    std::shared_ptr<VirtualClock> clock = std::make_shared<VirtualClock>();
+    std::shared_ptr<SimulatedLink> link;
+    std::unique_ptr<DeviceSession> session;
+
+    explicit InProcess(SimulatedOximeter &sim)
+        : link(std::make_shared<SimulatedLink>(sim, clock)), session(std::make_unique<DeviceSession>(clock))
+    {
+        session->useTransport(link);
+    }
+};
 
 inline Download downloadOverPty(SimulatedOximeter &sim, RecordStore &store)
 {
-    DeviceSession session(store);
+    DeviceSession session;
     session.restrictToPort(sim.startPty());
-    return download(session);
+    return download(session, store);
 }
 
 } // namespace harness

@@ -35,7 +35,7 @@ struct Fixture : ::testing::Test {
 
 TEST_F(Fixture, FrameOfTwentyBytesYieldsTwoRecordsAndIgnoresTheRest)
 {
-    FrameAssembler a(store, 2);
+    FrameAssembler a(store.deviceSamples, 2);
     a.onFrameComplete = [this](int n) { reported.push_back(n); };
     QByteArray payload = payloadOf({reading(3, 1), reading(3, 2)}, 2) + QByteArray(4, char(0x7F));
     ASSERT_EQ(payload.size(), 20);
@@ -49,15 +49,14 @@ TEST_F(Fixture, FrameOfTwentyBytesYieldsTwoRecordsAndIgnoresTheRest)
 
 TEST_F(Fixture, RecordsWithIdZeroAreDroppedOthersKept)
 {
-    FrameAssembler a(store, 2);
-    a.Feed(BuildDeviceFrame(0, 7, payloadOf({reading(0, 1), reading(9, 2), reading(0, 3), reading(127, 4)}, 2)));
+    FrameAssembler a(store.deviceSamples, 2);
+    a.Feed(BuildDeviceFrame(0, 0, payloadOf({reading(0, 1), reading(9, 2), reading(0, 3), reading(127, 4)}, 2)));
     EXPECT_EQ(store.deviceSampleCount(9), 1);
     EXPECT_EQ(store.deviceSampleCount(127), 1);
     int total = 0;
     for (int id = 1; id <= 128; ++id)
         total += store.deviceSampleCount(id);
     EXPECT_EQ(total, 2);
-    EXPECT_EQ(a.frameTag(), 7);
     EXPECT_EQ(a.framesReceived(), 1);
 }
 
@@ -65,7 +64,7 @@ TEST_F(Fixture, ReversedModelsDecodeEachRecordBackwards)
 {
     for (int model : {1, 3, 4, 11}) {
         store.ClearAllData();
-        FrameAssembler a(store, model);
+        FrameAssembler a(store.deviceSamples, model);
         a.Feed(BuildDeviceFrame(0, 0, payloadOf({reading(4, 10, 91), reading(4, 11, 92)}, model)));
         ASSERT_EQ(store.deviceSampleCount(4), 2) << model;
         EXPECT_EQ(store.deviceSamples[3][1], reading(4, 11, 92)) << model;
@@ -74,7 +73,7 @@ TEST_F(Fixture, ReversedModelsDecodeEachRecordBackwards)
 
 TEST_F(Fixture, StrayByteHidesFramesUntilHeaderFallsOnPairBoundary)
 {
-    FrameAssembler a(store, 2);
+    FrameAssembler a(store.deviceSamples, 2);
     a.onFrameComplete = [this](int n) { reported.push_back(n); };
     const QByteArray frame = BuildDeviceFrame(0, 0, payloadOf({reading(1, 1)}, 2) + QByteArray(1, '\0'));
     ASSERT_EQ(frame.size(), 17);
@@ -90,7 +89,7 @@ TEST_F(Fixture, StrayByteHidesFramesUntilHeaderFallsOnPairBoundary)
     // With a stray byte and an even-length frame after it, the next frame is
     // misaligned too and is lost as well; the third one lines up again.
     store.ClearAllData();
-    FrameAssembler b(store, 2);
+    FrameAssembler b(store.deviceSamples, 2);
     const QByteArray even = BuildDeviceFrame(0, 0, payloadOf({reading(2, 1)}, 2));
     ASSERT_EQ(even.size() % 2, 0);
     b.Feed(QByteArray(1, '\0') + even + even);
@@ -101,21 +100,21 @@ TEST_F(Fixture, StrayByteHidesFramesUntilHeaderFallsOnPairBoundary)
 
 TEST_F(Fixture, OversizedFrameIsDroppedWithoutOverrunAndStreamResynchronises)
 {
-    FrameAssembler a(store, 2);
+    FrameAssembler a(store.deviceSamples, 2);
     // L = 4193 does not fit 4,200 bytes with header and check byte.
-    QByteArray huge = BuildDeviceFrame(0, 1, QByteArray(4193, char(0x11)));
+    QByteArray huge = BuildDeviceFrame(0, 0, QByteArray(4193, char(0x11)));
     ASSERT_EQ(huge.size(), 4201);
     a.Feed(huge);
     EXPECT_EQ(a.framesReceived(), 0);
     EXPECT_EQ(a.droppedFrames(), 1);
     // The drop happened at its 7th byte; the 4,194 bytes after it pair up
     // evenly, so the next frame is on a pair boundary.
-    a.Feed(BuildDeviceFrame(0, 2, payloadOf({reading(6, 1)}, 2)));
+    a.Feed(BuildDeviceFrame(0, 0, payloadOf({reading(6, 1)}, 2)));
     EXPECT_EQ(a.framesReceived(), 1);
     EXPECT_EQ(store.deviceSampleCount(6), 1);
 
     // The largest frame that fits is accepted whole.
-    QByteArray largest = BuildDeviceFrame(0, 3, payloadOf(std::vector<SampleRecord>(524, reading(6, 2)), 2));
+    QByteArray largest = BuildDeviceFrame(0, 1, payloadOf(std::vector<SampleRecord>(524, reading(6, 2)), 2));
     ASSERT_EQ(largest.size(), 4200);
     a.Feed(largest);
     EXPECT_EQ(a.framesReceived(), 2);
@@ -124,7 +123,7 @@ TEST_F(Fixture, OversizedFrameIsDroppedWithoutOverrunAndStreamResynchronises)
 
 TEST_F(Fixture, EndTagIsSeenAsSoonAsTheHeaderArrives)
 {
-    FrameAssembler a(store, 2);
+    FrameAssembler a(store.deviceSamples, 2);
     const QByteArray end = BuildDeviceFrame(0, TagEnd, payloadOf({reading(8, 1)}, 2));
     a.Feed(end.left(5));
     EXPECT_EQ(a.frameTag(), TagEnd);
@@ -136,13 +135,13 @@ TEST_F(Fixture, EndTagIsSeenAsSoonAsTheHeaderArrives)
 
 TEST_F(Fixture, AnIdKeepsAFullRecordingAndDropsWhatGoesBeyond)
 {
-    FrameAssembler a(store, 2);
+    FrameAssembler a(store.deviceSamples, 2);
     const int perFrame = 512;
-    const QByteArray frame = BuildDeviceFrame(0, 0, payloadOf(std::vector<SampleRecord>(perFrame, reading(2, 5)), 2));
+    const QByteArray payload = payloadOf(std::vector<SampleRecord>(perFrame, reading(2, 5)), 2);
     const int room = RecordStore::kCapacity;
     const int frames = room / perFrame + 2;
     for (int i = 0; i < frames; ++i)
-        a.Feed(frame);
+        a.Feed(BuildDeviceFrame(0, std::uint16_t(i), payload));
     EXPECT_EQ(store.deviceSampleCount(2), room);
     EXPECT_EQ(a.droppedRecords(), long(frames) * perFrame - room);
     EXPECT_EQ(a.framesReceived(), frames);
@@ -150,7 +149,7 @@ TEST_F(Fixture, AnIdKeepsAFullRecordingAndDropsWhatGoesBeyond)
 
 TEST_F(Fixture, ZeroLengthFrameCountsWithoutRecords)
 {
-    FrameAssembler a(store, 2);
+    FrameAssembler a(store.deviceSamples, 2);
     a.onFrameComplete = [this](int n) { reported.push_back(n); };
     a.Feed(BuildDeviceFrame(0, 0, {}));
     a.Feed(BuildDeviceFrame(0, 1, QByteArray(5, char(0x81)))); // shorter than one record
@@ -160,7 +159,7 @@ TEST_F(Fixture, ZeroLengthFrameCountsWithoutRecords)
 
 TEST_F(Fixture, DiscardingAPartialFrameRealignsOnTheNextFrame)
 {
-    FrameAssembler a(store, 2);
+    FrameAssembler a(store.deviceSamples, 2);
     const QByteArray frame = BuildDeviceFrame(0, 0, payloadOf({reading(5, 1)}, 2));
     // An odd number of stray bytes leaves every later even-length frame misaligned...
     a.Feed(QByteArray(1, '\0') + frame + frame);
@@ -170,4 +169,34 @@ TEST_F(Fixture, DiscardingAPartialFrameRealignsOnTheNextFrame)
     a.Feed(frame);
     EXPECT_EQ(a.framesReceived(), 1);
     EXPECT_EQ(store.deviceSampleCount(5), 1);
+}
+
+TEST_F(Fixture, FrameWithAnotherTagThanTheExpectedOneIsDiscarded)
+{
+    FrameAssembler a(store.deviceSamples, 2);
+    a.onFrameComplete = [this](int n) { reported.push_back(n); };
+    const QByteArray frame0 = BuildDeviceFrame(0, 0, payloadOf({reading(4, 1), reading(7, 1)}, 2));
+    const QByteArray frame1 = BuildDeviceFrame(0, 1, payloadOf({reading(7, 2)}, 2));
+    // A late frame 0 and the answer to its re-request: the second copy is stale.
+    a.Feed(frame0 + frame0);
+    EXPECT_EQ(a.framesReceived(), 1);
+    EXPECT_EQ(store.deviceSampleCount(4), 1);
+    EXPECT_EQ(store.deviceSampleCount(7), 1);
+    EXPECT_EQ(a.staleFrames(), 1);
+    EXPECT_FALSE(a.midFrame());
+    // A frame from the future is no better than one from the past.
+    a.Feed(BuildDeviceFrame(0, 5, payloadOf({reading(9, 1)}, 2)));
+    EXPECT_EQ(store.deviceSampleCount(9), 0);
+    EXPECT_EQ(a.frameTag(), 0);
+    a.Feed(frame1 + frame0 + frame1);
+    EXPECT_EQ(a.framesReceived(), 2);
+    EXPECT_EQ(store.deviceSampleCount(7), 2);
+    EXPECT_EQ(a.staleFrames(), 4);
+    EXPECT_EQ(reported, (std::vector<int>{1, 2}));
+
+    // The end tag still ends the transfer whatever frame was expected, with its records.
+    a.Feed(BuildDeviceFrame(0, TagEndAlt, payloadOf({reading(4, 2)}, 2)));
+    EXPECT_EQ(a.frameTag(), TagEndAlt);
+    EXPECT_EQ(store.deviceSampleCount(4), 2);
+    EXPECT_EQ(a.framesReceived(), 3);
 }

@@ -3,9 +3,8 @@
 #include "DeviceHarness.h"
 
 #include "app/Settings.h"
-#include "device/BluetoothLink.h"
-#include "device/DeviceTexts.h"
 #include "device/Protocol.h"
+#include "device/SocketLink.h"
 
 #include <QTemporaryDir>
 
@@ -24,14 +23,16 @@ TEST(SetClock, SendsDateThenTimeAndDeviceTakesIt)
 {
     SimulatedOximeter sim(harness::config());
     RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     session.restrictToPort(sim.startPty());
     EXPECT_TRUE(session.SetClockProcedure(Protocol::DateTimeWord(2010, 7, 21, 14, 35, 9)));
-    EXPECT_EQ(session.takeMessages(), QStringList{QStringLiteral("Set Date and Time Succeed !")});
+    EXPECT_EQ(session.takeMessages(), DeviceMessages{DeviceMessage::SetClockSucceeded});
     EXPECT_EQ(sim.clock(), QDateTime(QDate(2010, 7, 21), QTime(14, 35, 9), Qt::UTC));
     EXPECT_TRUE(sent(sim, bytes({0x55, 0xAA, 0xF7, 0xCA, 0x55, 0x16})));
     EXPECT_TRUE(sent(sim, bytes({0x55, 0xAA, 0xF8, 0x37, 0x26, 0x55})));
-    EXPECT_EQ(ReadSetupString(QStringLiteral("DefaultCOM")).value_or(QString()), session.savedPort);
+    // The port to remember is reported; the device layer writes no setting.
+    EXPECT_EQ(session.portToRemember(), session.savedPort);
+    EXPECT_FALSE(ReadSetupString(QStringLiteral("DefaultCOM")).has_value());
     session.TransferEnd();
     EXPECT_EQ(sim.commandCount(Protocol::StopTransfer), 2);
 }
@@ -41,25 +42,37 @@ TEST(SetClock, WrongAcknowledgementStopsBeforeTheTime)
     SimulatedOximeter::Config c = harness::config();
     c.faults.clockAckTag = 0xFFFA;
     SimulatedOximeter sim(c);
-    RecordStore store;
-    DeviceSession session(store);
-    session.restrictToPort(sim.startPty());
-    EXPECT_FALSE(session.SetClockProcedure(Protocol::DateTimeWord(2024, 2, 29, 23, 59, 58)));
-    EXPECT_EQ(session.takeMessages(), QStringList{QStringLiteral("Set Date and Time Error !")});
+    harness::InProcess p(sim);
+    EXPECT_FALSE(p.session->SetClockProcedure(Protocol::DateTimeWord(2024, 2, 29, 23, 59, 58)));
+    EXPECT_EQ(p.session->takeMessages(), DeviceMessages{DeviceMessage::SetClockError});
     EXPECT_EQ(sim.commandCount(Protocol::SetDate), 1);
     EXPECT_EQ(sim.commandCount(Protocol::SetTime), 0);
     EXPECT_FALSE(sim.clock().isValid());
 }
 
+TEST(SetClock, FailedReopenAtTheDataRateIsTheClockError)
+{
+    SimulatedOximeter::Config c = harness::config();
+    c.dataBaud = 0; // no line can be set to it
+    SimulatedOximeter sim(c);
+    RecordStore store;
+    DeviceSession session;
+    session.restrictToPort(sim.startPty());
+    EXPECT_FALSE(session.SetClockProcedure(Protocol::DateTimeWord(2010, 7, 21, 14, 35, 9)));
+    EXPECT_EQ(session.takeMessages(), DeviceMessages{DeviceMessage::SetClockError});
+    EXPECT_EQ(sim.commandCount(Protocol::QueryDeviceInfo), 1);
+    EXPECT_EQ(sim.commandCount(Protocol::SetDate), 0);
+}
+
 TEST(SetClock, NoAnsweringPortSaysSo)
 {
     RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     QTemporaryDir dir;
     session.setDeviceRoot(dir.path());
     session.restrictToPort(QStringLiteral("ttyUSB4"));
     EXPECT_FALSE(session.SetClockProcedure(0));
-    EXPECT_EQ(session.takeMessages(), QStringList{QStringLiteral("Can't find right COM or the device is power off !")});
+    EXPECT_EQ(session.takeMessages(), DeviceMessages{DeviceMessage::CantFindDevice});
 }
 
 TEST(SetClock, OverBluetoothLink)
@@ -69,7 +82,7 @@ TEST(SetClock, OverBluetoothLink)
     auto link = harness::bluetoothTo(sim, dir);
     ASSERT_TRUE(link);
     RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     session.useBluetooth(link);
     EXPECT_TRUE(session.SetClockProcedure(Protocol::DateTimeWord(2031, 1, 2, 3, 4, 5)));
     EXPECT_EQ(sim.clock(), QDateTime(QDate(2031, 1, 2), QTime(3, 4, 5), Qt::UTC));
@@ -80,20 +93,24 @@ TEST(DeleteData, OneIdOfSpo2AndPulseIsForgottenByTheDevice)
     SimulatedOximeter sim(harness::config());
     sim.addNight(1, 30, 1);
     sim.addNight(5, 30, 5);
-    RecordStore store;
-    DeviceSession session(store);
-    session.restrictToPort(sim.startPty());
-    std::vector<bool> waiting;
-    EXPECT_TRUE(session.DeleteProcedure(5, 1, [&waiting](bool w) { waiting.push_back(w); }));
-    EXPECT_EQ(session.takeMessages(), QStringList{QStringLiteral("Device data cleared !")});
-    EXPECT_EQ(waiting, (std::vector<bool>{true, false}));
+    {
+        harness::InProcess p(sim);
+        std::vector<bool> waiting;
+        EXPECT_TRUE(p.session->DeleteProcedure(5, Protocol::DeleteDataType::Spo2AndPulse,
+                                               [&waiting](bool w) { waiting.push_back(w); }));
+        EXPECT_EQ(p.session->takeMessages(), DeviceMessages{DeviceMessage::DataCleared});
+        EXPECT_EQ(waiting, (std::vector<bool>{true, false}));
+        p.session->TransferEnd();
+    }
     EXPECT_TRUE(sent(sim, bytes({0x55, 0xAA, 0xF4, 0x10, 0x05, 0x09})));
     EXPECT_TRUE(sim.readings(5).empty());
     EXPECT_EQ(sim.readings(1).size(), 30u);
-    // The device no longer announces the erased readings.
-    session.TransferEnd();
-    const harness::Download d = harness::download(session);
-    ASSERT_TRUE(d.finished);
+    // The device no longer announces the erased readings (a real download, in process).
+    RecordStore store;
+    DeviceSession session;
+    session.useTransport(std::make_shared<SimulatedLink>(sim, std::make_shared<WaitClock>()));
+    const harness::Download d = harness::download(session, store);
+    ASSERT_TRUE(harness::completed(d));
     EXPECT_EQ(store.deviceSampleCount(1), 30);
     EXPECT_EQ(store.deviceSampleCount(5), 0);
 }
@@ -101,10 +118,8 @@ TEST(DeleteData, OneIdOfSpo2AndPulseIsForgottenByTheDevice)
 TEST(DeleteData, EmptyDeviceGetsNoDeleteCommand)
 {
     SimulatedOximeter sim(harness::config());
-    RecordStore store;
-    DeviceSession session(store);
-    session.restrictToPort(sim.startPty());
-    EXPECT_FALSE(session.DeleteProcedure(0, 0));
-    EXPECT_EQ(session.takeMessages(), QStringList{QStringLiteral("no data!")});
+    harness::InProcess p(sim);
+    EXPECT_FALSE(p.session->DeleteProcedure(0, Protocol::DeleteDataType::All));
+    EXPECT_EQ(p.session->takeMessages(), DeviceMessages{DeviceMessage::NoData});
     EXPECT_EQ(sim.commandCount(Protocol::DeleteData), 0);
 }

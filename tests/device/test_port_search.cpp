@@ -3,7 +3,6 @@
 #include "DeviceHarness.h"
 
 #include "app/Settings.h"
-#include "device/DeviceTexts.h"
 #include "device/PortList.h"
 #include "device/Protocol.h"
 #include "device/SerialPort.h"
@@ -44,10 +43,11 @@ QString defaultCom()
 
 } // namespace
 
-TEST(PortLists, PortNameIsBetweenTheFirstParentheses)
+TEST(PortLists, PortNameIsInTheLastParentheses)
 {
     EXPECT_EQ(PortNameOf(QStringLiteral("Silicon Labs CP210x USB to UART Bridge (COM7)")), QStringLiteral("COM7"));
-    EXPECT_EQ(PortNameOf(QStringLiteral("CP2102 (ttyUSB0) (spare)")), QStringLiteral("ttyUSB0"));
+    EXPECT_EQ(PortNameOf(QStringLiteral("USB-UART (CP2102) (ttyUSB0)")), QStringLiteral("ttyUSB0"));
+    EXPECT_EQ(PortNameOf(QStringLiteral("Adapter (rev (2)) (ttyUSB4)")), QStringLiteral("ttyUSB4"));
     EXPECT_EQ(PortNameOf(QStringLiteral("Serial COM3 without parentheses")), QString());
     EXPECT_EQ(PortNameOf(QStringLiteral("Half open (ttyS0")), QString());
     EXPECT_EQ(PortNameOf(QStringLiteral("Closing ) before (ttyS1)")), QStringLiteral("ttyS1"));
@@ -95,15 +95,15 @@ TEST(PortSearch, VanishedDefaultComFallsThroughToBridgeSilently)
     WriteSetupValue(QStringLiteral("DefaultCOM"), QStringLiteral("ttyUSB7"));
 
     RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     session.setDeviceRoot(dev.root());
-    session.loadSavedPort();
-    EXPECT_EQ(session.savedPort, QStringLiteral("ttyUSB7"));
+    session.savedPort = defaultCom();
     session.ports.bridgePorts = {entry(QStringLiteral("CP2102 USB to UART Bridge Controller (ttyUSB3)"))};
     EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
-    EXPECT_TRUE(session.messages().isEmpty()) << session.messages().join(u'|').toStdString();
+    EXPECT_TRUE(session.messages().empty());
     EXPECT_EQ(session.savedPort, QStringLiteral("ttyUSB3"));
-    EXPECT_EQ(defaultCom(), QStringLiteral("ttyUSB3"));
+    EXPECT_EQ(session.portToRemember(), QStringLiteral("ttyUSB3"));
+    EXPECT_EQ(defaultCom(), QStringLiteral("ttyUSB7")); // the caller writes it
     EXPECT_EQ(session.totalCount(), sim.frameCount());
 }
 
@@ -117,7 +117,7 @@ TEST(PortSearch, BridgesBeforeOtherPortsAndBusyPortsAreSkipped)
     dev.link(QStringLiteral("ttyACM0"), other.startPty());
 
     RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     session.setDeviceRoot(dev.root());
     session.ports = SplitPorts({QStringLiteral("Modem (ttyACM0)"), QStringLiteral("CP2102 bridge (ttyUSB0)")});
     EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
@@ -144,11 +144,11 @@ TEST(PortSearch, BruteForceSkipsBluetoothPortsForDownloadOnly)
     dev.link(QStringLiteral("ttyUSB9"), sim.startPty());
 
     RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     session.setDeviceRoot(dev.root());
     session.ports.bluetoothPorts = {entry(QStringLiteral("Bluetooth serial (ttyUSB9)"))};
     EXPECT_EQ(session.FindDevice(), SearchOutcome::NotFound);
-    EXPECT_EQ(session.messages(), QStringList{DeviceTexts::CantFindDevice()});
+    EXPECT_EQ(session.messages(), DeviceMessages{DeviceMessage::CantFindDevice});
     EXPECT_TRUE(sim.commands().empty());
     EXPECT_TRUE(session.savedPort.isEmpty());
 
@@ -157,7 +157,7 @@ TEST(PortSearch, BruteForceSkipsBluetoothPortsForDownloadOnly)
     bool ran = false;
     EXPECT_TRUE(session.FindDeviceFor([&ran](DeviceLink &link) { ran = link.deviceModel == 2; }));
     EXPECT_TRUE(ran);
-    EXPECT_EQ(defaultCom(), QStringLiteral("ttyUSB9"));
+    EXPECT_EQ(session.portToRemember(), QStringLiteral("ttyUSB9"));
 
     // And the download search finds it by brute force once it is not a Bluetooth port.
     session.TransferEnd();
@@ -165,6 +165,25 @@ TEST(PortSearch, BruteForceSkipsBluetoothPortsForDownloadOnly)
     session.savedPort.clear();
     EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
     EXPECT_EQ(session.savedPort, QStringLiteral("ttyUSB9"));
+}
+
+TEST(PortSearch, EachPortIsTriedOncePerSearch)
+{
+    SimulatedOximeter::Config quiet = harness::config();
+    quiet.faults.silent = true;
+    SimulatedOximeter dead(quiet);
+    DevFolder dev;
+    dev.link(QStringLiteral("ttyS0"), dead.startPty());
+    RecordStore store;
+    DeviceSession session;
+    session.setDeviceRoot(dev.root());
+    // Remembered, listed twice and found again by the brute-force pass: one handshake.
+    session.savedPort = QStringLiteral("ttyS0");
+    session.ports = SplitPorts({QStringLiteral("16550A UART (ttyS0)"), QStringLiteral("CP2102 (ttyS0)")});
+    EXPECT_EQ(session.FindDevice(), SearchOutcome::NotFound);
+    EXPECT_EQ(dead.commandCount(Protocol::QueryDeviceInfo), 6);
+    EXPECT_FALSE(session.FindDeviceFor([](DeviceLink &) { ADD_FAILURE(); }));
+    EXPECT_EQ(dead.commandCount(Protocol::QueryDeviceInfo), 12);
 }
 
 TEST(PortSearch, SilentDeviceGetsFiveResendsThenNextPortAnswers)
@@ -177,7 +196,7 @@ TEST(PortSearch, SilentDeviceGetsFiveResendsThenNextPortAnswers)
     dev.link(QStringLiteral("ttyUSB0"), silent.startPty());
     dev.link(QStringLiteral("ttyUSB1"), good.startPty());
     RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     session.setDeviceRoot(dev.root());
     EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
     EXPECT_EQ(session.savedPort, QStringLiteral("ttyUSB1"));
@@ -195,7 +214,7 @@ TEST(PortSearch, GarbledOrWrongLengthInfoReplyFailsTheHandshake)
         SimulatedOximeter sim(c);
         sim.addNight(1, 10, 1);
         RecordStore store;
-        DeviceSession session(store);
+        DeviceSession session;
         session.restrictToPort(sim.startPty());
         EXPECT_EQ(session.FindDevice(), SearchOutcome::NotFound) << variant;
         // A complete reply that fails a check is not sent for again.
@@ -211,10 +230,10 @@ TEST(PortSearch, GarbledCountReplyReadsAsNoDataUntilATotalWasSeen)
     SimulatedOximeter sim(c);
     sim.addNight(1, 100, 1);
     RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     session.restrictToPort(sim.startPty());
     EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithoutData);
-    EXPECT_EQ(session.takeMessages(), QStringList{QStringLiteral("no data!")});
+    EXPECT_EQ(session.takeMessages(), DeviceMessages{DeviceMessage::NoData});
     EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
     EXPECT_EQ(session.totalCount(), sim.frameCount());
     // The total of the earlier reply is kept, so a garbled reply now is a sync error.
@@ -224,7 +243,7 @@ TEST(PortSearch, GarbledCountReplyReadsAsNoDataUntilATotalWasSeen)
     sim2.addNight(1, 100, 1);
     session.restrictToPort(sim2.startPty());
     EXPECT_EQ(session.FindDevice(), SearchOutcome::CountsFailed);
-    EXPECT_EQ(session.takeMessages(), QStringList{QStringLiteral("Synchronization error!")});
+    EXPECT_EQ(session.takeMessages(), DeviceMessages{DeviceMessage::SyncError});
 }
 
 TEST(PortSearch, RefusedPortAddsPermissionHint)
@@ -235,8 +254,9 @@ TEST(PortSearch, RefusedPortAddsPermissionHint)
     const QString pty = sim.startPty();
     ASSERT_EQ(::chmod(QFile::encodeName(pty).constData(), 0), 0);
     RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     session.restrictToPort(pty);
     EXPECT_EQ(session.FindDevice(), SearchOutcome::NotFound);
-    EXPECT_EQ(session.messages(), (QStringList{DeviceTexts::CantFindDevice(), DeviceTexts::PermissionDenied(pty)}));
+    EXPECT_EQ(session.messages(), DeviceMessages{DeviceMessage::CantFindDevice});
+    EXPECT_EQ(session.permissionDenied(), QStringList{pty});
 }

@@ -51,9 +51,9 @@ TEST(CommandFrames, RequestFrameByteOrderDependsOnModelAndLink)
 
 TEST(CommandFrames, DeleteDataCarriesTypeAndTwelveBitId)
 {
-    EXPECT_EQ(asBytes(DeleteDataCommand(5, 1)), bytes({0x55, 0xAA, 0xF4, 0x10, 0x05, 0x09}));
-    EXPECT_EQ(asBytes(DeleteDataCommand(0, 0)), bytes({0x55, 0xAA, 0xF4, 0x00, 0x00, 0xF4}));
-    EXPECT_EQ(asBytes(DeleteDataCommand(0x123, 1)),
+    EXPECT_EQ(asBytes(DeleteDataCommand(5, DeleteDataType::Spo2AndPulse)), bytes({0x55, 0xAA, 0xF4, 0x10, 0x05, 0x09}));
+    EXPECT_EQ(asBytes(DeleteDataCommand(0, DeleteDataType::All)), bytes({0x55, 0xAA, 0xF4, 0x00, 0x00, 0xF4}));
+    EXPECT_EQ(asBytes(DeleteDataCommand(0x123, DeleteDataType::Spo2AndPulse)),
               bytes({0x55, 0xAA, 0xF4, 0x11, 0x23, std::uint8_t(0xF4 + 0x11 + 0x23)}));
 }
 

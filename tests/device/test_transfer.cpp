@@ -4,11 +4,15 @@
 
 #include "app/ScriptedPrompts.h"
 #include "device/BluetoothLink.h"
-#include "device/DeviceTexts.h"
 #include "device/Protocol.h"
+#include "device/SocketLink.h"
 
+#include "device/SerialPort.h"
+
+#include <QFile>
 #include <QTemporaryDir>
 
+#include <future>
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -31,13 +35,12 @@ int frameRequests(const SimulatedOximeter &sim, int frame, bool lowFirst = false
 
 void expectHoldsExactly(RecordStore &store, const SimulatedOximeter &sim)
 {
-    ScriptedPrompts prompts;
     for (int id = 1; id <= RecordStore::kIdCount; ++id) {
         const auto expected = sim.readings(id);
         ASSERT_EQ(store.deviceSampleCount(id), int(expected.size())) << "ID " << id;
         if (expected.empty())
             continue;
-        store.SelectDeviceId(id, RecordStore::SelectSource::Download, prompts);
+        store.SelectDeviceId(id, RecordStore::SelectSource::Download);
         ASSERT_EQ(store.currentSampleCount(), int(expected.size()));
         EXPECT_TRUE(store.currentSamples == expected) << "ID " << id;
     }
@@ -60,11 +63,11 @@ TEST_P(ModelDownload, BringsEveryReadingOfSeveralIds)
     ASSERT_FALSE(pty.isEmpty());
 
     RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     session.restrictToPort(pty);
-    const harness::Download d = harness::download(session);
+    const harness::Download d = harness::download(session, store);
     ASSERT_TRUE(harness::completed(d));
-    EXPECT_EQ(d.result.frameCount, sim.frameCount());
+    EXPECT_EQ(d.result.framesAnnounced, sim.frameCount());
     EXPECT_EQ(d.result.framesReceived, sim.frameCount());
     EXPECT_EQ(store.deviceModel, model);
     // The buffers hold the readings and no growth slack.
@@ -98,11 +101,28 @@ TEST(Transfer, SurvivesThreeIdlePeriodsAndStrayByte)
     sim.addNight(3, 300, 3);
     RecordStore store;
     const harness::Download d = harness::downloadOverPty(sim, store);
-    ASSERT_TRUE(d.finished);
-    EXPECT_TRUE(d.result.complete()) << d.result.messages().join(u'|').toStdString();
+    ASSERT_TRUE(harness::completed(d));
     // Frame 2: the request and two re-requests; frame 4: lost once to the stray byte.
     EXPECT_EQ(frameRequests(sim, 2), 3);
     EXPECT_EQ(frameRequests(sim, 4), 2);
+    expectHoldsExactly(store, sim);
+}
+
+TEST(Transfer, LateFrameSentTwiceIsStoredOnce)
+{
+    SimulatedOximeter::Config c = harness::config(2, 256); // 32 readings per frame
+    // ID 4 fills frames 0-27 and the start of 28, ID 9 the rest of 28 up to 31.
+    c.faults.lateFrames = {0, 28, 31};
+    SimulatedOximeter sim(c);
+    sim.addNight(4, 900, 4);
+    sim.addNight(9, 100, 9);
+    ASSERT_EQ(sim.frameCount(), 32);
+    RecordStore store;
+    const harness::Download d = harness::downloadOverPty(sim, store);
+    ASSERT_TRUE(harness::completed(d));
+    EXPECT_EQ(d.result.framesReceived, 32);
+    for (int f : {0, 28, 31})
+        EXPECT_EQ(frameRequests(sim, f), 2) << "frame " << f;
     expectHoldsExactly(store, sim);
 }
 
@@ -114,15 +134,65 @@ TEST(Transfer, FourthIdlePeriodEndsWithTimeoutKeepingWhatArrived)
     sim.addNight(7, 200, 7);
     RecordStore store;
     const harness::Download d = harness::downloadOverPty(sim, store);
-    ASSERT_TRUE(d.finished);
-    EXPECT_EQ(d.result.receiverError, DeviceTexts::ReadTimeout());
-    EXPECT_EQ(d.result.messages(), QStringList{QStringLiteral("Read data timeout,please retry")});
+    EXPECT_EQ(d.result.status, DownloadStatus::Timeout);
+    EXPECT_EQ(d.result.messages, DeviceMessages{DeviceMessage::ReadTimeout});
     EXPECT_EQ(d.result.framesReceived, 2);
     // The timeout comes right after the fourth re-request.
     EXPECT_EQ(frameRequests(sim, 2), 5);
     EXPECT_EQ(store.deviceSampleCount(7), 64);
     const auto expected = sim.readings(7);
     EXPECT_TRUE(std::equal(store.deviceSamples[6].begin(), store.deviceSamples[6].end(), expected.begin()));
+}
+
+TEST(Transfer, ALineBabblingNoiseEndsLikeASilentOne)
+{
+    SimulatedOximeter::Config c = harness::config(2, 256);
+    c.faults.garbageFromFrame = 2; // then noise without end
+    SimulatedOximeter sim(c);
+    sim.addNight(7, 200, 7);
+    RecordStore store;
+    const harness::Download d = harness::downloadOverPty(sim, store);
+    EXPECT_EQ(d.result.status, DownloadStatus::Timeout);
+    EXPECT_EQ(d.result.framesReceived, 2);
+    EXPECT_EQ(frameRequests(sim, 2), 5);       // the request and four re-requests
+    EXPECT_EQ(store.deviceSampleCount(7), 64); // what arrived before is kept
+}
+
+TEST(Transfer, DeviceAnsweringOnlyTheHandshakeHasNoData)
+{
+    SimulatedOximeter::Config c = harness::config();
+    c.faults.silentFromFrame = 0;
+    c.faults.garbledCountReplies = 99; // its count replies never pass
+    SimulatedOximeter sim(c);
+    sim.addNight(3, 100, 3);
+    harness::InProcess p(sim);
+    RecordStore store;
+    const harness::Download d = harness::download(*p.session, store);
+    EXPECT_EQ(d.result.status, DownloadStatus::NoData);
+    EXPECT_EQ(d.result.messages, DeviceMessages{DeviceMessage::NoData});
+    EXPECT_FALSE(d.result.transferRan);
+}
+
+TEST(Transfer, DeviceUnpluggedDuringTheSearchIsNotFound)
+{
+    SimulatedOximeter::Config c = harness::config();
+    c.faults.silent = true;
+    SimulatedOximeter sim(c);
+    DeviceSession session;
+    session.restrictToPort(sim.startPty());
+    DownloadEngine engine(session);
+    std::promise<DownloadResult> done;
+    DownloadEngine::Events events;
+    events.finished = [&done](DownloadResult &r) { done.set_value(std::move(r)); };
+    engine.start(events);
+    while (sim.commandCount(Protocol::QueryDeviceInfo) < 1)
+        std::this_thread::sleep_for(10ms);
+    sim.stop(); // the line goes away under the handshake
+    const DownloadResult result = done.get_future().get();
+    EXPECT_EQ(result.status, DownloadStatus::DeviceNotFound);
+    // The re-send that met the vanished line is said, then the search's end.
+    ASSERT_FALSE(result.messages.empty());
+    EXPECT_EQ(result.messages.back(), DeviceMessage::CantFindDevice);
 }
 
 TEST(Transfer, EarlyEndTagEndsBothLoopsAndKeepsItsRecords)
@@ -133,8 +203,7 @@ TEST(Transfer, EarlyEndTagEndsBothLoopsAndKeepsItsRecords)
     sim.addNight(2, 80, 2); // 10 frames of 8 records
     RecordStore store;
     const harness::Download d = harness::downloadOverPty(sim, store);
-    ASSERT_TRUE(d.finished);
-    EXPECT_TRUE(d.result.complete());
+    ASSERT_TRUE(harness::completed(d));
     EXPECT_TRUE(d.result.endTag);
     EXPECT_EQ(d.result.framesReceived, 4);
     EXPECT_EQ(store.deviceSampleCount(2), 32);
@@ -148,28 +217,71 @@ TEST(Transfer, StopMidTransferJoinsBothWorkersWithoutFinishing)
     c.dataBaud = 9600; // about half a second per frame
     SimulatedOximeter sim(c);
     sim.addNight(1, 2000, 1);
-    RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     session.restrictToPort(sim.startPty());
-    ASSERT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
+    DownloadEngine engine(session);
     std::atomic<int> frames{0};
-    std::atomic<bool> finished{false};
-    Transfer::Callbacks callbacks;
-    callbacks.framesReceived = [&frames](int n) { frames.store(n); };
-    callbacks.finished = [&finished](const TransferResult &) { finished.store(true); };
-    ASSERT_TRUE(session.StartTransfer(callbacks));
-    for (int i = 0; i < 200 && frames.load() < 1; ++i)
+    std::promise<DownloadResult> done;
+    DownloadEngine::Events events;
+    events.progress = [&frames](int n) { frames.store(n); };
+    events.finished = [&done](DownloadResult &r) { done.set_value(std::move(r)); };
+    engine.start(events);
+    for (int i = 0; i < 500 && frames.load() < 1; ++i)
         std::this_thread::sleep_for(10ms);
     ASSERT_GE(frames.load(), 1);
-    session.StopTransfer();
+    engine.stop();
+    const DownloadResult result = done.get_future().get();
+    engine.wait();
     EXPECT_FALSE(session.transferRunning());
-    EXPECT_FALSE(finished.load());
+    EXPECT_EQ(result.status, DownloadStatus::Stopped);
+    EXPECT_TRUE(result.messages.empty());
     const int atStop = frames.load();
     std::this_thread::sleep_for(100ms);
-    EXPECT_EQ(frames.load(), atStop); // nothing runs after the stop returned
-    session.TransferEnd();
+    EXPECT_EQ(frames.load(), atStop); // nothing runs after the download ended
+    // The device reads its line only between the frames it is still sending.
+    for (int i = 0; i < 300 && sim.commandCount(Protocol::StopTransfer) < 2; ++i)
+        std::this_thread::sleep_for(10ms);
     EXPECT_EQ(sim.commandCount(Protocol::StopTransfer), 2);
-    EXPECT_LT(store.deviceSampleCount(1), 2000);
+    EXPECT_LT(result.readingCount(1), 2000);
+}
+
+TEST(Transfer, CancelledSearchEndsAtOnceWithEveryPortClosed)
+{
+    SimulatedOximeter::Config quiet = harness::config();
+    quiet.faults.silent = true;
+    SimulatedOximeter first(quiet), second(quiet);
+    QTemporaryDir dev;
+    ASSERT_TRUE(QFile::link(first.startPty(), dev.filePath(QStringLiteral("ttyUSB0"))));
+    ASSERT_TRUE(QFile::link(second.startPty(), dev.filePath(QStringLiteral("ttyUSB1"))));
+    DeviceSession session;
+    session.setDeviceRoot(dev.path());
+    DownloadEngine engine(session);
+    std::promise<DownloadResult> done;
+    DownloadEngine::Events events;
+    events.finished = [&done](DownloadResult &r) { done.set_value(std::move(r)); };
+    engine.start(events);
+    while (first.commandCount(Protocol::QueryDeviceInfo) < 2)
+        std::this_thread::sleep_for(10ms);
+    engine.stop();
+    const DownloadResult result = done.get_future().get();
+    EXPECT_EQ(result.status, DownloadStatus::Stopped);
+    EXPECT_TRUE(result.messages.empty()); // a cancel is no failure to report
+    // The handshake was cut short in its waits, and no other port was tried.
+    EXPECT_LE(first.commandCount(Protocol::QueryDeviceInfo), 3);
+    EXPECT_TRUE(second.commands().empty());
+    // Every port is free again.
+    for (const char *name : {"ttyUSB0", "ttyUSB1"}) {
+        SerialPort probe;
+        EXPECT_TRUE(probe.Open(dev.filePath(QString::fromLatin1(name)), 4800)) << name;
+    }
+    // And the session searches again after a cancel.
+    SimulatedOximeter good(harness::config());
+    good.addNight(2, 20, 2);
+    RecordStore store;
+    session.setDeviceRoot(QStringLiteral("/dev"));
+    session.restrictToPort(good.startPty());
+    EXPECT_TRUE(harness::completed(harness::download(session, store)));
+    EXPECT_EQ(store.deviceSampleCount(2), 20);
 }
 
 TEST(Transfer, DeviceClosingTheLineEndsAtOnceKeepingWhatArrived)
@@ -179,17 +291,16 @@ TEST(Transfer, DeviceClosingTheLineEndsAtOnceKeepingWhatArrived)
     SimulatedOximeter sim(c);
     sim.addNight(9, 160, 9);
     RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     session.restrictToPort(sim.startPty());
-    const auto start = std::chrono::steady_clock::now();
-    const harness::Download d = harness::download(session);
-    ASSERT_TRUE(d.finished);
+    const harness::Download d = harness::download(session, store);
     EXPECT_TRUE(sim.lineClosed());
-    EXPECT_EQ(d.result.receiverError, DeviceTexts::ReadFailed());
+    EXPECT_EQ(d.result.status, DownloadStatus::LinkLost);
+    EXPECT_EQ(d.result.messages, DeviceMessages{DeviceMessage::ReadFailed});
     EXPECT_EQ(d.result.framesReceived, 3);
     EXPECT_EQ(store.deviceSampleCount(9), 48);
-    // No idle periods were waited out (they would take several seconds).
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 6s);
+    // No idle period was waited out: the hang-up ended it before any re-request.
+    EXPECT_EQ(frameRequests(sim, 3), 1);
 }
 
 TEST(Transfer, BluetoothLinkOverUnixSocket)
@@ -201,9 +312,9 @@ TEST(Transfer, BluetoothLinkOverUnixSocket)
     auto link = harness::bluetoothTo(sim, dir);
     ASSERT_TRUE(link);
     RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     session.useBluetooth(link);
-    const harness::Download d = harness::download(session);
+    const harness::Download d = harness::download(session, store);
     ASSERT_TRUE(harness::completed(d));
     expectHoldsExactly(store, sim);
     for (int f = 0; f < sim.frameCount(); ++f)
@@ -215,11 +326,11 @@ TEST(Transfer, BluetoothLinkOverUnixSocket)
 TEST(Transfer, BluetoothWithoutLinkIsNotFound)
 {
     RecordStore store;
-    DeviceSession session(store);
-    session.useBluetooth(std::make_shared<BluetoothLink>());
+    DeviceSession session;
+    session.useBluetooth(std::make_shared<BluetoothLink>()); // never connected
     EXPECT_EQ(session.FindDevice(), SearchOutcome::NotFound);
     EXPECT_FALSE(session.FindDeviceFor([](DeviceLink &) { ADD_FAILURE(); }));
-    EXPECT_EQ(session.messages().last(), QStringLiteral("No Connected, please connect device!"));
+    EXPECT_EQ(session.messages().back(), DeviceMessage::NotConnected);
 }
 
 TEST(Transfer, BluetoothLinkDroppedMidTransferSaysNotConnected)
@@ -232,11 +343,11 @@ TEST(Transfer, BluetoothLinkDroppedMidTransferSaysNotConnected)
     auto link = harness::bluetoothTo(sim, dir);
     ASSERT_TRUE(link);
     RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     session.useBluetooth(link);
-    const harness::Download d = harness::download(session);
-    ASSERT_TRUE(d.finished);
-    EXPECT_EQ(d.result.receiverError, QStringLiteral("No Connected, please connect device!"));
+    const harness::Download d = harness::download(session, store);
+    EXPECT_EQ(d.result.status, DownloadStatus::LinkLost);
+    EXPECT_EQ(d.result.messages, DeviceMessages{DeviceMessage::NotConnected});
     EXPECT_EQ(d.result.framesReceived, 2);
     EXPECT_EQ(store.deviceSampleCount(8), 32);
     EXPECT_FALSE(link->IsConnected());

@@ -1,7 +1,6 @@
 #include "SimulatedOximeter.h"
 #include "app/ScriptedPrompts.h"
 #include "device/BluetoothAddress.h"
-#include "device/BluetoothLink.h"
 #include "device/BluetoothSearchDialog.h"
 #include "device/ClockInput.h"
 #include "device/DeleteChoice.h"
@@ -10,6 +9,7 @@
 #include "device/DeviceSession.h"
 #include "device/DownloadPhase.h"
 #include "device/SetClockDialog.h"
+#include "device/SocketLink.h"
 #include "model/RecordStore.h"
 
 #include <QApplication>
@@ -22,6 +22,14 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <ostream>
 
@@ -172,11 +180,13 @@ TEST(DownloadRules, PhasesDecideTheButtons)
     const auto transferring = DownloadRules::buttonsFor(P::Transferring);
     EXPECT_TRUE(transferring.stop && transferring.cancel && transferring.windowEnabled);
     EXPECT_FALSE(transferring.start || transferring.deleteData || transferring.setDateAndTime);
-    for (P p : {P::Searching, P::Maintenance}) {
-        const auto b = DownloadRules::buttonsFor(p);
-        EXPECT_FALSE(b.windowEnabled);
-        EXPECT_TRUE(b.busyCursor);
-    }
+    const auto maintenance = DownloadRules::buttonsFor(P::Maintenance);
+    EXPECT_FALSE(maintenance.windowEnabled);
+    EXPECT_TRUE(maintenance.busyCursor);
+    // A search can be cancelled, and nothing else.
+    const auto searching = DownloadRules::buttonsFor(P::Searching);
+    EXPECT_TRUE(searching.cancel && searching.windowEnabled && searching.busyCursor);
+    EXPECT_FALSE(searching.start || searching.stop || searching.deleteData || searching.setDateAndTime);
     const auto ending = DownloadRules::buttonsFor(P::Ending);
     EXPECT_FALSE(ending.start || ending.stop || ending.deleteData || ending.setDateAndTime || ending.cancel);
     EXPECT_TRUE(ending.busyCursor);
@@ -232,6 +242,42 @@ TEST(BluetoothSearchDialog, ConnectsATypedSimulatorAddress)
     EXPECT_TRUE(dlg.link()->IsConnected());
 }
 
+TEST(BluetoothSearchDialog, ClosingWhileConnectingDoesNotWaitForTheConnect)
+{
+    // A listener that accepts nobody: the connect would run into its long limit.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("full.sock"));
+    sockaddr_un sa{};
+    sa.sun_family = AF_UNIX;
+    const QByteArray native = QFile::encodeName(path);
+    std::memcpy(sa.sun_path, native.constData(), std::size_t(native.size()));
+    const int listenFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(listenFd, reinterpret_cast<const sockaddr *>(&sa), sizeof(sa)), 0);
+    ASSERT_EQ(::listen(listenFd, 0), 0);
+    std::vector<int> pending;
+    for (int i = 0; i < 64; ++i) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        if (::connect(fd, reinterpret_cast<const sockaddr *>(&sa), sizeof(sa)) != 0) {
+            ::close(fd);
+            break;
+        }
+        pending.push_back(fd);
+    }
+    {
+        BluetoothSearchDialog dlg(QStringLiteral("unix:") + path);
+        dlg.show();
+        dlg.connectChosen();
+        EXPECT_FALSE(dlg.isEnabled()); // connecting
+        QTest::qWait(100);
+        dlg.close(); // as the window manager does
+        EXPECT_EQ(dlg.result(), QDialog::Rejected);
+        EXPECT_EQ(dlg.link(), nullptr);
+    } // the destructor joins the connecting thread, which gave up at once
+    for (int fd : pending)
+        ::close(fd);
+    ::close(listenFd);
+}
+
 TEST(DemoDevice, HoldsRealisticNightsOnAPortTheSearchFinds)
 {
     DemoDevice demo;
@@ -248,7 +294,7 @@ TEST(DemoDevice, HoldsRealisticNightsOnAPortTheSearchFinds)
     EXPECT_EQ(demo.serialDevice().totalReadings(), total);
 
     RecordStore store;
-    DeviceSession session(store);
+    DeviceSession session;
     session.restrictToPort(demo.portName());
     EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
     EXPECT_EQ(session.frameCount(), demo.serialDevice().frameCount());

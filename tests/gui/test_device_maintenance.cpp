@@ -1,8 +1,8 @@
 #include "download_fixture.h"
 
-#include "device/BluetoothLink.h"
 #include "device/DeleteDataDialog.h"
 #include "device/DeletingDataWindow.h"
+#include "device/SocketLink.h"
 #include "test_env.h"
 
 #include <QApplication>
@@ -93,7 +93,9 @@ TEST_F(Maintenance, DeletingOneIdOfOneTypeSendsItsCommandAndShowsTheWaitingWindo
     DownloadDialog *w = openWindow();
     ASSERT_TRUE(waitFinished(w));
     prompts.shown.clear();
-    w->setDeleteChooser([] { return std::optional<DeleteRequest>(DeleteRequest{5, 1}); });
+    w->setDeleteChooser([] {
+        return std::optional<DeleteRequest>(DeleteRequest{5, Protocol::DeleteDataType::Spo2AndPulse});
+    });
 
     bool waitingShown = false;
     QTimer probe;
@@ -187,8 +189,8 @@ protected:
             sim->addNight(id, count, seed++);
         socketPath = testenv::root() + QStringLiteral("/oxi.sock");
         ASSERT_TRUE(sim->startUnix(socketPath));
-        frame.deviceCommands().setBluetoothPicker([this]() -> std::shared_ptr<BluetoothLink> {
-            auto link = std::make_shared<BluetoothLink>();
+        frame.deviceCommands().setBluetoothPicker([this]() -> std::shared_ptr<SocketLink> {
+            auto link = MakeSocketLink(QStringLiteral("unix:") + socketPath);
             if (!link->Connect(QStringLiteral("unix:") + socketPath))
                 return nullptr;
             return link;
@@ -255,7 +257,7 @@ TEST_F(BluetoothDownload, ARecordingOnScreenSurvivesTheClockCommandAndCancel)
 
 TEST_F(BluetoothDownload, AFailedSearchLeavesTheLinkModeAtBluetoothAndOpensNothing)
 {
-    frame.deviceCommands().setBluetoothPicker([] { return std::shared_ptr<BluetoothLink>(); });
+    frame.deviceCommands().setBluetoothPicker([] { return std::shared_ptr<SocketLink>(); });
     frame.action(CommandId::FindBluetoothRadio)->trigger();
     EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_EQ(frame.deviceCommands().downloadWindow(), nullptr);

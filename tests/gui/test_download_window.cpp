@@ -1,7 +1,8 @@
 #include "download_fixture.h"
 
 #include "app/Settings.h"
-#include "device/BluetoothLink.h"
+#include "device/SerialPort.h"
+#include "device/SocketLink.h"
 #include "test_env.h"
 #include "views/TrendView.h"
 
@@ -179,7 +180,9 @@ TEST_F(DownloadWindow, TheSearchRunsWhileTheMainWindowKeepsWorking)
     startDevice(c, {{3, 100}});
     DownloadDialog *w = openWindow();
     ASSERT_TRUE(QTest::qWaitFor([w] { return w->phase() == DownloadPhase::Searching; }, 2000));
-    EXPECT_FALSE(w->isEnabled());
+    // Only Cancel can be pressed while the device is searched for.
+    EXPECT_TRUE(w->cancelButton()->isEnabled());
+    EXPECT_FALSE(w->startButton()->isEnabled() || w->deleteButton()->isEnabled() || w->clockButton()->isEnabled());
     EXPECT_EQ(w->cursor().shape(), Qt::BusyCursor);
     // The event loop runs: timers fire while the device is being searched.
     int ticks = 0;
@@ -192,6 +195,23 @@ TEST_F(DownloadWindow, TheSearchRunsWhileTheMainWindowKeepsWorking)
     ASSERT_TRUE(waitShown(QStringLiteral("Can't find right COM or the device is power off !")));
     EXPECT_TRUE(w->isEnabled());
     EXPECT_NE(w->cursor().shape(), Qt::BusyCursor);
+}
+
+TEST_F(DownloadWindow, CancelStopsARunningSearchAndClosesTheWindow)
+{
+    auto c = config();
+    c.faults.silent = true; // the handshake would wait out five re-sends
+    startDevice(c, {{3, 100}});
+    DownloadDialog *w = openWindow();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return sim->commandCount(0xFD) >= 1; }, 3000));
+    ASSERT_EQ(w->phase(), DownloadPhase::Searching);
+    QTest::mouseClick(w->cancelButton(), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return frame.deviceCommands().downloadWindow() == nullptr; }, 3000));
+    // The handshake was cut short, nothing was reported, and the port is free.
+    EXPECT_LE(sim->commandCount(0xFD), 2);
+    EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.shown.join(u'|').toStdString();
+    SerialPort probe;
+    EXPECT_TRUE(probe.Open(portPath, 4800));
 }
 
 TEST_F(DownloadWindow, OneWindowOnlyWhateverOpensIt)
@@ -216,6 +236,30 @@ TEST_F(DownloadWindow, OneWindowOnlyWhateverOpensIt)
     context().linkMode = LinkMode::Serial;
     frame.deviceCommands().deviceArrived();
     EXPECT_NE(frame.deviceCommands().downloadWindow(), nullptr);
+}
+
+TEST_F(DownloadWindow, ArrivalDuringAnotherModalWindowWaitsUntilItCloses)
+{
+    startDevice(config(), {{4, 300}});
+    ASSERT_TRUE(frame.openSavedFile(testenv::dataFile(QStringLiteral("valid-night-id7.dat"))));
+    const int shownMode = frame.displayMode();
+    ASSERT_NE(shownMode, 0);
+    // A print preview or file dialog: modal, in its own event loop, on top of the view.
+    QDialog other(&frame);
+    bool openedInside = false;
+    QTimer::singleShot(0, &other, [&] {
+        frame.deviceCommands().deviceArrived();
+        QTest::qWait(600); // retries come and go while it is open
+        openedInside = frame.deviceCommands().downloadWindow() != nullptr || frame.displayMode() != shownMode;
+        other.reject();
+    });
+    other.exec();
+    EXPECT_FALSE(openedInside);
+    EXPECT_EQ(frame.displayMode(), shownMode);
+    // Once it has closed, the arrival opens the download as usual.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return frame.deviceCommands().downloadWindow() != nullptr; }, 3000));
+    ASSERT_TRUE(waitFinished(frame.deviceCommands().downloadWindow()));
+    EXPECT_EQ(frame.deviceCommands().downloadWindow()->idList()->count(), 1);
 }
 
 TEST_F(DownloadWindow, ExtendShowsTheManualPortListAndAChoiceWritesPort)

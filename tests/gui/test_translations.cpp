@@ -1,10 +1,10 @@
 #include "app/ScriptedPrompts.h"
 #include "app/Texts.h"
-#include "device/DeviceTexts.h"
 #include "model/RecordStore.h"
 #include "shell/CommandIds.h"
 #include "shell/MainWindow.h"
 #include "shell/Resources.h"
+#include "texts/DeviceTexts.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -131,7 +131,7 @@ TEST_P(Translation, KeyTextsAreTranslatedWhereTheProgramShowsThem)
     const QString cantOpen = Text(TextNo::CantOpenFile);
     EXPECT_FALSE(cantOpen.isEmpty());
     EXPECT_NE(cantOpen, englishCantOpen);
-    EXPECT_NE(DeviceTexts::ReadTimeout(), QStringLiteral("Read data timeout,please retry"));
+    EXPECT_NE(DeviceTexts::text(DeviceMessage::ReadTimeout), QStringLiteral("Read data timeout,please retry"));
     EXPECT_TRUE(DeviceTexts::ConnectSucceeded(42).contains(QStringLiteral(" 42 ")))
         << "the count keeps its spaces between the two translated halves";
 

@@ -65,16 +65,14 @@ TEST(RecordStore, SelectReversesOnlyForNewestFirstModels)
         RecordStore store;
         store.deviceModel = model;
         fillDownload(store, 7, 4);
-        ScriptedPrompts prompts;
         store.viewPosition = 3;
-        store.SelectDeviceId(7, RecordStore::SelectSource::Download, prompts);
+        EXPECT_EQ(store.SelectDeviceId(7, RecordStore::SelectSource::Download), RecordStore::PatientLoad::NotLooked);
         ASSERT_EQ(store.currentSampleCount(), 4) << "model " << model;
         const auto &held = store.deviceSamples[6];
         const bool reversed = model == 1 || model == 3 || model == 4 || model == 11;
         EXPECT_EQ(store.currentSamples.front(), reversed ? held.back() : held.front()) << "model " << model;
         EXPECT_EQ(store.currentSamples.back(), reversed ? held.front() : held.back()) << "model " << model;
         EXPECT_EQ(store.viewPosition, 0);
-        EXPECT_TRUE(prompts.shown.isEmpty());
     }
 }
 
@@ -83,11 +81,10 @@ TEST(RecordStore, SelectWithoutStoredPatientLeavesEmptyFieldsAndTheId)
     RecordStore store;
     fillDownload(store, 9, 2);
     store.currentPatient.age = 40;
-    ScriptedPrompts prompts;
-    store.SelectDeviceId(9, RecordStore::SelectSource::Dialog, prompts);
+    // infoSaved is 0, so nothing is looked up.
+    EXPECT_EQ(store.SelectDeviceId(9, RecordStore::SelectSource::Dialog), RecordStore::PatientLoad::NotLooked);
     EXPECT_EQ(store.currentPatient.idNumber, 9);
     EXPECT_TRUE(store.currentPatient.nameText().isEmpty());
-    EXPECT_TRUE(prompts.shown.isEmpty()) << "infoSaved is 0, so nothing is looked up";
 }
 
 TEST(RecordStore, SelectLoadsStoredPatientAndFillsMissingId)
@@ -100,8 +97,7 @@ TEST(RecordStore, SelectLoadsStoredPatientAndFillsMissingId)
     RecordStore store;
     fillDownload(store, 4, 2);
     store.patientFlags[3].infoSaved = 1;
-    ScriptedPrompts prompts;
-    store.SelectDeviceId(4, RecordStore::SelectSource::Dialog, prompts);
+    EXPECT_EQ(store.SelectDeviceId(4, RecordStore::SelectSource::Dialog), RecordStore::PatientLoad::Loaded);
     EXPECT_EQ(store.currentPatient.nameText(), QStringLiteral("Ada"));
     EXPECT_EQ(store.currentPatient.age, 51);
     EXPECT_EQ(store.currentPatient.idNumber, 4);
@@ -109,10 +105,9 @@ TEST(RecordStore, SelectLoadsStoredPatientAndFillsMissingId)
     // The download's own silent read keeps the ID as well.
     RecordStore downloaded;
     fillDownload(downloaded, 4, 2);
-    downloaded.SelectDeviceId(4, RecordStore::SelectSource::Download, prompts);
+    EXPECT_EQ(downloaded.SelectDeviceId(4, RecordStore::SelectSource::Download), RecordStore::PatientLoad::Loaded);
     EXPECT_EQ(downloaded.currentPatient.nameText(), QStringLiteral("Ada"));
     EXPECT_EQ(downloaded.currentPatient.idNumber, 4);
-    EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
 TEST(RecordStore, PatientInfoMissingGivesABlankRecordOfThatIdNeverThePrevious)
@@ -124,29 +119,26 @@ TEST(RecordStore, PatientInfoMissingGivesABlankRecordOfThatIdNeverThePrevious)
 
     RecordStore store;
     store.currentPatient = alice;
-    ScriptedPrompts prompts;
-    store.LoadPatientInfo(19, prompts); // ID 20: nothing stored
-    EXPECT_EQ(prompts.shown, QStringList{QStringLiteral("Get patient info error!")});
+    EXPECT_EQ(store.LoadPatientInfo(19), RecordStore::PatientLoad::Missing); // ID 20: nothing stored
     PatientRecord blank20;
     blank20.idNumber = 20;
     EXPECT_EQ(store.currentPatient, blank20);
 
-    prompts.shown.clear();
-    store.LoadPatientInfo(-1, prompts); // ID 0: nothing to load, nothing said
-    EXPECT_TRUE(prompts.shown.isEmpty());
+    // ID 0: nothing to load, nothing to report.
+    EXPECT_EQ(store.LoadPatientInfo(-1), RecordStore::PatientLoad::NotLooked);
 
     // Choosing another downloaded ID whose read fails, by either path.
     fillDownload(store, 6, 2);
     store.patientFlags[5].infoSaved = 1; // flagged, but the store holds nothing
     for (auto source : {RecordStore::SelectSource::Dialog, RecordStore::SelectSource::Download}) {
         store.currentPatient = alice;
-        ScriptedPrompts quiet;
-        store.SelectDeviceId(6, source, quiet);
+        const RecordStore::PatientLoad load = store.SelectDeviceId(6, source);
         PatientRecord blank6;
         blank6.idNumber = 6;
         EXPECT_EQ(store.currentPatient, blank6);
-        EXPECT_EQ(quiet.shown.size(), source == RecordStore::SelectSource::Dialog ? 1 : 0)
-            << "the download's own read stays silent";
+        // The caller shows "Get patient info error!" for Missing; the download's own read stays silent.
+        EXPECT_EQ(load, source == RecordStore::SelectSource::Dialog ? RecordStore::PatientLoad::Missing
+                                                                    : RecordStore::PatientLoad::NotLooked);
     }
 }
 

@@ -1,54 +1,11 @@
 #pragma once
 
-#include "device/Transport.h"
+#include "device/SocketLink.h"
 
-#include <QString>
-
-#include <atomic>
-#include <mutex>
-
-// The Bluetooth link to the device: a BlueZ RFCOMM stream socket, or a Unix
-// stream socket when the address is "unix:PATH" (the simulated device).
-// Offers the five operations the program relies on.
-class BluetoothLink : public Transport
+// The device over Bluetooth: a BlueZ RFCOMM stream socket to
+// "AA:BB:CC:DD:EE:FF" on the given channel.
+class BluetoothLink : public SocketLink
 {
-public:
-    BluetoothLink() = default;
-    ~BluetoothLink() override;
-    BluetoothLink(const BluetoothLink &) = delete;
-    BluetoothLink &operator=(const BluetoothLink &) = delete;
-
-    // Finds and connects the device at address ("AA:BB:CC:DD:EE:FF" or
-    // "unix:PATH"); the search dialog's job. True when connected.
-    bool Connect(const QString &address, int rfcommChannel = 1);
-    QString address() const;
-    QString lastErrorText() const;
-
-    bool IsConnected() const { return isOpen(); }
-    // Makes sure the link is ready for a new exchange; reconnects a dropped link.
-    void ConnectSocket();
-    bool SendData(const QByteArray &bytes) { return Write(bytes); }
-    // Up to maxCount bytes, waiting up to waitMs for the first; 0 when nothing came.
-    int RecvData(QByteArray &out, int maxCount, int waitMs);
-
-    LinkMode linkMode() const override { return LinkMode::Bluetooth; }
-    bool isOpen() const override { return up_.load(); }
-    void close() override;
-
 protected:
-    qint64 writeRaw(const char *data, qint64 size) override;
-    qint64 readRaw(char *data, qint64 maxSize, int waitMs) override;
-    int drainChunk() const override { return 38; }
-    int drainWait() const override { return 3; }
-
-private:
-    bool connectTo(const QString &address, int channel);
-    void dropLink();
-
-    std::atomic<int> fd_{-1};
-    std::atomic<bool> up_{false};
-    mutable std::mutex mutex_;
-    QString address_;
-    int channel_ = 1;
-    QString error_;
+    int openSocket(const QString &address, int channel, QString &error) override;
 };

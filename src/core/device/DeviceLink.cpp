@@ -1,19 +1,19 @@
 #include "device/DeviceLink.h"
 
-#include "device/DeviceTexts.h"
 #include "device/Transport.h"
-
-#include <chrono>
-#include <thread>
+#include "device/WaitClock.h"
 
 namespace
 {
 constexpr int kMaxResends = 5;
 } // namespace
 
-void DeviceLink::Pause(int ms)
+bool DeviceLink::pause(int ms)
 {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    if (clock_)
+        return clock_->pause(ms);
+    static WaitClock realClock;
+    return realClock.pause(ms);
 }
 
 LinkMode DeviceLink::linkMode() const
@@ -36,11 +36,11 @@ bool DeviceLink::sendQuiet(const Protocol::Command &command)
 bool DeviceLink::sendCommand(const Protocol::Command &command)
 {
     if (linkMode() == LinkMode::Bluetooth && !linkUp()) {
-        messages.append(DeviceTexts::NotConnected());
+        messages.push_back(DeviceMessage::NotConnected);
         return false;
     }
     if (!sendQuiet(command)) {
-        messages.append(DeviceTexts::WriteFailed());
+        messages.push_back(DeviceMessage::WriteFailed);
         return false;
     }
     return true;
@@ -72,13 +72,15 @@ bool DeviceLink::QueryDeviceInfo()
     const auto command = Protocol::BuildCommand(Protocol::QueryDeviceInfo, 0, 0);
     if (!sendCommand(command))
         return false;
-    Pause(400);
+    if (!pause(400))
+        return false;
     QByteArray reply = readReply();
     for (int resends = 0; reply.size() < 37 && resends < kMaxResends; ++resends) {
         reply.clear();
         if (!sendCommand(command))
             return false;
-        Pause(500);
+        if (!pause(500))
+            return false;
         reply = readReply();
     }
     const Protocol::DeviceInfoCheck check = Protocol::CheckDeviceInfoReply(reply);
@@ -97,13 +99,14 @@ DeviceLink::CountsResult DeviceLink::QueryCounts()
     const auto command = Protocol::BuildCommand(Protocol::QueryCounts, 0, 0);
     if (!sendCommand(command))
         return CountsResult::Failed;
-    Pause(500);
-    Pause(linkMode() == LinkMode::Serial ? 500 : 200);
+    if (!pause(500) || !pause(linkMode() == LinkMode::Serial ? 500 : 200))
+        return CountsResult::Failed;
     QByteArray reply = readReply();
     for (int resends = 0; reply.size() < Protocol::kReplySize && resends < kMaxResends; ++resends) {
         reply.clear();
         sendCommand(command); // a failed write is reported and the loop goes on
-        Pause(500);
+        if (!pause(500))
+            return CountsResult::Failed;
         reply = readReply();
     }
     const auto checked = Protocol::CheckCountReply(reply);
@@ -118,24 +121,22 @@ void DeviceLink::SendStop()
 {
     const auto command = Protocol::BuildCommand(Protocol::StopTransfer, 0, 0);
     sendQuiet(command);
-    Pause(500);
+    pause(500);
     sendQuiet(command);
-    Pause(100);
+    pause(100);
     if (transport_)
         transport_->Drain();
 }
 
 bool DeviceLink::exchangeAck(const Protocol::Command &command, int &resendBudget)
 {
-    if (!sendCommand(command))
+    if (!sendCommand(command) || !pause(500))
         return false;
-    Pause(500);
     QByteArray reply = readReply();
     while (reply.size() < Protocol::kReplySize && resendBudget > 0) {
         --resendBudget;
-        if (!sendCommand(command))
+        if (!sendCommand(command) || !pause(500))
             return false;
-        Pause(500);
         reply = readReply();
     }
     return Protocol::IsAcknowledgement(reply, Protocol::TagClockAck);
@@ -151,11 +152,11 @@ bool DeviceLink::SetDeviceClock(std::uint32_t word)
             budget = kMaxResends;
         ok = exchangeAck(Protocol::SetTimeCommand(word), budget);
     }
-    messages.append(ok ? DeviceTexts::SetClockSucceeded() : DeviceTexts::SetClockError());
+    messages.push_back(ok ? DeviceMessage::SetClockSucceeded : DeviceMessage::SetClockError);
     return ok;
 }
 
-bool DeviceLink::DeleteDeviceData(int id, int type, const std::function<void(bool)> &waiting)
+bool DeviceLink::DeleteDeviceData(int id, Protocol::DeleteDataType type, const std::function<void(bool)> &waiting)
 {
     if (!sendCommand(Protocol::DeleteDataCommand(id, type)))
         return false;
@@ -167,11 +168,12 @@ bool DeviceLink::DeleteDeviceData(int id, int type, const std::function<void(boo
         reply.append(part.left(Protocol::kReplySize - reply.size()));
         if (reply.size() >= Protocol::kReplySize)
             break;
-        Pause(1000);
+        if (!pause(1000))
+            break;
     }
     if (waiting)
         waiting(false);
     const bool ok = Protocol::IsAcknowledgement(reply, Protocol::TagDeleteAck);
-    messages.append(ok ? DeviceTexts::DataCleared() : DeviceTexts::DeleteError());
+    messages.push_back(ok ? DeviceMessage::DataCleared : DeviceMessage::DeleteError);
     return ok;
 }

@@ -1,19 +1,20 @@
 #pragma once
 
+#include "device/DeviceMessage.h"
 #include "device/LinkMode.h"
 #include "device/Protocol.h"
-
-#include <QStringList>
 
 #include <cstdint>
 #include <functional>
 
 class Transport;
+class WaitClock;
 
 // The exchanges with the device over an open transport: handshake, count query,
 // stop and the two maintenance commands, with their fixed waits and bounded
-// re-sends. Texts meant for the user are collected in messages (never shown
-// here, so nothing blocks on a dialog).
+// re-sends. What the user must be told is collected in messages (never shown
+// here, so nothing blocks on a dialog). The waits go through the clock, so a
+// cancel ends an exchange early (as a failure).
 class DeviceLink
 {
 public:
@@ -21,6 +22,8 @@ public:
     explicit DeviceLink(Transport *transport) : transport_(transport) {}
 
     void setTransport(Transport *transport) { transport_ = transport; }
+    // Null: the real clock, never cancelled.
+    void setClock(WaitClock *clock) { clock_ = clock; }
     Transport *transport() const { return transport_; }
     LinkMode linkMode() const;
 
@@ -32,7 +35,7 @@ public:
     Protocol::Counts counts;
     int totalCount = 0;
 
-    QStringList messages;
+    DeviceMessages messages;
 
     bool QueryDeviceInfo();
     enum class CountsResult { Connected, Failed };
@@ -45,7 +48,7 @@ public:
     // Sends DeleteData and waits up to 11 s for its acknowledgement. Adds
     // "Device data cleared !" or "Delete Data Error !" to messages.
     // waiting(true) before the wait, waiting(false) after (the "Deleting Data ..." window).
-    bool DeleteDeviceData(int id, int type, const std::function<void(bool)> &waiting = {});
+    bool DeleteDeviceData(int id, Protocol::DeleteDataType type, const std::function<void(bool)> &waiting = {});
 
     // Sends one command; on failure adds the matching text to messages.
     bool sendCommand(const Protocol::Command &command);
@@ -54,12 +57,13 @@ public:
     // Reads one reply: everything queued, cut to 38 bytes.
     QByteArray readReply();
 
-    // Fixed pause of the exchanges.
-    static void Pause(int ms);
+    // Fixed pause of the exchanges; false when cancelled.
+    bool pause(int ms);
 
 private:
     bool linkUp();
     bool exchangeAck(const Protocol::Command &command, int &resendBudget);
 
     Transport *transport_ = nullptr;
+    WaitClock *clock_ = nullptr;
 };

@@ -1,18 +1,30 @@
 #include "device/DeviceSession.h"
 
-#include "app/Settings.h"
-#include "device/BluetoothLink.h"
-#include "device/DeviceTexts.h"
 #include "device/HexLog.h"
 #include "device/SerialPort.h"
-#include "model/RecordStore.h"
+#include "device/SocketLink.h"
 
 namespace
 {
 constexpr int kHandshakeBaud = 4800;
 } // namespace
 
-DeviceSession::DeviceSession(RecordStore &store) : store_(store) {}
+DeviceSession::DeviceSession(std::shared_ptr<WaitClock> clock)
+    : clock_(clock ? std::move(clock) : std::make_shared<WaitClock>())
+{
+    link_.setClock(clock_.get());
+}
+
+void DeviceSession::cancel()
+{
+    clock_->cancel();
+    RequestStopTransfer();
+}
+
+void DeviceSession::resume()
+{
+    clock_->reset();
+}
 
 DeviceSession::~DeviceSession()
 {
@@ -26,13 +38,23 @@ void DeviceSession::useSerial()
     link_.setTransport(serial_.get());
 }
 
-void DeviceSession::useBluetooth(std::shared_ptr<BluetoothLink> link)
+void DeviceSession::useBluetooth(std::shared_ptr<SocketLink> link)
 {
     mode_ = LinkMode::Bluetooth;
     bluetooth_ = std::move(link);
     if (bluetooth_ && log_)
         bluetooth_->setLog(log_);
     link_.setTransport(bluetooth_.get());
+}
+
+void DeviceSession::useTransport(std::shared_ptr<Transport> transport)
+{
+    mode_ = LinkMode::Serial;
+    fixed_ = std::move(transport);
+    savedPort = QStringLiteral("in-process");
+    ports = PortLists{};
+    bruteForce = false;
+    link_.setTransport(fixed_.get());
 }
 
 QString DeviceSession::portPath(const QString &portName) const
@@ -45,11 +67,6 @@ QString DeviceSession::portPath(const QString &portName) const
 void DeviceSession::EnumeratePorts()
 {
     ports = ::EnumeratePorts();
-}
-
-void DeviceSession::loadSavedPort()
-{
-    savedPort = ReadSetupString(QStringLiteral("DefaultCOM")).value_or(QString());
 }
 
 void DeviceSession::restrictToPort(const QString &portName)
@@ -68,10 +85,10 @@ void DeviceSession::setLog(std::shared_ptr<HexLog> log)
         bluetooth_->setLog(log_);
 }
 
-QStringList DeviceSession::takeMessages()
+DeviceMessages DeviceSession::takeMessages()
 {
-    QStringList out = link_.messages;
-    link_.messages.clear();
+    DeviceMessages out;
+    out.swap(link_.messages);
     return out;
 }
 
@@ -80,8 +97,17 @@ bool DeviceSession::transferRunning() const
     return transfer_ && transfer_->running();
 }
 
+TransferResult DeviceSession::takeTransferResult()
+{
+    return transfer_ ? transfer_->takeResult() : TransferResult{};
+}
+
 bool DeviceSession::openPort(const QString &portName, int baud)
 {
+    if (fixed_) {
+        link_.setTransport(fixed_.get());
+        return fixed_->isOpen();
+    }
     closePort();
     if (!serial_) {
         serial_ = std::make_unique<SerialPort>();
@@ -122,10 +148,15 @@ QStringList DeviceSession::searchOrder(bool skipBluetoothInBruteForce) const
     // Saved port, bridges, other ports, then every device node; the search stops
     // at the first that answers, so later groups are only reached when the
     // earlier ones found nothing.
+    // Each port once: a dead port costs a whole handshake budget.
     QStringList order;
-    const auto add = [&order](const QString &name) {
-        if (!name.isEmpty())
+    QStringList paths;
+    const auto add = [this, &order, &paths](const QString &name) {
+        const QString path = portPath(name);
+        if (!name.isEmpty() && !paths.contains(path)) {
             order.append(name);
+            paths.append(path);
+        }
     };
     add(savedPort);
     for (const PortEntry &e : ports.bridgePorts)
@@ -144,31 +175,27 @@ QStringList DeviceSession::searchOrder(bool skipBluetoothInBruteForce) const
     return order;
 }
 
-void DeviceSession::addPermissionHint()
-{
-    for (const QString &path : permissionDenied_)
-        link_.messages.append(DeviceTexts::PermissionDenied(path));
-}
-
 SearchOutcome DeviceSession::FindDevice()
 {
     permissionDenied_.clear();
+    portToRemember_.clear();
     if (mode_ == LinkMode::Bluetooth) {
         if (!bluetooth_ || !bluetooth_->IsConnected()) {
-            link_.messages.append(DeviceTexts::CantFindDevice());
+            link_.messages.push_back(DeviceMessage::CantFindDevice);
             return SearchOutcome::NotFound;
         }
         link_.setTransport(bluetooth_.get());
         bluetooth_->ConnectSocket();
-        DeviceLink::Pause(100);
-        if (!link_.QueryDeviceInfo()) {
-            link_.messages.append(DeviceTexts::CantFindDevice());
+        if (!link_.pause(100) || !link_.QueryDeviceInfo()) {
+            link_.messages.push_back(DeviceMessage::CantFindDevice);
             return SearchOutcome::NotFound;
         }
     } else {
         const QString remembered = savedPort;
         bool found = false;
         for (const QString &name : searchOrder(true)) {
+            if (cancelled())
+                break;
             savedPort = name;
             if (tryPort(name, true) == TryResult::Found) {
                 found = true;
@@ -177,65 +204,81 @@ SearchOutcome DeviceSession::FindDevice()
         }
         if (!found) {
             savedPort = remembered;
-            link_.messages.append(DeviceTexts::CantFindDevice());
-            addPermissionHint();
+            link_.messages.push_back(DeviceMessage::CantFindDevice);
             return SearchOutcome::NotFound;
         }
         if (savedPort != remembered)
-            WriteSetupValue(QStringLiteral("DefaultCOM"), savedPort);
+            portToRemember_ = savedPort;
     }
-    store_.deviceModel = link_.deviceModel;
 
     const DeviceLink::CountsResult counts = link_.QueryCounts();
     if (link_.totalCount == 0) {
-        link_.messages.append(DeviceTexts::NoData());
+        link_.messages.push_back(DeviceMessage::NoData);
         return SearchOutcome::FoundWithoutData;
     }
     if (counts == DeviceLink::CountsResult::Failed) {
-        link_.messages.append(DeviceTexts::SyncError());
+        link_.messages.push_back(DeviceMessage::SyncError);
         return SearchOutcome::CountsFailed;
     }
     return SearchOutcome::FoundWithData;
 }
 
-bool DeviceSession::FindDeviceFor(const std::function<void(DeviceLink &)> &action)
+bool DeviceSession::FindDeviceFor(const std::function<void(DeviceLink &)> &action, MaintenanceReopen reopen)
 {
     permissionDenied_.clear();
+    portToRemember_.clear();
     if (mode_ == LinkMode::Bluetooth) {
         if (!bluetooth_ || !bluetooth_->IsConnected()) {
-            link_.messages.append(DeviceTexts::NotConnected());
+            link_.messages.push_back(DeviceMessage::NotConnected);
             return false;
         }
         link_.setTransport(bluetooth_.get());
         bluetooth_->ConnectSocket();
-        if (!link_.QueryDeviceInfo())
+        // The device needs it after a connect, as in the download search.
+        if (!link_.pause(100) || !link_.QueryDeviceInfo())
             return false; // ends without a message
         action(link_);
         return true;
     }
     const QString remembered = savedPort;
+    const bool reopenInSearch = reopen == MaintenanceReopen::InSearch;
     for (const QString &name : searchOrder(false)) {
+        if (cancelled())
+            break;
         savedPort = name;
-        if (tryPort(name, true) != TryResult::Found)
+        if (tryPort(name, reopenInSearch) != TryResult::Found)
             continue;
-        WriteSetupValue(QStringLiteral("DefaultCOM"), savedPort);
+        if (reopenInSearch)
+            portToRemember_ = savedPort;
         action(link_);
         return true;
     }
     savedPort = remembered;
-    link_.messages.append(DeviceTexts::CantFindDevice());
-    addPermissionHint();
+    link_.messages.push_back(DeviceMessage::CantFindDevice);
     return false;
 }
 
 bool DeviceSession::SetClockProcedure(std::uint32_t word)
 {
     bool ok = false;
-    FindDeviceFor([&](DeviceLink &link) { ok = link.SetDeviceClock(word); });
+    // The clock command owns its reopen: a port that answered the handshake but
+    // cannot take the data rate is this command's error, not a reason to move on.
+    FindDeviceFor(
+        [&](DeviceLink &link) {
+            if (mode_ == LinkMode::Serial) {
+                if (!openPort(savedPort, int(link.dataBaud))) {
+                    link.messages.push_back(DeviceMessage::SetClockError);
+                    return;
+                }
+                portToRemember_ = savedPort;
+            }
+            ok = link.SetDeviceClock(word);
+        },
+        MaintenanceReopen::InAction);
     return ok;
 }
 
-bool DeviceSession::DeleteProcedure(int id, int type, const std::function<void(bool)> &waiting)
+bool DeviceSession::DeleteProcedure(int id, Protocol::DeleteDataType type, const std::function<void(bool)> &waiting)
 {
     bool ok = false;
     FindDeviceFor([&](DeviceLink &link) {
@@ -243,7 +286,7 @@ bool DeviceSession::DeleteProcedure(int id, int type, const std::function<void(b
         if (link.totalCount > 0)
             ok = link.DeleteDeviceData(id, type, waiting);
         else
-            link.messages.append(DeviceTexts::NoData());
+            link.messages.push_back(DeviceMessage::NoData);
     });
     return ok;
 }
@@ -253,11 +296,18 @@ bool DeviceSession::StartTransfer(Transfer::Callbacks callbacks)
     Transport *transport = link_.transport();
     if (!transport || !transport->isOpen() || transfer_)
         return false;
-    DeviceLink::Pause(500);
-    transfer_ = std::make_unique<Transfer>(*transport, store_, link_.deviceModel, link_.counts.frameCount,
+    std::lock_guard lock(transferMutex_);
+    transfer_ = std::make_unique<Transfer>(*transport, clock_.get(), link_.deviceModel, link_.counts.frameCount,
                                            std::move(callbacks));
     transfer_->start();
     return true;
+}
+
+void DeviceSession::RequestStopTransfer()
+{
+    std::lock_guard lock(transferMutex_);
+    if (transfer_)
+        transfer_->requestStop();
 }
 
 void DeviceSession::StopTransfer()
@@ -275,10 +325,15 @@ void DeviceSession::WaitTransfer()
 void DeviceSession::TransferEnd()
 {
     StopTransfer();
-    transfer_.reset();
+    {
+        std::lock_guard lock(transferMutex_);
+        transfer_.reset();
+    }
+    // The end always runs whole: the device must hear the stop even after a cancel.
+    resume();
     Transport *transport = link_.transport();
     if (transport && transport->isOpen()) {
-        DeviceLink::Pause(500);
+        link_.pause(500);
         link_.SendStop();
     }
     closePort();

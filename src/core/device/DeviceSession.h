@@ -4,16 +4,17 @@
 #include "device/LinkMode.h"
 #include "device/PortList.h"
 #include "device/Transfer.h"
+#include "device/WaitClock.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 #include <memory>
+#include <mutex>
 
-class BluetoothLink;
+class SocketLink;
 class HexLog;
-class RecordStore;
 class SerialPort;
 class Transport;
 
@@ -27,12 +28,15 @@ enum class SearchOutcome {
 
 // Everything the download window keeps about the device: the link, the port
 // lists, the open port, the exchange state and the running transfer. Nothing
-// here shows a dialog; texts for the user are collected in messages().
-// The search and the procedures block their caller (run them off the UI thread).
+// here shows a dialog or writes a setting: what the user must be told is
+// collected in messages(), the port to remember in portToRemember().
+// The search and the procedures block their caller (run them off the UI
+// thread); cancel() cuts a search or procedure short from any thread.
 class DeviceSession
 {
 public:
-    explicit DeviceSession(RecordStore &store);
+    // clock: the fixed waits (null: real time).
+    explicit DeviceSession(std::shared_ptr<WaitClock> clock = nullptr);
     ~DeviceSession(); // stops a running transfer, closes the port
     DeviceSession(const DeviceSession &) = delete;
     DeviceSession &operator=(const DeviceSession &) = delete;
@@ -40,7 +44,10 @@ public:
     LinkMode linkMode() const { return mode_; }
     // Serial (the default) or Bluetooth over an already connected link.
     void useSerial();
-    void useBluetooth(std::shared_ptr<BluetoothLink> link);
+    void useBluetooth(std::shared_ptr<SocketLink> link);
+    // A serial-link device behind a transport that is always there (the
+    // in-process simulated device): the search is its handshake alone.
+    void useTransport(std::shared_ptr<Transport> transport);
 
     // Where port names live ("/dev"); tests point it at a folder of their own.
     void setDeviceRoot(const QString &root) { devRoot_ = root; }
@@ -51,15 +58,25 @@ public:
     PortLists ports;
     void EnumeratePorts();
 
-    // The port tried first: read from "DefaultCOM" by loadSavedPort(), the
-    // candidate while searching, the port in use after a search.
+    // The port tried first: "DefaultCOM" as the caller read it, the candidate
+    // while searching, the port in use after a search.
     QString savedPort;
-    void loadSavedPort();
 
     // When false the search tries only savedPort and the listed ports.
     bool bruteForce = true;
     // Searches this one port only (a port named on the command line).
     void restrictToPort(const QString &portName);
+
+    // Set when a search found the device on a serial port that should be
+    // written to "DefaultCOM" (the caller writes it); empty otherwise.
+    QString portToRemember() const { return portToRemember_; }
+
+    // Ends a running search or procedure early (as not found / failed) and
+    // makes later ones end at once, until resume(). Any thread.
+    void cancel();
+    void resume();
+    bool cancelled() const { return clock_->cancelled(); }
+    WaitClock &clock() { return *clock_; }
 
     // Hex log of every byte on the link (null: none).
     void setLog(std::shared_ptr<HexLog> log);
@@ -71,22 +88,30 @@ public:
     // the handshake (and reopens at the data baud rate) gets action run on it.
     // False, with "Can't find right COM or the device is power off !" or
     // "No Connected, please connect device!" in messages(), when none answered.
-    bool FindDeviceFor(const std::function<void(DeviceLink &)> &action);
+    // InSearch: a port that cannot be reopened at the data rate does not answer;
+    // InAction: action reopens it itself (and reports a failure as its own error).
+    enum class MaintenanceReopen { InSearch, InAction };
+    bool FindDeviceFor(const std::function<void(DeviceLink &)> &action,
+                       MaintenanceReopen reopen = MaintenanceReopen::InSearch);
 
     // The whole set-clock command after its dialog: search, SetDeviceClock.
     bool SetClockProcedure(std::uint32_t word);
     // The whole delete command after its dialog: search, counts, DeleteDeviceData
     // (or "no data!"). waiting(true/false) brackets the wait for the acknowledgement.
-    bool DeleteProcedure(int id, int type, const std::function<void(bool)> &waiting = {});
+    bool DeleteProcedure(int id, Protocol::DeleteDataType type, const std::function<void(bool)> &waiting = {});
 
-    // Starts the transfer after a FindDevice that found data: waits 500 ms,
-    // then the two workers. Callbacks run on the receiver's thread.
+    // Starts the two workers of the transfer after a FindDevice that found
+    // data. Callbacks run on the receiver's thread.
     bool StartTransfer(Transfer::Callbacks callbacks);
+    // Asks the workers to end; returns at once (any thread).
+    void RequestStopTransfer();
     // Ends both workers (returns after both have ended); no callback afterwards.
     void StopTransfer();
     // Blocks until the workers ended by themselves.
     void WaitTransfer();
     bool transferRunning() const;
+    // After WaitTransfer or StopTransfer: how the transfer ended, with its readings.
+    TransferResult takeTransferResult();
     // The end of every transfer and maintenance command: stop the workers,
     // wait 500 ms, send the stop command (twice), close the port, clear the
     // exchange state except totalCount.
@@ -98,9 +123,9 @@ public:
     int frameCount() const { return link_.counts.frameCount; }
     int totalCount() const { return link_.totalCount; }
 
-    // Texts for the user, oldest first; takeMessages() empties the list.
-    QStringList messages() const { return link_.messages; }
-    QStringList takeMessages();
+    // What to tell the user, oldest first; takeMessages() empties the list.
+    const DeviceMessages &messages() const { return link_.messages; }
+    DeviceMessages takeMessages();
 
     // Ports the last search could not open for lack of permission.
     QStringList permissionDenied() const { return permissionDenied_; }
@@ -111,15 +136,17 @@ private:
     bool openPort(const QString &portName, int baud);
     void closePort();
     QStringList searchOrder(bool skipBluetoothInBruteForce) const;
-    void addPermissionHint();
 
-    RecordStore &store_;
+    std::shared_ptr<WaitClock> clock_;
     LinkMode mode_ = LinkMode::Serial;
     QString devRoot_ = QStringLiteral("/dev");
     std::unique_ptr<SerialPort> serial_;
-    std::shared_ptr<BluetoothLink> bluetooth_;
+    std::shared_ptr<SocketLink> bluetooth_;
+    std::shared_ptr<Transport> fixed_;
     std::shared_ptr<HexLog> log_;
     DeviceLink link_;
     std::unique_ptr<Transfer> transfer_;
     QStringList permissionDenied_;
+    QString portToRemember_;
+    std::mutex transferMutex_; // guards transfer_ against a stop from another thread
 };

@@ -1,16 +1,15 @@
 #include "device/FrameAssembler.h"
 
-#include "model/RecordStore.h"
-
 #include <new>
 
-FrameAssembler::FrameAssembler(RecordStore &store, int deviceModel) : store_(store), model_(deviceModel) {}
+FrameAssembler::FrameAssembler(DeviceReadings &readings, int deviceModel) : readings_(readings), model_(deviceModel) {}
 
 void FrameAssembler::reset()
 {
     assemblePos_ = 0;
     synced_ = false;
     length_ = 0;
+    stale_ = false;
     frameTag_.store(0);
     framesReceived_.store(0);
 }
@@ -20,11 +19,12 @@ void FrameAssembler::discardPartial()
     assemblePos_ = 0;
     synced_ = false;
     length_ = 0;
+    stale_ = false;
 }
 
 void FrameAssembler::trimBuffers()
 {
-    for (auto &buffer : store_.deviceSamples)
+    for (auto &buffer : readings_)
         buffer.shrink_to_fit();
 }
 
@@ -51,8 +51,17 @@ void FrameAssembler::FeedByte(std::uint8_t b)
     if (!synced_)
         return;
 
-    if (assemblePos_ == 5)
-        frameTag_.store(std::uint16_t(buffer_[3] * 256 + buffer_[4]));
+    if (assemblePos_ == 5) {
+        const auto tag = std::uint16_t(buffer_[3] * 256 + buffer_[4]);
+        // A frame that came late and was re-requested arrives twice; only the
+        // frame we are waiting for counts, or an ID gets its readings twice and
+        // the transfer ends a frame early.
+        stale_ = !Protocol::IsEndTag(tag) && tag != std::uint16_t(framesReceived_.load());
+        if (stale_)
+            ++staleFrames_;
+        else
+            frameTag_.store(tag);
+    }
     if (assemblePos_ == 7) {
         length_ = buffer_[5] * 256 + buffer_[6];
         if (length_ + Protocol::kFrameOverhead > Protocol::kReceiveBufferSize) {
@@ -63,10 +72,12 @@ void FrameAssembler::FeedByte(std::uint8_t b)
             return;
         }
     }
-    if (assemblePos_ >= 7 && assemblePos_ == length_ + 7)
+    if (assemblePos_ >= 7 && assemblePos_ == length_ + 7 && !stale_)
         storePayload();
     if (assemblePos_ >= 8 && assemblePos_ == length_ + 8) {
         assemblePos_ = 0;
+        if (stale_)
+            return;
         const int n = framesReceived_.load() + 1;
         framesReceived_.store(n);
         if (onFrameComplete)
@@ -82,7 +93,7 @@ void FrameAssembler::storePayload()
         if (s.id == 0)
             continue;
         const std::size_t index = std::size_t(s.id - 1);
-        auto &buffer = store_.deviceSamples[index];
+        auto &buffer = readings_[index];
         // One ID holds at most what one recording can show; a full device under a
         // single ID keeps every reading.
         if (int(buffer.size()) >= RecordStore::kCapacity) {

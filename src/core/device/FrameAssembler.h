@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/DeviceReadings.h"
 #include "device/Protocol.h"
 
 #include <array>
@@ -7,15 +8,13 @@
 #include <cstdint>
 #include <functional>
 
-class RecordStore;
-
-// Turns the received byte stream into frames and writes each frame's readings
-// straight into the record store's per-ID buffers. Used by the receiver worker
-// only; frameTag and framesReceived may be read from any thread.
+// Turns the received byte stream into frames and appends each frame's readings
+// to the per-ID buffers it is given. Used by the receiver worker only;
+// frameTag and framesReceived may be read from any thread.
 class FrameAssembler
 {
 public:
-    FrameAssembler(RecordStore &store, int deviceModel);
+    FrameAssembler(DeviceReadings &readings, int deviceModel);
 
     // Called after each complete frame with the new framesReceived.
     std::function<void(int framesReceived)> onFrameComplete;
@@ -31,7 +30,7 @@ public:
     // is its readings, whatever the number of IDs.
     void trimBuffers();
 
-    // Back to the state of a new transfer (the buffers in the store stay).
+    // Back to the state of a new transfer (the readings stay).
     void reset();
 
     std::uint16_t frameTag() const { return frameTag_.load(); }
@@ -43,22 +42,26 @@ public:
     long droppedRecords() const { return dropped_; }
     // Frames dropped because they did not fit the receive buffer.
     int droppedFrames() const { return droppedFrames_; }
+    // Data frames discarded because their tag was not the frame expected next.
+    int staleFrames() const { return staleFrames_; }
     // Set when a per-ID buffer could not grow ("new memory err!").
     bool memoryError() const { return memoryError_; }
 
 private:
     void storePayload();
 
-    RecordStore &store_;
+    DeviceReadings &readings_;
     int model_;
     std::array<std::uint8_t, Protocol::kReceiveBufferSize> buffer_{};
     int assemblePos_ = 0;
     bool synced_ = false;
     int length_ = 0;
+    bool stale_ = false; // the frame being assembled is not the one expected
     std::atomic<std::uint16_t> frameTag_{0};
     std::atomic<int> framesReceived_{0};
     // Room of each ID, fixed by the first frame that brought it readings; 0 = not yet.
     long dropped_ = 0;
     int droppedFrames_ = 0;
+    int staleFrames_ = 0;
     bool memoryError_ = false;
 };

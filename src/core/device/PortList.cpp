@@ -8,11 +8,13 @@
 
 QString PortNameOf(const QString &friendlyName)
 {
-    const qsizetype open = friendlyName.indexOf(u'(');
-    if (open < 0)
-        return {};
-    const qsizetype close = friendlyName.indexOf(u')', open + 1);
+    // The last group: a description may hold parentheses of its own, as in
+    // "USB-UART (CP2102) (ttyUSB0)".
+    const qsizetype close = friendlyName.lastIndexOf(u')');
     if (close < 0)
+        return {};
+    const qsizetype open = friendlyName.lastIndexOf(u'(', close);
+    if (open < 0)
         return {};
     return friendlyName.mid(open + 1, close - open - 1);
 }

@@ -1,5 +1,7 @@
 #include "device/Protocol.h"
 
+#include "model/DeviceModel.h"
+
 #include <QStringList>
 
 #include <algorithm>
@@ -37,14 +39,14 @@ Command RequestFrameCommand(int frameNumber, int deviceModel, LinkMode mode)
 {
     const auto high = std::uint8_t((frameNumber >> 8) & 0xFF);
     const auto low = std::uint8_t(frameNumber & 0xFF);
-    if (mode == LinkMode::Serial && deviceModel == 3)
+    if (mode == LinkMode::Serial && TraitsOfModel(deviceModel).requestLowByteFirstSerial)
         return BuildCommand(RequestFrame, low, high);
     return BuildCommand(RequestFrame, high, low);
 }
 
-Command DeleteDataCommand(int id, int type)
+Command DeleteDataCommand(int id, DeleteDataType type)
 {
-    return BuildCommand(DeleteData, std::uint8_t(type * 16 + ((id / 256) & 0x0F)), std::uint8_t(id % 256));
+    return BuildCommand(DeleteData, std::uint8_t(int(type) * 16 + ((id / 256) & 0x0F)), std::uint8_t(id % 256));
 }
 
 Command SetDateCommand(std::uint32_t word)
@@ -68,7 +70,7 @@ std::uint32_t DateTimeWord(int year, int month, int day, int hour, int minute, i
 
 bool ReversesRecordBytes(int deviceModel)
 {
-    return deviceModel == 1 || deviceModel == 3 || deviceModel == 4;
+    return TraitsOfModel(deviceModel).recordBytesReversed;
 }
 
 SampleRecord DecodeSample(const std::uint8_t *wire, int deviceModel)

@@ -33,6 +33,12 @@ enum Tag : std::uint16_t {
     TagDeleteAck = 0xFFFA,
 };
 
+// 0xFFFE and 0xFFFC end a transfer.
+inline constexpr bool IsEndTag(std::uint16_t tag)
+{
+    return tag == TagEnd || tag == TagEndAlt;
+}
+
 inline constexpr int kReplySize = 38; // fixed replies and acknowledgements
 inline constexpr int kReceiveBufferSize = 4200;
 inline constexpr int kRecordSize = 8;
@@ -42,8 +48,10 @@ inline constexpr int kInfoPayload = 30;
 Command BuildCommand(std::uint8_t code, std::uint8_t arg1, std::uint8_t arg2);
 // Model 3 on the serial link takes the frame number low byte first.
 Command RequestFrameCommand(int frameNumber, int deviceModel, LinkMode mode);
-// id 0 means every ID; type 0 all data, 1 SpO2 and pulse rate.
-Command DeleteDataCommand(int id, int type);
+// What Delete Data erases ("All" and "SpO2&Pr" of its dialog).
+enum class DeleteDataType { All = 0, Spo2AndPulse = 1 };
+// id 0 means every ID.
+Command DeleteDataCommand(int id, DeleteDataType type);
 Command SetDateCommand(std::uint32_t word);
 Command SetTimeCommand(std::uint32_t word);
 

@@ -1,8 +1,9 @@
 #include "device/Transfer.h"
 
-#include "device/DeviceTexts.h"
 #include "device/Protocol.h"
 #include "device/Transport.h"
+#include "device/WaitClock.h"
+#include "model/DeviceModel.h"
 
 #include <chrono>
 
@@ -10,32 +11,28 @@ namespace
 {
 constexpr int kIdlePollsPerPeriod = 50;
 constexpr int kReRequestLimit = 3;
-
-bool isEndTag(std::uint16_t tag)
-{
-    return tag == Protocol::TagEnd || tag == Protocol::TagEndAlt;
-}
+constexpr qint64 kNoiseBudget = 2 * Protocol::kReceiveBufferSize;
 } // namespace
 
-QStringList TransferResult::messages() const
+DeviceMessages TransferResult::messages() const
 {
-    QStringList out;
-    if (!requesterError.isEmpty())
-        out.append(requesterError);
+    DeviceMessages out;
+    if (requesterError)
+        out.push_back(*requesterError);
     if (memoryError)
-        out.append(DeviceTexts::NewMemoryError());
-    if (!receiverError.isEmpty())
-        out.append(receiverError);
+        out.push_back(DeviceMessage::NewMemoryError);
+    if (receiverError)
+        out.push_back(*receiverError);
     return out;
 }
 
-Transfer::Transfer(Transport &transport, RecordStore &store, int deviceModel, int frameCount, Callbacks callbacks)
-    : transport_(transport), store_(store), model_(deviceModel), frameCount_(frameCount), mode_(transport.linkMode()),
-      callbacks_(std::move(callbacks)), assembler_(store, deviceModel)
+Transfer::Transfer(Transport &transport, WaitClock *clock, int deviceModel, int frameCount, Callbacks callbacks)
+    : transport_(transport), clock_(clock), model_(deviceModel), frameCount_(frameCount), mode_(transport.linkMode()),
+      callbacks_(std::move(callbacks)), assembler_(readings_, deviceModel)
 {
     assembler_.onFrameComplete = [this](int n) {
         signalFrameEvent();
-        if (callbacks_.framesReceived)
+        if (callbacks_.framesReceived && !stop_.load())
             callbacks_.framesReceived(n);
     };
 }
@@ -52,14 +49,15 @@ void Transfer::start()
     receiver_ = std::thread([this] { ReceiveLoop(); });
 }
 
-void Transfer::stop()
+void Transfer::requestStop()
 {
     stop_.store(true);
-    {
-        std::lock_guard lock(mutex_);
-        eventSignalled_ = true;
-    }
-    event_.notify_all();
+    signalFrameEvent();
+}
+
+void Transfer::stop()
+{
+    requestStop();
     wait();
 }
 
@@ -75,6 +73,22 @@ void Transfer::wait()
 bool Transfer::running() const
 {
     return requester_.joinable() || receiver_.joinable();
+}
+
+TransferResult Transfer::takeResult()
+{
+    TransferResult result;
+    result.framesReceived = assembler_.framesReceived();
+    result.frameCount = frameCount_;
+    result.endTag = Protocol::IsEndTag(assembler_.frameTag());
+    result.stopped = stop_.load();
+    result.receiverError = receiverError_;
+    result.requesterError = requesterError_;
+    result.memoryError = assembler_.memoryError();
+    result.droppedRecords = assembler_.droppedRecords();
+    result.staleFrames = assembler_.staleFrames();
+    result.readings = std::move(readings_);
+    return result;
 }
 
 void Transfer::signalFrameEvent()
@@ -99,9 +113,17 @@ bool Transfer::ended() const
     return stop_.load() || receiverDone_.load();
 }
 
+bool Transfer::pauseUntil(std::chrono::steady_clock::time_point t)
+{
+    if (clock_)
+        return clock_->pauseUntil(t) || !clock_->cancelled();
+    std::this_thread::sleep_until(t);
+    return true;
+}
+
 void Transfer::RequestLoop()
 {
-    QString error;
+    std::optional<DeviceMessage> error;
     int i = 0;
     if (assembler_.frameTag() != Protocol::TagEnd) {
         while (true) {
@@ -113,12 +135,12 @@ void Transfer::RequestLoop()
             if (assembler_.frameTag() == Protocol::TagEnd)
                 break;
             if (mode_ == LinkMode::Bluetooth && !transport_.isOpen()) {
-                error = DeviceTexts::NotConnected();
+                error = DeviceMessage::NotConnected;
                 break;
             }
             const auto command = Protocol::RequestFrameCommand(i, model_, mode_);
             if (!transport_.Write(QByteArray(reinterpret_cast<const char *>(command.data()), int(command.size())))) {
-                error = DeviceTexts::WriteFailed();
+                error = DeviceMessage::WriteFailed;
                 break;
             }
             ++i;
@@ -126,64 +148,72 @@ void Transfer::RequestLoop()
                 break;
         }
     }
-    {
-        std::lock_guard lock(mutex_);
-        requesterError_ = error;
-        requesterEnded_ = true;
-    }
-    event_.notify_all();
+    std::lock_guard lock(mutex_);
+    requesterError_ = error;
 }
 
 void Transfer::ReceiveLoop()
 {
-    using Clock = std::chrono::steady_clock;
-    // The device needs a pause between polls: more than 5 ms for models 1, 3, 4, else more than 8 ms.
-    const auto interval = std::chrono::milliseconds(Protocol::ReversesRecordBytes(model_) ? 6 : 9);
+    // The device needs a pause between polls.
+    const auto interval = std::chrono::milliseconds(TraitsOfModel(model_).pollGapMs);
     const int waitMs = mode_ == LinkMode::Bluetooth ? 50 : 0;
+    const auto now = [this] { return clock_ ? clock_->now() : std::chrono::steady_clock::now(); };
 
     int idlePolls = 0;
     int reRequests = 0;
-    QString error;
-    auto lastPoll = Clock::now();
+    qint64 bytesWithoutFrame = 0;
+    std::optional<DeviceMessage> error;
+    auto lastPoll = now();
     QByteArray chunk;
     chunk.reserve(Protocol::kReceiveBufferSize);
 
     while (!stop_.load()) {
         const std::uint16_t tag = assembler_.frameTag();
         // An end tag ends the transfer once its own frame is in.
-        if (isEndTag(tag) && !assembler_.midFrame())
+        if (Protocol::IsEndTag(tag) && !assembler_.midFrame())
             break;
         if (assembler_.framesReceived() >= frameCount_)
             break;
 
         // Sleep, not spin: a download must not keep a core busy.
-        std::this_thread::sleep_until(lastPoll + interval);
-        lastPoll = Clock::now();
+        pauseUntil(lastPoll + interval);
+        lastPoll = now();
+        if (stop_.load())
+            break;
 
         if (mode_ == LinkMode::Bluetooth && !transport_.isOpen()) {
-            error = DeviceTexts::NotConnected();
+            error = DeviceMessage::NotConnected;
             break;
         }
         chunk.clear();
         const bool ok = transport_.ReadAvailable(chunk, Protocol::kReceiveBufferSize, waitMs);
         if (chunk.size() > Protocol::kReceiveBufferSize) {
-            error = DeviceTexts::ReadOutOfBuffer();
+            error = DeviceMessage::ReadOutOfBuffer;
             break;
         }
         if (!chunk.isEmpty()) {
             idlePolls = 0;
+            const int framesBefore = assembler_.framesReceived();
             assembler_.Feed(chunk);
-            continue;
-        }
-        if (!ok) {
+            if (assembler_.framesReceived() != framesBefore)
+                bytesWithoutFrame = 0;
+            else
+                bytesWithoutFrame += chunk.size();
+            // More bytes than two whole frames and still no frame: a line that
+            // babbles noise is no better than a silent one, and must not keep
+            // the transfer alive for ever.
+            if (bytesWithoutFrame <= kNoiseBudget)
+                continue;
+        } else if (!ok) {
             // The line hung up: waiting for idle periods would only delay the news.
-            error = mode_ == LinkMode::Bluetooth ? DeviceTexts::NotConnected() : DeviceTexts::ReadFailed();
+            error = mode_ == LinkMode::Bluetooth ? DeviceMessage::NotConnected : DeviceMessage::ReadFailed;
             break;
-        }
-        if (++idlePolls <= kIdlePollsPerPeriod)
+        } else if (++idlePolls <= kIdlePollsPerPeriod) {
             continue;
+        }
         idlePolls = 0;
-        if (isEndTag(tag))
+        bytesWithoutFrame = 0;
+        if (Protocol::IsEndTag(tag))
             break; // the end frame stopped halfway; nothing more will come
         // Whatever half frame or misaligned bytes came before the silence are
         // stale: the re-requested frame must not inherit them.
@@ -193,33 +223,18 @@ void Transfer::ReceiveLoop()
             transport_.Write(QByteArray(reinterpret_cast<const char *>(command.data()), int(command.size())));
         }
         if (++reRequests > kReRequestLimit) {
-            error = DeviceTexts::ReadTimeout();
+            error = DeviceMessage::ReadTimeout;
             break;
         }
     }
 
     assembler_.trimBuffers();
+    {
+        std::lock_guard lock(mutex_);
+        receiverError_ = error;
+    }
     receiverDone_.store(true);
     signalFrameEvent(); // releases a requester still waiting for a frame
-    if (stop_.load())
-        return;
-
-    if (callbacks_.framesReceived)
+    if (!stop_.load() && callbacks_.framesReceived)
         callbacks_.framesReceived(frameCount_);
-    TransferResult result;
-    {
-        std::unique_lock lock(mutex_);
-        event_.wait(lock, [this] { return requesterEnded_ || stop_.load(); });
-        result.requesterError = requesterError_;
-    }
-    if (stop_.load())
-        return;
-    result.framesReceived = assembler_.framesReceived();
-    result.frameCount = frameCount_;
-    result.endTag = isEndTag(assembler_.frameTag());
-    result.receiverError = error;
-    result.memoryError = assembler_.memoryError();
-    result.droppedRecords = assembler_.droppedRecords();
-    if (callbacks_.finished)
-        callbacks_.finished(result);
 }

@@ -1,60 +1,69 @@
 #pragma once
 
+#include "device/DeviceMessage.h"
+#include "device/DeviceReadings.h"
 #include "device/FrameAssembler.h"
 #include "device/LinkMode.h"
-
-#include <QString>
-#include <QStringList>
 
 #include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <thread>
 
-class RecordStore;
 class Transport;
+class WaitClock;
 
-// How a transfer ended, handed to the finished callback.
+// How a transfer ended.
 struct TransferResult {
-    int framesReceived = 0;   // frames that really arrived
-    int frameCount = 0;       // frames the device announced
-    bool endTag = false;      // the device ended it with an end tag
-    QString receiverError;    // empty when none
-    QString requesterError;   // empty when none
+    int framesReceived = 0;                     // frames that really arrived
+    int frameCount = 0;                         // frames the device announced
+    bool endTag = false;                        // the device ended it with an end tag
+    bool stopped = false;                       // ended by stop()
+    std::optional<DeviceMessage> receiverError; // none when it ended normally
+    std::optional<DeviceMessage> requesterError;
     bool memoryError = false; // a per-ID buffer could not grow
     long droppedRecords = 0;  // records beyond an ID's room
-    // Texts to show, in order: the requester's error, then the receiver's.
-    QStringList messages() const;
-    bool complete() const { return receiverError.isEmpty() && requesterError.isEmpty(); }
+    int staleFrames = 0;      // late copies of frames already stored
+    DeviceReadings readings;  // what arrived, per ID
+
+    // What to tell the user, in order: the requester's error, then the receiver's.
+    DeviceMessages messages() const;
+    bool complete() const { return !receiverError && !requesterError; }
 };
 
 // One paced frame transfer on two workers: the requester sends one RequestFrame
 // per completed frame, the receiver polls the transport, assembles frames into
-// the record store and re-requests after idle periods. Callbacks run on the
-// receiver's thread; the GUI turns them into queued calls.
+// per-ID buffers of its own and re-requests after idle periods. The progress
+// callback runs on the receiver's thread.
 class Transfer
 {
 public:
     struct Callbacks {
         std::function<void(int framesReceived)> framesReceived;
-        // Called once, last, unless the transfer was stopped with stop().
-        std::function<void(const TransferResult &)> finished;
     };
 
-    Transfer(Transport &transport, RecordStore &store, int deviceModel, int frameCount, Callbacks callbacks);
+    // clock: the receiver's poll pacing (null: real time).
+    Transfer(Transport &transport, WaitClock *clock, int deviceModel, int frameCount, Callbacks callbacks);
     ~Transfer(); // stops and joins
     Transfer(const Transfer &) = delete;
     Transfer &operator=(const Transfer &) = delete;
 
     // Signals the frame event once and starts the requester, then the receiver.
     void start();
-    // Releases a requester blocked on the frame event, ends both workers and
-    // returns only after both have ended. No callback runs afterwards.
+    // Asks both workers to end and releases a requester blocked on the frame
+    // event; returns at once. No progress is reported afterwards.
+    void requestStop();
+    // requestStop() and wait().
     void stop();
-    // Waits until both workers ended by themselves (tests, command line).
+    // Waits until both workers have ended.
     void wait();
     bool running() const;
+    bool stopRequested() const { return stop_.load(); }
+
+    // After wait(): how it ended, with the readings (moved out).
+    TransferResult takeResult();
 
     int framesReceived() const { return assembler_.framesReceived(); }
     const FrameAssembler &assembler() const { return assembler_; }
@@ -67,22 +76,24 @@ private:
     void signalFrameEvent();
     bool waitFrameEvent(); // false when stopping
     bool ended() const;
+    bool pauseUntil(std::chrono::steady_clock::time_point t);
 
     Transport &transport_;
-    RecordStore &store_;
+    WaitClock *clock_;
     int model_;
     int frameCount_;
     LinkMode mode_;
     Callbacks callbacks_;
+    DeviceReadings readings_;
     FrameAssembler assembler_;
 
     std::mutex mutex_;
     std::condition_variable event_;
     bool eventSignalled_ = false;
-    bool requesterEnded_ = false;
     std::atomic<bool> stop_{false};
     std::atomic<bool> receiverDone_{false};
-    QString requesterError_;
+    std::optional<DeviceMessage> requesterError_;
+    std::optional<DeviceMessage> receiverError_;
     std::thread requester_;
     std::thread receiver_;
     std::mutex joinMutex_;

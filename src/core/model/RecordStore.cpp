@@ -1,6 +1,7 @@
 #include "model/RecordStore.h"
 
-#include "app/Prompts.h"
+#include "model/DeviceModel.h"
+
 #include "app/Texts.h"
 #include "model/PatientStore.h"
 
@@ -42,13 +43,13 @@ void RecordStore::ClearAllData()
 
 bool RecordStore::isNewestFirstModel(int model)
 {
-    return model == 1 || model == 3 || model == 4 || model == 11;
+    return TraitsOfModel(model).newestFirst;
 }
 
-void RecordStore::SelectDeviceId(int id, SelectSource source, Prompts &prompts)
+RecordStore::PatientLoad RecordStore::SelectDeviceId(int id, SelectSource source)
 {
     if (id < 1 || id > kIdCount)
-        return;
+        return PatientLoad::NotLooked;
     const auto &buffer = deviceSamples[std::size_t(id - 1)];
     const std::size_t n = std::min<std::size_t>(buffer.size(), kCapacity);
     // The ID starts with blank details; the stored ones, if any, are loaded below.
@@ -60,39 +61,43 @@ void RecordStore::SelectDeviceId(int id, SelectSource source, Prompts &prompts)
     else
         currentSamples.assign(buffer.begin(), buffer.begin() + std::ptrdiff_t(n));
 
+    PatientLoad load = PatientLoad::NotLooked;
     if (source == SelectSource::Dialog) {
         if (patientFlags[std::size_t(id - 1)].infoSaved == 1)
-            LoadPatientInfo(id - 1, prompts);
+            load = LoadPatientInfo(id - 1);
     } else {
         PatientRecord stored;
-        if (ReadPatientInfo(id - 1, stored))
+        if (ReadPatientInfo(id - 1, stored)) {
             currentPatient = stored;
+            load = PatientLoad::Loaded;
+        }
         // A record stored without its number must not lose the ID on screen.
         if (currentPatient.idNumber == 0)
             currentPatient.idNumber = id;
     }
     viewPosition = 0;
     viewCursor = 0;
+    return load;
 }
 
-void RecordStore::LoadPatientInfo(int index, Prompts &prompts)
+RecordStore::PatientLoad RecordStore::LoadPatientInfo(int index)
 {
     // The index arrives as an unsigned byte: ID 0 becomes 255 and loads nothing.
     const int byteIndex = index & 0xFF;
     if (byteIndex > 128)
-        return;
+        return PatientLoad::NotLooked;
     PatientRecord stored;
     if (!ReadPatientInfo(byteIndex, stored)) {
-        prompts.warning(QCoreApplication::translate("RecordStore", "Get patient info error!"));
         // Keeping the previous patient's details would show (and later save) them
         // under this ID: a wrong report for a real person.
         currentPatient = PatientRecord{};
         currentPatient.idNumber = byteIndex + 1;
-        return;
+        return PatientLoad::Missing;
     }
     currentPatient = stored;
     if (stored.idNumber == 0)
         currentPatient.idNumber = byteIndex + 1;
+    return PatientLoad::Loaded;
 }
 
 QStringList RecordStore::otherIdLines() const

@@ -8,8 +8,6 @@
 #include <array>
 #include <vector>
 
-class Prompts;
-
 struct PatientFlags {
     int infoSaved = 0; // the ID's PatientRecord was written to the patient store
     int dataSaved = 0; // a recording of the ID was saved as a .dat file
@@ -51,17 +49,21 @@ public:
     // True when the device of the last download lists its readings newest first.
     static bool isNewestFirstModel(int model);
 
+    // What became of the patient details; Missing is for the caller to report
+    // ("Get patient info error!").
+    enum class PatientLoad { Loaded, NotLooked, Missing };
+
     enum class SelectSource { Dialog, Download };
     // Makes the downloaded readings of id (1..128) the current recording and loads
     // its patient details over a blank record of that ID. Dialog: only when
-    // infoSaved, through LoadPatientInfo (which may show a message); Download:
-    // read directly and silently.
-    void SelectDeviceId(int id, SelectSource source, Prompts &prompts);
+    // infoSaved, through LoadPatientInfo; Download: read directly, a missing
+    // record is no failure.
+    PatientLoad SelectDeviceId(int id, SelectSource source);
 
     // index is ID - 1. Reads the stored patient details into currentPatient. When
-    // none can be read, shows "Get patient info error!" and leaves a blank record
-    // carrying only the ID, never the details of the patient shown before.
-    void LoadPatientInfo(int index, Prompts &prompts);
+    // none can be read, returns Missing and leaves a blank record carrying only
+    // the ID, never the details of the patient shown before.
+    PatientLoad LoadPatientInfo(int index);
 
     // The lines of the "Open other ID data" list, one per ID with readings.
     QStringList otherIdLines() const;

@@ -33,7 +33,8 @@ bool open(RecordStore &store, const QString &path, Prompts &prompts, QString *de
     // show the previous patient either.
     store.currentPatient = PatientRecord{};
     store.currentPatient.idNumber = r.contents.headerId;
-    store.LoadPatientInfo(r.contents.headerId - 1, prompts);
+    if (store.LoadPatientInfo(r.contents.headerId - 1) == RecordStore::PatientLoad::Missing)
+        prompts.warning(QCoreApplication::translate("RecordStore", "Get patient info error!"));
     store.viewPosition = 0;
     store.viewCursor = 0;
     return true;

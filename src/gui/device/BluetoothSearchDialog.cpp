@@ -1,7 +1,7 @@
 #include "device/BluetoothSearchDialog.h"
 
 #include "device/BluetoothAddress.h"
-#include "device/BluetoothLink.h"
+#include "device/SocketLink.h"
 
 #include <QBluetoothDeviceDiscoveryAgent>
 #include <QBluetoothLocalDevice>
@@ -71,6 +71,16 @@ BluetoothSearchDialog::~BluetoothSearchDialog()
 {
     if (agent_)
         agent_->stop();
+    // The job joins its thread next; the connect must not make us wait for it.
+    if (connecting_)
+        connecting_->abandonConnect();
+}
+
+void BluetoothSearchDialog::reject()
+{
+    if (connecting_)
+        connecting_->abandonConnect();
+    QDialog::reject();
 }
 
 void BluetoothSearchDialog::addDevice(const QBluetoothDeviceInfo &info)
@@ -94,10 +104,14 @@ void BluetoothSearchDialog::connectChosen()
     setEnabled(false);
     setCursor(Qt::BusyCursor);
     status_->setText(tr("Connecting to %1 ...").arg(address));
-    auto link = std::make_shared<BluetoothLink>();
+    auto link = MakeSocketLink(address);
     auto ok = std::make_shared<bool>(false);
+    connecting_ = link;
     job_.run([link, ok, address] { *ok = link->Connect(address); },
              [this, link, ok, address] {
+                 connecting_.reset();
+                 if (link->abandoned())
+                     return; // closed while connecting
                  setEnabled(true);
                  unsetCursor();
                  if (!*ok) {

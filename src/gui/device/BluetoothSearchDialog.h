@@ -6,7 +6,7 @@
 
 #include <memory>
 
-class BluetoothLink;
+class SocketLink;
 class QBluetoothDeviceDiscoveryAgent;
 class QBluetoothDeviceInfo;
 class QDialogButtonBox;
@@ -25,13 +25,15 @@ public:
     ~BluetoothSearchDialog() override;
 
     // The connected link after the dialog ended with OK.
-    std::shared_ptr<BluetoothLink> link() const { return link_; }
+    std::shared_ptr<SocketLink> link() const { return link_; }
     bool adapterPresent() const { return adapterPresent_; }
     QLabel *statusLabel() const { return status_; }
     QLineEdit *addressEdit() const { return address_; }
 
 public Q_SLOTS:
     void connectChosen();
+    // Also when closed from the window manager: a running connect is abandoned.
+    void reject() override;
     // Starts (again) the search for devices nearby.
     void search();
 
@@ -44,6 +46,7 @@ private:
     QDialogButtonBox *buttons_ = nullptr;
     QBluetoothDeviceDiscoveryAgent *agent_ = nullptr;
     bool adapterPresent_ = false;
-    std::shared_ptr<BluetoothLink> link_;
+    std::shared_ptr<SocketLink> link_;
+    std::shared_ptr<SocketLink> connecting_; // while a connect runs
     BackgroundJob job_{this};
 };

@@ -1,5 +1,6 @@
 #include "device/DeleteChoice.h"
 
+#include "model/DeviceModel.h"
 #include "model/RecordStore.h"
 
 #include <QCoreApplication>
@@ -11,8 +12,7 @@ DeleteChoice::DeleteChoice(const RecordStore &store)
         if (store.deviceSampleCount(id) > 0)
             idItems_.append(QString::number(id));
     }
-    const int m = store.deviceModel;
-    idSelectable_ = m == 1 || m == 2 || m == 14;
+    idSelectable_ = TraitsOfModel(store.deviceModel).deletesById;
 }
 
 QStringList DeleteChoice::typeItems()

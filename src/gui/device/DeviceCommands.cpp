@@ -1,22 +1,27 @@
 #include "device/DeviceCommands.h"
 
 #include "app/Prompts.h"
-#include "device/BluetoothLink.h"
 #include "device/BluetoothSearchDialog.h"
 #include "device/DemoDevice.h"
 #include "device/DeviceArrivalMonitor.h"
 #include "device/DownloadDialog.h"
-#include "shell/MainWindow.h"
+#include "device/SocketLink.h"
 
-DeviceCommands::DeviceCommands(MainWindow &frame, RecordStore &store, Prompts &prompts)
-    : QObject(&frame), mainWindow_(frame), store_(store), prompts_(prompts)
+#include <QApplication>
+#include <QThread>
+
+DeviceCommands::DeviceCommands(QWidget &window, RecordStore &store, Prompts &prompts)
+    : QObject(&window), owner_(window), store_(store), prompts_(prompts)
 {
-    picker_ = [this]() -> std::shared_ptr<BluetoothLink> {
-        BluetoothSearchDialog dialog(demo_ ? demo_->bluetoothAddress() : QString(), &mainWindow_);
+    picker_ = [this]() -> std::shared_ptr<SocketLink> {
+        BluetoothSearchDialog dialog(demo_ ? demo_->bluetoothAddress() : QString(), &owner_);
         if (dialog.exec() != QDialog::Accepted)
             return nullptr;
         return dialog.link();
     };
+    arrivalRetry_.setSingleShot(true);
+    arrivalRetry_.setInterval(250);
+    connect(&arrivalRetry_, &QTimer::timeout, this, &DeviceCommands::deviceArrived);
 }
 
 DeviceCommands::~DeviceCommands()
@@ -54,7 +59,7 @@ void DeviceCommands::newDataCapture()
 void DeviceCommands::findBluetoothRadio()
 {
     context_.linkMode = LinkMode::Bluetooth;
-    std::shared_ptr<BluetoothLink> link = picker_ ? picker_() : nullptr;
+    std::shared_ptr<SocketLink> link = picker_ ? picker_() : nullptr;
     if (!link || !link->IsConnected())
         return; // the link mode stays Bluetooth
     context_.bluetooth = std::move(link);
@@ -65,8 +70,22 @@ void DeviceCommands::findBluetoothRadio()
 void DeviceCommands::deviceArrived()
 {
     // A port appearing opens the download only on the serial link.
-    if (context_.linkMode == LinkMode::Serial)
-        newDataCapture();
+    if (context_.linkMode != LinkMode::Serial)
+        return;
+    if (modalInTheWay()) {
+        arrivalRetry_.start(); // once that window has closed
+        return;
+    }
+    newDataCapture();
+}
+
+bool DeviceCommands::modalInTheWay() const
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    if (modal && modal != window_.data())
+        return true;
+    // A nested event loop without a modal widget is a native dialog's.
+    return QThread::currentThread()->loopLevel() > 1;
 }
 
 void DeviceCommands::openDownloadWindow()
@@ -76,10 +95,11 @@ void DeviceCommands::openDownloadWindow()
         window_->activateWindow();
         return;
     }
-    auto *window = new DownloadDialog(store_, prompts_, context_, mainWindow_, &mainWindow_);
+    auto *window = new DownloadDialog(store_, prompts_, context_, &owner_);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window_ = window;
-    window->open(); // modal to the main window, which keeps repainting
+    Q_EMIT downloadWindowOpened(window); // before its search starts
+    window->open();                      // modal to the main window, which keeps repainting
 }
 
 DownloadDialog *DeviceCommands::downloadWindow() const

@@ -4,13 +4,14 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
 
-class BluetoothLink;
+class SocketLink;
 class DownloadDialog;
-class MainWindow;
+class QWidget;
 class DemoDevice;
 class DeviceArrivalMonitor;
 class Prompts;
@@ -18,12 +19,14 @@ class RecordStore;
 
 // The main window's ways into a download: "New data capture", "Find bluetooth
 // radio" and a serial port being plugged in. Never more than one download
-// window at a time.
+// window at a time. Each new download window is announced, so the main window
+// can connect to what it reports.
 class DeviceCommands : public QObject
 {
     Q_OBJECT
 public:
-    DeviceCommands(MainWindow &frame, RecordStore &store, Prompts &prompts);
+    // window: the parent of the windows these commands open.
+    DeviceCommands(QWidget &window, RecordStore &store, Prompts &prompts);
     ~DeviceCommands() override;
 
     DeviceContext &context() { return context_; }
@@ -37,7 +40,10 @@ public:
 
     // How "Find bluetooth radio" obtains a connected link (null: none);
     // the default runs the search dialog.
-    void setBluetoothPicker(std::function<std::shared_ptr<BluetoothLink>()> picker) { picker_ = std::move(picker); }
+    void setBluetoothPicker(std::function<std::shared_ptr<SocketLink>()> picker) { picker_ = std::move(picker); }
+
+Q_SIGNALS:
+    void downloadWindowOpened(DownloadDialog *window);
 
 public Q_SLOTS:
     void newDataCapture();
@@ -46,13 +52,18 @@ public Q_SLOTS:
 
 private:
     void openDownloadWindow();
+    // True while another modal window (a print preview, a file dialog, a
+    // message) runs its own event loop: the download's start would clear the
+    // recording and delete the view under it.
+    bool modalInTheWay() const;
 
-    MainWindow &mainWindow_;
+    QWidget &owner_;
     RecordStore &store_;
     Prompts &prompts_;
     DeviceContext context_;
     QPointer<DownloadDialog> window_;
     DeviceArrivalMonitor *monitor_ = nullptr;
     std::unique_ptr<DemoDevice> demo_;
-    std::function<std::shared_ptr<BluetoothLink>()> picker_;
+    std::function<std::shared_ptr<SocketLink>()> picker_;
+    QTimer arrivalRetry_; // an arrival held back by a modal window is tried again
 };

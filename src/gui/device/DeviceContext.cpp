@@ -1,7 +1,8 @@
 #include "device/DeviceContext.h"
 
-#include "device/BluetoothLink.h"
+#include "app/Settings.h"
 #include "device/DeviceSession.h"
+#include "device/SocketLink.h"
 
 PortLists DeviceContext::listPorts() const
 {
@@ -16,7 +17,7 @@ void DeviceContext::prepare(DeviceSession &session) const
         session.useSerial();
     session.setDeviceRoot(deviceRoot);
     session.bruteForce = bruteForce;
-    session.loadSavedPort();
+    session.savedPort = ReadSetupString(QStringLiteral("DefaultCOM")).value_or(QString());
     if (!firstPort.isEmpty())
         session.savedPort = firstPort;
     session.ports = listPorts();

@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-class BluetoothLink;
+class SocketLink;
 class DeviceSession;
 
 // Where the program looks for the device, shared by every download window of a
@@ -17,7 +17,7 @@ class DeviceSession;
 // folder of device nodes.
 struct DeviceContext {
     LinkMode linkMode = LinkMode::Serial;
-    std::shared_ptr<BluetoothLink> bluetooth;
+    std::shared_ptr<SocketLink> bluetooth;
     // Tried before "DefaultCOM" and every listed port; empty: none.
     QString firstPort;
     QString deviceRoot = QStringLiteral("/dev");

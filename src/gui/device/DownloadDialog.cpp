@@ -7,11 +7,10 @@
 #include "device/DeletingDataWindow.h"
 #include "device/DeviceContext.h"
 #include "device/DeviceSession.h"
-#include "device/DeviceTexts.h"
 #include "device/Protocol.h"
 #include "device/SetClockDialog.h"
 #include "model/RecordStore.h"
-#include "shell/MainWindow.h"
+#include "texts/DeviceTexts.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -24,10 +23,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-DownloadDialog::DownloadDialog(RecordStore &store, Prompts &prompts, DeviceContext &context, MainWindow &frame,
-                               QWidget *parent)
-    : QDialog(parent), store_(store), prompts_(prompts), context_(context), mainWindow_(frame),
-      session_(std::make_unique<DeviceSession>(store))
+DownloadDialog::DownloadDialog(RecordStore &store, Prompts &prompts, DeviceContext &context, QWidget *parent)
+    : QDialog(parent), store_(store), prompts_(prompts), context_(context), session_(std::make_unique<DeviceSession>()),
+      engine_(std::make_unique<DownloadEngine>(*session_))
 {
     setObjectName(QStringLiteral("newDataCapture"));
     setWindowTitle(tr("New Data Capture"));
@@ -43,7 +41,7 @@ DownloadDialog::DownloadDialog(RecordStore &store, Prompts &prompts, DeviceConte
         DeleteDataDialog dialog(store_, this);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
-        return DeleteRequest{dialog.chosenId(), dialog.chosenType()};
+        return DeleteRequest{dialog.chosenId(), Protocol::DeleteDataType(dialog.chosenType())};
     };
 
     // Opening: the standard layout, the remembered port and the port lists.
@@ -57,6 +55,7 @@ DownloadDialog::DownloadDialog(RecordStore &store, Prompts &prompts, DeviceConte
 DownloadDialog::~DownloadDialog()
 {
     // Work still running ends before the session it uses.
+    engine_.reset();
     job_.join();
     session_.reset();
     showDeletingWindow(false);
@@ -174,81 +173,49 @@ void DownloadDialog::start()
         return;
     // No view may show old data, and nothing of an earlier download may remain.
     store_.ClearAllData();
-    mainWindow_.onClose();
+    Q_EMIT recordingCleared();
     list_->clear();
     startIsDone_ = false;
-    earlyResult_.reset();
     highestProgress_ = 0;
     progress_->setValue(0);
     setPhase(DownloadPhase::Searching);
 
+    // The engine reports from its own threads; each report comes here as a
+    // queued call, and those of an ended download carry an older generation.
     const int generation = ++generation_;
     QPointer<DownloadDialog> self(this);
-    Transfer::Callbacks callbacks;
-    callbacks.framesReceived = [self, generation](int frames) {
+    const auto post = [self](std::function<void(DownloadDialog &)> call) {
         QMetaObject::invokeMethod(
             self,
-            [self, generation, frames] {
+            [self, call = std::move(call)] {
                 if (self)
-                    self->framesArrived(generation, frames);
+                    call(*self);
             },
             Qt::QueuedConnection);
     };
-    callbacks.finished = [self, generation](const TransferResult &result) {
-        QMetaObject::invokeMethod(
-            self,
-            [self, generation, result] {
-                if (self)
-                    self->transferFinished(generation, result);
-            },
-            Qt::QueuedConnection);
+    DownloadEngine::Events events;
+    events.connected = [post, generation](int total, int frames) {
+        post([=](DownloadDialog &w) { w.transferStarted(generation, total, frames); });
     };
-    auto outcome = std::make_shared<SearchOutcome>(SearchOutcome::NotFound);
-    auto started = std::make_shared<bool>(false);
-    DeviceSession *session = session_.get();
-    job_.run(
-        [session, outcome, started, callbacks = std::move(callbacks)]() mutable {
-            *outcome = session->FindDevice();
-            if (*outcome == SearchOutcome::FoundWithData)
-                *started = session->StartTransfer(std::move(callbacks));
-        },
-        [this, outcome, started] { searchFinished(*outcome, *started); });
+    events.progress = [post, generation](int frames) {
+        post([=](DownloadDialog &w) { w.framesArrived(generation, frames); });
+    };
+    events.ending = [post, generation] { post([=](DownloadDialog &w) { w.transferEnding(generation); }); };
+    events.finished = [post, generation](DownloadResult &result) {
+        auto shared = std::make_shared<DownloadResult>(std::move(result));
+        post([=](DownloadDialog &w) { w.downloadFinished(generation, *shared); });
+    };
+    engine_->start(std::move(events));
 }
 
-void DownloadDialog::searchFinished(SearchOutcome outcome, bool transferStarted)
+void DownloadDialog::transferStarted(int generation, int totalCount, int frameCount)
 {
-    const QStringList messages = session_->takeMessages();
-    switch (outcome) {
-    case SearchOutcome::NotFound:
-        setPhase(DownloadPhase::Idle);
-        showMessages(messages, true);
+    if (generation != generation_ || phase_ != DownloadPhase::Searching)
         return;
-    case SearchOutcome::CountsFailed: // the device answered: tell it to stop and let the port go
-    case SearchOutcome::FoundWithoutData:
-        setPhase(DownloadPhase::Idle);
-        showMessages(messages, true);
-        transferEnd({});
-        return;
-    case SearchOutcome::FoundWithData:
-        break;
-    }
-    if (!transferStarted) {
-        showMessages(messages + QStringList{DeviceTexts::CantFindDevice()}, true);
-        transferEnd({});
-        return;
-    }
-    progress_->setRange(0, std::max(1, session_->frameCount()));
+    progress_->setRange(0, std::max(1, frameCount));
     setPhase(DownloadPhase::Transferring);
-    if (earlyResult_) {
-        const TransferResult result = *earlyResult_;
-        earlyResult_.reset();
-        const int generation = generation_;
-        QMetaObject::invokeMethod(
-            this, [this, generation, result] { transferFinished(generation, result); }, Qt::QueuedConnection);
-    }
-    showMessages(messages, true);
     // Stays up while the workers run; progress and the end arrive behind it.
-    prompts_.information(DeviceTexts::ConnectSucceeded(session_->totalCount()));
+    prompts_.information(DeviceTexts::ConnectSucceeded(totalCount));
 }
 
 void DownloadDialog::framesArrived(int generation, int frames)
@@ -259,46 +226,39 @@ void DownloadDialog::framesArrived(int generation, int frames)
     highestProgress_ = std::max(highestProgress_, frames);
 }
 
-void DownloadDialog::transferFinished(int generation, const TransferResult &result)
+void DownloadDialog::transferEnding(int generation)
 {
-    if (generation != generation_)
-        return;
-    if (phase_ == DownloadPhase::Searching) {
-        earlyResult_ = result; // handled once the search has reported
+    if (generation == generation_ && phase_ != DownloadPhase::Idle)
+        setPhase(DownloadPhase::Ending);
+}
+
+void DownloadDialog::downloadFinished(int generation, DownloadResult &result)
+{
+    engine_->wait();
+    if (!result.portToRemember.isEmpty())
+        WriteSetupValue(QStringLiteral("DefaultCOM"), result.portToRemember);
+    if (result.deviceModel != 0)
+        store_.deviceModel = result.deviceModel;
+    transferEnded();
+    if (cancelling_) {
+        finishCancel();
         return;
     }
-    if (phase_ != DownloadPhase::Transferring)
+    // A stopped download (Stop, or a stale report) lists nothing.
+    if (generation != generation_ || result.status == DownloadStatus::Stopped)
         return;
     ++generation_;
 
     // Whatever arrived is listed, even when the transfer ended in an error.
-    const QStringList lines = store_.otherIdLines();
-    list_->clear();
-    list_->addItems(lines);
-    if (!lines.isEmpty())
-        mainWindow_.setDataArrived(true);
-    startIsDone_ = true;
-
-    QStringList messages = result.messages();
-    if (result.complete() && !result.endTag && result.framesReceived < result.frameCount)
-        messages.append(DeviceTexts::PartialDownload(result.framesReceived, result.frameCount));
-    transferEnd({});
-    showMessages(messages, true);
-}
-
-void DownloadDialog::transferEnd(std::function<void()> then)
-{
-    // The workers are ended before the stop command goes out and the port closes.
-    setPhase(phase_ == DownloadPhase::Maintenance ? DownloadPhase::Maintenance : DownloadPhase::Ending);
-    DeviceSession *session = session_.get();
-    job_.run([session] { session->TransferEnd(); },
-             [this, then = std::move(then)] {
-                 transferEnded();
-                 if (then)
-                     then();
-                 if (cancelling_)
-                     finishCancel();
-             });
+    if (result.hasReadings()) {
+        store_.deviceSamples = std::move(result.readings);
+        const QStringList lines = store_.otherIdLines();
+        list_->addItems(lines);
+        Q_EMIT dataArrived();
+    }
+    startIsDone_ = result.transferRan;
+    setPhase(DownloadPhase::Idle);
+    showMessages(DeviceTexts::describe(result), true);
 }
 
 void DownloadDialog::transferEnded()
@@ -316,7 +276,8 @@ void DownloadDialog::onStop()
         return;
     ++generation_; // what the workers still post is stale
     list_->clear();
-    transferEnd({});
+    setPhase(DownloadPhase::Ending);
+    engine_->stop(); // the end arrives as a stopped download
 }
 
 void DownloadDialog::done()
@@ -328,11 +289,9 @@ void DownloadDialog::done()
         prompts_.warning(Text(TextNo::SelectPatientId));
         return;
     }
-    store_.SelectDeviceId(id, RecordStore::SelectSource::Download, prompts_);
-    // A download always ends in Trend: the search closed every view before.
-    mainWindow_.showRecording();
-    mainWindow_.setDataArrived(true);
+    store_.SelectDeviceId(id, RecordStore::SelectSource::Download);
     chosenId_ = id;
+    Q_EMIT recordingChosen(id);
     accept();
 }
 
@@ -341,10 +300,12 @@ void DownloadDialog::reject()
     if (cancelling_)
         return;
     switch (phase_) {
+    case DownloadPhase::Searching:
     case DownloadPhase::Transferring:
         cancelling_ = true;
         ++generation_;
-        transferEnd({}); // closes the window when done
+        setPhase(DownloadPhase::Ending);
+        engine_->stop(); // closes the window once the download has ended
         return;
     case DownloadPhase::Ending:
         cancelling_ = true; // closes the window once the transfer end is over
@@ -353,7 +314,6 @@ void DownloadDialog::reject()
         cancelling_ = true;
         finishCancel();
         return;
-    case DownloadPhase::Searching:
     case DownloadPhase::Maintenance:
         return; // the window is disabled while the device is busy
     }
@@ -363,8 +323,7 @@ void DownloadDialog::finishCancel()
 {
     context_.linkMode = LinkMode::Serial;
     // Only the transfer's own state goes; a recording on screen stays whole.
-    if (mainWindow_.displayMode() == 0)
-        mainWindow_.onClose();
+    Q_EMIT cancelled();
     QDialog::reject();
 }
 
@@ -398,13 +357,7 @@ void DownloadDialog::onSetDateAndTime()
     }
     job_.run(std::move(work), [this] {
         transferEnded();
-        const QStringList messages = session_->takeMessages();
-        for (const QString &m : messages) {
-            if (m == DeviceTexts::SetClockSucceeded())
-                prompts_.information(m);
-            else
-                prompts_.warning(m);
-        }
+        showMaintenanceMessages(DeviceMessage::SetClockSucceeded);
     });
 }
 
@@ -436,14 +389,22 @@ void DownloadDialog::onDeleteData()
         [this] {
             showDeletingWindow(false);
             transferEnded();
-            const QStringList messages = session_->takeMessages();
-            for (const QString &m : messages) {
-                if (m == DeviceTexts::DataCleared())
-                    prompts_.information(m);
-                else
-                    prompts_.warning(m);
-            }
+            showMaintenanceMessages(DeviceMessage::DataCleared);
         });
+}
+
+void DownloadDialog::showMaintenanceMessages(DeviceMessage success)
+{
+    // The caller remembers the port; the device layer writes no settings.
+    if (!session_->portToRemember().isEmpty())
+        WriteSetupValue(QStringLiteral("DefaultCOM"), session_->portToRemember());
+    const QString successText = DeviceTexts::text(success);
+    for (const QString &text : DeviceTexts::texts(session_->takeMessages(), session_->permissionDenied())) {
+        if (text == successText)
+            prompts_.information(text);
+        else
+            prompts_.warning(text);
+    }
 }
 
 void DownloadDialog::showDeletingWindow(bool show)

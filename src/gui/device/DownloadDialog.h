@@ -1,8 +1,9 @@
 #pragma once
 
 #include "device/BackgroundJob.h"
+#include "device/DownloadEngine.h"
 #include "device/DownloadPhase.h"
-#include "device/Transfer.h"
+#include "device/Protocol.h"
 
 #include <QDateTime>
 #include <QDialog>
@@ -13,7 +14,6 @@
 #include <optional>
 
 class DeletingDataWindow;
-class MainWindow;
 class DeviceSession;
 class Prompts;
 class QComboBox;
@@ -24,24 +24,23 @@ class QProgressBar;
 class QPushButton;
 class RecordStore;
 struct DeviceContext;
-enum class SearchOutcome;
 
 // What the Delete Data dialog hands to the delete procedure.
 struct DeleteRequest {
-    int id = 0;   // 0: every ID on the device
-    int type = 0; // 0 "All", 1 "SpO2&Pr"
+    int id = 0; // 0: every ID on the device
+    Protocol::DeleteDataType type = Protocol::DeleteDataType::All;
 };
 
 // "New Data Capture": searches the device as soon as it opens, runs the transfer
 // on two workers while showing progress, lists each downloaded ID and makes the
 // chosen one the current recording. Every blocking exchange runs off the user
-// interface thread; the window is disabled meanwhile.
+// interface thread; a search or transfer can be cancelled. The window reports
+// what happened by its signals; the main window decides what follows.
 class DownloadDialog : public QDialog
 {
     Q_OBJECT
 public:
-    DownloadDialog(RecordStore &store, Prompts &prompts, DeviceContext &context, MainWindow &frame,
-                   QWidget *parent = nullptr);
+    DownloadDialog(RecordStore &store, Prompts &prompts, DeviceContext &context, QWidget *parent = nullptr);
     ~DownloadDialog() override;
 
     DownloadPhase phase() const { return phase_; }
@@ -69,6 +68,16 @@ public:
         deleteChooser_ = std::move(chooser);
     }
 
+Q_SIGNALS:
+    // A download starts: the record store was emptied, so no view may show old data.
+    void recordingCleared();
+    // Readings arrived and are listed.
+    void dataArrived();
+    // Done: id is now the current recording.
+    void recordingChosen(int id);
+    // Closed with Cancel.
+    void cancelled();
+
 public Q_SLOTS:
     void onStartOrDone();
     void onStop();
@@ -82,23 +91,23 @@ private:
     void setPhase(DownloadPhase phase);
     void start();
     void done();
-    void searchFinished(SearchOutcome outcome, bool transferStarted);
+    void transferStarted(int generation, int totalCount, int frameCount);
     void framesArrived(int generation, int frames);
-    void transferFinished(int generation, const TransferResult &result);
-    // The end of a transfer and of every maintenance command, off the UI thread.
-    void transferEnd(std::function<void()> then);
+    void transferEnding(int generation);
+    void downloadFinished(int generation, DownloadResult &result);
     // Back to idle once the transfer end ran on its worker.
     void transferEnded();
     void finishCancel();
     void showMessages(const QStringList &messages, bool warning);
     void showDeletingWindow(bool show);
+    // The maintenance command's report; success is shown as information.
+    void showMaintenanceMessages(DeviceMessage success);
     void setStandardLayout(bool standard);
     void refillPortCombo();
 
     RecordStore &store_;
     Prompts &prompts_;
     DeviceContext &context_;
-    MainWindow &mainWindow_;
     std::unique_ptr<DeviceSession> session_;
 
     QListWidget *list_ = nullptr;
@@ -121,9 +130,9 @@ private:
     int chosenId_ = 0;
     int generation_ = 0; // calls of an ended transfer carry an older number
     int highestProgress_ = 0;
-    std::optional<TransferResult> earlyResult_; // a transfer that ended before its search reported
     std::function<std::optional<QDateTime>()> clockChooser_;
     std::function<std::optional<DeleteRequest>()> deleteChooser_;
 
+    std::unique_ptr<DownloadEngine> engine_;
     BackgroundJob job_{this}; // last member: ends before the session goes
 };

@@ -10,7 +10,10 @@ DownloadButtons buttonsFor(DownloadPhase phase)
     case DownloadPhase::Idle:
         b.start = b.deleteData = b.setDateAndTime = b.cancel = true;
         break;
-    case DownloadPhase::Searching:
+    case DownloadPhase::Searching: // only Cancel, which stops the search
+        b.cancel = true;
+        b.busyCursor = true;
+        break;
     case DownloadPhase::Maintenance:
         b.windowEnabled = false;
         b.busyCursor = true;

@@ -8,7 +8,7 @@
 // Where the download window stands, and what each phase allows.
 enum class DownloadPhase {
     Idle,         // waiting for Start (or Done after a transfer)
-    Searching,    // the port search runs; the window is disabled
+    Searching,    // the port search runs; only Cancel, which stops it
     Transferring, // the two workers run; only Stop and Cancel
     Ending,       // the transfer end runs (stop command, port closed)
     Maintenance,  // setting the clock or deleting; the window is disabled

@@ -4,6 +4,8 @@
 #include "app/Texts.h"
 #include "model/RecordStore.h"
 
+#include <QCoreApplication>
+
 QStringList OtherIdChoice::lines() const
 {
     return store_.otherIdLines();
@@ -24,6 +26,7 @@ int OtherIdChoice::done(int row)
     }
     // A new ID starts with empty details; stored ones are loaded by the selection.
     store_.currentPatient = PatientRecord{};
-    store_.SelectDeviceId(id, RecordStore::SelectSource::Dialog, prompts_);
+    if (store_.SelectDeviceId(id, RecordStore::SelectSource::Dialog) == RecordStore::PatientLoad::Missing)
+        prompts_.warning(QCoreApplication::translate("RecordStore", "Get patient info error!"));
     return id;
 }

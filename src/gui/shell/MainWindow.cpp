@@ -7,6 +7,7 @@
 #include "app/Settings.h"
 #include "app/Texts.h"
 #include "device/DeviceCommands.h"
+#include "device/DownloadDialog.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AnalysisSetupDialog.h"
 #include "dialogs/ExportProgress.h"
@@ -100,6 +101,7 @@ MainWindow::MainWindow(RecordStore &store, Prompts &prompts, int languageId, QWi
     setCentralWidget(central_);
 
     deviceCommands_ = new DeviceCommands(*this, store_, prompts_);
+    connect(deviceCommands_, &DeviceCommands::downloadWindowOpened, this, &MainWindow::followDownload);
     createActions();
     createMenus();
     createToolBar();
@@ -352,6 +354,21 @@ void MainWindow::switchMode(int mode)
     openView(mode);
     if (isVisible())
         showMaximized();
+}
+
+void MainWindow::followDownload(DownloadDialog *window)
+{
+    connect(window, &DownloadDialog::recordingCleared, this, &MainWindow::onClose);
+    connect(window, &DownloadDialog::dataArrived, this, [this] { setDataArrived(true); });
+    connect(window, &DownloadDialog::recordingChosen, this, [this] {
+        // A download always ends in Trend: its search closed every view before.
+        showRecording();
+        setDataArrived(true);
+    });
+    connect(window, &DownloadDialog::cancelled, this, [this] {
+        if (displayMode_ == DisplayMode::None)
+            onClose(); // greys the data commands again
+    });
 }
 
 void MainWindow::showRecording()

@@ -21,6 +21,7 @@
 class BackgroundView;
 class LanguageSwitch;
 class DeviceCommands;
+class DownloadDialog;
 class Prompts;
 class QAction;
 class QLabel;
@@ -146,6 +147,8 @@ private:
     void refreshView();
     void checkScreenSize(const QRect &geometry);
     void updateMinimumSize();
+    // Connects to what a new download window reports.
+    void followDownload(DownloadDialog *window);
 
     RecordStore &store_;
     Prompts &prompts_;

@@ -1,8 +1,9 @@
 #include "SimulatedOximeter.h"
 
+#include "DeviceWire.h"
 #include "SimulatedNight.h"
-#include "device/Protocol.h"
 #include "device/SerialPort.h"
+#include "model/DeviceModel.h"
 
 #include <QFile>
 
@@ -20,11 +21,6 @@
 namespace
 {
 using Clock = std::chrono::steady_clock;
-
-bool newestFirst(int model)
-{
-    return model == 1 || model == 3 || model == 4 || model == 11;
-}
 } // namespace
 
 SimulatedOximeter::SimulatedOximeter(Config config) : config_(std::move(config))
@@ -91,7 +87,7 @@ std::vector<SampleRecord> SimulatedOximeter::sendOrder() const
         wire.push_back(s);
     }
     for (const auto &[id, r] : readings_) {
-        if (newestFirst(config_.model))
+        if (TraitsOfModel(config_.model).newestFirst)
             wire.insert(wire.end(), r.rbegin(), r.rend());
         else
             wire.insert(wire.end(), r.begin(), r.end());
@@ -224,8 +220,10 @@ void SimulatedOximeter::serve()
             }
             continue;
         }
+        if (garbage_.load()) // a babbling line: noise that never makes a frame
+            send(QByteArray(128, char(0x13)));
         pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, 20) <= 0)
+        if (::poll(&p, 1, garbage_.load() ? 5 : 20) <= 0)
             continue;
         char buf[512];
         const ssize_t n = ::read(fd, buf, sizeof(buf));
@@ -241,24 +239,44 @@ void SimulatedOximeter::serve()
             continue;
         }
         input.append(buf, int(n));
-        // Commands are six bytes starting 55 AA with a good check byte.
-        while (input.size() >= 6) {
-            if (std::uint8_t(input[0]) != 0x55 || std::uint8_t(input[1]) != 0xAA) {
-                input.remove(0, 1);
-                continue;
-            }
-            const auto b = [&input](int i) { return std::uint8_t(input[i]); };
-            if (std::uint8_t(b(2) + b(3) + b(4)) != b(5)) {
-                input.remove(0, 1);
-                continue;
-            }
-            const QByteArray command = input.left(6);
-            input.remove(0, 6);
-            handle(command);
-            if (lineClosed_.load())
-                break;
-        }
+        consume(input);
     }
+}
+
+void SimulatedOximeter::consume(QByteArray &input)
+{
+    // Commands are six bytes starting 55 AA with a good check byte.
+    while (input.size() >= 6 && !lineClosed_.load()) {
+        if (std::uint8_t(input[0]) != 0x55 || std::uint8_t(input[1]) != 0xAA) {
+            input.remove(0, 1);
+            continue;
+        }
+        const auto b = [&input](int i) { return std::uint8_t(input[i]); };
+        if (std::uint8_t(b(2) + b(3) + b(4)) != b(5)) {
+            input.remove(0, 1);
+            continue;
+        }
+        const QByteArray command = input.left(6);
+        input.remove(0, 6);
+        handle(command);
+    }
+}
+
+void SimulatedOximeter::attach(std::function<void(const QByteArray &bytes, int delayMs)> sink)
+{
+    std::lock_guard lock(inProcessMutex_);
+    sink_ = std::move(sink);
+    inProcessInput_.clear();
+    lineClosed_.store(false);
+}
+
+void SimulatedOximeter::receive(const QByteArray &bytes)
+{
+    std::lock_guard lock(inProcessMutex_);
+    if (!sink_)
+        return;
+    inProcessInput_.append(bytes);
+    consume(inProcessInput_);
 }
 
 void SimulatedOximeter::handle(const QByteArray &command)
@@ -271,52 +289,52 @@ void SimulatedOximeter::handle(const QByteArray &command)
         log = log_;
     }
     if (log)
-        log(Protocol::HexBytes(command));
+        log(DeviceWire::Hex(command));
     const Faults &f = config_.faults;
     if (f.silent)
         return;
 
     switch (b(2)) {
-    case Protocol::QueryDeviceInfo: {
-        Protocol::DeviceInfo info;
-        info.model = config_.model;
-        info.dataBaud = config_.dataBaud;
-        info.version1 = QStringLiteral("1.2.3");
-        info.version2 = QStringLiteral("4.5.6");
-        QByteArray reply = Protocol::BuildDeviceInfoReply(info);
-        if (f.infoPayloadLength != Protocol::kInfoPayload) {
-            QByteArray payload = reply.mid(7, Protocol::kInfoPayload);
-            payload.resize(f.infoPayloadLength, '\0');
-            reply = Protocol::BuildDeviceFrame(0x00, 0xFFFD, payload);
-        }
+    case DeviceWire::QueryInfo: {
+        QByteArray reply = DeviceWire::InfoReply(config_.model, config_.dataBaud, f.infoPayloadLength);
         if (infoReplies_++ < f.garbledInfoReplies)
             reply[1] = char(0x5A);
         send(reply);
         break;
     }
-    case Protocol::QueryCounts: {
-        Protocol::Counts counts;
-        counts.frameCount = frameCount();
-        QByteArray reply = Protocol::BuildCountReply(counts);
+    case DeviceWire::QueryCounts: {
+        QByteArray reply = DeviceWire::CountReply(frameCount());
         if (countReplies_++ < f.garbledCountReplies)
             reply[0] = char(0x56);
         send(reply);
         break;
     }
-    case Protocol::RequestFrame: {
-        // Model 3 on a serial line sends the frame number low byte first.
-        const bool lowFirst = !socket_ && config_.model == 3;
+    case DeviceWire::RequestFrame: {
+        // Some models on a serial line send the frame number low byte first.
+        const bool lowFirst = !socket_ && TraitsOfModel(config_.model).requestLowByteFirstSerial;
         const int frame = lowFirst ? b(3) + b(4) * 256 : b(3) * 256 + b(4);
         if (f.silentFromFrame >= 0 && frame >= f.silentFromFrame)
             return;
+        if (f.garbageFromFrame >= 0 && frame >= f.garbageFromFrame) {
+            garbage_.store(true);
+            return;
+        }
         if (frame == f.stallFrame && stalls_[frame]++ < f.stallRequests)
             return;
+        if (f.lateFrames.count(frame)) {
+            const int seen = ++lateRequests_[frame];
+            if (seen == 1)
+                return;
+            if (seen == 2)
+                sendFrame(frame);
+        }
         sendFrame(frame);
         break;
     }
-    case Protocol::DeleteData: {
+    case DeviceWire::Delete: {
         const int id = (b(3) & 0x0F) * 256 + b(4);
-        const auto until = Clock::now() + std::chrono::milliseconds(config_.deleteDelayMs);
+        // In process the link delays the acknowledgement on its own clock.
+        const auto until = Clock::now() + std::chrono::milliseconds(sink_ ? 0 : config_.deleteDelayMs);
         while (Clock::now() < until && !stop_.load())
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         {
@@ -327,14 +345,14 @@ void SimulatedOximeter::handle(const QByteArray &command)
                 readings_.erase(id);
             wire_ = sendOrder();
         }
-        send(Protocol::BuildDeviceFrame(0x00, Protocol::TagDeleteAck, QByteArray(30, '\0')));
+        send(DeviceWire::Acknowledgement(DeviceWire::DeleteAck), config_.deleteDelayMs);
         break;
     }
-    case Protocol::SetDate:
-    case Protocol::SetTime: {
+    case DeviceWire::SetDate:
+    case DeviceWire::SetTime: {
         {
             std::lock_guard lock(mutex_);
-            if (b(2) == Protocol::SetDate) {
+            if (b(2) == DeviceWire::SetDate) {
                 pendingDate_ = std::uint32_t(b(3)) | (std::uint32_t(b(4)) << 8);
                 haveDate_ = true;
             } else if (haveDate_) {
@@ -344,7 +362,7 @@ void SimulatedOximeter::handle(const QByteArray &command)
                                    QTime(bits(15, 5), bits(20, 6), bits(26, 6)), Qt::UTC);
             }
         }
-        send(Protocol::BuildDeviceFrame(0x00, f.clockAckTag, QByteArray(30, '\0')));
+        send(DeviceWire::Acknowledgement(f.clockAckTag));
         break;
     }
     default: // StopTransfer and anything unknown: nothing to answer
@@ -358,18 +376,18 @@ QByteArray SimulatedOximeter::frameBytes(int frame) const
     const int perFrame = config_.framePayload / 8;
     const int frames = int((wire_.size() + std::size_t(perFrame) - 1) / std::size_t(perFrame));
     if (frame >= frames)
-        return Protocol::BuildDeviceFrame(0x00, Protocol::TagEnd, {});
+        return DeviceWire::Frame(0x00, DeviceWire::EndTag, {});
     QByteArray payload;
     const std::size_t first = std::size_t(frame) * std::size_t(perFrame);
     const std::size_t last = std::min(wire_.size(), first + std::size_t(perFrame));
     payload.reserve(int(last - first) * 8);
     for (std::size_t k = first; k < last; ++k) {
-        const auto r = Protocol::EncodeSample(wire_[k], config_.model);
+        const auto r = DeviceWire::Record(wire_[k], TraitsOfModel(config_.model).recordBytesReversed);
         payload.append(reinterpret_cast<const char *>(r.data()), 8);
     }
     const std::uint16_t tag =
-        frame == config_.faults.earlyEndFrame ? std::uint16_t(Protocol::TagEnd) : std::uint16_t(frame);
-    return Protocol::BuildDeviceFrame(0x00, tag, payload);
+        frame == config_.faults.earlyEndFrame ? std::uint16_t(DeviceWire::EndTag) : std::uint16_t(frame);
+    return DeviceWire::Frame(0x00, tag, payload);
 }
 
 void SimulatedOximeter::sendFrame(int frame)
@@ -391,8 +409,13 @@ void SimulatedOximeter::sendFrame(int frame)
     send(bytes);
 }
 
-void SimulatedOximeter::send(const QByteArray &bytes)
+void SimulatedOximeter::send(const QByteArray &bytes, int delayMs)
 {
+    if (sink_) {
+        bytesSent_.fetch_add(bytes.size());
+        sink_(bytes, delayMs);
+        return;
+    }
     const int fd = socket_ ? connFd_ : masterFd_;
     if (fd < 0)
         return;

@@ -24,6 +24,9 @@ public:
         std::set<int> strayByteBeforeFrame; // a 0x00 before these frames
         int stallFrame = -1;                // ignore this many requests of stallFrame
         int stallRequests = 0;
+        // These frames are answered only on their re-request, and then twice
+        // (the late answer to the first request and the answer to the second).
+        std::set<int> lateFrames;
         int garbledInfoReplies = 0;         // the first N info replies are garbled
         int garbledCountReplies = 0;        // the first N count replies are garbled
         int earlyEndFrame = -1;             // this frame carries the end tag 0xFFFE
@@ -31,6 +34,7 @@ public:
         bool silent = false;                // answers nothing at all
         int silentFromFrame = -1;           // answers nothing from this frame on
         int closeAtFrame = -1;              // closes the line halfway through this frame
+        int garbageFromFrame = -1;          // from this request on, an endless stream of noise
         int infoPayloadLength = 30;         // the L of the info reply
         std::uint16_t clockAckTag = 0xFFF9; // tag of the clock acknowledgements
     };
@@ -63,6 +67,10 @@ public:
     // Listens on a Unix socket at path and serves the first connection.
     bool startUnix(const QString &path);
     void stop();
+    // In process, without a line: receive() takes the program's bytes and the
+    // replies go to sink, each with the delay the device takes to send it.
+    void attach(std::function<void(const QByteArray &bytes, int delayMs)> sink);
+    void receive(const QByteArray &bytes);
     // True once the simulated device closed the line (closeAtFrame).
     bool lineClosed() const { return lineClosed_.load(); }
 
@@ -83,9 +91,10 @@ public:
 
 private:
     void serve();
+    void consume(QByteArray &input);
     void handle(const QByteArray &command);
     void sendFrame(int frame);
-    void send(const QByteArray &bytes);
+    void send(const QByteArray &bytes, int delayMs = 0);
     QByteArray frameBytes(int frame) const;
     std::vector<SampleRecord> sendOrder() const;
     int lineBaud() const;
@@ -110,7 +119,12 @@ private:
     std::atomic<bool> stop_{false};
     std::atomic<bool> lineClosed_{false};
     std::atomic<qint64> bytesSent_{0};
+    std::mutex inProcessMutex_;
+    std::function<void(const QByteArray &, int)> sink_;
+    QByteArray inProcessInput_;
     std::map<int, int> stalls_;
+    std::map<int, int> lateRequests_; // requests seen of each late frame
+    std::atomic<bool> garbage_{false};
     std::set<int> straysSent_; // a stray byte goes before a frame only once
     int infoReplies_ = 0;
     int countReplies_ = 0;

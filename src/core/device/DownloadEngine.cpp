@@ -1,0 +1,127 @@
+#include "device/DownloadEngine.h"
+
+#include "device/DeviceSession.h"
+
+namespace
+{
+DownloadStatus statusOf(DeviceMessage error)
+{
+    switch (error) {
+    case DeviceMessage::ReadTimeout:
+        return DownloadStatus::Timeout;
+    case DeviceMessage::WriteFailed:
+        return DownloadStatus::WriteFailed;
+    case DeviceMessage::ReadOutOfBuffer:
+        return DownloadStatus::Overflow;
+    default:
+        return DownloadStatus::LinkLost;
+    }
+}
+} // namespace
+
+int DownloadResult::readingCount(int id) const
+{
+    return id >= 1 && id <= int(readings.size()) ? int(readings[std::size_t(id - 1)].size()) : 0;
+}
+
+bool DownloadResult::hasReadings() const
+{
+    for (const auto &r : readings) {
+        if (!r.empty())
+            return true;
+    }
+    return false;
+}
+
+DownloadEngine::DownloadEngine(DeviceSession &session) : session_(session) {}
+
+DownloadEngine::~DownloadEngine()
+{
+    stop();
+    wait();
+}
+
+void DownloadEngine::start(Events events)
+{
+    wait();
+    stop_.store(false);
+    session_.resume();
+    thread_ = std::thread([this, events = std::move(events)] {
+        DownloadResult result = run(events);
+        if (events.finished)
+            events.finished(result);
+    });
+}
+
+void DownloadEngine::stop()
+{
+    stop_.store(true);
+    session_.cancel();
+}
+
+void DownloadEngine::wait()
+{
+    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id())
+        thread_.join();
+}
+
+DownloadResult DownloadEngine::run(const Events &events)
+{
+    DownloadResult result;
+    const SearchOutcome outcome = session_.FindDevice();
+    result.messages = session_.takeMessages();
+    result.permissionDenied = session_.permissionDenied();
+    result.portToRemember = session_.portToRemember();
+    result.deviceModel = session_.deviceModel();
+    result.totalCount = session_.totalCount();
+    result.framesAnnounced = session_.frameCount();
+
+    if (stop_.load()) {
+        result.messages.clear();
+        result.status = DownloadStatus::Stopped;
+    } else if (outcome == SearchOutcome::NotFound) {
+        result.status =
+            result.permissionDenied.isEmpty() ? DownloadStatus::DeviceNotFound : DownloadStatus::PermissionDenied;
+        return result; // nothing answered, nothing to end
+    } else if (outcome == SearchOutcome::CountsFailed) {
+        result.status = DownloadStatus::ReplyRejected;
+    } else if (outcome == SearchOutcome::FoundWithoutData) {
+        result.status = DownloadStatus::NoData;
+    } else {
+        Transfer::Callbacks callbacks;
+        callbacks.framesReceived = events.progress;
+        const bool paused = session_.clock().pause(500); // the device needs it before the first request
+        if (paused && events.connected)
+            events.connected(result.totalCount, result.framesAnnounced);
+        if (!paused || stop_.load()) {
+            result.status = DownloadStatus::Stopped;
+        } else if (!session_.StartTransfer(std::move(callbacks))) {
+            result.status = DownloadStatus::LinkLost; // the line went away since the search
+            result.messages.push_back(DeviceMessage::ReadFailed);
+        } else {
+            result.transferRan = true;
+            session_.WaitTransfer();
+            TransferResult transfer = session_.takeTransferResult();
+            result.framesReceived = transfer.framesReceived;
+            result.endTag = transfer.endTag;
+            result.droppedRecords = transfer.droppedRecords;
+            result.readings = std::move(transfer.readings);
+            const DeviceMessages said = transfer.messages();
+            result.messages.insert(result.messages.end(), said.begin(), said.end());
+            if (transfer.stopped || stop_.load())
+                result.status = DownloadStatus::Stopped;
+            else if (transfer.receiverError)
+                result.status = statusOf(*transfer.receiverError);
+            else if (transfer.requesterError)
+                result.status = statusOf(*transfer.requesterError);
+            else if (result.missingFrames())
+                result.status = DownloadStatus::Partial;
+            else
+                result.status = DownloadStatus::Ok;
+        }
+    }
+    if (events.ending)
+        events.ending();
+    session_.TransferEnd();
+    return result;
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "device/SocketLink.h"
+
+// The demo's simulated device in place of a Bluetooth device: a Unix stream
+// socket at "unix:PATH".
+class UnixSocketLink : public SocketLink
+{
+protected:
+    int openSocket(const QString &address, int channel, QString &error) override;
+};

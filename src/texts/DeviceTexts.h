@@ -1,0 +1,23 @@
+#pragma once
+
+#include "device/DeviceMessage.h"
+
+#include <QString>
+#include <QStringList>
+
+struct DownloadResult;
+
+// The words of the device layer's reports, translated through Qt (context "Device").
+namespace DeviceTexts
+{
+QString text(DeviceMessage message);
+// With a hint for each refused port after "Can't find right COM ...".
+QStringList texts(const DeviceMessages &messages, const QStringList &permissionDenied = {});
+
+QString ConnectSucceeded(int totalCount);      // "Connect succeed! Total 42 Frames!"
+QString PermissionDenied(const QString &path); // the added hint on a refused port
+QString PartialDownload(int received, int announced);
+
+// Everything a finished download has to tell the user, in order.
+QStringList describe(const DownloadResult &result);
+} // namespace DeviceTexts
