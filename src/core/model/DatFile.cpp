@@ -14,8 +14,6 @@ namespace DatFile
 namespace
 {
 
-constexpr qint64 kMaxTitleBytes = 122; // 11N + 129 is the largest accepted size
-
 struct Cursor {
     const QByteArray &data;
     qint64 pos = 0;
@@ -191,6 +189,15 @@ ReadResult read(const QString &path)
     if (f.size() > maxSize)
         return fail(QStringLiteral("file length %1 above the largest possible %2").arg(f.size()).arg(maxSize), 0);
     return parse(f.readAll());
+}
+
+TitleResult decodeTitle(const QByteArray &bytes)
+{
+    TitleResult r;
+    Cursor c{bytes};
+    r.ok = readTitle(c, r.title, r.failedCheck);
+    r.used = r.ok ? c.pos : 0;
+    return r;
 }
 
 QByteArray encodeTitle(const QString &title)
