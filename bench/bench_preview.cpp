@@ -1,0 +1,155 @@
+// Opening the print preview of a table view: time until the first page is
+// shown and the peak memory it takes, against painting one page of the same
+// view in the same run, for an 8-hour night and for the longest recording.
+#include "views/PreviewSheet.h"
+#include "views/PrintPreviewDialog.h"
+#include "views/TableView.h"
+
+#include "model/RecordStore.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace
+{
+
+const QSize kWindow(1600, 800);
+
+RecordStore &Store(int readings)
+{
+    static std::map<int, std::unique_ptr<RecordStore>> stores;
+    auto &store = stores[readings];
+    if (!store) {
+        store = std::make_unique<RecordStore>();
+        store->currentSamples.resize(std::size_t(readings));
+        for (int i = 0; i < readings; ++i) {
+            SampleRecord &s = store->currentSamples[std::size_t(i)];
+            s.id = 1;
+            s.year = 26;
+            s.month = 3;
+            s.day = std::uint8_t(1 + i / 86400);
+            s.hour = std::uint8_t(i / 3600 % 24);
+            s.minute = std::uint8_t(i / 60 % 60);
+            s.second = std::uint8_t(i % 60);
+            s.spo2 = std::uint8_t(88 + i % 12);
+            s.pulseRate = std::uint8_t(55 + i % 60);
+        }
+    }
+    return *store;
+}
+
+long statusKb(const char *field)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toLong();
+    return 0;
+}
+
+// Peak resident memory above the current level while work runs, in kB.
+template <typename Work> long PeakGrowthKb(Work &&work)
+{
+    QFile reset(QStringLiteral("/proc/self/clear_refs"));
+    if (reset.open(QIODevice::WriteOnly))
+        reset.write("5"); // the peak starts again from here
+    reset.close();
+    const long before = statusKb("VmRSS:");
+    work();
+    return statusKb("VmHWM:") - before;
+}
+
+void BM_OneTablePage(benchmark::State &state)
+{
+    TableView view(Store(int(state.range(0))));
+    view.resize(kWindow);
+    long peak = 0;
+    for (auto _ : state) {
+        peak = PeakGrowthKb([&] {
+            QImage image(kWindow, QImage::Format_RGB32);
+            QPainter p(&image);
+            view.renderPage(p, kWindow, 0);
+            p.end();
+            benchmark::DoNotOptimize(image.constBits());
+        });
+    }
+    state.counters["pages"] = view.pageCount();
+    state.counters["peak_kB"] = double(peak);
+}
+
+void BM_PreviewFirstPage(benchmark::State &state)
+{
+    TableView view(Store(int(state.range(0))));
+    view.resize(kWindow);
+    long peak = 0;
+    for (auto _ : state) {
+        peak = PeakGrowthKb([&] {
+            PrintPreviewDialog preview(view);
+            preview.resize(1400, 900);
+            preview.show();
+            benchmark::DoNotOptimize(preview.sheet().pageImage().constBits());
+        });
+    }
+    state.counters["pages"] = view.pageCount();
+    state.counters["peak_kB"] = double(peak);
+}
+
+constexpr int kNight = 8 * 3600;
+constexpr int kLongest = RecordStore::kCapacity;
+
+BENCHMARK(BM_OneTablePage)->Arg(kNight)->Arg(kLongest)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreviewFirstPage)->Arg(kNight)->Arg(kLongest)->Unit(benchmark::kMillisecond);
+
+// Prints the preview's time and peak memory as multiples of one page's paint
+// of the same recording measured in this run.
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &r : runs) {
+            const std::string name = r.benchmark_name();
+            const std::string arg = name.substr(name.find('/'));
+            const double ms = r.GetAdjustedRealTime();
+            const double kb = r.counters.at("peak_kB");
+            if (name.rfind("BM_OneTablePage", 0) == 0) {
+                page_[arg] = {ms, kb};
+            } else if (page_.count(arg)) {
+                const auto [pageMs, pageKb] = page_[arg];
+                std::printf("preview of %.0f pages: first page after %.1f ms = %.1f x one page (%.1f ms); "
+                            "peak %.0f kB = %.1f x one page (%.0f kB)\n",
+                            double(r.counters.at("pages")), ms, ms / pageMs, pageMs, kb, kb / std::max(pageKb, 1.0),
+                            pageKb);
+            }
+        }
+    }
+
+private:
+    std::map<std::string, std::pair<double, double>> page_;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
