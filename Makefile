@@ -6,7 +6,7 @@ WERROR ?= OFF
 JOBS ?= $(shell nproc)
 
 .PHONY: all deps configure build run test bench clean format format-check lint fuzz fuzz-smoke fuzz-build \
-	asan tsan sanitize ci
+	asan tsan sanitize
 
 all: build
 
