@@ -10,7 +10,7 @@ packages=(
   libudev-dev libbluetooth-dev libfreexl-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev qt6-svg-dev
   fonts-liberation2 fonts-wqy-microhei qt6-translations-l10n poppler-utils
-  clang-format-14
+  clang-format-14 clang-tidy-14 clang libclang-rt-dev
   python3-mne
   desktop-file-utils appstream dpkg-dev groff-base man-db bash-completion
 )

@@ -86,7 +86,7 @@ int runSettings(const QStringList &args)
     const char *text = "settings get NAME | settings set NAME VALUE";
     if (args.isEmpty())
         return usage(err, text);
-    const QString verb = args.first();
+    const QString &verb = args.first();
     if (verb == QLatin1String("get") && args.size() == 2) {
         if (!knownSetting(args[1])) {
             err << "unknown setting: " << args[1] << "\n";

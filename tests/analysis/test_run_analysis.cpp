@@ -95,8 +95,9 @@ TEST(EventRule, MinimumLengthsAreTenForSpo2AndEightForPulse)
         const Outcome r = Analyse(s);
         EXPECT_EQ(r.results.spo2EventCount, 0);
         ASSERT_EQ(r.results.pulseEventCount, length == 8 ? 1 : 0) << length;
-        if (length == 8)
+        if (length == 8) {
             EXPECT_EQ(r.results.pulseEvents[0], (EventRecord{10, 8, 60, 60, 10}));
+        }
     }
 }
 

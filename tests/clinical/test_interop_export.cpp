@@ -85,7 +85,7 @@ MneRead ReadWithMne(const QString &path)
     MneRead read;
     // Debian's interpreter, where python3-mne is installed, first; another one
     // on PATH (a virtual environment) may lack it.
-    for (const QString python : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
+    for (const QString &python : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
         QProcess p;
         p.start(python, {QStringLiteral(QUELLIX_TEST_DATA_DIR "/read_edf.py"), path});
         if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit) {

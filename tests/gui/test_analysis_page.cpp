@@ -4,6 +4,7 @@
 #include "views/AnalysisPainter.h"
 #include "views/AnalysisView.h"
 #include "views/ClinicalSummaryPainter.h"
+#include "views/PrintPreviewDialog.h"
 #include "views/ViewPrinting.h"
 
 #include "analysis/RunAnalysis.h"
@@ -16,8 +17,6 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -387,9 +386,9 @@ TEST(AnalysisPage, OnePageThatDoesNotPageAndPrintsOnce)
     // The preview offers that one page too.
     int offered = -1;
     QTimer::singleShot(0, [&offered] {
-        auto *dialog = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+        auto *dialog = qobject_cast<PrintPreviewDialog *>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
-        offered = dialog->findChild<QPrintPreviewWidget *>()->pageCount();
+        offered = dialog->navigation().pageCount();
         dialog->reject();
     });
     view.printPreview();

@@ -96,8 +96,9 @@ TEST(ClinicalSummaryPainter, PaintsOnlyInsideItsBox)
         const QImage image = Paint(QSize(1100, 600), box, s);
         const auto [inside, outside] = Painted(image, box);
         EXPECT_EQ(outside, 0) << box.x() << "," << box.y() << " " << box.width() << "x" << box.height();
-        if (box.height() >= 60)
+        if (box.height() >= 60) {
             EXPECT_GT(inside, 200) << box.width() << "x" << box.height();
+        }
     }
 }
 

@@ -229,8 +229,9 @@ TEST(BluetoothSearchDialog, ConnectsATypedSimulatorAddress)
         QDir::tempPath() + QStringLiteral("/quellix-bt-test-%1.sock").arg(QCoreApplication::applicationPid());
     ASSERT_TRUE(sim.startUnix(path));
     BluetoothSearchDialog dlg(QStringLiteral("unix:") + path);
-    if (!dlg.adapterPresent())
+    if (!dlg.adapterPresent()) {
         EXPECT_TRUE(dlg.statusLabel()->text().contains(QLatin1String("No Bluetooth adapter")));
+    }
     dlg.addressEdit()->setText(QStringLiteral("not an address"));
     dlg.connectChosen();
     EXPECT_EQ(dlg.result(), 0);

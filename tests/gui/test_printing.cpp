@@ -1,5 +1,8 @@
 // Printing into real PDF files: the page range, the page size and the
 // printed picture against the screen's.
+#include "views/PreviewNavigation.h"
+#include "views/PreviewSheet.h"
+#include "views/PrintPreviewDialog.h"
 #include "views/TableView.h"
 #include "views/TrendView.h"
 #include "views/ViewPrinting.h"
@@ -12,16 +15,16 @@
 #include <QDir>
 #include <QImage>
 #include <QPainter>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <vector>
 
 using pdftest::MeanDifference;
@@ -208,12 +211,12 @@ TEST(Printing, PreviewOffersEveryPageAndLeavesTheViewOnThePageSeenLast)
     view.resize(1000, 700);
     int offered = -1;
     QTimer::singleShot(0, [&offered] {
-        auto *dialog = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+        auto *dialog = qobject_cast<PrintPreviewDialog *>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
-        auto *pages = dialog->findChild<QPrintPreviewWidget *>();
-        ASSERT_NE(pages, nullptr);
-        offered = pages->pageCount();
-        pages->setCurrentPage(2);
+        offered = dialog->navigation().pageCount();
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+        QTest::keyClick(dialog, Qt::Key_PageDown);
         dialog->reject();
     });
     view.printPreview();
@@ -225,4 +228,133 @@ TEST(Printing, PreviewOffersEveryPageAndLeavesTheViewOnThePageSeenLast)
     PdfPrinter(printer, PdfPath(QStringLiteral("keep.pdf")));
     PrintDataView(view, printer, AfterPrinting::KeepPage);
     EXPECT_EQ(store.viewPosition, 1);
+}
+
+namespace
+{
+// A real table view that counts the pages it is asked to draw.
+class CountingTableView : public TableView
+{
+public:
+    using TableView::TableView;
+    void renderPage(QPainter &painter, const QSize &size, int pageIndex) override
+    {
+        rendered.push_back(pageIndex);
+        TableView::renderPage(painter, size, pageIndex);
+    }
+    std::vector<int> rendered;
+};
+} // namespace
+
+TEST(Printing, PreviewOfTheLongestRecordingDrawsOnlyThePagesLookedAt)
+{
+    RecordStore store;
+    FillRecording(
+        store, RecordStore::kCapacity, [](int i) { return 90 + i % 10; }, [](int i) { return 60 + i % 50; });
+    CountingTableView view(store);
+    view.resize(1600, 800);
+    ASSERT_GT(view.pageCount(), 5000);
+
+    PrintPreviewDialog preview(view);
+    preview.show();
+    preview.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&preview));
+    const QImage first = preview.sheet().pageImage();
+    EXPECT_EQ(view.rendered, std::vector<int>({0}));
+    // The sheet is the printed page: page 1 of the screen, stretched to paper.
+    const QSize picture = QSize(1092, 764).scaled(first.size(), Qt::KeepAspectRatio);
+    const QImage screen = Screen(view, 0).scaled(picture, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    EXPECT_LT(MeanDifference(first.copy(QRect(QPoint(0, 0), picture * 0.97)),
+                             screen.copy(QRect(QPoint(0, 0), picture * 0.97))),
+              12.0);
+
+    QTest::keyClick(&preview, Qt::Key_End);
+    preview.sheet().pageImage();
+    QTest::keyClick(&preview, Qt::Key_PageUp);
+    preview.sheet().pageImage();
+    preview.sheet().pageImage(); // drawn once, kept while it is shown
+    const int lastPage = view.pageCount() - 1;
+    const std::set<int> drawn(view.rendered.begin(), view.rendered.end());
+    EXPECT_EQ(drawn, std::set<int>({0, lastPage, lastPage - 1}));
+    EXPECT_LE(view.rendered.size(), 5u) << "a page is drawn again only when the sheet changes size";
+    const std::size_t drawsBeforeZoom = view.rendered.size();
+    EXPECT_EQ(preview.navigation().page(), lastPage - 1);
+
+    // Zooming draws the same page again at the new size, nothing else.
+    const QSize before = preview.sheet().size();
+    QTest::keyClick(&preview, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_GT(preview.sheet().size().width(), before.width());
+    preview.sheet().pageImage();
+    EXPECT_EQ(view.rendered.back(), lastPage - 1);
+    EXPECT_EQ(view.rendered.size(), drawsBeforeZoom + 1);
+}
+
+TEST(Printing, PreviewNavigationStaysInsideThePagesAndTheZoomSteps)
+{
+    PreviewNavigation nav(3, 7);
+    EXPECT_EQ(nav.page(), 2);
+    nav.next();
+    EXPECT_EQ(nav.page(), 2);
+    EXPECT_FALSE(nav.canGoForward());
+    nav.first();
+    nav.previous();
+    EXPECT_EQ(nav.page(), 0);
+    EXPECT_FALSE(nav.canGoBack());
+
+    // Nothing recorded still gives one page to look at.
+    EXPECT_EQ(PreviewNavigation(0).pageCount(), 1);
+
+    const QSize window(1200, 900);
+    EXPECT_TRUE(nav.fitsWindow());
+    const QSize fitted = nav.sheetSize(window);
+    EXPECT_LE(fitted.width(), window.width());
+    EXPECT_LE(fitted.height(), window.height());
+    EXPECT_NEAR(double(fitted.width()) / fitted.height(), 297.0 / 210.0, 0.01);
+
+    const int fitPercent = nav.zoomPercent(window);
+    nav.zoomIn(window);
+    EXPECT_FALSE(nav.fitsWindow());
+    EXPECT_GT(nav.zoomPercent(window), fitPercent);
+    for (int i = 0; i < 20; ++i)
+        nav.zoomIn(window);
+    EXPECT_EQ(nav.zoomPercent(window), PreviewNavigation::kMaxPercent);
+    EXPECT_FALSE(nav.canZoomIn(window));
+    for (int i = 0; i < 20; ++i)
+        nav.zoomOut(window);
+    EXPECT_FALSE(nav.canZoomOut(window));
+    EXPECT_GE(nav.sheetSize(window).width(), 1);
+    nav.fitWindow();
+    EXPECT_EQ(nav.sheetSize(window), fitted);
+}
+
+TEST(Printing, CancelStopsThePrintRunAfterThePagesAlreadyOut)
+{
+    RecordStore store;
+    FillRecording(
+        store, 5000, [](int) { return 95; }, [](int) { return 70; });
+    TrendView view(store);
+    view.resize(1000, 700);
+    ASSERT_GE(view.pageCount(), 5);
+    QPrinter printer(QPrinter::HighResolution);
+    PdfPrinter(printer, PdfPath(QStringLiteral("cancel.pdf")));
+    std::vector<std::pair<int, int>> told;
+    const PrintResult r = PrintDataView(view, printer, AfterPrinting::ShowLastPage, [&told](int printed, int total) {
+        told.emplace_back(printed, total);
+        return printed < 2; // Cancel pressed while the third page is due
+    });
+    EXPECT_TRUE(r.started);
+    EXPECT_TRUE(r.cancelled);
+    EXPECT_EQ(r.firstPage, 0);
+    EXPECT_EQ(r.lastPage, 1);
+    EXPECT_EQ(told,
+              (std::vector<std::pair<int, int>>{{0, view.pageCount()}, {1, view.pageCount()}, {2, view.pageCount()}}));
+    EXPECT_EQ(store.viewPosition, 1);
+
+    // Cancelled before the first page: nothing printed, the view stays.
+    view.showPage(3);
+    PdfPrinter(printer, PdfPath(QStringLiteral("cancel2.pdf")));
+    const PrintResult none = PrintDataView(view, printer, AfterPrinting::ShowLastPage, [](int, int) { return false; });
+    EXPECT_TRUE(none.cancelled);
+    EXPECT_EQ(none.lastPage, -1);
+    EXPECT_EQ(store.viewPosition, 3);
 }

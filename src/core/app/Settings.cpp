@@ -1,6 +1,6 @@
 #include "app/Settings.h"
 
-#include <QSettings>
+#include "app/SettingsFile.h"
 
 namespace
 {
@@ -8,7 +8,7 @@ constexpr int kMaxStringChars = 9; // 20 bytes of UTF-16 with the terminator
 
 QSettings setupStore()
 {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("quellix"), QStringLiteral("setup"));
+    return SettingsFile::open(QStringLiteral("setup"));
 }
 } // namespace
 
@@ -50,11 +50,6 @@ std::optional<QString> ReadSetupString(const QString &name)
 
 bool WriteSetupValue(const QString &name, const QString &text)
 {
-    QSettings s = setupStore();
-    if (name == QLatin1String("DefaultCOM"))
-        s.setValue(name, text);
-    else
-        s.setValue(name, LeadingNumber(text));
-    s.sync();
-    return s.status() == QSettings::NoError;
+    const QVariant value = name == QLatin1String("DefaultCOM") ? QVariant(text) : QVariant(LeadingNumber(text));
+    return SettingsFile::writeValue(QStringLiteral("setup"), name, value);
 }

@@ -294,6 +294,15 @@ ReadResult read(const QString &path)
     return parse(s.data);
 }
 
+TitleResult decodeTitle(const QByteArray &bytes)
+{
+    TitleResult r;
+    Cursor c{bytes};
+    r.ok = readTitle(c, r.title, r.failedCheck);
+    r.used = r.ok ? c.pos : 0;
+    return r;
+}
+
 QByteArray encodeTitle(const QString &title)
 {
     QByteArray out;

@@ -42,6 +42,16 @@ struct ReadResult {
 ReadResult read(const QString &path);
 ReadResult parse(const QByteArray &data);
 
+struct TitleResult {
+    bool ok = false;
+    QString title;
+    QString failedCheck;
+    qint64 used = 0; // bytes taken by the title
+};
+
+// Decodes the length-prefixed title at the start of bytes.
+TitleResult decodeTitle(const QByteArray &bytes);
+
 // The title is cut to kTitleMax characters so the file can always be read back.
 QByteArray encode(int headerId, const SampleRecord *samples, int count, const QString &title);
 // Any length, in the archive's length-prefixed form.

@@ -1,13 +1,12 @@
 #include "model/PatientStore.h"
 
-#include <QSettings>
+#include "app/SettingsFile.h"
 
 namespace
 {
 QSettings patientStore()
 {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("quellix"),
-                     QStringLiteral("patientinfo"));
+    return SettingsFile::open(QStringLiteral("patientinfo"));
 }
 } // namespace
 
@@ -26,8 +25,5 @@ bool StorePatientInfo(int index, const PatientRecord &record)
 {
     if (index < 0 || index > 127)
         return false;
-    QSettings s = patientStore();
-    s.setValue(QString::number(index), record.toBytes());
-    s.sync();
-    return s.status() == QSettings::NoError;
+    return SettingsFile::writeValue(QStringLiteral("patientinfo"), QString::number(index), record.toBytes());
 }

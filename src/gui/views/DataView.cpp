@@ -1,5 +1,6 @@
 #include "views/DataView.h"
 
+#include "views/PrintPreviewDialog.h"
 #include "views/RollStepDialog.h"
 #include "views/ViewPrinting.h"
 
@@ -8,10 +9,8 @@
 
 #include <QMessageBox>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
-
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QWheelEvent>
 #include <algorithm>
@@ -145,21 +144,31 @@ void DataView::print()
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    if (!PrintDataView(*this, printer).started)
+    const int total = std::max(pageCount(), 1);
+    QProgressDialog progress(this);
+    progress.setWindowTitle(tr("Print"));
+    progress.setCancelButtonText(tr("Cancel"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    progress.setAutoReset(false);
+    const auto step = [&progress](int printed, int pages) {
+        progress.setMaximum(pages);
+        progress.setLabelText(tr("Printing page %1 of %2...").arg(printed + 1).arg(pages));
+        progress.setValue(printed); // lets Cancel be pressed
+        return !progress.wasCanceled();
+    };
+    if (!PrintDataView(*this, printer, AfterPrinting::ShowLastPage, total > 1 ? step : PrintProgress{}).started)
         prompts().warning(tr("The printer could not be started. Check that it is installed and ready."));
 }
 
 void DataView::printPreview()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    ConfigureReportPrinter(printer);
-    QPrintPreviewDialog preview(&printer, this);
+    PrintPreviewDialog preview(*this, this);
     if (const QScreen *s = screen())
         preview.resize(s->availableGeometry().size() * 9 / 10);
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter *target) { PrintDataView(*this, *target, AfterPrinting::KeepPage); });
     preview.exec();
     // Like paging through a preview page by page: the view stays on the page seen last.
-    if (auto *pages = preview.findChild<QPrintPreviewWidget *>())
-        showPage(std::clamp(pages->currentPage() - 1, 0, std::max(pageCount() - 1, 0)));
+    showPage(preview.navigation().page());
+    if (preview.printRequested())
+        print();
 }

@@ -34,7 +34,7 @@ void PaintPrintedPage(QPainter &painter, DataView &view, QSize pictureSize, int 
     painter.restore();
 }
 
-PrintResult PrintDataView(DataView &view, QPrinter &printer, AfterPrinting after)
+PrintResult PrintDataView(DataView &view, QPrinter &printer, AfterPrinting after, const PrintProgress &progress)
 {
     PrintResult result;
     const int count = std::max(view.pageCount(), 1);
@@ -49,15 +49,24 @@ PrintResult PrintDataView(DataView &view, QPrinter &printer, AfterPrinting after
     result.started = true;
     const QSize pictureSize = view.size();
     const int resolution = printer.resolution();
+    int printed = first - 1;
     for (int page = first; page <= last; ++page) {
+        if (progress && !progress(page - first, last - first + 1)) {
+            result.cancelled = true;
+            printer.abort();
+            break;
+        }
         if (page > first)
             printer.newPage();
         PaintPrintedPage(painter, view, pictureSize, page, resolution);
+        printed = page;
     }
     painter.end();
+    if (printed < first)
+        return result;
     result.firstPage = first;
-    result.lastPage = last;
+    result.lastPage = printed;
     if (after == AfterPrinting::ShowLastPage)
-        view.showPage(last);
+        view.showPage(printed);
     return result;
 }

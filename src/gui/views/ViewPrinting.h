@@ -2,6 +2,8 @@
 
 #include <QSize>
 
+#include <functional>
+
 class DataView;
 class QPainter;
 class QPrinter;
@@ -23,7 +25,12 @@ struct PrintResult {
     bool started = false; // false when the printer could not be opened
     int firstPage = -1;   // 0-based indexes of the pages printed
     int lastPage = -1;
+    bool cancelled = false; // stopped by the progress callback; lastPage is the last one out
 };
+
+// Told before each page (pages printed so far, pages in all); returning false
+// stops the print run.
+using PrintProgress = std::function<bool(int printed, int total)>;
 
 // What the view shows once the pages are out: printing leaves it on the last
 // page printed; a preview puts it back (the preview then shows the page the
@@ -32,4 +39,5 @@ enum class AfterPrinting { ShowLastPage, KeepPage };
 
 // Prints the printer's page range (all pages when none is set) of the view at
 // its current size.
-PrintResult PrintDataView(DataView &view, QPrinter &printer, AfterPrinting after = AfterPrinting::ShowLastPage);
+PrintResult PrintDataView(DataView &view, QPrinter &printer, AfterPrinting after = AfterPrinting::ShowLastPage,
+                          const PrintProgress &progress = {});
