@@ -164,6 +164,18 @@
         <source>The printer could not be started. Check that it is installed and ready.</source>
         <translation>无法启动打印机。请检查打印机是否已安装并准备就绪。</translation>
     </message>
+    <message>
+        <source>Print</source>
+        <translation>打印</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Printing page %1 of %2...</source>
+        <translation>正在打印第 %1 页，共 %2 页...</translation>
+    </message>
 </context>
 <context>
     <name>DeleteDataDialog</name>
@@ -590,6 +602,57 @@
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>PrintPreviewDialog</name>
+    <message>
+        <source>Print Preview</source>
+        <translation>打印预览</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>打印(&amp;P)...</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>打印</translation>
+    </message>
+    <message>
+        <source>First page</source>
+        <translation>第一页</translation>
+    </message>
+    <message>
+        <source>Previous page</source>
+        <translation>上一页</translation>
+    </message>
+    <message>
+        <source>Next page</source>
+        <translation>下一页</translation>
+    </message>
+    <message>
+        <source>Last page</source>
+        <translation>最后一页</translation>
+    </message>
+    <message>
+        <source>Zoom in</source>
+        <translation>放大</translation>
+    </message>
+    <message>
+        <source>Zoom out</source>
+        <translation>缩小</translation>
+    </message>
+    <message>
+        <source>Fit to window</source>
+        <translation>适合窗口</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>关闭(&amp;C)</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>第 %1 页，共 %2 页</translation>
     </message>
 </context>
 <context>
