@@ -46,6 +46,23 @@ void CellText(QPainter &p, const Edges &box, const QString &text)
     p.drawText(box.rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
 }
 
+// A painter that keeps the picture's own pixels: plain fills then give exactly
+// what the one-pixel pens and the separate marks give.
+bool Unscaled(const QPainter &p)
+{
+    return p.worldTransform().type() <= QTransform::TxTranslate && !p.testRenderHint(QPainter::Antialiasing);
+}
+
+// A horizontal line in the pen's colour. Unscaled, it is filled as a rect one
+// pixel high: a raster page strokes a long horizontal line many times slower.
+void Rule(QPainter &p, int x1, int x2, int y)
+{
+    if (x2 > x1 && Unscaled(p))
+        p.fillRect(QRect(x1, y, x2 - x1, 1), p.pen().color());
+    else
+        HLine(p, x1, x2, y);
+}
+
 // Dotted grid lines across the plot, every other pixel black. Drawn as
 // points: a dashed pen costs several times more on a large page.
 void DottedLines(QPainter &p, const AnalysisLayout &l, std::initializer_list<int> ys)
@@ -63,7 +80,7 @@ void PaintTable(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &pic
 {
     p.setPen(LinePen(p, Qt::black));
     VLine(p, l.dividerX(), l.tableTop, l.dividerBottom());
-    HLine(p, l.left - 10, l.right, l.dividerBottom());
+    Rule(p, l.left - 10, l.right, l.dividerBottom());
 
     p.setPen(Qt::black);
     const auto rows = AnalysisTableRows(pic.results, pic.statistics);
@@ -99,7 +116,7 @@ void PaintAxes(QPainter &p, const AnalysisLayout &l, int top)
 {
     p.setPen(LinePen(p, Qt::black));
     VLine(p, l.plotLeft, top, top + l.chartHeight);
-    HLine(p, l.plotLeft, l.right, top + l.chartHeight);
+    Rule(p, l.plotLeft, l.right, top + l.chartHeight);
 }
 
 void PaintTrace(QPainter &p, const std::vector<QRect> &runs, const QColor &colour)
@@ -116,15 +133,22 @@ void PaintStrip(QPainter &p, const AnalysisLayout &l, const Edges &strip, const 
 {
     p.setPen(LinePen(p, Qt::black));
     p.setBrush(Qt::NoBrush);
-    HLine(p, strip.left, strip.right, strip.top);
-    HLine(p, strip.left, strip.right, strip.bottom - 1);
+    Rule(p, strip.left, strip.right, strip.top);
+    Rule(p, strip.left, strip.right, strip.bottom - 1);
     VLine(p, strip.left, strip.top, strip.bottom);
     VLine(p, strip.right - 1, strip.top, strip.bottom);
+    // Marks that touch or overlap are one fill when pixels are exact; a
+    // smoothed picture keeps them apart, as their edges blend differently.
+    const bool merge = Unscaled(p);
     std::vector<QRect> marks;
     marks.reserve(events.size());
     for (const EventRecord &e : events) {
         const AnalysisLayout::Span s = l.eventSpan(e);
-        if (!s.empty())
+        if (s.empty())
+            continue;
+        if (merge && !marks.empty() && s.first <= marks.back().right() + 1 && s.first >= marks.back().left())
+            marks.back().setRight(std::max(marks.back().right(), s.last));
+        else
             marks.emplace_back(s.first, strip.top, s.last - s.first + 1, strip.height());
     }
     p.setPen(Qt::NoPen);
@@ -181,7 +205,7 @@ void PaintSummary(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &p
     // Time axis with the time of every second mark.
     const int yt = l.timeAxisY;
     p.setPen(LinePen(p, Qt::black));
-    HLine(p, l.plotLeft, l.right, yt);
+    Rule(p, l.plotLeft, l.right, yt);
     for (int j = 0; j <= 9; ++j)
         VLine(p, l.timeMarkX(j), yt, yt + (j % 2 == 0 ? 2 : 4));
     p.setPen(Qt::black);
