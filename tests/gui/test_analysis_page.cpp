@@ -503,6 +503,17 @@ TEST(AnalysisPage, KeptTracesFollowResizesAndChangedReadings)
     EXPECT_NE(changed, large);
     EXPECT_EQ(changed, fresh(QSize(1200, 800)));
 
+    // A painter that only moves the page (a widget inside another) keeps
+    // every pixel, dotted grid included.
+    QImage moved(view.width() + 13, view.height() + 7, QImage::Format_RGB32);
+    moved.fill(Qt::red);
+    {
+        QPainter p(&moved);
+        p.translate(13, 7);
+        view.renderPage(p, view.size(), 0);
+    }
+    EXPECT_EQ(moved.copy(13, 7, view.width(), view.height()), changed);
+
     // A printer scales the page: the kept traces serve it unchanged.
     QImage scaled(600, 400, QImage::Format_RGB32);
     QImage reference = scaled;

@@ -67,12 +67,23 @@ void Rule(QPainter &p, int x1, int x2, int y)
 // points: a dashed pen costs several times more on a large page.
 void DottedLines(QPainter &p, const AnalysisLayout &l, std::initializer_list<int> ys)
 {
+    p.setPen(LinePen(p, Qt::black));
+    if (Unscaled(p)) {
+        // One fill of a checkered brush per line; with this origin its dots
+        // fall on plotLeft, plotLeft + 2, ...
+        p.save();
+        for (int y : ys) {
+            p.setBrushOrigin(l.plotLeft + 1, y);
+            p.fillRect(QRect(l.plotLeft, y, l.right - l.plotLeft, 1), QBrush(Qt::black, Qt::Dense4Pattern));
+        }
+        p.restore();
+        return;
+    }
     std::vector<QPoint> dots;
     dots.reserve(ys.size() * std::size_t(l.plotWidth / 2 + 1));
     for (int y : ys)
         for (int x = l.plotLeft; x < l.right; x += 2)
             dots.emplace_back(x, y);
-    p.setPen(LinePen(p, Qt::black));
     p.drawPoints(dots.data(), int(dots.size()));
 }
 
