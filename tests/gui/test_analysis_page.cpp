@@ -466,3 +466,67 @@ TEST(AnalysisPage, TraceCoversWhatJoiningEverySampleCovers)
     }
     EXPECT_GT(columns, 1000);
 }
+
+TEST(AnalysisPage, KeptTracesFollowResizesAndChangedReadings)
+{
+    // Repaints reuse the traces; each picture must still be the one a view
+    // painting for the first time gives.
+    Analysed a;
+    FillRecording(
+        a.store, 30011, [](int i) { return 88 + (i * 7919 % 9) - (i % 1201 < 20 ? 12 : 0); },
+        [](int i) { return 55 + (i * 104729 % 41); });
+    a.analyse();
+    AnalysisView view(a.store, a.results, a.statistics);
+    auto fresh = [&a](QSize size) {
+        AnalysisView first(a.store, a.results, a.statistics);
+        first.resize(size);
+        return Render(first);
+    };
+    view.resize(1200, 800);
+    const QImage large = Render(view);
+    EXPECT_EQ(Render(view), large);
+    EXPECT_EQ(large, fresh(QSize(1200, 800)));
+
+    // Another width puts other samples in each column.
+    view.resize(700, 500);
+    EXPECT_EQ(Render(view), fresh(QSize(700, 500)));
+    view.resize(1200, 800);
+    EXPECT_EQ(Render(view), large);
+
+    // Readings changed in place, as the same buffer: the refresh the main
+    // window sends drops the kept traces.
+    for (SampleRecord &s : a.store.currentSamples)
+        s.spo2 = std::uint8_t(std::max(70, s.spo2 - 8));
+    view.refresh();
+    const QImage changed = Render(view);
+    EXPECT_NE(changed, large);
+    EXPECT_EQ(changed, fresh(QSize(1200, 800)));
+
+    // A painter that only moves the page (a widget inside another) keeps
+    // every pixel, dotted grid included.
+    QImage moved(view.width() + 13, view.height() + 7, QImage::Format_RGB32);
+    moved.fill(Qt::red);
+    {
+        QPainter p(&moved);
+        p.translate(13, 7);
+        view.renderPage(p, view.size(), 0);
+    }
+    EXPECT_EQ(moved.copy(13, 7, view.width(), view.height()), changed);
+
+    // A printer scales the page: the kept traces serve it unchanged.
+    QImage scaled(600, 400, QImage::Format_RGB32);
+    QImage reference = scaled;
+    for (QImage *image : {&scaled, &reference}) {
+        image->fill(Qt::red);
+        QPainter p(image);
+        p.scale(0.5, 0.5);
+        if (image == &scaled) {
+            view.renderPage(p, view.size(), 0);
+        } else {
+            AnalysisView first(a.store, a.results, a.statistics);
+            first.resize(view.size());
+            first.renderPage(p, view.size(), 0);
+        }
+    }
+    EXPECT_EQ(scaled, reference);
+}

@@ -157,58 +157,133 @@ ChannelFigures Figures(const std::array<std::array<std::uint32_t, 256>, Lanes> &
     return f;
 }
 
-} // namespace
-
-void DetectEvents(const SampleRecord *samples, int count, int desaturationDrop, int pulseDrop, AnalysisResults &results)
+// Both event rules over the samples in order, a block at a time, so that
+// RunAnalysis can count values over a block while it is still in cache.
+class EventScan
 {
-    // Every event figure is replaced; the thresholds belong to RunAnalysis.
+public:
+    EventScan(const SampleRecord *samples, int count, int spo2Drop, int pulseDrop, AnalysisResults &results)
+        : samples_(samples), count_(count), spo2Drop_(spo2Drop), pulseDrop_(pulseDrop), results_(results)
+    {
+        if (count <= 0)
+            return;
+        // Until the first rise, the peak is the first sample.
+        spo2_.reference = prevSpo2_ = samples[0].spo2;
+        pulse_.reference = prevPulse_ = samples[0].pulseRate;
+    }
+
+    // Takes samples up to end - 1.
+    void scanTo(int end)
+    {
+        end = std::min(end, count_);
+        while (j_ < end) {
+            if (!(spo2_.inEvent | pulse_.inEvent) && fastWait_) {
+                waitForStart(end);
+                continue;
+            }
+            const int curSpo2 = samples_[j_].spo2;
+            const int curPulse = samples_[j_].pulseRate;
+            if (Step(spo2_, prevSpo2_, curSpo2, j_, spo2Drop_, kSpo2EventMinLength))
+                results_.spo2Events.push_back(Event(spo2_));
+            if (Step(pulse_, prevPulse_, curPulse, j_, pulseDrop_, kPulseEventMinLength))
+                results_.pulseEvents.push_back(Event(pulse_));
+            prevSpo2_ = curSpo2;
+            prevPulse_ = curPulse;
+            ++j_;
+        }
+    }
+
+    // An event still running at the last sample ends there.
+    void finish()
+    {
+        if (spo2_.inEvent && spo2_.run >= kSpo2EventMinLength)
+            results_.spo2Events.push_back(Event(spo2_));
+        if (pulse_.inEvent && pulse_.run >= kPulseEventMinLength)
+            results_.pulseEvents.push_back(Event(pulse_));
+    }
+
+private:
+    // Both kinds waiting for a fall, by far the most common case: a tight loop
+    // on locals (readings are bytes, which may alias any member) up to the
+    // first sample where either starts, which it takes.
+    //
+    // The loop follows the fall below the peak instead of the peak. Between
+    // the last rise and j the readings never rise, so the fall is the sum of
+    // the steps down since then, and a rising step sets it to 0. With a drop
+    // of at least 1, "not rising" then needs no test of its own. Both are
+    // kept as arithmetic: compilers turn a choice of values into a jump,
+    // which noisy readings would make unpredictable.
+    void waitForStart(int end)
+    {
+        const SampleRecord *samples = samples_;
+        const int spo2Drop = spo2Drop_;
+        const int pulseDrop = pulseDrop_;
+        int j = j_;
+        int prevSpo2 = prevSpo2_;
+        int prevPulse = prevPulse_;
+        int spo2Fall = spo2_.reference - prevSpo2;
+        int pulseFall = pulse_.reference - prevPulse;
+        for (; j < end; ++j) {
+            const int curSpo2 = samples[j].spo2;
+            const int curPulse = samples[j].pulseRate;
+            const int spo2Step = prevSpo2 - curSpo2;
+            const int pulseStep = prevPulse - curPulse;
+            // A negative step is a rise: its sign bits clear the fall.
+            spo2Fall = (spo2Fall + spo2Step) & ~(spo2Step >> 31);
+            pulseFall = (pulseFall + pulseStep) & ~(pulseStep >> 31);
+            // Both differences negative (sign bit set in both) means neither
+            // kind starts: one test for the two of them.
+            if (((spo2Fall - spo2Drop) & (pulseFall - pulseDrop)) >= 0) {
+                spo2_.reference = curSpo2 + spo2Fall;
+                pulse_.reference = curPulse + pulseFall;
+                if (spo2Fall >= spo2Drop)
+                    Start(spo2_, prevSpo2, curSpo2, j, spo2Drop);
+                if (pulseFall >= pulseDrop)
+                    Start(pulse_, prevPulse, curPulse, j, pulseDrop);
+                prevSpo2_ = curSpo2;
+                prevPulse_ = curPulse;
+                j_ = j + 1;
+                return;
+            }
+            prevSpo2 = curSpo2;
+            prevPulse = curPulse;
+        }
+        spo2_.reference = prevSpo2 + spo2Fall;
+        pulse_.reference = prevPulse + pulseFall;
+        prevSpo2_ = prevSpo2;
+        prevPulse_ = prevPulse;
+        j_ = j;
+    }
+
+    const SampleRecord *samples_;
+    int count_;
+    int spo2Drop_;
+    int pulseDrop_;
+    AnalysisResults &results_;
+    EventState spo2_;
+    EventState pulse_;
+    int prevSpo2_ = 0;
+    int prevPulse_ = 0;
+    int j_ = 1;
+    // A drop of 0 or less starts an event at every step that does not rise;
+    // only the general step handles that.
+    bool fastWait_ = spo2Drop_ > 0 && pulseDrop_ > 0;
+};
+
+// Every event figure is replaced; the thresholds belong to RunAnalysis.
+void ClearEvents(AnalysisResults &results)
+{
     AnalysisResults fresh;
     fresh.saturationsHigh = results.saturationsHigh;
     fresh.saturationsLow = results.saturationsLow;
     fresh.prHigh = results.prHigh;
     fresh.prLow = results.prLow;
     results = std::move(fresh);
-    {
-        EventState spo2;
-        EventState pulse;
-        // Until the first rise, the peak is the first sample.
-        spo2.reference = count > 0 ? samples[0].spo2 : 0;
-        pulse.reference = count > 0 ? samples[0].pulseRate : 0;
-        auto &spo2Events = results.spo2Events;
-        auto &pulseEvents = results.pulseEvents;
-        int prevSpo2 = count > 0 ? samples[0].spo2 : 0;
-        int prevPulse = count > 0 ? samples[0].pulseRate : 0;
-        for (int j = 1; j < count; ++j) {
-            const int curSpo2 = samples[j].spo2;
-            const int curPulse = samples[j].pulseRate;
-            if (!(spo2.inEvent | pulse.inEvent)) {
-                // Both kinds waiting for a fall, by far the most common case:
-                // one branch for the two of them.
-                const bool spo2Starts = Waiting(spo2, prevSpo2, curSpo2, desaturationDrop);
-                const bool pulseStarts = Waiting(pulse, prevPulse, curPulse, pulseDrop);
-                if (spo2Starts | pulseStarts) {
-                    if (spo2Starts)
-                        Start(spo2, prevSpo2, curSpo2, j, desaturationDrop);
-                    if (pulseStarts)
-                        Start(pulse, prevPulse, curPulse, j, pulseDrop);
-                }
-                prevSpo2 = curSpo2;
-                prevPulse = curPulse;
-                continue;
-            }
-            if (Step(spo2, prevSpo2, curSpo2, j, desaturationDrop, kSpo2EventMinLength))
-                spo2Events.push_back(Event(spo2));
-            if (Step(pulse, prevPulse, curPulse, j, pulseDrop, kPulseEventMinLength))
-                pulseEvents.push_back(Event(pulse));
-            prevSpo2 = curSpo2;
-            prevPulse = curPulse;
-        }
-        // An event still running at the last sample ends there.
-        if (spo2.inEvent && spo2.run >= kSpo2EventMinLength)
-            spo2Events.push_back(Event(spo2));
-        if (pulse.inEvent && pulse.run >= kPulseEventMinLength)
-            pulseEvents.push_back(Event(pulse));
-    }
+}
+
+// The figures that follow from the finished event lists.
+void SummariseEvents(const SampleRecord *samples, int count, AnalysisResults &results)
+{
     WidenEvents(results.spo2Events, samples, [](const SampleRecord &s) { return int(s.spo2); });
     WidenEvents(results.pulseEvents, samples, [](const SampleRecord &s) { return int(s.pulseRate); });
     results.spo2EventCount = std::int32_t(results.spo2Events.size());
@@ -227,6 +302,17 @@ void DetectEvents(const SampleRecord *samples, int count, int desaturationDrop, 
                results.pulseMaxEventOffset, results.pulseMaxEventDuration, results.pulseAvgEventDuration});
 }
 
+} // namespace
+
+void DetectEvents(const SampleRecord *samples, int count, int desaturationDrop, int pulseDrop, AnalysisResults &results)
+{
+    ClearEvents(results);
+    EventScan scan(samples, count, desaturationDrop, pulseDrop, results);
+    scan.scanTo(count);
+    scan.finish();
+    SummariseEvents(samples, count, results);
+}
+
 void RunAnalysis(const SampleRecord *samples, int count, const AnalysisSettings &settings, AnalysisResults &results,
                  RecordingStatistics &statistics)
 {
@@ -239,24 +325,40 @@ void RunAnalysis(const SampleRecord *samples, int count, const AnalysisSettings 
     if (count <= 0 || samples == nullptr)
         return;
 
-    // One pass counts how often each value occurs; extremes, sums and the
-    // strict threshold counts then come from the 256 counts of each channel.
-    // Four interleaved tables keep runs of equal readings from waiting on each
-    // other's increments.
-    constexpr int kLanes = 4;
+    // One pass over the samples, a block at a time: the value counts of a
+    // block, then both event rules over it while it is still in cache.
+    // Extremes, sums and the strict threshold counts then come from the 256
+    // counts of each channel. Four interleaved tables keep runs of equal
+    // readings from waiting on each other's increments.
+    constexpr int kLanes = 4; // written out in the loop below
+    constexpr int kBlock = 4096;
     std::array<std::array<std::uint32_t, 256>, kLanes> spo2Counts{};
     std::array<std::array<std::uint32_t, 256>, kLanes> pulseCounts{};
-    int i = 0;
-    for (; i + kLanes <= count; i += kLanes) {
-        for (int lane = 0; lane < kLanes; ++lane) {
-            ++spo2Counts[lane][samples[i + lane].spo2];
-            ++pulseCounts[lane][samples[i + lane].pulseRate];
+    ClearEvents(results);
+    EventScan scan(samples, count, settings.desaturationsEvent, settings.pulseEvent, results);
+    for (int blockStart = 0; blockStart < count; blockStart += kBlock) {
+        const int blockEnd = std::min(count, blockStart + kBlock);
+        int i = blockStart;
+        for (; i + kLanes <= blockEnd; i += kLanes) {
+            const SampleRecord *r = samples + i;
+            ++spo2Counts[0][r[0].spo2];
+            ++pulseCounts[0][r[0].pulseRate];
+            ++spo2Counts[1][r[1].spo2];
+            ++pulseCounts[1][r[1].pulseRate];
+            ++spo2Counts[2][r[2].spo2];
+            ++pulseCounts[2][r[2].pulseRate];
+            ++spo2Counts[3][r[3].spo2];
+            ++pulseCounts[3][r[3].pulseRate];
         }
+        for (; i < blockEnd; ++i) {
+            ++spo2Counts[0][samples[i].spo2];
+            ++pulseCounts[0][samples[i].pulseRate];
+        }
+        scan.scanTo(blockEnd);
     }
-    for (; i < count; ++i) {
-        ++spo2Counts[0][samples[i].spo2];
-        ++pulseCounts[0][samples[i].pulseRate];
-    }
+    scan.finish();
+    SummariseEvents(samples, count, results);
+
     const ChannelFigures spo2 = Figures(spo2Counts, count, settings.saturationsHigh, settings.saturationsLow);
     const ChannelFigures pulse = Figures(pulseCounts, count, settings.prHigh, settings.prLow);
     statistics.spo2Max = spo2.max;
@@ -269,6 +371,4 @@ void RunAnalysis(const SampleRecord *samples, int count, const AnalysisSettings 
     statistics.pulseMean = pulse.mean;
     statistics.pulseAboveHighCount = pulse.aboveHigh;
     statistics.pulseBelowLowCount = pulse.belowLow;
-
-    DetectEvents(samples, count, settings.desaturationsEvent, settings.pulseEvent, results);
 }

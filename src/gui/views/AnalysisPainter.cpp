@@ -46,16 +46,44 @@ void CellText(QPainter &p, const Edges &box, const QString &text)
     p.drawText(box.rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
 }
 
+// A painter that keeps the picture's own pixels: plain fills then give exactly
+// what the one-pixel pens and the separate marks give.
+bool Unscaled(const QPainter &p)
+{
+    return p.worldTransform().type() <= QTransform::TxTranslate && !p.testRenderHint(QPainter::Antialiasing);
+}
+
+// A horizontal line in the pen's colour. Unscaled, it is filled as a rect one
+// pixel high: a raster page strokes a long horizontal line many times slower.
+void Rule(QPainter &p, int x1, int x2, int y)
+{
+    if (x2 > x1 && Unscaled(p))
+        p.fillRect(QRect(x1, y, x2 - x1, 1), p.pen().color());
+    else
+        HLine(p, x1, x2, y);
+}
+
 // Dotted grid lines across the plot, every other pixel black. Drawn as
 // points: a dashed pen costs several times more on a large page.
 void DottedLines(QPainter &p, const AnalysisLayout &l, std::initializer_list<int> ys)
 {
+    p.setPen(LinePen(p, Qt::black));
+    if (Unscaled(p)) {
+        // One fill of a checkered brush per line; with this origin its dots
+        // fall on plotLeft, plotLeft + 2, ...
+        p.save();
+        for (int y : ys) {
+            p.setBrushOrigin(l.plotLeft + 1, y);
+            p.fillRect(QRect(l.plotLeft, y, l.right - l.plotLeft, 1), QBrush(Qt::black, Qt::Dense4Pattern));
+        }
+        p.restore();
+        return;
+    }
     std::vector<QPoint> dots;
     dots.reserve(ys.size() * std::size_t(l.plotWidth / 2 + 1));
     for (int y : ys)
         for (int x = l.plotLeft; x < l.right; x += 2)
             dots.emplace_back(x, y);
-    p.setPen(LinePen(p, Qt::black));
     p.drawPoints(dots.data(), int(dots.size()));
 }
 
@@ -63,7 +91,7 @@ void PaintTable(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &pic
 {
     p.setPen(LinePen(p, Qt::black));
     VLine(p, l.dividerX(), l.tableTop, l.dividerBottom());
-    HLine(p, l.left - 10, l.right, l.dividerBottom());
+    Rule(p, l.left - 10, l.right, l.dividerBottom());
 
     p.setPen(Qt::black);
     const auto rows = AnalysisTableRows(pic.results, pic.statistics);
@@ -99,93 +127,11 @@ void PaintAxes(QPainter &p, const AnalysisLayout &l, int top)
 {
     p.setPen(LinePen(p, Qt::black));
     VLine(p, l.plotLeft, top, top + l.chartHeight);
-    HLine(p, l.plotLeft, l.right, top + l.chartHeight);
+    Rule(p, l.plotLeft, l.right, top + l.chartHeight);
 }
 
-// One pixel column of a trace: where the line enters and leaves it, and its
-// highest and lowest point.
-struct TraceColumn {
-    int x;
-    int first;
-    int last;
-    int top;
-    int bottom;
-};
-
-struct Traces {
-    std::vector<TraceColumn> spo2;
-    std::vector<TraceColumn> pulse;
-};
-
-// Both traces in one pass over the samples. Column c holds samples
-// 1 + c * step .. (c + 1) * step; sample 0 starts the line one column right of
-// sample 1.
-Traces TraceColumns(const AnalysisLayout &l, const AnalysisPicture &pic)
+void PaintTrace(QPainter &p, const std::vector<QRect> &runs, const QColor &colour)
 {
-    Traces t;
-    const int n = pic.sampleCount;
-    if (n < 2)
-        return t;
-    std::array<int, 256> spo2Y{};
-    std::array<int, 256> pulseY{};
-    for (int v = 0; v < 256; ++v) {
-        spo2Y[std::size_t(v)] = l.spo2Y(v);
-        pulseY[std::size_t(v)] = l.pulseY(v);
-    }
-    const SampleRecord *s = pic.samples;
-    const std::size_t columns = std::size_t(std::min(n, l.plotWidth + 2));
-    t.spo2.reserve(columns);
-    t.pulse.reserve(columns);
-    const int s0 = spo2Y[s[0].spo2];
-    const int p0 = pulseY[s[0].pulseRate];
-    t.spo2.push_back({l.traceX(0), s0, s0, s0, s0});
-    t.pulse.push_back({l.traceX(0), p0, p0, p0, p0});
-    for (int k = 1, x = l.plotLeft; k < n && x <= l.right; k += l.step, ++x) {
-        const int end = std::min(n, k + l.step);
-        int spo2Lo = s[k].spo2;
-        int spo2Hi = spo2Lo;
-        int pulseLo = s[k].pulseRate;
-        int pulseHi = pulseLo;
-        for (int i = k + 1; i < end; ++i) {
-            spo2Lo = std::min<int>(spo2Lo, s[i].spo2);
-            spo2Hi = std::max<int>(spo2Hi, s[i].spo2);
-            pulseLo = std::min<int>(pulseLo, s[i].pulseRate);
-            pulseHi = std::max<int>(pulseHi, s[i].pulseRate);
-        }
-        // Higher values lie higher on the page, at smaller y.
-        t.spo2.push_back(
-            {x, spo2Y[s[k].spo2], spo2Y[s[end - 1].spo2], spo2Y[std::size_t(spo2Hi)], spo2Y[std::size_t(spo2Lo)]});
-        t.pulse.push_back({x, pulseY[s[k].pulseRate], pulseY[s[end - 1].pulseRate], pulseY[std::size_t(pulseHi)],
-                           pulseY[std::size_t(pulseLo)]});
-    }
-    return t;
-}
-
-// Each column is drawn as one vertical run from its highest to its lowest
-// point, and neighbouring runs that do not touch are joined half-way, as a
-// steep line between the two columns would be. That covers the pixels of
-// joining every sample, and is far cheaper to draw than a polyline of
-// thousands of points.
-void PaintTrace(QPainter &p, const std::vector<TraceColumn> &columns, const QColor &colour)
-{
-    std::vector<QRect> runs;
-    runs.reserve(columns.size());
-    for (std::size_t c = 0; c < columns.size(); ++c) {
-        int top = columns[c].top;
-        int bottom = columns[c].bottom;
-        // Half of the step from the previous column's exit and half of the
-        // step to the next column's entry belong to this column.
-        auto reach = [&](int from, int to) {
-            const int mid = from + (to - from) / 2;
-            top = std::min(top, mid);
-            bottom = std::max(bottom, mid);
-        };
-        if (c > 0)
-            reach(columns[c].first, columns[c - 1].last);
-        if (c + 1 < columns.size())
-            reach(columns[c].last, columns[c + 1].first);
-        runs.emplace_back(columns[c].x, top, 1, bottom - top + 1);
-    }
     p.save();
     p.setPen(Qt::NoPen);
     p.setBrush(colour);
@@ -198,15 +144,22 @@ void PaintStrip(QPainter &p, const AnalysisLayout &l, const Edges &strip, const 
 {
     p.setPen(LinePen(p, Qt::black));
     p.setBrush(Qt::NoBrush);
-    HLine(p, strip.left, strip.right, strip.top);
-    HLine(p, strip.left, strip.right, strip.bottom - 1);
+    Rule(p, strip.left, strip.right, strip.top);
+    Rule(p, strip.left, strip.right, strip.bottom - 1);
     VLine(p, strip.left, strip.top, strip.bottom);
     VLine(p, strip.right - 1, strip.top, strip.bottom);
+    // Marks that touch or overlap are one fill when pixels are exact; a
+    // smoothed picture keeps them apart, as their edges blend differently.
+    const bool merge = Unscaled(p);
     std::vector<QRect> marks;
     marks.reserve(events.size());
     for (const EventRecord &e : events) {
         const AnalysisLayout::Span s = l.eventSpan(e);
-        if (!s.empty())
+        if (s.empty())
+            continue;
+        if (merge && !marks.empty() && s.first <= marks.back().right() + 1 && s.first >= marks.back().left())
+            marks.back().setRight(std::max(marks.back().right(), s.last));
+        else
             marks.emplace_back(s.first, strip.top, s.last - s.first + 1, strip.height());
     }
     p.setPen(Qt::NoPen);
@@ -234,8 +187,13 @@ void PaintSummary(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &p
     for (int i = 0; i < 3; ++i)
         TextAt(p, l.left, spo2Grid[i] - 7, QString::fromLatin1(spo2Labels[i]));
     TextAt(p, l.left, s + ch - 7, QStringLiteral("70"));
-    const Traces traces = TraceColumns(l, pic);
-    PaintTrace(p, traces.spo2, kSpo2Trace);
+    AnalysisTraces computed;
+    const AnalysisTraces *traces = &computed;
+    if (pic.traceCache)
+        traces = &pic.traceCache->traces(l, pic.samples, pic.sampleCount);
+    else
+        computed = ComputeAnalysisTraces(l, pic.samples, pic.sampleCount);
+    PaintTrace(p, traces->spo2, kSpo2Trace);
     PaintStrip(p, l, l.spo2Strip(), pic.results.spo2Events, kSpo2Trace);
     p.setPen(Qt::black);
     TextAt(p, l.left - 12, s + ch + l.stripHeight, Text(TextNo::Event));
@@ -250,7 +208,7 @@ void PaintSummary(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &p
     for (int i : {0, 1, 3, 5})
         TextAt(p, l.left, pt + ch * i / 7 - 5, Whole(180 - 20 * i));
     TextAt(p, l.left, pt + ch - 5, QStringLiteral("40"));
-    PaintTrace(p, traces.pulse, kPulseTrace);
+    PaintTrace(p, traces->pulse, kPulseTrace);
     PaintStrip(p, l, l.pulseStrip(), pic.results.pulseEvents, kPulseTrace);
     p.setPen(Qt::black);
     TextAt(p, l.left - 12, pt + ch + l.stripHeight + 1, Text(TextNo::Event));
@@ -258,7 +216,7 @@ void PaintSummary(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &p
     // Time axis with the time of every second mark.
     const int yt = l.timeAxisY;
     p.setPen(LinePen(p, Qt::black));
-    HLine(p, l.plotLeft, l.right, yt);
+    Rule(p, l.plotLeft, l.right, yt);
     for (int j = 0; j <= 9; ++j)
         VLine(p, l.timeMarkX(j), yt, yt + (j % 2 == 0 ? 2 : 4));
     p.setPen(Qt::black);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "views/AnalysisGeometry.h"
+#include "views/AnalysisTraces.h"
 #include "views/ReportHeader.h"
 #include "views/ViewFonts.h"
 
@@ -30,6 +31,9 @@ struct AnalysisPicture {
     int pulseEvent = 6;
     // Shown under "Diagnose:" when present; the described figures stay as they are.
     std::optional<ClinicalSummary> clinical;
+    // Traces kept from an earlier paint of the same readings; without one
+    // they are worked out for this paint.
+    AnalysisTraceCache *traceCache = nullptr;
 };
 
 // The texts of the event table: label, SpO2 and pulse column of rows 1..12.

@@ -32,12 +32,20 @@ AnalysisPicture AnalysisView::picture() const
         pic.clinical = *clinical_;
     pic.desaturationsEvent = ReadSetupInt(QStringLiteral("DesaturationsEvent"), SetupDefaults::DesaturationsEvent);
     pic.pulseEvent = ReadSetupInt(QStringLiteral("PulseEvent"), SetupDefaults::PulseEvent);
+    pic.traceCache = &traces_;
     return pic;
 }
 
 AnalysisLayout AnalysisView::layout() const
 {
     return LayoutAnalysisPage(size(), store().currentSampleCount(), fonts_);
+}
+
+void AnalysisView::refresh()
+{
+    // Whatever made the main window ask may have touched the readings.
+    traces_.clear();
+    DataView::refresh();
 }
 
 void AnalysisView::renderPage(QPainter &painter, const QSize &size, int)

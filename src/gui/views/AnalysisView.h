@@ -33,6 +33,7 @@ public Q_SLOTS:
     // The page is the whole report: paging keeps it where it is.
     void pageUp() override {}
     void pageDown() override {}
+    void refresh() override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -42,4 +43,6 @@ private:
     const RecordingStatistics &statistics_;
     const ClinicalSummary *clinical_;
     TableFonts fonts_;
+    // The traces read all readings; repaints of the same page reuse them.
+    mutable AnalysisTraceCache traces_;
 };
