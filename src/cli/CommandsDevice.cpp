@@ -7,6 +7,7 @@
 #include "device/HexLog.h"
 #include "device/PortList.h"
 #include "device/Protocol.h"
+#include "device/RawDump.h"
 #include "device/SocketLink.h"
 #include "model/DatFile.h"
 #include "model/RecordStore.h"
@@ -14,6 +15,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QTextStream>
 
 #include <cstdio>
@@ -119,10 +121,19 @@ int runPorts(const QStringList &)
 int runDownload(const QStringList &args)
 {
     const auto opts = parseOptions(args, {QStringLiteral("--port"), QStringLiteral("--bluetooth"),
-                                          QStringLiteral("--out"), QStringLiteral("--log")});
+                                          QStringLiteral("--out"), QStringLiteral("--log"), QStringLiteral("--raw")});
     if (!opts || !opts->count(QStringLiteral("--out"))) {
-        err() << "usage: download [--port NAME | --bluetooth ADDR] --out DIR [--log FILE]\n";
+        err() << "usage: download [--port NAME | --bluetooth ADDR] --out DIR [--log FILE] [--raw FILE]\n";
         return 2;
+    }
+    const QString rawPath = opts->count(QStringLiteral("--raw")) ? opts->at(QStringLiteral("--raw")) : QString();
+    if (!rawPath.isEmpty()) {
+        // Found out now, not after a download that cannot be repeated.
+        QFile probe(rawPath);
+        if (!probe.open(QIODevice::WriteOnly | QIODevice::Append)) {
+            err() << "cannot write the raw dump " << rawPath << ": " << probe.errorString() << "\n";
+            return 1;
+        }
     }
     const QString outDir = opts->at(QStringLiteral("--out"));
     if (!QDir().mkpath(outDir)) {
@@ -131,6 +142,9 @@ int runDownload(const QStringList &args)
     }
 
     DeviceSession session;
+    auto dump = std::make_shared<RawDump>();
+    if (!rawPath.isEmpty())
+        session.setDump(dump);
     if (!prepareSession(session, *opts))
         return 1;
 
@@ -156,11 +170,24 @@ int runDownload(const QStringList &args)
             std::fputc('\n', stderr); // below the progress line
     };
     DownloadResult result = engine.run(events);
+    bool rawFailed = false;
+    if (!rawPath.isEmpty()) {
+        // Kept whatever the outcome: a failed download is what a dump is for.
+        QString why;
+        rawFailed = !dump->save(rawPath, &why);
+        if (rawFailed)
+            err() << "cannot write the raw dump " << rawPath << ": " << why << "\n";
+    }
     if (!result.portToRemember.isEmpty())
         WriteSetupValue(QStringLiteral("DefaultCOM"), result.portToRemember);
     printMessages(DeviceTexts::describe(result));
     if (result.droppedRecords > 0)
         err() << result.droppedRecords << " readings beyond an ID's room were dropped.\n";
+
+    if (result.transferRan) {
+        for (const QString &line : DeviceTexts::checkLines(result))
+            QTextStream(stdout) << line << "\n";
+    }
 
     RecordStore store;
     store.deviceModel = result.deviceModel;
@@ -187,7 +214,7 @@ int runDownload(const QStringList &args)
     if (written == 0 && !writeFailed && result.transferRan)
         err() << DeviceTexts::text(DeviceMessage::NoData) << "\n";
     err().flush();
-    return (result.status == DownloadStatus::Ok && !writeFailed && written > 0) ? 0 : 1;
+    return (result.status == DownloadStatus::Ok && !writeFailed && !rawFailed && written > 0) ? 0 : 1;
 }
 
 int runSetClock(const QStringList &args)

@@ -1,6 +1,7 @@
 #include "SimulatedOximeter.h"
 
 #include "DeviceWire.h"
+#include "ReplayDevice.h"
 #include "SimulatedNight.h"
 #include "device/SerialPort.h"
 #include "model/DeviceModel.h"
@@ -290,6 +291,12 @@ void SimulatedOximeter::handle(const QByteArray &command)
     }
     if (log)
         log(DeviceWire::Hex(command));
+    if (replay_) {
+        const QByteArray bytes = replay_->answer(command);
+        if (!bytes.isEmpty())
+            send(bytes);
+        return;
+    }
     const Faults &f = config_.faults;
     if (f.silent)
         return;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -17,6 +18,8 @@
 
 // A complete simulated oximeter speaking the device protocol on a
 // pseudo-terminal or a Unix socket, on a thread of its own.
+class ReplayDevice;
+
 class SimulatedOximeter
 {
 public:
@@ -88,6 +91,9 @@ public:
 
     // Optional log of every command, one line each (the oxisim program's output).
     void setCommandLog(std::function<void(const QString &)> log);
+    // Answers every command from a recorded exchange instead of the readings
+    // and faults (null: the simulation). Set before the line is served.
+    void setReplay(std::shared_ptr<ReplayDevice> replay) { replay_ = std::move(replay); }
 
 private:
     void serve();
@@ -126,6 +132,7 @@ private:
     std::map<int, int> lateRequests_; // requests seen of each late frame
     std::atomic<bool> garbage_{false};
     std::set<int> straysSent_; // a stray byte goes before a frame only once
+    std::shared_ptr<ReplayDevice> replay_;
     int infoReplies_ = 0;
     int countReplies_ = 0;
 };

@@ -1,8 +1,11 @@
 #include "texts/DeviceTexts.h"
 
 #include "device/DownloadEngine.h"
+#include "interop/ReadingTime.h"
 
 #include <QCoreApplication>
+
+#include <algorithm>
 
 namespace DeviceTexts
 {
@@ -64,6 +67,40 @@ QString PermissionDenied(const QString &path)
     return QCoreApplication::translate("Device",
                                        "Permission denied on %1: add your user to the dialout group, then log in again")
         .arg(path);
+}
+
+namespace
+{
+QString readingTime(const SampleRecord &s)
+{
+    return QStringLiteral("%1-%2-%3 %4:%5:%6")
+        .arg(2000 + s.year)
+        .arg(s.month, 2, 10, QLatin1Char('0'))
+        .arg(s.day, 2, 10, QLatin1Char('0'))
+        .arg(s.hour, 2, 10, QLatin1Char('0'))
+        .arg(s.minute, 2, 10, QLatin1Char('0'))
+        .arg(s.second, 2, 10, QLatin1Char('0'));
+}
+} // namespace
+
+QStringList checkLines(const DownloadResult &result)
+{
+    QStringList out;
+    out.append(QCoreApplication::translate("Device", "Frames announced: %1, arrived: %2")
+                   .arg(result.framesAnnounced)
+                   .arg(result.framesReceived));
+    for (int id = 1; id <= int(result.readings.size()); ++id) {
+        const auto &r = result.readings[std::size_t(id - 1)];
+        if (r.empty())
+            continue;
+        // Some models send newest first, so the ends are found by time, not position.
+        const auto [first, last] = std::minmax_element(
+            r.begin(), r.end(), [](const auto &a, const auto &b) { return readingSeconds(a) < readingSeconds(b); });
+        out.append(QCoreApplication::translate("Device", "ID %1: first reading %2, last reading %3")
+                       .arg(id)
+                       .arg(readingTime(*first), readingTime(*last)));
+    }
+    return out;
 }
 
 QString PartialDownload(int received, int announced)

@@ -20,4 +20,8 @@ QString PartialDownload(int received, int announced);
 
 // Everything a finished download has to tell the user, in order.
 QStringList describe(const DownloadResult &result);
+
+// What lets a download be checked: frames announced and arrived, then per ID
+// with readings the earliest and latest reading's time.
+QStringList checkLines(const DownloadResult &result);
 } // namespace DeviceTexts

@@ -104,6 +104,50 @@ TEST(CliDownload, SerialDownloadWritesOneFilePerIdWithEveryReading)
     EXPECT_TRUE(text.contains(QLatin1String("> 55 AA F3 00 00 F3")));
 }
 
+TEST(CliDownload, RawDumpReplayedGivesIdenticalFilesAndTheSameCheck)
+{
+    QTemporaryDir dir;
+    const QString dump = dir.filePath(QStringLiteral("exchange.dump"));
+    QByteArray original2, original9;
+    QString firstOut;
+    {
+        Oxisim sim(
+            {"--model", "4", "--id", "2:600", "--id", "9:250", "--seed", "5", "--frame", "1024", "--stray", "2"});
+        ASSERT_FALSE(sim.port.isEmpty());
+        const CliRun r = cli({"download", "--port", sim.port, "--out", dir.filePath("a"), "--raw", dump});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        firstOut = r.out;
+    }
+    EXPECT_TRUE(firstOut.contains(QLatin1String("Frames announced: 7, arrived: 7\n"))) << firstOut.toStdString();
+    EXPECT_TRUE(firstOut.contains(QRegularExpression(
+        QStringLiteral("ID 2: first reading \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d, last reading "))))
+        << firstOut.toStdString();
+
+    Oxisim replay({"--replay", dump});
+    ASSERT_FALSE(replay.port.isEmpty());
+    const CliRun again = cli({"download", "--port", replay.port, "--out", dir.filePath("b")});
+    ASSERT_EQ(again.exitCode, 0) << again.err.toStdString();
+    // The summary says the same, bar the paths the files went to.
+    EXPECT_EQ(again.out.section(QLatin1String("ID 2: 600"), 0, 0), firstOut.section(QLatin1String("ID 2: 600"), 0, 0));
+    for (const char *name : {"id2.dat", "id9.dat"}) {
+        QFile a(dir.filePath(QStringLiteral("a/") + QLatin1String(name)));
+        QFile b(dir.filePath(QStringLiteral("b/") + QLatin1String(name)));
+        ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly)) << name;
+        EXPECT_EQ(a.readAll(), b.readAll()) << name;
+    }
+
+    // A dump that cannot be written is refused before the device is touched,
+    // and a file that is not a dump is not replayed.
+    const CliRun unwritable = cli({"download", "--port", replay.port, "--out", dir.path(), "--raw",
+                                   dir.filePath(QStringLiteral("missing/dir/x.dump"))});
+    EXPECT_EQ(unwritable.exitCode, 1);
+    EXPECT_TRUE(unwritable.err.contains(QLatin1String("cannot write the raw dump"))) << unwritable.err.toStdString();
+    QProcess bad;
+    bad.start(kBin + QStringLiteral("/tools/oxisim/oxisim"), {"--replay", dir.filePath("a/id2.dat")});
+    ASSERT_TRUE(bad.waitForFinished(5000));
+    EXPECT_EQ(bad.exitCode(), 2);
+}
+
 TEST(CliDownload, BluetoothUnixSocketPath)
 {
     QTemporaryDir dir;

@@ -1,5 +1,6 @@
 // The words the user reads for each report of the device layer.
 #include "device/DownloadEngine.h"
+#include "test_samples.h"
 #include "texts/DeviceTexts.h"
 
 #include <gtest/gtest.h>
@@ -48,4 +49,25 @@ TEST(DeviceTexts, ADownloadShortOfItsFramesSaysHowShort)
     r.status = DownloadStatus::Stopped;
     r.messages.clear();
     EXPECT_TRUE(DeviceTexts::describe(r).isEmpty());
+}
+
+TEST(DeviceTexts, CheckLinesGiveFramesAndEachIdsTimeSpan)
+{
+    DownloadResult r;
+    r.framesAnnounced = 9;
+    r.framesReceived = 8;
+    const auto at = [](int id, int hour, int minute, int second) {
+        SampleRecord s = testdata::Reading(id, second);
+        s.hour = std::uint8_t(hour);
+        s.minute = std::uint8_t(minute);
+        return s;
+    };
+    // ID 5 arrives newest first, as some models send it.
+    r.readings[4] = {at(5, 23, 0, 1), at(5, 22, 59, 59), at(5, 23, 0, 0)};
+    r.readings[126] = {at(127, 1, 2, 3)};
+    EXPECT_EQ(
+        DeviceTexts::checkLines(r),
+        QStringList({QStringLiteral("Frames announced: 9, arrived: 8"),
+                     QStringLiteral("ID 5: first reading 2026-03-14 22:59:59, last reading 2026-03-14 23:00:01"),
+                     QStringLiteral("ID 127: first reading 2026-03-14 01:02:03, last reading 2026-03-14 01:02:03")}));
 }

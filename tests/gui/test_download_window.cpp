@@ -1,6 +1,10 @@
 #include "download_fixture.h"
 
+#include "ReplayDevice.h"
 #include "app/Settings.h"
+#include "device/DeviceSession.h"
+#include "device/DownloadEngine.h"
+#include "device/RawDump.h"
 #include "device/SerialPort.h"
 #include "device/SocketLink.h"
 #include "test_env.h"
@@ -8,6 +12,7 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -139,6 +144,48 @@ TEST_F(DownloadWindow, TimeoutStillListsWhatArrivedAndOffersDone)
     QTest::mouseClick(w->startButton(), Qt::LeftButton);
     EXPECT_EQ(store.currentSampleCount(), 640);
     EXPECT_EQ(frame.displayMode(), 1);
+}
+
+TEST_F(DownloadWindow, AShortDownloadIsCheckedAndItsRawDumpReplaysTheSameShortfall)
+{
+    auto c = config();
+    c.faults.silentFromFrame = 10;
+    startDevice(c, {{3, 700}});
+    DownloadDialog *w = openWindow();
+    EXPECT_FALSE(w->saveDumpButton()->isEnabled()); // nothing has been exchanged yet
+    ASSERT_TRUE(waitFinished(w));
+    const QStringList check = w->checkLabel()->text().split(u'\n');
+    ASSERT_EQ(check.size(), 2);
+    EXPECT_EQ(check[0], QStringLiteral("Frames announced: 11, arrived: 10"));
+    EXPECT_TRUE(check[1].startsWith(QLatin1String("ID 3: first reading "))) << check[1].toStdString();
+    // The described list line is unchanged beside it.
+    EXPECT_EQ(w->idList()->item(0)->text(), QStringLiteral("ID   3     total        640 Groups"));
+
+    ASSERT_TRUE(w->saveDumpButton()->isEnabled());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("field.dump"));
+    prompts.files = {dir.filePath(QStringLiteral("no/such/dir/x.dump")), path};
+    prompts.shown.clear();
+    QTest::mouseClick(w->saveDumpButton(), Qt::LeftButton);
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].startsWith(QLatin1String("Cannot write "))) << prompts.shown[0].toStdString();
+    QTest::mouseClick(w->saveDumpButton(), Qt::LeftButton);
+    EXPECT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.lastRequest.defaultSuffix, QStringLiteral("dump"));
+    const auto events = RawDump::load(path);
+    ASSERT_TRUE(events.has_value());
+
+    // On a desk: the replayed device ends the download the same way.
+    SimulatedOximeter replaying(config());
+    replaying.setReplay(std::make_shared<ReplayDevice>(*events));
+    DeviceSession session;
+    session.restrictToPort(replaying.startPty());
+    DownloadEngine engine(session);
+    const DownloadResult again = engine.run({});
+    EXPECT_EQ(again.status, DownloadStatus::Timeout);
+    EXPECT_EQ(again.framesAnnounced, 11);
+    EXPECT_EQ(again.framesReceived, 10);
+    EXPECT_EQ(again.readingCount(3), 640);
 }
 
 TEST_F(DownloadWindow, ADeviceWithoutDataSaysSoAndEndsTheTransfer)

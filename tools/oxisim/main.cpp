@@ -1,5 +1,7 @@
 // oxisim: a simulated oximeter on a pseudo-terminal or a Unix socket.
+#include "ReplayDevice.h"
 #include "SimulatedOximeter.h"
+#include "device/RawDump.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -22,6 +24,8 @@ void usage()
                "  --pace               pace output to the line rate of the terminal's baud rate\n"
                "  --unix PATH          serve a Unix socket instead of a pseudo-terminal\n"
                "  --delete-delay MS    delay before the delete acknowledgement (default 1500)\n"
+               "  --replay FILE        answer each command as the device did in a raw dump\n"
+               "                       (quellix-cli download --raw); readings and faults are ignored\n"
                "faults:\n"
                "  --stray K            a stray byte before frame K (repeatable)\n"
                "  --stall K:N          ignore the first N requests of frame K\n"
@@ -57,6 +61,7 @@ int main(int argc, char **argv)
     std::vector<std::pair<int, int>> ids;
     std::uint32_t seed = 1;
     QString unixPath;
+    QString replayPath;
 
     while (!args.isEmpty()) {
         const QString opt = args.takeFirst();
@@ -80,6 +85,8 @@ int main(int argc, char **argv)
             config.pace = true;
         else if (opt == QLatin1String("--unix"))
             unixPath = value();
+        else if (opt == QLatin1String("--replay"))
+            replayPath = value();
         else if (opt == QLatin1String("--delete-delay"))
             config.deleteDelayMs = value().toInt();
         else if (opt == QLatin1String("--id") && pairOf(value(), a, b) && a >= 1 && a <= 127 && b >= 0)
@@ -123,7 +130,19 @@ int main(int argc, char **argv)
     sigaddset(&signals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
+    std::shared_ptr<ReplayDevice> replay;
+    if (!replayPath.isEmpty()) {
+        QString why;
+        const auto events = RawDump::load(replayPath, &why);
+        if (!events) {
+            std::fprintf(stderr, "oxisim: cannot replay %s: %s\n", qPrintable(replayPath), qPrintable(why));
+            return 2;
+        }
+        replay = std::make_shared<ReplayDevice>(*events);
+    }
+
     SimulatedOximeter device(config);
+    device.setReplay(replay);
     for (const auto &[id, count] : ids)
         device.addNight(id, count, seed + std::uint32_t(id));
     device.setCommandLog([](const QString &line) {
@@ -142,8 +161,11 @@ int main(int argc, char **argv)
         return 1;
     }
     std::printf("PORT %s\n", qPrintable(where));
-    std::printf("INFO model %d, %u baud, %d frames of %d bytes, %d readings\n", config.model, config.dataBaud,
-                device.frameCount(), config.framePayload, device.totalReadings());
+    if (replay)
+        std::printf("INFO replaying %d commands of %s\n", replay->commandCount(), qPrintable(replayPath));
+    else
+        std::printf("INFO model %d, %u baud, %d frames of %d bytes, %d readings\n", config.model, config.dataBaud,
+                    device.frameCount(), config.framePayload, device.totalReadings());
     std::fflush(stdout);
 
     int sig = 0;

@@ -1,6 +1,7 @@
 #include "device/DeviceSession.h"
 
 #include "device/HexLog.h"
+#include "device/RawDump.h"
 #include "device/SerialPort.h"
 #include "device/SocketLink.h"
 
@@ -44,6 +45,8 @@ void DeviceSession::useBluetooth(std::shared_ptr<SocketLink> link)
     bluetooth_ = std::move(link);
     if (bluetooth_ && log_)
         bluetooth_->setLog(log_);
+    if (bluetooth_ && dump_)
+        bluetooth_->setDump(dump_);
     link_.setTransport(bluetooth_.get());
 }
 
@@ -51,6 +54,8 @@ void DeviceSession::useTransport(std::shared_ptr<Transport> transport)
 {
     mode_ = LinkMode::Serial;
     fixed_ = std::move(transport);
+    if (fixed_ && dump_)
+        fixed_->setDump(dump_);
     savedPort = QStringLiteral("in-process");
     ports = PortLists{};
     bruteForce = false;
@@ -85,6 +90,15 @@ void DeviceSession::setLog(std::shared_ptr<HexLog> log)
         bluetooth_->setLog(log_);
 }
 
+void DeviceSession::setDump(std::shared_ptr<RawDump> dump)
+{
+    dump_ = std::move(dump);
+    for (Transport *t : std::initializer_list<Transport *>{serial_.get(), bluetooth_.get(), fixed_.get()}) {
+        if (t)
+            t->setDump(dump_);
+    }
+}
+
 DeviceMessages DeviceSession::takeMessages()
 {
     DeviceMessages out;
@@ -113,10 +127,15 @@ bool DeviceSession::openPort(const QString &portName, int baud)
         serial_ = std::make_unique<SerialPort>();
         serial_->setLog(log_);
     }
+    serial_->setDump(dump_);
     link_.setTransport(serial_.get());
     const QString path = portPath(portName);
-    if (serial_->Open(path, baud))
+    if (serial_->Open(path, baud)) {
+        // A replay keeps apart what each port answered.
+        if (dump_)
+            dump_->opened(path);
         return true;
+    }
     if (serial_->lastError() == SerialPort::OpenError::PermissionDenied && !permissionDenied_.contains(path))
         permissionDenied_.append(path);
     return false;

@@ -15,6 +15,7 @@
 
 class SocketLink;
 class HexLog;
+class RawDump;
 class SerialPort;
 class Transport;
 
@@ -80,6 +81,8 @@ public:
 
     // Hex log of every byte on the link (null: none).
     void setLog(std::shared_ptr<HexLog> log);
+    // Raw dump of every byte on the link, with each port opened (null: none).
+    void setDump(std::shared_ptr<RawDump> dump);
 
     // Port search for a download: handshake, reopen at the data baud rate, counts.
     SearchOutcome FindDevice();
@@ -144,6 +147,7 @@ private:
     std::shared_ptr<SocketLink> bluetooth_;
     std::shared_ptr<Transport> fixed_;
     std::shared_ptr<HexLog> log_;
+    std::shared_ptr<RawDump> dump_;
     DeviceLink link_;
     std::unique_ptr<Transfer> transfer_;
     QStringList permissionDenied_;

@@ -1,6 +1,7 @@
 #include "device/Transport.h"
 
 #include "device/HexLog.h"
+#include "device/RawDump.h"
 
 bool Transport::Write(const QByteArray &bytes)
 {
@@ -9,6 +10,8 @@ bool Transport::Write(const QByteArray &bytes)
     const qint64 n = writeRaw(bytes.constData(), bytes.size());
     if (log_ && n > 0)
         log_->written(bytes.left(int(n)));
+    if (dump_ && n > 0)
+        dump_->written(bytes.left(int(n)));
     return n == bytes.size();
 }
 
@@ -24,6 +27,8 @@ bool Transport::ReadAvailable(QByteArray &out, int maxBytes, int waitMs)
         bytesRead_.fetch_add(n);
         if (log_)
             log_->read(out.mid(start));
+        if (dump_)
+            dump_->read(out.mid(start));
     }
     return n >= 0;
 }

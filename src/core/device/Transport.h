@@ -8,6 +8,7 @@
 #include <memory>
 
 class HexLog;
+class RawDump;
 
 // The byte stream to the device. Write and ReadAvailable are the single choke
 // point every byte passes (and where the hex log is taken). One thread may write
@@ -33,6 +34,8 @@ public:
 
     void setLog(std::shared_ptr<HexLog> log) { log_ = std::move(log); }
     std::shared_ptr<HexLog> log() const { return log_; }
+    // Keeps every byte for a raw dump (null: none).
+    void setDump(std::shared_ptr<RawDump> dump) { dump_ = std::move(dump); }
 
     // Bytes read from the device since the transport was made.
     qint64 bytesRead() const { return bytesRead_.load(); }
@@ -48,5 +51,6 @@ protected:
 
 private:
     std::shared_ptr<HexLog> log_;
+    std::shared_ptr<RawDump> dump_;
     std::atomic<qint64> bytesRead_{0};
 };

@@ -8,6 +8,7 @@
 #include "device/DeviceContext.h"
 #include "device/DeviceSession.h"
 #include "device/Protocol.h"
+#include "device/RawDump.h"
 #include "device/SetClockDialog.h"
 #include "model/RecordStore.h"
 #include "texts/DeviceTexts.h"
@@ -72,6 +73,16 @@ void DownloadDialog::buildControls()
     auto *dataGroup = new QGroupBox(tr("Data Info"), this);
     auto *dataLayout = new QVBoxLayout(dataGroup);
     dataLayout->addWidget(list_);
+    // Under the list, so the described list lines stay as they are.
+    checkLabel_ = new QLabel(dataGroup);
+    checkLabel_->setObjectName(QStringLiteral("downloadCheck"));
+    checkLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    dataLayout->addWidget(checkLabel_);
+    saveDumpButton_ = new QPushButton(tr("Save raw dump..."), dataGroup);
+    saveDumpButton_->setObjectName(QStringLiteral("saveRawDump"));
+    saveDumpButton_->setEnabled(false);
+    connect(saveDumpButton_, &QPushButton::clicked, this, &DownloadDialog::onSaveRawDump);
+    dataLayout->addWidget(saveDumpButton_, 0, Qt::AlignRight);
 
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("progress"));
@@ -137,6 +148,7 @@ void DownloadDialog::setPhase(DownloadPhase phase)
     deleteButton_->setEnabled(b.deleteData);
     clockButton_->setEnabled(b.setDateAndTime);
     cancelButton_->setEnabled(b.cancel);
+    saveDumpButton_->setEnabled(phase == DownloadPhase::Idle && dumpReady_);
     setEnabled(b.windowEnabled);
     if (b.busyCursor)
         setCursor(Qt::BusyCursor);
@@ -175,6 +187,10 @@ void DownloadDialog::start()
     store_.ClearAllData();
     Q_EMIT recordingCleared();
     list_->clear();
+    checkLabel_->clear();
+    dump_ = std::make_shared<RawDump>();
+    dumpReady_ = false;
+    session_->setDump(dump_);
     startIsDone_ = false;
     highestProgress_ = 0;
     progress_->setValue(0);
@@ -239,6 +255,9 @@ void DownloadDialog::downloadFinished(int generation, DownloadResult &result)
         WriteSetupValue(QStringLiteral("DefaultCOM"), result.portToRemember);
     if (result.deviceModel != 0)
         store_.deviceModel = result.deviceModel;
+    // The exchange is over; maintenance commands after it are not part of it.
+    session_->setDump(nullptr);
+    dumpReady_ = dump_ && !dump_->isEmpty();
     transferEnded();
     if (cancelling_) {
         finishCancel();
@@ -249,6 +268,8 @@ void DownloadDialog::downloadFinished(int generation, DownloadResult &result)
         return;
     ++generation_;
 
+    if (result.transferRan)
+        checkLabel_->setText(DeviceTexts::checkLines(result).join(u'\n'));
     // Whatever arrived is listed, even when the transfer ended in an error.
     if (result.hasReadings()) {
         store_.deviceSamples = std::move(result.readings);
@@ -259,6 +280,22 @@ void DownloadDialog::downloadFinished(int generation, DownloadResult &result)
     startIsDone_ = result.transferRan;
     setPhase(DownloadPhase::Idle);
     showMessages(DeviceTexts::describe(result), true);
+}
+
+void DownloadDialog::onSaveRawDump()
+{
+    if (!dump_ || !dumpReady_ || phase_ != DownloadPhase::Idle)
+        return;
+    Prompts::FileRequest request;
+    request.defaultSuffix = QStringLiteral("dump");
+    request.initialName = QStringLiteral("download.dump");
+    request.filter = tr("Raw dump (*.dump)");
+    const QString path = prompts_.saveFileName(request);
+    if (path.isEmpty())
+        return;
+    QString why;
+    if (!dump_->save(path, &why))
+        prompts_.warning(tr("Cannot write %1: %2").arg(path, why));
 }
 
 void DownloadDialog::transferEnded()

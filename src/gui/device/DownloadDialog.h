@@ -19,8 +19,10 @@ class Prompts;
 class QComboBox;
 class QFrame;
 class QGroupBox;
+class QLabel;
 class QListWidget;
 class QProgressBar;
+class RawDump;
 class QPushButton;
 class RecordStore;
 struct DeviceContext;
@@ -56,6 +58,8 @@ public:
     QPushButton *clockButton() const { return clockButton_; }
     QPushButton *cancelButton() const { return cancelButton_; }
     QPushButton *extendButton() const { return extendButton_; }
+    QPushButton *saveDumpButton() const { return saveDumpButton_; }
+    QLabel *checkLabel() const { return checkLabel_; }
     QComboBox *portCombo() const { return portCombo_; }
     bool extended() const { return extended_; }
     int highestProgress() const { return highestProgress_; }
@@ -84,6 +88,8 @@ public Q_SLOTS:
     void onSetDateAndTime();
     void onDeleteData();
     void onLayoutSwitch();
+    // Writes every byte of the last download's exchange to a file the user picks.
+    void onSaveRawDump();
     void reject() override;
 
 private:
@@ -111,6 +117,7 @@ private:
     std::unique_ptr<DeviceSession> session_;
 
     QListWidget *list_ = nullptr;
+    QLabel *checkLabel_ = nullptr; // frames and reading times of the last download
     QProgressBar *progress_ = nullptr;
     QPushButton *startButton_ = nullptr;
     QPushButton *stopButton_ = nullptr;
@@ -118,6 +125,7 @@ private:
     QPushButton *clockButton_ = nullptr;
     QPushButton *cancelButton_ = nullptr;
     QPushButton *extendButton_ = nullptr;
+    QPushButton *saveDumpButton_ = nullptr;
     QFrame *line_ = nullptr;
     QGroupBox *manualGroup_ = nullptr;
     QComboBox *portCombo_ = nullptr;
@@ -130,6 +138,8 @@ private:
     int chosenId_ = 0;
     int generation_ = 0; // calls of an ended transfer carry an older number
     int highestProgress_ = 0;
+    std::shared_ptr<RawDump> dump_; // of the last download, complete once it ended
+    bool dumpReady_ = false;
     std::function<std::optional<QDateTime>()> clockChooser_;
     std::function<std::optional<DeleteRequest>()> deleteChooser_;
 

@@ -1,0 +1,139 @@
+#include "device/RawDump.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace
+{
+constexpr char kHeader[] = "# quellix raw dump 1";
+
+char directionChar(RawDump::Direction d)
+{
+    switch (d) {
+    case RawDump::Direction::Written:
+        return '>';
+    case RawDump::Direction::Read:
+        return '<';
+    case RawDump::Direction::Opened:
+        return '@';
+    }
+    return '?';
+}
+} // namespace
+
+RawDump::RawDump()
+{
+    clock_.start();
+}
+
+void RawDump::add(Direction direction, const QByteArray &bytes)
+{
+    if (bytes.isEmpty() && direction != Direction::Opened)
+        return;
+    std::lock_guard lock(mutex_);
+    events_.push_back({clock_.nsecsElapsed() / 1000, direction, bytes});
+}
+
+std::vector<RawDump::Event> RawDump::events() const
+{
+    std::lock_guard lock(mutex_);
+    return events_;
+}
+
+bool RawDump::isEmpty() const
+{
+    std::lock_guard lock(mutex_);
+    return events_.empty();
+}
+
+QByteArray RawDump::format(const std::vector<Event> &events)
+{
+    QByteArray out(kHeader);
+    out += '\n';
+    for (const Event &e : events) {
+        out += QByteArray::number(e.offsetUs / 1000000) + '.' +
+               QByteArray::number(e.offsetUs % 1000000).rightJustified(6, '0');
+        out += ' ';
+        out += directionChar(e.direction);
+        out += ' ';
+        out += e.direction == Direction::Opened ? e.bytes : e.bytes.toHex(' ').toUpper();
+        out += '\n';
+    }
+    return out;
+}
+
+std::optional<std::vector<RawDump::Event>> RawDump::parse(const QByteArray &text, QString *error)
+{
+    const auto fail = [error](int line, const QString &why) -> std::optional<std::vector<Event>> {
+        if (error)
+            *error = QStringLiteral("line %1: %2").arg(line).arg(why);
+        return std::nullopt;
+    };
+    const QList<QByteArray> lines = text.split('\n');
+    if (lines.isEmpty() || lines.first().trimmed() != kHeader)
+        return fail(1, QStringLiteral("not a raw dump"));
+    std::vector<Event> events;
+    for (int i = 1; i < lines.size(); ++i) {
+        const QByteArray line = lines[i].trimmed();
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        const int space1 = line.indexOf(' ');
+        if (space1 < 0 || line.size() < space1 + 3 || line[space1 + 2] != ' ')
+            return fail(i + 1, QStringLiteral("expected <seconds> <direction> <data>"));
+        const QByteArray time = line.left(space1);
+        const int dot = time.indexOf('.');
+        bool okWhole = false, okFraction = false;
+        const qint64 whole = (dot < 0 ? time : time.left(dot)).toLongLong(&okWhole);
+        const QByteArray fraction = dot < 0 ? QByteArray("0") : time.mid(dot + 1).leftJustified(6, '0');
+        const qint64 micros = fraction.size() == 6 ? fraction.toLongLong(&okFraction) : -1;
+        if (!okWhole || !okFraction || whole < 0 || micros < 0)
+            return fail(i + 1, QStringLiteral("bad time offset"));
+        Event e;
+        e.offsetUs = whole * 1000000 + micros;
+        const QByteArray data = line.mid(space1 + 3);
+        switch (line[space1 + 1]) {
+        case '>':
+        case '<': {
+            e.direction = line[space1 + 1] == '>' ? Direction::Written : Direction::Read;
+            for (const QByteArray &pair : data.split(' ')) {
+                bool ok = false;
+                const uint value = pair.toUInt(&ok, 16);
+                if (pair.size() != 2 || !ok)
+                    return fail(i + 1, QStringLiteral("bad byte \"%1\"").arg(QString::fromLatin1(pair)));
+                e.bytes.append(char(value));
+            }
+            break;
+        }
+        case '@':
+            e.direction = Direction::Opened;
+            e.bytes = data;
+            break;
+        default:
+            return fail(i + 1, QStringLiteral("unknown direction"));
+        }
+        events.push_back(std::move(e));
+    }
+    return events;
+}
+
+bool RawDump::save(const QString &path, QString *error) const
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(format(events())) < 0 || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+std::optional<std::vector<RawDump::Event>> RawDump::load(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return std::nullopt;
+    }
+    return parse(file.readAll(), error);
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QString>
+
+#include <mutex>
+#include <optional>
+#include <vector>
+
+// Every byte of a device exchange in both directions, each with its time offset,
+// kept in memory and saved as text so a problem met in the field can be replayed.
+//
+// File format, UTF-8 text, one event per line:
+//   # quellix raw dump 1            (first line)
+//   <seconds> > <hex bytes>         written to the device
+//   <seconds> < <hex bytes>         read from the device
+//   <seconds> @ <port>              a line (port) was opened; what follows is on it
+// <seconds> is the offset from the start of the dump with six decimals; hex bytes
+// are pairs separated by single spaces. Lines starting with # are comments.
+class RawDump
+{
+public:
+    enum class Direction { Written, Read, Opened };
+    struct Event {
+        qint64 offsetUs = 0;
+        Direction direction = Direction::Written;
+        QByteArray bytes; // Opened: the port's name, UTF-8
+
+        friend bool operator==(const Event &, const Event &) = default;
+    };
+
+    RawDump();
+
+    // Each may be called from any thread.
+    void written(const QByteArray &bytes) { add(Direction::Written, bytes); }
+    void read(const QByteArray &bytes) { add(Direction::Read, bytes); }
+    void opened(const QString &port) { add(Direction::Opened, port.isEmpty() ? QByteArray("-") : port.toUtf8()); }
+
+    std::vector<Event> events() const;
+    bool isEmpty() const;
+
+    static QByteArray format(const std::vector<Event> &events);
+    // Nullopt, with the line at fault in error, when text is not a dump.
+    static std::optional<std::vector<Event>> parse(const QByteArray &text, QString *error = nullptr);
+
+    // Writes the whole file or nothing (an existing file stays as it was).
+    bool save(const QString &path, QString *error = nullptr) const;
+    static std::optional<std::vector<Event>> load(const QString &path, QString *error = nullptr);
+
+private:
+    void add(Direction direction, const QByteArray &bytes);
+
+    mutable std::mutex mutex_;
+    QElapsedTimer clock_;
+    std::vector<Event> events_;
+};
