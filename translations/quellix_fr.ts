@@ -274,6 +274,14 @@
         <source>Only %1 of the %2 announced frames arrived.</source>
         <translation>Seules %1 des %2 trames annoncées ont été reçues.</translation>
     </message>
+    <message>
+        <source>Frames announced: %1, arrived: %2</source>
+        <translation>Trames annoncées : %1, reçues : %2</translation>
+    </message>
+    <message>
+        <source>ID %1: first reading %2, last reading %3</source>
+        <translation>ID %1 : première mesure %2, dernière mesure %3</translation>
+    </message>
 </context>
 <context>
     <name>DeviceCommands</name>
@@ -335,6 +343,18 @@
     <message>
         <source>&lt;&lt;Standard</source>
         <translation>&lt;&lt;Standard</translation>
+    </message>
+    <message>
+        <source>Save raw dump...</source>
+        <translation>Enregistrer le vidage brut...</translation>
+    </message>
+    <message>
+        <source>Raw dump (*.dump)</source>
+        <translation>Vidage brut (*.dump)</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Impossible d&apos;écrire %1 : %2</translation>
     </message>
 </context>
 <context>

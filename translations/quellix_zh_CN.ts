@@ -273,6 +273,14 @@
         <source>Only %1 of the %2 announced frames arrived.</source>
         <translation>仅收到了预告的 %2 帧中的 %1 帧。</translation>
     </message>
+    <message>
+        <source>Frames announced: %1, arrived: %2</source>
+        <translation>声明帧数：%1，已接收：%2</translation>
+    </message>
+    <message>
+        <source>ID %1: first reading %2, last reading %3</source>
+        <translation>ID %1：第一条读数 %2，最后一条读数 %3</translation>
+    </message>
 </context>
 <context>
     <name>DeviceCommands</name>
@@ -334,6 +342,18 @@
     <message>
         <source>&lt;&lt;Standard</source>
         <translation>&lt;&lt;标准</translation>
+    </message>
+    <message>
+        <source>Save raw dump...</source>
+        <translation>保存原始数据转储...</translation>
+    </message>
+    <message>
+        <source>Raw dump (*.dump)</source>
+        <translation>原始数据转储 (*.dump)</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
     </message>
 </context>
 <context>
