@@ -201,7 +201,8 @@ bool realDateTime(const SampleRecord &s)
     return s.day <= kDays[s.month - 1] + (s.month == 2 && leap ? 1 : 0);
 }
 
-// Cuts a title to kTitleMax characters without splitting a surrogate pair.
+} // namespace
+
 QString cutTitle(const QString &title)
 {
     if (title.size() <= kTitleMax)
@@ -211,8 +212,6 @@ QString cutTitle(const QString &title)
         --n;
     return title.left(n);
 }
-
-} // namespace
 
 qint64 maxFileSize()
 {

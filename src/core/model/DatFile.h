@@ -52,6 +52,9 @@ struct TitleResult {
 // Decodes the length-prefixed title at the start of bytes.
 TitleResult decodeTitle(const QByteArray &bytes);
 
+// A title cut to kTitleMax characters, never splitting a surrogate pair.
+QString cutTitle(const QString &title);
+
 // The title is cut to kTitleMax characters so the file can always be read back.
 QByteArray encode(int headerId, const SampleRecord *samples, int count, const QString &title);
 // Any length, in the archive's length-prefixed form.
