@@ -402,7 +402,7 @@ TEST(AnalysisPage, TraceCoversWhatJoiningEverySampleCovers)
     Analysed a;
     FillRecording(
         a.store, 20011, [](int i) { return 90 + (i * 7919 % 11) - (i % 997 < 3 ? 15 : 0); },
-        [](int i) { return 60 + (i * 104729 % 37); });
+        [](int i) { return 60 + int(i * 104729LL % 37); });
     a.analyse();
     AnalysisView view(a.store, a.results, a.statistics);
     view.resize(1200, 800);
@@ -474,7 +474,7 @@ TEST(AnalysisPage, KeptTracesFollowResizesAndChangedReadings)
     Analysed a;
     FillRecording(
         a.store, 30011, [](int i) { return 88 + (i * 7919 % 9) - (i % 1201 < 20 ? 12 : 0); },
-        [](int i) { return 55 + (i * 104729 % 41); });
+        [](int i) { return 55 + int(i * 104729LL % 41); });
     a.analyse();
     AnalysisView view(a.store, a.results, a.statistics);
     auto fresh = [&a](QSize size) {
