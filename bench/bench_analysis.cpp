@@ -16,6 +16,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -26,20 +28,9 @@ namespace
 
 const QSize kSize(1920, 1080);
 
-RecordStore &Store()
-{
-    static RecordStore store = [] {
-        RecordStore s;
-        s.currentSamples = GenerateNight(11, 1, RecordStore::kCapacity);
-        s.reportTitle = QStringLiteral("Benchmark night");
-        return s;
-    }();
-    return store;
-}
-
 void BM_SumPass(benchmark::State &state)
 {
-    const RecordStore &store = Store();
+    const RecordStore &store = bench::FullNight();
     for (auto _ : state) {
         long long sum = 0;
         for (const SampleRecord &s : store.currentSamples)
@@ -50,7 +41,7 @@ void BM_SumPass(benchmark::State &state)
 
 void BM_RunAnalysis(benchmark::State &state)
 {
-    const RecordStore &store = Store();
+    const RecordStore &store = bench::FullNight();
     AnalysisResults results;
     RecordingStatistics statistics;
     for (auto _ : state) {
@@ -74,7 +65,7 @@ void BM_PlainFill(benchmark::State &state)
 
 void BM_TrendPage(benchmark::State &state)
 {
-    RecordStore &store = Store();
+    RecordStore &store = bench::FullNight();
     TrendView view(store);
     view.resize(kSize);
     const int page = view.pageCount() / 2;
@@ -89,7 +80,7 @@ void BM_TrendPage(benchmark::State &state)
 
 void BM_AnalysisPage(benchmark::State &state)
 {
-    RecordStore &store = Store();
+    RecordStore &store = bench::FullNight();
     AnalysisResults results;
     RecordingStatistics statistics;
     RunAnalysis(store.currentSamples.data(), store.currentSampleCount(), {}, results, statistics);
@@ -146,11 +137,6 @@ private:
 
 int main(int argc, char **argv)
 {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunPainting(argc, argv, reporter);
 }

@@ -13,6 +13,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -21,17 +23,6 @@ namespace
 {
 
 const QSize kSize(1920, 1080);
-
-RecordStore &Store()
-{
-    static RecordStore store = [] {
-        RecordStore s;
-        s.currentSamples = GenerateNight(11, 1, RecordStore::kCapacity);
-        s.reportTitle = QStringLiteral("Benchmark night");
-        return s;
-    }();
-    return store;
-}
 
 void BM_PlainFill(benchmark::State &state)
 {
@@ -46,7 +37,7 @@ void BM_PlainFill(benchmark::State &state)
 
 template <typename View> void BM_Page(benchmark::State &state)
 {
-    RecordStore &store = Store();
+    RecordStore &store = bench::FullNight();
     View view(store);
     view.resize(kSize);
     const int page = view.pageCount() / 2; // a page from the middle of the night
@@ -100,11 +91,6 @@ private:
 
 int main(int argc, char **argv)
 {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunPainting(argc, argv, reporter);
 }

@@ -14,6 +14,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <malloc.h>
@@ -131,11 +133,6 @@ private:
 
 int main(int argc, char **argv)
 {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunPainting(argc, argv, reporter);
 }
