@@ -221,14 +221,19 @@ TEST(Transfer, StopMidTransferJoinsBothWorkersWithoutFinishing)
     session.restrictToPort(sim.startPty());
     DownloadEngine engine(session);
     std::atomic<int> frames{0};
+    std::atomic<int> announced{0};
     std::promise<DownloadResult> done;
     DownloadEngine::Events events;
+    events.connected = [&announced](int, int frameCount) { announced.store(frameCount); };
     events.progress = [&frames](int n) { frames.store(n); };
     events.finished = [&done](DownloadResult &r) { done.set_value(std::move(r)); };
     engine.start(events);
     for (int i = 0; i < 500 && frames.load() < 1; ++i)
         std::this_thread::sleep_for(10ms);
+    // The stop must land mid-transfer: not before the first frame, nor after
+    // the receiver ended on its own and reported the whole count.
     ASSERT_GE(frames.load(), 1);
+    ASSERT_LT(frames.load(), announced.load());
     engine.stop();
     const DownloadResult result = done.get_future().get();
     engine.wait();

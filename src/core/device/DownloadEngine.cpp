@@ -108,16 +108,19 @@ DownloadResult DownloadEngine::run(const Events &events)
             result.readings = std::move(transfer.readings);
             const DeviceMessages said = transfer.messages();
             result.messages.insert(result.messages.end(), said.begin(), said.end());
-            if (transfer.stopped || stop_.load())
+            if (transfer.stopped || stop_.load()) {
+                // Whatever the workers noticed as the stop raced them is no failure to report.
+                result.messages.clear();
                 result.status = DownloadStatus::Stopped;
-            else if (transfer.receiverError)
+            } else if (transfer.receiverError) {
                 result.status = statusOf(*transfer.receiverError);
-            else if (transfer.requesterError)
+            } else if (transfer.requesterError) {
                 result.status = statusOf(*transfer.requesterError);
-            else if (result.missingFrames())
+            } else if (result.missingFrames()) {
                 result.status = DownloadStatus::Partial;
-            else
+            } else {
                 result.status = DownloadStatus::Ok;
+            }
         }
     }
     if (events.ending)
