@@ -179,7 +179,7 @@ TEST_F(SetupTest, OkRedrawsTheAnalysisPageAtOnceAndOnlyStoresElsewhere)
 
     setDrop("3"); // on the trend page: stored, nothing re-run
     EXPECT_EQ(ReadSetupInt(QStringLiteral("DesaturationsEvent"), 0), 3);
-    EXPECT_EQ(frame.displayMode(), 1);
+    EXPECT_EQ(frame.displayMode(), DisplayMode::Trend);
     EXPECT_EQ(frame.analysisResults().spo2EventCount, 0);
 
     frame.action(CommandId::ModeAnalysis)->trigger();
@@ -188,7 +188,7 @@ TEST_F(SetupTest, OkRedrawsTheAnalysisPageAtOnceAndOnlyStoresElsewhere)
     ASSERT_NE(before, nullptr);
 
     setDrop("4");
-    EXPECT_EQ(frame.displayMode(), 3);
+    EXPECT_EQ(frame.displayMode(), DisplayMode::Analysis);
     EXPECT_EQ(frame.analysisResults().spo2EventCount, 0);
     auto *after = qobject_cast<AnalysisView *>(frame.activeView());
     ASSERT_NE(after, nullptr);

@@ -29,7 +29,7 @@ TEST(Application, StartsWithTheFileOfTheCommandLineAndClearsEverythingAtExit)
     EXPECT_TRUE(app.mainWindow()->startupOptions().demo) << "the download finds the options here";
     EXPECT_EQ(app.mainWindow()->startupOptions().port, QStringLiteral("ttyUSB3"));
     EXPECT_TRUE(app.mainWindow()->isVisible());
-    EXPECT_EQ(app.mainWindow()->displayMode(), 1);
+    EXPECT_EQ(app.mainWindow()->displayMode(), DisplayMode::Trend);
     EXPECT_EQ(app.store().currentSampleCount(), 5);
     EXPECT_TRUE(QFile::exists(DataFolder::markerPath()));
 
@@ -48,7 +48,7 @@ TEST(Application, PlainStartOpensNothingAndBadOptionsStop)
     {
         Application app;
         ASSERT_TRUE(app.InitInstance({QStringLiteral("quellix")}));
-        EXPECT_EQ(app.mainWindow()->displayMode(), 0);
+        EXPECT_EQ(app.mainWindow()->displayMode(), DisplayMode::None);
         EXPECT_EQ(app.mainWindow()->activeView(), nullptr);
         EXPECT_EQ(app.languageId(), 1033);
         app.ExitInstance();

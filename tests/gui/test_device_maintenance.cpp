@@ -218,7 +218,7 @@ TEST_F(BluetoothDownload, WithoutBluetoothPortsTheWindowWaitsForStart)
     w->idList()->setCurrentRow(0);
     QTest::mouseClick(w->startButton(), Qt::LeftButton);
     EXPECT_EQ(store.currentSampleCount(), 500);
-    EXPECT_EQ(frame.displayMode(), 1);
+    EXPECT_EQ(frame.displayMode(), DisplayMode::Trend);
 }
 
 TEST_F(BluetoothDownload, ARecordingOnScreenSurvivesTheClockCommandAndCancel)
@@ -251,7 +251,7 @@ TEST_F(BluetoothDownload, ARecordingOnScreenSurvivesTheClockCommandAndCancel)
     EXPECT_EQ(store.currentSampleCount(), int(before.size()));
     EXPECT_EQ(context().linkMode, LinkMode::Serial);
     // The recording stays on screen with its commands.
-    EXPECT_EQ(frame.displayMode(), 1);
+    EXPECT_EQ(frame.displayMode(), DisplayMode::Trend);
     EXPECT_FALSE(frame.dataCommandsDisabled());
 }
 

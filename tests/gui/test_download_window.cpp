@@ -56,7 +56,7 @@ TEST_F(DownloadWindow, WholeDownloadListsEachIdAndDoneMakesTheChosenOneCurrentIn
     // The transfer end told the device to stop, twice.
     EXPECT_EQ(commands(kStop), 2);
     // The search closed the old view; the data commands came back with the data.
-    EXPECT_EQ(frame.displayMode(), 0);
+    EXPECT_EQ(frame.displayMode(), DisplayMode::None);
     EXPECT_FALSE(frame.dataCommandsDisabled());
     EXPECT_FALSE(frame.otherIdDisabled());
 
@@ -72,7 +72,7 @@ TEST_F(DownloadWindow, WholeDownloadListsEachIdAndDoneMakesTheChosenOneCurrentIn
     EXPECT_EQ(store.currentSamples.front(), expected.front());
     EXPECT_EQ(store.currentSamples.back(), expected.back());
     EXPECT_EQ(store.currentPatient.idNumber, 12);
-    EXPECT_EQ(frame.displayMode(), 1);
+    EXPECT_EQ(frame.displayMode(), DisplayMode::Trend);
     EXPECT_NE(qobject_cast<TrendView *>(frame.activeView()), nullptr);
     EXPECT_EQ(frame.deviceCommands().downloadWindow(), nullptr);
 }
@@ -143,7 +143,7 @@ TEST_F(DownloadWindow, TimeoutStillListsWhatArrivedAndOffersDone)
     w->idList()->setCurrentRow(0);
     QTest::mouseClick(w->startButton(), Qt::LeftButton);
     EXPECT_EQ(store.currentSampleCount(), 640);
-    EXPECT_EQ(frame.displayMode(), 1);
+    EXPECT_EQ(frame.displayMode(), DisplayMode::Trend);
 }
 
 TEST_F(DownloadWindow, AShortDownloadIsCheckedAndItsRawDumpReplaysTheSameShortfall)
@@ -289,8 +289,8 @@ TEST_F(DownloadWindow, ArrivalDuringAnotherModalWindowWaitsUntilItCloses)
 {
     startDevice(config(), {{4, 300}});
     ASSERT_TRUE(frame.openSavedFile(testenv::dataFile(QStringLiteral("valid-night-id7.dat"))));
-    const int shownMode = frame.displayMode();
-    ASSERT_NE(shownMode, 0);
+    const DisplayMode shownMode = frame.displayMode();
+    ASSERT_NE(shownMode, DisplayMode::None);
     // A print preview or file dialog: modal, in its own event loop, on top of the view.
     QDialog other(&frame);
     bool openedInside = false;

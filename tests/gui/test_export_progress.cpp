@@ -146,7 +146,7 @@ TEST_F(SaveAndDrop, DroppedDatFileOpensLikeOpenSavedData)
 
     EXPECT_FALSE(sendDrag<QDragEnterEvent>(tempPath(QStringLiteral("night.txt")))) << "only data files are taken";
     drop(copy);
-    EXPECT_EQ(frame.displayMode(), 1);
+    EXPECT_EQ(frame.displayMode(), DisplayMode::Trend);
     EXPECT_EQ(store.currentSampleCount(), 5);
     EXPECT_FALSE(frame.dataCommandsDisabled());
 

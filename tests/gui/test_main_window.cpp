@@ -31,7 +31,7 @@ protected:
     ScriptedPrompts prompts;
     MainWindow frame{store, prompts, 1033};
 
-    bool enabled(int id)
+    bool enabled(CommandId::Id id)
     {
         QAction *a = frame.action(id);
         EXPECT_NE(a, nullptr) << id;
@@ -50,15 +50,15 @@ protected:
 
 TEST_F(MainFrame, StartsWithNoViewAndEveryDataCommandGreyed)
 {
-    EXPECT_EQ(frame.displayMode(), 0);
+    EXPECT_EQ(frame.displayMode(), DisplayMode::None);
     EXPECT_TRUE(frame.dataCommandsDisabled());
     EXPECT_TRUE(frame.otherIdDisabled());
     EXPECT_EQ(frame.centralArea(), frame.background());
-    for (int id : {ModeTrend, ModeTable, ModeAnalysis, Close, PatientInfo, PatientTitle, SaveData, OpenOtherIdData,
-                   EventTimeExport, Print, PrintPreview, RollStep, PageUp, PageDown})
+    for (CommandId::Id id : {ModeTrend, ModeTable, ModeAnalysis, Close, PatientInfo, PatientTitle, SaveData,
+                             OpenOtherIdData, EventTimeExport, Print, PrintPreview, RollStep, PageUp, PageDown})
         EXPECT_FALSE(enabled(id)) << id;
-    for (int id : {NewDataCapture, FindBluetoothRadio, OpenSavedData, Exit, AnalysisSetup, UnitSetup, About,
-                   LanguageButton, Help})
+    for (CommandId::Id id : {NewDataCapture, FindBluetoothRadio, OpenSavedData, Exit, AnalysisSetup, UnitSetup, About,
+                             LanguageButton, Help})
         EXPECT_TRUE(enabled(id)) << id;
     EXPECT_EQ(frame.pageReadoutText(), kPage);
     const QSize available = frame.screen()->availableGeometry().size();
@@ -114,11 +114,11 @@ TEST_F(MainFrame, OpeningAFileShowsTheTrendAndEnablesTheDataCommands)
 {
     store.viewPosition = 6;
     open("valid-night-id7.dat");
-    EXPECT_EQ(frame.displayMode(), 1);
+    EXPECT_EQ(frame.displayMode(), DisplayMode::Trend);
     EXPECT_TRUE(shows<TrendView>());
     EXPECT_EQ(store.viewPosition, 0);
-    for (int id : {Close, PatientInfo, PatientTitle, SaveData, EventTimeExport, ModeTable, ModeAnalysis, Print,
-                   PrintPreview, RollStep, PageUp, PageDown})
+    for (CommandId::Id id : {Close, PatientInfo, PatientTitle, SaveData, EventTimeExport, ModeTable, ModeAnalysis,
+                             Print, PrintPreview, RollStep, PageUp, PageDown})
         EXPECT_TRUE(enabled(id)) << id;
     EXPECT_FALSE(enabled(ModeTrend));
     EXPECT_FALSE(enabled(OpenOtherIdData)) << "a file brings no downloaded IDs";
@@ -129,7 +129,7 @@ TEST_F(MainFrame, ModeSwitchesGreyOnlyTheModeShown)
     open("valid-night-id7.dat");
 
     frame.action(ModeTable)->trigger();
-    EXPECT_EQ(frame.displayMode(), 2);
+    EXPECT_EQ(frame.displayMode(), DisplayMode::Table);
     EXPECT_TRUE(shows<TableView>());
     EXPECT_TRUE(enabled(ModeTrend));
     EXPECT_FALSE(enabled(ModeTable));
@@ -138,7 +138,7 @@ TEST_F(MainFrame, ModeSwitchesGreyOnlyTheModeShown)
     store.viewPosition = 3;
     store.viewCursor = 2;
     frame.action(ModeAnalysis)->trigger();
-    EXPECT_EQ(frame.displayMode(), 3);
+    EXPECT_EQ(frame.displayMode(), DisplayMode::Analysis);
     EXPECT_TRUE(shows<AnalysisView>());
     EXPECT_EQ(store.viewPosition, 0);
     EXPECT_EQ(store.viewCursor, 0);
@@ -152,7 +152,7 @@ TEST_F(MainFrame, ModeSwitchesGreyOnlyTheModeShown)
     EXPECT_EQ(picture.clinical->validSeconds, store.currentSampleCount());
 
     frame.action(ModeTrend)->trigger();
-    EXPECT_EQ(frame.displayMode(), 1);
+    EXPECT_EQ(frame.displayMode(), DisplayMode::Trend);
     EXPECT_TRUE(shows<TrendView>());
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
@@ -166,21 +166,21 @@ TEST_F(MainFrame, CloseReturnsToTheBackgroundButKeepsTheRecording)
     frame.activeView()->pageChanged(2, 4);
 
     frame.action(Close)->trigger();
-    EXPECT_EQ(frame.displayMode(), 0);
+    EXPECT_EQ(frame.displayMode(), DisplayMode::None);
     EXPECT_EQ(frame.activeView(), nullptr);
     EXPECT_EQ(frame.centralArea(), frame.background());
     EXPECT_EQ(frame.pageReadoutText(), kPage);
-    for (int id : {ModeTrend, ModeTable, ModeAnalysis, Close, SaveData, OpenOtherIdData, Print, RollStep})
+    for (CommandId::Id id : {ModeTrend, ModeTable, ModeAnalysis, Close, SaveData, OpenOtherIdData, Print, RollStep})
         EXPECT_FALSE(enabled(id)) << id;
     EXPECT_EQ(store.currentSampleCount(), 5) << "Close does not clear the store";
     EXPECT_EQ(store.deviceSampleCount(2), 3);
 
     // The mode commands do nothing without a view, even when called directly.
     frame.onModeTable();
-    EXPECT_EQ(frame.displayMode(), 0);
+    EXPECT_EQ(frame.displayMode(), DisplayMode::None);
 
     open("valid-empty.dat");
-    EXPECT_EQ(frame.displayMode(), 1) << "reopening after Close shows the trend";
+    EXPECT_EQ(frame.displayMode(), DisplayMode::Trend) << "reopening after Close shows the trend";
 }
 
 TEST_F(MainFrame, OpeningKeepsTableButLeavesAnalysisForTrend)
@@ -188,12 +188,12 @@ TEST_F(MainFrame, OpeningKeepsTableButLeavesAnalysisForTrend)
     open("valid-night-id7.dat");
     frame.action(ModeTable)->trigger();
     open("valid-narrow-title.dat");
-    EXPECT_EQ(frame.displayMode(), 2);
+    EXPECT_EQ(frame.displayMode(), DisplayMode::Table);
     EXPECT_TRUE(shows<TableView>());
 
     frame.action(ModeAnalysis)->trigger();
     open("valid-night-id7.dat");
-    EXPECT_EQ(frame.displayMode(), 1);
+    EXPECT_EQ(frame.displayMode(), DisplayMode::Trend);
     EXPECT_TRUE(shows<TrendView>());
 }
 
@@ -205,7 +205,7 @@ TEST_F(MainFrame, RefusedFileLeavesTheViewAndModeAlone)
     EXPECT_FALSE(frame.openSavedFile(testenv::dataFile(QStringLiteral("bad-pulse-29.dat"))));
     EXPECT_EQ(prompts.shown, QStringList{QStringLiteral("can't open the file")});
     EXPECT_EQ(frame.activeView(), before);
-    EXPECT_EQ(frame.displayMode(), 2);
+    EXPECT_EQ(frame.displayMode(), DisplayMode::Table);
     EXPECT_EQ(store.currentSampleCount(), 5);
 }
 
@@ -250,7 +250,7 @@ TEST_F(MainFrame, OpenAndSaveCommandsGoThroughTheFileDialogs)
 {
     prompts.files.push_back(testenv::dataFile(QStringLiteral("valid-night-id7.dat")));
     frame.action(OpenSavedData)->trigger();
-    EXPECT_EQ(frame.displayMode(), 1);
+    EXPECT_EQ(frame.displayMode(), DisplayMode::Trend);
     EXPECT_EQ(prompts.lastRequest.defaultSuffix, QStringLiteral("dat"));
     EXPECT_EQ(store.reportTitle, QString::fromUtf8("Sleep lab \u2013 room 4 \u00e9t\u00e9"));
 
@@ -266,14 +266,14 @@ TEST_F(MainFrame, OpenAndSaveCommandsGoThroughTheFileDialogs)
     // Cancelling the open dialog changes nothing.
     frame.action(Close)->trigger();
     frame.action(OpenSavedData)->trigger();
-    EXPECT_EQ(frame.displayMode(), 0);
+    EXPECT_EQ(frame.displayMode(), DisplayMode::None);
 }
 
 TEST_F(MainFrame, ViewCommandsReachTheViewWithoutComplaint)
 {
     open("valid-night-id7.dat");
     prompts.shown.clear();
-    for (int id : {PageUp, PageDown})
+    for (CommandId::Id id : {PageUp, PageDown})
         frame.action(id)->trigger();
     EXPECT_TRUE(prompts.shown.isEmpty());
 }

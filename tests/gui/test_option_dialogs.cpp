@@ -38,7 +38,7 @@ void removeSetting(const char *name)
 }
 
 // Runs act on the modal dialog of type D that command opens.
-template <class D> bool driveModal(MainWindow &frame, int command, std::function<void(D &)> act)
+template <class D> bool driveModal(MainWindow &frame, CommandId::Id command, std::function<void(D &)> act)
 {
     bool seen = false;
     QTimer::singleShot(0, [&] {

@@ -116,7 +116,7 @@ MainWindow::MainWindow(RecordStore &store, Prompts &prompts, int languageId, QWi
 
 MainWindow::~MainWindow() = default;
 
-QAction *MainWindow::addCommand(int id, const char *text, void (MainWindow::*handler)())
+QAction *MainWindow::addCommand(CommandId::Id id, const char *text, void (MainWindow::*handler)())
 {
     auto *a = new QAction(tr(text), this);
     commandTexts_[id] = text;
@@ -127,7 +127,7 @@ QAction *MainWindow::addCommand(int id, const char *text, void (MainWindow::*han
     return a;
 }
 
-QAction *MainWindow::action(int commandId) const
+QAction *MainWindow::action(CommandId::Id commandId) const
 {
     const auto it = actions_.find(commandId);
     return it == actions_.end() ? nullptr : it->second;
@@ -200,8 +200,8 @@ void MainWindow::createMenus()
 {
     using namespace CommandId;
     QMenu *file = addMenu(QT_TR_NOOP("File(&F)"));
-    for (int id : {NewDataCapture, FindBluetoothRadio, OpenOtherIdData, SaveData, OpenSavedData, EventTimeExport, Close,
-                   PrintPreview, Print})
+    for (CommandId::Id id : {NewDataCapture, FindBluetoothRadio, OpenOtherIdData, SaveData, OpenSavedData,
+                             EventTimeExport, Close, PrintPreview, Print})
         file->addAction(action(id));
     file->addSeparator();
     file->addAction(action(Exit));
@@ -211,11 +211,11 @@ void MainWindow::createMenus()
     edit->addAction(action(PatientTitle));
 
     QMenu *mode = addMenu(QT_TR_NOOP("Mode"));
-    for (int id : {ModeTrend, ModeTable, ModeAnalysis})
+    for (CommandId::Id id : {ModeTrend, ModeTable, ModeAnalysis})
         mode->addAction(action(id));
 
     QMenu *options = addMenu(QT_TR_NOOP("Options"));
-    for (int id : {RollStep, AnalysisSetup, UnitSetup})
+    for (CommandId::Id id : {RollStep, AnalysisSetup, UnitSetup})
         options->addAction(action(id));
 
     QMenu *about = addMenu(QT_TR_NOOP("About(&A)"));
@@ -232,10 +232,10 @@ void MainWindow::createToolBar()
     toolBar_->setObjectName(QStringLiteral("mainToolBar"));
     toolBar_->setIconSize(QSize(20, 20));
     toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
-    for (int id : {NewDataCapture, OpenSavedData, FindBluetoothRadio, Print})
+    for (CommandId::Id id : {NewDataCapture, OpenSavedData, FindBluetoothRadio, Print})
         toolBar_->addAction(action(id));
     toolBar_->addSeparator();
-    for (int id : {PageUp, PageDown, LanguageButton, About})
+    for (CommandId::Id id : {PageUp, PageDown, LanguageButton, About})
         toolBar_->addAction(action(id));
 }
 
@@ -294,7 +294,7 @@ void MainWindow::setPageReadout(int index, int count)
 void MainWindow::updateCommandStates()
 {
     using namespace CommandId;
-    for (int id : {Close, PatientInfo, PatientTitle, SaveData, EventTimeExport})
+    for (CommandId::Id id : {Close, PatientInfo, PatientTitle, SaveData, EventTimeExport})
         action(id)->setEnabled(!dataCommandsDisabled_);
     action(OpenOtherIdData)->setEnabled(!otherIdDisabled_);
 
@@ -305,7 +305,7 @@ void MainWindow::updateCommandStates()
 
     // Commands a view carries out need a view.
     const bool hasView = !view_.isNull();
-    for (int id : {Print, PrintPreview, RollStep, PageUp, PageDown})
+    for (CommandId::Id id : {Print, PrintPreview, RollStep, PageUp, PageDown})
         action(id)->setEnabled(hasView);
 }
 
@@ -323,7 +323,7 @@ void MainWindow::closeAllViews()
     central_->setCurrentWidget(background_);
 }
 
-void MainWindow::openView(int mode)
+void MainWindow::openView(DisplayMode mode)
 {
     closeAllViews();
     store_.viewPosition = 0;
@@ -347,7 +347,7 @@ void MainWindow::openView(int mode)
     updateCommandStates();
 }
 
-void MainWindow::switchMode(int mode)
+void MainWindow::switchMode(DisplayMode mode)
 {
     if (mode == DisplayMode::Analysis)
         runAnalysis();

@@ -5,6 +5,8 @@
 #include "app/StartupOptions.h"
 #include "clinical/ClinicalSummary.h"
 #include "help/HelpWindow.h"
+#include "shell/CommandIds.h"
+#include "shell/DisplayMode.h"
 #include "views/DataView.h"
 
 #include <QMainWindow>
@@ -40,11 +42,11 @@ public:
     ~MainWindow() override;
 
     // The action of a command identifier (CommandId), nullptr when unknown.
-    QAction *action(int commandId) const;
+    QAction *action(CommandId::Id commandId) const;
     QToolBar *toolBar() const { return toolBar_; }
     QWidget *centralArea() const;
 
-    int displayMode() const { return displayMode_; }
+    DisplayMode displayMode() const { return displayMode_; }
     bool dataCommandsDisabled() const { return dataCommandsDisabled_; }
     bool otherIdDisabled() const { return otherIdDisabled_; }
     DataView *activeView() const { return view_; }
@@ -135,12 +137,12 @@ private:
     void createToolBar();
     void createStatusBar();
     // text is the untranslated source, kept so the command can be retranslated.
-    QAction *addCommand(int id, const char *text, void (MainWindow::*handler)());
+    QAction *addCommand(CommandId::Id id, const char *text, void (MainWindow::*handler)());
     QMenu *addMenu(const char *title);
     static QString toolBarTitle();
     void retranslateUi();
-    void switchMode(int mode);
-    void openView(int mode);
+    void switchMode(DisplayMode mode);
+    void openView(DisplayMode mode);
     void closeAllViews();
     void runAnalysis();
     // Repaints the view so its header shows new details, title or units.
@@ -153,13 +155,13 @@ private:
     RecordStore &store_;
     Prompts &prompts_;
     int languageId_;
-    int displayMode_ = 0;
+    DisplayMode displayMode_ = DisplayMode::None;
     bool dataCommandsDisabled_ = true;
     bool otherIdDisabled_ = true;
     StartupOptions options_;
     DeviceCommands *deviceCommands_ = nullptr; // a child of this window
 
-    std::map<int, QAction *> actions_;
+    std::map<CommandId::Id, QAction *> actions_;
     QStackedWidget *central_ = nullptr;
     BackgroundView *background_ = nullptr;
     QPointer<DataView> view_;
@@ -170,7 +172,7 @@ private:
     AnalysisResults analysisResults_;
     RecordingStatistics recordingStatistics_;
     ClinicalSummary clinicalSummary_;
-    std::map<int, const char *> commandTexts_;
+    std::map<CommandId::Id, const char *> commandTexts_;
     std::vector<std::pair<QMenu *, const char *>> menuTitles_;
     int pageIndex_ = 0;
     int pageCount_ = 0;
