@@ -363,6 +363,10 @@
         <source>Data file(*.txt)</source>
         <translation>Fichier de données(*.txt)</translation>
     </message>
+    <message>
+        <source>Nothing was written: choose a file name ending in .txt.</source>
+        <translation>Rien n&apos;a été écrit : choisissez un nom de fichier se terminant par .txt.</translation>
+    </message>
 </context>
 <context>
     <name>ExportProgress</name>

@@ -362,6 +362,10 @@
         <source>Data file(*.txt)</source>
         <translation>数据文件(*.txt)</translation>
     </message>
+    <message>
+        <source>Nothing was written: choose a file name ending in .txt.</source>
+        <translation>未写入任何内容：请选择以 .txt 结尾的文件名。</translation>
+    </message>
 </context>
 <context>
     <name>ExportProgress</name>

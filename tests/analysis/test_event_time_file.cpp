@@ -159,10 +159,14 @@ TEST(EventTimeFile, CommandAsksForATxtFileAndSaysWhenItCannotWrite)
     EXPECT_EQ(prompts.lastRequest.filter, QStringLiteral("Data file(*.txt)"));
     EXPECT_TRUE(prompts.lastRequest.confirmOverwrite);
 
-    const QString csv = Dir() + QStringLiteral("/events.csv");
-    prompts.files = {csv};
+    // A patient name with a dot leaves the accepted proposal without .txt:
+    // nothing is written, and the user hears why.
+    const QString dotted = Dir() + QStringLiteral("/ID 3  Name Event J. Smith");
+    prompts.files = {dotted};
     EXPECT_EQ(EventTimeFile::exportCommand(store, results, prompts), EventTimeFile::Outcome::NotTxt);
-    EXPECT_FALSE(QFile::exists(csv));
+    EXPECT_FALSE(QFile::exists(dotted));
+    EXPECT_EQ(prompts.shown, QStringList{QStringLiteral("Nothing was written: choose a file name ending in .txt.")});
+    prompts.shown.clear();
 
     // Capitals are a .txt file too; the stored unit setting is used.
     WriteSetupValue(QStringLiteral("UnitSetup"), QStringLiteral("1"));

@@ -126,8 +126,13 @@ Outcome exportCommand(const RecordStore &store, const AnalysisResults &results, 
     const QString path = prompts.saveFileName(request);
     if (path.isEmpty())
         return Outcome::Cancelled;
-    if (!hasTxtExtension(path))
+    // The proposed name holds the patient's name, so a name with a dot gets no
+    // .txt added by the file dialog; silence would pass for a saved file.
+    if (!hasTxtExtension(path)) {
+        prompts.warning(
+            QCoreApplication::translate("EventTimeFile", "Nothing was written: choose a file name ending in .txt."));
         return Outcome::NotTxt;
+    }
     const int unitSetup = ReadSetupInt(QStringLiteral("UnitSetup"), SetupDefaults::UnitSetup);
     const QByteArray bytes =
         encode(store.currentSamples.data(), store.currentSampleCount(), store.currentPatient, results, unitSetup);

@@ -35,7 +35,7 @@ QByteArray encode(const SampleRecord *samples, int sampleCount, const PatientRec
 enum class Outcome {
     Written,
     Cancelled,    // no file chosen
-    NotTxt,       // a name not ending in .txt: nothing written, nothing said
+    NotTxt,       // a name not ending in .txt: nothing written, and the user told so
     CannotCreate, // "Can't create the file" shown; an existing file is left as it was
 };
 
