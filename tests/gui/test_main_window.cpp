@@ -91,6 +91,10 @@ TEST_F(MainFrame, MenusHoldEveryCommandInOrder)
     EXPECT_EQ(frame.action(OpenSavedData)->text(), QStringLiteral("Open Saved Data(&O)..."));
     EXPECT_EQ(frame.action(EventTimeExport)->text(), QStringLiteral("Check out the SpO2 event time..."));
     EXPECT_EQ(frame.action(PrintPreview)->text(), QStringLiteral("PrintPreView"));
+    // The tab sets "(A)..." in the menu's shortcut column.
+    EXPECT_EQ(frame.action(About)->text(), QStringLiteral("About \t(&A)..."));
+    EXPECT_EQ(frame.action(About)->toolTip(), QStringLiteral("About"));
+    EXPECT_EQ(frame.action(Print)->toolTip(), QStringLiteral("Print"));
 
     EXPECT_EQ(frame.action(NewDataCapture)->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
     EXPECT_EQ(frame.action(OpenSavedData)->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));

@@ -130,3 +130,64 @@ TEST(ReportHeader, TableAndAnalysisHeadersEndWhereTheirBodyStarts)
         for (int x = 0; x < 1000; x += 3)
             ASSERT_EQ(image.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y;
 }
+
+namespace
+{
+
+QImage PaintedHeader(int (*paint)(QPainter &, const Edges &, const ReportHeaderContent &, const TableFonts &),
+                     const ReportHeaderContent &c)
+{
+    QImage image(1000, 700, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    paint(p, {0, 0, 1000, 700}, c, TableFonts());
+    return image;
+}
+
+// First and last row where the two pictures differ.
+std::pair<int, int> DifferingRows(const QImage &a, const QImage &b)
+{
+    int first = -1;
+    int last = -1;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y)) {
+                if (first < 0)
+                    first = y;
+                last = y;
+                break;
+            }
+    return {first, last};
+}
+
+} // namespace
+
+TEST(ReportHeader, ValueRowsStepByTheValueFontsHeight)
+{
+    const TableFonts fonts;
+    const int boxTop = int(QFontMetrics(fonts.title).height() * 1.6) + 1;
+    struct Layout {
+        const char *name;
+        int (*paint)(QPainter &, const Edges &, const ReportHeaderContent &, const TableFonts &);
+        QFont value;
+    };
+    const std::vector<Layout> layouts{
+        {"table", PaintTableHeader, fonts.value},
+        {"analysis", PaintAnalysisHeader, fonts.analysisValue},
+    };
+    for (const Layout &l : layouts) {
+        SCOPED_TRACE(l.name);
+        const QImage blank = PaintedHeader(l.paint, {});
+        const int h = QFontMetrics(l.value).height();
+        // From the box top + h + 2, one value-font height per row: name on row 2, note 1 on row 5.
+        for (int row : {2, 5}) {
+            ReportHeaderContent c;
+            (row == 2 ? c.name : c.note1) = QStringLiteral("MMMM");
+            const auto [first, last] = DifferingRows(blank, PaintedHeader(l.paint, c));
+            ASSERT_GE(first, 0) << "row " << row;
+            const int top = boxTop + h + 2 + (row - 2) * h;
+            EXPECT_GE(first, top) << "row " << row;
+            EXPECT_LT(last, top + h) << "row " << row;
+        }
+    }
+}

@@ -83,6 +83,15 @@ QIcon themed(const char *name, QStyle::StandardPixmap fallback, const QStyle *st
     return QIcon::fromTheme(QLatin1String(name), style->standardIcon(fallback));
 }
 
+// A menu text may carry its shortcut column after a tab; a toolbar tip shows
+// only what comes before it.
+void setCommandText(QAction *a, const QString &text)
+{
+    a->setText(text);
+    const qsizetype tab = text.indexOf(u'\t');
+    a->setToolTip(tab < 0 ? QString() : QString(text.left(tab)).remove(u'&').trimmed());
+}
+
 } // namespace
 
 MainWindow::MainWindow(RecordStore &store, Prompts &prompts, int languageId, QWidget *parent)
@@ -118,7 +127,8 @@ MainWindow::~MainWindow() = default;
 
 QAction *MainWindow::addCommand(CommandId::Id id, const char *text, void (MainWindow::*handler)())
 {
-    auto *a = new QAction(tr(text), this);
+    auto *a = new QAction(this);
+    setCommandText(a, tr(text));
     commandTexts_[id] = text;
     a->setData(id);
     a->setObjectName(QStringLiteral("command%1").arg(id));
@@ -172,7 +182,7 @@ void MainWindow::createActions()
     addCommand(AnalysisSetup, QT_TR_NOOP("Analysis Setup"), &MainWindow::onAnalysisSetup);
     addCommand(UnitSetup, QT_TR_NOOP("Unit Setup"), &MainWindow::onUnitSetup);
 
-    addCommand(About, QT_TR_NOOP("About (&A)..."), &MainWindow::onAbout);
+    addCommand(About, QT_TR_NOOP("About \t(&A)..."), &MainWindow::onAbout);
     action(About)->setIcon(themed("help-about", QStyle::SP_MessageBoxInformation, s));
 
     addCommand(PageUp, QT_TR_NOOP("PageUp"), &MainWindow::onPageUp);
@@ -263,7 +273,7 @@ void MainWindow::changeEvent(QEvent *event)
 void MainWindow::retranslateUi()
 {
     for (const auto &[id, text] : commandTexts_)
-        action(id)->setText(tr(text));
+        setCommandText(action(id), tr(text));
     for (const auto &[menu, title] : menuTitles_)
         menu->setTitle(tr(title));
     toolBar_->setWindowTitle(toolBarTitle());

@@ -263,14 +263,14 @@ int PaintAnalysisHeader(QPainter &p, const Edges &page, const ReportHeaderConten
     const PageHeaderFrame f = PaintFrame(p, page, c, fonts, fonts.analysisLabel);
     const int w = page.width();
     const Edges &b = f.box;
-    // Rows keep the label rows' pitch so each value stays beside its label.
     const int tm = Height(fonts.analysisLabel);
+    // Value rows step by the value font's own height, as in the table header.
     const int vh = Height(fonts.analysisValue);
     const int cw = QFontMetrics(fonts.analysisValue).averageCharWidth();
     const int col1 = b.left + w * 36 / 100;
     const int col2 = b.left + w * 62 / 100;
     const int colNote2 = b.left + w * 46 / 100;
-    auto row = [&](int k) { return b.top + tm + 2 + (k - 2) * tm; };
+    auto row = [&](int k) { return b.top + vh + 2 + (k - 2) * vh; };
 
     p.setFont(fonts.analysisValue);
     TextLine(p, {b.left + 13 * cw, row(2), col1, row(2) + vh}, c.name);
