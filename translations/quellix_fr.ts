@@ -480,10 +480,6 @@
         <translation>Réglage des unités</translation>
     </message>
     <message>
-        <source>About (&amp;A)...</source>
-        <translation>À propos (&amp;A)...</translation>
-    </message>
-    <message>
         <source>PageUp</source>
         <translation>Page précédente</translation>
     </message>
@@ -542,6 +538,10 @@
     <message>
         <source>Event times saved.</source>
         <translation>Heures des événements enregistrées.</translation>
+    </message>
+    <message>
+        <source>About 	(&amp;A)...</source>
+        <translation>À propos 	(&amp;A)...</translation>
     </message>
 </context>
 <context>

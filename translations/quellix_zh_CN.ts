@@ -479,10 +479,6 @@
         <translation>单位设置</translation>
     </message>
     <message>
-        <source>About (&amp;A)...</source>
-        <translation>关于(&amp;A)...</translation>
-    </message>
-    <message>
         <source>PageUp</source>
         <translation>上一页</translation>
     </message>
@@ -541,6 +537,10 @@
     <message>
         <source>Event times saved.</source>
         <translation>事件时间已保存。</translation>
+    </message>
+    <message>
+        <source>About 	(&amp;A)...</source>
+        <translation>关于 	(&amp;A)...</translation>
     </message>
 </context>
 <context>
