@@ -340,9 +340,12 @@ TEST(EventRule, SameEventsAsTheWordedRuleOnRandomNights)
             pulse.push_back(b);
             s.push_back(At(i, a, b));
         }
+        // Besides the dialog's 1..20, hand-edited settings can hold 0, a
+        // negative drop (a stored number past 2^31) or one no fall reaches.
+        constexpr int kDrops[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0, -3, 300};
         AnalysisSettings settings;
-        settings.desaturationsEvent = 1 + night % 6;
-        settings.pulseEvent = 1 + night % 9;
+        settings.desaturationsEvent = kDrops[night % 6 + (night % 5 == 4 ? 6 : 0)];
+        settings.pulseEvent = kDrops[night % 12];
         const Outcome r = Analyse(s, settings);
         const auto wantSpo2 = LiteralEvents(spo2, settings.desaturationsEvent, 10);
         const auto wantPulse = LiteralEvents(pulse, settings.pulseEvent, 8);

@@ -180,6 +180,15 @@ TEST(AnalysisTexts, TableRowsThresholdsAndRuleLines)
     EXPECT_EQ(rows[4].label, QStringLiteral("Index.(1/hr)"));
     EXPECT_EQ(rows[4].spo2, QStringLiteral("2.5"));
     EXPECT_EQ(rows[4].pulse, QStringLiteral("0.0"));
+    // Exact ties round as printf's "%0.1f" does, to the even digit: one event
+    // in four hours is 0.25, nine are 2.25.
+    AnalysisResults ties = a.results;
+    ties.spo2EventIndex = 1 / float(14400 / 3600.0);
+    ties.pulseEventIndex = 9 / float(14400 / 3600.0);
+    EXPECT_EQ(AnalysisTableRows(ties, a.statistics)[4].spo2, QStringLiteral("0.2"));
+    EXPECT_EQ(AnalysisTableRows(ties, a.statistics)[4].pulse, QStringLiteral("2.2"));
+    ties.spo2EventIndex = 0.75F;
+    EXPECT_EQ(AnalysisTableRows(ties, a.statistics)[4].spo2, QStringLiteral("0.8"));
     EXPECT_EQ(rows[9].spo2, QStringLiteral("97"));
     EXPECT_EQ(rows[10].spo2, QStringLiteral("90"));
     EXPECT_EQ(rows[11].label, QStringLiteral("Avg Dur."));

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <initializer_list>
 #include <vector>
 
@@ -26,9 +27,13 @@ QString Whole(int v)
     return QString::number(v);
 }
 
+// "%0.1f" as C's printf gives it: an exact tie goes to the even digit (one
+// event in four hours is 0.25, shown "0.2"), where QString::asprintf rounds up.
 QString Index(float v)
 {
-    return QString::asprintf("%0.1f", double(v));
+    char text[64];
+    const auto r = std::to_chars(text, text + sizeof text, double(v), std::chars_format::fixed, 1);
+    return QString::fromLatin1(text, int(r.ptr - text));
 }
 
 // Text with its top-left corner at (x, y), single line and unclipped.
