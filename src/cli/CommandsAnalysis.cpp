@@ -6,6 +6,7 @@
 #include "app/Settings.h"
 #include "clinical/ClinicalSummary.h"
 #include "clinical/ClinicalSummaryJson.h"
+#include "model/FixedText.h"
 #include "model/RecordStore.h"
 #include "model/SavedData.h"
 
@@ -137,7 +138,7 @@ void PrintJson(QTextStream &out, const AnalysisResults &r, const RecordingStatis
 // pulseMin and the like also name the statistics above.
 void PrintPlainClinical(QTextStream &out, const ClinicalSummary &c)
 {
-    auto decimal = [](double v) { return QString::number(v, 'f', 1); };
+    auto decimal = [](double v) { return FixedText(v, 1); };
     out << "clinical: over " << c.validSeconds << " s of valid readings\n";
     if (c.validSeconds == 0)
         return;

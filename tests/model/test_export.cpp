@@ -1,6 +1,7 @@
 #include "export/TextExport.h"
 #include "export/XlsExport.h"
 #include "model/PatientRecord.h"
+#include "model/Units.h"
 #include "test_env.h"
 #include "test_files.h"
 
@@ -134,6 +135,19 @@ TEST(TextExport, UnitsFollowTheSettingFromEitherSystem)
     metric.weight = 70;
     EXPECT_TRUE(TextExport::header(metric, 1).contains("male\t54\t178 cm\t70 kg\r\n"));
     EXPECT_TRUE(TextExport::header(metric, 0).contains("male\t54\t70 in\t154 lb\r\n"));
+
+    // "%.0f" rounds an exact tie to the even digit: 750 lb is 340.5 kg, shown
+    // 340, and 2.5 cm stays 2.
+    PatientRecord tie = patient();
+    tie.weight = 750;
+    tie.height = 0;
+    EXPECT_TRUE(TextExport::header(tie, 1).contains("\t0 cm\t340 kg\r\n"));
+    tie.unitSystem = 1;
+    tie.weight = 2.5F;
+    tie.height = 2.5F;
+    EXPECT_TRUE(TextExport::header(tie, 1).contains("\t2 cm\t2 kg\r\n"));
+    EXPECT_EQ(Units::whole(340.5), 340);
+    EXPECT_EQ(Units::whole(341.5), 342);
 }
 
 TEST(TextExport, ReadingLineKeepsLeadingZerosOfTheStamp)

@@ -3,6 +3,7 @@
 #include "app/Prompts.h"
 #include "app/Settings.h"
 #include "app/Texts.h"
+#include "model/FixedText.h"
 #include "model/RecordStore.h"
 
 #include <QCoreApplication>
@@ -63,11 +64,11 @@ QString heightText(float height, int unitSystem, int unitSetup)
     if (Metric(unitSetup)) {
         if (!Metric(unitSystem))
             v = float(height * 2.54);
-        return QString::asprintf("%.0f cm", double(v));
+        return FixedText(v, 0) + QStringLiteral(" cm");
     }
     if (Metric(unitSystem))
         v = float(height / 2.54);
-    return QString::asprintf("%.0f in", double(v));
+    return FixedText(v, 0) + QStringLiteral(" in");
 }
 
 QString weightText(float weight, int unitSystem, int unitSetup)
@@ -76,11 +77,11 @@ QString weightText(float weight, int unitSystem, int unitSetup)
     if (Metric(unitSetup)) {
         if (!Metric(unitSystem))
             v = weight * 454 / 1000;
-        return QString::asprintf("%.0f kg", double(v));
+        return FixedText(v, 0) + QStringLiteral(" kg");
     }
     if (Metric(unitSystem))
         v = weight / 454 * 1000;
-    return QString::asprintf("%.0f lb", double(v));
+    return FixedText(v, 0) + QStringLiteral(" lb");
 }
 
 QByteArray encode(const SampleRecord *samples, int sampleCount, const PatientRecord &patient,

@@ -1,15 +1,16 @@
 #include "model/UnitText.h"
 
+#include "model/FixedText.h"
 #include "model/Units.h"
 
 QString HeightText(float height, int unitSystem, int unitSetup)
 {
     const double v = Units::convertHeight(height, unitSystem, unitSetup);
-    return QString::asprintf(Units::isMetric(unitSetup) ? "%.0f cm" : "%.0f in", v);
+    return FixedText(v, 0) + (Units::isMetric(unitSetup) ? QStringLiteral(" cm") : QStringLiteral(" in"));
 }
 
 QString WeightText(float weight, int unitSystem, int unitSetup)
 {
     const double v = Units::convertWeight(weight, unitSystem, unitSetup);
-    return QString::asprintf(Units::isMetric(unitSetup) ? "%.0f kg" : "%.0f lb", v);
+    return FixedText(v, 0) + (Units::isMetric(unitSetup) ? QStringLiteral(" kg") : QStringLiteral(" lb"));
 }

@@ -1,5 +1,7 @@
 #include "model/Units.h"
 
+#include "model/FixedText.h"
+
 #include <QString>
 
 namespace Units
@@ -22,7 +24,7 @@ double convertWeight(double value, int fromSystem, int toSystem)
 int whole(double value)
 {
     // The same rounding as the headers' "%.0f", so dialog and page agree.
-    return QString::asprintf("%.0f", value).toInt();
+    return FixedText(value, 0).toInt();
 }
 
 } // namespace Units

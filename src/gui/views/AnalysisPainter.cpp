@@ -4,13 +4,13 @@
 #include "views/PaintHelpers.h"
 
 #include "app/Texts.h"
+#include "model/FixedText.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <initializer_list>
 #include <vector>
 
@@ -27,13 +27,11 @@ QString Whole(int v)
     return QString::number(v);
 }
 
-// "%0.1f" as C's printf gives it: an exact tie goes to the even digit (one
-// event in four hours is 0.25, shown "0.2"), where QString::asprintf rounds up.
+// "%0.1f": an exact tie goes to the even digit (one event in four hours is
+// 0.25, shown "0.2").
 QString Index(float v)
 {
-    char text[64];
-    const auto r = std::to_chars(text, text + sizeof text, double(v), std::chars_format::fixed, 1);
-    return QString::fromLatin1(text, int(r.ptr - text));
+    return FixedText(double(v), 1);
 }
 
 // Text with its top-left corner at (x, y), single line and unclipped.

@@ -4,6 +4,7 @@
 #include "views/ViewFonts.h"
 
 #include "clinical/ClinicalSummary.h"
+#include "model/FixedText.h"
 
 #include <QCoreApplication>
 #include <QPainter>
@@ -25,7 +26,7 @@ QString duration(int seconds)
 
 QString decimal(double value)
 {
-    return QString::number(value, 'f', 1);
+    return FixedText(value, 1);
 }
 
 // The lowest SpO2 the distribution shows: 80, or lower in steps of 10 to
