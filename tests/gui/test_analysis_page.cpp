@@ -486,6 +486,18 @@ TEST(AnalysisPage, KeptTracesFollowResizesAndChangedReadings)
     const QImage large = Render(view);
     EXPECT_EQ(Render(view), large);
     EXPECT_EQ(large, fresh(QSize(1200, 800)));
+    // Kept traces come as ready pictures; they must give the pixels of the
+    // traces worked out and filled for one paint.
+    {
+        QImage unkept(view.size(), QImage::Format_RGB32);
+        unkept.fill(Qt::red);
+        QPainter p(&unkept);
+        AnalysisPicture picture = view.picture();
+        picture.traceCache = nullptr;
+        PaintAnalysisPage(p, view.size(), picture, view.fonts());
+        p.end();
+        EXPECT_EQ(unkept, large);
+    }
 
     // Another width puts other samples in each column.
     view.resize(700, 500);

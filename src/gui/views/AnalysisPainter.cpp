@@ -6,6 +6,7 @@
 #include "app/Texts.h"
 
 #include <QFontMetrics>
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <algorithm>
@@ -18,8 +19,8 @@ namespace
 
 using namespace paint;
 
-const QColor kSpo2Trace(0, 255, 0);
-const QColor kPulseTrace(0, 0, 250);
+const QColor kSpo2Trace(kSpo2TraceRgb);
+const QColor kPulseTrace(kPulseTraceRgb);
 
 QString Whole(int v)
 {
@@ -51,6 +52,14 @@ void CellText(QPainter &p, const Edges &box, const QString &text)
 bool Unscaled(const QPainter &p)
 {
     return p.worldTransform().type() <= QTransform::TxTranslate && !p.testRenderHint(QPainter::Antialiasing);
+}
+
+// Unscaled onto the pixels of a raster device itself, where an image drawn
+// at a whole-pixel position lands pixel for pixel.
+bool RasterPixels(QPainter &p)
+{
+    return Unscaled(p) && p.deviceTransform().type() <= QTransform::TxTranslate && p.paintEngine() &&
+           p.paintEngine()->type() == QPaintEngine::Raster;
 }
 
 // A horizontal line in the pen's colour. Unscaled, it is filled as a rect one
@@ -130,8 +139,12 @@ void PaintAxes(QPainter &p, const AnalysisLayout &l, int top)
     Rule(p, l.plotLeft, l.right, top + l.chartHeight);
 }
 
-void PaintTrace(QPainter &p, const std::vector<QRect> &runs, const QColor &colour)
+void PaintTrace(QPainter &p, const std::vector<QRect> &runs, const TracePicture &picture, const QColor &colour)
 {
+    if (!picture.image.isNull() && RasterPixels(p)) {
+        p.drawImage(picture.origin, picture.image);
+        return;
+    }
     p.save();
     p.setPen(Qt::NoPen);
     p.setBrush(colour);
@@ -193,7 +206,7 @@ void PaintSummary(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &p
         traces = &pic.traceCache->traces(l, pic.samples, pic.sampleCount);
     else
         computed = ComputeAnalysisTraces(l, pic.samples, pic.sampleCount);
-    PaintTrace(p, traces->spo2, kSpo2Trace);
+    PaintTrace(p, traces->spo2, traces->spo2Picture, kSpo2Trace);
     PaintStrip(p, l, l.spo2Strip(), pic.results.spo2Events, kSpo2Trace);
     p.setPen(Qt::black);
     TextAt(p, l.left - 12, s + ch + l.stripHeight, Text(TextNo::Event));
@@ -208,7 +221,7 @@ void PaintSummary(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &p
     for (int i : {0, 1, 3, 5})
         TextAt(p, l.left, pt + ch * i / 7 - 5, Whole(180 - 20 * i));
     TextAt(p, l.left, pt + ch - 5, QStringLiteral("40"));
-    PaintTrace(p, traces->pulse, kPulseTrace);
+    PaintTrace(p, traces->pulse, traces->pulsePicture, kPulseTrace);
     PaintStrip(p, l, l.pulseStrip(), pic.results.pulseEvents, kPulseTrace);
     p.setPen(Qt::black);
     TextAt(p, l.left - 12, pt + ch + l.stripHeight + 1, Text(TextNo::Event));
