@@ -40,11 +40,14 @@ void TextAt(QPainter &p, int x, int y, const QString &text)
 }
 
 // Single line from the top-left of the box, clipped to it.
-void CellText(QPainter &p, const Edges &box, const QString &text)
+void CellText(QPainter &p, const Edges &box, const QString &text, TextLayoutCache *cache)
 {
     if (text.isEmpty() || box.width() <= 0 || box.height() <= 0)
         return;
-    p.drawText(box.rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    if (cache)
+        cache->drawTopLeft(p, box.rect(), text);
+    else
+        p.drawText(box.rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
 }
 
 // A painter that keeps the picture's own pixels: plain fills then give exactly
@@ -108,18 +111,18 @@ void PaintTable(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &pic
         const AnalysisTableRow &row = rows[std::size_t(r - 1)];
         const bool heading = r == 1;
         p.setFont(heading ? fonts.analysisLabel : fonts.analysisValue);
-        CellText(p, l.cell(r, 1, l.w1), row.label);
-        CellText(p, l.cell(r, 2, heading ? l.w2 : l.w2 + 5), row.spo2);
-        CellText(p, l.cell(r, 3, heading ? l.w3 : l.w3 + 5), row.pulse);
+        CellText(p, l.cell(r, 1, l.w1), row.label, pic.textCache);
+        CellText(p, l.cell(r, 2, heading ? l.w2 : l.w2 + 5), row.spo2, pic.textCache);
+        CellText(p, l.cell(r, 3, heading ? l.w3 : l.w3 + 5), row.pulse, pic.textCache);
     }
 
     p.setFont(fonts.analysisValue);
     const auto thresholds = ThresholdTexts(pic.results, pic.statistics);
     for (int r = 2; r <= 5; ++r) {
-        CellText(p, l.cell(r, 4, l.w1), thresholds[std::size_t(r - 2)]);
-        CellText(p, l.cell(r, 5, l.w1), Text(TextNo::Times));
+        CellText(p, l.cell(r, 4, l.w1), thresholds[std::size_t(r - 2)], pic.textCache);
+        CellText(p, l.cell(r, 5, l.w1), Text(TextNo::Times), pic.textCache);
     }
-    CellText(p, l.cell(6, 4, l.w1), Text(TextNo::Diagnose));
+    CellText(p, l.cell(6, 4, l.w1), Text(TextNo::Diagnose), pic.textCache);
     if (pic.clinical)
         paintClinicalSummary(p, l.diagnoseArea().rect(), *pic.clinical);
 }
@@ -128,8 +131,9 @@ void PaintRuleLines(QPainter &p, const AnalysisLayout &l, const AnalysisPicture 
 {
     p.setFont(fonts.analysisValue);
     const int top = l.dividerBottom() + 1;
-    CellText(p, {l.left, top, l.right, l.bottom}, DesaturationRuleText(pic.desaturationsEvent));
-    CellText(p, {l.left, top + AnalysisLayout::kRowHeight, l.right, l.bottom}, PulseRuleText(pic.pulseEvent));
+    CellText(p, {l.left, top, l.right, l.bottom}, DesaturationRuleText(pic.desaturationsEvent), pic.textCache);
+    CellText(p, {l.left, top + AnalysisLayout::kRowHeight, l.right, l.bottom}, PulseRuleText(pic.pulseEvent),
+             pic.textCache);
 }
 
 void PaintAxes(QPainter &p, const AnalysisLayout &l, int top)

@@ -45,4 +45,5 @@ private:
     TableFonts fonts_;
     // The traces read all readings; repaints of the same page reuse them.
     mutable AnalysisTraceCache traces_;
+    mutable TextLayoutCache texts_;
 };
