@@ -56,31 +56,47 @@ int DarkPixels(const QImage &image)
 TEST(TextLayoutCache, DrawsWhatDrawTextDrawsInEveryFontAndBox)
 {
     TextLayoutCache cache;
-    const QString texts[] = {QStringLiteral("Avg.Event Dur.(Sec)"), QStringLiteral("SpO2  >  94         120"),
-                             QStringLiteral("  spaced  "), QString::fromUtf8("\xe5\xb9\xb3\xe5\x9d\x87 SpO2"),
-                             QStringLiteral("W")};
-    // Boxes the text fits, boxes too narrow or too low (clipped), and a box
-    // at a fractional-free odd place.
-    const QRect boxes[] = {{10, 10, 400, 20}, {10, 10, 30, 20}, {13, 7, 400, 6}, {0, 0, 3, 3}};
-    for (const QFont &font : {Font(13), Font(13, true), Font(9), PointFont(10)})
-        for (const QString &text : texts)
-            for (const QRect &box : boxes) {
-                const QImage want = Paint({420, 40}, 96, [&](QPainter &p) {
-                    p.setFont(font);
-                    p.drawText(box, kTopLeft, text);
-                });
-                // Twice: once shaping, once from the kept layout.
-                for (int pass = 0; pass < 2; ++pass) {
-                    const QImage got = Paint({420, 40}, 96, [&](QPainter &p) {
-                        p.setFont(font);
-                        cache.drawTopLeft(p, box, text);
-                    });
-                    ASSERT_EQ(got, want) << text.toStdString() << " in " << font.toString().toStdString() << " at "
-                                         << box.x() << "," << box.width() << "x" << box.height() << " pass " << pass;
-                }
-            }
-    // One layout per text and font, whatever the box.
-    EXPECT_EQ(cache.size(), 4 * 5);
+    const QString texts[] = {QStringLiteral("Avg.Event Dur.(Sec)"),
+                             QStringLiteral("SpO2  >  94         120"),
+                             QStringLiteral("  spaced  "),
+                             QString::fromUtf8("\xe5\xb9\xb3\xe5\x9d\x87 SpO2"),
+                             QStringLiteral("W"),
+                             QStringLiteral("Desaturation Event: drop in SpO2 by at least 4% for 10 seconds")};
+    // Boxes the text fits, boxes too narrow or too low (clipped), odd and even
+    // heights (a centred line then lies on a half pixel), and a tiny box.
+    const QRect boxes[] = {{10, 10, 400, 20}, {10, 10, 30, 20}, {13, 7, 400, 6},
+                           {4, 3, 150, 15},   {4, 3, 90, 45},   {0, 0, 3, 3}};
+    const int flagSets[] = {kTopLeft, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                            Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, Qt::AlignCenter | Qt::TextSingleLine,
+                            Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap};
+    // 1:1, and stretched as a preview or a printer stretches the page.
+    const QTransform transforms[] = {QTransform(), QTransform::fromScale(0.5, 0.5), QTransform::fromScale(1.7, 1.3)};
+    for (const QTransform &t : transforms)
+        for (int flags : flagSets)
+            for (const QFont &font : {Font(13), Font(13, true), Font(9), PointFont(10)})
+                for (const QString &text : texts)
+                    for (const QRect &box : boxes) {
+                        auto paint = [&](bool kept) {
+                            return Paint({720, 80}, 96, [&](QPainter &p) {
+                                p.setTransform(t);
+                                p.setFont(font);
+                                if (kept)
+                                    cache.draw(p, box, flags, text);
+                                else
+                                    p.drawText(box, flags, text);
+                            });
+                        };
+                        const QImage want = paint(false);
+                        // Twice: once shaping, once from the kept layout.
+                        for (int pass = 0; pass < 2; ++pass)
+                            ASSERT_EQ(paint(true), want)
+                                << text.toStdString() << " in " << font.toString().toStdString() << " flags " << flags
+                                << " at " << box.x() << "," << box.y() << " " << box.width() << "x" << box.height()
+                                << " scale " << t.m11() << " pass " << pass;
+                    }
+    // One layout per text and font, whatever the box and alignment, unless
+    // wrapped: then one per box size too.
+    EXPECT_EQ(cache.size(), 4 * 6 + 4 * 6 * 6);
 
     // The same text in the same point font on a device of another resolution
     // is another size on its pixels: the kept 96 dpi layout must not serve it.
@@ -92,18 +108,18 @@ TEST(TextLayoutCache, DrawsWhatDrawTextDrawsInEveryFontAndBox)
         });
         const QImage got = Paint({420, 80}, dpi, [&](QPainter &p) {
             p.setFont(PointFont(10));
-            cache.drawTopLeft(p, QRect(0, 0, 420, 80), text);
+            cache.draw(p, QRect(0, 0, 420, 80), kTopLeft, text);
         });
         EXPECT_EQ(got, want) << dpi;
     }
     EXPECT_GT(DarkPixels(Paint({420, 80}, 300,
                                [&](QPainter &p) {
                                    p.setFont(PointFont(10));
-                                   cache.drawTopLeft(p, QRect(0, 0, 420, 80), text);
+                                   cache.draw(p, QRect(0, 0, 420, 80), kTopLeft, text);
                                })),
               DarkPixels(Paint({420, 80}, 96, [&](QPainter &p) {
                   p.setFont(PointFont(10));
-                  cache.drawTopLeft(p, QRect(0, 0, 420, 80), text);
+                  cache.draw(p, QRect(0, 0, 420, 80), kTopLeft, text);
               })));
 }
 
@@ -129,7 +145,7 @@ TEST(TextLayoutCache, LeavesOddTextsToDrawTextAndStaysSmall)
                 if (!c.pen)
                     p.setPen(Qt::NoPen);
                 if (kept)
-                    cache.drawTopLeft(p, QRect(5, 5, 290, 20), c.text);
+                    cache.draw(p, QRect(5, 5, 290, 20), kTopLeft, c.text);
                 else
                     p.drawText(QRect(5, 5, 290, 20), kTopLeft, c.text);
             });
@@ -142,7 +158,7 @@ TEST(TextLayoutCache, LeavesOddTextsToDrawTextAndStaysSmall)
     QPainter p(&image);
     p.setFont(Font(9));
     for (int i = 0; i < 2000; ++i)
-        cache.drawTopLeft(p, QRect(0, 0, 200, 20), QString::number(i));
+        cache.draw(p, QRect(0, 0, 200, 20), kTopLeft, QString::number(i));
     EXPECT_LE(cache.size(), 512);
     EXPECT_GT(cache.size(), 0);
 }

@@ -45,16 +45,9 @@ void CellText(QPainter &p, const Edges &box, const QString &text, TextLayoutCach
     if (text.isEmpty() || box.width() <= 0 || box.height() <= 0)
         return;
     if (cache)
-        cache->drawTopLeft(p, box.rect(), text);
+        cache->draw(p, box.rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     else
         p.drawText(box.rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
-}
-
-// A painter that keeps the picture's own pixels: plain fills then give exactly
-// what the one-pixel pens and the separate marks give.
-bool Unscaled(const QPainter &p)
-{
-    return p.worldTransform().type() <= QTransform::TxTranslate && !p.testRenderHint(QPainter::Antialiasing);
 }
 
 // Unscaled onto the pixels of a raster device itself, where an image drawn
@@ -63,16 +56,6 @@ bool RasterPixels(QPainter &p)
 {
     return Unscaled(p) && p.deviceTransform().type() <= QTransform::TxTranslate && p.paintEngine() &&
            p.paintEngine()->type() == QPaintEngine::Raster;
-}
-
-// A horizontal line in the pen's colour. Unscaled, it is filled as a rect one
-// pixel high: a raster page strokes a long horizontal line many times slower.
-void Rule(QPainter &p, int x1, int x2, int y)
-{
-    if (x2 > x1 && Unscaled(p))
-        p.fillRect(QRect(x1, y, x2 - x1, 1), p.pen().color());
-    else
-        HLine(p, x1, x2, y);
 }
 
 // Dotted grid lines across the plot, every other pixel black. Drawn as
@@ -275,8 +258,12 @@ void PaintSummary(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &p
             continue;
         const SampleRecord &r = pic.samples[i];
         const int x = l.timeMarkX(j);
-        p.drawText(QRect(x - 25, yt + 1, 50, l.bottom - yt), Qt::AlignCenter | Qt::TextSingleLine,
-                   QString::asprintf("%02d:%02d:%02d", r.hour, r.minute, r.second));
+        const QRect box(x - 25, yt + 1, 50, l.bottom - yt);
+        const QString time = QString::asprintf("%02d:%02d:%02d", r.hour, r.minute, r.second);
+        if (pic.textCache)
+            pic.textCache->draw(p, box, Qt::AlignCenter | Qt::TextSingleLine, time);
+        else
+            p.drawText(box, Qt::AlignCenter | Qt::TextSingleLine, time);
     }
 }
 
@@ -337,7 +324,7 @@ void PaintAnalysisPage(QPainter &p, QSize size, const AnalysisPicture &picture, 
     p.setBackgroundMode(Qt::TransparentMode);
     p.fillRect(page.rect(), Qt::white);
     if (picture.sampleCount > 0 && picture.samples) {
-        const int headerBottom = PaintAnalysisHeader(p, page, picture.header, fonts);
+        const int headerBottom = PaintAnalysisHeader(p, page, picture.header, fonts, picture.textCache);
         const AnalysisLayout l = LayoutAnalysis(size, headerBottom, picture.sampleCount);
         PaintTable(p, l, picture, fonts);
         PaintRuleLines(p, l, picture, fonts);

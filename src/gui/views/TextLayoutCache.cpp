@@ -6,6 +6,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace
 {
@@ -14,7 +15,7 @@ namespace
 // must not grow the cache without end.
 constexpr int kMostEntries = 512;
 
-// Texts drawText lays out exactly as drawTopLeft does: no characters it
+// Texts drawText lays out exactly as draw() does: no characters it
 // replaces or breaks lines at.
 bool Plain(const QString &text)
 {
@@ -33,10 +34,17 @@ bool Decorated(const QFont &font)
 
 } // namespace
 
+// The flags draw() keeps layouts for.
+constexpr int kKeptFlags =
+    Qt::AlignLeft | Qt::AlignHCenter | Qt::AlignTop | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextWordWrap;
+
 struct TextLayoutCache::Entry {
     QFont font;
     int dpi = 0;
     Qt::LayoutDirection direction = Qt::LeftToRight;
+    // The box size a wrapped text was laid out for; unwrapped texts fit any.
+    bool wrap = false;
+    QSize box;
     QTextLayout layout;
     qreal width = 0;
     qreal height = 0;
@@ -51,24 +59,28 @@ void TextLayoutCache::clear()
     count_ = 0;
 }
 
-const TextLayoutCache::Entry &TextLayoutCache::entry(const QPainter &p, const QString &text)
+const TextLayoutCache::Entry &TextLayoutCache::entry(const QPainter &p, const QString &text, bool wrap,
+                                                     const QRect &box)
 {
     const QFont &font = p.font();
     const int dpi = p.device()->logicalDpiY();
     const Qt::LayoutDirection direction = p.layoutDirection();
+    const QSize size = wrap ? box.size() : QSize();
     auto &list = entries_[text];
     for (const auto &e : list)
-        if (e->dpi == dpi && e->direction == direction && e->font == font)
+        if (e->dpi == dpi && e->direction == direction && e->wrap == wrap && e->box == size && e->font == font)
             return *e;
 
     if (count_ >= kMostEntries) {
         clear();
-        return entry(p, text);
+        return entry(p, text, wrap, box);
     }
     auto e = std::make_unique<Entry>();
     e->font = font;
     e->dpi = dpi;
     e->direction = direction;
+    e->wrap = wrap;
+    e->box = size;
     QTextOption option;
     option.setTextDirection(direction);
     e->layout.setText(text);
@@ -76,16 +88,20 @@ const TextLayoutCache::Entry &TextLayoutCache::entry(const QPainter &p, const QS
     e->layout.setTextOption(option);
     e->layout.setCacheEnabled(true);
     // Lines placed as QPainter::drawText places them: leading between lines,
-    // none above the first, and no width to wrap at.
+    // none above the first, no lines past the bottom of the box, and unless
+    // wrapped no width to wrap at.
     const qreal leading = QFontMetricsF(font).leading();
+    const qreal lineWidth = wrap ? std::max(0, box.width()) : 0x01000000;
     qreal height = -leading;
     e->layout.beginLayout();
     for (QTextLine line = e->layout.createLine(); line.isValid(); line = e->layout.createLine()) {
-        line.setLineWidth(0x01000000);
-        height += leading;
+        line.setLineWidth(lineWidth);
+        height = std::ceil(height + leading);
         line.setPosition(QPointF(0, height));
-        height += line.height();
+        height += line.ascent() + line.descent();
         e->width = std::max(e->width, line.naturalTextWidth());
+        if (height >= box.height())
+            break;
     }
     e->layout.endLayout();
     e->height = height;
@@ -94,23 +110,34 @@ const TextLayoutCache::Entry &TextLayoutCache::entry(const QPainter &p, const QS
     return *list.back();
 }
 
-void TextLayoutCache::drawTopLeft(QPainter &p, const QRect &box, const QString &text)
+void TextLayoutCache::draw(QPainter &p, const QRect &box, int flags, const QString &text)
 {
     if (text.isEmpty() || p.pen().style() == Qt::NoPen)
         return;
-    if (!Plain(text) || Decorated(p.font()) || p.layoutDirection() == Qt::RightToLeft || !p.device()) {
-        p.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    if ((flags & ~kKeptFlags) || !Plain(text) || Decorated(p.font()) || p.layoutDirection() == Qt::RightToLeft ||
+        !p.device()) {
+        p.drawText(box, flags, text);
         return;
     }
-    const Entry &e = entry(p, text);
+    const Entry &e = entry(p, text, flags & Qt::TextWordWrap, box);
     const QRectF r(box);
-    const bool clip = !r.contains(QRectF(r.x(), r.y(), e.width, e.height));
+    qreal y = 0;
+    if (flags & Qt::AlignVCenter) {
+        y = (r.height() - e.height) / 2;
+    }
+    const bool centred = flags & Qt::AlignHCenter;
+    const qreal x = centred ? (r.width() - e.width) / 2 : 0;
+    const bool clip = !r.contains(QRectF(r.x() + x, r.y() + y, e.width, e.height));
     if (clip) {
         p.save();
         p.setClipRect(r, Qt::IntersectClip);
     }
-    for (int i = 0; i < e.layout.lineCount(); ++i)
-        e.layout.lineAt(i).draw(&p, r.topLeft());
+    for (int i = 0; i < e.layout.lineCount(); ++i) {
+        // Each line centred on its own.
+        const QTextLine line = e.layout.lineAt(i);
+        const qreal lineX = centred ? (r.width() - line.horizontalAdvance()) / 2 : 0;
+        line.draw(&p, QPointF(r.x() + lineX, r.y() + y));
+    }
     if (clip)
         p.restore();
 }

@@ -12,9 +12,9 @@ class QPainter;
 class QRect;
 class QTextLayout;
 
-// Single-line texts shaped once and drawn again as they are. Shaping a short
-// text costs about as much as drawing it, and a repainted page shows the same
-// texts in the same fonts.
+// Short texts shaped once and drawn again as they are. Shaping a short text
+// costs about as much as drawing it, and a repainted page shows the same texts
+// in the same fonts and boxes.
 class TextLayoutCache
 {
 public:
@@ -23,12 +23,13 @@ public:
     TextLayoutCache(const TextLayoutCache &) = delete;
     TextLayoutCache &operator=(const TextLayoutCache &) = delete;
 
-    // Draws text from the top-left corner of box on one line, clipped to the
-    // box where it does not fit, to the pixels of QPainter::drawText(box,
-    // Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text). Texts that
-    // layout treats otherwise (line breaks, tabs, right-to-left painters,
-    // decorated fonts) are handed to drawText itself.
-    void drawTopLeft(QPainter &p, const QRect &box, const QString &text);
+    // Draws text in box to the pixels of QPainter::drawText(box, flags, text),
+    // clipped to the box where it does not fit. Kept are texts at the left or
+    // the centre, the top or the middle of the box, on one line or wrapped at
+    // word breaks; other flags and texts that drawText treats specially (line
+    // breaks, tabs, right-to-left painters, decorated fonts) are handed to
+    // drawText itself.
+    void draw(QPainter &p, const QRect &box, int flags, const QString &text);
 
     int size() const { return count_; }
     void clear();
@@ -37,8 +38,8 @@ private:
     struct Entry;
 
     // Shaped in the painter's font, resolved for its device, in the painter's
-    // text direction.
-    const Entry &entry(const QPainter &p, const QString &text);
+    // text direction; wrapped texts also for the box's size.
+    const Entry &entry(const QPainter &p, const QString &text, bool wrap, const QRect &box);
 
     std::unordered_map<QString, std::vector<std::unique_ptr<Entry>>> entries_;
     int count_ = 0;
