@@ -94,6 +94,35 @@ TEST(TextLayoutCache, DrawsWhatDrawTextDrawsInEveryFontAndBox)
                                 << " at " << box.x() << "," << box.y() << " " << box.width() << "x" << box.height()
                                 << " scale " << t.m11() << " pass " << pass;
                     }
+    // Texts placed by their baseline, the point drawText(QPoint) takes.
+    for (const QTransform &t : transforms)
+        for (const QFont &font : {Font(13), Font(9, true), PointFont(10)})
+            for (const QString &text : texts)
+                for (const QPoint at : {QPoint(10, 20), QPoint(3, 11), QPoint(0, 0)}) {
+                    auto paint = [&](bool kept) {
+                        return Paint({720, 80}, 96, [&](QPainter &p) {
+                            p.setTransform(t);
+                            p.setFont(font);
+                            if (kept)
+                                cache.drawAt(p, at, text);
+                            else
+                                p.drawText(at, text);
+                        });
+                    };
+                    ASSERT_EQ(paint(true), paint(false))
+                        << text.toStdString() << " in " << font.toString().toStdString() << " at " << at.x() << ","
+                        << at.y() << " scale " << t.m11();
+                }
+    cache.clear();
+    for (const QFont &font : {Font(13), Font(13, true), Font(9), PointFont(10)})
+        for (const QString &text : texts)
+            for (const QRect &box : boxes)
+                for (int flags : flagSets)
+                    Paint({720, 80}, 96, [&](QPainter &p) {
+                        p.setFont(font);
+                        cache.draw(p, box, flags, text);
+                    });
+
     // One layout per text and font, whatever the box and alignment, unless
     // wrapped: then one per box size too.
     EXPECT_EQ(cache.size(), 4 * 6 + 4 * 6 * 6);

@@ -33,10 +33,15 @@ QString Index(float v)
 }
 
 // Text with its top-left corner at (x, y), single line and unclipped.
-void TextAt(QPainter &p, int x, int y, const QString &text)
+void TextAt(QPainter &p, int x, int y, const QString &text, TextLayoutCache *cache)
 {
-    if (!text.isEmpty())
-        p.drawText(QPoint(x, y + p.fontMetrics().ascent()), text);
+    if (text.isEmpty())
+        return;
+    const QPoint baseline(x, y + p.fontMetrics().ascent());
+    if (cache)
+        cache->drawAt(p, baseline, text);
+    else
+        p.drawText(baseline, text);
 }
 
 // Single line from the top-left of the box, clipped to it.
@@ -119,7 +124,7 @@ void PaintTable(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &pic
     }
     CellText(p, l.cell(6, 4, l.w1), Text(TextNo::Diagnose), pic.textCache);
     if (pic.clinical)
-        paintClinicalSummary(p, l.diagnoseArea().rect(), *pic.clinical);
+        paintClinicalSummary(p, l.diagnoseArea().rect(), *pic.clinical, pic.textCache);
 }
 
 void PaintRuleLines(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &pic, const TableFonts &fonts)
@@ -204,9 +209,9 @@ void PaintSummary(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &p
 {
     p.setPen(Qt::black);
     p.setFont(fonts.analysisLabel);
-    TextAt(p, l.left, l.summaryTop, Text(TextNo::GraphicSummary));
+    TextAt(p, l.left, l.summaryTop, Text(TextNo::GraphicSummary), pic.textCache);
     p.setFont(fonts.analysisValue);
-    TextAt(p, l.left, l.summaryTop + 14, Text(TextNo::Spo2Percent10));
+    TextAt(p, l.left, l.summaryTop + 14, Text(TextNo::Spo2Percent10), pic.textCache);
 
     // SpO2 chart: 100 down to 70 in three divisions.
     const int s = l.spo2Top;
@@ -217,8 +222,8 @@ void PaintSummary(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &p
     p.setPen(Qt::black);
     const char *spo2Labels[3] = {"100", "90", "80"};
     for (int i = 0; i < 3; ++i)
-        TextAt(p, l.left, spo2Grid[i] - 7, QString::fromLatin1(spo2Labels[i]));
-    TextAt(p, l.left, s + ch - 7, QStringLiteral("70"));
+        TextAt(p, l.left, spo2Grid[i] - 7, QString::fromLatin1(spo2Labels[i]), pic.textCache);
+    TextAt(p, l.left, s + ch - 7, QStringLiteral("70"), pic.textCache);
     AnalysisTraces computed;
     const AnalysisTraces *traces = &computed;
     if (pic.traceCache)
@@ -228,22 +233,22 @@ void PaintSummary(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &p
     PaintTrace(p, traces->spo2, traces->spo2Picture, kSpo2Trace);
     PaintStrip(p, l, l.spo2Strip(), pic.results.spo2Events, kSpo2Trace);
     p.setPen(Qt::black);
-    TextAt(p, l.left - 12, s + ch + l.stripHeight, Text(TextNo::Event));
+    TextAt(p, l.left - 12, s + ch + l.stripHeight, Text(TextNo::Event), pic.textCache);
 
     // Pulse chart: 180 down to 40 in seven divisions.
     const int pt = l.pulseTop;
-    TextAt(p, l.left, l.pulseCaptionY, Text(TextNo::PulseRate20));
+    TextAt(p, l.left, l.pulseCaptionY, Text(TextNo::PulseRate20), pic.textCache);
     PaintAxes(p, l, pt);
     DottedLines(p, l,
                 {pt, pt + ch / 7, pt + ch * 2 / 7, pt + ch * 3 / 7, pt + ch * 4 / 7, pt + ch * 5 / 7, pt + ch * 6 / 7});
     p.setPen(Qt::black);
     for (int i : {0, 1, 3, 5})
-        TextAt(p, l.left, pt + ch * i / 7 - 5, Whole(180 - 20 * i));
-    TextAt(p, l.left, pt + ch - 5, QStringLiteral("40"));
+        TextAt(p, l.left, pt + ch * i / 7 - 5, Whole(180 - 20 * i), pic.textCache);
+    TextAt(p, l.left, pt + ch - 5, QStringLiteral("40"), pic.textCache);
     PaintTrace(p, traces->pulse, traces->pulsePicture, kPulseTrace);
     PaintStrip(p, l, l.pulseStrip(), pic.results.pulseEvents, kPulseTrace);
     p.setPen(Qt::black);
-    TextAt(p, l.left - 12, pt + ch + l.stripHeight + 1, Text(TextNo::Event));
+    TextAt(p, l.left - 12, pt + ch + l.stripHeight + 1, Text(TextNo::Event), pic.textCache);
 
     // Time axis with the time of every second mark.
     const int yt = l.timeAxisY;

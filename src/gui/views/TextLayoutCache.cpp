@@ -110,12 +110,30 @@ const TextLayoutCache::Entry &TextLayoutCache::entry(const QPainter &p, const QS
     return *list.back();
 }
 
+bool TextLayoutCache::keeps(const QPainter &p, const QString &text)
+{
+    return Plain(text) && !Decorated(p.font()) && p.layoutDirection() != Qt::RightToLeft && p.device();
+}
+
+void TextLayoutCache::drawAt(QPainter &p, const QPoint &baseline, const QString &text)
+{
+    if (text.isEmpty() || p.pen().style() == Qt::NoPen)
+        return;
+    if (!keeps(p, text)) {
+        p.drawText(baseline, text);
+        return;
+    }
+    // The line's own ascent is a whole number of 64ths of a pixel, so the
+    // line's baseline lands exactly on the given one.
+    const QTextLine line = entry(p, text, false, QRect()).layout.lineAt(0);
+    line.draw(&p, QPointF(baseline.x(), baseline.y() - line.ascent()));
+}
+
 void TextLayoutCache::draw(QPainter &p, const QRect &box, int flags, const QString &text)
 {
     if (text.isEmpty() || p.pen().style() == Qt::NoPen)
         return;
-    if ((flags & ~kKeptFlags) || !Plain(text) || Decorated(p.font()) || p.layoutDirection() == Qt::RightToLeft ||
-        !p.device()) {
+    if ((flags & ~kKeptFlags) || !keeps(p, text)) {
         p.drawText(box, flags, text);
         return;
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 class QPainter;
+class QPoint;
 class QRect;
 class QTextLayout;
 
@@ -30,12 +31,18 @@ public:
     // breaks, tabs, right-to-left painters, decorated fonts) are handed to
     // drawText itself.
     void draw(QPainter &p, const QRect &box, int flags, const QString &text);
+    // Draws text on one line from the left end of its baseline to the pixels
+    // of QPainter::drawText(baseline, text).
+    void drawAt(QPainter &p, const QPoint &baseline, const QString &text);
 
     int size() const { return count_; }
     void clear();
 
 private:
     struct Entry;
+
+    // Whether the painter lays text out as kept layouts do.
+    static bool keeps(const QPainter &p, const QString &text);
 
     // Shaped in the painter's font, resolved for its device, in the painter's
     // text direction; wrapped texts also for the box's size.
