@@ -35,13 +35,8 @@ QString Index(float v)
 // Text with its top-left corner at (x, y), single line and unclipped.
 void TextAt(QPainter &p, int x, int y, const QString &text, TextLayoutCache *cache)
 {
-    if (text.isEmpty())
-        return;
-    const QPoint baseline(x, y + p.fontMetrics().ascent());
-    if (cache)
-        cache->drawAt(p, baseline, text);
-    else
-        p.drawText(baseline, text);
+    if (!text.isEmpty())
+        DrawText(p, QPoint(x, y + p.fontMetrics().ascent()), text, cache);
 }
 
 // Single line from the top-left of the box, clipped to it.
@@ -49,10 +44,7 @@ void CellText(QPainter &p, const Edges &box, const QString &text, TextLayoutCach
 {
     if (text.isEmpty() || box.width() <= 0 || box.height() <= 0)
         return;
-    if (cache)
-        cache->draw(p, box.rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
-    else
-        p.drawText(box.rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    DrawText(p, box.rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text, cache);
 }
 
 // Unscaled onto the pixels of a raster device itself, where an image drawn
@@ -263,12 +255,8 @@ void PaintSummary(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &p
             continue;
         const SampleRecord &r = pic.samples[i];
         const int x = l.timeMarkX(j);
-        const QRect box(x - 25, yt + 1, 50, l.bottom - yt);
-        const QString time = QString::asprintf("%02d:%02d:%02d", r.hour, r.minute, r.second);
-        if (pic.textCache)
-            pic.textCache->draw(p, box, Qt::AlignCenter | Qt::TextSingleLine, time);
-        else
-            p.drawText(box, Qt::AlignCenter | Qt::TextSingleLine, time);
+        DrawText(p, QRect(x - 25, yt + 1, 50, l.bottom - yt), Qt::AlignCenter | Qt::TextSingleLine,
+                 QString::asprintf("%02d:%02d:%02d", r.hour, r.minute, r.second), pic.textCache);
     }
 }
 

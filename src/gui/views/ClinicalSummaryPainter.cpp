@@ -66,11 +66,7 @@ void paintHistogram(QPainter &p, const QRect &area, const ClinicalSummary &s, in
         const int x = plot.left() + (v - lo) * plot.width() / bins + plot.width() / bins / 2;
         const int w = 40;
         const QRect box = QRect(x - w / 2, labelTop, w, textHeight).intersected(area);
-        const int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine;
-        if (texts)
-            texts->draw(p, box, flags, QString::number(v));
-        else
-            p.drawText(box, flags, QString::number(v));
+        DrawText(p, box, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, QString::number(v), texts);
     }
 }
 

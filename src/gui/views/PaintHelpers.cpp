@@ -62,12 +62,8 @@ namespace
 
 void BoxText(QPainter &p, const Edges &box, int flags, const QString &text, TextLayoutCache *cache)
 {
-    if (text.isEmpty() || box.width() <= 0 || box.height() <= 0)
-        return;
-    if (cache)
-        cache->draw(p, box.rect(), flags, text);
-    else
-        p.drawText(box.rect(), flags, text);
+    if (!text.isEmpty() && box.width() > 0 && box.height() > 0)
+        DrawText(p, box.rect(), flags, text, cache);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "views/TextLayoutCache.h"
 
+#include <QFont>
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
@@ -32,11 +33,11 @@ bool Decorated(const QFont &font)
     return font.underline() || font.overline() || font.strikeOut();
 }
 
-} // namespace
-
 // The flags draw() keeps layouts for.
 constexpr int kKeptFlags =
     Qt::AlignLeft | Qt::AlignHCenter | Qt::AlignTop | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextWordWrap;
+
+} // namespace
 
 struct TextLayoutCache::Entry {
     QFont font;
@@ -87,8 +88,9 @@ const TextLayoutCache::Entry &TextLayoutCache::entry(const QPainter &p, const QS
     e->layout.setFont(font);
     e->layout.setTextOption(option);
     e->layout.setCacheEnabled(true);
-    // Lines placed as QPainter::drawText places them: leading between lines,
-    // none above the first, no lines past the bottom of the box, and unless
+    // Lines placed as QPainter::drawText places them: on whole pixels, with
+    // leading between lines and none above the first, no wrapped lines past
+    // the bottom of the box (plain texts not wrapped are one line), and unless
     // wrapped no width to wrap at.
     const qreal leading = QFontMetricsF(font).leading();
     const qreal lineWidth = wrap ? std::max(0, box.width()) : 0x01000000;
@@ -100,7 +102,7 @@ const TextLayoutCache::Entry &TextLayoutCache::entry(const QPainter &p, const QS
         line.setPosition(QPointF(0, height));
         height += line.ascent() + line.descent();
         e->width = std::max(e->width, line.naturalTextWidth());
-        if (height >= box.height())
+        if (wrap && height >= box.height())
             break;
     }
     e->layout.endLayout();
@@ -139,10 +141,8 @@ void TextLayoutCache::draw(QPainter &p, const QRect &box, int flags, const QStri
     }
     const Entry &e = entry(p, text, flags & Qt::TextWordWrap, box);
     const QRectF r(box);
-    qreal y = 0;
-    if (flags & Qt::AlignVCenter) {
-        y = (r.height() - e.height) / 2;
-    }
+    // Centred on the unrounded height; the lines themselves lie on whole pixels.
+    const qreal y = (flags & Qt::AlignVCenter) ? (r.height() - e.height) / 2 : 0;
     const bool centred = flags & Qt::AlignHCenter;
     const qreal x = centred ? (r.width() - e.width) / 2 : 0;
     const bool clip = !r.contains(QRectF(r.x() + x, r.y() + y, e.width, e.height));
@@ -158,4 +158,20 @@ void TextLayoutCache::draw(QPainter &p, const QRect &box, int flags, const QStri
     }
     if (clip)
         p.restore();
+}
+
+void DrawText(QPainter &p, const QRect &box, int flags, const QString &text, TextLayoutCache *cache)
+{
+    if (cache)
+        cache->draw(p, box, flags, text);
+    else
+        p.drawText(box, flags, text);
+}
+
+void DrawText(QPainter &p, const QPoint &baseline, const QString &text, TextLayoutCache *cache)
+{
+    if (cache)
+        cache->drawAt(p, baseline, text);
+    else
+        p.drawText(baseline, text);
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QFont>
 #include <QHashFunctions>
 #include <QString>
 
@@ -11,7 +10,6 @@
 class QPainter;
 class QPoint;
 class QRect;
-class QTextLayout;
 
 // Short texts shaped once and drawn again as they are. Shaping a short text
 // costs about as much as drawing it, and a repainted page shows the same texts
@@ -51,3 +49,8 @@ private:
     std::unordered_map<QString, std::vector<std::unique_ptr<Entry>>> entries_;
     int count_ = 0;
 };
+
+// p.drawText(box, flags, text) and p.drawText(baseline, text), through cache
+// when there is one.
+void DrawText(QPainter &p, const QRect &box, int flags, const QString &text, TextLayoutCache *cache);
+void DrawText(QPainter &p, const QPoint &baseline, const QString &text, TextLayoutCache *cache);
