@@ -99,7 +99,10 @@ TracePicture PaintedRuns(const std::vector<QRect> &runs, QRgb colour)
     for (const QRect &r : runs)
         bounds |= r;
     TracePicture picture;
-    if (bounds.isEmpty())
+    // Past a plot of some 8000 by 1000 pixels the picture would hold more
+    // memory than the runs save time; such pages fill the runs.
+    constexpr qint64 kMostPixels = 8'000'000;
+    if (bounds.isEmpty() || qint64(bounds.width()) * bounds.height() > kMostPixels)
         return picture;
     picture.origin = bounds.topLeft();
     picture.image = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);

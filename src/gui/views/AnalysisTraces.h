@@ -19,7 +19,8 @@ constexpr QRgb kPulseTraceRgb = qRgb(0, 0, 250);
 // Runs of one colour painted once into an image that is transparent around
 // them, placed with its top-left corner at origin. A raster page at 1:1 draws
 // it several times faster than it fills thousands of runs one pixel wide, and
-// to the same pixels, as every pixel of it is either opaque or clear.
+// to the same pixels, as every pixel of it is either opaque or clear. Null
+// for runs spread too wide and high to be worth the memory.
 struct TracePicture {
     QImage image;
     QPoint origin;
