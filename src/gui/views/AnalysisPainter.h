@@ -35,7 +35,7 @@ struct AnalysisPicture {
     // Traces kept from an earlier paint of the same readings; without one
     // they are worked out for this paint.
     AnalysisTraceCache *traceCache = nullptr;
-    // Table texts shaped at an earlier paint; without one they are shaped now.
+    // Texts shaped at an earlier paint; without one they are shaped now.
     TextLayoutCache *textCache = nullptr;
 };
 

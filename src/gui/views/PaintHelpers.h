@@ -23,9 +23,9 @@ void HLine(QPainter &p, int x1, int x2, int y);
 // A painter that keeps the picture's own pixels: plain fills then give exactly
 // what the one-pixel pens give.
 bool Unscaled(const QPainter &p);
-// HLine from x1 to x2 > x1 in the pen's colour. Unscaled, it is filled as a
-// rect one pixel high: a raster page strokes a long horizontal line many
-// times slower.
+// The pixels of HLine in the pen's colour. Unscaled and left to right, it is
+// filled as a rect one pixel high: a raster page strokes a long horizontal
+// line many times slower.
 void Rule(QPainter &p, int x1, int x2, int y);
 void VLine(QPainter &p, int x, int y1, int y2);
 // Highlight on the top and left, shadow on the bottom and right.
