@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <QPicture>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -495,6 +496,40 @@ TEST(AnalysisPage, KeptTracesFollowResizesAndChangedReadings)
     const QImage large = Render(view);
     EXPECT_EQ(Render(view), large);
     EXPECT_EQ(large, fresh(QSize(1200, 800)));
+    // On raster pixels the traces, event marks and dotted grid are copied
+    // from ready images. A recorded picture has no raster pixels, so it
+    // fills them as rects; played back at 1:1 the charts must be the same.
+    {
+        QPicture recorded;
+        QPainter rp(&recorded);
+        view.renderPage(rp, view.size(), 0);
+        rp.end();
+        QImage replayed(view.size(), QImage::Format_RGB32);
+        replayed.fill(Qt::red);
+        QPainter p(&replayed);
+        recorded.play(&p);
+        p.end();
+        const AnalysisLayout l = view.layout();
+        // Right of the scale labels, from the SpO2 chart down to the time
+        // axis, without the pulse chart's caption.
+        const QRect spo2(l.plotLeft + 30, l.spo2Top, l.right - l.plotLeft - 30, l.spo2Strip().bottom - l.spo2Top);
+        const QRect pulse(spo2.left(), l.pulseTop, spo2.width(), l.timeAxisY + 1 - l.pulseTop);
+        EXPECT_EQ(replayed.copy(spo2), large.copy(spo2));
+        EXPECT_EQ(replayed.copy(pulse), large.copy(pulse));
+        EXPECT_GT(Count(large, Edges{spo2.left(), spo2.top(), spo2.right(), spo2.bottom()}, IsGreen), 1000);
+    }
+    // Kept traces come as ready pictures; they must give the pixels of the
+    // traces worked out and filled for one paint.
+    {
+        QImage unkept(view.size(), QImage::Format_RGB32);
+        unkept.fill(Qt::red);
+        QPainter p(&unkept);
+        AnalysisPicture picture = view.picture();
+        picture.traceCache = nullptr;
+        PaintAnalysisPage(p, view.size(), picture, view.fonts());
+        p.end();
+        EXPECT_EQ(unkept, large);
+    }
 
     // Another width puts other samples in each column.
     view.resize(700, 500);

@@ -7,6 +7,7 @@
 #include "model/FixedText.h"
 
 #include <QFontMetrics>
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <algorithm>
@@ -19,8 +20,8 @@ namespace
 
 using namespace paint;
 
-const QColor kSpo2Trace(0, 255, 0);
-const QColor kPulseTrace(0, 0, 250);
+const QColor kSpo2Trace(kSpo2TraceRgb);
+const QColor kPulseTrace(kPulseTraceRgb);
 
 QString Whole(int v)
 {
@@ -35,42 +36,45 @@ QString Index(float v)
 }
 
 // Text with its top-left corner at (x, y), single line and unclipped.
-void TextAt(QPainter &p, int x, int y, const QString &text)
+void TextAt(QPainter &p, int x, int y, const QString &text, TextLayoutCache *cache)
 {
     if (!text.isEmpty())
-        p.drawText(QPoint(x, y + p.fontMetrics().ascent()), text);
+        DrawText(p, QPoint(x, y + p.fontMetrics().ascent()), text, cache);
 }
 
 // Single line from the top-left of the box, clipped to it.
-void CellText(QPainter &p, const Edges &box, const QString &text)
+void CellText(QPainter &p, const Edges &box, const QString &text, TextLayoutCache *cache)
 {
     if (text.isEmpty() || box.width() <= 0 || box.height() <= 0)
         return;
-    p.drawText(box.rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    DrawText(p, box.rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text, cache);
 }
 
-// A painter that keeps the picture's own pixels: plain fills then give exactly
-// what the one-pixel pens and the separate marks give.
-bool Unscaled(const QPainter &p)
+// Unscaled onto the pixels of a raster device itself, where an image drawn
+// at a whole-pixel position lands pixel for pixel.
+bool RasterPixels(QPainter &p)
 {
-    return p.worldTransform().type() <= QTransform::TxTranslate && !p.testRenderHint(QPainter::Antialiasing);
-}
-
-// A horizontal line in the pen's colour. Unscaled, it is filled as a rect one
-// pixel high: a raster page strokes a long horizontal line many times slower.
-void Rule(QPainter &p, int x1, int x2, int y)
-{
-    if (x2 > x1 && Unscaled(p))
-        p.fillRect(QRect(x1, y, x2 - x1, 1), p.pen().color());
-    else
-        HLine(p, x1, x2, y);
+    return Unscaled(p) && p.deviceTransform().type() <= QTransform::TxTranslate && p.paintEngine() &&
+           p.paintEngine()->type() == QPaintEngine::Raster;
 }
 
 // Dotted grid lines across the plot, every other pixel black. Drawn as
-// points: a dashed pen costs several times more on a large page.
+// points: a dashed pen costs several times more on a large page. On raster
+// pixels one row of dots is made once and copied to each line, cheaper still
+// than a patterned fill.
 void DottedLines(QPainter &p, const AnalysisLayout &l, std::initializer_list<int> ys)
 {
     p.setPen(LinePen(p, Qt::black));
+    if (l.right > l.plotLeft && RasterPixels(p)) {
+        QImage row(l.right - l.plotLeft, 1, QImage::Format_ARGB32_Premultiplied);
+        row.fill(Qt::transparent);
+        auto *dots = reinterpret_cast<QRgb *>(row.scanLine(0));
+        for (int x = 0; x < row.width(); x += 2)
+            dots[x] = qRgb(0, 0, 0);
+        for (int y : ys)
+            p.drawImage(QPoint(l.plotLeft, y), row);
+        return;
+    }
     if (Unscaled(p)) {
         // One fill of a checkered brush per line; with this origin its dots
         // fall on plotLeft, plotLeft + 2, ...
@@ -102,28 +106,29 @@ void PaintTable(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &pic
         const AnalysisTableRow &row = rows[std::size_t(r - 1)];
         const bool heading = r == 1;
         p.setFont(heading ? fonts.analysisLabel : fonts.analysisValue);
-        CellText(p, l.cell(r, 1, l.w1), row.label);
-        CellText(p, l.cell(r, 2, heading ? l.w2 : l.w2 + 5), row.spo2);
-        CellText(p, l.cell(r, 3, heading ? l.w3 : l.w3 + 5), row.pulse);
+        CellText(p, l.cell(r, 1, l.w1), row.label, pic.textCache);
+        CellText(p, l.cell(r, 2, heading ? l.w2 : l.w2 + 5), row.spo2, pic.textCache);
+        CellText(p, l.cell(r, 3, heading ? l.w3 : l.w3 + 5), row.pulse, pic.textCache);
     }
 
     p.setFont(fonts.analysisValue);
     const auto thresholds = ThresholdTexts(pic.results, pic.statistics);
     for (int r = 2; r <= 5; ++r) {
-        CellText(p, l.cell(r, 4, l.w1), thresholds[std::size_t(r - 2)]);
-        CellText(p, l.cell(r, 5, l.w1), Text(TextNo::Times));
+        CellText(p, l.cell(r, 4, l.w1), thresholds[std::size_t(r - 2)], pic.textCache);
+        CellText(p, l.cell(r, 5, l.w1), Text(TextNo::Times), pic.textCache);
     }
-    CellText(p, l.cell(6, 4, l.w1), Text(TextNo::Diagnose));
+    CellText(p, l.cell(6, 4, l.w1), Text(TextNo::Diagnose), pic.textCache);
     if (pic.clinical)
-        paintClinicalSummary(p, l.diagnoseArea().rect(), *pic.clinical);
+        paintClinicalSummary(p, l.diagnoseArea().rect(), *pic.clinical, pic.textCache);
 }
 
 void PaintRuleLines(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &pic, const TableFonts &fonts)
 {
     p.setFont(fonts.analysisValue);
     const int top = l.dividerBottom() + 1;
-    CellText(p, {l.left, top, l.right, l.bottom}, DesaturationRuleText(pic.desaturationsEvent));
-    CellText(p, {l.left, top + AnalysisLayout::kRowHeight, l.right, l.bottom}, PulseRuleText(pic.pulseEvent));
+    CellText(p, {l.left, top, l.right, l.bottom}, DesaturationRuleText(pic.desaturationsEvent), pic.textCache);
+    CellText(p, {l.left, top + AnalysisLayout::kRowHeight, l.right, l.bottom}, PulseRuleText(pic.pulseEvent),
+             pic.textCache);
 }
 
 void PaintAxes(QPainter &p, const AnalysisLayout &l, int top)
@@ -133,8 +138,12 @@ void PaintAxes(QPainter &p, const AnalysisLayout &l, int top)
     Rule(p, l.plotLeft, l.right, top + l.chartHeight);
 }
 
-void PaintTrace(QPainter &p, const std::vector<QRect> &runs, const QColor &colour)
+void PaintTrace(QPainter &p, const std::vector<QRect> &runs, const TracePicture &picture, const QColor &colour)
 {
+    if (!picture.image.isNull() && RasterPixels(p)) {
+        p.drawImage(picture.origin, picture.image);
+        return;
+    }
     p.save();
     p.setPen(Qt::NoPen);
     p.setBrush(colour);
@@ -165,6 +174,26 @@ void PaintStrip(QPainter &p, const AnalysisLayout &l, const Edges &strip, const 
         else
             marks.emplace_back(s.first, strip.top, s.last - s.first + 1, strip.height());
     }
+    if (merge && !marks.empty() && strip.height() > 0 && RasterPixels(p)) {
+        // Every mark spans the strip's full height: one row of them made once
+        // and copied to each row of the strip costs far less than filling the
+        // narrow marks one by one, row by row.
+        int x0 = marks.front().left();
+        int x1 = marks.front().right();
+        for (const QRect &m : marks) {
+            x0 = std::min(x0, m.left());
+            x1 = std::max(x1, m.right());
+        }
+        QImage row(x1 + 1 - x0, 1, QImage::Format_ARGB32_Premultiplied);
+        row.fill(Qt::transparent);
+        auto *pixels = reinterpret_cast<QRgb *>(row.scanLine(0));
+        for (const QRect &m : marks)
+            std::fill(pixels + (m.left() - x0), pixels + (m.right() + 1 - x0), qPremultiply(colour.rgba()));
+        for (int y = strip.top; y < strip.bottom; ++y)
+            p.drawImage(QPoint(x0, y), row);
+        p.setPen(Qt::NoPen);
+        return;
+    }
     p.setPen(Qt::NoPen);
     p.setBrush(colour);
     p.drawRects(marks.data(), int(marks.size()));
@@ -175,9 +204,9 @@ void PaintSummary(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &p
 {
     p.setPen(Qt::black);
     p.setFont(fonts.analysisLabel);
-    TextAt(p, l.left, l.summaryTop, Text(TextNo::GraphicSummary));
+    TextAt(p, l.left, l.summaryTop, Text(TextNo::GraphicSummary), pic.textCache);
     p.setFont(fonts.analysisValue);
-    TextAt(p, l.left, l.summaryTop + 14, Text(TextNo::Spo2Percent10));
+    TextAt(p, l.left, l.summaryTop + 14, Text(TextNo::Spo2Percent10), pic.textCache);
 
     // SpO2 chart: 100 down to 70 in three divisions.
     const int s = l.spo2Top;
@@ -188,33 +217,33 @@ void PaintSummary(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &p
     p.setPen(Qt::black);
     const char *spo2Labels[3] = {"100", "90", "80"};
     for (int i = 0; i < 3; ++i)
-        TextAt(p, l.left, spo2Grid[i] - 7, QString::fromLatin1(spo2Labels[i]));
-    TextAt(p, l.left, s + ch - 7, QStringLiteral("70"));
+        TextAt(p, l.left, spo2Grid[i] - 7, QString::fromLatin1(spo2Labels[i]), pic.textCache);
+    TextAt(p, l.left, s + ch - 7, QStringLiteral("70"), pic.textCache);
     AnalysisTraces computed;
     const AnalysisTraces *traces = &computed;
     if (pic.traceCache)
         traces = &pic.traceCache->traces(l, pic.samples, pic.sampleCount);
     else
         computed = ComputeAnalysisTraces(l, pic.samples, pic.sampleCount);
-    PaintTrace(p, traces->spo2, kSpo2Trace);
+    PaintTrace(p, traces->spo2, traces->spo2Picture, kSpo2Trace);
     PaintStrip(p, l, l.spo2Strip(), pic.results.spo2Events, kSpo2Trace);
     p.setPen(Qt::black);
-    TextAt(p, l.left - 12, s + ch + l.stripHeight, Text(TextNo::Event));
+    TextAt(p, l.left - 12, s + ch + l.stripHeight, Text(TextNo::Event), pic.textCache);
 
     // Pulse chart: 180 down to 40 in seven divisions.
     const int pt = l.pulseTop;
-    TextAt(p, l.left, l.pulseCaptionY, Text(TextNo::PulseRate20));
+    TextAt(p, l.left, l.pulseCaptionY, Text(TextNo::PulseRate20), pic.textCache);
     PaintAxes(p, l, pt);
     DottedLines(p, l,
                 {pt, pt + ch / 7, pt + ch * 2 / 7, pt + ch * 3 / 7, pt + ch * 4 / 7, pt + ch * 5 / 7, pt + ch * 6 / 7});
     p.setPen(Qt::black);
     for (int i : {0, 1, 3, 5})
-        TextAt(p, l.left, pt + ch * i / 7 - 5, Whole(180 - 20 * i));
-    TextAt(p, l.left, pt + ch - 5, QStringLiteral("40"));
-    PaintTrace(p, traces->pulse, kPulseTrace);
+        TextAt(p, l.left, pt + ch * i / 7 - 5, Whole(180 - 20 * i), pic.textCache);
+    TextAt(p, l.left, pt + ch - 5, QStringLiteral("40"), pic.textCache);
+    PaintTrace(p, traces->pulse, traces->pulsePicture, kPulseTrace);
     PaintStrip(p, l, l.pulseStrip(), pic.results.pulseEvents, kPulseTrace);
     p.setPen(Qt::black);
-    TextAt(p, l.left - 12, pt + ch + l.stripHeight + 1, Text(TextNo::Event));
+    TextAt(p, l.left - 12, pt + ch + l.stripHeight + 1, Text(TextNo::Event), pic.textCache);
 
     // Time axis with the time of every second mark.
     const int yt = l.timeAxisY;
@@ -229,8 +258,8 @@ void PaintSummary(QPainter &p, const AnalysisLayout &l, const AnalysisPicture &p
             continue;
         const SampleRecord &r = pic.samples[i];
         const int x = l.timeMarkX(j);
-        p.drawText(QRect(x - 25, yt + 1, 50, l.bottom - yt), Qt::AlignCenter | Qt::TextSingleLine,
-                   QString::asprintf("%02d:%02d:%02d", r.hour, r.minute, r.second));
+        DrawText(p, QRect(x - 25, yt + 1, 50, l.bottom - yt), Qt::AlignCenter | Qt::TextSingleLine,
+                 QString::asprintf("%02d:%02d:%02d", r.hour, r.minute, r.second), pic.textCache);
     }
 }
 
@@ -291,7 +320,7 @@ void PaintAnalysisPage(QPainter &p, QSize size, const AnalysisPicture &picture, 
     p.setBackgroundMode(Qt::TransparentMode);
     p.fillRect(page.rect(), Qt::white);
     if (picture.sampleCount > 0 && picture.samples) {
-        const int headerBottom = PaintAnalysisHeader(p, page, picture.header, fonts);
+        const int headerBottom = PaintAnalysisHeader(p, page, picture.header, fonts, picture.textCache);
         const AnalysisLayout l = LayoutAnalysis(size, headerBottom, picture.sampleCount);
         PaintTable(p, l, picture, fonts);
         PaintRuleLines(p, l, picture, fonts);

@@ -3,6 +3,7 @@
 #include "views/AnalysisGeometry.h"
 #include "views/AnalysisTraces.h"
 #include "views/ReportHeader.h"
+#include "views/TextLayoutCache.h"
 #include "views/ViewFonts.h"
 
 #include "analysis/AnalysisResults.h"
@@ -34,6 +35,8 @@ struct AnalysisPicture {
     // Traces kept from an earlier paint of the same readings; without one
     // they are worked out for this paint.
     AnalysisTraceCache *traceCache = nullptr;
+    // Texts shaped at an earlier paint; without one they are shaped now.
+    TextLayoutCache *textCache = nullptr;
 };
 
 // The texts of the event table: label, SpO2 and pulse column of rows 1..12.

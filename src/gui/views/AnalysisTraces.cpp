@@ -93,10 +93,36 @@ std::vector<QRect> Runs(const std::vector<TraceColumn> &columns)
 
 } // namespace
 
+TracePicture PaintedRuns(const std::vector<QRect> &runs, QRgb colour)
+{
+    QRect bounds;
+    for (const QRect &r : runs)
+        bounds |= r;
+    TracePicture picture;
+    // Past a plot of some 8000 by 1000 pixels the picture would hold more
+    // memory than the runs save time; such pages fill the runs.
+    constexpr qint64 kMostPixels = 8'000'000;
+    if (bounds.isEmpty() || qint64(bounds.width()) * bounds.height() > kMostPixels)
+        return picture;
+    picture.origin = bounds.topLeft();
+    picture.image = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+    picture.image.fill(Qt::transparent);
+    const QRgb opaque = colour | 0xff000000u;
+    for (const QRect &r : runs)
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            auto *line = reinterpret_cast<QRgb *>(picture.image.scanLine(y - bounds.top()));
+            std::fill(line + (r.left() - bounds.left()), line + (r.right() - bounds.left() + 1), opaque);
+        }
+    return picture;
+}
+
 AnalysisTraces ComputeAnalysisTraces(const AnalysisLayout &l, const SampleRecord *samples, int count)
 {
     const Columns columns = TraceColumns(l, samples, count);
-    return {Runs(columns.spo2), Runs(columns.pulse)};
+    AnalysisTraces traces;
+    traces.spo2 = Runs(columns.spo2);
+    traces.pulse = Runs(columns.pulse);
+    return traces;
 }
 
 const AnalysisTraces &AnalysisTraceCache::traces(const AnalysisLayout &l, const SampleRecord *samples, int count)
@@ -104,6 +130,8 @@ const AnalysisTraces &AnalysisTraceCache::traces(const AnalysisLayout &l, const 
     const Key key{samples, count, l.plotLeft, l.right, l.plotWidth, l.step, l.spo2Top, l.pulseTop, l.chartHeight};
     if (key_ != key) {
         traces_ = ComputeAnalysisTraces(l, samples, count);
+        traces_.spo2Picture = PaintedRuns(traces_.spo2, kSpo2TraceRgb);
+        traces_.pulsePicture = PaintedRuns(traces_.pulse, kPulseTraceRgb);
         key_ = key;
     }
     return traces_;

@@ -33,6 +33,7 @@ AnalysisPicture AnalysisView::picture() const
     pic.desaturationsEvent = ReadSetupInt(QStringLiteral("DesaturationsEvent"), SetupDefaults::DesaturationsEvent);
     pic.pulseEvent = ReadSetupInt(QStringLiteral("PulseEvent"), SetupDefaults::PulseEvent);
     pic.traceCache = &traces_;
+    pic.textCache = &texts_;
     return pic;
 }
 

@@ -45,4 +45,6 @@ private:
     TableFonts fonts_;
     // The traces read all readings; repaints of the same page reuse them.
     mutable AnalysisTraceCache traces_;
+    // The page's texts, shaped once; kept by text, font and device.
+    mutable TextLayoutCache texts_;
 };

@@ -1,6 +1,7 @@
 #include "views/ClinicalSummaryPainter.h"
 
 #include "views/PaintHelpers.h"
+#include "views/TextLayoutCache.h"
 #include "views/ViewFonts.h"
 
 #include "clinical/ClinicalSummary.h"
@@ -36,7 +37,7 @@ int histogramFloor(const ClinicalSummary &s)
     return std::clamp(std::min(80, s.nadir / 10 * 10), 0, 80);
 }
 
-void paintHistogram(QPainter &p, const QRect &area, const ClinicalSummary &s, int textHeight)
+void paintHistogram(QPainter &p, const QRect &area, const ClinicalSummary &s, int textHeight, TextLayoutCache *texts)
 {
     const int lo = histogramFloor(s);
     const int bins = 101 - lo;
@@ -66,7 +67,7 @@ void paintHistogram(QPainter &p, const QRect &area, const ClinicalSummary &s, in
         const int x = plot.left() + (v - lo) * plot.width() / bins + plot.width() / bins / 2;
         const int w = 40;
         const QRect box = QRect(x - w / 2, labelTop, w, textHeight).intersected(area);
-        p.drawText(box, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, QString::number(v));
+        DrawText(p, box, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, QString::number(v), texts);
     }
 }
 
@@ -91,7 +92,7 @@ QStringList clinicalSummaryLines(const ClinicalSummary &s)
     };
 }
 
-void paintClinicalSummary(QPainter &p, QRect box, const ClinicalSummary &summary)
+void paintClinicalSummary(QPainter &p, QRect box, const ClinicalSummary &summary, TextLayoutCache *texts)
 {
     const int cell = std::min(kLargestCell, box.height() / kLineCount);
     if (cell < kSmallestCell || box.width() < 40)
@@ -106,12 +107,12 @@ void paintClinicalSummary(QPainter &p, QRect box, const ClinicalSummary &summary
     const QStringList lines = clinicalSummaryLines(summary);
     for (int i = 0; i < lines.size(); ++i)
         paint::TextLine(p, Edges{box.left(), box.top() + i * cell, box.left() + textWidth, box.top() + (i + 1) * cell},
-                        lines.at(i));
+                        lines.at(i), 0, texts);
 
     if (withHistogram) {
         const QRect area(box.left() + textWidth + 10, box.top() + cell / 2, box.width() - textWidth - 10,
                          box.height() - cell / 2);
-        paintHistogram(p, area, summary, cell);
+        paintHistogram(p, area, summary, cell, texts);
     }
     p.restore();
 }

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 class QPainter;
+class TextLayoutCache;
 struct ClinicalSummary;
 
 // Colour of the SpO2 distribution bars.
@@ -16,5 +17,6 @@ QStringList clinicalSummaryLines(const ClinicalSummary &summary);
 
 // The clinical figures in the box under "Diagnose:" of the analysis page: the
 // figures on the left, the SpO2 distribution on the right when the box is wide
-// enough. Nothing is drawn outside box; fonts shrink to fit its height.
-void paintClinicalSummary(QPainter &p, QRect box, const ClinicalSummary &summary);
+// enough. Nothing is drawn outside box; fonts shrink to fit its height. With
+// a cache, the texts' layouts are kept for the next paint.
+void paintClinicalSummary(QPainter &p, QRect box, const ClinicalSummary &summary, TextLayoutCache *texts = nullptr);

@@ -1,5 +1,7 @@
 #include "views/PaintHelpers.h"
 
+#include "views/TextLayoutCache.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -19,6 +21,19 @@ void HLine(QPainter &p, int x1, int x2, int y)
     if (x2 == x1)
         return;
     p.drawLine(x1, y, x2 > x1 ? x2 - 1 : x2 + 1, y);
+}
+
+bool Unscaled(const QPainter &p)
+{
+    return p.worldTransform().type() <= QTransform::TxTranslate && !p.testRenderHint(QPainter::Antialiasing);
+}
+
+void Rule(QPainter &p, int x1, int x2, int y)
+{
+    if (x2 > x1 && Unscaled(p))
+        p.fillRect(QRect(x1, y, x2 - x1, 1), p.pen().color());
+    else
+        HLine(p, x1, x2, y);
 }
 
 void VLine(QPainter &p, int x, int y1, int y2)
@@ -42,20 +57,26 @@ void RaisedEdge(QPainter &p, const Edges &r)
     p.restore();
 }
 
-void TextLine(QPainter &p, const Edges &box, const QString &text, int horizontal)
+namespace
 {
-    if (text.isEmpty() || box.width() <= 0 || box.height() <= 0)
-        return;
-    int flags = Qt::AlignVCenter | Qt::TextSingleLine;
-    flags |= horizontal == 0 ? Qt::AlignLeft : Qt::AlignHCenter;
-    p.drawText(box.rect(), flags, text);
+
+void BoxText(QPainter &p, const Edges &box, int flags, const QString &text, TextLayoutCache *cache)
+{
+    if (!text.isEmpty() && box.width() > 0 && box.height() > 0)
+        DrawText(p, box.rect(), flags, text, cache);
 }
 
-void TextWrapped(QPainter &p, const Edges &box, const QString &text)
+} // namespace
+
+void TextLine(QPainter &p, const Edges &box, const QString &text, int horizontal, TextLayoutCache *cache)
 {
-    if (text.isEmpty() || box.width() <= 0 || box.height() <= 0)
-        return;
-    p.drawText(box.rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+    const int flags = Qt::AlignVCenter | Qt::TextSingleLine | (horizontal == 0 ? Qt::AlignLeft : Qt::AlignHCenter);
+    BoxText(p, box, flags, text, cache);
+}
+
+void TextWrapped(QPainter &p, const Edges &box, const QString &text, TextLayoutCache *cache)
+{
+    BoxText(p, box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text, cache);
 }
 
 int TextWidth(QPainter &p, const QString &text)

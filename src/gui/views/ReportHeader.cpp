@@ -162,17 +162,17 @@ PageHeaderFrame FrameFor(const Edges &client, const TableFonts &fonts, const QFo
 }
 
 PageHeaderFrame PaintFrame(QPainter &p, const Edges &client, const ReportHeaderContent &c, const TableFonts &fonts,
-                           const QFont &labelFont)
+                           const QFont &labelFont, TextLayoutCache *texts)
 {
     using namespace paint;
     const PageHeaderFrame f = FrameFor(client, fonts, labelFont);
     const int w = client.width();
     p.setPen(Qt::black);
     p.setFont(fonts.title);
-    TextLine(p, {client.left + 20, client.top, client.right - 10, f.titleBottom}, c.title);
+    TextLine(p, {client.left + 20, client.top, client.right - 10, f.titleBottom}, c.title, 0, texts);
     p.setPen(LinePen(p, Qt::black));
-    HLine(p, client.left + 10, client.right - 10, f.titleBottom - 5);
-    HLine(p, f.box.left, f.box.right, f.box.bottom + 5);
+    Rule(p, client.left + 10, client.right - 10, f.titleBottom - 5);
+    Rule(p, f.box.left, f.box.right, f.box.bottom + 5);
     p.setPen(Qt::black);
 
     const int tm = Height(labelFont);
@@ -183,7 +183,7 @@ PageHeaderFrame PaintFrame(QPainter &p, const Edges &client, const ReportHeaderC
     auto rowTop = [&](int row) { return b.top + 1 + (row - 1) * tm; };
     p.setFont(labelFont);
     auto label = [&](int row, int x, int right, const QString &text) {
-        TextWrapped(p, {x, rowTop(row), right, rowTop(row) + tm}, text);
+        TextWrapped(p, {x, rowTop(row), right, rowTop(row) + tm}, text, texts);
     };
     label(1, b.left + 10, b.right, Text(TextNo::PatientData));
     label(2, b.left + 10, col1, Text(TextNo::Name));
@@ -213,7 +213,7 @@ int AnalysisHeaderBottom(const Edges &page, const TableFonts &fonts)
 int PaintTableHeader(QPainter &p, const Edges &client, const ReportHeaderContent &c, const TableFonts &fonts)
 {
     using namespace paint;
-    const PageHeaderFrame f = PaintFrame(p, client, c, fonts, fonts.heading);
+    const PageHeaderFrame f = PaintFrame(p, client, c, fonts, fonts.heading, nullptr);
     const int w = client.width();
     const Edges &b = f.box;
     const int tm = Height(fonts.value);
@@ -257,10 +257,11 @@ int PaintTableHeader(QPainter &p, const Edges &client, const ReportHeaderContent
     return band.bottom;
 }
 
-int PaintAnalysisHeader(QPainter &p, const Edges &page, const ReportHeaderContent &c, const TableFonts &fonts)
+int PaintAnalysisHeader(QPainter &p, const Edges &page, const ReportHeaderContent &c, const TableFonts &fonts,
+                        TextLayoutCache *texts)
 {
     using namespace paint;
-    const PageHeaderFrame f = PaintFrame(p, page, c, fonts, fonts.analysisLabel);
+    const PageHeaderFrame f = PaintFrame(p, page, c, fonts, fonts.analysisLabel, texts);
     const int w = page.width();
     const Edges &b = f.box;
     const int tm = Height(fonts.analysisLabel);
@@ -273,31 +274,31 @@ int PaintAnalysisHeader(QPainter &p, const Edges &page, const ReportHeaderConten
     auto row = [&](int k) { return b.top + vh + 2 + (k - 2) * vh; };
 
     p.setFont(fonts.analysisValue);
-    TextLine(p, {b.left + 13 * cw, row(2), col1, row(2) + vh}, c.name);
-    TextLine(p, {col1 + 13 * cw, row(2), col2, row(2) + vh}, c.gender);
-    TextLine(p, {col2 + 8 * cw, row(2), b.right, row(2) + vh}, c.age);
-    TextLine(p, {b.left + 6 * cw + 10, row(3), col1, row(3) + vh}, c.id);
-    TextLine(p, {col1 + 12 * cw, row(3), col2, row(3) + vh}, c.height);
-    TextLine(p, {col2 + 12 * cw, row(3), b.right, row(3) + vh}, c.weight);
-    TextLine(p, {b.left + 15 * cw + 10, row(4), b.right, row(4) + vh}, c.physician);
-    TextLine(p, {b.left + 10 * cw + 10, row(5), colNote2, row(5) + vh}, c.note1);
-    TextLine(p, {colNote2 + 10 * cw, row(5), b.right, row(5) + vh}, c.note2);
+    TextLine(p, {b.left + 13 * cw, row(2), col1, row(2) + vh}, c.name, 0, texts);
+    TextLine(p, {col1 + 13 * cw, row(2), col2, row(2) + vh}, c.gender, 0, texts);
+    TextLine(p, {col2 + 8 * cw, row(2), b.right, row(2) + vh}, c.age, 0, texts);
+    TextLine(p, {b.left + 6 * cw + 10, row(3), col1, row(3) + vh}, c.id, 0, texts);
+    TextLine(p, {col1 + 12 * cw, row(3), col2, row(3) + vh}, c.height, 0, texts);
+    TextLine(p, {col2 + 12 * cw, row(3), b.right, row(3) + vh}, c.weight, 0, texts);
+    TextLine(p, {b.left + 15 * cw + 10, row(4), b.right, row(4) + vh}, c.physician, 0, texts);
+    TextLine(p, {b.left + 10 * cw + 10, row(5), colNote2, row(5) + vh}, c.note1, 0, texts);
+    TextLine(p, {colNote2 + 10 * cw, row(5), b.right, row(5) + vh}, c.note2, 0, texts);
 
     const Edges &band = f.band;
     const int colTime = band.left + w * 48 / 100;
     auto line = [&](int k) { return band.top + 5 + (k - 1) * tm; };
     p.setFont(fonts.analysisLabel);
-    TextLine(p, {band.left + 10, line(1), colTime, line(1) + tm}, Text(TextNo::StartDate));
-    TextLine(p, {colTime, line(1), band.right, line(1) + tm}, Text(TextNo::StartTime));
-    TextLine(p, {band.left + 10, line(2), colTime, line(2) + tm}, Text(TextNo::EndDate));
-    TextLine(p, {colTime, line(2), band.right, line(2) + tm}, Text(TextNo::EndTime));
-    TextLine(p, {band.left + 10, line(3), band.right, line(3) + tm}, Text(TextNo::Comments));
+    TextLine(p, {band.left + 10, line(1), colTime, line(1) + tm}, Text(TextNo::StartDate), 0, texts);
+    TextLine(p, {colTime, line(1), band.right, line(1) + tm}, Text(TextNo::StartTime), 0, texts);
+    TextLine(p, {band.left + 10, line(2), colTime, line(2) + tm}, Text(TextNo::EndDate), 0, texts);
+    TextLine(p, {colTime, line(2), band.right, line(2) + tm}, Text(TextNo::EndTime), 0, texts);
+    TextLine(p, {band.left + 10, line(3), band.right, line(3) + tm}, Text(TextNo::Comments), 0, texts);
 
     p.setFont(fonts.analysisValue);
-    TextLine(p, {band.left + 15 * cw + 40, line(1), colTime, line(1) + tm}, c.startDate);
-    TextLine(p, {colTime + 16 * cw + 30, line(1), band.right, line(1) + tm}, c.startTime);
-    TextLine(p, {band.left + 14 * cw + 30, line(2), colTime, line(2) + tm}, c.endDate);
-    TextLine(p, {colTime + 15 * cw + 20, line(2), band.right, line(2) + tm}, c.endTime);
-    TextLine(p, {band.left + 18 * cw + 30, line(3), band.right, line(3) + tm}, c.comments);
+    TextLine(p, {band.left + 15 * cw + 40, line(1), colTime, line(1) + tm}, c.startDate, 0, texts);
+    TextLine(p, {colTime + 16 * cw + 30, line(1), band.right, line(1) + tm}, c.startTime, 0, texts);
+    TextLine(p, {band.left + 14 * cw + 30, line(2), colTime, line(2) + tm}, c.endDate, 0, texts);
+    TextLine(p, {colTime + 15 * cw + 20, line(2), band.right, line(2) + tm}, c.endTime, 0, texts);
+    TextLine(p, {band.left + 18 * cw + 30, line(3), band.right, line(3) + tm}, c.comments, 0, texts);
     return band.bottom;
 }

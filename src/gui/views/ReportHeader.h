@@ -9,6 +9,7 @@
 
 class QPainter;
 class RecordStore;
+class TextLayoutCache;
 
 // The texts of a page header: report title, patient details and the first and
 // last reading of the recording. Built afresh for every picture.
@@ -47,6 +48,8 @@ int PaintTableHeader(QPainter &p, const Edges &client, const ReportHeaderContent
 int TableHeaderBottom(const Edges &client, const TableFonts &fonts);
 
 // The analysis page header at the top of page (use HeaderDates::TwoDigitYear
-// for its content). Returns the y where the analysis report starts.
-int PaintAnalysisHeader(QPainter &p, const Edges &page, const ReportHeaderContent &c, const TableFonts &fonts);
+// for its content). Returns the y where the analysis report starts. With a
+// cache, the texts' layouts are kept for the next paint.
+int PaintAnalysisHeader(QPainter &p, const Edges &page, const ReportHeaderContent &c, const TableFonts &fonts,
+                        TextLayoutCache *texts = nullptr);
 int AnalysisHeaderBottom(const Edges &page, const TableFonts &fonts);
