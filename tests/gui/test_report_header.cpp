@@ -173,7 +173,11 @@ TEST(ReportHeader, ValueRowsStepByTheValueFontsHeight)
     };
     const std::vector<Layout> layouts{
         {"table", PaintTableHeader, fonts.value},
-        {"analysis", PaintAnalysisHeader, fonts.analysisValue},
+        {"analysis",
+         [](QPainter &p, const Edges &e, const ReportHeaderContent &c, const TableFonts &f) {
+             return PaintAnalysisHeader(p, e, c, f);
+         },
+         fonts.analysisValue},
     };
     for (const Layout &l : layouts) {
         SCOPED_TRACE(l.name);
