@@ -168,6 +168,16 @@ TEST_F(TrendViewTest, WithoutReadingsThePanelsHaveNoCurveAndNoTimeLabels)
     view.pointAt({l.spo2Plot.left + 5, l.spo2Plot.bottom - 126});
     EXPECT_TRUE(view.cursorTimeText().isEmpty());
     EXPECT_EQ(view.pageCount(), 0);
+
+    // Paging down an empty recording counts it as one page for the status
+    // bar; paging up reports the count as it is.
+    QSignalSpy pages(&view, &DataView::pageChanged);
+    view.pageUp();
+    view.pageDown();
+    ASSERT_EQ(pages.count(), 2);
+    EXPECT_EQ(pages.at(0), (QVariantList{0, 0}));
+    EXPECT_EQ(pages.at(1), (QVariantList{0, 1}));
+    EXPECT_EQ(store.viewPosition, 0);
 }
 
 TEST_F(TrendViewTest, NarrowClientShowsPanelsWithoutCurve)

@@ -9,6 +9,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 TrendView::TrendView(RecordStore &store, QWidget *parent) : DataView(store, parent)
 {
     // Every paint covers the whole window, so nothing is erased first.
@@ -75,14 +77,17 @@ void TrendView::pageUp()
 
 void TrendView::pageDown()
 {
-    store().viewPosition = PageDownPosition(store().viewPosition, rollStep(), pageCount());
+    // Paging down counts even an empty recording as one page, and the status
+    // bar is told so.
+    const int pages = std::max(pageCount(), 1);
+    store().viewPosition = PageDownPosition(store().viewPosition, rollStep(), pages);
     hideMarkers();
     cursorDate_.clear();
     cursorTime_.clear();
     cursorSpo2_.clear();
     cursorPulse_.clear();
     update();
-    announcePage();
+    Q_EMIT pageChanged(store().viewPosition, pages);
 }
 
 void TrendView::pick(int index, int x)
