@@ -48,10 +48,10 @@ QStringList texts(const DeviceMessages &messages, const QStringList &permissionD
     QStringList out;
     for (DeviceMessage m : messages) {
         out.append(text(m));
-        if (m == DeviceMessage::CantFindDevice) {
-            for (const QString &path : permissionDenied)
-                out.append(PermissionDenied(path));
-        }
+        // One hint for all refused ports: without the dialout group every
+        // serial port of the machine refuses, and each line is a message box.
+        if (m == DeviceMessage::CantFindDevice && !permissionDenied.isEmpty())
+            out.append(PermissionDenied(permissionDenied.join(QStringLiteral(", "))));
     }
     return out;
 }

@@ -11,7 +11,7 @@ struct DownloadResult;
 namespace DeviceTexts
 {
 QString text(DeviceMessage message);
-// With a hint for each refused port after "Can't find right COM ...".
+// With one hint naming every refused port after "Can't find right COM ...".
 QStringList texts(const DeviceMessages &messages, const QStringList &permissionDenied = {});
 
 QString ConnectSucceeded(int totalCount);      // "Connect succeed! Total 42 Frames!"

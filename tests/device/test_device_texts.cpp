@@ -29,6 +29,13 @@ TEST(DeviceTexts, EveryReportHasItsExactText)
               (QStringList{QStringLiteral("Can't find right COM or the device is power off !"),
                            QStringLiteral("Permission denied on /dev/ttyUSB0: add your user to the dialout group, "
                                           "then log in again")}));
+    // Every refused port in one hint, not a message box each.
+    EXPECT_EQ(
+        DeviceTexts::texts({DeviceMessage::CantFindDevice},
+                           {QStringLiteral("/dev/ttyS0"), QStringLiteral("/dev/ttyS1"), QStringLiteral("/dev/ttyS2")}),
+        (QStringList{QStringLiteral("Can't find right COM or the device is power off !"),
+                     QStringLiteral("Permission denied on /dev/ttyS0, /dev/ttyS1, /dev/ttyS2: add your user to "
+                                    "the dialout group, then log in again")}));
 }
 
 TEST(DeviceTexts, ADownloadShortOfItsFramesSaysHowShort)

@@ -9,7 +9,7 @@ enum class DeviceMessage {
     ReadTimeout,       // the transfer's fourth idle period
     NotConnected,      // the Bluetooth link is down
     ReadOutOfBuffer,   // more than a receive buffer arrived at once
-    ReadFailed,        // the line hung up
+    ReadFailed,        // the port went away before the transfer began
     CantFindDevice,    // no port answered
     NoData,            // the device holds no readings
     SyncError,         // the count reply was rejected

@@ -204,11 +204,12 @@ void Transfer::ReceiveLoop()
             // the transfer alive for ever.
             if (bytesWithoutFrame <= kNoiseBudget)
                 continue;
-        } else if (!ok) {
-            // The line hung up: waiting for idle periods would only delay the news.
-            error = mode_ == LinkMode::Bluetooth ? DeviceMessage::NotConnected : DeviceMessage::ReadFailed;
+        } else if (!ok && mode_ == LinkMode::Bluetooth) {
+            error = DeviceMessage::NotConnected;
             break;
         } else if (++idlePolls <= kIdlePollsPerPeriod) {
+            // A failed serial read counts as a poll that brought nothing: a line
+            // that hung up ends, like a silent one, in a timeout the user can retry.
             continue;
         }
         idlePolls = 0;
