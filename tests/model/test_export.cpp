@@ -330,6 +330,18 @@ TEST(XlsExport, ReadingSixtyFiveThousandFiveHundredThirtyThreeOpensTheSecondBloc
     EXPECT_TRUE(book.empty(5, 6));
     EXPECT_TRUE(book.empty(4, 5)) << "the sixth column of a block stays empty";
     EXPECT_TRUE(book.empty(3, 12)) << "two blocks, two sets of headers";
+
+    // A recording that exactly fills its first block already heads the next one.
+    const QString full = tempPath(QStringLiteral("one-full-block.xls"));
+    const std::vector<SampleRecord> oneBlock(samples.begin(), samples.begin() + 65532);
+    ASSERT_EQ(XlsExport::write(full, patient(), oneBlock, 0), ExportStatus::Written);
+    Workbook fullBook(full);
+    ASSERT_TRUE(fullBook.opened());
+    fullBook.expectReading(65535, 0, 65532, oneBlock.back());
+    EXPECT_EQ(fullBook.text(3, 6), QStringLiteral("Num"));
+    EXPECT_EQ(fullBook.text(3, 10), QStringLiteral("PR"));
+    EXPECT_TRUE(fullBook.empty(4, 6)) << "the second block has headers but no readings";
+    EXPECT_TRUE(fullBook.empty(3, 12));
 }
 
 TEST(XlsExport, ReadingsBeyondFourBlocksContinueInAFifth)
