@@ -60,6 +60,7 @@ TEST(PatientInfo, HeightAndWeightAreShownInTheUnitsOfTheSetting)
         {180, 80, kMetric, kBritish, 71, 176, "in", "lb"},
         {180, 80, 3, kMetric, 180, 80, "cm", "kg"}, // both metric: as stored
         {70, 154, kBritish, kBritish, 70, 154, "in", "lb"},
+        {75, 750, kBritish, kMetric, 190, 340, "cm", "kg"}, // ties 190.5 and 340.5 go to even
     };
     for (const Row &r : rows) {
         RecordStore store;

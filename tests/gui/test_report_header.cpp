@@ -28,6 +28,7 @@ TEST(ReportHeader, HeightAndWeightAreShownInTheUnitsOfTheSetting)
         {80, 1, 0, "31 in", "176 lb"},   {70, 0, 0, "70 in", "70 lb"},    // same system: as entered
         {180, 1, 1, "180 cm", "180 kg"}, {180, 2, 1, "180 cm", "180 kg"}, // any non-zero system is metric
         {180, 1, 3, "180 cm", "180 kg"}, {0, 1, 0, "0 in", "0 lb"},
+        {75, 0, 1, "190 cm", "34 kg"}, // 190.5 cm: a tie goes to the even digit, as printf
     };
     for (const Row &r : rows) {
         EXPECT_EQ(HeightText(r.value, r.unitSystem, r.unitSetup), QLatin1String(r.height))
