@@ -8,6 +8,8 @@
 #include "model/PatientRecord.h"
 #include "model/RecordStore.h"
 
+#include "SimulatedNight.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <QTemporaryDir>
@@ -30,19 +32,7 @@ struct Fixture {
 
     Fixture()
     {
-        samples.resize(RecordStore::kFileCapacity);
-        for (int i = 0; i < RecordStore::kFileCapacity; ++i) {
-            SampleRecord &s = samples[std::size_t(i)];
-            s.id = 1;
-            s.year = 26;
-            s.month = 3;
-            s.day = std::uint8_t(1 + i / 86400);
-            s.hour = std::uint8_t(i / 3600 % 24);
-            s.minute = std::uint8_t(i / 60 % 60);
-            s.second = std::uint8_t(i % 60);
-            s.spo2 = std::uint8_t(85 + i % 15);
-            s.pulseRate = std::uint8_t(55 + i % 40);
-        }
+        samples = GenerateNight(7, 1, RecordStore::kFileCapacity);
         patient.idNumber = 1;
         PatientRecord::setText(patient.name, QStringLiteral("Bench"));
         dat = dir.filePath(QStringLiteral("full.dat"));

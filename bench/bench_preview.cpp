@@ -34,19 +34,7 @@ RecordStore &Store(int readings)
     auto &store = stores[readings];
     if (!store) {
         store = std::make_unique<RecordStore>();
-        store->currentSamples.resize(std::size_t(readings));
-        for (int i = 0; i < readings; ++i) {
-            SampleRecord &s = store->currentSamples[std::size_t(i)];
-            s.id = 1;
-            s.year = 26;
-            s.month = 3;
-            s.day = std::uint8_t(1 + i / 86400);
-            s.hour = std::uint8_t(i / 3600 % 24);
-            s.minute = std::uint8_t(i / 60 % 60);
-            s.second = std::uint8_t(i % 60);
-            s.spo2 = std::uint8_t(88 + i % 12);
-            s.pulseRate = std::uint8_t(55 + i % 60);
-        }
+        store->currentSamples = GenerateNight(7, 1, readings);
     }
     return *store;
 }
