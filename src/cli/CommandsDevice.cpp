@@ -2,6 +2,7 @@
 
 #include "app/ScriptedPrompts.h"
 #include "app/Settings.h"
+#include "app/TerminalText.h"
 #include "device/DeviceSession.h"
 #include "device/DownloadEngine.h"
 #include "device/HexLog.h"
@@ -114,7 +115,8 @@ int runPorts(const QStringList &)
             return std::any_of(l.begin(), l.end(), [&port](const PortEntry &e) { return e.portName == port; });
         };
         const char *kind = in(lists.bridgePorts) ? "bridge" : in(lists.bluetoothPorts) ? "bluetooth" : "other";
-        out << name << "\t" << kind << "\n";
+        // Friendly names carry the USB descriptor strings the device chose.
+        out << EscapeControls(name) << "\t" << kind << "\n";
     }
     return 0;
 }
