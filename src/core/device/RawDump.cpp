@@ -4,7 +4,6 @@
 #include <QSaveFile>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <limits>
 #include <sys/stat.h>
@@ -147,7 +146,7 @@ std::optional<std::vector<RawDump::Event>> RawDump::load(const QString &path, QS
     // for a writer, and a device such as /dev/zero never ends.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+        return fail(qt_error_string(errno));
     QFile file;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
