@@ -236,7 +236,7 @@ TEST(CliMaintenance, SetClockAndDeleteReachTheDevice)
     EXPECT_TRUE(log.contains(QLatin1String("CMD 55 AA F4 10 09 0D")));
 
     EXPECT_EQ(cli({"set-clock", "--time", "21 July 2010"}).exitCode, 2);
-    EXPECT_EQ(cli({"delete", "--type", "pulse"}).exitCode, 2);
+    EXPECT_EQ(cli({"delete", "--id", "3", "--type", "pulse"}).exitCode, 2);
 }
 
 // Erasing every ID takes an explicit choice and, without --yes, a "y" typed
