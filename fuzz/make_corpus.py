@@ -126,3 +126,11 @@ put("fuzz_frame_assembler", "model2-frames", bytes([2, 63]) + data_frames(2, Fal
 put("fuzz_frame_assembler", "model3-frames", bytes([3, 5]) + data_frames(3, True))
 put("fuzz_frame_assembler", "lost-byte", bytes([2, 0]) + data_frames(2, False)[1:])
 put("fuzz_frame_assembler", "too-long", bytes([2, 7]) + frame(0, 1, bytes(4200)) + data_frames(2, False))
+
+# Raw dumps: an exchange as the recorder writes it, and the edges of the offset.
+put("fuzz_raw_dump", "exchange",
+    b"# quellix raw dump 1\n0.000000 @ /dev/pts/3\n0.000012 > 55 AA FD 00 00 FD\n"
+    b"0.104000 < " + info_reply(2, 115200).hex(" ").upper().encode() + b"\n"
+    b"# a comment\n1.5 > 55 AA FB 00 00 FB\n")
+put("fuzz_raw_dump", "largest-offset", b"# quellix raw dump 1\n9223372036854.775807 < 00 FF\n")
+put("fuzz_raw_dump", "offset-too-large", b"# quellix raw dump 1\n9223372036854775807 > 55\n")

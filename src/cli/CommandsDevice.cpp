@@ -2,6 +2,7 @@
 
 #include "app/ScriptedPrompts.h"
 #include "app/Settings.h"
+#include "app/TerminalText.h"
 #include "device/DeviceSession.h"
 #include "device/DownloadEngine.h"
 #include "device/HexLog.h"
@@ -21,6 +22,7 @@
 #include <cstdio>
 #include <map>
 #include <optional>
+#include <unistd.h>
 
 namespace
 {
@@ -113,7 +115,8 @@ int runPorts(const QStringList &)
             return std::any_of(l.begin(), l.end(), [&port](const PortEntry &e) { return e.portName == port; });
         };
         const char *kind = in(lists.bridgePorts) ? "bridge" : in(lists.bluetoothPorts) ? "bluetooth" : "other";
-        out << name << "\t" << kind << "\n";
+        // Friendly names carry the USB descriptor strings the device chose.
+        out << EscapeControls(name) << "\t" << kind << "\n";
     }
     return 0;
 }
@@ -245,16 +248,49 @@ int runSetClock(const QStringList &args)
     return ok ? 0 : 1;
 }
 
-int runDelete(const QStringList &args)
+namespace
 {
+
+// Flags without a value, taken out of args before the --name VALUE options are parsed.
+bool takeFlag(QStringList &args, const QString &flag)
+{
+    return args.removeAll(flag) > 0;
+}
+
+// Erasing every ID cannot be undone: on a terminal the user confirms it once.
+bool confirmEraseAll()
+{
+    err() << "Erase all readings on the oximeter? [y/N] ";
+    err().flush();
+    char line[64] = {};
+    if (!std::fgets(line, sizeof line, stdin))
+        return false;
+    const QString answer = QString::fromLocal8Bit(line).trimmed().toLower();
+    return answer == QLatin1String("y") || answer == QLatin1String("yes");
+}
+
+} // namespace
+
+int runDelete(const QStringList &arguments)
+{
+    const char *usageText = "usage: delete [--port NAME] (--id N | --all) [--type all|spo2pr] [--yes]\n";
+    QStringList args = arguments;
+    const bool all = takeFlag(args, QStringLiteral("--all"));
+    const bool yes = takeFlag(args, QStringLiteral("--yes"));
     const auto opts = parseOptions(args, {QStringLiteral("--port"), QStringLiteral("--bluetooth"),
                                           QStringLiteral("--id"), QStringLiteral("--type"), QStringLiteral("--log")});
     if (!opts) {
-        err() << "usage: delete [--port NAME] [--id N] [--type all|spo2pr]\n";
+        err() << usageText;
+        return 2;
+    }
+    const bool hasId = opts->count(QStringLiteral("--id")) > 0;
+    if (hasId == all) {
+        err() << (all ? "--id and --all exclude each other\n" : "say which ID to erase: --id N, or --all\n")
+              << usageText;
         return 2;
     }
     int id = 0;
-    if (opts->count(QStringLiteral("--id"))) {
+    if (hasId) {
         bool ok = false;
         id = opts->at(QStringLiteral("--id")).toInt(&ok);
         if (!ok || id < 0 || id > 128) {
@@ -273,8 +309,17 @@ int runDelete(const QStringList &args)
         }
     }
     // Only a single ID can be erased by data type.
-    if (id == 0)
+    if (id == 0) {
         type = 0;
+        if (!yes && !::isatty(STDIN_FILENO)) {
+            err() << "refusing to erase every ID without a terminal to ask on; add --yes\n";
+            return 2;
+        }
+        if (!yes && !confirmEraseAll()) {
+            err() << "nothing erased\n";
+            return 1;
+        }
+    }
     DeviceSession session;
     if (!prepareSession(session, *opts))
         return 1;

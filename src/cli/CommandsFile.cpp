@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "app/Settings.h"
+#include "app/TerminalText.h"
 #include "export/TextExport.h"
 #include "export/XlsExport.h"
 #include "interop/InteropExport.h"
@@ -48,7 +49,9 @@ QString settingValue(const QString &name)
 
 QString stamp(const SampleRecord &s)
 {
-    return QString::asprintf("20%02d/%02d/%02d %02d:%02d:%02d", s.year, s.month, s.day, s.hour, s.minute, s.second);
+    // The full year: the field runs to 255, past the two digits "20%02d" has room for.
+    return QString::asprintf("%04d/%02d/%02d %02d:%02d:%02d", 2000 + s.year, s.month, s.day, s.hour, s.minute,
+                             s.second);
 }
 
 int usage(QTextStream &err, const char *text)
@@ -73,7 +76,7 @@ int runInfo(const QStringList &args)
     const auto &c = r.contents;
     out << "id: " << c.headerId << "\n";
     out << "readings: " << c.samples.size() << "\n";
-    out << "title: " << c.title << "\n";
+    out << "title: " << EscapeControls(c.title) << "\n";
     out << "first: " << (c.samples.empty() ? QStringLiteral("-") : stamp(c.samples.front())) << "\n";
     out << "last: " << (c.samples.empty() ? QStringLiteral("-") : stamp(c.samples.back())) << "\n";
     return 0;

@@ -21,7 +21,8 @@ void usage(QTextStream &out)
            "  ports                     list serial ports\n"
            "  download [--port NAME | --bluetooth ADDR] --out DIR [--log FILE]\n"
            "  set-clock [--port NAME] [--time \"YYYY-MM-DD hh:mm:ss\"]\n"
-           "  delete [--port NAME] [--id N] [--type all|spo2pr]\n"
+           "  delete [--port NAME] (--id N | --all) [--type all|spo2pr] [--yes]\n"
+           "                            erase one ID, or every ID (--id 0 or --all; asks unless --yes)\n"
            "  report IN.dat --mode trend|table|analysis OUT.pdf [--size WxH]\n"
            "  analyze FILE.dat [--json] event, statistical and clinical figures (stored settings)\n"
            "  events FILE.dat OUT.txt   write the event-time file\n";

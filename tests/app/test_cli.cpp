@@ -1,5 +1,8 @@
+#include "app/TerminalText.h"
+#include "model/DatFile.h"
 #include "test_env.h"
 #include "test_files.h"
+#include "test_samples.h"
 
 #include <QProcess>
 
@@ -43,6 +46,40 @@ TEST(CliInfo, RefusedFilesNameTheCheckAndItsOffset)
         EXPECT_TRUE(r.err.contains(QStringLiteral("(byte "))) << name;
     }
     EXPECT_EQ(cli({QStringLiteral("info")}).code, 2);
+}
+
+TEST(TerminalText, ControlsAndTheBackslashAreEscaped)
+{
+    const struct {
+        QString in;
+        QString out;
+    } cases[] = {
+        {QStringLiteral("Ward B \u00e9t\u00e9 \u4f60\u597d"), QStringLiteral("Ward B \u00e9t\u00e9 \u4f60\u597d")},
+        {QStringLiteral("a\nb\r\tc"), QStringLiteral("a\\nb\\r\\tc")},
+        {QStringLiteral("\x1b[2J\x07\x7f"), QStringLiteral("\\x1b[2J\\x07\\x7f")},
+        {QString(QChar(0)) + QChar(0x1f) + QChar(0x20), QStringLiteral("\\x00\\x1f ")},
+        {QString(QChar(0x80)) + QChar(0x9b) + QChar(0x9f) + QChar(0xa0), QStringLiteral("\\u0080\\u009b\\u009f\u00a0")},
+        {QStringLiteral("C:\\n"), QStringLiteral("C:\\\\n")},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(EscapeControls(c.in), c.out) << c.in.toStdString();
+}
+
+// A title cannot forge the lines scripts read nor reach the terminal, and a
+// year past 2099 is printed whole.
+TEST(CliInfo, TitleIsEscapedAndYearsPrintedWhole)
+{
+    const QString title = QStringLiteral("a\nreadings: 9\x1b]0;t\x07\u009b2J\\") + QChar(0) + QLatin1Char('z');
+    std::vector<SampleRecord> samples{testdata::Reading(3, 0), testdata::Reading(3, 1)};
+    samples[0].year = 255;
+    samples[0].month = 12;
+    samples[0].day = 31;
+    const QString path = tempPath(QStringLiteral("hostile.dat"));
+    ASSERT_TRUE(DatFile::write(path, DatFile::encode(3, samples.data(), 2, title)));
+    const CliRun r = cli({QStringLiteral("info"), path});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("id: 3\nreadings: 2\ntitle: a\\nreadings: 9\\x1b]0;t\\x07\\u009b2J\\\\\\x00z\n"
+                                    "first: 2255/12/31 22:30:00\nlast: 2026/03/14 22:30:01\n"));
 }
 
 TEST(CliSettings, GetGivesDefaultsAndSetConverts)

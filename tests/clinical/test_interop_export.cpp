@@ -8,6 +8,7 @@
 
 #include "test_env.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -104,6 +105,60 @@ MneRead ReadWithMne(const QString &path)
         break;
     }
     return read;
+}
+
+// An EDF+ file read back by rules of the format alone, keeping what MNE drops:
+// each data record's time-keeping onset, its two values, and the other
+// annotations with their onsets.
+struct EdfRead {
+    QByteArray kind; // "EDF+C" or "EDF+D"
+    std::vector<qint64> onsets;
+    std::vector<int> spo2, pulse;
+    std::vector<std::pair<qint64, QByteArray>> notes;
+};
+
+EdfRead ReadEdfRecords(const QByteArray &edf)
+{
+    EdfRead r;
+    const auto number = [&edf](int offset, int size) { return edf.mid(offset, size).trimmed().toInt(); };
+    r.kind = edf.mid(192, 44).trimmed();
+    const int headerBytes = number(184, 8);
+    const int records = number(236, 8);
+    const int signalCount = number(252, 4);
+    std::vector<int> samples;
+    int annotationSignal = -1;
+    for (int s = 0; s < signalCount; ++s) {
+        samples.push_back(number(256 + signalCount * 216 + s * 8, 8));
+        if (edf.mid(256 + s * 16, 16).trimmed() == "EDF Annotations")
+            annotationSignal = s;
+    }
+    int at = headerBytes;
+    for (int record = 0; record < records; ++record) {
+        for (int s = 0; s < signalCount; ++s) {
+            const QByteArray bytes = edf.mid(at, 2 * samples[std::size_t(s)]);
+            at += 2 * samples[std::size_t(s)];
+            if (s != annotationSignal) {
+                const int value = qint16(quint8(bytes[0]) | quint8(bytes[1]) << 8);
+                (s == 0 ? r.spo2 : r.pulse).push_back(value);
+                continue;
+            }
+            // TALs: onset [0x15 duration] 0x14 text 0x14 ... 0x00; the first,
+            // with empty text, keeps the record's time.
+            bool first = true;
+            for (const QByteArray &tal : bytes.split('\0')) {
+                if (tal.isEmpty())
+                    continue;
+                const QList<QByteArray> parts = tal.split('\x14');
+                const qint64 onset = parts[0].split('\x15')[0].toLongLong();
+                if (first)
+                    r.onsets.push_back(onset);
+                else
+                    r.notes.emplace_back(onset, parts.value(1));
+                first = false;
+            }
+        }
+    }
+    return r;
 }
 
 } // namespace
@@ -284,6 +339,66 @@ TEST(EdfExport, IndependentReaderLoadsValuesStartAndTimeJumps)
     EXPECT_EQ(annotations.at(0)["description"].toString(), QStringLiteral("time jump"));
     EXPECT_DOUBLE_EQ(annotations.at(1)["onset"].toDouble(), 4200.0);
     EXPECT_EQ(annotations.at(1)["description"].toString(), QStringLiteral("time jump"));
+}
+
+// Readings whose clock only jumps forward keep every reading's real time as
+// its record's onset (EDF+D); without jumps, or with the clock set back, the
+// records follow one second apart (EDF+C) and a jump is only noted.
+TEST(EdfExport, EveryRecordKeepsItsReadingsTime)
+{
+    const QDateTime later = kStart.addSecs(7200);
+    const QDateTime farAway(QDate(2255, 12, 31), QTime(23, 59, 58));
+    const struct {
+        const char *what;
+        std::vector<QDateTime> times;
+        QByteArray kind;
+    } cases[] = {
+        {"continuous", {kStart, kStart.addSecs(1), kStart.addSecs(2)}, "EDF+C"},
+        {"forward", {kStart, kStart.addSecs(1), later, later.addSecs(1), later.addDays(40), farAway}, "EDF+D"},
+        {"set back", {kStart, kStart.addSecs(1), kStart.addSecs(-5), kStart.addSecs(-4)}, "EDF+C"},
+        {"repeated", {kStart, kStart, kStart.addSecs(3)}, "EDF+C"},
+    };
+    for (const auto &c : cases) {
+        std::vector<SampleRecord> night;
+        for (std::size_t i = 0; i < c.times.size(); ++i)
+            night.push_back(At(c.times[i], 80 + int(i), 40 + int(i)));
+        const int count = int(night.size());
+        const QString path = TempPath(QStringLiteral("times.edf"));
+        RecordStore store;
+        store.currentSamples = night;
+        ASSERT_EQ(InteropExport::write(path, store), InteropExport::Outcome::Written) << c.what;
+        const EdfRead r = ReadEdfRecords(ReadAll(path));
+        EXPECT_EQ(r.kind, c.kind) << c.what;
+        ASSERT_EQ(int(r.onsets.size()), count) << c.what;
+        std::vector<std::pair<qint64, QByteArray>> jumps;
+        for (int i = 0; i < count; ++i) {
+            const qint64 real = kStart.secsTo(c.times[std::size_t(i)]);
+            const qint64 onset = c.kind == "EDF+D" ? real : i;
+            EXPECT_EQ(r.onsets[std::size_t(i)], onset) << c.what << " reading " << i;
+            EXPECT_EQ(r.spo2[std::size_t(i)], 80 + i) << c.what;
+            EXPECT_EQ(r.pulse[std::size_t(i)], 40 + i) << c.what;
+            if (i > 0 && real != kStart.secsTo(c.times[std::size_t(i - 1)]) + 1)
+                jumps.emplace_back(onset, "time jump");
+        }
+        EXPECT_EQ(r.notes, jumps) << c.what;
+    }
+}
+
+// Files without a forward jump are written exactly as before EDF+D existed.
+TEST(EdfExport, ContinuousFilesAreUnchanged)
+{
+    std::vector<SampleRecord> night = Seconds(kStart, 3600);
+    const auto back = Seconds(kStart.addSecs(3000), 100, 4200);
+    night.insert(night.end(), back.begin(), back.end());
+    const PatientRecord patient = Patient(QStringLiteral("Ann Lee"), 1);
+    const auto sha = [&](int count) {
+        return QCryptographicHash::hash(EdfExport::encode(night.data(), count, patient), QCryptographicHash::Sha256)
+            .toHex()
+            .left(16);
+    };
+    // SHA-256 prefixes of the files the EDF+C writer made before.
+    EXPECT_EQ(sha(3600), QByteArray("4f6568cbece01a3a"));
+    EXPECT_EQ(sha(int(night.size())), QByteArray("d472eadfec3f8a55")); // the clock set back
 }
 
 TEST(ReadingTime, OneSecondApartAcrossTheCalendar)

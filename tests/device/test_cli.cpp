@@ -8,7 +8,14 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <optional>
+
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -60,6 +67,32 @@ CliRun cli(const QStringList &args)
     r.exitCode = p.exitCode();
     r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
     r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
+// quellix-cli with a pseudo-terminal as standard input; typed is there for it
+// to read, as if the user had typed it.
+CliRun cliOnTerminal(const QStringList &args, const QByteArray &typed)
+{
+    CliRun r;
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
+        return r;
+    const QString slaveName = QString::fromLocal8Bit(::ptsname(master));
+    const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (slave >= 0 && ::write(master, typed.constData(), size_t(typed.size())) == typed.size()) {
+        QProcess p;
+        p.setStandardInputFile(slaveName);
+        p.start(kBin + QStringLiteral("/quellix-cli"), args);
+        if (p.waitForFinished(90000)) {
+            r.exitCode = p.exitCode();
+            r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+            r.err = QString::fromLocal8Bit(p.readAllStandardError());
+        }
+    }
+    if (slave >= 0)
+        ::close(slave);
+    ::close(master);
     return r;
 }
 
@@ -142,10 +175,16 @@ TEST(CliDownload, RawDumpReplayedGivesIdenticalFilesAndTheSameCheck)
                                    dir.filePath(QStringLiteral("missing/dir/x.dump"))});
     EXPECT_EQ(unwritable.exitCode, 1);
     EXPECT_TRUE(unwritable.err.contains(QLatin1String("cannot write the raw dump"))) << unwritable.err.toStdString();
-    QProcess bad;
-    bad.start(kBin + QStringLiteral("/tools/oxisim/oxisim"), {"--replay", dir.filePath("a/id2.dat")});
-    ASSERT_TRUE(bad.waitForFinished(5000));
-    EXPECT_EQ(bad.exitCode(), 2);
+    // Nor is anything but a regular file: a FIFO without a writer or an endless
+    // device is refused at once, not waited for or read until memory runs out.
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString &path : {dir.filePath("a/id2.dat"), fifo, QStringLiteral("/dev/zero")}) {
+        QProcess bad;
+        bad.start(kBin + QStringLiteral("/tools/oxisim/oxisim"), {"--replay", path});
+        ASSERT_TRUE(bad.waitForFinished(5000)) << path.toStdString();
+        EXPECT_EQ(bad.exitCode(), 2) << path.toStdString();
+    }
 }
 
 TEST(CliDownload, BluetoothUnixSocketPath)
@@ -197,7 +236,50 @@ TEST(CliMaintenance, SetClockAndDeleteReachTheDevice)
     EXPECT_TRUE(log.contains(QLatin1String("CMD 55 AA F4 10 09 0D")));
 
     EXPECT_EQ(cli({"set-clock", "--time", "21 July 2010"}).exitCode, 2);
-    EXPECT_EQ(cli({"delete", "--type", "pulse"}).exitCode, 2);
+    EXPECT_EQ(cli({"delete", "--id", "3", "--type", "pulse"}).exitCode, 2);
+}
+
+// Erasing every ID takes an explicit choice and, without --yes, a "y" typed
+// on a terminal; anything else leaves the device untouched.
+TEST(CliMaintenance, EraseAllNeedsToBeAskedFor)
+{
+    Oxisim sim({"--id", "9:20", "--id", "2:20", "--delete-delay", "100"});
+    ASSERT_FALSE(sim.port.isEmpty());
+    const QString question = QStringLiteral("Erase all readings on the oximeter? [y/N]");
+    const QString eraseAll = QStringLiteral("CMD 55 AA F4 00 00 F4");
+    struct Case {
+        const char *what;
+        QStringList args;
+        std::optional<QByteArray> typed; // nullopt: standard input is not a terminal
+        int exitCode;
+        bool asked;
+        bool erased;
+    };
+    const QStringList port{"--port", sim.port};
+    const Case cases[] = {
+        {"no ID named", QStringList{"delete"} + port, std::nullopt, 2, false, false},
+        {"no ID named, --yes", QStringList{"delete", "--yes"} + port, QByteArray("y\n"), 2, false, false},
+        {"both named", QStringList{"delete", "--all", "--id", "3"} + port, std::nullopt, 2, false, false},
+        {"no terminal", QStringList{"delete", "--all"} + port, std::nullopt, 2, false, false},
+        {"no terminal, --id 0", QStringList{"delete", "--id", "0"} + port, std::nullopt, 2, false, false},
+        {"answered no", QStringList{"delete", "--all"} + port, QByteArray("n\n"), 1, true, false},
+        {"answered nothing", QStringList{"delete", "--all"} + port, QByteArray("\n"), 1, true, false},
+        {"answered yes", QStringList{"delete", "--id", "0"} + port, QByteArray("y\n"), 0, true, true},
+    };
+    for (const Case &c : cases) {
+        const CliRun r = c.typed ? cliOnTerminal(c.args, *c.typed) : cli(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.what << ": " << r.err.toStdString();
+        EXPECT_EQ(r.err.contains(question), c.asked) << c.what;
+        // Refused or declined before the device is searched: no command at all.
+        const QString log = sim.output();
+        EXPECT_EQ(log.contains(QLatin1String("CMD")), c.erased) << c.what;
+        EXPECT_EQ(log.contains(eraseAll), c.erased) << c.what;
+    }
+    // --yes skips the question; the device was erased above, and says so.
+    const CliRun again = cli(QStringList{"delete", "--all", "--yes"} + port);
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_FALSE(again.err.contains(question));
+    EXPECT_TRUE(again.err.contains(QLatin1String("no data!"))) << again.err.toStdString();
 }
 
 TEST(CliPorts, OneLinePerPortWithItsKind)

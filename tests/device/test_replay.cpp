@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <sys/stat.h>
+
 namespace
 {
 using Dir = RawDump::Direction;
@@ -81,12 +84,40 @@ TEST(RawDump, DamagedFilesAreRefusedWithTheLineAtFault)
     EXPECT_FALSE(RawDump::parse("# quellix raw dump 1\n-1.0 > 55\n").has_value());
     EXPECT_FALSE(RawDump::load(QStringLiteral("/nonexistent/dump.txt"), &why).has_value());
     EXPECT_FALSE(why.isEmpty());
+    // The largest offset that fits in 64-bit microseconds, and one past it.
+    const auto offset = RawDump::parse("# quellix raw dump 1\n9223372036854.775807 > 55\n");
+    ASSERT_TRUE(offset.has_value());
+    EXPECT_EQ(offset->front().offsetUs, std::numeric_limits<qint64>::max());
+    for (const char *time : {"9223372036854.775808", "9223372036855.0", "9223372036854775807.0"}) {
+        EXPECT_FALSE(RawDump::parse(QByteArray("# quellix raw dump 1\n") + time + " > 55\n", &why).has_value()) << time;
+        EXPECT_TRUE(why.contains(QLatin1String("out of range"))) << time << ": " << why.toStdString();
+    }
 
     // A dump that cannot be written says so and leaves no file behind.
     RawDump dump;
     dump.written(command(0xFD));
     EXPECT_FALSE(dump.save(QStringLiteral("/nonexistent/dump.txt"), &why));
     EXPECT_FALSE(why.isEmpty());
+}
+
+// Only regular files of a bounded size are read: a FIFO would block before the
+// first byte and a device such as /dev/zero never ends.
+TEST(RawDump, OnlyBoundedRegularFilesAreLoaded)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString big = dir.filePath(QStringLiteral("big.dump"));
+    QFile f(big);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("# quellix raw dump 1\n");
+    ASSERT_TRUE(f.resize(RawDump::kMaxFileSize + 1)); // sparse: no disk used
+    f.close();
+    for (const QString &path : {fifo, QStringLiteral("/dev/zero"), dir.path(), big}) {
+        QString why;
+        EXPECT_FALSE(RawDump::load(path, &why).has_value()) << path.toStdString();
+        EXPECT_FALSE(why.isEmpty()) << path.toStdString();
+    }
 }
 
 TEST(ReplayDevice, AnswersEachCommandInTurnFromTheLineThatAnswered)

@@ -122,14 +122,6 @@ int main(int argc, char **argv)
     if (ids.empty())
         ids.emplace_back(1, 3600);
 
-    // Block the ending signals so the main thread can wait for them.
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    sigaddset(&signals, SIGHUP);
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-
     std::shared_ptr<ReplayDevice> replay;
     if (!replayPath.isEmpty()) {
         QString why;
@@ -140,6 +132,16 @@ int main(int argc, char **argv)
         }
         replay = std::make_shared<ReplayDevice>(*events);
     }
+
+    // Block the ending signals so the main thread can wait for them; only now,
+    // so loading stays interruptible, and before the device starts its threads,
+    // which inherit the mask.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     SimulatedOximeter device(config);
     device.setReplay(replay);

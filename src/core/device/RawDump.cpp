@@ -3,6 +3,12 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace
 {
 constexpr char kHeader[] = "# quellix raw dump 1";
@@ -88,6 +94,8 @@ std::optional<std::vector<RawDump::Event>> RawDump::parse(const QByteArray &text
         const qint64 micros = fraction.size() == 6 ? fraction.toLongLong(&okFraction) : -1;
         if (!okWhole || !okFraction || whole < 0 || micros < 0)
             return fail(i + 1, QStringLiteral("bad time offset"));
+        if (whole > (std::numeric_limits<qint64>::max() - micros) / 1000000)
+            return fail(i + 1, QStringLiteral("time offset out of range"));
         Event e;
         e.offsetUs = whole * 1000000 + micros;
         const QByteArray data = line.mid(space1 + 3);
@@ -129,11 +137,29 @@ bool RawDump::save(const QString &path, QString *error) const
 
 std::optional<std::vector<RawDump::Event>> RawDump::load(const QString &path, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const auto fail = [error](const QString &why) -> std::optional<std::vector<Event>> {
         if (error)
-            *error = file.errorString();
+            *error = why;
         return std::nullopt;
+    };
+    // Opened without blocking and checked on the open file: a FIFO would wait
+    // for a writer, and a device such as /dev/zero never ends.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return fail(qt_error_string(errno));
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return fail(file.errorString());
     }
-    return parse(file.readAll(), error);
+    struct stat st = {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return fail(QStringLiteral("not a regular file"));
+    if (st.st_size > kMaxFileSize)
+        return fail(QStringLiteral("larger than %1 bytes").arg(kMaxFileSize));
+    // Read no more than the limit even if the file grows meanwhile.
+    const QByteArray text = file.read(kMaxFileSize + 1);
+    if (text.size() > kMaxFileSize)
+        return fail(QStringLiteral("larger than %1 bytes").arg(kMaxFileSize));
+    return parse(text, error);
 }

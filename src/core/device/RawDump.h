@@ -44,8 +44,13 @@ public:
     // Nullopt, with the line at fault in error, when text is not a dump.
     static std::optional<std::vector<Event>> parse(const QByteArray &text, QString *error = nullptr);
 
+    // The largest dump load() reads, far above a full device's exchange (a
+    // download of 518,400 readings is about 13 MB of text).
+    static constexpr qint64 kMaxFileSize = 256 * 1024 * 1024;
+
     // Writes the whole file or nothing (an existing file stays as it was).
     bool save(const QString &path, QString *error = nullptr) const;
+    // Only regular files of at most kMaxFileSize bytes are read.
     static std::optional<std::vector<Event>> load(const QString &path, QString *error = nullptr);
 
 private:

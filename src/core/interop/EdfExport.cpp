@@ -53,15 +53,15 @@ QByteArray twoDigits(int v)
     return QByteArray::number(v).rightJustified(2, '0');
 }
 
-// "+<record>" with the record's onset in seconds.
-char *putOnset(char *out, int record)
+// "+<onset>" with the record's onset in seconds from the file's start.
+char *putOnset(char *out, std::int64_t onset)
 {
-    char digits[12];
+    char digits[20];
     int n = 0;
     do {
-        digits[n++] = char('0' + record % 10);
-        record /= 10;
-    } while (record > 0);
+        digits[n++] = char('0' + onset % 10);
+        onset /= 10;
+    } while (onset > 0);
     *out++ = '+';
     while (n > 0)
         *out++ = digits[--n];
@@ -70,14 +70,14 @@ char *putOnset(char *out, int record)
 
 // The time-keeping annotation every record starts with, and the "time jump"
 // annotation after it when the reading does not follow the one before.
-int putAnnotations(char *out, int record, bool jump)
+int putAnnotations(char *out, std::int64_t onset, bool jump)
 {
-    char *p = putOnset(out, record);
+    char *p = putOnset(out, onset);
     *p++ = '\x14';
     *p++ = '\x14';
     *p++ = '\0';
     if (jump) {
-        p = putOnset(p, record);
+        p = putOnset(p, onset);
         *p++ = '\x14';
         std::memcpy(p, kTimeJump, sizeof kTimeJump - 1);
         p += sizeof kTimeJump - 1;
@@ -119,13 +119,29 @@ QByteArray encode(const SampleRecord *samples, int count, const PatientRecord &p
     if (!samples || count <= 0)
         return {};
 
+    // Readings with a forward time jump make an EDF+D file, whose records each
+    // carry their own onset, so every reading keeps its real time. A clock set
+    // back (or a second repeated) cannot be: EDF+D records must follow in time.
+    // Those files, like those without jumps, stay EDF+C, where the onset is
+    // the record number and a jump is only noted.
+    const std::int64_t start = readingSeconds(samples[0]);
+    bool jumps = false;
+    bool onlyForward = true;
+    for (int i = 1; i < count; ++i) {
+        const std::int64_t step = readingSeconds(samples[i]) - readingSeconds(samples[i - 1]);
+        jumps = jumps || step != 1;
+        onlyForward = onlyForward && step >= 1;
+    }
+    const bool discontinuous = jumps && onlyForward;
+    const auto onsetOf = [&](int i) -> std::int64_t { return discontinuous ? readingSeconds(samples[i]) - start : i; };
+
     // The annotation signal must hold the fullest record's annotations: the
-    // last one, or the last with a time jump (record numbers only grow).
+    // last one, or the last with a time jump (onsets only grow).
     char scratch[64];
-    int annotationBytes = putAnnotations(scratch, count - 1, false);
+    int annotationBytes = putAnnotations(scratch, onsetOf(count - 1), false);
     for (int i = count - 1; i > 0; --i)
         if (!followsByOneSecond(samples[i - 1], samples[i])) {
-            annotationBytes = std::max(annotationBytes, putAnnotations(scratch, i, true));
+            annotationBytes = std::max(annotationBytes, putAnnotations(scratch, onsetOf(i), true));
             break;
         }
     const int annotationSamples = (annotationBytes + 1) / 2;
@@ -161,7 +177,7 @@ QByteArray encode(const SampleRecord *samples, int count, const PatientRecord &p
     out += field(startDate, 8);
     out += field(startTime, 8);
     out += field(QByteArray::number(256 * (kSignals + 1)), 8);
-    out += field("EDF+C", 44);
+    out += field(discontinuous ? "EDF+D" : "EDF+C", 44);
     out += field(QByteArray::number(count), 8);
     out += field("1", 8);
     out += field(QByteArray::number(kSignals), 4);
@@ -191,7 +207,7 @@ QByteArray encode(const SampleRecord *samples, int count, const PatientRecord &p
         putInt16(out, samples[i].spo2);
         putInt16(out, samples[i].pulseRate);
         const std::int64_t now = readingSeconds(samples[i]);
-        const int used = putAnnotations(scratch, i, i > 0 && now != previous + 1);
+        const int used = putAnnotations(scratch, onsetOf(i), i > 0 && now != previous + 1);
         previous = now;
         out.append(scratch, used);
         out.append(2 * annotationSamples - used, '\0');

@@ -5,10 +5,13 @@
 
 #include <QByteArray>
 
-// Readings as an EDF+C file: SpO2 (%) and pulse rate (bpm) at 1 Hz in data
+// Readings as an EDF+ file: SpO2 (%) and pulse rate (bpm) at 1 Hz in data
 // records of one second, starting at the first reading's date and time, with
 // a "time jump" annotation at each reading not taken one second after the one
-// before it (the signals themselves stay one reading a second).
+// before it. Readings one second apart make an EDF+C file. When the clock only
+// jumps forward the file is EDF+D and each record's time-keeping annotation
+// holds its reading's real time; a clock set back cannot be written as EDF+D,
+// so such readings stay EDF+C with records one second apart.
 namespace EdfExport
 {
 

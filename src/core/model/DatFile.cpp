@@ -1,5 +1,6 @@
 #include "model/DatFile.h"
 
+#include "model/EightBitText.h"
 #include "model/RecordStore.h"
 
 #include <QFile>
@@ -106,7 +107,8 @@ bool readTitle(Cursor &c, QString &title, QString &check)
             s[qsizetype(i)] = QChar(c.u16());
         title = s;
     } else {
-        title = QString::fromLocal8Bit(c.data.constData() + c.pos, qsizetype(length));
+        title = EightBitText::decode(QByteArrayView(c.data.constData() + c.pos, qsizetype(length)),
+                                     EightBitText::programCodePage());
         c.pos += qint64(length);
     }
     return true;
