@@ -917,11 +917,11 @@ Les remplacer ?</translation>
     </message>
     <message>
         <source>Note1 : </source>
-        <translation>Note 1 : </translation>
+        <translation>Note1 : </translation>
     </message>
     <message>
         <source>Note2 : </source>
-        <translation>Note 2 : </translation>
+        <translation>Note2 : </translation>
     </message>
     <message>
         <source>female</source>
@@ -949,7 +949,7 @@ Les remplacer ?</translation>
     </message>
     <message>
         <source>Comments:</source>
-        <translation>Commentaires :</translation>
+        <translation>Remarques :</translation>
     </message>
     <message>
         <source>times</source>
@@ -977,7 +977,7 @@ Les remplacer ?</translation>
     </message>
     <message>
         <source>Event</source>
-        <translation>Événement</translation>
+        <translation>Évts</translation>
     </message>
     <message>
         <source>scope : 0 - 2203,Please ReInput</source>

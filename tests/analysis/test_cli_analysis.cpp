@@ -197,6 +197,53 @@ TEST(CliAnalyze, ClinicalFiguresUnderTheirOwnKeyAndInThePlainOutput)
     EXPECT_TRUE(empty.out.endsWith(QStringLiteral("clinical: over 0 s of valid readings\n")));
 }
 
+TEST(CliAnalyze, DesaturationIndexCountsGapsInSecondsAndRetestsTheEndingReading)
+{
+    QSettings("quellix", "setup").clear();
+    // 96 % and 64 bpm except where `level` says otherwise.
+    const auto night = [](int count, int (*level)(int)) {
+        std::vector<SampleRecord> s;
+        for (int i = 0; i < count; ++i)
+            s.push_back(At(i, level(i), 64));
+        return s;
+    };
+    struct Case {
+        const char *name;
+        std::vector<SampleRecord> samples;
+        double odi3;
+    };
+    const Case cases[] = {
+        // Half an hour without signal between two falls keeps them apart;
+        // 1,200 valid seconds.
+        {"apart",
+         night(3000,
+               [](int i) {
+                   return i >= 300 && i <= 314 ? 90 : i >= 316 && i <= 2115 ? 0 : i >= 2121 && i <= 2135 ? 90 : 96;
+               }),
+         6.0},
+        // After the deep fall the baseline is near 81: the fall from 200 ends
+        // after 9 s at reading 209, which starts a fall of 10 s of its own.
+        {"back-to-back",
+         night(400,
+               [](int i) {
+                   return i >= 30 && i <= 149 ? 70 : i >= 200 && i <= 208 ? 77 : i >= 209 && i <= 218 ? 78 : 96;
+               }),
+         18.0},
+    };
+    for (const Case &c : cases) {
+        AnalysisResults r;
+        RecordingStatistics st;
+        RunAnalysis(c.samples.data(), int(c.samples.size()), {}, r, st);
+        const CliRun run =
+            Cli({QStringLiteral("analyze"), WriteDat(c.samples, QString::fromLatin1(c.name) + ".dat"), "--json"});
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        const QJsonObject o = QJsonDocument::fromJson(run.out.toUtf8()).object();
+        EXPECT_EQ(o["clinical"].toObject()["odi3"].toDouble(), c.odi3) << c.name;
+        // The event analysis beside it is another matter and keeps its count.
+        EXPECT_EQ(o["spo2EventCount"].toInt(), r.spo2EventCount) << c.name;
+    }
+}
+
 TEST(CliAnalyze, UsesTheStoredSettingsAndRefusesBadFiles)
 {
     QSettings("quellix", "setup").clear();

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <numeric>
 #include <vector>
@@ -58,6 +59,21 @@ std::pair<double, double> FallsInAnHour(const Night &night)
     const ClinicalSummary s = Summary(night);
     EXPECT_EQ(s.validSeconds, 3600);
     return {s.odi3, s.odi4};
+}
+
+// Desaturations counted by each criterion, whatever the valid time.
+std::pair<int, int> Falls(const Night &night)
+{
+    const ClinicalSummary s = Summary(night);
+    const double hours = s.validSeconds / 3600.0;
+    return {int(std::lround(s.odi3 * hours)), int(std::lround(s.odi4 * hours))};
+}
+
+Night WithoutSignal(Night night, int from, int to)
+{
+    for (int i = from; i < to; ++i)
+        night[std::size_t(i)].spo2 = 0;
+    return night;
 }
 
 } // namespace
@@ -161,6 +177,20 @@ TEST(ClinicalSummary, DesaturationRules)
     // A short fall does not join the falls around it into one.
     EXPECT_EQ(FallsInAnHour(NightWithDips(3600, 96, 90, 12, {1000, 1017})).first, 1.0);
     EXPECT_EQ(FallsInAnHour(NightWithDips(3600, 96, 90, 5, {1000})).first, 0.0);
+    // Nor does a short fall between two long ones: 16 s from the first one's
+    // end to the second one's start, though only 6 s after the short one.
+    Night bridged = NightWithDips(3600, 96, 90, 15, {1000, 1030});
+    for (int i = 1020; i < 1025; ++i)
+        bridged[std::size_t(i)].spo2 = 90;
+    EXPECT_EQ(FallsInAnHour(bridged), std::make_pair(2.0, 2.0));
+}
+
+TEST(ClinicalSummary, ReadingsWithoutSignalNeitherLengthenNorEndAFall)
+{
+    // 5 low, 3 without signal, then 5 or 4 low: 10 low seconds are one
+    // desaturation, 9 are none.
+    EXPECT_EQ(Falls(WithoutSignal(NightWithDips(3600, 96, 90, 13, {1000}), 1005, 1008)), std::make_pair(1, 1));
+    EXPECT_EQ(Falls(WithoutSignal(NightWithDips(3600, 96, 90, 12, {1000}), 1005, 1008)), std::make_pair(0, 0));
 }
 
 TEST(ClinicalSummary, BaselineFollowsTheLastTwoMinutes)
@@ -188,6 +218,14 @@ TEST(ClinicalSummary, BaselineFollowsTheLastTwoMinutes)
     for (int i = 1000; i < 1060; ++i)
         shortGap[std::size_t(i)].spo2 = 0;
     EXPECT_EQ(FallsInAnHour(shortGap), std::make_pair(1.0, 1.0));
+
+    // The window is exactly two minutes: a dip whose only valid reading in
+    // the window is 120 s before it still has a baseline; one 121 s before
+    // does not.
+    for (const auto &[gapSeconds, falls] : {std::pair{119, 1}, std::pair{120, 0}}) {
+        const Night edge = WithoutSignal(NightWithDips(3600, 96, 90, 30, {1000 + gapSeconds}), 1000, 1000 + gapSeconds);
+        EXPECT_EQ(Falls(edge), std::make_pair(falls, falls)) << gapSeconds << " s without signal";
+    }
 }
 
 TEST(ClinicalSummary, EmptyAndTinyRecordings)

@@ -23,6 +23,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -373,9 +374,13 @@ TEST(AnalysisPage, OnePageThatDoesNotPageAndPrintsOnce)
     EXPECT_EQ(readout.last().at(0).toInt(), 0);
     EXPECT_EQ(readout.last().at(1).toInt(), 1);
 
+    const auto announced = readout.count();
     view.pageDown();
     view.pageDown();
     view.pageUp();
+    for (const Qt::Key key : {Qt::Key_End, Qt::Key_PageDown, Qt::Key_Home})
+        QTest::keyClick(&view, key);
+    EXPECT_EQ(readout.count(), announced);
     EXPECT_EQ(a.store.viewPosition, 0);
     EXPECT_EQ(view.pageCount(), 1);
 

@@ -101,6 +101,27 @@ TEST(SaveDialog, ChosenTypeGivesATypedNameItsExtension)
     EXPECT_TRUE(chosen.endsWith(QLatin1String("/night.xls"))) << chosen.toStdString();
 }
 
+TEST(SaveDialog, StartsInTheFolderAsked)
+{
+    const QString folder = tempPath(QStringLiteral("start"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    Prompts::FileRequest request;
+    request.defaultSuffix = QStringLiteral("dat");
+    request.filter = QStringLiteral("(*.dat)");
+    request.initialName = QStringLiteral("night.dat");
+    request.directory = folder;
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        shown = dialog->directory().absolutePath();
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    GuiPrompts prompts;
+    EXPECT_EQ(prompts.saveFileName(request), folder + QStringLiteral("/night.dat"));
+    EXPECT_EQ(shown, folder);
+}
+
 class SaveAndDrop : public ::testing::Test
 {
 protected:

@@ -9,10 +9,13 @@
 #include "views/TrendView.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSettings>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -271,6 +274,69 @@ TEST_F(MainFrame, OpenAndSaveCommandsGoThroughTheFileDialogs)
     frame.action(Close)->trigger();
     frame.action(OpenSavedData)->trigger();
     EXPECT_EQ(frame.displayMode(), DisplayMode::None);
+}
+
+TEST_F(MainFrame, TitleNamesTheRecordingAndMarksItUnsaved)
+{
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Quellix"));
+    open("valid-night-id7.dat");
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("valid-night-id7.dat[*] - Quellix"));
+    EXPECT_FALSE(frame.isWindowModified());
+
+    // Downloaded readings are unsaved until Save Data has written them.
+    PatientRecord::setText(store.currentPatient.name, QStringLiteral("Ann Lee"));
+    frame.setDataArrived(true);
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Ann Lee (ID 7)[*] - Quellix"));
+    EXPECT_TRUE(frame.isWindowModified());
+    prompts.files.push_back(testenv::root() + QStringLiteral("/ann.dat"));
+    frame.action(SaveData)->trigger();
+    EXPECT_FALSE(frame.isWindowModified());
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Ann Lee (ID 7)[*] - Quellix"));
+
+    // Without a name: the ID, then the file it was saved as.
+    store.currentPatient = PatientRecord{};
+    store.currentPatient.idNumber = 7;
+    frame.setDataArrived(true);
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("ID 7[*] - Quellix"));
+    prompts.files.push_back(testenv::root() + QStringLiteral("/night.dat"));
+    frame.action(SaveData)->trigger();
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("night.dat[*] - Quellix"));
+    EXPECT_FALSE(frame.isWindowModified());
+
+    frame.setDataArrived(true);
+    frame.action(Close)->trigger();
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Quellix"));
+    EXPECT_FALSE(frame.isWindowModified());
+}
+
+TEST_F(MainFrame, FileDialogsStartInTheFolderUsedLast)
+{
+    QSettings(QStringLiteral("quellix"), QStringLiteral("setup")).remove(QStringLiteral("LastFolder"));
+    const QString sample = testenv::dataFile(QStringLiteral("valid-night-id7.dat"));
+    const QString elsewhere = testenv::root() + QStringLiteral("/elsewhere");
+    ASSERT_TRUE(QDir().mkpath(elsewhere));
+
+    prompts.files.push_back(sample);
+    frame.action(OpenSavedData)->trigger();
+    EXPECT_TRUE(prompts.lastRequest.directory.isEmpty());
+    prompts.files.push_back(elsewhere + QStringLiteral("/copy.dat"));
+    frame.action(SaveData)->trigger();
+    EXPECT_EQ(prompts.lastRequest.directory, QFileInfo(sample).absolutePath());
+    // Cancelled dialogs keep the folder.
+    frame.action(EventTimeExport)->trigger();
+    EXPECT_EQ(prompts.lastRequest.directory, elsewhere);
+    frame.action(OpenSavedData)->trigger();
+    EXPECT_EQ(prompts.lastRequest.directory, elsewhere);
+
+    // Kept for the next start; a folder removed since is not offered.
+    RecordStore nextStore;
+    ScriptedPrompts nextPrompts;
+    MainWindow next(nextStore, nextPrompts, 1033);
+    next.action(OpenSavedData)->trigger();
+    EXPECT_EQ(nextPrompts.lastRequest.directory, elsewhere);
+    ASSERT_TRUE(QDir(elsewhere).removeRecursively());
+    next.action(OpenSavedData)->trigger();
+    EXPECT_TRUE(nextPrompts.lastRequest.directory.isEmpty());
 }
 
 TEST_F(MainFrame, ViewCommandsReachTheViewWithoutComplaint)

@@ -1,7 +1,8 @@
 // The "Set Step" dialog's rules, the refusal message and the dialog as the
-// user drives it from the keyboard.
+// user drives it from the keyboard; the paging keys both data views share.
 #include "views/RollStepDialog.h"
 #include "views/RollStepLogic.h"
+#include "views/TableView.h"
 #include "views/TrendView.h"
 
 #include "ViewTestData.h"
@@ -10,11 +11,14 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 TEST(RollStepLogic, EditNeverHoldsLessThanOne)
 {
@@ -130,4 +134,43 @@ TEST(SetRollStepDialog, ViewKeepsItsStepWhenRefusedOrCancelled)
 
     // A new view starts again at 1.
     EXPECT_EQ(TrendView(store).rollStep(), 1);
+}
+
+TEST(PagingKeys, HomeAndEndReachTheEndsOfBothViewsAndPageKeysKeepTheirStep)
+{
+    for (const bool trend : {true, false}) {
+        SCOPED_TRACE(trend ? "trend" : "table");
+        RecordStore store;
+        viewtest::FillRecording(
+            store, 5000, [](int) { return 95; }, [](int) { return 70; });
+        std::unique_ptr<DataView> view;
+        if (trend)
+            view = std::make_unique<TrendView>(store);
+        else
+            view = std::make_unique<TableView>(store);
+        view->resize(1000, 700);
+        const int pages = view->pageCount();
+        ASSERT_GE(pages, 5);
+        view->setRollStep(2);
+        QSignalSpy readout(view.get(), &DataView::pageChanged);
+
+        QTest::keyClick(view.get(), Qt::Key_End);
+        EXPECT_EQ(store.viewPosition, pages - 1);
+        QTest::keyClick(view.get(), Qt::Key_PageUp);
+        EXPECT_EQ(store.viewPosition, pages - 3);
+        QTest::keyClick(view.get(), Qt::Key_Home);
+        EXPECT_EQ(store.viewPosition, 0);
+        ASSERT_EQ(readout.count(), 3);
+        EXPECT_EQ(readout.last(), (QList<QVariant>{0, pages}));
+        QTest::keyClick(view.get(), Qt::Key_PageDown);
+        EXPECT_EQ(store.viewPosition, 2);
+        QTest::keyClick(view.get(), Qt::Key_Home);
+        QTest::keyClick(view.get(), Qt::Key_Home);
+        EXPECT_EQ(store.viewPosition, 0);
+
+        // Without readings both stay on the one empty page.
+        store.currentSamples.clear();
+        QTest::keyClick(view.get(), Qt::Key_End);
+        EXPECT_EQ(store.viewPosition, 0);
+    }
 }

@@ -21,6 +21,7 @@ public:
     struct FileRequest {
         QString defaultSuffix; // without the dot
         QString initialName;   // may be empty
+        QString directory;     // where the dialog starts; empty for the platform's choice
         QString filter;        // Qt filter, e.g. "Data file (*.dat)"
         bool confirmOverwrite = true;
     };

@@ -9,35 +9,48 @@ namespace
 // Counts desaturations of at least `drop` points for one criterion. A fall is
 // measured against the baseline of the two minutes before it began, held while
 // it lasts; otherwise a baseline sinking with the fall would cut every shallow
-// fall short. Time is counted in valid readings, so stretches without signal
-// neither lengthen nor split a fall.
+// fall short. Readings without signal neither lengthen nor end a fall, but the
+// gap between two falls is wall-clock time: half an hour without signal must
+// not merge the desaturations on either side of it.
 class DesaturationCounter
 {
 public:
     explicit DesaturationCounter(int drop) : drop_(drop) {}
 
-    // validIndex numbers the valid readings; windowSum / windowCount is the mean
-    // of the valid SpO2 before this reading.
-    void add(std::int64_t validIndex, int spo2, std::int64_t windowSum, int windowCount)
+    // index numbers every reading (one a second); windowSum / windowCount is
+    // the mean of the valid SpO2 before this reading.
+    void add(std::int64_t index, int spo2, std::int64_t windowSum, int windowCount)
     {
-        if (!inFall_) {
-            baselineSum_ = windowSum;
-            baselineCount_ = windowCount;
-        }
-        if (!lowAgainstBaseline(spo2)) {
-            if (inFall_ && qualified_) {
-                lastEnd_ = validIndex - 1;
+        if (inFall_) {
+            if (low(spo2, baselineSum_, baselineCount_)) {
+                extend(index);
+                return;
+            }
+            if (qualified_) {
+                lastEnd_ = lastLow_;
                 haveLast_ = true;
             }
             inFall_ = false;
+            // The reading that ended the fall may itself start the next one
+            // against its own, lower, baseline.
+        }
+        if (!low(spo2, windowSum, windowCount))
             return;
-        }
-        if (!inFall_) {
-            inFall_ = true;
-            qualified_ = false;
-            start_ = validIndex;
-            length_ = 0;
-        }
+        inFall_ = true;
+        qualified_ = false;
+        start_ = index;
+        length_ = 0;
+        baselineSum_ = windowSum;
+        baselineCount_ = windowCount;
+        extend(index);
+    }
+
+    int count() const { return count_; }
+
+private:
+    void extend(std::int64_t index)
+    {
+        lastLow_ = index;
         ++length_;
         if (length_ == ClinicalRules::kMinFallSeconds) {
             qualified_ = true;
@@ -46,13 +59,10 @@ public:
         }
     }
 
-    int count() const { return count_; }
-
-private:
-    // At least drop_ below the baseline mean, in whole numbers.
-    bool lowAgainstBaseline(int spo2) const
+    // At least drop_ below the mean sum / count, in whole numbers.
+    bool low(int spo2, std::int64_t sum, int count) const
     {
-        return baselineCount_ > 0 && std::int64_t(spo2 + drop_) * baselineCount_ <= baselineSum_;
+        return count > 0 && std::int64_t(spo2 + drop_) * count <= sum;
     }
 
     int drop_;
@@ -61,7 +71,8 @@ private:
     bool qualified_ = false;
     bool haveLast_ = false;
     std::int64_t start_ = 0;
-    std::int64_t lastEnd_ = 0;
+    std::int64_t lastLow_ = 0; // last low valid reading of the current fall
+    std::int64_t lastEnd_ = 0; // last low reading of the last fall long enough to count
     int length_ = 0;
     std::int64_t baselineSum_ = 0;
     int baselineCount_ = 0;
@@ -111,8 +122,8 @@ ClinicalSummary computeClinicalSummary(const SampleRecord *samples, int count)
         pulseMax = std::max(pulseMax, pulse);
         pulseSum += pulse;
 
-        odi3.add(s.validSeconds, spo2, windowSum, windowCount);
-        odi4.add(s.validSeconds, spo2, windowSum, windowCount);
+        odi3.add(i, spo2, windowSum, windowCount);
+        odi4.add(i, spo2, windowSum, windowCount);
         ++s.validSeconds;
     }
 

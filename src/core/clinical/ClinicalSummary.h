@@ -33,7 +33,7 @@ namespace ClinicalRules
 {
 inline constexpr int kBaselineSeconds = 120; // baseline: mean of the valid SpO2 of this many seconds before
 inline constexpr int kMinFallSeconds = 10;   // a desaturation lasts at least this long
-inline constexpr int kMergeSeconds = 10;     // falls starting sooner after the last one count once
+inline constexpr int kMergeSeconds = 10;     // falls starting sooner after the last one ended count once
 } // namespace ClinicalRules
 
 // One pass over the readings, no allocation. Every reading is one second.

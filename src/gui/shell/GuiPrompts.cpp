@@ -28,6 +28,8 @@ QString runFileDialog(QWidget *parent, const Prompts::FileRequest &request, QFil
     });
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     dialog.setOption(QFileDialog::ReadOnly, false);
+    if (!request.directory.isEmpty())
+        dialog.setDirectory(request.directory);
     if (!request.initialName.isEmpty())
         dialog.selectFile(request.initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

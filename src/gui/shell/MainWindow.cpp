@@ -22,6 +22,7 @@
 #include "model/SavedData.h"
 #include "shell/BackgroundView.h"
 #include "shell/CommandIds.h"
+#include "shell/FolderPrompts.h"
 #include "shell/Resources.h"
 #include "views/AnalysisFigures.h"
 #include "views/AnalysisView.h"
@@ -95,11 +96,12 @@ void setCommandText(QAction *a, const QString &text)
 } // namespace
 
 MainWindow::MainWindow(RecordStore &store, Prompts &prompts, int languageId, QWidget *parent)
-    : QMainWindow(parent), store_(store), prompts_(prompts), languageId_(languageId),
+    : QMainWindow(parent), store_(store), folderPrompts_(std::make_unique<FolderPrompts>(prompts)),
+      prompts_(*folderPrompts_), languageId_(languageId),
       urlOpener_([](const QUrl &url) { return QDesktopServices::openUrl(url); })
 {
     initQuellixResources();
-    setWindowTitle(QStringLiteral("Quellix"));
+    updateTitle();
     updateMinimumSize();
     setAcceptDrops(true);
 
@@ -392,6 +394,8 @@ void MainWindow::setDataArrived(bool fromDownload)
     if (fromDownload)
         otherIdDisabled_ = false;
     updateCommandStates();
+    if (fromDownload)
+        setRecordingState({}, true);
 }
 
 bool MainWindow::openSavedFile(const QString &path)
@@ -400,7 +404,35 @@ bool MainWindow::openSavedFile(const QString &path)
         return false;
     showRecording();
     setDataArrived(false);
+    setRecordingState(QFileInfo(path).fileName(), false);
     return true;
+}
+
+void MainWindow::setRecordingState(const QString &file, bool unsaved)
+{
+    recordingFile_ = file;
+    setWindowModified(unsaved);
+    updateTitle();
+}
+
+void MainWindow::updateTitle()
+{
+    const QString program = QStringLiteral("Quellix");
+    if (dataCommandsDisabled_) {
+        setWindowModified(false);
+        setWindowTitle(program);
+        return;
+    }
+    const PatientRecord &patient = store_.currentPatient;
+    const QString name = patient.nameText().trimmed();
+    QString recording;
+    if (!name.isEmpty())
+        recording = QStringLiteral("%1 (ID %2)").arg(name).arg(patient.idNumber);
+    else if (!recordingFile_.isEmpty())
+        recording = recordingFile_;
+    else
+        recording = QStringLiteral("ID %1").arg(patient.idNumber);
+    setWindowTitle(recording + QStringLiteral("[*] - ") + program);
 }
 
 void MainWindow::refreshView()
@@ -462,6 +494,7 @@ void MainWindow::onOpenOtherIdData()
         return;
     showRecording();
     setDataArrived(false);
+    setRecordingState({}, store_.patientFlags[std::size_t(dialog.chosenId() - 1)].dataSaved == 0);
 }
 
 void MainWindow::onSaveData()
@@ -472,6 +505,8 @@ void MainWindow::onSaveData()
     const auto result = SavedData::saveCommand(store_, prompts_, &progress);
     if (result == SavedData::SaveCommandResult::Written)
         statusBar()->showMessage(tr("Recording saved."), 5000);
+    if (result == SavedData::SaveCommandResult::Written || result == SavedData::SaveCommandResult::WrittenBadId)
+        setRecordingState(QFileInfo(folderPrompts_->lastFile()).fileName(), false);
     if (view_)
         view_->refresh();
 }
@@ -482,6 +517,7 @@ void MainWindow::onOpenSavedData()
         return;
     showRecording();
     setDataArrived(false);
+    setRecordingState(QFileInfo(folderPrompts_->lastFile()).fileName(), false);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
@@ -518,6 +554,7 @@ void MainWindow::onClose()
     displayMode_ = DisplayMode::None;
     setPageReadout(0, 0);
     updateCommandStates();
+    setRecordingState({}, false);
 }
 
 void MainWindow::onPrintPreview()
@@ -549,6 +586,7 @@ void MainWindow::onPatientInfo()
     dialog.exec();
     // Saved or not, the header shows what is now in memory.
     refreshView();
+    updateTitle();
 }
 
 void MainWindow::onPatientTitle()
@@ -556,8 +594,11 @@ void MainWindow::onPatientTitle()
     if (dataCommandsDisabled_)
         return;
     ReportTitleDialog dialog(store_.reportTitle, prompts_, this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (dialog.exec() == QDialog::Accepted && dialog.title() != store_.reportTitle) {
         store_.reportTitle = dialog.title();
+        // The title is saved with the readings.
+        setWindowModified(true);
+    }
     refreshView();
 }
 

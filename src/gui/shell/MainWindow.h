@@ -24,6 +24,7 @@ class BackgroundView;
 class LanguageSwitch;
 class DeviceCommands;
 class DownloadDialog;
+class FolderPrompts;
 class Prompts;
 class QAction;
 class QLabel;
@@ -151,9 +152,15 @@ private:
     void updateMinimumSize();
     // Connects to what a new download window reports.
     void followDownload(DownloadDialog *window);
+    // The recording shown came from file (a name, or empty) and is unsaved or not.
+    void setRecordingState(const QString &file, bool unsaved);
+    // "<recording>[*] - Quellix", or "Quellix" while no recording is shown.
+    void updateTitle();
 
     RecordStore &store_;
-    Prompts &prompts_;
+    std::unique_ptr<FolderPrompts> folderPrompts_; // wraps the prompts given
+    Prompts &prompts_;                             // *folderPrompts_
+    QString recordingFile_;                        // file name of the recording shown, if any
     int languageId_;
     DisplayMode displayMode_ = DisplayMode::None;
     bool dataCommandsDisabled_ = true;

@@ -30,12 +30,11 @@ public:
     const TableFonts &fonts() const { return fonts_; }
 
 public Q_SLOTS:
-    // The page is the whole report: paging keeps it where it is.
-    void pageUp() override {}
-    void pageDown() override {}
     void refresh() override;
 
 protected:
+    // The page is the whole report: paging keeps it where it is.
+    bool turnsPages() const override { return false; }
     void paintEvent(QPaintEvent *event) override;
 
 private:

@@ -1,5 +1,6 @@
 #include "views/DataView.h"
 
+#include "views/Paging.h"
 #include "views/PrintPreviewDialog.h"
 #include "views/RollStepDialog.h"
 #include "views/ViewPrinting.h"
@@ -7,6 +8,7 @@
 #include "app/Prompts.h"
 #include "model/RecordStore.h"
 
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -63,6 +65,72 @@ void DataView::showPage(int index)
 void DataView::announcePage()
 {
     Q_EMIT pageChanged(store_.viewPosition, pageCount());
+}
+
+void DataView::pageUp()
+{
+    turnBack(rollStep_);
+}
+
+void DataView::pageDown()
+{
+    turnForward(rollStep_);
+}
+
+void DataView::firstPage()
+{
+    turnBack(store_.viewPosition);
+}
+
+void DataView::lastPage()
+{
+    turnForward(std::max(pageCount(), 1));
+}
+
+void DataView::turnBack(int pages)
+{
+    if (!turnsPages())
+        return;
+    store_.viewPosition = PageUpPosition(store_.viewPosition, pages);
+    pageTurned(false);
+    update();
+    announcePage();
+}
+
+void DataView::turnForward(int pages)
+{
+    if (!turnsPages())
+        return;
+    store_.viewPosition = PageDownPosition(store_.viewPosition, pages, pageCount());
+    pageTurned(true);
+    update();
+    Q_EMIT pageChanged(store_.viewPosition, forwardPageCount());
+}
+
+void DataView::keyPressEvent(QKeyEvent *event)
+{
+    if (!turnsPages()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_PageUp:
+        pageUp();
+        break;
+    case Qt::Key_PageDown:
+        pageDown();
+        break;
+    case Qt::Key_Home:
+        firstPage();
+        break;
+    case Qt::Key_End:
+        lastPage();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }
 
 void DataView::keepPageInRange()

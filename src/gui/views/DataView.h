@@ -40,8 +40,12 @@ public:
     int wheelPaging(QPoint angleDelta, Qt::ScrollPhase phase);
 
 public Q_SLOTS:
-    virtual void pageUp() = 0;
-    virtual void pageDown() = 0;
+    // rollStep pages back or forward; Home and End go to the first and the
+    // last page the same way.
+    void pageUp();
+    void pageDown();
+    void firstPage();
+    void lastPage();
     // Runs the "Set Step" dialog and applies its value to this view.
     virtual void editRollStep();
     virtual void print();
@@ -56,6 +60,15 @@ Q_SIGNALS:
     void pageChanged(int index, int count);
 
 protected:
+    // A view of one fixed page (the analysis page) turns none.
+    virtual bool turnsPages() const { return true; }
+    // After a turn, before the repaint; the trend view hides its markers here.
+    virtual void pageTurned(bool forward) { Q_UNUSED(forward); }
+    // The count a forward turn announces; the trend view counts an empty
+    // recording as one page there.
+    virtual int forwardPageCount() const { return pageCount(); }
+    // Page Up, Page Down, Home and End.
+    void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
     // Every text of a page is looked up when it is painted: a repaint retranslates.
     void changeEvent(QEvent *event) override;
@@ -66,6 +79,9 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
+    void turnBack(int pages);
+    void turnForward(int pages);
+
     int lastAnnouncedCount_ = -1;
     RecordStore &store_;
     int rollStep_ = 1;

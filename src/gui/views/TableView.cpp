@@ -1,11 +1,9 @@
 #include "views/TableView.h"
 
-#include "views/Paging.h"
 #include "views/TablePainter.h"
 
 #include "model/RecordStore.h"
 
-#include <QKeyEvent>
 #include <QPainter>
 
 TableView::TableView(RecordStore &store, QWidget *parent) : DataView(store, parent)
@@ -49,31 +47,4 @@ void TableView::resizeEvent(QResizeEvent *event)
 {
     DataView::resizeEvent(event);
     keepPageInRange();
-}
-
-void TableView::pageUp()
-{
-    store().viewPosition = PageUpPosition(store().viewPosition, rollStep());
-    update();
-    announcePage();
-}
-
-void TableView::pageDown()
-{
-    store().viewPosition = PageDownPosition(store().viewPosition, rollStep(), pageCount());
-    update();
-    announcePage();
-}
-
-void TableView::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_PageUp)
-        pageUp();
-    else if (event->key() == Qt::Key_PageDown)
-        pageDown();
-    else {
-        DataView::keyPressEvent(event);
-        return;
-    }
-    event->accept();
 }

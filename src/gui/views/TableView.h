@@ -20,14 +20,9 @@ public:
     TableLayout layout() const;
     const TableFonts &fonts() const { return fonts_; }
 
-public Q_SLOTS:
-    void pageUp() override;
-    void pageDown() override;
-
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     TableFonts fonts_;

@@ -160,8 +160,20 @@ void TextLayoutCache::draw(QPainter &p, const QRect &box, int flags, const QStri
         p.restore();
 }
 
+namespace
+{
+std::vector<DrawnText> *recorder = nullptr;
+} // namespace
+
+void SetTextRecorder(std::vector<DrawnText> *r)
+{
+    recorder = r;
+}
+
 void DrawText(QPainter &p, const QRect &box, int flags, const QString &text, TextLayoutCache *cache)
 {
+    if (recorder)
+        recorder->push_back({text, p.font(), box, flags, {}});
     if (cache)
         cache->draw(p, box, flags, text);
     else
@@ -170,6 +182,8 @@ void DrawText(QPainter &p, const QRect &box, int flags, const QString &text, Tex
 
 void DrawText(QPainter &p, const QPoint &baseline, const QString &text, TextLayoutCache *cache)
 {
+    if (recorder)
+        recorder->push_back({text, p.font(), {}, 0, baseline});
     if (cache)
         cache->drawAt(p, baseline, text);
     else

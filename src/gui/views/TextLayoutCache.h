@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QFont>
 #include <QHashFunctions>
+#include <QPoint>
+#include <QRect>
 #include <QString>
 
 #include <memory>
@@ -8,8 +11,6 @@
 #include <vector>
 
 class QPainter;
-class QPoint;
-class QRect;
 
 // Short texts shaped once and drawn again as they are. Shaping a short text
 // costs about as much as drawing it, and a repainted page shows the same texts
@@ -54,3 +55,15 @@ private:
 // when there is one.
 void DrawText(QPainter &p, const QRect &box, int flags, const QString &text, TextLayoutCache *cache);
 void DrawText(QPainter &p, const QPoint &baseline, const QString &text, TextLayoutCache *cache);
+
+// A text as DrawText drew it, in the painter's coordinates.
+struct DrawnText {
+    QString text;
+    QFont font;
+    QRect box; // empty for a text drawn from a baseline
+    int flags = 0;
+    QPoint baseline;
+};
+// While set, DrawText appends every text it draws. For tests that check where
+// the texts of a page land; nullptr stops.
+void SetTextRecorder(std::vector<DrawnText> *recorder);

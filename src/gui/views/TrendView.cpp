@@ -1,6 +1,5 @@
 #include "views/TrendView.h"
 
-#include "views/Paging.h"
 #include "views/TrendPainter.h"
 
 #include "model/RecordStore.h"
@@ -67,27 +66,23 @@ void TrendView::hideMarkers()
     pulseMarker_ = TrendMarker{};
 }
 
-void TrendView::pageUp()
+void TrendView::pageTurned(bool forward)
 {
-    store().viewPosition = PageUpPosition(store().viewPosition, rollStep());
     hideMarkers();
-    update();
-    announcePage();
+    // Paging back keeps the readout; paging forward empties it.
+    if (forward) {
+        cursorDate_.clear();
+        cursorTime_.clear();
+        cursorSpo2_.clear();
+        cursorPulse_.clear();
+    }
 }
 
-void TrendView::pageDown()
+int TrendView::forwardPageCount() const
 {
-    // Paging down counts even an empty recording as one page, and the status
-    // bar is told so.
-    const int pages = std::max(pageCount(), 1);
-    store().viewPosition = PageDownPosition(store().viewPosition, rollStep(), pages);
-    hideMarkers();
-    cursorDate_.clear();
-    cursorTime_.clear();
-    cursorSpo2_.clear();
-    cursorPulse_.clear();
-    update();
-    Q_EMIT pageChanged(store().viewPosition, pages);
+    // Paging forward counts even an empty recording as one page, and the
+    // status bar is told so.
+    return std::max(pageCount(), 1);
 }
 
 void TrendView::pick(int index, int x)
@@ -129,12 +124,6 @@ void TrendView::moveCursor(int direction)
 void TrendView::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
-    case Qt::Key_PageUp:
-        pageUp();
-        break;
-    case Qt::Key_PageDown:
-        pageDown();
-        break;
     case Qt::Key_Left:
         moveCursor(-1);
         break;

@@ -33,11 +33,9 @@ public:
     // The pointer at p: picks the reading whose curve point it touches.
     void pointAt(QPoint p);
 
-public Q_SLOTS:
-    void pageUp() override;
-    void pageDown() override;
-
 protected:
+    void pageTurned(bool forward) override;
+    int forwardPageCount() const override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/Prompts.h"
+
+// Starts every file dialog in the folder of the file chosen last, also after a
+// restart, and remembers the file each dialog returned. Messages pass through.
+class FolderPrompts : public Prompts
+{
+public:
+    explicit FolderPrompts(Prompts &inner) : inner_(inner) {}
+
+    void information(const QString &text) override { inner_.information(text); }
+    void warning(const QString &text) override { inner_.warning(text); }
+    void notice(const QString &text) override { inner_.notice(text); }
+    Answer question(const QString &text) override { return inner_.question(text); }
+    QString openFileName(const FileRequest &request) override;
+    QString saveFileName(const FileRequest &request) override;
+
+    // The file the last dialog returned; empty before the first and after a cancel.
+    QString lastFile() const { return lastFile_; }
+
+    // The stored folder; empty when none is stored or it is gone.
+    static QString lastFolder();
+
+private:
+    FileRequest startingInLastFolder(FileRequest request) const;
+    QString remember(const QString &path);
+
+    Prompts &inner_;
+    QString lastFile_;
+};
