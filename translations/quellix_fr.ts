@@ -728,8 +728,8 @@
 <context>
     <name>SavedData</name>
     <message>
-        <source>Nothing was written: choose a file name ending in .dat, .txt or .xls.</source>
-        <translation>Rien n&apos;a été écrit : choisissez un nom de fichier se terminant par .dat, .txt ou .xls.</translation>
+        <source>Nothing was written: choose a file name ending in .dat, .txt, .xls, .csv or .edf.</source>
+        <translation>Rien n&apos;a été écrit : choisissez un nom de fichier se terminant par .dat, .txt, .xls, .csv ou .edf.</translation>
     </message>
     <message>
         <source>Data file(*.dat)</source>

@@ -727,8 +727,8 @@
 <context>
     <name>SavedData</name>
     <message>
-        <source>Nothing was written: choose a file name ending in .dat, .txt or .xls.</source>
-        <translation>未写入任何内容：请选择以 .dat、.txt 或 .xls 结尾的文件名。</translation>
+        <source>Nothing was written: choose a file name ending in .dat, .txt, .xls, .csv or .edf.</source>
+        <translation>未写入任何内容：请选择以 .dat、.txt、.xls、.csv 或 .edf 结尾的文件名。</translation>
     </message>
     <message>
         <source>Data file(*.dat)</source>

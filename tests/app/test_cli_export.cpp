@@ -8,9 +8,13 @@
 #include <QFile>
 #include <QProcess>
 
+#include "small_fs.h"
 #include "test_samples.h"
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace
 {
@@ -97,6 +101,25 @@ TEST(CliInfo, DevicesAreRefusedWithoutReadingThemWhole)
     EXPECT_EQ(zero.code, 1);
     EXPECT_TRUE(zero.err.startsWith(QLatin1String("can't open the file\n"))) << zero.err.toStdString();
     EXPECT_FALSE(zero.err.contains(QLatin1String("bad_alloc")));
+}
+
+TEST(CliExport, FullDiskExitsWithOneKeepsTheEarlierFileAndSaysWhy)
+{
+    testfs::SmallFileSystem disk(QStringLiteral("full"), "size=64k");
+    if (!disk.mounted())
+        GTEST_SKIP() << "this machine does not let the test mount a small file system";
+    const QString in = savedRecording(QStringLiteral("long.dat"), 8000); // 88 kB as .dat, 250 kB as text
+    for (const char *name : {"night.txt", "night.dat"}) {
+        const QString out = disk.file(name);
+        ASSERT_TRUE(testfs::putFile(out, "the earlier export"));
+        const CliRun r = cli({QStringLiteral("export"), in, out});
+        EXPECT_EQ(r.code, 1) << name;
+        EXPECT_TRUE(r.err.startsWith(QLatin1String("Can't create the file"))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromLocal8Bit(std::strerror(ENOSPC)))) << r.err.toStdString();
+        EXPECT_EQ(testfs::bytesOf(out), QByteArray("the earlier export")) << name;
+        EXPECT_EQ(disk.entries().size(), 1) << name << ": no partial file is left";
+        QFile::remove(out);
+    }
 }
 
 TEST(CliExport, FullFileStaysOneFile)

@@ -110,7 +110,9 @@ TEST(SaveCommands, ExtensionChoosesTheWriterInAnyLetterCase)
     EXPECT_EQ(SavedData::saveCommand(store, odd), SavedData::SaveCommandResult::UnknownExtension);
     EXPECT_FALSE(QFile::exists(tempPath(QStringLiteral("night.xlsx"))));
     ASSERT_EQ(odd.shown.size(), 1);
-    EXPECT_TRUE(odd.shown[0].contains(QLatin1String("Nothing was written")));
+    EXPECT_EQ(odd.shown[0],
+              QStringLiteral("Nothing was written: choose a file name ending in .dat, .txt, .xls, .csv or .edf."))
+        << "every format the dialog offers is named";
     PatientRecord stored;
     EXPECT_TRUE(ReadPatientInfo(2, stored));
 }

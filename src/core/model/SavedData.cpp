@@ -61,7 +61,7 @@ SaveOutcome writeDat(RecordStore &store, const QString &path, Prompts &prompts, 
     const DatFile::WriteResult r =
         DatFile::writeRecording(path, headerId, store.currentSamples.data(), count, store.reportTitle);
     if (!r.ok) {
-        prompts.warning(Text(TextNo::CantCreateFile));
+        prompts.warningWithDetail(Text(TextNo::CantCreateFile), r.error);
         return SaveOutcome::CannotCreate;
     }
     if (written)
@@ -138,6 +138,7 @@ SaveCommandResult saveTo(RecordStore &store, const QString &path, Prompts &promp
 {
     SaveCommandResult result = SaveCommandResult::Written;
     ExportStatus exported = ExportStatus::Written;
+    QString reason;
     switch (formatOf(path)) {
     case SaveFormat::Dat:
         switch (writeDat(store, path, prompts)) {
@@ -152,14 +153,14 @@ SaveCommandResult saveTo(RecordStore &store, const QString &path, Prompts &promp
         }
         break;
     case SaveFormat::Text:
-        exported = TextExport::write(path, store.currentPatient, store.currentSamples, unitSetup);
+        exported = TextExport::write(path, store.currentPatient, store.currentSamples, unitSetup, nullptr, &reason);
         break;
     case SaveFormat::Spreadsheet:
-        exported = XlsExport::write(path, store.currentPatient, store.currentSamples, unitSetup, progress);
+        exported = XlsExport::write(path, store.currentPatient, store.currentSamples, unitSetup, progress, &reason);
         break;
     case SaveFormat::Csv:
     case SaveFormat::Edf:
-        switch (InteropExport::write(path, store)) {
+        switch (InteropExport::write(path, store, &reason)) {
         case InteropExport::Outcome::Written:
             break;
         case InteropExport::Outcome::NoReadings:
@@ -174,12 +175,12 @@ SaveCommandResult saveTo(RecordStore &store, const QString &path, Prompts &promp
         break;
     case SaveFormat::Unknown:
         prompts.warning(QCoreApplication::translate(
-            "SavedData", "Nothing was written: choose a file name ending in .dat, .txt or .xls."));
+            "SavedData", "Nothing was written: choose a file name ending in .dat, .txt, .xls, .csv or .edf."));
         result = SaveCommandResult::UnknownExtension;
         break;
     }
     if (exported == ExportStatus::CannotCreate) {
-        prompts.warning(Text(TextNo::CantCreateFile));
+        prompts.warningWithDetail(Text(TextNo::CantCreateFile), reason);
         return SaveCommandResult::CannotCreate;
     }
     if (exported == ExportStatus::Cancelled)
