@@ -753,6 +753,20 @@ Les remplacer ?</translation>
         <source>Nothing was written: an EDF+ file needs at least one reading for its start time.</source>
         <translation>Rien n&apos;a été écrit : un fichier EDF+ a besoin d&apos;au moins une mesure pour son heure de début.</translation>
     </message>
+    <message>
+        <source>These files hold the rest of the recording saved earlier under this name and are not part of this one:
+%1
+Remove them?</source>
+        <translation>Ces fichiers contiennent la suite de l&apos;enregistrement enregistré auparavant sous ce nom et ne font pas partie de celui-ci :
+%1
+Les supprimer ?</translation>
+    </message>
+    <message>
+        <source>These files could not be removed:
+%1</source>
+        <translation>Ces fichiers n&apos;ont pas pu être supprimés :
+%1</translation>
+    </message>
 </context>
 <context>
     <name>SetClockDialog</name>

@@ -122,6 +122,43 @@ TEST(CliExport, FullDiskExitsWithOneKeepsTheEarlierFileAndSaysWhy)
     }
 }
 
+TEST(CliExport, StalePartsAreNamedAndRemovedOnlyWhenAsked)
+{
+    const QString in = savedRecording(QStringLiteral("short.dat"), 20);
+    const QString out = tempPath(QStringLiteral("night.dat"));
+    const QString stale = tempPath(QStringLiteral("night-2.dat"));
+    const QString unrelated = tempPath(QStringLiteral("night-3.dat"));
+    // An earlier two-part save of night.dat, and a file that only shares the name.
+    const auto saveEarlier = [&] {
+        std::vector<SampleRecord> v(std::size_t(259200 + 5), testdata::Reading(8, 0));
+        for (std::size_t i = 0; i < v.size(); ++i) {
+            v[i].hour = std::uint8_t(i / 3600 % 24);
+            v[i].minute = std::uint8_t(i / 60 % 60);
+            v[i].second = std::uint8_t(i % 60);
+            v[i].day = std::uint8_t(1 + i / 86400);
+        }
+        ASSERT_TRUE(DatFile::writeRecording(out, 8, v.data(), int(v.size()), QStringLiteral("Ward 3")).ok);
+    };
+    saveEarlier();
+    writeBytes(unrelated, fileBytes(in));
+
+    const CliRun kept = cli({QStringLiteral("export"), in, out});
+    EXPECT_EQ(kept.code, 0) << kept.err.toStdString();
+    EXPECT_TRUE(kept.err.contains(stale)) << kept.err.toStdString();
+    EXPECT_TRUE(kept.err.contains(QLatin1String("--remove-stale-parts")));
+    EXPECT_FALSE(kept.err.contains(unrelated));
+    EXPECT_TRUE(QFile::exists(stale));
+
+    saveEarlier();
+    const CliRun removed = cli({QStringLiteral("export"), in, out, QStringLiteral("--remove-stale-parts")});
+    EXPECT_EQ(removed.code, 0) << removed.err.toStdString();
+    EXPECT_TRUE(removed.err.contains(stale)) << removed.err.toStdString();
+    EXPECT_FALSE(QFile::exists(stale));
+    EXPECT_EQ(fileBytes(unrelated), fileBytes(in)) << "a file that only shares the name stays";
+    EXPECT_EQ(fileBytes(out), fileBytes(in));
+    EXPECT_EQ(cli({QStringLiteral("export"), in, QStringLiteral("--remove-stale-parts")}).code, 2);
+}
+
 TEST(CliExport, FullFileStaysOneFile)
 {
     const QString in = savedRecording(QStringLiteral("full.dat"), 259200);

@@ -9,14 +9,47 @@
 #include "model/DatFile.h"
 #include "model/PatientStore.h"
 #include "model/RecordStore.h"
+#include "model/SurplusParts.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
 namespace SavedData
 {
+
+namespace
+{
+
+QString nativeList(const QStringList &paths)
+{
+    QStringList names;
+    for (const QString &p : paths)
+        names.append(QDir::toNativeSeparators(p));
+    return names.join(QLatin1Char('\n'));
+}
+
+// The parts an earlier, longer save left after the new ones go only when the user agrees.
+void offerToRemove(const QStringList &surplus, Prompts &prompts)
+{
+    if (prompts.question(QCoreApplication::translate("SavedData",
+                                                     "These files hold the rest of the recording saved earlier under "
+                                                     "this name and are not part of this one:\n%1\nRemove them?")
+                             .arg(nativeList(surplus))) != Prompts::Answer::Ok)
+        return;
+    QStringList kept;
+    for (const QString &p : surplus) {
+        if (!QFile::remove(p))
+            kept.append(p);
+    }
+    if (!kept.isEmpty())
+        prompts.warning(
+            QCoreApplication::translate("SavedData", "These files could not be removed:\n%1").arg(nativeList(kept)));
+}
+
+} // namespace
 
 bool open(RecordStore &store, const QString &path, Prompts &prompts, QString *detail)
 {
@@ -58,6 +91,8 @@ SaveOutcome writeDat(RecordStore &store, const QString &path, Prompts &prompts, 
                              .arg(DatFile::partCount(count))
                              .arg(existing.join(QLatin1Char('\n')))) != Prompts::Answer::Ok)
         return SaveOutcome::NotReplaced;
+    // Found before the last new part replaces the part they continue.
+    const QStringList surplus = SurplusParts::find(path, DatFile::partCount(count));
     const DatFile::WriteResult r =
         DatFile::writeRecording(path, headerId, store.currentSamples.data(), count, store.reportTitle);
     if (!r.ok) {
@@ -67,16 +102,15 @@ SaveOutcome writeDat(RecordStore &store, const QString &path, Prompts &prompts, 
     if (written)
         *written = r.paths;
     if (r.paths.size() > 1) {
-        QStringList names;
-        for (const QString &p : r.paths)
-            names.append(QDir::toNativeSeparators(p));
         prompts.information(QCoreApplication::translate(
                                 "SavedData", "The recording has %1 readings, more than one file can hold, so it was "
                                              "saved in %2 files:\n%3")
                                 .arg(count)
                                 .arg(r.paths.size())
-                                .arg(names.join(QLatin1Char('\n'))));
+                                .arg(nativeList(r.paths)));
     }
+    if (!surplus.isEmpty())
+        offerToRemove(surplus, prompts);
     if (headerId >= 1 && headerId <= 128) {
         store.patientFlags[std::size_t(headerId - 1)].dataSaved = 1;
         return SaveOutcome::Written;
