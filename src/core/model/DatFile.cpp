@@ -2,6 +2,7 @@
 
 #include "app/CheckedFile.h"
 #include "model/RecordStore.h"
+#include "model/TextCut.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -254,12 +255,7 @@ bool realDateTime(const SampleRecord &s)
 
 QString cutTitle(const QString &title)
 {
-    if (title.size() <= kTitleMax)
-        return title;
-    qsizetype n = kTitleMax;
-    if (title.at(n - 1).isHighSurrogate())
-        --n;
-    return title.left(n);
+    return cutText(title, kTitleMax);
 }
 
 qint64 maxFileSize()

@@ -66,6 +66,7 @@ bool open(RecordStore &store, const QString &path, Prompts &prompts, QString *de
     // show the previous patient either.
     store.currentPatient = PatientRecord{};
     store.currentPatient.idNumber = r.contents.headerId;
+    store.patientEnteredForRecording = false;
     if (store.LoadPatientInfo(r.contents.headerId - 1) == RecordStore::PatientLoad::Missing)
         prompts.warning(QCoreApplication::translate("RecordStore", "Get patient info error!"));
     store.viewPosition = 0;
@@ -128,8 +129,16 @@ bool storePatientOfFirstReading(RecordStore &store)
         return false;
     // The details on screen belong to the recording's ID. A file whose readings
     // carry another ID must not overwrite that other patient's details.
-    if (store.currentPatient.idNumber != id)
-        return false;
+    if (store.currentPatient.idNumber != id) {
+        // A file of header ID 0 has no ID of its own: its details go under the
+        // first reading's ID when they were typed for this recording, or when
+        // nothing stored there can be lost.
+        PatientRecord stored;
+        if (store.currentPatient.idNumber != 0 ||
+            (!store.patientEnteredForRecording && ReadPatientInfo(id - 1, stored)))
+            return false;
+        store.currentPatient.idNumber = id;
+    }
     StorePatientInfo(id - 1, store.currentPatient);
     store.patientFlags[std::size_t(id - 1)].infoSaved = 1;
     return true;
