@@ -17,6 +17,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -99,6 +100,23 @@ TEST(SaveDialog, ChosenTypeGivesATypedNameItsExtension)
     const QString chosen = prompts.saveFileName(request);
     EXPECT_EQ(suffixAfterChoice, QStringLiteral("xls"));
     EXPECT_TRUE(chosen.endsWith(QLatin1String("/night.xls"))) << chosen.toStdString();
+}
+
+TEST(SaveDialog, FailedSaveShowsTheExactTextWithTheReasonBelow)
+{
+    QString text;
+    QString detail;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        text = box->text();
+        detail = box->informativeText();
+        box->accept();
+    });
+    GuiPrompts prompts;
+    prompts.warningWithDetail(QStringLiteral("Can't create the file"), QStringLiteral("No space left on device"));
+    EXPECT_EQ(text, QStringLiteral("Can't create the file"));
+    EXPECT_EQ(detail, QStringLiteral("No space left on device"));
 }
 
 class SaveAndDrop : public ::testing::Test
