@@ -42,8 +42,8 @@ bool CheckedFile::write(QByteArrayView bytes)
         errno = 0;
         const qint64 n = file_.write(p, left);
         if (n <= 0) {
-            const QString system = n < 0 ? file_.errorString() : QString();
             const int e = errno;
+            const QString system = n < 0 ? file_.errorString() : QString();
             return fail(saysNothing(system) && e != 0 ? QString::fromLocal8Bit(std::strerror(e)) : system,
                         QStringLiteral("the disk took %1 of %2 bytes").arg(bytes.size() - left).arg(bytes.size()));
         }
