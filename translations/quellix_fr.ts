@@ -728,8 +728,8 @@
 <context>
     <name>SavedData</name>
     <message>
-        <source>Nothing was written: choose a file name ending in .dat, .txt or .xls.</source>
-        <translation>Rien n&apos;a été écrit : choisissez un nom de fichier se terminant par .dat, .txt ou .xls.</translation>
+        <source>Nothing was written: choose a file name ending in .dat, .txt, .xls, .csv or .edf.</source>
+        <translation>Rien n&apos;a été écrit : choisissez un nom de fichier se terminant par .dat, .txt, .xls, .csv ou .edf.</translation>
     </message>
     <message>
         <source>Data file(*.dat)</source>
@@ -752,6 +752,20 @@ Les remplacer ?</translation>
     <message>
         <source>Nothing was written: an EDF+ file needs at least one reading for its start time.</source>
         <translation>Rien n&apos;a été écrit : un fichier EDF+ a besoin d&apos;au moins une mesure pour son heure de début.</translation>
+    </message>
+    <message>
+        <source>These files hold the rest of the recording saved earlier under this name and are not part of this one:
+%1
+Remove them?</source>
+        <translation>Ces fichiers contiennent la suite de l&apos;enregistrement enregistré auparavant sous ce nom et ne font pas partie de celui-ci :
+%1
+Les supprimer ?</translation>
+    </message>
+    <message>
+        <source>These files could not be removed:
+%1</source>
+        <translation>Ces fichiers n&apos;ont pas pu être supprimés :
+%1</translation>
     </message>
 </context>
 <context>

@@ -727,8 +727,8 @@
 <context>
     <name>SavedData</name>
     <message>
-        <source>Nothing was written: choose a file name ending in .dat, .txt or .xls.</source>
-        <translation>未写入任何内容：请选择以 .dat、.txt 或 .xls 结尾的文件名。</translation>
+        <source>Nothing was written: choose a file name ending in .dat, .txt, .xls, .csv or .edf.</source>
+        <translation>未写入任何内容：请选择以 .dat、.txt、.xls、.csv 或 .edf 结尾的文件名。</translation>
     </message>
     <message>
         <source>Data file(*.dat)</source>
@@ -751,6 +751,20 @@ Replace them?</source>
     <message>
         <source>Nothing was written: an EDF+ file needs at least one reading for its start time.</source>
         <translation>未写入任何内容：EDF+ 文件至少需要一个读数作为其开始时间。</translation>
+    </message>
+    <message>
+        <source>These files hold the rest of the recording saved earlier under this name and are not part of this one:
+%1
+Remove them?</source>
+        <translation>这些文件是之前以此名称保存的记录的其余部分，不属于本次记录：
+%1
+是否删除？</translation>
+    </message>
+    <message>
+        <source>These files could not be removed:
+%1</source>
+        <translation>无法删除这些文件：
+%1</translation>
     </message>
 </context>
 <context>

@@ -212,8 +212,8 @@ int runEvents(const QStringList &args)
     const int unitSetup = ReadSetupInt(QStringLiteral("UnitSetup"), SetupDefaults::UnitSetup);
     const QByteArray bytes = EventTimeFile::encode(store.currentSamples.data(), store.currentSampleCount(),
                                                    store.currentPatient, results, unitSetup);
-    if (!EventTimeFile::write(args.at(1), bytes)) {
-        err << "Can't create the file\n" << args.at(1) << "\n";
+    if (const FileWriteResult r = EventTimeFile::write(args.at(1), bytes); !r.ok) {
+        err << "Can't create the file\n" << args.at(1) << ": " << r.reason << "\n";
         return 1;
     }
     return 0;

@@ -8,7 +8,9 @@
 #include "model/DatFile.h"
 #include "model/PatientStore.h"
 #include "model/SavedData.h"
+#include "model/SurplusParts.h"
 
+#include <QFile>
 #include <QTextStream>
 
 #include <map>
@@ -121,15 +123,18 @@ int runExport(const QStringList &args)
 {
     QTextStream out(stdout);
     QTextStream err(stderr);
-    if (args.size() != 2)
-        return usage(err, "export IN.dat OUT.dat|OUT.txt|OUT.xls|OUT.csv|OUT.edf");
-    const QString &outPath = args[1];
+    QStringList files = args;
+    const bool removeStale = files.removeAll(QStringLiteral("--remove-stale-parts")) > 0;
+    if (files.size() != 2 || files[0].startsWith(QLatin1String("--")) || files[1].startsWith(QLatin1String("--")))
+        return usage(err, "export IN.dat OUT.dat|OUT.txt|OUT.xls|OUT.csv|OUT.edf [--remove-stale-parts]");
+    const QString &inPath = files[0];
+    const QString &outPath = files[1];
     const SavedData::SaveFormat format = SavedData::formatOf(outPath);
     if (format == SavedData::SaveFormat::Unknown) {
         err << "nothing written: " << outPath << " does not end in .dat, .txt, .xls, .csv or .edf\n";
         return 1;
     }
-    const DatFile::ReadResult r = DatFile::read(args[0]);
+    const DatFile::ReadResult r = DatFile::read(inPath);
     if (!r.ok) {
         err << "can't open the file\n" << r.failedCheck << " (byte " << r.offset << ")\n";
         return 1;
@@ -142,10 +147,13 @@ int runExport(const QStringList &args)
     const int unitSetup = ReadSetupInt(QStringLiteral("UnitSetup"), SetupDefaults::UnitSetup);
 
     QStringList written{outPath};
+    QStringList stale;
     QString error;
     bool ok = false;
     switch (format) {
     case SavedData::SaveFormat::Dat: {
+        // Found before the last new part replaces the part they continue.
+        stale = SurplusParts::find(outPath, DatFile::partCount(int(c.samples.size())));
         const DatFile::WriteResult w =
             DatFile::writeRecording(outPath, c.headerId, c.samples.data(), int(c.samples.size()), c.title);
         ok = w.ok;
@@ -181,5 +189,14 @@ int runExport(const QStringList &args)
         return 1;
     }
     out << c.samples.size() << " readings -> " << written.join(QStringLiteral(", ")) << "\n";
+    for (const QString &part : stale) {
+        if (!removeStale)
+            err << "left in place, a part of the recording saved earlier as " << outPath << ": " << part
+                << " (--remove-stale-parts removes it)\n";
+        else if (QFile::remove(part))
+            err << "removed " << part << ", a part of the recording saved earlier as " << outPath << "\n";
+        else
+            err << "could not remove " << part << "\n";
+    }
     return 0;
 }

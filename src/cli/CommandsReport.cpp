@@ -8,11 +8,15 @@
 #include "views/ReportPdf.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTextStream>
 #include <QTranslator>
 
 #include <optional>
+
+#include <sys/stat.h>
 
 namespace
 {
@@ -44,6 +48,24 @@ std::optional<QSize> sizeFromText(const QString &text)
         size.width() > kLargestView.width() || size.height() > kLargestView.height())
         return std::nullopt;
     return size;
+}
+
+// The same file under two names: one path, or (through links) one device and inode.
+bool sameFile(const QString &a, const QString &b)
+{
+    const QFileInfo fa(a);
+    const QFileInfo fb(b);
+    if (fa.absoluteFilePath() == fb.absoluteFilePath())
+        return true;
+    if (!fa.exists() || !fb.exists())
+        return false;
+    struct stat sa {
+    };
+    struct stat sb {
+    };
+    if (::stat(QFile::encodeName(a).constData(), &sa) != 0 || ::stat(QFile::encodeName(b).constData(), &sb) != 0)
+        return fa.canonicalFilePath() == fb.canonicalFilePath();
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 } // namespace
@@ -81,6 +103,14 @@ int runReport(const QStringList &args)
     }
     if (files.size() != 2 || !mode) {
         err << "usage: quellix-cli " << kUsage << "\n";
+        return 2;
+    }
+    if (!files[1].endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+        err << "the report must be a file ending in .pdf: " << files[1] << "\n";
+        return 2;
+    }
+    if (sameFile(files[0], files[1])) {
+        err << "the report would replace its own recording: " << files[1] << "\n";
         return 2;
     }
 

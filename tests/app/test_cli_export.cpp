@@ -8,9 +8,13 @@
 #include <QFile>
 #include <QProcess>
 
+#include "small_fs.h"
 #include "test_samples.h"
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace
 {
@@ -97,6 +101,62 @@ TEST(CliInfo, DevicesAreRefusedWithoutReadingThemWhole)
     EXPECT_EQ(zero.code, 1);
     EXPECT_TRUE(zero.err.startsWith(QLatin1String("can't open the file\n"))) << zero.err.toStdString();
     EXPECT_FALSE(zero.err.contains(QLatin1String("bad_alloc")));
+}
+
+TEST(CliExport, FullDiskExitsWithOneKeepsTheEarlierFileAndSaysWhy)
+{
+    testfs::SmallFileSystem disk(QStringLiteral("full"), "size=64k");
+    if (!disk.mounted())
+        GTEST_SKIP() << "this machine does not let the test mount a small file system";
+    const QString in = savedRecording(QStringLiteral("long.dat"), 8000); // 88 kB as .dat, 250 kB as text
+    for (const char *name : {"night.txt", "night.dat"}) {
+        const QString out = disk.file(name);
+        ASSERT_TRUE(testfs::putFile(out, "the earlier export"));
+        const CliRun r = cli({QStringLiteral("export"), in, out});
+        EXPECT_EQ(r.code, 1) << name;
+        EXPECT_TRUE(r.err.startsWith(QLatin1String("Can't create the file"))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromLocal8Bit(std::strerror(ENOSPC)))) << r.err.toStdString();
+        EXPECT_EQ(testfs::bytesOf(out), QByteArray("the earlier export")) << name;
+        EXPECT_EQ(disk.entries().size(), 1) << name << ": no partial file is left";
+        QFile::remove(out);
+    }
+}
+
+TEST(CliExport, StalePartsAreNamedAndRemovedOnlyWhenAsked)
+{
+    const QString in = savedRecording(QStringLiteral("short.dat"), 20);
+    const QString out = tempPath(QStringLiteral("night.dat"));
+    const QString stale = tempPath(QStringLiteral("night-2.dat"));
+    const QString unrelated = tempPath(QStringLiteral("night-3.dat"));
+    // An earlier two-part save of night.dat, and a file that only shares the name.
+    const auto saveEarlier = [&] {
+        std::vector<SampleRecord> v(std::size_t(259200 + 5), testdata::Reading(8, 0));
+        for (std::size_t i = 0; i < v.size(); ++i) {
+            v[i].hour = std::uint8_t(i / 3600 % 24);
+            v[i].minute = std::uint8_t(i / 60 % 60);
+            v[i].second = std::uint8_t(i % 60);
+            v[i].day = std::uint8_t(1 + i / 86400);
+        }
+        ASSERT_TRUE(DatFile::writeRecording(out, 8, v.data(), int(v.size()), QStringLiteral("Ward 3")).ok);
+    };
+    saveEarlier();
+    writeBytes(unrelated, fileBytes(in));
+
+    const CliRun kept = cli({QStringLiteral("export"), in, out});
+    EXPECT_EQ(kept.code, 0) << kept.err.toStdString();
+    EXPECT_TRUE(kept.err.contains(stale)) << kept.err.toStdString();
+    EXPECT_TRUE(kept.err.contains(QLatin1String("--remove-stale-parts")));
+    EXPECT_FALSE(kept.err.contains(unrelated));
+    EXPECT_TRUE(QFile::exists(stale));
+
+    saveEarlier();
+    const CliRun removed = cli({QStringLiteral("export"), in, out, QStringLiteral("--remove-stale-parts")});
+    EXPECT_EQ(removed.code, 0) << removed.err.toStdString();
+    EXPECT_TRUE(removed.err.contains(stale)) << removed.err.toStdString();
+    EXPECT_FALSE(QFile::exists(stale));
+    EXPECT_EQ(fileBytes(unrelated), fileBytes(in)) << "a file that only shares the name stays";
+    EXPECT_EQ(fileBytes(out), fileBytes(in));
+    EXPECT_EQ(cli({QStringLiteral("export"), in, QStringLiteral("--remove-stale-parts")}).code, 2);
 }
 
 TEST(CliExport, FullFileStaysOneFile)

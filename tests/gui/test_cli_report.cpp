@@ -14,6 +14,7 @@
 #include "PdfTestTools.h"
 #include "ViewTestData.h"
 #include "cli_run.h"
+#include "small_fs.h"
 #include "test_env.h"
 
 #include <QDir>
@@ -22,6 +23,11 @@
 #include <QSettings>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include <unistd.h>
 
 using clitest::CliRun;
 using pdftest::MeanDifference;
@@ -220,6 +226,66 @@ TEST(CliReport, RefusalsSayWhyAndLeaveAnExistingReport)
     ASSERT_TRUE(keep.open(QIODevice::ReadOnly));
     EXPECT_EQ(keep.readAll(), QByteArray("an earlier report"));
     EXPECT_TRUE(NoPartialFilesIn(testenv::root()));
+}
+
+TEST(CliReport, OutputThatIsTheInputOrNoPdfIsRefused)
+{
+    RecordStore store;
+    const QString dat = SaveNight(store, 100);
+    const QByteArray before = testfs::bytesOf(dat);
+    const QString symlink = Path(QStringLiteral("symlink.pdf"));
+    const QString hardLink = Path(QStringLiteral("hardlink.pdf"));
+    ASSERT_TRUE(QFile::link(dat, symlink));
+    ASSERT_EQ(::link(QFile::encodeName(dat).constData(), QFile::encodeName(hardLink).constData()), 0);
+    const QString sameByDots = Path(QStringLiteral("sub/../night.dat"));
+    QDir().mkpath(Path(QStringLiteral("sub")));
+    for (const QString &out :
+         {dat, sameByDots, symlink, hardLink, Path(QStringLiteral("report.dat")), Path(QStringLiteral("report"))}) {
+        const CliRun r = Cli({QStringLiteral("report"), dat, QStringLiteral("--mode"), QStringLiteral("trend"), out});
+        EXPECT_EQ(r.code, 2) << out.toStdString();
+        EXPECT_FALSE(r.err.isEmpty()) << out.toStdString();
+    }
+    EXPECT_EQ(testfs::bytesOf(dat), before);
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("report.dat"))));
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("report"))));
+
+    // Upper-case ".PDF" is a PDF name too.
+    const CliRun upper = Cli({QStringLiteral("report"), dat, QStringLiteral("--mode"), QStringLiteral("trend"),
+                              Path(QStringLiteral("NIGHT.PDF"))});
+    EXPECT_EQ(upper.code, 0) << upper.err.toStdString();
+}
+
+TEST(CliReport, FullDiskKeepsTheEarlierReportAndSaysWhy)
+{
+    testfs::SmallFileSystem disk(QStringLiteral("full"), "size=256k");
+    if (!disk.mounted())
+        GTEST_SKIP() << "this machine does not let the test mount a small file system";
+    RecordStore store;
+    const QString dat = SaveNight(store, 3000);
+    const QString pdf = disk.file("kept.pdf");
+    ASSERT_TRUE(testfs::putFile(pdf, "an earlier report"));
+    ASSERT_TRUE(disk.leaveFree(8192));
+    const CliRun r = Cli({QStringLiteral("report"), dat, QStringLiteral("--mode"), QStringLiteral("table"), pdf});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(QString::fromLocal8Bit(std::strerror(ENOSPC)))) << r.err.toStdString();
+    EXPECT_EQ(testfs::bytesOf(pdf), QByteArray("an earlier report"));
+    EXPECT_EQ(disk.entries(), (QStringList{QStringLiteral("filler"), QStringLiteral("kept.pdf")}));
+}
+
+TEST(CliReport, PdfCutShortAnywhereIsNotWhole)
+{
+    RecordStore store;
+    viewtest::FillRecording(
+        store, 100, [](int) { return 95; }, [](int) { return 70; });
+    const QString path = Path(QStringLiteral("whole.pdf"));
+    ASSERT_EQ(writeReportPdf(store, ReportMode::Trend, defaultReportViewSize(), path).status,
+              ReportPdfResult::Status::Written);
+    const QByteArray pdf = testfs::bytesOf(path);
+    EXPECT_TRUE(isWholePdf(pdf));
+    EXPECT_FALSE(isWholePdf(pdf.left(pdf.size() / 2)));
+    EXPECT_FALSE(isWholePdf(pdf.chopped(3)));
+    EXPECT_FALSE(isWholePdf(QByteArray(pdf).remove(pdf.size() / 3, 4096))) << "bytes lost in the middle";
+    EXPECT_FALSE(isWholePdf(QByteArray()));
 }
 
 TEST(CliReport, RecordingWithoutPatientDetailsOrReadings)

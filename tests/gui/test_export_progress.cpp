@@ -17,6 +17,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -120,6 +121,23 @@ TEST(SaveDialog, StartsInTheFolderAsked)
     GuiPrompts prompts;
     EXPECT_EQ(prompts.saveFileName(request), folder + QStringLiteral("/night.dat"));
     EXPECT_EQ(shown, folder);
+}
+
+TEST(SaveDialog, FailedSaveShowsTheExactTextWithTheReasonBelow)
+{
+    QString text;
+    QString detail;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        text = box->text();
+        detail = box->informativeText();
+        box->accept();
+    });
+    GuiPrompts prompts;
+    prompts.warningWithDetail(QStringLiteral("Can't create the file"), QStringLiteral("No space left on device"));
+    EXPECT_EQ(text, QStringLiteral("Can't create the file"));
+    EXPECT_EQ(detail, QStringLiteral("No space left on device"));
 }
 
 class SaveAndDrop : public ::testing::Test

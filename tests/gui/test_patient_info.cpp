@@ -2,11 +2,16 @@
 #include "app/ScriptedPrompts.h"
 #include "app/Settings.h"
 #include "dialogs/PatientInfoDialog.h"
+#include "dialogs/PatientInfoLogic.h"
+#include "dialogs/ReportTitleLogic.h"
+#include "model/DatFile.h"
 #include "model/PatientStore.h"
 #include "model/RecordStore.h"
+#include "model/SavedData.h"
 #include "shell/CommandIds.h"
 #include "shell/MainWindow.h"
 #include "test_env.h"
+#include "test_samples.h"
 #include "views/DataView.h"
 #include "views/ReportHeader.h"
 
@@ -16,10 +21,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
 
 namespace
 {
@@ -132,12 +141,16 @@ TEST(PatientInfo, NumberFieldsRefuseTooManyDigitsOrValuesOutOfScope)
     EXPECT_EQ(age->selectedText(), QStringLiteral("0"));
     QTest::keyClicks(age, QStringLiteral("57"));
     EXPECT_EQ(age->text(), QStringLiteral("57")) << "the next digit replaces the 0";
-    // Digits typed after an unselected 0 count without it.
+    // Digits typed after an unselected 0 count with it: the fourth character is refused.
     age->setText(QStringLiteral("0"));
     age->end(false);
-    QTest::keyClicks(age, QStringLiteral("120"));
-    EXPECT_EQ(age->text(), QStringLiteral("120"));
+    QTest::keyClicks(age, QStringLiteral("12"));
+    EXPECT_EQ(age->text(), QStringLiteral("012"));
     EXPECT_TRUE(prompts.shown.isEmpty());
+    QTest::keyClicks(age, QStringLiteral("0"));
+    EXPECT_EQ(prompts.shown, QStringList{QStringLiteral("scope : 0 - 200,Please ReInput")});
+    EXPECT_EQ(age->text(), QStringLiteral("0"));
+    EXPECT_EQ(age->selectedText(), QStringLiteral("0"));
 
     struct Bound {
         PatientField field;
@@ -152,6 +165,9 @@ TEST(PatientInfo, NumberFieldsRefuseTooManyDigitsOrValuesOutOfScope)
         {PatientField::Weight, kBritish, "2203", "2204", "scope : 0 - 2203,Please ReInput"},
         {PatientField::Weight, kMetric, "1000", "1001", "scope : 0 - 1000,Please ReInput"},
         {PatientField::Weight, kMetric, "999", "001001", "scope : 0 - 1000,Please ReInput"},
+        {PatientField::Age, kMetric, "020", "0200", "scope : 0 - 200,Please ReInput"},
+        {PatientField::Height, kMetric, "0400", "00400", "scope : 0 - 400,Please ReInput"},
+        {PatientField::Weight, kBritish, "02203", "002203", "scope : 0 - 2203,Please ReInput"},
     };
     for (const Bound &b : bounds) {
         ScriptedPrompts p;
@@ -201,6 +217,48 @@ TEST(PatientInfo, TextFieldsAreCutToTheirLimitWithItsMessage)
         e->setText(full + QStringLiteral("bcd"));
         EXPECT_EQ(prompts.shown, QStringList{QLatin1String(l.message)});
         EXPECT_EQ(e->text(), full);
+    }
+}
+
+// A name or title cut to its limit keeps a character outside the BMP whole or
+// drops it whole; half of one would be exported as "?".
+TEST(PatientInfo, CutsAtTheLimitNeverSplitACharacter)
+{
+    const QString clef = QString::fromUtf8("\U0001D11E"); // two UTF-16 units
+    const auto endingWithClef = [&](int limit) { return QString(limit - 1, u'a') + clef + QStringLiteral("bc"); };
+    const auto whole = [](const QString &t) {
+        return std::none_of(t.begin(), t.end(), [&](QChar c) { return c.isSurrogate(); }) ||
+               (t.size() >= 2 && t.back().isLowSurrogate() && t.at(t.size() - 2).isHighSurrogate());
+    };
+    RecordStore store;
+    ScriptedPrompts prompts;
+    PatientInfoLogic logic(store, prompts, kMetric);
+    ReportTitleLogic title(prompts);
+    PatientRecord record;
+
+    struct Cut {
+        const char *what;
+        int limit;
+        std::function<QString(const QString &)> cut;
+    };
+    const Cut cuts[] = {
+        {"Name field", 30, [&](const QString &t) { return logic.checkChange(PatientField::Name, t)->text; }},
+        {"Comments field", 80, [&](const QString &t) { return logic.checkChange(PatientField::Comments, t)->text; }},
+        {"report title", 60, [&](const QString &t) { return *title.check(t); }},
+        {"stored name", 30,
+         [&](const QString &t) {
+             PatientRecord::setText(record.name, t);
+             return record.nameText();
+         }},
+        {"title in a .dat file", 60, [](const QString &t) { return DatFile::cutTitle(t); }},
+    };
+    for (const Cut &c : cuts) {
+        const QString cut = c.cut(endingWithClef(c.limit));
+        EXPECT_EQ(cut, QString(c.limit - 1, u'a')) << c.what << ": the pair goes whole";
+        EXPECT_TRUE(whole(cut)) << c.what;
+        // One unit shorter, the pair fits whole.
+        const QString fits = c.cut(QString(c.limit - 2, u'a') + clef + QStringLiteral("bc"));
+        EXPECT_EQ(fits, QString(c.limit - 2, u'a') + clef) << c.what;
     }
 }
 
@@ -272,6 +330,61 @@ TEST(PatientInfo, SavingWorksWithTheSettingsFolderAbsent)
     EXPECT_EQ(stored.nameText(), QStringLiteral("Fresh"));
 }
 
+// A file whose header ID is 0 while its readings carry ID 5: details typed for
+// it are saved under 5; opening and saving it untouched never blanks what 5 has.
+TEST(PatientInfo, HeaderZeroFileStoresTypedDetailsUnderItsReadingsId)
+{
+    std::vector<SampleRecord> readings;
+    for (int i = 0; i < 20; ++i)
+        readings.push_back(testdata::Reading(5, i));
+    const QString file = testenv::root() + QStringLiteral("/header0.dat");
+    ASSERT_TRUE(DatFile::write(file, DatFile::encode(0, readings.data(), int(readings.size()), QString())));
+    const QString saved = testenv::root() + QStringLiteral("/saved.dat");
+
+    struct Case {
+        const char *what;
+        const char *storedBefore; // name stored under ID 5 before, or nullptr
+        const char *typed;        // name typed with Save Info, or nullptr
+        const char *storedAfter;  // name stored under ID 5 after Save Data, or nullptr
+    };
+    const Case cases[] = {
+        {"typed, nothing stored", nullptr, "Typed Here", "Typed Here"},
+        {"typed over stored details", "Stored Before", "Typed Here", "Typed Here"},
+        {"untouched, details stored", "Stored Before", nullptr, "Stored Before"},
+        {"untouched, nothing stored", nullptr, nullptr, ""},
+    };
+    for (const Case &c : cases) {
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("quellix"),
+                  QStringLiteral("patientinfo"))
+            .remove(QStringLiteral("4"));
+        if (c.storedBefore) {
+            ASSERT_TRUE(StorePatientInfo(4, patient(5, c.storedBefore, 170, 70, kMetric)));
+        }
+        RecordStore store;
+        ScriptedPrompts prompts;
+        ASSERT_TRUE(SavedData::open(store, file, prompts));
+        if (c.typed) {
+            PatientInfoLogic logic(store, prompts, kMetric);
+            PatientInfoValues values = logic.initialValues();
+            EXPECT_TRUE(values.idText.isEmpty()) << c.what;
+            values.name = QLatin1String(c.typed);
+            logic.save(values);
+        }
+        EXPECT_EQ(SavedData::saveTo(store, saved, prompts, kMetric), SavedData::SaveCommandResult::Written) << c.what;
+        PatientRecord stored;
+        EXPECT_EQ(ReadPatientInfo(4, stored), c.storedAfter != nullptr) << c.what;
+        if (c.storedAfter) {
+            EXPECT_EQ(stored.nameText(), QLatin1String(c.storedAfter)) << c.what;
+            EXPECT_EQ(stored.idNumber, 5) << c.what;
+        }
+
+        RecordStore reopened;
+        ScriptedPrompts again;
+        ASSERT_TRUE(SavedData::open(reopened, saved, again));
+        EXPECT_TRUE(again.shown.isEmpty()) << c.what << ": " << again.shown.join(QLatin1Char('|')).toStdString();
+    }
+}
+
 TEST(PatientInfo, DeleteInfoAsksThenStoresABlankRecordOfTheId)
 {
     RecordStore store;
@@ -282,6 +395,7 @@ TEST(PatientInfo, DeleteInfoAsksThenStoresABlankRecordOfTheId)
 
     ScriptedPrompts prompts;
     PatientInfoDialog dialog(store, prompts, kBritish);
+    dialog.show();
     int changed = 0;
     QObject::connect(&dialog, &PatientInfoDialog::detailsChanged, [&] { ++changed; });
 
@@ -301,7 +415,7 @@ TEST(PatientInfo, DeleteInfoAsksThenStoresABlankRecordOfTheId)
     EXPECT_EQ(store.currentPatient, blank3);
     EXPECT_EQ(store.patientFlags[2].infoSaved, 1) << "the flags stay as they were";
     EXPECT_EQ(changed, 1);
-    EXPECT_TRUE(dialog.isVisible() || dialog.result() == 0) << "the dialog stays open";
+    EXPECT_TRUE(dialog.isVisible()) << "the dialog stays open";
     EXPECT_EQ(dialog.edit(PatientField::Name)->text(), QString());
     EXPECT_EQ(dialog.edit(PatientField::Age)->text(), QStringLiteral("0"));
     EXPECT_EQ(dialog.edit(PatientField::Height)->text(), QStringLiteral("0"));
@@ -320,7 +434,13 @@ TEST(PatientInfo, DeleteInfoAsksThenStoresABlankRecordOfTheId)
     PatientInfoDialog unnumbered(noId, p2, kBritish);
     unnumbered.deleteInfo();
     EXPECT_EQ(p2.shown.last(), QStringLiteral("Patient ID invalidate"));
-    EXPECT_FALSE(ReadPatientInfo(-1, stored));
+    for (int index = 0; index < RecordStore::kIdCount; ++index) {
+        PatientRecord any;
+        EXPECT_EQ(ReadPatientInfo(index, any), index == 2) << "nothing stored under " << index;
+        if (index == 2) {
+            EXPECT_EQ(any, blank3);
+        }
+    }
 }
 
 TEST(PatientInfo, MainWindowRepaintsTheViewWithTheNewDetails)

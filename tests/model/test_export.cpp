@@ -249,12 +249,13 @@ public:
         return type == FREEXL_CELL_NULL || type == 0;
     }
 
-    // The five cells of the reading at (row, column): Num, Date, Time, SpO2, PR.
+    // The five cells of the reading at (row, column): Num, Date ("MM/DD/Y"),
+    // Time ("H:M:S" without leading zeros), SpO2, PR.
     void expectReading(unsigned row, unsigned short column, int num, const SampleRecord &s) const
     {
         EXPECT_EQ(number(row, column), num) << "row " << row << " column " << column;
-        EXPECT_EQ(text(row, column + 1), XlsExport::dateText(s));
-        EXPECT_EQ(text(row, column + 2), XlsExport::timeText(s));
+        EXPECT_EQ(text(row, column + 1), QString::asprintf("%02d/%02d/%d", s.month, s.day, s.year));
+        EXPECT_EQ(text(row, column + 2), QString::asprintf("%d:%d:%d", s.hour, s.minute, s.second));
         EXPECT_EQ(number(row, column + 3), s.spo2);
         EXPECT_EQ(number(row, column + 4), s.pulseRate);
     }

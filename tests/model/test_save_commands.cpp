@@ -5,6 +5,7 @@
 #include "model/PatientStore.h"
 #include "model/RecordStore.h"
 #include "model/SavedData.h"
+#include "model/SurplusParts.h"
 #include "test_env.h"
 #include "test_files.h"
 
@@ -110,7 +111,9 @@ TEST(SaveCommands, ExtensionChoosesTheWriterInAnyLetterCase)
     EXPECT_EQ(SavedData::saveCommand(store, odd), SavedData::SaveCommandResult::UnknownExtension);
     EXPECT_FALSE(QFile::exists(tempPath(QStringLiteral("night.xlsx"))));
     ASSERT_EQ(odd.shown.size(), 1);
-    EXPECT_TRUE(odd.shown[0].contains(QLatin1String("Nothing was written")));
+    EXPECT_EQ(odd.shown[0],
+              QStringLiteral("Nothing was written: choose a file name ending in .dat, .txt, .xls, .csv or .edf."))
+        << "every format the dialog offers is named";
     PatientRecord stored;
     EXPECT_TRUE(ReadPatientInfo(2, stored));
 }
@@ -251,6 +254,77 @@ TEST(SaveFaults, ExistingPartFilesAreReplacedOnlyWhenTheUserAgrees)
     EXPECT_EQ(SavedData::saveCommand(store, agreed), SavedData::SaveCommandResult::Written);
     EXPECT_EQ(agreed.shown.size(), 2) << "the question, then how many files were written";
     EXPECT_EQ(DatFile::read(second).contents.samples.size(), 10u);
+}
+
+// Parts an earlier, longer save left behind: only files that go on with the
+// recording the names hold count, never an unrelated file of a matching name.
+TEST(SaveFaults, SurplusPartsAreOnlyTheRestOfTheEarlierRecording)
+{
+    ASSERT_TRUE(QDir().mkpath(tempPath(QStringLiteral("surplus"))));
+    const auto at = [](const char *name) { return tempPath(QStringLiteral("surplus/") + QLatin1String(name)); };
+    const std::vector<SampleRecord> three = recording(4, 2 * RecordStore::kFileCapacity + 10);
+    const auto save = [&](const QString &path, int id, int first, int count, const QString &title) {
+        std::vector<SampleRecord> v(three.begin() + first, three.begin() + first + count);
+        for (SampleRecord &s : v)
+            s.id = std::uint8_t(id);
+        ASSERT_TRUE(DatFile::writeRecording(path, id, v.data(), count, title).ok);
+    };
+    const int full = RecordStore::kFileCapacity;
+    save(at("night.dat"), 4, 0, int(three.size()), QStringLiteral("Ward"));
+    // Next to it: a one-part recording with an unrelated "-2", and parts that
+    // break the chain by ID, title, time, size or contents.
+    save(at("short.dat"), 4, 0, 100, QStringLiteral("Ward"));
+    save(at("short-2.dat"), 4, 100, 100, QStringLiteral("Ward"));
+    save(at("id.dat"), 4, 0, full, QStringLiteral("Ward"));
+    save(at("id-2.dat"), 5, full, 10, QStringLiteral("Ward"));
+    save(at("title.dat"), 4, 0, full, QStringLiteral("Ward"));
+    save(at("title-2.dat"), 4, full, 10, QStringLiteral("Other"));
+    save(at("gap.dat"), 4, 0, full, QStringLiteral("Ward"));
+    save(at("gap-2.dat"), 4, full + 1, 10, QStringLiteral("Ward"));
+    save(at("junk.dat"), 4, 0, full, QStringLiteral("Ward"));
+    writeBytes(at("junk-2.dat"), "not a recording");
+
+    struct Case {
+        const char *name;
+        int parts;
+        QStringList surplus;
+    };
+    const Case cases[] = {
+        {"night.dat", 1, {at("night-2.dat"), at("night-3.dat")}},
+        {"night.dat", 2, {at("night-3.dat")}},
+        {"night.dat", 3, {}},
+        {"short.dat", 1, {}},
+        {"id.dat", 1, {}},
+        {"title.dat", 1, {}},
+        {"gap.dat", 1, {}},
+        {"junk.dat", 1, {}},
+        {"none.dat", 1, {}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(SurplusParts::find(at(c.name), c.parts), c.surplus) << c.name << " " << c.parts;
+}
+
+TEST(SaveFaults, SavingAShorterRecordingOffersToRemoveTheEarlierSurplusPart)
+{
+    ASSERT_TRUE(QDir().mkpath(tempPath(QStringLiteral("shorter"))));
+    const QString path = tempPath(QStringLiteral("shorter/night.dat"));
+    const QString second = tempPath(QStringLiteral("shorter/night-2.dat"));
+    for (const Prompts::Answer answer : {Prompts::Answer::Cancel, Prompts::Answer::Ok}) {
+        RecordStore longer = storeWith(6, RecordStore::kFileCapacity + 30);
+        ScriptedPrompts first;
+        first.answers = {Prompts::Answer::Ok}; // replace the "-2" of the round before
+        ASSERT_EQ(SavedData::writeDat(longer, path, first), SavedData::SaveOutcome::Written);
+        ASSERT_TRUE(QFile::exists(second));
+
+        RecordStore shorter = storeWith(6, 500);
+        ScriptedPrompts prompts;
+        prompts.answers = {answer};
+        EXPECT_EQ(SavedData::writeDat(shorter, path, prompts), SavedData::SaveOutcome::Written);
+        ASSERT_EQ(prompts.shown.size(), 1);
+        EXPECT_TRUE(prompts.shown[0].contains(QDir::toNativeSeparators(second))) << prompts.shown[0].toStdString();
+        EXPECT_EQ(QFile::exists(second), answer != Prompts::Answer::Ok);
+        EXPECT_EQ(DatFile::read(path).contents.samples, shorter.currentSamples);
+    }
 }
 
 TEST(SaveFaults, PartNamesAndCounts)

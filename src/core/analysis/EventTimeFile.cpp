@@ -8,7 +8,6 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace EventTimeFile
 {
@@ -107,14 +106,9 @@ QByteArray encode(const SampleRecord *samples, int sampleCount, const PatientRec
     return bytes;
 }
 
-bool write(const QString &path, const QByteArray &bytes)
+FileWriteResult write(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size())
-        return false;
-    return file.commit();
+    return writeFileChecked(path, bytes);
 }
 
 Outcome exportCommand(const RecordStore &store, const AnalysisResults &results, Prompts &prompts)
@@ -139,8 +133,8 @@ Outcome exportCommand(const RecordStore &store, const AnalysisResults &results, 
         encode(store.currentSamples.data(), store.currentSampleCount(), store.currentPatient, results, unitSetup);
     // A failed write is reported like a file that cannot be created: the user
     // must not take a partial file for the whole list.
-    if (!write(path, bytes)) {
-        prompts.warning(Text(TextNo::CantCreateFile));
+    if (const FileWriteResult r = write(path, bytes); !r.ok) {
+        prompts.warningWithDetail(Text(TextNo::CantCreateFile), r.reason);
         return Outcome::CannotCreate;
     }
     return Outcome::Written;

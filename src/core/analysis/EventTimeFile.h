@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/AnalysisResults.h"
+#include "app/CheckedFile.h"
 
 #include "model/PatientRecord.h"
 #include "model/SampleRecord.h"
@@ -39,8 +40,8 @@ enum class Outcome {
     CannotCreate, // "Can't create the file" shown; an existing file is left as it was
 };
 
-// Writes atomically, so a failure never leaves half a file behind.
-bool write(const QString &path, const QByteArray &bytes);
+// Writes every byte or nothing, so a failure never leaves half a file behind.
+FileWriteResult write(const QString &path, const QByteArray &bytes);
 
 // The export command after its analysis run: asks for the file, writes it with
 // the "UnitSetup" in force, and says when it cannot.

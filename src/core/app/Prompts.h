@@ -13,6 +13,11 @@ public:
 
     virtual void information(const QString &text) = 0;
     virtual void warning(const QString &text) = 0;
+    // A warning with the system's reason on a line of its own (the text stays exact).
+    virtual void warningWithDetail(const QString &text, const QString &detail)
+    {
+        warning(detail.isEmpty() ? text : text + QLatin1Char('\n') + detail);
+    }
     // A message that must not hold up what follows (shown without waiting for OK).
     virtual void notice(const QString &text) { information(text); }
     // OK/Cancel question; returns Ok or Cancel.

@@ -13,6 +13,11 @@ class ScriptedPrompts : public Prompts
 public:
     void information(const QString &text) override { shown.append(text); }
     void warning(const QString &text) override { shown.append(text); }
+    void warningWithDetail(const QString &text, const QString &detail) override
+    {
+        shown.append(text);
+        details.append(detail);
+    }
     Answer question(const QString &text) override
     {
         shown.append(text);
@@ -34,6 +39,7 @@ public:
     }
 
     QStringList shown;          // texts of every message, in order
+    QStringList details;        // detail lines of warnings that have one, in order
     std::deque<Answer> answers; // answers to questions, in order
     std::deque<QString> files;  // answers to file dialogs, in order
     FileRequest lastRequest;

@@ -1,7 +1,8 @@
 #include "device/RawDump.h"
 
+#include "app/CheckedFile.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -126,13 +127,10 @@ std::optional<std::vector<RawDump::Event>> RawDump::parse(const QByteArray &text
 
 bool RawDump::save(const QString &path, QString *error) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(format(events())) < 0 || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    const FileWriteResult r = writeFileChecked(path, format(events()));
+    if (!r.ok && error)
+        *error = r.reason;
+    return r.ok;
 }
 
 std::optional<std::vector<RawDump::Event>> RawDump::load(const QString &path, QString *error)

@@ -1,5 +1,7 @@
 #include "export/BiffWriter.h"
 
+#include "model/TextCut.h"
+
 #include <QtEndian>
 
 #include <algorithm>
@@ -206,7 +208,7 @@ void BiffWriter::latin1(int row, int column, const char *value, int length)
 
 void BiffWriter::text(int row, int column, const QString &value)
 {
-    const QString v = value.left(kMaxLabel);
+    const QString v = cutText(value, kMaxLabel);
     const bool narrow = std::all_of(v.begin(), v.end(), [](QChar c) { return c.unicode() < 0x80; });
     if (narrow) {
         const QByteArray bytes = v.toLatin1();

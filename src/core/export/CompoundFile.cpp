@@ -1,6 +1,7 @@
 #include "export/CompoundFile.h"
 
-#include <QIODevice>
+#include "app/CheckedFile.h"
+
 #include <QtEndian>
 
 #include <cstring>
@@ -52,7 +53,7 @@ QByteArray directoryEntry(const char16_t *name, quint8 type, quint32 child, quin
 
 } // namespace
 
-bool writeWorkbook(QIODevice &out, const QByteArray &workbook)
+bool writeWorkbook(CheckedFile &out, const QByteArray &workbook)
 {
     const qint64 size = std::max<qint64>(workbook.size(), kMinStreamSize);
     const qint64 streamSectors = (size + kSector - 1) / kSector;
@@ -117,9 +118,8 @@ bool writeWorkbook(QIODevice &out, const QByteArray &workbook)
     dir += directoryEntry(u"", 0, kNoStream, 0, 0);
 
     QByteArray tail(qsizetype(streamSectors * kSector - workbook.size()), '\0');
-    return out.write(header) == header.size() && out.write(fatBytes) == fatBytes.size() &&
-           out.write(difatBytes) == difatBytes.size() && out.write(dir) == dir.size() &&
-           out.write(workbook) == workbook.size() && out.write(tail) == tail.size();
+    return out.write(header) && out.write(fatBytes) && out.write(difatBytes) && out.write(dir) && out.write(workbook) &&
+           out.write(tail);
 }
 
 } // namespace CompoundFile

@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 
-class QIODevice;
+class CheckedFile;
 
 // The container of an Excel 97-2003 file: a compound file (version 3, 512-byte
 // sectors) holding one stream named "Workbook".
@@ -14,6 +14,6 @@ namespace CompoundFile
 inline constexpr int kMinStreamSize = 4096;
 
 // Writes the container around the workbook stream. False when a write fails.
-bool writeWorkbook(QIODevice &out, const QByteArray &workbook);
+bool writeWorkbook(CheckedFile &out, const QByteArray &workbook);
 
 } // namespace CompoundFile

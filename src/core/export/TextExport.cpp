@@ -1,10 +1,9 @@
 #include "export/TextExport.h"
 
+#include "app/CheckedFile.h"
 #include "export/Digits.h"
 #include "export/ExportPatient.h"
 #include "model/PatientRecord.h"
-
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -71,41 +70,33 @@ QByteArray line(const SampleRecord &s)
 ExportStatus write(const QString &path, const PatientRecord &patient, const std::vector<SampleRecord> &samples,
                    int unitSetup, ProgressSink *progress, QString *error)
 {
-    QSaveFile file(path);
-    const auto failed = [&] {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
+    CheckedFile file(path);
+    const auto finished = [&](ExportStatus status) {
+        if (status != ExportStatus::Written)
+            file.cancel();
+        if (error && status == ExportStatus::CannotCreate)
+            *error = file.reason();
         if (progress)
             progress->end();
-        return ExportStatus::CannotCreate;
+        return status;
     };
     const int count = int(samples.size());
     if (progress)
         progress->begin(count);
-    if (!file.open(QIODevice::WriteOnly))
-        return failed();
-    if (file.write(header(patient, unitSetup)) < 0)
-        return failed();
+    if (!file.open() || !file.write(header(patient, unitSetup)))
+        return finished(ExportStatus::CannotCreate);
     QByteArray chunk(qsizetype(kChunk) * kMaxLine, Qt::Uninitialized);
     for (int first = 0; first < count; first += kChunk) {
         const int last = std::min(count, first + kChunk);
         char *p = chunk.data();
         for (int i = first; i < last; ++i)
             p = formatLine(p, samples[std::size_t(i)]);
-        if (file.write(chunk.constData(), p - chunk.constData()) < 0)
-            return failed();
-        if (progress && !progress->advance(last)) {
-            file.cancelWriting();
-            progress->end();
-            return ExportStatus::Cancelled;
-        }
+        if (!file.write(QByteArrayView(chunk.constData(), p - chunk.constData())))
+            return finished(ExportStatus::CannotCreate);
+        if (progress && !progress->advance(last))
+            return finished(ExportStatus::Cancelled);
     }
-    if (!file.commit())
-        return failed();
-    if (progress)
-        progress->end();
-    return ExportStatus::Written;
+    return finished(file.commit() ? ExportStatus::Written : ExportStatus::CannotCreate);
 }
 
 } // namespace TextExport

@@ -20,7 +20,7 @@ QByteArray header(const PatientRecord &patient, int unitSetup);
 // One reading's line: "2010/07/21 09:05:03\t\t\t97\t\t64\r\n".
 QByteArray line(const SampleRecord &s);
 
-// Writes the whole file through QSaveFile; a failure or a stop leaves any
+// Writes the whole file through CheckedFile; a failure or a stop leaves any
 // earlier file of that name as it was. error (optional) gets the reason.
 ExportStatus write(const QString &path, const PatientRecord &patient, const std::vector<SampleRecord> &samples,
                    int unitSetup, ProgressSink *progress = nullptr, QString *error = nullptr);

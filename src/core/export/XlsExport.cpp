@@ -1,12 +1,11 @@
 #include "export/XlsExport.h"
 
+#include "app/CheckedFile.h"
 #include "export/BiffWriter.h"
 #include "export/CompoundFile.h"
 #include "export/Digits.h"
 #include "export/ExportPatient.h"
 #include "model/PatientRecord.h"
-
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -74,25 +73,25 @@ ExportStatus write(const QString &path, const PatientRecord &patient, const std:
     const int rows = count == 0 ? kFirstReadingRow : kFirstReadingRow + std::min(count, kBlockRows);
     if (progress)
         progress->begin(count);
-    QSaveFile file(path);
+    CheckedFile file(path);
     const auto finished = [&](ExportStatus status) {
         if (status != ExportStatus::Written) {
             if (error && status == ExportStatus::CannotCreate)
-                *error = file.errorString();
-            file.cancelWriting();
+                *error = file.reason();
+            file.cancel();
         }
         if (progress)
             progress->end();
         return status;
     };
     // Opened first, so a folder that cannot be written is known before the work.
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open())
         return finished(ExportStatus::CannotCreate);
     // A sheet has 256 columns: 42 blocks, far beyond any recording the store holds.
     if (blocks * kBlockColumns - 1 > BiffWriter::kMaxColumns) {
+        file.cancel();
         if (error)
             *error = QStringLiteral("more readings than one sheet can hold");
-        file.cancelWriting();
         if (progress)
             progress->end();
         return ExportStatus::CannotCreate;

@@ -34,7 +34,7 @@ int blockCount(int readings);
 QString dateText(const SampleRecord &s);
 QString timeText(const SampleRecord &s);
 
-// Writes the whole file through QSaveFile; a failure or a stop leaves any
+// Writes the whole file through CheckedFile; a failure or a stop leaves any
 // earlier file of that name as it was. error (optional) gets the reason.
 ExportStatus write(const QString &path, const PatientRecord &patient, const std::vector<SampleRecord> &samples,
                    int unitSetup, ProgressSink *progress = nullptr, QString *error = nullptr);

@@ -1,13 +1,15 @@
 #include "model/DatFile.h"
 
+#include "app/CheckedFile.h"
 #include "model/EightBitText.h"
 #include "model/RecordStore.h"
+#include "model/TextCut.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 
+#include <cstdio>
 #include <memory>
 
 #ifdef Q_OS_UNIX
@@ -26,6 +28,54 @@ namespace
 
 // A pipe whose writer sends nothing for this long is given up.
 constexpr int kSilentPipeMs = 10000;
+
+// A file about to be replaced by a part of a recording.
+struct EarlierFile {
+    QString path; // the file itself (a link's target)
+    QString kept; // a hard link to its old contents; empty when none could be made
+    bool existed = false;
+};
+
+EarlierFile keepEarlier(const QString &path)
+{
+    EarlierFile e;
+    const QFileInfo info(path);
+    e.existed = info.exists();
+    e.path = e.existed ? info.canonicalFilePath() : info.absoluteFilePath();
+    if (!e.existed)
+        return e;
+#ifdef Q_OS_UNIX
+    for (int k = 0; k < 100; ++k) {
+        const QString aside = e.path + QStringLiteral(".earlier-%1").arg(k);
+        if (::link(QFile::encodeName(e.path).constData(), QFile::encodeName(aside).constData()) == 0) {
+            e.kept = aside;
+            break;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+#endif
+    return e;
+}
+
+// Undoes a committed part: the earlier file comes back, or a new one goes.
+bool putBack(EarlierFile &e)
+{
+    if (!e.existed)
+        return QFile::remove(e.path);
+    if (e.kept.isEmpty())
+        return false;
+    if (std::rename(QFile::encodeName(e.kept).constData(), QFile::encodeName(e.path).constData()) != 0)
+        return false;
+    e.kept.clear();
+    return true;
+}
+
+void dropKept(const EarlierFile &e)
+{
+    if (!e.kept.isEmpty())
+        QFile::remove(e.kept);
+}
 
 struct Cursor {
     const QByteArray &data;
@@ -207,12 +257,7 @@ bool realDateTime(const SampleRecord &s)
 
 QString cutTitle(const QString &title)
 {
-    if (title.size() <= kTitleMax)
-        return title;
-    qsizetype n = kTitleMax;
-    if (title.at(n - 1).isHighSurrogate())
-        --n;
-    return title.left(n);
+    return cutText(title, kTitleMax);
 }
 
 qint64 maxFileSize()
@@ -341,18 +386,10 @@ QByteArray encode(int headerId, const SampleRecord *samples, int count, const QS
 
 bool write(const QString &path, const QByteArray &bytes, QString *error)
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = f.errorString();
-        return false;
-    }
-    if (f.write(bytes) != bytes.size() || !f.commit()) {
-        if (error)
-            *error = f.errorString();
-        return false;
-    }
-    return true;
+    const FileWriteResult r = writeFileChecked(path, bytes);
+    if (!r.ok && error)
+        *error = r.reason;
+    return r.ok;
 }
 
 QString partPath(const QString &path, int part)
@@ -379,28 +416,55 @@ WriteResult writeRecording(const QString &path, int headerId, const SampleRecord
 {
     WriteResult result;
     const int parts = partCount(count);
-    // Every part is written before any is committed, so a failure part-way
-    // leaves all earlier files as they were.
-    std::vector<std::unique_ptr<QSaveFile>> files;
+    // Every part is on the disk before the first one replaces anything.
+    std::vector<std::unique_ptr<CheckedFile>> files;
     for (int part = 1; part <= parts; ++part) {
         const int first = (part - 1) * RecordStore::kFileCapacity;
         const int n = std::min(RecordStore::kFileCapacity, count - first);
-        const QString name = partPath(path, part);
-        auto file = std::make_unique<QSaveFile>(name);
+        auto file = std::make_unique<CheckedFile>(partPath(path, part));
         const QByteArray bytes = encode(headerId, samples + first, std::max(n, 0), title);
-        if (!file->open(QIODevice::WriteOnly) || file->write(bytes) != bytes.size()) {
-            result.error = file->errorString();
+        if (!file->open() || !file->write(bytes) || !file->finish()) {
+            result.error = file->reason();
             return result;
         }
         files.push_back(std::move(file));
-        result.paths.append(name);
     }
-    for (auto &file : files) {
-        if (!file->commit()) {
-            result.error = file->errorString();
+    if (parts == 1) {
+        if (!files.front()->commit()) {
+            result.error = files.front()->reason();
             return result;
         }
+        result.paths.append(files.front()->path());
+        result.ok = true;
+        return result;
     }
+
+    // The earlier files stay (as links beside them) until every part is in
+    // place, so a part that cannot replace its file lets the others go back.
+    std::vector<EarlierFile> earlier;
+    for (const auto &file : files)
+        earlier.push_back(keepEarlier(file->path()));
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (files[i]->commit())
+            continue;
+        result.error = files[i]->reason();
+        QStringList stuck;
+        for (std::size_t j = 0; j < i; ++j) {
+            if (!putBack(earlier[j]))
+                stuck.append(files[j]->path());
+        }
+        for (const EarlierFile &e : earlier)
+            dropKept(e);
+        // Where a part could not go back, the user must know what changed.
+        if (!stuck.isEmpty())
+            result.error += QStringLiteral("; written all the same: ") + stuck.join(QStringLiteral(", "));
+        result.paths = stuck;
+        return result;
+    }
+    for (const EarlierFile &e : earlier)
+        dropKept(e);
+    for (const auto &file : files)
+        result.paths.append(file->path());
     result.ok = true;
     return result;
 }

@@ -60,7 +60,7 @@ QByteArray encode(int headerId, const SampleRecord *samples, int count, const QS
 // Any length, in the archive's length-prefixed form.
 QByteArray encodeTitle(const QString &title);
 
-// Writes atomically (QSaveFile): a failed write leaves an existing file as it was.
+// Writes every byte or fails; a failed write leaves an existing file as it was.
 bool write(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 
 // Path of part `part` (1-based) of a recording saved in parts: part 1 is path
@@ -71,11 +71,14 @@ int partCount(int count);
 
 // Writes a recording as one file, or, above the readings one file may hold, as
 // consecutive files of at most that many readings, each with the same header
-// ID and title. Either every part is written or none is changed.
+// ID and title. Either every part is written or none is changed: all parts are
+// on the disk before the first replaces its file, and the earlier files are put
+// back if a later part cannot take its place. Where one cannot go back, the
+// result says so (error names it, paths lists it).
 struct WriteResult {
     bool ok = false;
-    QStringList paths; // written files, in order
-    QString error;
+    QStringList paths; // ok: the files written, in order; failed: files changed all the same
+    QString error;     // the system's reason
 };
 WriteResult writeRecording(const QString &path, int headerId, const SampleRecord *samples, int count,
                            const QString &title);

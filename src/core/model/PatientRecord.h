@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/TextCut.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -45,7 +47,7 @@ struct PatientRecord {
     template <std::size_t N> static void setText(std::array<char16_t, N> &field, const QString &value)
     {
         field.fill(0);
-        const auto n = std::min<std::size_t>(N, std::size_t(value.size()));
+        const auto n = std::size_t(cutLength(value, qsizetype(N)));
         for (std::size_t i = 0; i < n; ++i)
             field[i] = value.at(qsizetype(i)).unicode();
     }

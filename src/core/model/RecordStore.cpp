@@ -32,6 +32,7 @@ void RecordStore::ClearAllData()
     currentSamples.clear();
     currentSamples.shrink_to_fit();
     currentPatient = PatientRecord{};
+    patientEnteredForRecording = false;
     for (auto &buffer : deviceSamples) {
         buffer.clear();
         buffer.shrink_to_fit();
@@ -56,6 +57,7 @@ RecordStore::PatientLoad RecordStore::SelectDeviceId(int id, SelectSource source
     // Nothing of the patient shown before may stay under the new ID.
     currentPatient = PatientRecord{};
     currentPatient.idNumber = id;
+    patientEnteredForRecording = false;
     if (isNewestFirstModel(deviceModel))
         currentSamples.assign(buffer.rbegin() + std::ptrdiff_t(buffer.size() - n), buffer.rend());
     else

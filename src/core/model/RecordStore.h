@@ -30,6 +30,9 @@ public:
     int currentSampleCount() const { return int(currentSamples.size()); }
 
     PatientRecord currentPatient;
+    // Save Info was used since the current recording became current: the
+    // details on screen were entered for it (see storePatientOfFirstReading).
+    bool patientEnteredForRecording = false;
 
     // Downloaded readings per ID (index ID - 1), in the order the device sent them.
     // Buffers grow as readings arrive; only the download appends to them.

@@ -9,14 +9,47 @@
 #include "model/DatFile.h"
 #include "model/PatientStore.h"
 #include "model/RecordStore.h"
+#include "model/SurplusParts.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
 namespace SavedData
 {
+
+namespace
+{
+
+QString nativeList(const QStringList &paths)
+{
+    QStringList names;
+    for (const QString &p : paths)
+        names.append(QDir::toNativeSeparators(p));
+    return names.join(QLatin1Char('\n'));
+}
+
+// The parts an earlier, longer save left after the new ones go only when the user agrees.
+void offerToRemove(const QStringList &surplus, Prompts &prompts)
+{
+    if (prompts.question(QCoreApplication::translate("SavedData",
+                                                     "These files hold the rest of the recording saved earlier under "
+                                                     "this name and are not part of this one:\n%1\nRemove them?")
+                             .arg(nativeList(surplus))) != Prompts::Answer::Ok)
+        return;
+    QStringList kept;
+    for (const QString &p : surplus) {
+        if (!QFile::remove(p))
+            kept.append(p);
+    }
+    if (!kept.isEmpty())
+        prompts.warning(
+            QCoreApplication::translate("SavedData", "These files could not be removed:\n%1").arg(nativeList(kept)));
+}
+
+} // namespace
 
 bool open(RecordStore &store, const QString &path, Prompts &prompts, QString *detail)
 {
@@ -33,6 +66,7 @@ bool open(RecordStore &store, const QString &path, Prompts &prompts, QString *de
     // show the previous patient either.
     store.currentPatient = PatientRecord{};
     store.currentPatient.idNumber = r.contents.headerId;
+    store.patientEnteredForRecording = false;
     if (store.LoadPatientInfo(r.contents.headerId - 1) == RecordStore::PatientLoad::Missing)
         prompts.warning(QCoreApplication::translate("RecordStore", "Get patient info error!"));
     store.viewPosition = 0;
@@ -58,25 +92,26 @@ SaveOutcome writeDat(RecordStore &store, const QString &path, Prompts &prompts, 
                              .arg(DatFile::partCount(count))
                              .arg(existing.join(QLatin1Char('\n')))) != Prompts::Answer::Ok)
         return SaveOutcome::NotReplaced;
+    // Found before the last new part replaces the part they continue.
+    const QStringList surplus = SurplusParts::find(path, DatFile::partCount(count));
     const DatFile::WriteResult r =
         DatFile::writeRecording(path, headerId, store.currentSamples.data(), count, store.reportTitle);
     if (!r.ok) {
-        prompts.warning(Text(TextNo::CantCreateFile));
+        prompts.warningWithDetail(Text(TextNo::CantCreateFile), r.error);
         return SaveOutcome::CannotCreate;
     }
     if (written)
         *written = r.paths;
     if (r.paths.size() > 1) {
-        QStringList names;
-        for (const QString &p : r.paths)
-            names.append(QDir::toNativeSeparators(p));
         prompts.information(QCoreApplication::translate(
                                 "SavedData", "The recording has %1 readings, more than one file can hold, so it was "
                                              "saved in %2 files:\n%3")
                                 .arg(count)
                                 .arg(r.paths.size())
-                                .arg(names.join(QLatin1Char('\n'))));
+                                .arg(nativeList(r.paths)));
     }
+    if (!surplus.isEmpty())
+        offerToRemove(surplus, prompts);
     if (headerId >= 1 && headerId <= 128) {
         store.patientFlags[std::size_t(headerId - 1)].dataSaved = 1;
         return SaveOutcome::Written;
@@ -94,8 +129,16 @@ bool storePatientOfFirstReading(RecordStore &store)
         return false;
     // The details on screen belong to the recording's ID. A file whose readings
     // carry another ID must not overwrite that other patient's details.
-    if (store.currentPatient.idNumber != id)
-        return false;
+    if (store.currentPatient.idNumber != id) {
+        // A file of header ID 0 has no ID of its own: its details go under the
+        // first reading's ID when they were typed for this recording, or when
+        // nothing stored there can be lost.
+        PatientRecord stored;
+        if (store.currentPatient.idNumber != 0 ||
+            (!store.patientEnteredForRecording && ReadPatientInfo(id - 1, stored)))
+            return false;
+        store.currentPatient.idNumber = id;
+    }
     StorePatientInfo(id - 1, store.currentPatient);
     store.patientFlags[std::size_t(id - 1)].infoSaved = 1;
     return true;
@@ -138,6 +181,7 @@ SaveCommandResult saveTo(RecordStore &store, const QString &path, Prompts &promp
 {
     SaveCommandResult result = SaveCommandResult::Written;
     ExportStatus exported = ExportStatus::Written;
+    QString reason;
     switch (formatOf(path)) {
     case SaveFormat::Dat:
         switch (writeDat(store, path, prompts)) {
@@ -152,14 +196,14 @@ SaveCommandResult saveTo(RecordStore &store, const QString &path, Prompts &promp
         }
         break;
     case SaveFormat::Text:
-        exported = TextExport::write(path, store.currentPatient, store.currentSamples, unitSetup);
+        exported = TextExport::write(path, store.currentPatient, store.currentSamples, unitSetup, nullptr, &reason);
         break;
     case SaveFormat::Spreadsheet:
-        exported = XlsExport::write(path, store.currentPatient, store.currentSamples, unitSetup, progress);
+        exported = XlsExport::write(path, store.currentPatient, store.currentSamples, unitSetup, progress, &reason);
         break;
     case SaveFormat::Csv:
     case SaveFormat::Edf:
-        switch (InteropExport::write(path, store)) {
+        switch (InteropExport::write(path, store, &reason)) {
         case InteropExport::Outcome::Written:
             break;
         case InteropExport::Outcome::NoReadings:
@@ -174,12 +218,12 @@ SaveCommandResult saveTo(RecordStore &store, const QString &path, Prompts &promp
         break;
     case SaveFormat::Unknown:
         prompts.warning(QCoreApplication::translate(
-            "SavedData", "Nothing was written: choose a file name ending in .dat, .txt or .xls."));
+            "SavedData", "Nothing was written: choose a file name ending in .dat, .txt, .xls, .csv or .edf."));
         result = SaveCommandResult::UnknownExtension;
         break;
     }
     if (exported == ExportStatus::CannotCreate) {
-        prompts.warning(Text(TextNo::CantCreateFile));
+        prompts.warningWithDetail(Text(TextNo::CantCreateFile), reason);
         return SaveCommandResult::CannotCreate;
     }
     if (exported == ExportStatus::Cancelled)

@@ -33,7 +33,9 @@ enum class SaveOutcome {
 SaveOutcome writeDat(RecordStore &store, const QString &path, Prompts &prompts, QStringList *written = nullptr);
 
 // After a save: stores currentPatient under the first reading's ID when it is
-// 1..128 and is the ID of those details, and marks infoSaved. Returns false
+// 1..128 and is the ID of those details, and marks infoSaved. Details without
+// an ID (a file of header ID 0) take the first reading's ID when they were
+// entered for this recording or nothing is stored under it yet. Returns false
 // when nothing was stored.
 bool storePatientOfFirstReading(RecordStore &store);
 

@@ -4,6 +4,7 @@
 #include "app/Texts.h"
 #include "model/PatientStore.h"
 #include "model/RecordStore.h"
+#include "model/TextCut.h"
 #include "model/Units.h"
 
 namespace
@@ -99,20 +100,17 @@ std::optional<PatientInfoLogic::Correction> PatientInfoLogic::checkChange(Patien
             return std::nullopt;
         const int number = limit == 30 ? TextNo::FieldMax30 : limit == 40 ? TextNo::FieldMax40 : TextNo::FieldMax80;
         prompts_.warning(Text(number));
-        return Correction{text.left(limit), true, true};
+        return Correction{cutText(text, limit), true, true};
     }
 
+    // An emptied field shows "0" selected, so the next digit replaces it.
     if (text.isEmpty())
         return Correction{QStringLiteral("0"), true, false};
-    // A digit typed after the "0" an emptied field shows replaces it, so that
-    // "0" then "120" reads 120 rather than four characters.
-    QString digits = text;
-    while (digits.size() > 1 && digits.front() == u'0')
-        digits.remove(0, 1);
+    // The limit counts characters, leading zeros included: "0200" is too long.
     bool ok = false;
-    const int value = digits.toInt(&ok);
-    if (digits.size() <= limit && ok && value >= 0 && value <= maxValue(field))
-        return digits == text ? std::nullopt : std::optional(Correction{digits, false, false});
+    const int value = text.toInt(&ok);
+    if (text.size() <= limit && ok && value >= 0 && value <= maxValue(field))
+        return std::nullopt;
     int message = TextNo::ScopeAge;
     const bool metric = Units::isMetric(unitSetup_);
     if (field == PatientField::Height)
@@ -145,6 +143,7 @@ void PatientInfoLogic::save(const PatientInfoValues &values)
     PatientRecord::setText(p.comments, values.comments);
     p.unitSystem = unitSetup_;
     store_.currentPatient = p;
+    store_.patientEnteredForRecording = true;
     if (!validId(p.idNumber))
         return;
     // A store that cannot be written still leaves the details on screen for this recording.

@@ -2,11 +2,12 @@
 
 #include "app/Prompts.h"
 #include "app/Texts.h"
+#include "model/TextCut.h"
 
 std::optional<QString> ReportTitleLogic::check(const QString &title)
 {
     if (title.size() <= kMaxLength)
         return std::nullopt;
     prompts_.warning(Text(TextNo::FieldMax60));
-    return title.left(kMaxLength);
+    return cutText(title, kMaxLength);
 }

@@ -11,6 +11,10 @@ public:
 
     void information(const QString &text) override { inner_.information(text); }
     void warning(const QString &text) override { inner_.warning(text); }
+    void warningWithDetail(const QString &text, const QString &detail) override
+    {
+        inner_.warningWithDetail(text, detail);
+    }
     void notice(const QString &text) override { inner_.notice(text); }
     Answer question(const QString &text) override { return inner_.question(text); }
     QString openFileName(const FileRequest &request) override;

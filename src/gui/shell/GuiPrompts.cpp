@@ -48,6 +48,13 @@ void GuiPrompts::warning(const QString &text)
     QMessageBox::warning(parent_, title(), text);
 }
 
+void GuiPrompts::warningWithDetail(const QString &text, const QString &detail)
+{
+    QMessageBox box(QMessageBox::Warning, title(), text, QMessageBox::Ok, parent_);
+    box.setInformativeText(detail);
+    box.exec();
+}
+
 void GuiPrompts::notice(const QString &text)
 {
     auto *box = new QMessageBox(QMessageBox::Warning, title(), text, QMessageBox::Ok, parent_);

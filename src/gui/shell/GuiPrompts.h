@@ -14,6 +14,7 @@ public:
 
     void information(const QString &text) override;
     void warning(const QString &text) override;
+    void warningWithDetail(const QString &text, const QString &detail) override;
     void notice(const QString &text) override;
     Answer question(const QString &text) override;
     QString openFileName(const FileRequest &request) override;

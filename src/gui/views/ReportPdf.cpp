@@ -6,13 +6,14 @@
 #include "views/TrendView.h"
 #include "views/ViewPrinting.h"
 
+#include "app/CheckedFile.h"
 #include "model/RecordStore.h"
 
 #include <QFileInfo>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 
-#include <cstdio>
 #include <memory>
 
 namespace
@@ -48,6 +49,22 @@ bool holdsReadings(DataView &view, ReportMode mode)
 
 } // namespace
 
+bool isWholePdf(const QByteArray &pdf)
+{
+    // A PDF ends in "startxref", the offset of its cross-reference table, and
+    // "%%EOF"; a file that lost bytes anywhere before fails one of the two.
+    static const QRegularExpression trailer(QStringLiteral("startxref\\s+(\\d+)\\s+%%EOF\\s*$"));
+    if (!pdf.startsWith("%PDF-"))
+        return false;
+    const QByteArray tail = pdf.right(64);
+    const QRegularExpressionMatch m = trailer.match(QString::fromLatin1(tail));
+    if (!m.hasMatch())
+        return false;
+    bool ok = false;
+    const qint64 offset = m.captured(1).toLongLong(&ok);
+    return ok && offset > 0 && offset < pdf.size() && pdf.mid(offset, 4) == "xref";
+}
+
 QSize defaultReportViewSize()
 {
     return QSize(kPrintedPageWidth96, kPrintedPageHeight96);
@@ -75,35 +92,40 @@ ReportPdfResult writeReportPdf(RecordStore &store, ReportMode mode, QSize viewSi
         return result;
     }
 
-    // Printed beside the target and moved over it at the end, so a failed
-    // report never replaces a good one.
-    const QFileInfo target(path);
-    QTemporaryFile partial(target.absoluteFilePath() + QStringLiteral(".XXXXXX.part"));
-    if (!partial.open()) {
-        result.error = partial.errorString();
+    // The printer says nothing when the disk refuses its bytes, so the PDF is
+    // printed to a temporary file, checked whole, and then copied to the target
+    // by the writer that checks every byte (a failure keeps the earlier file).
+    QTemporaryFile printed;
+    if (!printed.open()) {
+        result.error = printed.errorString();
         return result;
     }
-    partial.close();
-    // A temporary file is private to its owner; a report is an ordinary file.
-    partial.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
-                           QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-
+    printed.close();
     QPrinter printer(QPrinter::HighResolution);
     ConfigureReportPrinter(printer);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(partial.fileName());
-    const PrintResult printed = PrintDataView(*view, printer);
-    if (!printed.started || printer.printerState() == QPrinter::Error) {
-        result.error = QStringLiteral("cannot write %1").arg(partial.fileName());
+    printer.setOutputFileName(printed.fileName());
+    const PrintResult pages = PrintDataView(*view, printer);
+    if (!pages.started || printer.printerState() == QPrinter::Error) {
+        result.error = QStringLiteral("cannot print to %1").arg(printed.fileName());
         return result;
     }
-    if (std::rename(QFile::encodeName(partial.fileName()).constData(),
-                    QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
-        result.error = QStringLiteral("cannot replace %1").arg(path);
+    if (!printed.open()) {
+        result.error = printed.errorString();
         return result;
     }
-    partial.setAutoRemove(false);
+    const QByteArray pdf = printed.readAll();
+    if (!isWholePdf(pdf)) {
+        result.error = QStringLiteral("the report was cut short in %1 (is the temporary folder full?)")
+                           .arg(QFileInfo(printed.fileName()).absolutePath());
+        return result;
+    }
+    const FileWriteResult w = writeFileChecked(path, pdf);
+    if (!w.ok) {
+        result.error = w.reason;
+        return result;
+    }
     result.status = ReportPdfResult::Status::Written;
-    result.pages = printed.lastPage - printed.firstPage + 1;
+    result.pages = pages.lastPage - pages.firstPage + 1;
     return result;
 }

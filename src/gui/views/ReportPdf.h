@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QSize>
 #include <QString>
 
@@ -23,5 +24,8 @@ struct ReportPdfResult {
 
 // The size of the printed page's picture in 1/96 inch, the default view size.
 QSize defaultReportViewSize();
+
+// A PDF that holds every byte its trailer counts (what a printer cut short does not).
+bool isWholePdf(const QByteArray &pdf);
 
 ReportPdfResult writeReportPdf(RecordStore &store, ReportMode mode, QSize viewSize, const QString &path);
