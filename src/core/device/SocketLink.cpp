@@ -151,13 +151,6 @@ void SocketLink::close()
         ::close(fd);
 }
 
-int SocketLink::RecvData(QByteArray &out, int maxCount, int waitMs)
-{
-    const qsizetype before = out.size();
-    ReadAvailable(out, maxCount, waitMs);
-    return int(out.size() - before);
-}
-
 qint64 SocketLink::writeRaw(const char *data, qint64 size)
 {
     const int fd = fd_.load();

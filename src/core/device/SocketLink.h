@@ -41,8 +41,6 @@ public:
     // Makes sure the link is ready for a new exchange; reconnects a dropped link.
     void ConnectSocket();
     bool SendData(const QByteArray &bytes) { return Write(bytes); }
-    // Up to maxCount bytes, waiting up to waitMs for the first; 0 when nothing came.
-    int RecvData(QByteArray &out, int maxCount, int waitMs);
 
     LinkMode linkMode() const override { return LinkMode::Bluetooth; }
     bool isOpen() const override { return up_.load(); }
