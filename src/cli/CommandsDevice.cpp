@@ -77,8 +77,9 @@ bool prepareSession(DeviceSession &session, const std::map<QString, QString> &op
     }
     if (opts.count(QStringLiteral("--bluetooth"))) {
         auto link = MakeSocketLink(opts.at(QStringLiteral("--bluetooth")));
-        if (!link->Connect(opts.at(QStringLiteral("--bluetooth")))) {
-            err() << DeviceTexts::text(DeviceMessage::NotConnected) << " (" << link->lastErrorText() << ")\n";
+        const DeviceResult<> connected = link->Connect(opts.at(QStringLiteral("--bluetooth")));
+        if (!connected) {
+            err() << DeviceTexts::text(DeviceMessage::NotConnected) << " (" << connected.detail() << ")\n";
             return false;
         }
         session.useBluetooth(link);

@@ -108,16 +108,17 @@ void BluetoothSearchDialog::connectChosen()
     status_->setText(tr("Connecting to %1 ...").arg(address));
     auto link = MakeSocketLink(address);
     connecting_ = link;
-    job_.run<bool>([link, address](const BackgroundJob::Post &) { return link->Connect(address); },
-                   [this, link, address](bool &ok) {
-                       connecting_.reset();
-                       setEnabled(true);
-                       unsetCursor();
-                       if (!ok) {
-                           status_->setText(tr("Could not connect to %1: %2").arg(address, link->lastErrorText()));
-                           return;
-                       }
-                       link_ = link;
-                       accept();
-                   });
+    job_.run<DeviceResult<>>([link, address](const BackgroundJob::Post &) { return link->Connect(address); },
+                             [this, link, address](DeviceResult<> &connected) {
+                                 connecting_.reset();
+                                 setEnabled(true);
+                                 unsetCursor();
+                                 if (!connected) {
+                                     status_->setText(
+                                         tr("Could not connect to %1: %2").arg(address, connected.detail()));
+                                     return;
+                                 }
+                                 link_ = link;
+                                 accept();
+                             });
 }
