@@ -1,10 +1,9 @@
 #include "Commands.h"
 
-#include "app/ScriptedPrompts.h"
-#include "app/Settings.h"
+#include "SignalPipe.h"
 #include "app/TerminalText.h"
 #include "device/DeviceSession.h"
-#include "device/DownloadEngine.h"
+#include "device/DownloadController.h"
 #include "device/HexLog.h"
 #include "device/PortList.h"
 #include "device/Protocol.h"
@@ -16,9 +15,12 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
+#include <csignal>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -59,8 +61,7 @@ void printMessages(const QStringList &messages)
 void finishMaintenance(DeviceSession &session)
 {
     session.TransferEnd();
-    if (!session.portToRemember().isEmpty())
-        WriteSetupValue(QStringLiteral("DefaultCOM"), session.portToRemember());
+    DownloadController::rememberPort(session.portToRemember());
     printMessages(DeviceTexts::texts(session.takeMessages(), session.permissionDenied()));
 }
 
@@ -78,8 +79,9 @@ bool prepareSession(DeviceSession &session, const std::map<QString, QString> &op
     }
     if (opts.count(QStringLiteral("--bluetooth"))) {
         auto link = MakeSocketLink(opts.at(QStringLiteral("--bluetooth")));
-        if (!link->Connect(opts.at(QStringLiteral("--bluetooth")))) {
-            err() << DeviceTexts::text(DeviceMessage::NotConnected) << " (" << link->lastErrorText() << ")\n";
+        const DeviceResult<> connected = link->Connect(opts.at(QStringLiteral("--bluetooth")));
+        if (!connected) {
+            err() << DeviceTexts::text(DeviceMessage::NotConnected) << " (" << connected.detail() << ")\n";
             return false;
         }
         session.useBluetooth(link);
@@ -88,7 +90,7 @@ bool prepareSession(DeviceSession &session, const std::map<QString, QString> &op
     if (opts.count(QStringLiteral("--port"))) {
         session.restrictToPort(opts.at(QStringLiteral("--port")));
     } else {
-        session.savedPort = ReadSetupString(QStringLiteral("DefaultCOM")).value_or(QString());
+        session.savedPort = DownloadController::rememberedPort();
         session.EnumeratePorts();
     }
     return true;
@@ -101,6 +103,36 @@ void drawProgress(int frames, int total)
     std::fprintf(stderr, "\r[%s%s] %d/%d frames", std::string(std::size_t(filled), '#').c_str(),
                  std::string(std::size_t(width - filled), '.').c_str(), frames, total);
     std::fflush(stderr);
+}
+
+// Exit codes of download.
+enum DownloadExit {
+    Complete = 0,
+    Failed = 1, // nothing written
+    Usage = 2,
+    Partial = 3, // files written as .partial.dat
+    // Interrupted: 128 + the signal, as shells expect.
+};
+
+// Where the readings of one ID go. A partial download never replaces a file:
+// id<N>.partial.dat, or id<N>.partial.2.dat and so on when any file of that
+// name's parts is already there.
+QString outputPath(const QDir &dir, int id, int count, bool partial)
+{
+    const QString plain = dir.filePath(QStringLiteral("id%1.dat").arg(id));
+    if (!partial)
+        return plain;
+    const auto taken = [count](const QString &path) {
+        for (int part = 1; part <= DatFile::partCount(count); ++part) {
+            if (QFileInfo::exists(DatFile::partPath(path, part)))
+                return true;
+        }
+        return false;
+    };
+    QString path = dir.filePath(QStringLiteral("id%1.partial.dat").arg(id));
+    for (int n = 2; taken(path); ++n)
+        path = dir.filePath(QStringLiteral("id%1.partial.%2.dat").arg(id).arg(n));
+    return path;
 }
 
 } // namespace
@@ -127,7 +159,7 @@ int runDownload(const QStringList &args)
                                           QStringLiteral("--out"), QStringLiteral("--log"), QStringLiteral("--raw")});
     if (!opts || !opts->count(QStringLiteral("--out"))) {
         err() << "usage: download [--port NAME | --bluetooth ADDR] --out DIR [--log FILE] [--raw FILE]\n";
-        return 2;
+        return Usage;
     }
     const QString rawPath = opts->count(QStringLiteral("--raw")) ? opts->at(QStringLiteral("--raw")) : QString();
     if (!rawPath.isEmpty()) {
@@ -135,73 +167,81 @@ int runDownload(const QStringList &args)
         QFile probe(rawPath);
         if (!probe.open(QIODevice::WriteOnly | QIODevice::Append)) {
             err() << "cannot write the raw dump " << rawPath << ": " << probe.errorString() << "\n";
-            return 1;
+            return Failed;
         }
     }
     const QString outDir = opts->at(QStringLiteral("--out"));
     if (!QDir().mkpath(outDir)) {
         err() << "cannot create " << outDir << "\n";
-        return 1;
+        return Failed;
     }
 
-    DeviceSession session;
-    auto dump = std::make_shared<RawDump>();
-    if (!rawPath.isEmpty())
-        session.setDump(dump);
-    if (!prepareSession(session, *opts))
-        return 1;
+    RecordStore store;
+    DownloadController controller(store);
+    controller.setKeepRawDump(!rawPath.isEmpty());
+    if (!prepareSession(controller.session(), *opts))
+        return Failed;
 
-    DownloadEngine engine(session);
-    DownloadEngine::Events events;
+    // Ctrl+C or a kill ends the transfer as Stop does (the device hears the
+    // stop sequence); what arrived is written as partial files.
+    SignalPipe interrupts({SIGINT, SIGTERM});
+    QObject::connect(&interrupts, &SignalPipe::received, &controller, &DownloadController::interrupt);
+
+    QEventLoop loop;
     int frameCount = 0;
     int lastDrawn = -1;
-    events.connected = [&frameCount](int total, int frames) {
-        err() << DeviceTexts::ConnectSucceeded(total) << "\n";
+    DownloadResult result;
+    QObject::connect(&controller, &DownloadController::transferStarted,
+                     [&frameCount](int, int frames) { frameCount = frames; });
+    QObject::connect(&controller, &DownloadController::notice, [&frameCount](const DeviceNotice &n) {
+        err() << DeviceTexts::text(n) << "\n";
         err().flush();
-        frameCount = frames;
-        drawProgress(0, frames);
-    };
-    events.progress = [&lastDrawn, &frameCount](int n) {
+        if (n.kind == DeviceNotice::Kind::ConnectSucceeded)
+            drawProgress(0, frameCount);
+    });
+    QObject::connect(&controller, &DownloadController::progress, [&lastDrawn, &frameCount](int n) {
         const int scale = std::max(frameCount, 1);
         if (n * 100 / scale != lastDrawn * 100 / scale || n == frameCount) {
             lastDrawn = n;
             drawProgress(n, frameCount);
         }
-    };
-    events.ending = [&frameCount] {
-        if (frameCount > 0)
+    });
+    QObject::connect(&controller, &DownloadController::phaseChanged, [&frameCount](DownloadPhase phase) {
+        if (phase == DownloadPhase::Ending && frameCount > 0)
             std::fputc('\n', stderr); // below the progress line
-    };
-    DownloadResult result = engine.run(events);
+    });
+    QObject::connect(&controller, &DownloadController::finished, [&result, &loop](const DownloadResult &r) {
+        result = r;
+        loop.quit(); // after the notices that follow
+    });
+    controller.start();
+    loop.exec();
+
     bool rawFailed = false;
     if (!rawPath.isEmpty()) {
         // Kept whatever the outcome: a failed download is what a dump is for.
         QString why;
-        rawFailed = !dump->save(rawPath, &why);
+        rawFailed = !controller.rawDump()->save(rawPath, &why);
         if (rawFailed)
             err() << "cannot write the raw dump " << rawPath << ": " << why << "\n";
     }
-    if (!result.portToRemember.isEmpty())
-        WriteSetupValue(QStringLiteral("DefaultCOM"), result.portToRemember);
-    printMessages(DeviceTexts::describe(result));
     if (result.droppedRecords > 0)
         err() << result.droppedRecords << " readings beyond an ID's room were dropped.\n";
-
     if (result.transferRan) {
         for (const QString &line : DeviceTexts::checkLines(result))
             QTextStream(stdout) << line << "\n";
     }
 
-    RecordStore store;
-    store.deviceModel = result.deviceModel;
-    store.deviceSamples = std::move(result.readings);
+    // Only a complete download may replace files; what arrived of any other goes
+    // beside them.
+    const bool partial = !result.complete();
     int written = 0;
     bool writeFailed = false;
     for (int id = 1; id <= RecordStore::kIdCount; ++id) {
         if (store.deviceSampleCount(id) == 0)
             continue;
         store.SelectDeviceId(id, RecordStore::SelectSource::Download);
-        const QString path = QDir(outDir).filePath(QStringLiteral("id%1.dat").arg(id));
+        const QString path = outputPath(QDir(outDir), id, store.currentSampleCount(), partial);
         // More readings than one file holds go into id<N>-2.dat and so on.
         const DatFile::WriteResult w = DatFile::writeRecording(path, id, store.currentSamples.data(),
                                                                store.currentSampleCount(), store.reportTitle);
@@ -216,8 +256,14 @@ int runDownload(const QStringList &args)
     }
     if (written == 0 && !writeFailed && result.transferRan)
         err() << DeviceTexts::text(DeviceMessage::NoData) << "\n";
+    if (written > 0 && partial)
+        err() << "partial download: written as .partial.dat\n";
     err().flush();
-    return (result.status == DownloadStatus::Ok && !writeFailed && !rawFailed && written > 0) ? 0 : 1;
+    if (result.status == DownloadStatus::Interrupted)
+        return 128 + interrupts.caught();
+    if (writeFailed || rawFailed || written == 0)
+        return Failed;
+    return partial ? Partial : Complete;
 }
 
 int runSetClock(const QStringList &args)

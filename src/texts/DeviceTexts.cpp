@@ -1,11 +1,8 @@
 #include "texts/DeviceTexts.h"
 
-#include "device/DownloadEngine.h"
-#include "interop/ReadingTime.h"
+#include "device/DownloadResult.h"
 
 #include <QCoreApplication>
-
-#include <algorithm>
 
 namespace DeviceTexts
 {
@@ -43,17 +40,32 @@ QString text(DeviceMessage message)
     return {};
 }
 
-QStringList texts(const DeviceMessages &messages, const QStringList &permissionDenied)
+QString text(const DeviceNotice &notice)
+{
+    switch (notice.kind) {
+    case DeviceNotice::Kind::Message:
+        return text(notice.message);
+    case DeviceNotice::Kind::ConnectSucceeded:
+        return ConnectSucceeded(notice.count);
+    case DeviceNotice::Kind::PermissionDenied:
+        return PermissionDenied(notice.ports.join(QStringLiteral(", ")));
+    case DeviceNotice::Kind::PartialDownload:
+        return PartialDownload(notice.count, notice.of);
+    }
+    return {};
+}
+
+QStringList texts(const DeviceNotices &notices)
 {
     QStringList out;
-    for (DeviceMessage m : messages) {
-        out.append(text(m));
-        // One hint for all refused ports: without the dialout group every
-        // serial port of the machine refuses, and each line is a message box.
-        if (m == DeviceMessage::CantFindDevice && !permissionDenied.isEmpty())
-            out.append(PermissionDenied(permissionDenied.join(QStringLiteral(", "))));
-    }
+    for (const DeviceNotice &n : notices)
+        out.append(text(n));
     return out;
+}
+
+QStringList texts(const DeviceMessages &messages, const QStringList &permissionDenied)
+{
+    return texts(NoticesOf(messages, permissionDenied));
 }
 
 QString ConnectSucceeded(int totalCount)
@@ -89,16 +101,10 @@ QStringList checkLines(const DownloadResult &result)
     out.append(QCoreApplication::translate("Device", "Frames announced: %1, arrived: %2")
                    .arg(result.framesAnnounced)
                    .arg(result.framesReceived));
-    for (int id = 1; id <= int(result.readings.size()); ++id) {
-        const auto &r = result.readings[std::size_t(id - 1)];
-        if (r.empty())
-            continue;
-        // Some models send newest first, so the ends are found by time, not position.
-        const auto [first, last] = std::minmax_element(
-            r.begin(), r.end(), [](const auto &a, const auto &b) { return readingSeconds(a) < readingSeconds(b); });
+    for (const IdSpan &span : result.spans) {
         out.append(QCoreApplication::translate("Device", "ID %1: first reading %2, last reading %3")
-                       .arg(id)
-                       .arg(readingTime(*first), readingTime(*last)));
+                       .arg(span.id)
+                       .arg(readingTime(span.first), readingTime(span.last)));
     }
     return out;
 }
@@ -112,10 +118,6 @@ QString PartialDownload(int received, int announced)
 
 QStringList describe(const DownloadResult &result)
 {
-    QStringList out = texts(result.messages, result.permissionDenied);
-    // After an error too: the user learns how much of the device came.
-    if (result.missingFrames() && result.status != DownloadStatus::Stopped)
-        out.append(PartialDownload(result.framesReceived, result.framesAnnounced));
-    return out;
+    return texts(NoticesOf(result));
 }
 } // namespace DeviceTexts

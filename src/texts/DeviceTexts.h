@@ -11,6 +11,8 @@ struct DownloadResult;
 namespace DeviceTexts
 {
 QString text(DeviceMessage message);
+QString text(const DeviceNotice &notice);
+QStringList texts(const DeviceNotices &notices);
 // With one hint naming every refused port after "Can't find right COM ...".
 QStringList texts(const DeviceMessages &messages, const QStringList &permissionDenied = {});
 
@@ -22,6 +24,6 @@ QString PartialDownload(int received, int announced);
 QStringList describe(const DownloadResult &result);
 
 // What lets a download be checked: frames announced and arrived, then per ID
-// with readings the earliest and latest reading's time.
+// with readings the earliest and latest reading's time (from its spans).
 QStringList checkLines(const DownloadResult &result);
 } // namespace DeviceTexts

@@ -16,7 +16,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <future>
 #include <memory>
+#include <thread>
 
 namespace harness
 {
@@ -76,6 +80,30 @@ inline ::testing::AssertionResult completed(const Download &d)
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "status " << int(d.result.status) << ": "
                                          << DeviceTexts::describe(d.result).join(u'|').toStdString();
+}
+
+// Polls cond until it holds; false after limit.
+template <typename Cond> bool waitFor(Cond cond, std::chrono::milliseconds limit = std::chrono::seconds(20))
+{
+    const auto until = std::chrono::steady_clock::now() + limit;
+    while (!cond()) {
+        if (std::chrono::steady_clock::now() > until)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+// The result a download hands to its finished event, or a failure after limit.
+inline DownloadResult take(std::promise<DownloadResult> &done,
+                           std::chrono::milliseconds limit = std::chrono::seconds(30))
+{
+    std::future<DownloadResult> f = done.get_future();
+    if (f.wait_for(limit) != std::future_status::ready) {
+        ADD_FAILURE() << "the download did not end";
+        std::abort(); // its threads still use what the test owns
+    }
+    return f.get();
 }
 
 // A session on the simulated device in process, its fixed waits in virtual time.

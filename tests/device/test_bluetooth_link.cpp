@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <thread>
@@ -66,20 +67,24 @@ TEST(BluetoothLinkLimits, ConnectGivesUpAtItsLimitOrWhenAbandoned)
 
     UnixSocketLink timed;
     timed.setTimeLimits(300, 2000);
-    EXPECT_FALSE(timed.Connect(address));
+    const DeviceResult<> late = timed.Connect(address);
+    ASSERT_FALSE(late);
+    EXPECT_EQ(late.error(), DeviceError::Timeout);
+    EXPECT_FALSE(late.detail().isEmpty());
     EXPECT_FALSE(timed.IsConnected());
-    EXPECT_FALSE(timed.lastErrorText().isEmpty());
 
     // The default limit is long; abandoning from another thread ends it at once.
     UnixSocketLink abandoned;
-    bool connected = true;
-    std::thread connector([&] { connected = abandoned.Connect(address); });
+    std::optional<DeviceResult<>> connected;
+    std::thread connector([&] { connected.emplace(abandoned.Connect(address)); });
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     abandoned.abandonConnect();
     connector.join();
-    EXPECT_FALSE(connected);
+    ASSERT_TRUE(connected.has_value());
+    ASSERT_FALSE(*connected);
+    EXPECT_EQ(connected->error(), DeviceError::Cancelled);
     EXPECT_TRUE(abandoned.abandoned());
-    EXPECT_EQ(abandoned.lastErrorText(), QStringLiteral("connection abandoned"));
+    EXPECT_EQ(connected->detail(), QStringLiteral("connection abandoned"));
 }
 
 TEST(BluetoothLinkLimits, SendThatCannotFinishDropsTheLink)
@@ -115,6 +120,14 @@ TEST(BluetoothLinkLimits, TheAddressPicksTheKindOfLink)
     EXPECT_NE(dynamic_cast<BluetoothLink *>(bluetooth.get()), nullptr);
     // The Bluetooth class knows nothing of the demo's socket.
     BluetoothLink link;
-    EXPECT_FALSE(link.Connect(QStringLiteral("unix:/tmp/oxi.sock")));
-    EXPECT_EQ(link.lastErrorText(), QStringLiteral("bad Bluetooth address"));
+    const DeviceResult<> connected = link.Connect(QStringLiteral("unix:/tmp/oxi.sock"));
+    ASSERT_FALSE(connected);
+    EXPECT_EQ(connected.error(), DeviceError::Invalid);
+    EXPECT_EQ(connected.detail(), QStringLiteral("bad Bluetooth address"));
+    // Nothing listening at a path is no device there.
+    UnixSocketLink nobody;
+    QTemporaryDir dir;
+    const DeviceResult<> refused = nobody.Connect(QStringLiteral("unix:") + dir.filePath(QStringLiteral("none.sock")));
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error(), DeviceError::NotFound);
 }

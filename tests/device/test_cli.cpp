@@ -1,5 +1,6 @@
 // The built quellix-cli against the built oxisim program, end to end.
 #include "SimulatedNight.h"
+#include "device/RawDump.h"
 #include "model/DatFile.h"
 
 #include <QDir>
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -206,18 +208,77 @@ TEST(CliDownload, FailuresAreExplainedAndExitNonZero)
     EXPECT_TRUE(none.err.contains(QLatin1String("Can't find right COM or the device is power off !")))
         << none.err.toStdString();
 
-    // A device that goes quiet: what arrived is written, and the shortfall is said.
-    Oxisim sim({"--id", "3:400", "--frame", "128", "--silent-from", "3"});
-    const CliRun partial = cli({"download", "--port", sim.port, "--out", dir.path()});
-    EXPECT_EQ(partial.exitCode, 1);
-    EXPECT_TRUE(partial.err.contains(QLatin1String("Read data timeout,please retry"))) << partial.err.toStdString();
-    EXPECT_TRUE(partial.err.contains(QLatin1String("Only 3 of the 25 announced frames arrived.")));
-    const DatFile::ReadResult r = DatFile::read(dir.filePath(QStringLiteral("id3.dat")));
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.contents.samples.size(), 48u);
-
     const CliRun usage = cli({"download", "--port"});
     EXPECT_EQ(usage.exitCode, 2);
+}
+
+TEST(CliDownload, APartialDownloadNeverReplacesAFile)
+{
+    QTemporaryDir dir;
+    {
+        Oxisim whole({"--id", "3:400", "--frame", "128", "--seed", "4"});
+        ASSERT_EQ(cli({"download", "--port", whole.port, "--out", dir.path()}).exitCode, 0);
+    }
+    const auto night = nightOf(4, 3, 400);
+    // A retry against a device that goes quiet: what arrived goes beside the
+    // complete file, under a name no file has, and the shortfall is said.
+    Oxisim quiet({"--id", "3:400", "--frame", "128", "--seed", "4", "--silent-from", "3"});
+    const std::vector<SampleRecord> first48(night.begin(), night.begin() + 48);
+    for (const char *name : {"id3.partial.dat", "id3.partial.2.dat"}) {
+        const CliRun partial = cli({"download", "--port", quiet.port, "--out", dir.path()});
+        EXPECT_EQ(partial.exitCode, 3) << partial.err.toStdString();
+        EXPECT_TRUE(partial.err.contains(QLatin1String("Read data timeout,please retry"))) << partial.err.toStdString();
+        EXPECT_TRUE(partial.err.contains(QLatin1String("Only 3 of the 25 announced frames arrived.")));
+        EXPECT_TRUE(partial.out.contains(QLatin1String(name))) << partial.out.toStdString();
+        expectFileHolds(dir.filePath(QLatin1String(name)), 3, first48);
+    }
+    expectFileHolds(dir.filePath(QStringLiteral("id3.dat")), 3, night);
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.dat")}).size(), 3);
+}
+
+// SIGINT or SIGTERM mid-transfer: the device is told to stop, what arrived is
+// written as a partial file, the raw dump is kept, and the exit status says which.
+TEST(CliDownload, AnInterruptedDownloadStopsTheDeviceAndKeepsWhatArrived)
+{
+    for (const auto &[signalNumber, exitCode] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
+        QTemporaryDir dir;
+        // About half a second a frame, 32 frames.
+        Oxisim sim({"--id", "1:2000", "--seed", "6", "--frame", "512", "--baud", "9600", "--pace"});
+        ASSERT_FALSE(sim.port.isEmpty());
+        const QString dump = dir.filePath(QStringLiteral("x.dump"));
+        QProcess p;
+        p.setReadChannel(QProcess::StandardError);
+        p.start(kBin + QStringLiteral("/quellix-cli"),
+                {"download", "--port", sim.port, "--out", dir.path(), "--raw", dump});
+        QByteArray err;
+        // Two frames in: the progress line has moved past the first.
+        const QRegularExpression twoFrames(QStringLiteral("\\] [2-9]/32 frames"));
+        while (!twoFrames.match(QString::fromLatin1(err)).hasMatch() && p.waitForReadyRead(20000))
+            err += p.readAllStandardError();
+        ASSERT_TRUE(twoFrames.match(QString::fromLatin1(err)).hasMatch()) << err.toStdString();
+        ::kill(pid_t(p.processId()), signalNumber);
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << signalNumber;
+        EXPECT_EQ(p.exitCode(), exitCode);
+        err += p.readAllStandardError();
+        EXPECT_FALSE(err.contains("Read data timeout")) << err.toStdString();
+
+        const DatFile::ReadResult r = DatFile::read(dir.filePath(QStringLiteral("id1.partial.dat")));
+        ASSERT_TRUE(r.ok) << err.toStdString();
+        const auto night = nightOf(6, 1, 2000);
+        ASSERT_GE(r.contents.samples.size(), 128u);
+        ASSERT_LT(r.contents.samples.size(), night.size());
+        EXPECT_TRUE(std::equal(r.contents.samples.begin(), r.contents.samples.end(), night.begin()));
+        EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("id1.dat"))));
+        const auto events = RawDump::load(dump);
+        ASSERT_TRUE(events.has_value());
+        EXPECT_GT(events->size(), 4u);
+        // The device reads its line only between the frames it is still sending.
+        QString log;
+        for (int i = 0; i < 100 && log.count(QLatin1String("CMD 55 AA F3 00 00 F3")) < 2; ++i)
+            log += sim.output();
+        EXPECT_EQ(log.count(QLatin1String("CMD 55 AA F3 00 00 F3")), 2) << log.toStdString();
+    }
 }
 
 TEST(CliMaintenance, SetClockAndDeleteReachTheDevice)

@@ -1,5 +1,5 @@
 // The words the user reads for each report of the device layer.
-#include "device/DownloadEngine.h"
+#include "device/DownloadResult.h"
 #include "test_samples.h"
 #include "texts/DeviceTexts.h"
 
@@ -72,6 +72,7 @@ TEST(DeviceTexts, CheckLinesGiveFramesAndEachIdsTimeSpan)
     // ID 5 arrives newest first, as some models send it.
     r.readings[4] = {at(5, 23, 0, 1), at(5, 22, 59, 59), at(5, 23, 0, 0)};
     r.readings[126] = {at(127, 1, 2, 3)};
+    r.summarise();
     EXPECT_EQ(
         DeviceTexts::checkLines(r),
         QStringList({QStringLiteral("Frames announced: 9, arrived: 8"),

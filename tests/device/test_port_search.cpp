@@ -260,3 +260,26 @@ TEST(PortSearch, RefusedPortAddsPermissionHint)
     EXPECT_EQ(session.messages(), DeviceMessages{DeviceMessage::CantFindDevice});
     EXPECT_EQ(session.permissionDenied(), QStringList{pty});
 }
+
+TEST(SerialPortOpen, SaysWhyAPortCannotBeOpened)
+{
+    SimulatedOximeter sim(harness::config());
+    DevFolder dev;
+    dev.link(QStringLiteral("ttyUSB0"), sim.startPty());
+    dev.plainFile(QStringLiteral("ttyS0"));
+    SerialPort holder;
+    ASSERT_TRUE(holder.Open(dev.dir.filePath(QStringLiteral("ttyUSB0")), 4800));
+    const std::pair<const char *, DeviceError> cases[] = {
+        {"ttyUSB7", DeviceError::NotFound}, // no such node
+        {"ttyS0", DeviceError::Invalid},    // not a terminal
+        {"ttyUSB0", DeviceError::Busy},     // held by another program
+    };
+    for (const auto &[name, error] : cases) {
+        SerialPort port;
+        const DeviceResult<> opened = port.Open(dev.dir.filePath(QLatin1String(name)), 4800);
+        ASSERT_FALSE(opened) << name;
+        EXPECT_EQ(opened.error(), error) << name;
+        EXPECT_FALSE(opened.detail().isEmpty()) << name;
+        EXPECT_FALSE(port.isOpen()) << name;
+    }
+}

@@ -4,9 +4,14 @@
 #include "DeviceWire.h"
 #include "device/FrameAssembler.h"
 #include "device/Protocol.h"
+#include "device/RawDump.h"
+#include "device/Transport.h"
 #include "model/DeviceModel.h"
 
 #include <gtest/gtest.h>
+
+#include <mutex>
+#include <thread>
 
 namespace
 {
@@ -132,5 +137,64 @@ TEST(WireFormat, InfoCountAndAcknowledgementReplies)
         EXPECT_EQ(DeviceWire::Acknowledgement(tag).left(37), ack) << tag;
         EXPECT_TRUE(Protocol::IsAcknowledgement(ack, tag)) << tag;
         EXPECT_FALSE(Protocol::IsAcknowledgement(ack, tag == 0xFFF9 ? 0xFFFA : 0xFFF9)) << tag;
+    }
+}
+
+namespace
+{
+// A line that takes a command a byte at a time, as a slow port may.
+class ByteAtATime : public Transport
+{
+public:
+    QByteArray wire;
+    LinkMode linkMode() const override { return LinkMode::Serial; }
+    bool isOpen() const override { return true; }
+    void close() override {}
+
+protected:
+    qint64 writeRaw(const char *data, qint64 size) override
+    {
+        for (qint64 i = 0; i < size; ++i) {
+            {
+                std::lock_guard lock(mutex_);
+                wire.append(data[i]);
+            }
+            std::this_thread::yield();
+        }
+        return size;
+    }
+    qint64 readRaw(char *, qint64, int) override { return 0; }
+
+private:
+    std::mutex mutex_;
+};
+} // namespace
+
+// The requester and the receiver's re-requests write from two threads: every
+// command reaches the line and the raw dump whole, in the same order.
+TEST(WireFormat, CommandsFromTwoThreadsNeverInterleave)
+{
+    ByteAtATime line;
+    auto dump = std::make_shared<RawDump>();
+    line.setDump(dump);
+    const QByteArray requests[] = {asBytes(Protocol::RequestFrameCommand(1, 2, LinkMode::Serial)),
+                                   asBytes(Protocol::RequestFrameCommand(2, 2, LinkMode::Serial))};
+    constexpr int kEach = 2000;
+    std::thread other([&] {
+        for (int i = 0; i < kEach; ++i)
+            line.Write(requests[1]);
+    });
+    for (int i = 0; i < kEach; ++i)
+        line.Write(requests[0]);
+    other.join();
+
+    ASSERT_EQ(line.wire.size(), 2 * kEach * 6);
+    QByteArray dumped;
+    for (const RawDump::Event &e : dump->events())
+        dumped += e.bytes;
+    EXPECT_EQ(dumped, line.wire);
+    for (int at = 0; at < line.wire.size(); at += 6) {
+        const QByteArray command = line.wire.mid(at, 6);
+        ASSERT_TRUE(command == requests[0] || command == requests[1]) << "at byte " << at;
     }
 }

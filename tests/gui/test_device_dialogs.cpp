@@ -7,7 +7,7 @@
 #include "device/DeleteDataDialog.h"
 #include "device/DemoDevice.h"
 #include "device/DeviceSession.h"
-#include "device/DownloadPhase.h"
+#include "device/DownloadRules.h"
 #include "device/SetClockDialog.h"
 #include "device/SocketLink.h"
 #include "model/RecordStore.h"

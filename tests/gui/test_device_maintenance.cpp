@@ -110,7 +110,7 @@ TEST_F(Maintenance, DeletingOneIdOfOneTypeSendsItsCommandAndShowsTheWaitingWindo
     ASSERT_TRUE(waitIdle(w));
     probe.stop();
     EXPECT_TRUE(waitingShown);
-    QTest::qWait(50);
+    // Closed with the end of the command, before the window went idle.
     for (QWidget *t : QApplication::topLevelWidgets())
         EXPECT_FALSE(qobject_cast<DeletingDataWindow *>(t) && t->isVisible());
 
@@ -167,13 +167,20 @@ TEST_F(Maintenance, DeletingFromADeviceWithoutDataSaysNoData)
     ASSERT_TRUE(waitShown(QStringLiteral("no data!")));
     ASSERT_TRUE(waitIdle(w));
     EXPECT_EQ(commands(0xF4), 0);
-    // Cancelling the dialog does nothing at all.
-    const int before = int(sim->commands().size());
+    // Cancelling the dialog does nothing at all: the next command is the first
+    // the device hears after it.
+    const std::size_t before = sim->commands().size();
     w->setDeleteChooser([] { return std::optional<DeleteRequest>(); });
     QTest::mouseClick(w->deleteButton(), Qt::LeftButton);
     EXPECT_EQ(w->phase(), DownloadPhase::Idle);
-    QTest::qWait(100);
-    EXPECT_EQ(int(sim->commands().size()), before);
+    w->setClockChooser(&Maintenance::clock2010);
+    QTest::mouseClick(w->clockButton(), Qt::LeftButton);
+    ASSERT_TRUE(waitShown(QStringLiteral("Set Date and Time Succeed !")));
+    ASSERT_TRUE(waitIdle(w));
+    const std::vector<QByteArray> after = sim->commands();
+    ASSERT_GT(after.size(), before);
+    EXPECT_EQ(std::uint8_t(after[before][2]), 0xFD); // the clock command's handshake
+    EXPECT_EQ(commands(0xF4), 0);
 }
 
 class BluetoothDownload : public DownloadFixture
@@ -206,7 +213,8 @@ TEST_F(BluetoothDownload, WithoutBluetoothPortsTheWindowWaitsForStart)
     DownloadDialog *w = frame.deviceCommands().downloadWindow();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(context().linkMode, LinkMode::Bluetooth);
-    QTest::qWait(300);
+    // A start at once would be queued by now.
+    QCoreApplication::processEvents();
     EXPECT_EQ(w->phase(), DownloadPhase::Idle);
     EXPECT_TRUE(sim->commands().empty());
     EXPECT_EQ(prompts.shown.size(), 1);

@@ -7,5 +7,5 @@
 class BluetoothLink : public SocketLink
 {
 protected:
-    int openSocket(const QString &address, int channel, QString &error) override;
+    DeviceResult<int> openSocket(const QString &address, int channel) override;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 #include <vector>
 
 // What the device layer has to tell the user, as codes: the words are made by
@@ -21,3 +23,32 @@ enum class DeviceMessage {
 };
 
 using DeviceMessages = std::vector<DeviceMessage>;
+
+// How a report is shown: a success as information, everything else as a warning.
+enum class Severity { Information, Warning };
+
+// One report for the user: a fixed message, or one of the reports that carry
+// numbers or port names.
+struct DeviceNotice {
+    enum class Kind {
+        Message,          // message
+        ConnectSucceeded, // "Connect succeed! Total <count> Frames!"
+        PermissionDenied, // the ports that refused us
+        PartialDownload,  // count of the of announced frames arrived
+    };
+    Kind kind = Kind::Message;
+    DeviceMessage message = DeviceMessage::CantFindDevice;
+    int count = 0;
+    int of = 0;
+    QStringList ports;
+
+    Severity severity() const;
+    bool operator==(const DeviceNotice &) const = default;
+};
+
+using DeviceNotices = std::vector<DeviceNotice>;
+
+// The messages in order, with one hint naming every refused port after "Can't
+// find right COM ...": without the dialout group every serial port of the
+// machine refuses, and a line each would be a message box each.
+DeviceNotices NoticesOf(const DeviceMessages &messages, const QStringList &permissionDenied = {});

@@ -130,13 +130,14 @@ bool DeviceSession::openPort(const QString &portName, int baud)
     serial_->setDump(dump_);
     link_.setTransport(serial_.get());
     const QString path = portPath(portName);
-    if (serial_->Open(path, baud)) {
+    const DeviceResult<> opened = serial_->Open(path, baud);
+    if (opened) {
         // A replay keeps apart what each port answered.
         if (dump_)
             dump_->opened(path);
         return true;
     }
-    if (serial_->lastError() == SerialPort::OpenError::PermissionDenied && !permissionDenied_.contains(path))
+    if (opened.error() == DeviceError::NoAccess && !permissionDenied_.contains(path))
         permissionDenied_.append(path);
     return false;
 }

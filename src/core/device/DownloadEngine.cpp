@@ -19,20 +19,6 @@ DownloadStatus statusOf(DeviceMessage error)
 }
 } // namespace
 
-int DownloadResult::readingCount(int id) const
-{
-    return id >= 1 && id <= int(readings.size()) ? int(readings[std::size_t(id - 1)].size()) : 0;
-}
-
-bool DownloadResult::hasReadings() const
-{
-    for (const auto &r : readings) {
-        if (!r.empty())
-            return true;
-    }
-    return false;
-}
-
 DownloadEngine::DownloadEngine(DeviceSession &session) : session_(session) {}
 
 DownloadEngine::~DownloadEngine()
@@ -44,13 +30,18 @@ DownloadEngine::~DownloadEngine()
 void DownloadEngine::start(Events events)
 {
     wait();
-    stop_.store(false);
-    session_.resume();
+    rearm();
     thread_ = std::thread([this, events = std::move(events)] {
         DownloadResult result = run(events);
         if (events.finished)
             events.finished(result);
     });
+}
+
+void DownloadEngine::rearm()
+{
+    stop_.store(false);
+    session_.resume();
 }
 
 void DownloadEngine::stop()
@@ -106,6 +97,7 @@ DownloadResult DownloadEngine::run(const Events &events)
             result.endTag = transfer.endTag;
             result.droppedRecords = transfer.droppedRecords;
             result.readings = std::move(transfer.readings);
+            result.summarise();
             const DeviceMessages said = transfer.messages();
             result.messages.insert(result.messages.end(), said.begin(), said.end());
             if (transfer.stopped || stop_.load()) {

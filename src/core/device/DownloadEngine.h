@@ -1,58 +1,16 @@
 #pragma once
 
-#include "device/DeviceMessage.h"
-#include "device/DeviceReadings.h"
-
-#include <QString>
-#include <QStringList>
+#include "device/DownloadResult.h"
 
 #include <atomic>
 #include <functional>
-#include <mutex>
 #include <thread>
-#include <vector>
 
 class DeviceSession;
 
-// How a download ended; judged in one place, DownloadEngine.
-enum class DownloadStatus {
-    Ok,               // every announced frame arrived, or the device ended early with its end tag
-    Partial,          // the transfer ended without an error, yet frames are missing
-    DeviceNotFound,   // no port answered
-    PermissionDenied, // no port answered, and at least one refused us
-    NoData,           // the device holds no readings
-    ReplyRejected,    // the count reply failed its checks
-    Timeout,          // the transfer's fourth idle period
-    LinkLost,         // the line hung up or the Bluetooth link went down
-    WriteFailed,      // a request could not be written
-    Overflow,         // more than a receive buffer arrived in one read
-    Stopped,          // Stop or Cancel
-};
-
-struct DownloadResult {
-    DownloadStatus status = DownloadStatus::Stopped;
-    int framesAnnounced = 0;
-    int framesReceived = 0;
-    int totalCount = 0;  // of the count reply
-    int deviceModel = 0; // of the handshake
-    bool endTag = false;
-    bool transferRan = false; // the workers ran (whatever ended them)
-    long droppedRecords = 0;
-    DeviceMessages messages;      // what to tell the user, in order
-    QStringList permissionDenied; // ports that refused us
-    QString portToRemember;       // for "DefaultCOM"; empty: nothing to write
-    DeviceReadings readings;      // per ID (index ID - 1)
-
-    // The transfer ran and ended short of the announced frames without the
-    // device's end tag (the one place "partial" is judged).
-    bool missingFrames() const { return transferRan && !endTag && framesReceived < framesAnnounced; }
-    int readingCount(int id) const;
-    bool hasReadings() const;
-};
-
 // One download from start to end: the port search, the two-worker transfer and
 // the transfer end, reporting progress and one result. The readings travel in
-// the result; whoever owns the record store puts them there.
+// the result; ApplyDownload puts them in the record store.
 class DownloadEngine
 {
 public:
@@ -71,8 +29,10 @@ public:
 
     // The whole download on a thread of its own.
     void start(Events events);
-    // The whole download on the calling thread.
+    // The whole download on the calling thread (after rearm()).
     DownloadResult run(const Events &events);
+    // Forgets an earlier stop; call before a run, on the thread that stops.
+    void rearm();
     // Cuts a search or transfer short, from any thread; returns at once. The
     // download then ends with the transfer end and the status Stopped.
     void stop();

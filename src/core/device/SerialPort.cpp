@@ -26,39 +26,30 @@ SerialPort::~SerialPort()
     close();
 }
 
-bool SerialPort::Open(const QString &path, int baud)
+DeviceResult<> SerialPort::Open(const QString &path, int baud)
 {
     close();
-    lastError_ = OpenError::None;
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ENODEV || errno == ENXIO)
-            lastError_ = OpenError::NotFound;
-        else if (errno == EACCES || errno == EPERM)
-            lastError_ = OpenError::PermissionDenied;
-        else if (errno == EBUSY)
-            lastError_ = OpenError::Busy;
-        else
-            lastError_ = OpenError::Settings;
-        return false;
-    }
-    const auto fail = [&](OpenError e) {
+    if (fd < 0)
+        return DeviceFailureOfErrno(errno);
+    const auto fail = [fd](DeviceError e) {
+        DeviceFailure failure = DeviceFailureOfErrno(errno);
+        failure.error = e;
         ::close(fd);
-        lastError_ = e;
-        return false;
+        return failure;
     };
     if (!::isatty(fd))
-        return fail(OpenError::NotATerminal);
+        return fail(DeviceError::Invalid);
     // A port another program holds is skipped, never taken over.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
-        return fail(OpenError::Busy);
+        return fail(DeviceError::Busy);
     if (::ioctl(fd, TIOCEXCL) != 0)
-        return fail(OpenError::Settings);
+        return fail(DeviceError::Io);
 
     termios t{};
     if (::tcgetattr(fd, &t) != 0)
-        return fail(OpenError::Settings);
+        return fail(DeviceError::Io);
     t.c_iflag &= ~tcflag_t(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY | INPCK);
     t.c_oflag &= ~tcflag_t(OPOST);
     t.c_lflag &= ~tcflag_t(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
@@ -67,15 +58,15 @@ bool SerialPort::Open(const QString &path, int baud)
     t.c_cc[VMIN] = 0;
     t.c_cc[VTIME] = 0;
     if (::tcsetattr(fd, TCSANOW, &t) != 0)
-        return fail(OpenError::Settings);
+        return fail(DeviceError::Io);
     if (!SetLineSpeed(fd, baud))
-        return fail(OpenError::Settings);
+        return fail(DeviceError::Io);
     ::tcflush(fd, TCIOFLUSH);
 
     path_ = path;
     baud_ = baud;
     fd_.store(fd);
-    return true;
+    return {};
 }
 
 void SerialPort::close()

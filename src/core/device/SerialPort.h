@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/DeviceError.h"
 #include "device/Transport.h"
 
 #include <QString>
@@ -11,16 +12,13 @@
 class SerialPort : public Transport
 {
 public:
-    enum class OpenError { None, NotFound, PermissionDenied, Busy, NotATerminal, Settings };
-
     SerialPort() = default;
     ~SerialPort() override;
     SerialPort(const SerialPort &) = delete;
     SerialPort &operator=(const SerialPort &) = delete;
 
     // path is a device node (/dev/ttyUSB0). Closes a port already open first.
-    bool Open(const QString &path, int baud);
-    OpenError lastError() const { return lastError_; }
+    DeviceResult<> Open(const QString &path, int baud);
     QString path() const { return path_; }
     int baud() const { return baud_; }
 
@@ -41,5 +39,4 @@ private:
     std::atomic<int> fd_{-1};
     QString path_;
     int baud_ = 0;
-    OpenError lastError_ = OpenError::None;
 };

@@ -21,46 +21,37 @@ constexpr int kSliceMs = 50; // how soon an abandoned connect notices
 // Connects the non-blocking fd to sa within limitMs. Gives up early once abort
 // is set, so a dialog closed while connecting never waits for the system's
 // own, much longer, connect timeout.
-bool connectWithinLimit(int fd, const sockaddr *sa, socklen_t size, int limitMs, const std::atomic<bool> &abort,
-                        QString &error)
+DeviceResult<> connectWithinLimit(int fd, const sockaddr *sa, socklen_t size, int limitMs,
+                                  const std::atomic<bool> &abort)
 {
     const auto deadline = Clock::now() + std::chrono::milliseconds(limitMs);
     while (true) {
-        if (abort.load()) {
-            error = QStringLiteral("connection abandoned");
-            return false;
-        }
-        if (Clock::now() >= deadline) {
-            error = QString::fromLocal8Bit(std::strerror(ETIMEDOUT));
-            return false;
-        }
+        if (abort.load())
+            return DeviceFailure{DeviceError::Cancelled, QStringLiteral("connection abandoned")};
+        if (Clock::now() >= deadline)
+            return DeviceFailureOfErrno(ETIMEDOUT);
         if (::connect(fd, sa, size) == 0)
-            return true;
+            return {};
         if (errno == EINTR)
             continue;
         if (errno == EAGAIN) { // a Unix listener with a full backlog: try again
             std::this_thread::sleep_for(std::chrono::milliseconds(kSliceMs));
             continue;
         }
-        if (errno != EINPROGRESS && errno != EALREADY) {
-            error = QString::fromLocal8Bit(std::strerror(errno));
-            return false;
-        }
+        if (errno != EINPROGRESS && errno != EALREADY)
+            return DeviceFailureOfErrno(errno);
         while (!abort.load() && Clock::now() < deadline) {
             pollfd p{fd, POLLOUT, 0};
             const int ready = ::poll(&p, 1, kSliceMs);
-            if (ready < 0 && errno != EINTR) {
-                error = QString::fromLocal8Bit(std::strerror(errno));
-                return false;
-            }
+            if (ready < 0 && errno != EINTR)
+                return DeviceFailureOfErrno(errno);
             if (ready > 0) {
                 int result = 0;
                 socklen_t length = sizeof(result);
                 ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &result, &length);
                 if (result == 0)
-                    return true;
-                error = QString::fromLocal8Bit(std::strerror(result));
-                return false;
+                    return {};
+                return DeviceFailureOfErrno(result);
             }
         }
     }
@@ -72,7 +63,7 @@ SocketLink::~SocketLink()
     close();
 }
 
-bool SocketLink::Connect(const QString &address, int rfcommChannel)
+DeviceResult<> SocketLink::Connect(const QString &address, int rfcommChannel)
 {
     close();
     std::lock_guard lock(mutex_);
@@ -87,31 +78,25 @@ QString SocketLink::address() const
     return address_;
 }
 
-QString SocketLink::lastErrorText() const
+DeviceResult<int> SocketLink::connectWithin(int fd, const void *address, unsigned size) const
 {
-    std::lock_guard lock(mutex_);
-    return error_;
-}
-
-int SocketLink::connectWithin(int fd, const void *address, unsigned size, QString &error) const
-{
-    if (!connectWithinLimit(fd, static_cast<const sockaddr *>(address), socklen_t(size), connectLimitMs_, abort_,
-                            error)) {
+    const DeviceResult<> connected =
+        connectWithinLimit(fd, static_cast<const sockaddr *>(address), socklen_t(size), connectLimitMs_, abort_);
+    if (!connected) {
         ::close(fd);
-        return -1;
+        return DeviceFailure{connected.error(), connected.detail()};
     }
     return fd;
 }
 
-bool SocketLink::connectTo(const QString &address, int channel)
+DeviceResult<> SocketLink::connectTo(const QString &address, int channel)
 {
-    const int fd = openSocket(address, channel, error_);
-    if (fd < 0)
-        return false;
-    error_.clear();
-    fd_.store(fd);
+    const DeviceResult<int> fd = openSocket(address, channel);
+    if (!fd)
+        return DeviceFailure{fd.error(), fd.detail()};
+    fd_.store(fd.value());
     up_.store(true);
-    return true;
+    return {};
 }
 
 std::shared_ptr<SocketLink> MakeSocketLink(const QString &address)
@@ -130,7 +115,7 @@ void SocketLink::ConnectSocket()
     if (old >= 0)
         ::close(old);
     if (!address_.isEmpty())
-        connectTo(address_, channel_);
+        (void)connectTo(address_, channel_); // a link still down fails the exchange that follows
 }
 
 void SocketLink::dropLink()
@@ -149,13 +134,6 @@ void SocketLink::close()
     const int fd = fd_.exchange(-1);
     if (fd >= 0)
         ::close(fd);
-}
-
-int SocketLink::RecvData(QByteArray &out, int maxCount, int waitMs)
-{
-    const qsizetype before = out.size();
-    ReadAvailable(out, maxCount, waitMs);
-    return int(out.size() - before);
 }
 
 qint64 SocketLink::writeRaw(const char *data, qint64 size)

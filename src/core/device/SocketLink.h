@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/DeviceError.h"
 #include "device/Transport.h"
 
 #include <QString>
@@ -20,9 +21,9 @@ public:
     SocketLink(const SocketLink &) = delete;
     SocketLink &operator=(const SocketLink &) = delete;
 
-    // Connects the device at address; the search dialog's job. True when connected.
-    // Gives up after the connect limit, or soon after abandonConnect().
-    bool Connect(const QString &address, int rfcommChannel = 1);
+    // Connects the device at address; the search dialog's job. Gives up after
+    // the connect limit (Timeout), or soon after abandonConnect() (Cancelled).
+    DeviceResult<> Connect(const QString &address, int rfcommChannel = 1);
     // Makes a running Connect (on another thread) give up within 50 ms; this
     // link then never connects again.
     void abandonConnect();
@@ -35,14 +36,11 @@ public:
         sendLimitMs_ = sendMs;
     }
     QString address() const;
-    QString lastErrorText() const;
 
     bool IsConnected() const { return isOpen(); }
     // Makes sure the link is ready for a new exchange; reconnects a dropped link.
     void ConnectSocket();
     bool SendData(const QByteArray &bytes) { return Write(bytes); }
-    // Up to maxCount bytes, waiting up to waitMs for the first; 0 when nothing came.
-    int RecvData(QByteArray &out, int maxCount, int waitMs);
 
     LinkMode linkMode() const override { return LinkMode::Bluetooth; }
     bool isOpen() const override { return up_.load(); }
@@ -50,9 +48,9 @@ public:
 
 protected:
     // A new non-blocking socket connected to address within the limits
-    // (connectWithin does the waiting); -1 with error set on failure.
-    virtual int openSocket(const QString &address, int channel, QString &error) = 0;
-    int connectWithin(int fd, const void *address, unsigned size, QString &error) const;
+    // (connectWithin does the waiting, and closes fd when it fails).
+    virtual DeviceResult<int> openSocket(const QString &address, int channel) = 0;
+    DeviceResult<int> connectWithin(int fd, const void *address, unsigned size) const;
 
     qint64 writeRaw(const char *data, qint64 size) override;
     qint64 readRaw(char *data, qint64 maxSize, int waitMs) override;
@@ -60,7 +58,7 @@ protected:
     int drainWait() const override { return 3; }
 
 private:
-    bool connectTo(const QString &address, int channel);
+    DeviceResult<> connectTo(const QString &address, int channel);
     void dropLink();
 
     std::atomic<int> fd_{-1};
@@ -71,7 +69,6 @@ private:
     mutable std::mutex mutex_;
     QString address_;
     int channel_ = 1;
-    QString error_;
 };
 
 // "unix:PATH" makes a UnixSocketLink, anything else a BluetoothLink.

@@ -60,7 +60,6 @@ public:
     // Waits until both workers have ended.
     void wait();
     bool running() const;
-    bool stopRequested() const { return stop_.load(); }
 
     // After wait(): how it ended, with the readings (moved out).
     TransferResult takeResult();

@@ -7,6 +7,7 @@ bool Transport::Write(const QByteArray &bytes)
 {
     if (!isOpen())
         return false;
+    const std::lock_guard lock(writeMutex_);
     const qint64 n = writeRaw(bytes.constData(), bytes.size());
     if (log_ && n > 0)
         log_->written(bytes.left(int(n)));
@@ -24,7 +25,6 @@ bool Transport::ReadAvailable(QByteArray &out, int maxBytes, int waitMs)
     const qint64 n = readRaw(out.data() + start, maxBytes, waitMs);
     out.resize(start + std::max<qint64>(n, 0));
     if (n > 0) {
-        bytesRead_.fetch_add(n);
         if (log_)
             log_->read(out.mid(start));
         if (dump_)

@@ -4,15 +4,18 @@
 
 #include <QByteArray>
 
-#include <atomic>
 #include <memory>
+#include <mutex>
 
 class HexLog;
 class RawDump;
 
 // The byte stream to the device. Write and ReadAvailable are the single choke
-// point every byte passes (and where the hex log is taken). One thread may write
-// while another reads.
+// point every byte passes (and where the hex log is taken). Writes are
+// serialised here: during a transfer the requester and the receiver (its
+// re-requests) both write, and each command must reach the line, the log and
+// the dump whole before the next. One thread reads, and may do so while
+// another writes.
 class Transport
 {
 public:
@@ -37,9 +40,6 @@ public:
     // Keeps every byte for a raw dump (null: none).
     void setDump(std::shared_ptr<RawDump> dump) { dump_ = std::move(dump); }
 
-    // Bytes read from the device since the transport was made.
-    qint64 bytesRead() const { return bytesRead_.load(); }
-
 protected:
     // -1 on failure, else the number of bytes written.
     virtual qint64 writeRaw(const char *data, qint64 size) = 0;
@@ -52,5 +52,5 @@ protected:
 private:
     std::shared_ptr<HexLog> log_;
     std::shared_ptr<RawDump> dump_;
-    std::atomic<qint64> bytesRead_{0};
+    std::mutex writeMutex_;
 };

@@ -80,6 +80,8 @@ void BluetoothSearchDialog::reject()
 {
     if (connecting_)
         connecting_->abandonConnect();
+    job_.drop(); // closed while connecting: the outcome is nobody's
+    connecting_.reset();
     QDialog::reject();
 }
 
@@ -105,20 +107,18 @@ void BluetoothSearchDialog::connectChosen()
     setCursor(Qt::BusyCursor);
     status_->setText(tr("Connecting to %1 ...").arg(address));
     auto link = MakeSocketLink(address);
-    auto ok = std::make_shared<bool>(false);
     connecting_ = link;
-    job_.run([link, ok, address] { *ok = link->Connect(address); },
-             [this, link, ok, address] {
-                 connecting_.reset();
-                 if (link->abandoned())
-                     return; // closed while connecting
-                 setEnabled(true);
-                 unsetCursor();
-                 if (!*ok) {
-                     status_->setText(tr("Could not connect to %1: %2").arg(address, link->lastErrorText()));
-                     return;
-                 }
-                 link_ = link;
-                 accept();
-             });
+    job_.run<DeviceResult<>>([link, address](const BackgroundJob::Post &) { return link->Connect(address); },
+                             [this, link, address](DeviceResult<> &connected) {
+                                 connecting_.reset();
+                                 setEnabled(true);
+                                 unsetCursor();
+                                 if (!connected) {
+                                     status_->setText(
+                                         tr("Could not connect to %1: %2").arg(address, connected.detail()));
+                                     return;
+                                 }
+                                 link_ = link;
+                                 accept();
+                             });
 }

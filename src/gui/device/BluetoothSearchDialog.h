@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/BackgroundJob.h"
+#include "app/BackgroundJob.h"
 
 #include <QDialog>
 

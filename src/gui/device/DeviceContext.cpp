@@ -1,7 +1,7 @@
 #include "device/DeviceContext.h"
 
-#include "app/Settings.h"
 #include "device/DeviceSession.h"
+#include "device/DownloadController.h"
 #include "device/SocketLink.h"
 
 PortLists DeviceContext::listPorts() const
@@ -17,7 +17,7 @@ void DeviceContext::prepare(DeviceSession &session) const
         session.useSerial();
     session.setDeviceRoot(deviceRoot);
     session.bruteForce = bruteForce;
-    session.savedPort = ReadSetupString(QStringLiteral("DefaultCOM")).value_or(QString());
+    session.savedPort = DownloadController::rememberedPort();
     if (!firstPort.isEmpty())
         session.savedPort = firstPort;
     session.ports = listPorts();

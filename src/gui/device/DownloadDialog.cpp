@@ -6,7 +6,8 @@
 #include "device/DeleteDataDialog.h"
 #include "device/DeletingDataWindow.h"
 #include "device/DeviceContext.h"
-#include "device/DeviceSession.h"
+#include "device/DownloadController.h"
+#include "device/DownloadRules.h"
 #include "device/Protocol.h"
 #include "device/RawDump.h"
 #include "device/SetClockDialog.h"
@@ -25,8 +26,8 @@
 #include <QVBoxLayout>
 
 DownloadDialog::DownloadDialog(RecordStore &store, Prompts &prompts, DeviceContext &context, QWidget *parent)
-    : QDialog(parent), store_(store), prompts_(prompts), context_(context), session_(std::make_unique<DeviceSession>()),
-      engine_(std::make_unique<DownloadEngine>(*session_))
+    : QDialog(parent), store_(store), prompts_(prompts), context_(context),
+      controller_(std::make_unique<DownloadController>(store))
 {
     setObjectName(QStringLiteral("newDataCapture"));
     setWindowTitle(tr("New Data Capture"));
@@ -45,21 +46,35 @@ DownloadDialog::DownloadDialog(RecordStore &store, Prompts &prompts, DeviceConte
         return DeleteRequest{dialog.chosenId(), Protocol::DeleteDataType(dialog.chosenType())};
     };
 
+    DownloadController *c = controller_.get();
+    c->setKeepRawDump(true);
+    connect(c, &DownloadController::phaseChanged, this, &DownloadDialog::showPhase);
+    connect(c, &DownloadController::storeCleared, this, &DownloadDialog::recordingCleared);
+    connect(c, &DownloadController::transferStarted, this, [this](int, int frames) { transferStarted(frames); });
+    connect(c, &DownloadController::progress, this, &DownloadDialog::framesArrived);
+    connect(c, &DownloadController::finished, this, &DownloadDialog::downloadFinished);
+    connect(c, &DownloadController::maintenanceFinished, this, &DownloadDialog::transferEnded);
+    connect(c, &DownloadController::notice, this, &DownloadDialog::showNotice);
+    connect(c, &DownloadController::deleting, this, &DownloadDialog::showDeletingWindow);
+
     // Opening: the standard layout, the remembered port and the port lists.
     setStandardLayout(true);
-    context_.prepare(*session_);
-    setPhase(DownloadPhase::Idle);
-    if (DownloadRules::startsAtOnce(context_.linkMode, session_->ports))
+    context_.prepare(c->session());
+    showPhase(DownloadPhase::Idle);
+    if (DownloadRules::startsAtOnce(context_.linkMode, c->ports()))
         QMetaObject::invokeMethod(this, &DownloadDialog::start, Qt::QueuedConnection);
 }
 
 DownloadDialog::~DownloadDialog()
 {
-    // Work still running ends before the session it uses.
-    engine_.reset();
-    job_.join();
-    session_.reset();
+    // Work still running ends before the window goes.
+    controller_.reset();
     showDeletingWindow(false);
+}
+
+DownloadPhase DownloadDialog::phase() const
+{
+    return controller_->phase();
 }
 
 void DownloadDialog::buildControls()
@@ -139,16 +154,16 @@ void DownloadDialog::buildControls()
     layout->setSizeConstraint(QLayout::SetMinimumSize);
 }
 
-void DownloadDialog::setPhase(DownloadPhase phase)
+void DownloadDialog::showPhase(DownloadPhase phase)
 {
-    phase_ = phase;
     const DownloadButtons b = DownloadRules::buttonsFor(phase);
     startButton_->setEnabled(b.start);
     stopButton_->setEnabled(b.stop);
     deleteButton_->setEnabled(b.deleteData);
     clockButton_->setEnabled(b.setDateAndTime);
     cancelButton_->setEnabled(b.cancel);
-    saveDumpButton_->setEnabled(phase == DownloadPhase::Idle && dumpReady_);
+    const std::shared_ptr<const RawDump> dump = controller_->rawDump();
+    saveDumpButton_->setEnabled(phase == DownloadPhase::Idle && dump && !dump->isEmpty());
     setEnabled(b.windowEnabled);
     if (b.busyCursor)
         setCursor(Qt::BusyCursor);
@@ -171,7 +186,7 @@ void DownloadDialog::setPhase(DownloadPhase phase)
 
 void DownloadDialog::onStartOrDone()
 {
-    if (phase_ != DownloadPhase::Idle)
+    if (phase() != DownloadPhase::Idle)
         return;
     if (startIsDone_)
         done();
@@ -181,110 +196,52 @@ void DownloadDialog::onStartOrDone()
 
 void DownloadDialog::start()
 {
-    if (phase_ != DownloadPhase::Idle || cancelling_)
+    if (phase() != DownloadPhase::Idle || cancelling_)
         return;
-    // No view may show old data, and nothing of an earlier download may remain.
-    store_.ClearAllData();
-    Q_EMIT recordingCleared();
     list_->clear();
     checkLabel_->clear();
-    dump_ = std::make_shared<RawDump>();
-    dumpReady_ = false;
-    session_->setDump(dump_);
     startIsDone_ = false;
     highestProgress_ = 0;
     progress_->setValue(0);
-    setPhase(DownloadPhase::Searching);
-
-    // The engine reports from its own threads; each report comes here as a
-    // queued call, and those of an ended download carry an older generation.
-    const int generation = ++generation_;
-    QPointer<DownloadDialog> self(this);
-    const auto post = [self](std::function<void(DownloadDialog &)> call) {
-        QMetaObject::invokeMethod(
-            self,
-            [self, call = std::move(call)] {
-                if (self)
-                    call(*self);
-            },
-            Qt::QueuedConnection);
-    };
-    DownloadEngine::Events events;
-    events.connected = [post, generation](int total, int frames) {
-        post([=](DownloadDialog &w) { w.transferStarted(generation, total, frames); });
-    };
-    events.progress = [post, generation](int frames) {
-        post([=](DownloadDialog &w) { w.framesArrived(generation, frames); });
-    };
-    events.ending = [post, generation] { post([=](DownloadDialog &w) { w.transferEnding(generation); }); };
-    events.finished = [post, generation](DownloadResult &result) {
-        auto shared = std::make_shared<DownloadResult>(std::move(result));
-        post([=](DownloadDialog &w) { w.downloadFinished(generation, *shared); });
-    };
-    engine_->start(std::move(events));
+    controller_->start(); // empties the store: recordingCleared
 }
 
-void DownloadDialog::transferStarted(int generation, int totalCount, int frameCount)
+void DownloadDialog::transferStarted(int frameCount)
 {
-    if (generation != generation_ || phase_ != DownloadPhase::Searching)
-        return;
     progress_->setRange(0, std::max(1, frameCount));
-    setPhase(DownloadPhase::Transferring);
-    // Stays up while the workers run; progress and the end arrive behind it.
-    prompts_.information(DeviceTexts::ConnectSucceeded(totalCount));
 }
 
-void DownloadDialog::framesArrived(int generation, int frames)
+void DownloadDialog::framesArrived(int frames)
 {
-    if (generation != generation_)
-        return;
     progress_->setValue(std::min(frames, progress_->maximum()));
     highestProgress_ = std::max(highestProgress_, frames);
 }
 
-void DownloadDialog::transferEnding(int generation)
+void DownloadDialog::downloadFinished(const DownloadResult &result)
 {
-    if (generation == generation_ && phase_ != DownloadPhase::Idle)
-        setPhase(DownloadPhase::Ending);
-}
-
-void DownloadDialog::downloadFinished(int generation, DownloadResult &result)
-{
-    engine_->wait();
-    if (!result.portToRemember.isEmpty())
-        WriteSetupValue(QStringLiteral("DefaultCOM"), result.portToRemember);
-    if (result.deviceModel != 0)
-        store_.deviceModel = result.deviceModel;
-    // The exchange is over; maintenance commands after it are not part of it.
-    session_->setDump(nullptr);
-    dumpReady_ = dump_ && !dump_->isEmpty();
     transferEnded();
     if (cancelling_) {
         finishCancel();
         return;
     }
-    // A stopped download (Stop, or a stale report) lists nothing.
-    if (generation != generation_ || result.status == DownloadStatus::Stopped)
+    // A stopped download lists nothing.
+    if (result.status == DownloadStatus::Stopped)
         return;
-    ++generation_;
-
     if (result.transferRan)
         checkLabel_->setText(DeviceTexts::checkLines(result).join(u'\n'));
     // Whatever arrived is listed, even when the transfer ended in an error.
     if (result.hasReadings()) {
-        store_.deviceSamples = std::move(result.readings);
-        const QStringList lines = store_.otherIdLines();
-        list_->addItems(lines);
+        list_->addItems(store_.otherIdLines());
         Q_EMIT dataArrived();
     }
     startIsDone_ = result.transferRan;
-    setPhase(DownloadPhase::Idle);
-    showMessages(DeviceTexts::describe(result), true);
+    showPhase(phase());
 }
 
 void DownloadDialog::onSaveRawDump()
 {
-    if (!dump_ || !dumpReady_ || phase_ != DownloadPhase::Idle)
+    const std::shared_ptr<const RawDump> dump = controller_->rawDump();
+    if (!dump || dump->isEmpty() || phase() != DownloadPhase::Idle)
         return;
     Prompts::FileRequest request;
     request.defaultSuffix = QStringLiteral("dump");
@@ -294,7 +251,7 @@ void DownloadDialog::onSaveRawDump()
     if (path.isEmpty())
         return;
     QString why;
-    if (!dump_->save(path, &why))
+    if (!dump->save(path, &why))
         prompts_.warning(tr("Cannot write %1: %2").arg(path, why));
 }
 
@@ -304,17 +261,15 @@ void DownloadDialog::transferEnded()
     // (currentSamples) is left exactly as it was.
     progress_->setRange(0, 1);
     progress_->setValue(0);
-    setPhase(DownloadPhase::Idle);
+    showPhase(phase());
 }
 
 void DownloadDialog::onStop()
 {
-    if (phase_ != DownloadPhase::Transferring)
+    if (phase() != DownloadPhase::Transferring)
         return;
-    ++generation_; // what the workers still post is stale
     list_->clear();
-    setPhase(DownloadPhase::Ending);
-    engine_->stop(); // the end arrives as a stopped download
+    controller_->stop(); // the end arrives as a stopped download
 }
 
 void DownloadDialog::done()
@@ -336,13 +291,11 @@ void DownloadDialog::reject()
 {
     if (cancelling_)
         return;
-    switch (phase_) {
+    switch (phase()) {
     case DownloadPhase::Searching:
     case DownloadPhase::Transferring:
         cancelling_ = true;
-        ++generation_;
-        setPhase(DownloadPhase::Ending);
-        engine_->stop(); // closes the window once the download has ended
+        controller_->stop(); // closes the window once the download has ended
         return;
     case DownloadPhase::Ending:
         cancelling_ = true; // closes the window once the transfer end is over
@@ -364,84 +317,38 @@ void DownloadDialog::finishCancel()
     QDialog::reject();
 }
 
-void DownloadDialog::showMessages(const QStringList &messages, bool warning)
+void DownloadDialog::showNotice(const DeviceNotice &notice)
 {
-    for (const QString &m : messages) {
-        if (warning)
-            prompts_.warning(m);
-        else
-            prompts_.information(m);
-    }
+    if (cancelling_)
+        return; // the window is closing
+    if (notice.severity() == Severity::Information)
+        prompts_.information(DeviceTexts::text(notice));
+    else
+        prompts_.warning(DeviceTexts::text(notice));
 }
 
 void DownloadDialog::onSetDateAndTime()
 {
-    if (phase_ != DownloadPhase::Idle)
+    if (phase() != DownloadPhase::Idle)
         return;
     const std::optional<QDateTime> when = clockChooser_ ? clockChooser_() : std::nullopt;
-    setPhase(DownloadPhase::Maintenance);
-    DeviceSession *session = session_.get();
-    std::function<void()> work = [session] { session->TransferEnd(); };
+    std::optional<std::uint32_t> word;
     if (when) {
         const QDate d = when->date();
         const QTime t = when->time();
-        const std::uint32_t word =
-            Protocol::DateTimeWord(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
-        work = [session, word] {
-            session->SetClockProcedure(word);
-            session->TransferEnd();
-        };
+        word = Protocol::DateTimeWord(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
     }
-    job_.run(std::move(work), [this] {
-        transferEnded();
-        showMaintenanceMessages(DeviceMessage::SetClockSucceeded);
-    });
+    // Cancelled in its dialog, the command still ends the transfer.
+    controller_->setClock(word);
 }
 
 void DownloadDialog::onDeleteData()
 {
-    if (phase_ != DownloadPhase::Idle)
+    if (phase() != DownloadPhase::Idle)
         return;
     const std::optional<DeleteRequest> request = deleteChooser_ ? deleteChooser_() : std::nullopt;
-    if (!request)
-        return;
-    setPhase(DownloadPhase::Maintenance);
-    DeviceSession *session = session_.get();
-    QPointer<DownloadDialog> self(this);
-    const auto waiting = [self](bool on) {
-        QMetaObject::invokeMethod(
-            self,
-            [self, on] {
-                if (self)
-                    self->showDeletingWindow(on);
-            },
-            Qt::QueuedConnection);
-    };
-    const DeleteRequest r = *request;
-    job_.run(
-        [session, r, waiting] {
-            session->DeleteProcedure(r.id, r.type, waiting);
-            session->TransferEnd();
-        },
-        [this] {
-            showDeletingWindow(false);
-            transferEnded();
-            showMaintenanceMessages(DeviceMessage::DataCleared);
-        });
-}
-
-void DownloadDialog::showMaintenanceMessages(DeviceMessage success)
-{
-    // The caller remembers the port; the device layer writes no settings.
-    if (!session_->portToRemember().isEmpty())
-        WriteSetupValue(QStringLiteral("DefaultCOM"), session_->portToRemember());
-    const QString successText = DeviceTexts::text(success);
-    for (const QString &text : DeviceTexts::texts(session_->takeMessages(), session_->permissionDenied())) {
-        if (text == successText)
-            prompts_.information(text);
-        else
-            prompts_.warning(text);
-    }
+    if (request)
+        controller_->deleteData(request->id, request->type);
 }
 
 void DownloadDialog::showDeletingWindow(bool show)
@@ -476,7 +383,7 @@ void DownloadDialog::refillPortCombo()
     // Filling the list is no choice of the user's: nothing is written.
     const QSignalBlocker block(portCombo_);
     portCombo_->clear();
-    portCombo_->addItems(DownloadRules::manualPortNames(context_.linkMode, session_->ports));
+    portCombo_->addItems(DownloadRules::manualPortNames(context_.linkMode, controller_->ports()));
     if (portCombo_->count() > 0)
         portCombo_->setCurrentIndex(0);
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "device/BackgroundJob.h"
-#include "device/DownloadEngine.h"
 #include "device/DownloadPhase.h"
 #include "device/Protocol.h"
 
@@ -14,7 +12,7 @@
 #include <optional>
 
 class DeletingDataWindow;
-class DeviceSession;
+class DownloadController;
 class Prompts;
 class QComboBox;
 class QFrame;
@@ -22,10 +20,11 @@ class QGroupBox;
 class QLabel;
 class QListWidget;
 class QProgressBar;
-class RawDump;
 class QPushButton;
 class RecordStore;
 struct DeviceContext;
+struct DeviceNotice;
+struct DownloadResult;
 
 // What the Delete Data dialog hands to the delete procedure.
 struct DeleteRequest {
@@ -33,11 +32,11 @@ struct DeleteRequest {
     Protocol::DeleteDataType type = Protocol::DeleteDataType::All;
 };
 
-// "New Data Capture": searches the device as soon as it opens, runs the transfer
-// on two workers while showing progress, lists each downloaded ID and makes the
-// chosen one the current recording. Every blocking exchange runs off the user
-// interface thread; a search or transfer can be cancelled. The window reports
-// what happened by its signals; the main window decides what follows.
+// "New Data Capture": starts the download as soon as it opens, shows its
+// progress, lists each downloaded ID and makes the chosen one the current
+// recording. The download itself runs in a DownloadController; the window
+// shows what it reports and forwards the buttons. The window reports what
+// happened by its signals; the main window decides what follows.
 class DownloadDialog : public QDialog
 {
     Q_OBJECT
@@ -45,10 +44,10 @@ public:
     DownloadDialog(RecordStore &store, Prompts &prompts, DeviceContext &context, QWidget *parent = nullptr);
     ~DownloadDialog() override;
 
-    DownloadPhase phase() const { return phase_; }
+    DownloadPhase phase() const;
     bool finishedOnce() const { return startIsDone_; }
     int chosenId() const { return chosenId_; }
-    DeviceSession &session() { return *session_; }
+    DownloadController &controller() { return *controller_; }
 
     QListWidget *idList() const { return list_; }
     QProgressBar *progressBar() const { return progress_; }
@@ -94,27 +93,24 @@ public Q_SLOTS:
 
 private:
     void buildControls();
-    void setPhase(DownloadPhase phase);
+    void showPhase(DownloadPhase phase);
     void start();
     void done();
-    void transferStarted(int generation, int totalCount, int frameCount);
-    void framesArrived(int generation, int frames);
-    void transferEnding(int generation);
-    void downloadFinished(int generation, DownloadResult &result);
-    // Back to idle once the transfer end ran on its worker.
+    void transferStarted(int frameCount);
+    void framesArrived(int frames);
+    void downloadFinished(const DownloadResult &result);
+    // Back to idle once the transfer end has run.
     void transferEnded();
     void finishCancel();
-    void showMessages(const QStringList &messages, bool warning);
+    void showNotice(const DeviceNotice &notice);
     void showDeletingWindow(bool show);
-    // The maintenance command's report; success is shown as information.
-    void showMaintenanceMessages(DeviceMessage success);
     void setStandardLayout(bool standard);
     void refillPortCombo();
 
     RecordStore &store_;
     Prompts &prompts_;
     DeviceContext &context_;
-    std::unique_ptr<DeviceSession> session_;
+    std::unique_ptr<DownloadController> controller_;
 
     QListWidget *list_ = nullptr;
     QLabel *checkLabel_ = nullptr; // frames and reading times of the last download
@@ -131,18 +127,11 @@ private:
     QComboBox *portCombo_ = nullptr;
     QPointer<DeletingDataWindow> deleting_;
 
-    DownloadPhase phase_ = DownloadPhase::Idle;
     bool startIsDone_ = false;
     bool extended_ = false;
     bool cancelling_ = false;
     int chosenId_ = 0;
-    int generation_ = 0; // calls of an ended transfer carry an older number
     int highestProgress_ = 0;
-    std::shared_ptr<RawDump> dump_; // of the last download, complete once it ended
-    bool dumpReady_ = false;
     std::function<std::optional<QDateTime>()> clockChooser_;
     std::function<std::optional<DeleteRequest>()> deleteChooser_;
-
-    std::unique_ptr<DownloadEngine> engine_;
-    BackgroundJob job_{this}; // last member: ends before the session goes
 };

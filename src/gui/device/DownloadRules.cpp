@@ -1,4 +1,4 @@
-#include "device/DownloadPhase.h"
+#include "device/DownloadRules.h"
 
 namespace DownloadRules
 {

@@ -1,18 +1,10 @@
 #pragma once
 
+#include "device/DownloadPhase.h"
 #include "device/LinkMode.h"
 #include "device/PortList.h"
 
 #include <QStringList>
-
-// Where the download window stands, and what each phase allows.
-enum class DownloadPhase {
-    Idle,         // waiting for Start (or Done after a transfer)
-    Searching,    // the port search runs; only Cancel, which stops it
-    Transferring, // the two workers run; only Stop and Cancel
-    Ending,       // the transfer end runs (stop command, port closed)
-    Maintenance,  // setting the clock or deleting; the window is disabled
-};
 
 struct DownloadButtons {
     bool start = false;
@@ -24,7 +16,8 @@ struct DownloadButtons {
     bool busyCursor = false;
 };
 
-// The decisions of the "New Data Capture" window that need no widget.
+// What each phase allows in the "New Data Capture" window, and the other
+// decisions of the window that need no widget.
 namespace DownloadRules
 {
 DownloadButtons buttonsFor(DownloadPhase phase);
