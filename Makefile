@@ -5,16 +5,31 @@ BUILD_TYPE ?= RelWithDebInfo
 WERROR ?= OFF
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test package install bench clean format format-check lint fuzz fuzz-smoke \
-	fuzz-build asan tsan sanitize
+.PHONY: all deps deps-test deps-bench deps-dev configure configure-tests build run test package install bench \
+	clean format format-check lint fuzz fuzz-smoke fuzz-build asan tsan sanitize
 
 all: build
 
+# Package sets of scripts/install-deps.sh: building and running needs only the
+# first; each target below asks for what it uses.
 deps:
-	@bash scripts/install-deps.sh
+	@bash scripts/install-deps.sh build
+deps-test:
+	@bash scripts/install-deps.sh build test
+deps-bench:
+	@bash scripts/install-deps.sh build bench
+deps-dev:
+	@bash scripts/install-deps.sh build test dev
 
+CMAKE_CONFIGURE = cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUELLIX_WERROR=$(WERROR)
+
+# A new build folder starts without tests, so `make run` needs no test
+# packages; `make test` turns them on and later runs keep that choice.
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUELLIX_WERROR=$(WERROR) >/dev/null
+	@$(CMAKE_CONFIGURE) $(if $(wildcard $(BUILD_DIR)/CMakeCache.txt),,-DBUILD_TESTING=OFF) >/dev/null
+
+configure-tests: deps-test
+	@$(CMAKE_CONFIGURE) -DBUILD_TESTING=ON >/dev/null
 
 # The inner build runs its own make; keep it from echoing directory changes.
 CMAKE_BUILD = env -u MAKEFLAGS -u MAKELEVEL cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -26,9 +41,9 @@ run: configure
 	@$(CMAKE_BUILD) --target quellix
 	$(BUILD_DIR)/quellix --demo
 
-test: build
+test: configure-tests
+	@$(CMAKE_BUILD)
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
-	@$(MAKE) --no-print-directory fuzz-smoke
 
 # A Debian package of everything `make install` would install, in $(BUILD_DIR).
 package: build
@@ -37,23 +52,26 @@ package: build
 install: build
 	@cmake --install $(BUILD_DIR)
 
-bench: build
+# The programs are named after their sources: the build folder also holds
+# bench_*_autogen folders. Fails when one is missing or fails.
+BENCH_PROGRAMS = $(patsubst bench/%.cpp,$(BUILD_DIR)/bench/%,$(wildcard bench/bench_*.cpp))
+bench: deps-bench configure
 	@$(CMAKE_BUILD) --target benchmarks
-	@for b in $(BUILD_DIR)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@set -e; for b in $(BENCH_PROGRAMS); do echo "== $$b"; "$$b"; done
 
 clean:
 	rm -rf $(BUILD_DIR) $(FUZZ_DIR) build-dev build-asan build-tsan
 
 # Sanitized builds from CMakePresets.json: asan runs the whole suite, tsan the
 # tests that run worker threads (see its test preset's filter).
-asan: deps
+asan: deps-test
 	@cmake --preset asan >/dev/null
 	@env -u MAKEFLAGS -u MAKELEVEL cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
 
 TSAN_TARGETS = device_test_transfer device_test_maintenance device_test_virtual_time device_test_bluetooth_link \
 	gui_test_download_window gui_test_device_maintenance
-tsan: deps
+tsan: deps-test
 	@cmake --preset tsan >/dev/null
 	@env -u MAKEFLAGS -u MAKELEVEL cmake --build --preset tsan -j $(JOBS) --target $(TSAN_TARGETS)
 	ctest --preset tsan -j $(JOBS)
@@ -65,7 +83,7 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 120
 FUZZ_SMOKE_SECONDS ?= 5
 
-fuzz-build: deps
+fuzz-build: deps-dev
 	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DQUELLIX_FUZZ=ON -DQUELLIX_WERROR=$(WERROR) >/dev/null
 	@env -u MAKEFLAGS -u MAKELEVEL cmake --build $(FUZZ_DIR) -j $(JOBS)
@@ -78,14 +96,14 @@ fuzz-smoke: fuzz-build
 
 # clang-tidy with the checks of .clang-tidy over every source of the program.
 LINT_FILES = $(shell git ls-files 'src/*.cpp' 'tools/*.cpp')
-lint: configure
+lint: deps-dev configure
 	@env -u MAKEFLAGS -u MAKELEVEL cmake --build $(BUILD_DIR) -j $(JOBS) --target quellix_core_autogen quellix_gui_autogen >/dev/null
 	@run-clang-tidy-14 -p $(BUILD_DIR) -quiet -j $(JOBS) $(LINT_FILES)
 
 # clang-format-14 is what CI checks with; other versions format differently.
 FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
-format: deps
+format: deps-dev
 	@clang-format-14 -i $(FORMAT_FILES)
 
-format-check: deps
+format-check: deps-dev
 	@clang-format-14 --dry-run --Werror $(FORMAT_FILES)

@@ -1,19 +1,44 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Quellix needs to build, test and run.
+# Installs the Debian packages of the named sets (default: build), cumulatively:
+#   build  building and running Quellix, its manuals and its package
+#   test   what the test suite checks with (make test)
+#   bench  the benchmark library (make bench)
+#   dev    fuzzing, lint and formatting tools and the EDF reader CI checks with
 # Only packages that are missing are installed, so repeated runs are quick.
 set -euo pipefail
 
-packages=(
+build=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-  qt6-serialport-dev qt6-connectivity-dev
-  libudev-dev libbluetooth-dev libfreexl-dev libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev qt6-svg-dev
-  fonts-liberation2 fonts-wqy-microhei qt6-translations-l10n poppler-utils
-  clang-format-14 clang-tidy-14 clang libclang-rt-dev
-  python3-mne
-  desktop-file-utils appstream dpkg-dev groff-base man-db bash-completion
+  qt6-serialport-dev qt6-connectivity-dev qt6-svg-dev
+  libudev-dev libbluetooth-dev libgl-dev
+  # The manuals' pictures are drawn with these fonts; translations at run time.
+  fonts-liberation2 fonts-wqy-microhei qt6-translations-l10n
+  # make package
+  dpkg-dev
 )
+test=(
+  libgtest-dev libgmock-dev libfreexl-dev poppler-utils
+  desktop-file-utils appstream groff-base man-db bash-completion lintian
+)
+bench=(libbenchmark-dev)
+dev=(clang-format-14 clang-tidy-14 clang libclang-rt-dev python3-mne)
+
+sets=("$@")
+[ ${#sets[@]} -eq 0 ] && sets=(build)
+packages=()
+for set in "${sets[@]}"; do
+  case $set in
+    build) packages+=("${build[@]}") ;;
+    test) packages+=("${test[@]}") ;;
+    bench) packages+=("${bench[@]}") ;;
+    dev) packages+=("${dev[@]}") ;;
+    *)
+      echo "unknown package set: $set (build, test, bench or dev)" >&2
+      exit 2
+      ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -129,9 +129,12 @@ int runReport(const QStringList &args)
         err << "can't open the file\n" << detail << "\n";
         return 1;
     }
-    // A recording without stored patient details still gets its report.
+    // An ID without stored patient details is the normal case after a download:
+    // the report simply has blank details, which is nothing to warn about.
+    const QString noDetails = QCoreApplication::translate("RecordStore", "Get patient info error!");
     for (const QString &text : prompts.shown)
-        err << "note: " << text << "\n";
+        if (text != noDetails)
+            err << "note: " << text << "\n";
 
     const ReportPdfResult r = writeReportPdf(store, *mode, size, files[1]);
     if (r.status != ReportPdfResult::Status::Written) {

@@ -1,3 +1,4 @@
+#include "CommandTable.h"
 #include "Commands.h"
 
 #include <QApplication>
@@ -12,24 +13,19 @@ namespace
 
 void usage(QTextStream &out)
 {
-    out << "usage: quellix-cli COMMAND [ARGS]\n"
-           "  --version                 print the version\n"
-           "  info FILE.dat             show what a saved recording holds\n"
-           "  export IN.dat OUT [--remove-stale-parts]\n"
-           "                            write IN as OUT.dat, .txt, .xls, .csv or .edf\n"
-           "  settings get NAME         print a setting (its default when missing)\n"
-           "  settings set NAME VALUE   store a setting\n"
-           "  ports                     list serial ports\n"
-           "  download [--port NAME | --bluetooth ADDR] --out DIR [--log FILE] [--raw FILE]\n"
-           "                            exit 0 complete; 1 failed, nothing written; 2 usage;\n"
-           "                            3 partial (written as idN.partial.dat);\n"
-           "                            130/143 interrupted (what arrived written as partial)\n"
-           "  set-clock [--port NAME] [--time \"YYYY-MM-DD hh:mm:ss\"]\n"
-           "  delete [--port NAME] (--id N | --all) [--type all|spo2pr] [--yes]\n"
-           "                            erase one ID, or every ID (--id 0 or --all; asks unless --yes)\n"
-           "  report IN.dat --mode trend|table|analysis OUT.pdf [--size WxH]\n"
-           "  analyze FILE.dat [--json] event, statistical and clinical figures (stored settings)\n"
-           "  events FILE.dat OUT.txt   write the event-time file\n";
+    // A summary starts in this column, or on the next line below a long synopsis.
+    constexpr int column = 28;
+    out << "usage: quellix-cli COMMAND [ARGS]\n";
+    for (const CliCommand &c : kCliCommands) {
+        QString line = QStringLiteral("  ") + QLatin1String(c.name.data(), qsizetype(c.name.size()));
+        if (!c.args.empty())
+            line += QLatin1Char(' ') + QLatin1String(c.args.data(), qsizetype(c.args.size()));
+        if (line.size() < column)
+            line = line.leftJustified(column);
+        else
+            line += QLatin1Char('\n') + QString(column, QLatin1Char(' '));
+        out << line << QLatin1String(c.summary.data(), qsizetype(c.summary.size())) << "\n";
+    }
 }
 
 // Reports paint with the views, which need a GUI application; without a

@@ -44,13 +44,18 @@ QString pageContent(int languageId)
     return pageText(languageId).remove(comment);
 }
 
-QStringList matches(const QString &text, const char *pattern)
+QStringList matches(const QString &text, const QString &pattern)
 {
     QStringList found;
-    auto it = QRegularExpression(QLatin1String(pattern)).globalMatch(text);
+    auto it = QRegularExpression(pattern).globalMatch(text);
     while (it.hasNext())
         found << it.next().captured(1);
     return found;
+}
+
+QStringList matches(const QString &text, const char *pattern)
+{
+    return matches(text, QString::fromLatin1(pattern));
 }
 
 // Pixels that differ from white: a picture that is more than an empty page.
@@ -75,7 +80,8 @@ TEST(Manual, EveryLanguageHasTheSameSectionsAndOnlyPicturesTheProgramPaints)
         ASSERT_TRUE(Manual::exists(id)) << id;
         const QString page = pageContent(id);
         EXPECT_EQ(matches(page, "<h[23][^>]*id=\"([^\"]+)\""), englishSections) << id;
-        const QStringList images = matches(page, "<img[^>]*src=\"images/([^\"]+)\"");
+        const QStringList images =
+            matches(page, QStringLiteral("<img[^>]*src=\"%1/([^\"]+)\"").arg(Manual::pictureFolder(id)));
         EXPECT_EQ(QSet<QString>(images.begin(), images.end()), QSet<QString>(pictures.begin(), pictures.end())) << id;
         // Internal links lead somewhere.
         for (const QString &target : matches(page, "href=\"#([^\"]+)\""))
@@ -96,7 +102,7 @@ TEST(Manual, WrittenOutWithItsPicturesOrNotAtAll)
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(written.readAll()), pageText(1036));
     for (const QString &name : ManualPictures::names()) {
-        const QImage image(dir.path() + QStringLiteral("/m/images/") + name);
+        const QImage image(dir.path() + QStringLiteral("/m/images/1036/") + name);
         EXPECT_FALSE(image.isNull()) << name.toStdString();
         EXPECT_EQ(image, ManualPictures::render(name)) << name.toStdString();
     }
@@ -207,7 +213,7 @@ TEST(HelpWindowTest, F1OpensOneWindowInTheLanguageAndItsBrowserCopy)
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(copy.readAll()), pageText(1036));
     for (const QString &name : ManualPictures::names())
-        EXPECT_FALSE(QImage(QFileInfo(copy).dir().filePath(QStringLiteral("images/") + name)).isNull());
+        EXPECT_FALSE(QImage(QFileInfo(copy).dir().filePath(QStringLiteral("images/1036/") + name)).isNull());
     EXPECT_TRUE(prompts.shown.isEmpty());
 
     // No browser on the machine.

@@ -69,11 +69,16 @@ inline QStringList expectedFiles()
     QStringList files = {
         QStringLiteral("bin/quellix"),
         QStringLiteral("bin/quellix-cli"),
+        QStringLiteral("bin/oxisim"),
         QStringLiteral("share/applications/") + id + QStringLiteral(".desktop"),
         QStringLiteral("share/metainfo/") + id + QStringLiteral(".metainfo.xml"),
         QStringLiteral("share/icons/hicolor/scalable/apps/") + id + QStringLiteral(".svg"),
-        QStringLiteral("share/man/man1/quellix.1"),
-        QStringLiteral("share/man/man1/quellix-cli.1"),
+        QStringLiteral("share/man/man1/quellix.1.gz"),
+        QStringLiteral("share/man/man1/quellix-cli.1.gz"),
+        QStringLiteral("share/man/man1/oxisim.1.gz"),
+        QStringLiteral("share/doc/quellix/copyright"),
+        QStringLiteral("share/doc/quellix/changelog.gz"),
+        QStringLiteral("share/doc-base/quellix-manual"),
         QStringLiteral("share/bash-completion/completions/quellix-cli"),
         QStringLiteral("lib/udev/rules.d/70-quellix-oximeter.rules"),
     };

@@ -34,7 +34,7 @@ TEST(Package, DebUnpacksIntoAScratchRootAndRuns)
     EXPECT_TRUE(fields.out.contains(QStringLiteral("Package: quellix\n")));
     EXPECT_TRUE(fields.out.contains(QStringLiteral("Version: " QUELLIX_VERSION "\n")));
     for (const char *dependency : {"libqt6core6", "libqt6widgets6", "libqt6serialport6", "libudev1", "libbluetooth3",
-                                   "qt6-qpa-plugins", "fonts-liberation2"})
+                                   "qt6-qpa-plugins", "fonts-liberation2", "hicolor-icon-theme"})
         EXPECT_TRUE(fields.out.contains(QLatin1String(dependency))) << dependency;
 
     const QString root = scratch.path() + QStringLiteral("/root");
@@ -52,4 +52,21 @@ TEST(Package, DebUnpacksIntoAScratchRootAndRuns)
     const Result version = run(root + QStringLiteral("/usr/bin/quellix-cli"), {QStringLiteral("--version")});
     EXPECT_EQ(version.exitCode, 0) << version.err.toStdString();
     EXPECT_EQ(version.out.trimmed(), QStringLiteral("quellix-cli " QUELLIX_VERSION));
+
+    // Hardened as Debian builds: full RELRO needs BIND_NOW in every program.
+    const QString readelf = tool("readelf");
+    ASSERT_FALSE(readelf.isEmpty());
+    for (const char *program : {"quellix", "quellix-cli", "oxisim"}) {
+        const Result dynamic =
+            run(readelf, {QStringLiteral("-d"), root + QStringLiteral("/usr/bin/") + QLatin1String(program)});
+        EXPECT_TRUE(dynamic.out.contains(QLatin1String("BIND_NOW"))) << program;
+    }
+
+    // Lintian's errors fail the package; its warnings are listed for the reader.
+    const QString lintian = tool("lintian");
+    ASSERT_FALSE(lintian.isEmpty()) << "lintian is missing (scripts/install-deps.sh test)";
+    const Result checked = run(lintian, {QStringLiteral("--fail-on"), QStringLiteral("error"), deb}, 600000);
+    EXPECT_EQ(checked.exitCode, 0) << checked.out.toStdString() << checked.err.toStdString();
+    for (const QString &line : checked.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        EXPECT_FALSE(line.startsWith(QLatin1String("E: "))) << line.toStdString();
 }

@@ -22,16 +22,22 @@ bool exists(int languageId)
     return QFile::exists(resource(languageId));
 }
 
+QString pictureFolder(int languageId)
+{
+    return QStringLiteral("images/%1").arg(languageId);
+}
+
 QString writeTo(int languageId, const QString &folder)
 {
     QFile in(resource(languageId));
     if (!in.open(QIODevice::ReadOnly))
         return {};
     const QDir dir(folder);
-    if (!dir.mkpath(QStringLiteral("images")))
+    const QString pictures = pictureFolder(languageId);
+    if (!dir.mkpath(pictures))
         return {};
     for (const QString &name : ManualPictures::names()) {
-        const QString path = dir.filePath(QStringLiteral("images/") + name);
+        const QString path = dir.filePath(pictures + QLatin1Char('/') + name);
         QSaveFile out(path);
         if (!out.open(QIODevice::WriteOnly) || !ManualPictures::render(name).save(&out, "PNG") || !out.commit())
             return {};
