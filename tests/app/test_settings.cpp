@@ -1,8 +1,12 @@
 #include "app/Settings.h"
+#include "app/SettingsFile.h"
+#include "child_process.h"
 #include "test_env.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSettings>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -82,6 +86,64 @@ TEST(Settings, OverlongPortNameReadsAsMissing)
     s.setValue(QStringLiteral("DefaultCOM"), QStringLiteral("ttyUSB1234"));
     s.sync();
     EXPECT_FALSE(ReadSetupString(QStringLiteral("DefaultCOM")).has_value());
+}
+
+} // namespace
+
+namespace
+{
+
+using namespace std::chrono_literals;
+
+// A program keeps what it read while another process rewrites a value. Such a
+// rewrite, of the same size and within one tick of the file system's clock,
+// went unnoticed: the program read the old value, and its next write put the
+// old value back.
+TEST(SettingsWriters, RewriteByAnotherProcessIsSeenAndKept)
+{
+    // On a memory file system writes are quick enough to share a clock tick.
+    QTemporaryDir fast(QStringLiteral("/dev/shm/quellix-settings-XXXXXX"));
+    if (!fast.isValid())
+        GTEST_SKIP() << "no /dev/shm";
+    const QString folder = testenv::root() + QStringLiteral("/config/quellix");
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    ASSERT_TRUE(QFile::link(fast.path(), folder));
+    const QString app = QStringLiteral("setup");
+    for (int round = 10; round < 40; ++round) {
+        ASSERT_TRUE(SettingsFile::writeValue(app, QStringLiteral("ours"), round));
+        EXPECT_EQ(SettingsFile::readValue(app, QStringLiteral("theirs")).toInt(), round == 10 ? 0 : round - 1);
+        // Forked only now, so its write follows the parent's at once.
+        const pid_t child =
+            testchild::Start([&] { return SettingsFile::writeValue(app, QStringLiteral("theirs"), round) ? 0 : 1; });
+        ASSERT_EQ(testchild::Wait(child, 30s), 0);
+        EXPECT_EQ(SettingsFile::readValue(app, QStringLiteral("theirs")).toInt(), round) << "round " << round;
+        ASSERT_TRUE(SettingsFile::writeValue(app, QStringLiteral("ours"), round + 100));
+        EXPECT_EQ(store().value(QStringLiteral("theirs")).toInt(), round) << "round " << round;
+    }
+    QFile::remove(folder);
+}
+
+// The case at a bounded scale: three processes writing at once.
+TEST(SettingsWriters, ConcurrentProcessesLoseNoUpdate)
+{
+    wipe();
+    constexpr int kWriters = 3;
+    constexpr int kWrites = 60;
+    const auto key = [](int writer, int i) { return QStringLiteral("w%1_%2").arg(writer).arg(i); };
+    std::vector<pid_t> children;
+    for (int w = 0; w < kWriters; ++w)
+        children.push_back(testchild::Start([&key, w] {
+            for (int i = 0; i < kWrites; ++i)
+                if (!SettingsFile::writeValue(QStringLiteral("setup"), key(w, i), i))
+                    return 1;
+            return 0;
+        }));
+    for (pid_t child : children)
+        EXPECT_EQ(testchild::Wait(child, 120s), 0);
+    QSettings s = store();
+    for (int w = 0; w < kWriters; ++w)
+        for (int i = 0; i < kWrites; ++i)
+            EXPECT_EQ(s.value(key(w, i)).toInt(), i) << key(w, i).toStdString();
 }
 
 } // namespace

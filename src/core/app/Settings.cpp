@@ -6,9 +6,9 @@ namespace
 {
 constexpr int kMaxStringChars = 9; // 20 bytes of UTF-16 with the terminator
 
-QSettings setupStore()
+QVariant stored(const QString &name)
 {
-    return SettingsFile::open(QStringLiteral("setup"));
+    return SettingsFile::readValue(QStringLiteral("setup"), name);
 }
 } // namespace
 
@@ -27,8 +27,7 @@ int LeadingNumber(const QString &text)
 
 int ReadSetupInt(const QString &name, int defaultValue)
 {
-    QSettings s = setupStore();
-    const QVariant v = s.value(name);
+    const QVariant v = stored(name);
     if (!v.isValid())
         return defaultValue;
     bool ok = false;
@@ -38,8 +37,7 @@ int ReadSetupInt(const QString &name, int defaultValue)
 
 std::optional<QString> ReadSetupString(const QString &name)
 {
-    QSettings s = setupStore();
-    const QVariant v = s.value(name);
+    const QVariant v = stored(name);
     if (!v.isValid())
         return std::nullopt;
     const QString text = v.toString();
