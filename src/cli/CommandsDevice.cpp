@@ -58,7 +58,7 @@ void finishMaintenance(DeviceSession &session)
 {
     session.TransferEnd();
     if (!session.portToRemember().isEmpty())
-        WriteSetupValue(QStringLiteral("DefaultCOM"), session.portToRemember());
+        Settings().setDefaultCom(session.portToRemember());
     printMessages(DeviceTexts::texts(session.takeMessages(), session.permissionDenied()));
 }
 
@@ -86,7 +86,7 @@ bool prepareSession(DeviceSession &session, const std::map<QString, QString> &op
     if (opts.count(QStringLiteral("--port"))) {
         session.restrictToPort(opts.at(QStringLiteral("--port")));
     } else {
-        session.savedPort = ReadSetupString(QStringLiteral("DefaultCOM")).value_or(QString());
+        session.savedPort = Settings().defaultCom();
         session.EnumeratePorts();
     }
     return true;
@@ -179,7 +179,7 @@ int runDownload(const QStringList &args)
             err() << "cannot write the raw dump " << rawPath << ": " << why << "\n";
     }
     if (!result.portToRemember.isEmpty())
-        WriteSetupValue(QStringLiteral("DefaultCOM"), result.portToRemember);
+        Settings().setDefaultCom(result.portToRemember);
     printMessages(DeviceTexts::describe(result));
     if (result.droppedRecords > 0)
         err() << result.droppedRecords << " readings beyond an ID's room were dropped.\n";

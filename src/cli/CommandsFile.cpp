@@ -136,7 +136,7 @@ int runExport(const QStringList &args)
     PatientRecord patient;
     if (c.headerId < 1 || c.headerId > 128 || !ReadPatientInfo(c.headerId - 1, patient) || patient.idNumber == 0)
         patient.idNumber = c.headerId;
-    const int unitSetup = ReadSetupInt(QStringLiteral("UnitSetup"), SetupDefaults::UnitSetup);
+    const int unitSetup = Settings().unitSetup();
 
     QStringList written{outPath};
     QString error;

@@ -17,7 +17,7 @@ void DeviceContext::prepare(DeviceSession &session) const
         session.useSerial();
     session.setDeviceRoot(deviceRoot);
     session.bruteForce = bruteForce;
-    session.savedPort = ReadSetupString(QStringLiteral("DefaultCOM")).value_or(QString());
+    session.savedPort = Settings().defaultCom();
     if (!firstPort.isEmpty())
         session.savedPort = firstPort;
     session.ports = listPorts();

@@ -128,7 +128,7 @@ void DownloadDialog::buildControls()
     manualLayout->addWidget(new QLabel(tr("PORT"), manualGroup_));
     manualLayout->addWidget(portCombo_, 1);
     connect(portCombo_, &QComboBox::currentIndexChanged, this,
-            [this](int) { WriteSetupValue(QStringLiteral("port"), portCombo_->currentText()); });
+            [this](int) { Settings().setPort(portCombo_->currentText()); });
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(dataGroup, 1);
@@ -252,7 +252,7 @@ void DownloadDialog::downloadFinished(int generation, DownloadResult &result)
 {
     engine_->wait();
     if (!result.portToRemember.isEmpty())
-        WriteSetupValue(QStringLiteral("DefaultCOM"), result.portToRemember);
+        Settings().setDefaultCom(result.portToRemember);
     if (result.deviceModel != 0)
         store_.deviceModel = result.deviceModel;
     // The exchange is over; maintenance commands after it are not part of it.
@@ -434,7 +434,7 @@ void DownloadDialog::showMaintenanceMessages(DeviceMessage success)
 {
     // The caller remembers the port; the device layer writes no settings.
     if (!session_->portToRemember().isEmpty())
-        WriteSetupValue(QStringLiteral("DefaultCOM"), session_->portToRemember());
+        Settings().setDefaultCom(session_->portToRemember());
     const QString successText = DeviceTexts::text(success);
     for (const QString &text : DeviceTexts::texts(session_->takeMessages(), session_->permissionDenied())) {
         if (text == successText)
