@@ -181,8 +181,7 @@ int runAnalyze(const QStringList &args)
         return 1;
     AnalysisResults results;
     RecordingStatistics statistics;
-    RunAnalysis(store.currentSamples.data(), store.currentSampleCount(), AnalysisSettings::stored(), results,
-                statistics);
+    RunAnalysis(store.currentSamples.data(), store.currentSampleCount(), Settings().analysis(), results, statistics);
     const ClinicalSummary clinical = computeClinicalSummary(store.currentSamples.data(), store.currentSampleCount());
     if (json) {
         PrintJson(out, results, statistics, clinical);
@@ -207,9 +206,8 @@ int runEvents(const QStringList &args)
         return 1;
     AnalysisResults results;
     RecordingStatistics statistics;
-    RunAnalysis(store.currentSamples.data(), store.currentSampleCount(), AnalysisSettings::stored(), results,
-                statistics);
-    const int unitSetup = ReadSetupInt(QStringLiteral("UnitSetup"), SetupDefaults::UnitSetup);
+    RunAnalysis(store.currentSamples.data(), store.currentSampleCount(), Settings().analysis(), results, statistics);
+    const int unitSetup = Settings().unitSetup();
     const QByteArray bytes = EventTimeFile::encode(store.currentSamples.data(), store.currentSampleCount(),
                                                    store.currentPatient, results, unitSetup);
     if (const FileWriteResult r = EventTimeFile::write(args.at(1), bytes); !r.ok) {

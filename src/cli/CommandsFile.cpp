@@ -13,41 +13,8 @@
 #include <QFile>
 #include <QTextStream>
 
-#include <map>
-
 namespace
 {
-
-// Every setting with its default; "DefaultCOM" is the one text value.
-const std::map<QString, int> &intDefaults()
-{
-    static const std::map<QString, int> defaults = {
-        {QStringLiteral("SaturationsHigh"), SetupDefaults::SaturationsHigh},
-        {QStringLiteral("SaturationsLow"), SetupDefaults::SaturationsLow},
-        {QStringLiteral("PrHigh"), SetupDefaults::PrHigh},
-        {QStringLiteral("PrLow"), SetupDefaults::PrLow},
-        {QStringLiteral("DesaturationsEvent"), SetupDefaults::DesaturationsEvent},
-        {QStringLiteral("PulseEvent"), SetupDefaults::PulseEvent},
-        {QStringLiteral("UnitSetup"), SetupDefaults::UnitSetup},
-        {QStringLiteral("Language"), SetupDefaults::Language},
-        {QStringLiteral("port"), 0},
-    };
-    return defaults;
-}
-
-const QString kDefaultCom = QStringLiteral("DefaultCOM");
-
-bool knownSetting(const QString &name)
-{
-    return name == kDefaultCom || intDefaults().count(name) > 0;
-}
-
-QString settingValue(const QString &name)
-{
-    if (name == kDefaultCom)
-        return ReadSetupString(name).value_or(QString());
-    return QString::number(ReadSetupInt(name, intDefaults().at(name)));
-}
 
 QString stamp(const SampleRecord &s)
 {
@@ -89,34 +56,32 @@ int runSettings(const QStringList &args)
     QTextStream out(stdout);
     QTextStream err(stderr);
     const char *text = "settings get NAME | settings set NAME VALUE";
-    if (args.isEmpty())
+    const bool get = args.size() == 2 && args.first() == QLatin1String("get");
+    const bool set = args.size() == 3 && args.first() == QLatin1String("set");
+    if (!get && !set)
         return usage(err, text);
-    const QString &verb = args.first();
-    if (verb == QLatin1String("get") && args.size() == 2) {
-        if (!knownSetting(args[1])) {
-            err << "unknown setting: " << args[1] << "\n";
-            return 2;
-        }
-        out << settingValue(args[1]) << "\n";
-        return 0;
+    const SettingRow *row = Settings::find(args[1]);
+    if (!row) {
+        err << "unknown setting: " << args[1] << "\n";
+        return 2;
     }
-    if (verb == QLatin1String("set") && args.size() == 3) {
-        if (!knownSetting(args[1])) {
-            err << "unknown setting: " << args[1] << "\n";
+    Settings settings;
+    if (set) {
+        // Checked here, not by the store, whose leading-digits rule would turn
+        // "abc" or "-5" into a silent 0.
+        if (const std::optional<QString> refusal = Settings::refusal(*row, args[2])) {
+            err << args[1] << " takes " << *refusal << ", not \"" << EscapeControls(args[2]) << "\"\n";
             return 2;
         }
-        if (args[1] == kDefaultCom && args[2].size() > 9) {
-            err << "DefaultCOM holds at most 9 characters\n";
-            return 1;
-        }
-        if (!WriteSetupValue(args[1], args[2])) {
+        if (!settings.setText(*row, args[2])) {
             err << "could not store " << args[1] << "\n";
             return 1;
         }
-        out << args[1] << " = " << settingValue(args[1]) << "\n";
-        return 0;
+        out << args[1] << " = ";
     }
-    return usage(err, text);
+    // DefaultCOM is text from the settings file, which anyone may have edited.
+    out << EscapeControls(settings.text(*row)) << "\n";
+    return 0;
 }
 
 int runExport(const QStringList &args)
@@ -144,7 +109,7 @@ int runExport(const QStringList &args)
     PatientRecord patient;
     if (c.headerId < 1 || c.headerId > 128 || !ReadPatientInfo(c.headerId - 1, patient) || patient.idNumber == 0)
         patient.idNumber = c.headerId;
-    const int unitSetup = ReadSetupInt(QStringLiteral("UnitSetup"), SetupDefaults::UnitSetup);
+    const int unitSetup = Settings().unitSetup();
 
     QStringList written{outPath};
     QStringList stale;

@@ -116,8 +116,8 @@ int runReport(const QStringList &args)
 
     // The pages speak the stored language, as they do when printed from the window.
     QTranslator translator;
-    const Language::Loaded language = Language::load(ReadSetupInt(QStringLiteral("Language"), SetupDefaults::Language),
-                                                     QLocale::system().uiLanguages(), translator);
+    const Language::Loaded language =
+        Language::load(Settings().language(), QLocale::system().uiLanguages(), translator);
     if (language.translated)
         QCoreApplication::installTranslator(&translator);
     QLocale::setDefault(Language::localeFor(language.languageId, QLocale::system()));

@@ -1,5 +1,6 @@
 // The event rule and the whole-recording figures, on the worked examples.
 #include "analysis/RunAnalysis.h"
+#include "app/Settings.h"
 
 #include "AnalysisTestData.h"
 
@@ -245,13 +246,13 @@ TEST(Statistics, EmptyAndSingleSampleRecordings)
 TEST(Statistics, StoredSettingsAreReadWithDefaults)
 {
     QSettings("quellix", "setup").clear();
-    EXPECT_EQ(AnalysisSettings::stored(), AnalysisSettings{});
+    EXPECT_EQ(Settings().analysis(), AnalysisSettings{});
     AnalysisSettings changed;
     changed.saturationsHigh = 97;
     changed.prLow = 40;
     changed.pulseEvent = 9;
-    changed.store();
-    EXPECT_EQ(AnalysisSettings::stored(), changed);
+    Settings().setAnalysis(changed);
+    EXPECT_EQ(Settings().analysis(), changed);
     QSettings("quellix", "setup").clear();
 }
 

@@ -82,7 +82,7 @@ TEST(CliInfo, TitleIsEscapedAndYearsPrintedWhole)
                                     "first: 2255/12/31 22:30:00\nlast: 2026/03/14 22:30:01\n"));
 }
 
-TEST(CliSettings, GetGivesDefaultsAndSetConverts)
+TEST(CliSettings, GetGivesDefaultsAndSetStores)
 {
     EXPECT_EQ(cli({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("SaturationsHigh")}).out,
               QStringLiteral("94\n"));
@@ -90,7 +90,7 @@ TEST(CliSettings, GetGivesDefaultsAndSetConverts)
               QStringLiteral("\n"));
 
     EXPECT_EQ(
-        cli({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("PulseEvent"), QStringLiteral("9x")})
+        cli({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("PulseEvent"), QStringLiteral("9")})
             .code,
         0);
     EXPECT_EQ(cli({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("PulseEvent")}).out,
@@ -112,6 +112,49 @@ TEST(CliSettings, GetGivesDefaultsAndSetConverts)
     EXPECT_EQ(cli({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("DefaultCOM")}).out,
               QStringLiteral("ttyACM0\n"))
         << "a refused value leaves the stored one";
+    // The stored text reaches the terminal escaped, like a file's title.
+    ASSERT_EQ(cli({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("DefaultCOM"),
+                   QStringLiteral("a\x1b]0;x\x07")})
+                  .code,
+              0);
+    EXPECT_EQ(cli({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("DefaultCOM")}).out,
+              QStringLiteral("a\\x1b]0;x\\x07\n"));
+}
+
+// What the dialogs would never store is refused before it reaches the store,
+// whose leading-digits rule made "abc" and "-5" a 0 and "99999999999" 1215752191.
+TEST(CliSettings, ValuesOutsideTheDialogsRangesAreRefused)
+{
+    const struct {
+        const char *name;
+        const char *value;
+        const char *range;
+    } refused[] = {
+        {"PulseEvent", "abc", "a number from 1 to 20"},
+        {"PulseEvent", "-5", "a number from 1 to 20"},
+        {"PulseEvent", "9x", "a number from 1 to 20"},
+        {"PulseEvent", "99999999999", "a number from 1 to 20"},
+        {"DesaturationsEvent", "0", "a number from 1 to 20"},
+        {"SaturationsLow", "101", "a number from 40 to 100"},
+        {"PrHigh", "14", "a number from 15 to 300"},
+        {"UnitSetup", "2", "a number from 0 to 1"},
+        {"Language", "1040", "one of 0, 1033, 1036, 2052"},
+        {"DefaultCOM", "ttyUSB12345", "text of at most 9 characters"},
+    };
+    for (const auto &r : refused) {
+        const QString name = QLatin1String(r.name);
+        const QString before = cli({QStringLiteral("settings"), QStringLiteral("get"), name}).out;
+        const CliRun set = cli({QStringLiteral("settings"), QStringLiteral("set"), name, QLatin1String(r.value)});
+        EXPECT_EQ(set.code, 2) << r.name << " " << r.value;
+        EXPECT_TRUE(set.err.contains(QLatin1String(r.range))) << set.err.toStdString();
+        EXPECT_EQ(cli({QStringLiteral("settings"), QStringLiteral("get"), name}).out, before) << r.name;
+    }
+    for (const char *value : {"1", "20"}) {
+        const CliRun set = cli({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("DesaturationsEvent"),
+                                QLatin1String(value)});
+        EXPECT_EQ(set.code, 0) << value;
+        EXPECT_EQ(set.out, QStringLiteral("DesaturationsEvent = %1\n").arg(QLatin1String(value)));
+    }
 }
 
 TEST(Cli, VersionIsPrinted)

@@ -1,8 +1,12 @@
 #include "app/Settings.h"
+#include "app/SettingsFile.h"
+#include "child_process.h"
 #include "test_env.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSettings>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -82,6 +86,140 @@ TEST(Settings, OverlongPortNameReadsAsMissing)
     s.setValue(QStringLiteral("DefaultCOM"), QStringLiteral("ttyUSB1234"));
     s.sync();
     EXPECT_FALSE(ReadSetupString(QStringLiteral("DefaultCOM")).has_value());
+}
+
+} // namespace
+
+namespace
+{
+
+using namespace std::chrono_literals;
+
+// Written here from the descriptions of the dialogs, not from the table itself.
+struct Expected {
+    const char *key;
+    int defaultValue;
+    QStringList accepted;
+    QStringList refused;
+};
+
+TEST(SettingsTable, EveryValueWithItsKeyDefaultAndRange)
+{
+    const Expected rows[] = {
+        {"SaturationsHigh", 94, {"40", "100"}, {"39", "101", "0"}},
+        {"SaturationsLow", 88, {"40", "100"}, {"39", "101"}},
+        {"PrHigh", 150, {"15", "300"}, {"14", "301"}},
+        {"PrLow", 60, {"15", "300"}, {"14", "301"}},
+        {"DesaturationsEvent", 4, {"1", "20"}, {"0", "21"}},
+        {"PulseEvent", 6, {"1", "20"}, {"0", "21", "abc", "-5", "9x", "", " 9", "+9", "99999999999"}},
+        {"UnitSetup", 0, {"0", "1"}, {"2", "-1"}},
+        {"Language", 0, {"0", "1033", "1036", "2052"}, {"1", "1034", "2053", "65535"}},
+        {"port", 0, {"0", "2147483647"}, {"2147483648", "COM3"}},
+    };
+    wipe();
+    ASSERT_EQ(Settings::table().size(), std::size(rows) + 1); // and "DefaultCOM"
+    Settings settings;
+    for (const Expected &e : rows) {
+        SCOPED_TRACE(e.key);
+        const SettingRow *row = Settings::find(QLatin1String(e.key));
+        ASSERT_NE(row, nullptr);
+        EXPECT_FALSE(row->text);
+        EXPECT_EQ(row->defaultValue, e.defaultValue);
+        EXPECT_EQ(settings.text(*row), QString::number(e.defaultValue));
+        for (const QString &text : e.accepted)
+            EXPECT_EQ(Settings::refusal(*row, text), std::nullopt) << text.toStdString();
+        for (const QString &text : e.refused)
+            EXPECT_NE(Settings::refusal(*row, text), std::nullopt) << text.toStdString();
+        // Stored under the described key, and read back through the table.
+        ASSERT_TRUE(settings.setText(*row, e.accepted.last()));
+        EXPECT_EQ(store().value(QLatin1String(e.key)).toString(), e.accepted.last());
+        EXPECT_EQ(settings.text(*row), e.accepted.last());
+    }
+    const SettingRow *com = Settings::find(QStringLiteral("DefaultCOM"));
+    ASSERT_NE(com, nullptr);
+    EXPECT_TRUE(com->text);
+    EXPECT_EQ(Settings::refusal(*com, QStringLiteral("ttyUSB123")), std::nullopt);
+    EXPECT_NE(Settings::refusal(*com, QStringLiteral("ttyUSB1234")), std::nullopt);
+    EXPECT_EQ(Settings::find(QStringLiteral("unitsetup")), nullptr) << "keys are case-sensitive";
+    EXPECT_EQ(Settings::refusal(*Settings::find(QStringLiteral("PrLow")), QStringLiteral("5")),
+              QStringLiteral("a number from 15 to 300"));
+    EXPECT_EQ(Settings::refusal(*Settings::find(QStringLiteral("Language")), QStringLiteral("5")),
+              QStringLiteral("one of 0, 1033, 1036, 2052"));
+}
+
+TEST(SettingsTable, TypedValuesAreReadAfreshFromTheStore)
+{
+    wipe();
+    Settings settings;
+    EXPECT_EQ(settings.analysis(), AnalysisSettings{});
+    EXPECT_EQ(settings.defaultCom(), QString());
+
+    // Another instance in this process, then another process: both seen at once.
+    {
+        QSettings other = store();
+        other.setValue(QStringLiteral("UnitSetup"), 1);
+        other.setValue(QStringLiteral("DefaultCOM"), QStringLiteral("ttyACM3"));
+    }
+    EXPECT_EQ(settings.unitSetup(), 1);
+    EXPECT_EQ(settings.defaultCom(), QStringLiteral("ttyACM3"));
+    ASSERT_TRUE(settings.setPrHigh(140));
+    EXPECT_EQ(settings.prHigh(), 140);
+    const pid_t child =
+        testchild::Start([] { return Settings().setPrHigh(141) && Settings().setLanguage(1036) ? 0 : 1; });
+    ASSERT_EQ(testchild::Wait(child, 30s), 0);
+    EXPECT_EQ(settings.prHigh(), 141);
+    EXPECT_EQ(settings.language(), 1036);
+}
+
+// A program keeps what it read while another process rewrites a value. Such a
+// rewrite, of the same size and within one tick of the file system's clock,
+// went unnoticed: the program read the old value, and its next write put the
+// old value back.
+TEST(SettingsWriters, RewriteByAnotherProcessIsSeenAndKept)
+{
+    // On a memory file system writes are quick enough to share a clock tick.
+    QTemporaryDir fast(QStringLiteral("/dev/shm/quellix-settings-XXXXXX"));
+    if (!fast.isValid())
+        GTEST_SKIP() << "no /dev/shm";
+    const QString folder = testenv::root() + QStringLiteral("/config/quellix");
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    ASSERT_TRUE(QFile::link(fast.path(), folder));
+    const QString app = QStringLiteral("setup");
+    for (int round = 10; round < 40; ++round) {
+        ASSERT_TRUE(SettingsFile::writeValue(app, QStringLiteral("ours"), round));
+        EXPECT_EQ(SettingsFile::readValue(app, QStringLiteral("theirs")).toInt(), round == 10 ? 0 : round - 1);
+        // Forked only now, so its write follows the parent's at once.
+        const pid_t child =
+            testchild::Start([&] { return SettingsFile::writeValue(app, QStringLiteral("theirs"), round) ? 0 : 1; });
+        ASSERT_EQ(testchild::Wait(child, 30s), 0);
+        EXPECT_EQ(SettingsFile::readValue(app, QStringLiteral("theirs")).toInt(), round) << "round " << round;
+        ASSERT_TRUE(SettingsFile::writeValue(app, QStringLiteral("ours"), round + 100));
+        EXPECT_EQ(store().value(QStringLiteral("theirs")).toInt(), round) << "round " << round;
+    }
+    QFile::remove(folder);
+}
+
+// The case at a bounded scale: three processes writing at once.
+TEST(SettingsWriters, ConcurrentProcessesLoseNoUpdate)
+{
+    wipe();
+    constexpr int kWriters = 3;
+    constexpr int kWrites = 60;
+    const auto key = [](int writer, int i) { return QStringLiteral("w%1_%2").arg(writer).arg(i); };
+    std::vector<pid_t> children;
+    for (int w = 0; w < kWriters; ++w)
+        children.push_back(testchild::Start([&key, w] {
+            for (int i = 0; i < kWrites; ++i)
+                if (!SettingsFile::writeValue(QStringLiteral("setup"), key(w, i), i))
+                    return 1;
+            return 0;
+        }));
+    for (pid_t child : children)
+        EXPECT_EQ(testchild::Wait(child, 120s), 0);
+    QSettings s = store();
+    for (int w = 0; w < kWriters; ++w)
+        for (int i = 0; i < kWrites; ++i)
+            EXPECT_EQ(s.value(key(w, i)).toInt(), i) << key(w, i).toStdString();
 }
 
 } // namespace

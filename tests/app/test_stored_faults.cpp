@@ -4,11 +4,13 @@
 #include "app/ScriptedPrompts.h"
 #include "app/Settings.h"
 #include "app/Texts.h"
+#include "child_process.h"
 #include "model/DatFile.h"
 #include "model/PatientStore.h"
 #include "model/RecordStore.h"
 #include "model/SavedData.h"
 #include "test_env.h"
+#include "test_files.h"
 #include "test_samples.h"
 
 #include <QDir>
@@ -17,6 +19,8 @@
 #include <QSettings>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace
 {
@@ -72,6 +76,55 @@ TEST(StoredFaults, RubbishSettingsFileGivesDefaultsAndIsRepairedByTheNextWrite)
     PatientRecord back;
     ASSERT_TRUE(ReadPatientInfo(4, back));
     EXPECT_EQ(back, patient(5, "Kept Elsewhere"));
+}
+
+// Opening a FIFO waits for a writer that never comes; such a file, or a folder
+// in its place, is damaged: read as empty, moved aside by the next write.
+TEST(StoredFaults, SettingsFilesThatAreNoRegularFilesReadAsDamaged)
+{
+    using namespace std::chrono_literals;
+    const QString setup = configFile("setup.conf");
+    const QString patients = configFile("patientinfo.conf");
+    QDir().mkpath(QFileInfo(setup).absolutePath());
+    for (const QString &path : {setup, patients}) {
+        QFile::remove(path);
+        ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    }
+    const auto isFifo = [](const QString &path) {
+        struct stat st {
+        };
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISFIFO(st.st_mode);
+    };
+
+    const testfiles::CliRun get =
+        testfiles::cli({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("PrHigh")}, 20000);
+    EXPECT_EQ(get.code, 0);
+    EXPECT_EQ(get.out, QStringLiteral("150\n"));
+    const testfiles::CliRun set = testfiles::cli(
+        {QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("PrHigh"), QStringLiteral("140")}, 20000);
+    EXPECT_EQ(set.code, 0);
+    EXPECT_TRUE(QFileInfo(setup).isFile());
+    EXPECT_TRUE(isFifo(setup + QStringLiteral(".damaged")));
+    EXPECT_EQ(ReadSetupInt(QStringLiteral("PrHigh"), SetupDefaults::PrHigh), 140);
+
+    const pid_t child = testchild::Start([] {
+        PatientRecord record;
+        const bool read = ReadPatientInfo(4, record);
+        return !read && StorePatientInfo(4, patient(5, "After")) ? 0 : 1;
+    });
+    ASSERT_EQ(testchild::Wait(child, 20s), 0);
+    PatientRecord back;
+    ASSERT_TRUE(ReadPatientInfo(4, back));
+    EXPECT_EQ(back, patient(5, "After"));
+    EXPECT_TRUE(isFifo(patients + QStringLiteral(".damaged")));
+
+    // A folder where the file belongs.
+    ASSERT_TRUE(QFile::remove(setup));
+    ASSERT_TRUE(QDir().mkpath(setup + QStringLiteral("/inside")));
+    EXPECT_EQ(ReadSetupInt(QStringLiteral("PrHigh"), SetupDefaults::PrHigh), SetupDefaults::PrHigh);
+    EXPECT_TRUE(WriteSetupValue(QStringLiteral("PrHigh"), QStringLiteral("130")));
+    EXPECT_EQ(ReadSetupInt(QStringLiteral("PrHigh"), SetupDefaults::PrHigh), 130);
+    EXPECT_TRUE(QFileInfo(setup + QStringLiteral(".damaged/inside")).isDir());
 }
 
 TEST(StoredFaults, DamagedPatientFileKeepsWhatCanBeReadAndTakesNewRecords)

@@ -149,10 +149,10 @@ TEST_F(SetupTest, DialogShowsStoredValuesAndStoresOnOkOnly)
     dialog.accept();
     EXPECT_EQ(prompts.shown, QStringList{kSpo2Pair});
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(AnalysisSettings::stored().saturationsHigh, 94);
-    EXPECT_EQ(AnalysisSettings::stored().saturationsLow, 88);
-    EXPECT_EQ(AnalysisSettings::stored().desaturationsEvent, 5);
-    EXPECT_EQ(AnalysisSettings::stored().pulseEvent, 5);
+    EXPECT_EQ(Settings().analysis().saturationsHigh, 94);
+    EXPECT_EQ(Settings().analysis().saturationsLow, 88);
+    EXPECT_EQ(Settings().analysis().desaturationsEvent, 5);
+    EXPECT_EQ(Settings().analysis().pulseEvent, 5);
     EXPECT_EQ(ReadSetupInt(QStringLiteral("PrHigh"), -1), 150) << "all six are written";
 }
 

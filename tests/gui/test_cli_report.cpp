@@ -161,7 +161,7 @@ TEST(CliReport, AnalysisIsOnePrintedPageWithTheStoredSettings)
     // The page the window paints with the same stored settings.
     AnalysisResults results;
     RecordingStatistics statistics;
-    RunAnalysis(store.currentSamples.data(), 3000, AnalysisSettings::stored(), results, statistics);
+    RunAnalysis(store.currentSamples.data(), 3000, Settings().analysis(), results, statistics);
     ASSERT_EQ(results.saturationsLow, 75);
     const ClinicalSummary clinical = computeClinicalSummary(store.currentSamples.data(), 3000);
     AnalysisView view(store, results, statistics, &clinical);

@@ -128,7 +128,7 @@ Outcome exportCommand(const RecordStore &store, const AnalysisResults &results, 
             QCoreApplication::translate("EventTimeFile", "Nothing was written: choose a file name ending in .txt."));
         return Outcome::NotTxt;
     }
-    const int unitSetup = ReadSetupInt(QStringLiteral("UnitSetup"), SetupDefaults::UnitSetup);
+    const int unitSetup = Settings().unitSetup();
     const QByteArray bytes =
         encode(store.currentSamples.data(), store.currentSampleCount(), store.currentPatient, results, unitSetup);
     // A failed write is reported like a file that cannot be created: the user

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "analysis/AnalysisSettings.h"
+
 #include <QString>
 
 #include <optional>
+#include <span>
 
 // The settings store: QSettings("quellix", "setup") in the user's config folder.
 // Values are read afresh, with their defaults, at the moment of use and written at once.
@@ -33,3 +36,68 @@ inline constexpr int PulseEvent = 6;
 inline constexpr int UnitSetup = 0;
 inline constexpr int Language = 0;
 } // namespace SetupDefaults
+
+// One stored value: its key (also the name `quellix-cli settings` takes), its
+// default, and what the program's own dialogs can store in it.
+struct SettingRow {
+    const char *key;
+    bool text; // "DefaultCOM", the one string value
+    int defaultValue;
+    int minimum; // numbers: the range the dialogs allow
+    int maximum;
+    std::span<const int> choices; // when not empty, the only numbers allowed
+    int maxLength;                // text: characters at most
+};
+
+// Typed access to the settings store. It holds nothing: every getter reads the
+// store at the moment it is called, so a value changed by another process (a
+// `quellix-cli settings set`) is seen at once. Setters write at once and return
+// whether the value was stored.
+class Settings
+{
+public:
+    static std::span<const SettingRow> table();
+    static const SettingRow *find(const QString &key);
+    // Why text cannot be stored under row ("a number from 1 to 20"); nothing
+    // when it can.
+    static std::optional<QString> refusal(const SettingRow &row, const QString &text);
+
+    // The value as text, its default when missing.
+    QString text(const SettingRow &row) const;
+    bool setText(const SettingRow &row, const QString &text);
+
+    int saturationsHigh() const;
+    bool setSaturationsHigh(int value);
+    int saturationsLow() const;
+    bool setSaturationsLow(int value);
+    int prHigh() const;
+    bool setPrHigh(int value);
+    int prLow() const;
+    bool setPrLow(int value);
+    int desaturationsEvent() const;
+    bool setDesaturationsEvent(int value);
+    int pulseEvent() const;
+    bool setPulseEvent(int value);
+    // 0 British (in, lb), any other value metric (cm, kg).
+    int unitSetup() const;
+    bool setUnitSetup(int value);
+    // A language number (1033, 1036, 2052); 0 for the system's language.
+    int language() const;
+    bool setLanguage(int value);
+    // The port that answered last; empty when none.
+    QString defaultCom() const;
+    bool setDefaultCom(const QString &port);
+    // Never read by the program: the text of the port list, stored as the
+    // number its leading digits make.
+    int port() const;
+    bool setPort(const QString &portListText);
+    // The folder the file dialogs used last (not one of the device's values,
+    // so not in the table); empty when none.
+    QString lastFolder() const;
+    bool setLastFolder(const QString &folder);
+
+    // The six values of the analysis, read together; written in the order the
+    // analysis setup has always written them.
+    AnalysisSettings analysis() const;
+    void setAnalysis(const AnalysisSettings &values);
+};

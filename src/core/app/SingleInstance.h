@@ -16,7 +16,6 @@ public:
 
     // True when this process now holds the lock (or already did).
     bool acquire();
-    bool isHeld() const { return held_; }
 
     static QString lockPath();
 

@@ -33,13 +33,13 @@ std::shared_ptr<const RawDump> DownloadController::rawDump() const
 
 QString DownloadController::rememberedPort()
 {
-    return ReadSetupString(QStringLiteral("DefaultCOM")).value_or(QString());
+    return Settings().defaultCom();
 }
 
 void DownloadController::rememberPort(const QString &port)
 {
     if (!port.isEmpty())
-        WriteSetupValue(QStringLiteral("DefaultCOM"), port);
+        Settings().setDefaultCom(port);
 }
 
 void DownloadController::setPhase(DownloadPhase phase)

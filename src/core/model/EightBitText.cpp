@@ -16,8 +16,7 @@ CodePage codePageFor(int languageId)
 
 CodePage programCodePage()
 {
-    const int setting = ReadSetupInt(QStringLiteral("Language"), SetupDefaults::Language);
-    return codePageFor(Language::resolve(setting, QLocale::system().uiLanguages()));
+    return codePageFor(Language::resolve(Settings().language(), QLocale::system().uiLanguages()));
 }
 
 QString decode(QByteArrayView bytes, CodePage page)

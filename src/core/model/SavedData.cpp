@@ -242,7 +242,7 @@ SaveCommandResult saveCommand(RecordStore &store, Prompts &prompts, ProgressSink
     const QString path = prompts.saveFileName(request);
     if (path.isEmpty())
         return SaveCommandResult::Cancelled;
-    return saveTo(store, path, prompts, ReadSetupInt(QStringLiteral("UnitSetup"), SetupDefaults::UnitSetup), progress);
+    return saveTo(store, path, prompts, Settings().unitSetup(), progress);
 }
 
 bool openCommand(RecordStore &store, Prompts &prompts)

@@ -143,7 +143,7 @@ void DownloadDialog::buildControls()
     manualLayout->addWidget(new QLabel(tr("PORT"), manualGroup_));
     manualLayout->addWidget(portCombo_, 1);
     connect(portCombo_, &QComboBox::currentIndexChanged, this,
-            [this](int) { WriteSetupValue(QStringLiteral("port"), portCombo_->currentText()); });
+            [this](int) { Settings().setPort(portCombo_->currentText()); });
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(dataGroup, 1);

@@ -1,6 +1,7 @@
 #include "dialogs/AnalysisSetupDialog.h"
 
 #include "app/Prompts.h"
+#include "app/Settings.h"
 #include "widgets/NoPasteLineEdit.h"
 
 #include <QDialogButtonBox>
@@ -13,7 +14,7 @@
 #include <QVBoxLayout>
 
 AnalysisSetupDialog::AnalysisSetupDialog(Prompts &prompts, QWidget *parent)
-    : QDialog(parent), prompts_(prompts), logic_(AnalysisSettings::stored())
+    : QDialog(parent), prompts_(prompts), logic_(Settings().analysis())
 {
     setWindowTitle(tr("Analysis setup"));
     const QString labels[AnalysisSetupLogic::kRows] = {
@@ -140,6 +141,6 @@ void AnalysisSetupDialog::accept()
     for (const QString &message : logic_.accept(texts()))
         prompts_.information(message);
     refill();
-    logic_.values().store();
+    Settings().setAnalysis(logic_.values());
     QDialog::accept();
 }

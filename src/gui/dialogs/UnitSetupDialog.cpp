@@ -26,7 +26,7 @@ UnitSetupDialog::UnitSetupDialog(QWidget *parent) : QDialog(parent)
     groupLayout->addWidget(metric_);
 
     // A value stored by someone else (neither 0 nor 1) selects neither button.
-    const int index = indexForSetting(ReadSetupInt(QStringLiteral("UnitSetup"), SetupDefaults::UnitSetup));
+    const int index = indexForSetting(Settings().unitSetup());
     if (index == 0)
         british_->setChecked(true);
     else if (index == 1)
@@ -59,6 +59,6 @@ void UnitSetupDialog::accept()
     // back as 0 and switch to British without the user asking.
     const int index = selectedIndex();
     if (index >= 0)
-        WriteSetupValue(QStringLiteral("UnitSetup"), QString::number(index));
+        Settings().setUnitSetup(index);
     QDialog::accept();
 }

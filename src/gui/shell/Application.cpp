@@ -102,8 +102,7 @@ bool Application::InitInstance(const QStringList &arguments)
     }
 
     // 5. Language: the setting, 0 for the system's; English when there is no translation.
-    languageId_ = Language::resolve(ReadSetupInt(QStringLiteral("Language"), SetupDefaults::Language),
-                                    QLocale::system().uiLanguages());
+    languageId_ = Language::resolve(Settings().language(), QLocale::system().uiLanguages());
     if (!languageSwitch_.apply(languageId_))
         languageId_ = Language::English;
     QLocale::setDefault(Language::localeFor(languageId_, QLocale::system()));

@@ -1,20 +1,13 @@
 #include "shell/FolderPrompts.h"
 
-#include "app/SettingsFile.h"
+#include "app/Settings.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-namespace
-{
-// The one place the folder meets the settings store.
-const QString kApplication = QStringLiteral("setup");
-const QString kKey = QStringLiteral("LastFolder");
-} // namespace
-
 QString FolderPrompts::lastFolder()
 {
-    const QString folder = SettingsFile::open(kApplication).value(kKey).toString();
+    const QString folder = Settings().lastFolder();
     return !folder.isEmpty() && QDir(folder).exists() ? folder : QString();
 }
 
@@ -41,7 +34,7 @@ QString FolderPrompts::remember(const QString &path)
     if (!path.isEmpty()) {
         const QString folder = QFileInfo(path).absolutePath();
         if (folder != lastFolder())
-            SettingsFile::writeValue(kApplication, kKey, folder);
+            Settings().setLastFolder(folder);
     }
     return path;
 }

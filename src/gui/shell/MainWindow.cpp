@@ -580,8 +580,7 @@ void MainWindow::onPatientInfo()
 {
     if (dataCommandsDisabled_)
         return;
-    PatientInfoDialog dialog(store_, prompts_, ReadSetupInt(QStringLiteral("UnitSetup"), SetupDefaults::UnitSetup),
-                             this);
+    PatientInfoDialog dialog(store_, prompts_, Settings().unitSetup(), this);
     connect(&dialog, &PatientInfoDialog::detailsChanged, this, &MainWindow::refreshView);
     dialog.exec();
     // Saved or not, the header shows what is now in memory.
@@ -650,13 +649,12 @@ void MainWindow::onAnalysisSetup()
 
 void MainWindow::onUnitSetup()
 {
-    const QString name = QStringLiteral("UnitSetup");
     if (!lastUnitSetup_)
-        lastUnitSetup_ = ReadSetupInt(name, SetupDefaults::UnitSetup);
+        lastUnitSetup_ = Settings().unitSetup();
     UnitSetupDialog dialog(this);
     dialog.exec();
     // Only a real change redraws the header in the new units.
-    const int now = ReadSetupInt(name, SetupDefaults::UnitSetup);
+    const int now = Settings().unitSetup();
     if (now != *lastUnitSetup_) {
         lastUnitSetup_ = now;
         refreshView();
@@ -685,7 +683,7 @@ bool MainWindow::switchLanguage(int languageId)
     if (languageId <= 0 || !languageSwitch().apply(languageId))
         return false;
     languageId_ = languageId;
-    WriteSetupValue(QStringLiteral("Language"), QString::number(languageId));
+    Settings().setLanguage(languageId);
     action(CommandId::LanguageButton)->setIcon(languageIcon(languageId));
     // The translators announce the change to every window; this one follows at once.
     retranslateUi();

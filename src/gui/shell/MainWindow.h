@@ -70,8 +70,6 @@ public:
 
     // The figures of the last analysis run (Mode > Analysis, the event-time export).
     const AnalysisResults &analysisResults() const { return analysisResults_; }
-    const RecordingStatistics &recordingStatistics() const { return recordingStatistics_; }
-    const ClinicalSummary &clinicalSummary() const { return clinicalSummary_; }
     // The translations a language switch installs; the application hands over
     // the one it started with, otherwise the window keeps its own.
     void setLanguageSwitch(LanguageSwitch *languageSwitch) { languageSwitch_ = languageSwitch; }

@@ -30,8 +30,8 @@ AnalysisPicture AnalysisView::picture() const
     pic.statistics = statistics_;
     if (clinical_)
         pic.clinical = *clinical_;
-    pic.desaturationsEvent = ReadSetupInt(QStringLiteral("DesaturationsEvent"), SetupDefaults::DesaturationsEvent);
-    pic.pulseEvent = ReadSetupInt(QStringLiteral("PulseEvent"), SetupDefaults::PulseEvent);
+    pic.desaturationsEvent = Settings().desaturationsEvent();
+    pic.pulseEvent = Settings().pulseEvent();
     pic.traceCache = &traces_;
     pic.textCache = &texts_;
     return pic;

@@ -60,7 +60,7 @@ ReportHeaderContent MakeHeaderContent(const RecordStore &store, int unitSetup, H
 
 ReportHeaderContent CurrentHeaderContent(const RecordStore &store, HeaderDates dates)
 {
-    return MakeHeaderContent(store, ReadSetupInt(QStringLiteral("UnitSetup"), SetupDefaults::UnitSetup), dates);
+    return MakeHeaderContent(store, Settings().unitSetup(), dates);
 }
 
 void PaintTrendHeader(QPainter &p, const Edges &r, int width, const ReportHeaderContent &c, const TrendFonts &fonts)
