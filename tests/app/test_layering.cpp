@@ -162,4 +162,27 @@ TEST(Layering, ScannerFindsEachKindOfForbiddenInclude)
     EXPECT_EQ(toolViolations(tree).size(), 2) << joined(toolViolations(tree)).toStdString();
 }
 
+// The libraries list their sources by name, so a file left out of its list is
+// not compiled (and its texts not translated) without a word from the build.
+TEST(Layering, EverySourceIsListedInItsLibrary)
+{
+    const QDir tree(QStringLiteral(QUELLIX_SOURCE_DIR));
+    int checked = 0;
+    for (const char *lib : {"core", "gui", "cli", "sim", "texts"}) {
+        const QString folder = QStringLiteral("src/") + QLatin1String(lib);
+        QFile cmake(tree.filePath(folder + QStringLiteral("/CMakeLists.txt")));
+        ASSERT_TRUE(cmake.open(QIODevice::ReadOnly)) << lib;
+        const QStringList listed = QString::fromUtf8(cmake.readAll()).split(QLatin1Char('\n'));
+        QDirIterator it(tree.filePath(folder), {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString name = QDir(tree.filePath(folder)).relativeFilePath(it.next());
+            EXPECT_TRUE(listed.contains(QStringLiteral("  ") + name))
+                << folder.toStdString() << ": " << name.toStdString() << " is not listed";
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 250);
+}
+
 } // namespace
