@@ -7,6 +7,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
   qt6-serialport-dev qt6-connectivity-dev
+  libqt6sql6-sqlite
   libudev-dev libbluetooth-dev libfreexl-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev qt6-svg-dev
   fonts-liberation2 fonts-wqy-microhei qt6-translations-l10n poppler-utils
