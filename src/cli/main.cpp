@@ -25,7 +25,9 @@ void usage(QTextStream &out)
            "                            erase one ID, or every ID (--id 0 or --all; asks unless --yes)\n"
            "  report IN.dat --mode trend|table|analysis OUT.pdf [--size WxH]\n"
            "  analyze FILE.dat [--json] event, statistical and clinical figures (stored settings)\n"
-           "  events FILE.dat OUT.txt   write the event-time file\n";
+           "  events FILE.dat OUT.txt   write the event-time file\n"
+           "  archive [--archive FILE] list|import|export|remove|backup|restore|check ...\n"
+           "                            the nights kept in the archive (quellix-cli archive for details)\n";
 }
 
 // Reports paint with the views, which need a GUI application; without a
@@ -66,6 +68,7 @@ int main(int argc, char **argv)
         {QStringLiteral("download"), runDownload}, {QStringLiteral("set-clock"), runSetClock},
         {QStringLiteral("delete"), runDelete},     {QStringLiteral("report"), runReport},
         {QStringLiteral("analyze"), runAnalyze},   {QStringLiteral("events"), runEvents},
+        {QStringLiteral("archive"), runArchive},
     };
     const QString name = args.takeFirst();
     const auto it = commands.find(name);
