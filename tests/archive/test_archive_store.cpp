@@ -2,6 +2,7 @@
 #include "archive/NightInputs.h"
 #include "archive/SqliteArchive.h"
 #include "archive_samples.h"
+#include "small_file_system.h"
 #include "test_env.h"
 
 #include <QDir>
@@ -275,6 +276,60 @@ TEST(Archive, BackupAndRestoreThroughTheOpenArchive)
     EXPECT_FALSE(o.archive->restoreFrom(junk, &error));
     EXPECT_TRUE(error.contains(QLatin1String("nothing was changed"))) << error.toStdString();
     EXPECT_EQ(readingCounts(*other.archive), std::vector<int>{100});
+}
+
+} // namespace
+
+namespace
+{
+
+std::vector<NightInput> tenNights(int firstId)
+{
+    std::vector<NightInput> out;
+    for (int id = firstId; id < firstId + 10; ++id)
+        out.push_back(input(night(id, 0, 28800, id)));
+    return out;
+}
+
+TEST(ArchiveFaults, FullOrReadOnlyDiskChangesNothing)
+{
+    SmallFileSystem disk(QStringLiteral("small"), "size=512k");
+    if (!disk.mounted())
+        GTEST_SKIP() << "this machine does not let the test mount a small file system";
+    const QString path = disk.file("archive.sqlite");
+    {
+        SqliteArchive::Opened o = SqliteArchive::open(path);
+        ASSERT_TRUE(o.archive) << o.error.toStdString();
+        store(*o.archive, {input(night(1, 0, 100))});
+        // Far more than 512 KiB: the batch fails as a whole.
+        StoreCounts counts;
+        QString error;
+        bool failed = false;
+        for (int round = 0; round < 10 && !failed; ++round)
+            failed = !o.archive->store(tenNights(2 + round * 10), &counts, &error);
+        ASSERT_TRUE(failed) << "the small disk never filled";
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_TRUE(o.archive->check().isEmpty());
+    }
+    SqliteArchive::Opened o = SqliteArchive::open(path);
+    ASSERT_TRUE(o.archive) << o.error.toStdString();
+    const size_t kept = o.archive->list({}, nullptr)->size();
+    EXPECT_EQ((kept - 1) % 10, 0u) << "only whole batches";
+    o.archive.reset();
+
+    const QByteArray before = bytesOf(path);
+    ASSERT_TRUE(disk.makeReadOnly());
+    SqliteArchive::Opened ro = SqliteArchive::open(path);
+    if (ro.archive) {
+        QString error;
+        EXPECT_FALSE(ro.archive->store({input(night(120, 0, 100))}, nullptr, &error));
+        EXPECT_FALSE(error.isEmpty());
+    } else {
+        EXPECT_FALSE(ro.error.isEmpty());
+    }
+    EXPECT_TRUE(ro.damagedKeptAs.isEmpty()) << "a read-only archive is not damaged";
+    ro.archive.reset();
+    EXPECT_EQ(bytesOf(path), before);
 }
 
 } // namespace
