@@ -22,9 +22,12 @@
 //   N bytes spo2, each the difference to the previous reading's (mod 256,
 //           the first to 0)
 //   N bytes pulse rate, coded the same way
-//   N bytes auxValue low bytes, then N bytes auxValue high bytes, not
-//           delta-coded: the value often behaves like noise, where a delta
-//           needs one bit more than the value itself
+//   N bytes auxValue low bytes
+//   u8      form of the high bytes: 0 all zero (nothing follows), 1 all 0 or
+//           1 (the device's 9-bit value: one bit a reading, the first in the
+//           lowest bit, (N + 7) / 8 bytes), 2 any (N bytes)
+// auxValue is not delta-coded: it often behaves like noise, where a delta
+// needs one bit more than the value itself.
 // The whole is compressed with qCompress (a 4-byte big-endian length, then a
 // zlib stream). Columns of small deltas compress far better than the readings
 // side by side.

@@ -181,6 +181,12 @@ QStringList SqliteArchive::check()
     return faults;
 }
 
+bool SqliteArchive::checkpoint()
+{
+    QSqlQuery q(db());
+    return q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+}
+
 bool SqliteArchive::backupTo(const QString &path, QString *error)
 {
     if (QFileInfo::exists(path)) {

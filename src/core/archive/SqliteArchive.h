@@ -35,6 +35,9 @@ public:
     // open see the restored nights.
     bool restoreFrom(const QString &in, QString *error);
 
+    // Moves the WAL into the file, so that the file's size is what the archive takes.
+    bool checkpoint();
+
     const QString &path() const { return path_; }
 
 private:
