@@ -11,7 +11,9 @@ namespace
 {
 
 // Migration n (1-based) takes the schema from version n - 1 to n. Never edit
-// one that has shipped: add the next.
+// one that has shipped: add the next. Column types are spelt as SQLite takes
+// them (BLOB, the INTEGER PRIMARY KEY that numbers rows); a server needs its
+// own spelling of those two and nothing else.
 const std::vector<std::vector<const char *>> &migrations()
 {
     static const std::vector<std::vector<const char *>> steps = {
@@ -131,27 +133,6 @@ bool startsWith(const std::vector<SampleRecord> &longer, const std::vector<Sampl
 }
 
 } // namespace
-
-QString nightSourceName(NightSource source)
-{
-    switch (source) {
-    case NightSource::Download:
-        return QStringLiteral("download");
-    case NightSource::File:
-        return QStringLiteral("file");
-    case NightSource::Import:
-        break;
-    }
-    return QStringLiteral("import");
-}
-
-std::optional<NightSource> nightSourceFromName(const QString &name)
-{
-    for (NightSource s : {NightSource::Download, NightSource::File, NightSource::Import})
-        if (nightSourceName(s) == name)
-            return s;
-    return std::nullopt;
-}
 
 SqlArchive::SqlArchive(QString connectionName) : connection_(std::move(connectionName)) {}
 
