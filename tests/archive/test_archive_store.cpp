@@ -65,6 +65,16 @@ void rawSql(const QString &path, const QStringList &statements)
     QSqlDatabase::removeDatabase(QStringLiteral("raw"));
 }
 
+// Each test starts without an archive, also when the tests share one process.
+QString freshPath()
+{
+    const QString path = SqliteArchive::defaultPath();
+    const QDir folder = QFileInfo(path).dir();
+    for (const QString &f : folder.entryList({QStringLiteral("archive.sqlite*")}, QDir::Files))
+        QFile::remove(folder.filePath(f));
+    return path;
+}
+
 QByteArray bytesOf(const QString &path)
 {
     QFile f(path);
@@ -73,7 +83,7 @@ QByteArray bytesOf(const QString &path)
 
 TEST(Archive, CreatesAPrivateFileInTheDataFolder)
 {
-    const QString path = SqliteArchive::defaultPath();
+    const QString path = freshPath();
     EXPECT_EQ(path, qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/quellix/archive.sqlite"));
     SqliteArchive::Opened o = SqliteArchive::open(path);
     ASSERT_TRUE(o.archive) << o.error.toStdString();
@@ -85,7 +95,7 @@ TEST(Archive, CreatesAPrivateFileInTheDataFolder)
 
 TEST(Archive, KeepsEachNightOnceAndReplacesOnlyPartialPrefixes)
 {
-    SqliteArchive::Opened o = SqliteArchive::open(SqliteArchive::defaultPath());
+    SqliteArchive::Opened o = SqliteArchive::open(freshPath());
     ASSERT_TRUE(o.archive) << o.error.toStdString();
     Archive &a = *o.archive;
     const std::vector<SampleRecord> full = night(4, 0, 300);
@@ -122,7 +132,7 @@ TEST(Archive, KeepsEachNightOnceAndReplacesOnlyPartialPrefixes)
 
 TEST(Archive, KeepsNightsWholeAndFindsThemByPatientAndDate)
 {
-    SqliteArchive::Opened o = SqliteArchive::open(SqliteArchive::defaultPath());
+    SqliteArchive::Opened o = SqliteArchive::open(freshPath());
     ASSERT_TRUE(o.archive) << o.error.toStdString();
     Archive &a = *o.archive;
     // One recording: ID 2 with an hour's gap (two nights), then ID 3.
@@ -181,7 +191,7 @@ TEST(Archive, KeepsNightsWholeAndFindsThemByPatientAndDate)
 
 TEST(Archive, MigratesOlderArchivesAndRefusesNewerOnes)
 {
-    const QString path = SqliteArchive::defaultPath();
+    const QString path = freshPath();
     {
         SqliteArchive::Opened v1 = SqliteArchive::open(path, 1);
         ASSERT_TRUE(v1.archive) << v1.error.toStdString();
@@ -212,7 +222,7 @@ TEST(Archive, MigratesOlderArchivesAndRefusesNewerOnes)
 
 TEST(Archive, PutsDamagedFilesAsideAndStartsAnew)
 {
-    const QString path = SqliteArchive::defaultPath();
+    const QString path = freshPath();
     QByteArray wholeArchive;
     {
         SqliteArchive::Opened o = SqliteArchive::open(path);
@@ -250,7 +260,7 @@ TEST(Archive, PutsDamagedFilesAsideAndStartsAnew)
 
 TEST(Archive, BackupAndRestoreThroughTheOpenArchive)
 {
-    SqliteArchive::Opened o = SqliteArchive::open(SqliteArchive::defaultPath());
+    SqliteArchive::Opened o = SqliteArchive::open(freshPath());
     ASSERT_TRUE(o.archive);
     store(*o.archive, {input(night(1, 0, 100))});
     const QString copy = testenv::root() + QStringLiteral("/copy.sqlite");

@@ -48,8 +48,17 @@ void rawSql(const QString &statement)
     QSqlDatabase::removeDatabase(QStringLiteral("raw"));
 }
 
+// Each test starts without an archive, also when the tests share one process.
+void removeArchive()
+{
+    const QDir folder = QFileInfo(SqliteArchive::defaultPath()).dir();
+    for (const QString &f : folder.entryList({QStringLiteral("archive.sqlite*")}, QDir::Files))
+        QFile::remove(folder.filePath(f));
+}
+
 TEST(CliArchive, ImportListExportRemove)
 {
+    removeArchive();
     // Two nights of ID 8 (an hour apart) in one file, one night of ID 9 in another.
     std::vector<SampleRecord> twoNights = night(8, 0, 500);
     const std::vector<SampleRecord> later = night(8, 500 + 3600, 300);
@@ -113,6 +122,7 @@ TEST(CliArchive, ImportListExportRemove)
 
 TEST(CliArchive, RefusesBadArgumentsAndFilesWithTheirExitCodes)
 {
+    removeArchive();
     const QString bad = tempPath(QStringLiteral("bad.dat"));
     writeBytes(bad, QByteArray("\x07\x01\x00\x00\x00", 5));
     const QString good = datFile(QStringLiteral("good.dat"), night(3, 0, 10));
@@ -140,6 +150,7 @@ TEST(CliArchive, RefusesBadArgumentsAndFilesWithTheirExitCodes)
 
 TEST(CliArchive, CheckFindsEveryDamagedNight)
 {
+    removeArchive();
     const QString a = datFile(QStringLiteral("a.dat"), night(1, 0, 100));
     const QString b = datFile(QStringLiteral("b.dat"), night(2, 0, 100));
     const QString c = datFile(QStringLiteral("c.dat"), night(3, 0, 100));
@@ -156,6 +167,7 @@ TEST(CliArchive, CheckFindsEveryDamagedNight)
 
 TEST(CliArchive, KilledImportKeepsEveryCommittedNight)
 {
+    removeArchive();
     QStringList files;
     for (int i = 0; i < 150; ++i)
         files << datFile(QStringLiteral("n%1.dat").arg(i), night(1 + i % 100, 0, 7200, i));

@@ -223,14 +223,15 @@ bool SqliteArchive::restoreFrom(const QString &in, QString *error)
     // Everything is checked on a copy, so that neither in nor the archive
     // changes before the copy has proved sound.
     const QString copy = path_ + QStringLiteral(".restoring");
-    for (const char *suffix : {"", "-wal", "-shm"})
-        QFile::remove(copy + QLatin1String(suffix));
-    if (!QFile::copy(in, copy))
-        return refuse(QStringLiteral("cannot copy %1 beside the archive; nothing was changed").arg(in));
     const auto dropCopy = [&copy] {
         for (const char *suffix : {"", "-wal", "-shm"})
             QFile::remove(copy + QLatin1String(suffix));
     };
+    dropCopy();
+    if (!QFile::copy(in, copy) || !QFile::setPermissions(copy, kOwnerOnly)) {
+        dropCopy();
+        return refuse(QStringLiteral("cannot copy %1 beside the archive; nothing was changed").arg(in));
+    }
     {
         Opened probe = open(copy, 0);
         const bool isArchive = probe.archive && probe.damagedKeptAs.isEmpty() && probe.archive->schemaVersion() >= 1;
