@@ -193,3 +193,28 @@ TEST(CliArchive, KilledImportKeepsEveryCommittedNight)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST(CliArchive, TwoProgramsImportAtTheSameTime)
+{
+    removeArchive();
+    std::vector<std::unique_ptr<QProcess>> runs;
+    for (int program = 0; program < 2; ++program) {
+        QStringList args{kArchive, QStringLiteral("import")};
+        for (int i = 0; i < 20; ++i)
+            args << datFile(QStringLiteral("p%1-%2.dat").arg(program).arg(i),
+                            night(1 + program, i * 4000, 3600, program));
+        runs.push_back(std::make_unique<QProcess>());
+        runs.back()->start(QStringLiteral(QUELLIX_BINARY_DIR "/quellix-cli"), args);
+    }
+    for (const auto &p : runs) {
+        ASSERT_TRUE(p->waitForFinished(60000));
+        EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
+    }
+    EXPECT_EQ(listJson().size(), 40) << "neither gave up on the other's lock";
+    EXPECT_EQ(cli({kArchive, QStringLiteral("check")}).code, 0);
+}
+
+} // namespace

@@ -164,20 +164,31 @@ int SqlArchive::schemaVersion(QString *error)
     return q.value(0).toInt();
 }
 
+bool SqlArchive::beginWrite(QString *error)
+{
+    QSqlDatabase d = db();
+    if (d.transaction())
+        return true;
+    if (error)
+        *error = d.lastError().text();
+    return false;
+}
+
 bool SqlArchive::migrate(int target, QString *error)
 {
-    const int from = schemaVersion(error);
-    if (from < 0)
-        return false;
     QSqlDatabase d = db();
-    for (int version = from + 1; version <= target; ++version) {
-        // Each step in its own transaction: an interrupted upgrade resumes at
-        // the step it did not finish.
-        if (!d.transaction()) {
-            if (error)
-                *error = d.lastError().text();
+    for (;;) {
+        // Each step in its own transaction, the version read inside it: an
+        // interrupted upgrade resumes at the step it did not finish, and of
+        // two programs opening a new archive only one applies each step.
+        if (!beginWrite(error))
             return false;
+        const int from = schemaVersion(error);
+        if (from < 0 || from >= target) {
+            d.commit();
+            return from >= 0;
         }
+        const int version = from + 1;
         QSqlQuery q(d);
         for (const char *statement : migrations()[std::size_t(version - 1)]) {
             if (!q.exec(QString::fromLatin1(statement))) {
@@ -194,7 +205,6 @@ bool SqlArchive::migrate(int target, QString *error)
             return false;
         }
     }
-    return true;
 }
 
 int SqlArchive::refreshSummaries(QString *error)
@@ -216,7 +226,7 @@ int SqlArchive::refreshSummaries(QString *error)
     }
     if (updates.empty())
         return 0;
-    if (!d.transaction())
+    if (!beginWrite(error))
         return -1;
     QSqlQuery u(d);
     u.prepare(QStringLiteral("UPDATE night SET start_time = ?, end_time = ?, reading_count = ?, valid_seconds = ?,"
@@ -239,11 +249,8 @@ int SqlArchive::refreshSummaries(QString *error)
 bool SqlArchive::store(const std::vector<NightInput> &nights, StoreCounts *counts, QString *error)
 {
     QSqlDatabase d = db();
-    if (!d.transaction()) {
-        if (error)
-            *error = d.lastError().text();
+    if (!beginWrite(error))
         return false;
-    }
     StoreCounts batch;
     for (const NightInput &input : nights) {
         if (!storeOne(input, batch, error)) {

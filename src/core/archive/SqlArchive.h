@@ -33,6 +33,10 @@ public:
 protected:
     // Takes over the connection of that name, already open.
     explicit SqlArchive(QString connectionName);
+    // Starts a transaction that will write. Servers whose plain transaction
+    // starts as a reader override it to take the write lock at once: a
+    // reader that later writes fails when another program wrote meanwhile.
+    virtual bool beginWrite(QString *error);
     QSqlDatabase db() const;
     const QString &connectionName() const { return connection_; }
 

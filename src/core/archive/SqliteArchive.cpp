@@ -181,6 +181,17 @@ QStringList SqliteArchive::check()
     return faults;
 }
 
+bool SqliteArchive::beginWrite(QString *error)
+{
+    // BEGIN IMMEDIATE waits (busy timeout) for the write lock up front.
+    QSqlQuery q(db());
+    if (q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return true;
+    if (error)
+        *error = q.lastError().text();
+    return false;
+}
+
 bool SqliteArchive::checkpoint()
 {
     QSqlQuery q(db());
@@ -270,7 +281,7 @@ bool SqliteArchive::restoreFrom(const QString &in, QString *error)
         dropCopy();
         return refuse(QStringLiteral("cannot read the copy of %1: %2").arg(in, q.lastError().text()));
     }
-    bool ok = d.transaction();
+    bool ok = beginWrite(&why);
     for (const char *statement :
          {"DELETE FROM night_readings", "DELETE FROM night", "INSERT INTO night SELECT * FROM restored.night",
           "INSERT INTO night_readings SELECT * FROM restored.night_readings"})
@@ -278,7 +289,8 @@ bool SqliteArchive::restoreFrom(const QString &in, QString *error)
     if (ok)
         ok = d.commit();
     if (!ok) {
-        why = q.lastError().text();
+        if (q.lastError().isValid())
+            why = q.lastError().text();
         d.rollback();
     }
     q.exec(QStringLiteral("DETACH DATABASE restored"));

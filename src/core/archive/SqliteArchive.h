@@ -40,6 +40,9 @@ public:
 
     const QString &path() const { return path_; }
 
+protected:
+    bool beginWrite(QString *error) override;
+
 private:
     SqliteArchive(QString connectionName, QString path);
     enum class Health { Sound, Damaged, Unreadable };
