@@ -14,8 +14,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QUELLIX_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so dpkg-shlibdeps cannot see them: the window system
-# plugins, and the fonts the pages are laid out for.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
+# plugins, the night archive's SQLite driver, and the fonts the pages are laid
+# out for.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6sql6-sqlite, fonts-liberation2")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei, qt6-translations-l10n, bluez")
 # The CI and test builds package whatever build type they use.
 set(CPACK_THREADS 0)
