@@ -21,9 +21,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QUELLIX_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so dpkg-shlibdeps cannot see them: the window system
-# plugins, the fonts the pages are laid out for, and the icon theme the
-# window's icon is looked up in.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2, hicolor-icon-theme")
+# plugins, the night archive's SQLite driver (loaded at run time, so the
+# packager cannot see it), the fonts the pages are laid out for, and the icon
+# theme the window's icon is looked up in.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6sql6-sqlite, fonts-liberation2, hicolor-icon-theme")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei, qt6-translations-l10n, bluez")
 # The CI and test builds package whatever build type they use.
 set(CPACK_THREADS 0)

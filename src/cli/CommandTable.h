@@ -29,4 +29,6 @@ inline constexpr CliCommand kCliCommands[] = {
     {"delete", "[--port NAME | --bluetooth ADDR] (--id N | --all) [--type all|spo2pr] [--yes] [--log FILE]",
      "erase one ID, or every ID (--id 0 or --all; asks unless --yes)"},
     {"report", "IN.dat --mode trend|table|analysis OUT.pdf [--size WxH]", "print the pages into a PDF file"},
+    {"archive", "[--archive FILE] list|import|export|remove|backup|restore|check ...",
+     "the nights kept in the archive (see quellix-cli(1))"},
 };

@@ -14,3 +14,5 @@ int runDelete(const QStringList &args);
 int runReport(const QStringList &args);
 int runAnalyze(const QStringList &args);
 int runEvents(const QStringList &args);
+// The night archive: list, import, export, remove, backup, restore, check.
+int runArchive(const QStringList &args);

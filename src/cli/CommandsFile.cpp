@@ -1,10 +1,8 @@
 #include "Commands.h"
+#include "RecordingOutput.h"
 
 #include "app/Settings.h"
 #include "app/TerminalText.h"
-#include "export/TextExport.h"
-#include "export/XlsExport.h"
-#include "interop/InteropExport.h"
 #include "model/DatFile.h"
 #include "model/PatientStore.h"
 #include "model/SavedData.h"
@@ -111,44 +109,13 @@ int runExport(const QStringList &args)
         patient.idNumber = c.headerId;
     const int unitSetup = Settings().unitSetup();
 
-    QStringList written{outPath};
-    QStringList stale;
+    // Found before the last new part replaces the part they continue.
+    const QStringList stale = format == SavedData::SaveFormat::Dat
+                                  ? SurplusParts::find(outPath, DatFile::partCount(int(c.samples.size())))
+                                  : QStringList();
+    QStringList written;
     QString error;
-    bool ok = false;
-    switch (format) {
-    case SavedData::SaveFormat::Dat: {
-        // Found before the last new part replaces the part they continue.
-        stale = SurplusParts::find(outPath, DatFile::partCount(int(c.samples.size())));
-        const DatFile::WriteResult w =
-            DatFile::writeRecording(outPath, c.headerId, c.samples.data(), int(c.samples.size()), c.title);
-        ok = w.ok;
-        error = w.error;
-        written = w.paths;
-        break;
-    }
-    case SavedData::SaveFormat::Text:
-        ok = TextExport::write(outPath, patient, c.samples, unitSetup, nullptr, &error) == ExportStatus::Written;
-        break;
-    case SavedData::SaveFormat::Spreadsheet:
-        ok = XlsExport::write(outPath, patient, c.samples, unitSetup, nullptr, &error) == ExportStatus::Written;
-        break;
-    case SavedData::SaveFormat::Csv:
-    case SavedData::SaveFormat::Edf:
-        switch (InteropExport::write(outPath, patient, c.samples, &error)) {
-        case InteropExport::Outcome::Written:
-            ok = true;
-            break;
-        case InteropExport::Outcome::NoReadings:
-            error = QStringLiteral("an EDF+ file needs at least one reading for its start time");
-            break;
-        case InteropExport::Outcome::CannotCreate:
-        case InteropExport::Outcome::NotThisFormat:
-            break;
-        }
-        break;
-    case SavedData::SaveFormat::Unknown:
-        break;
-    }
+    const bool ok = writeRecordingAs(outPath, c.headerId, c.samples, c.title, patient, unitSetup, &written, &error);
     if (!ok) {
         err << "Can't create the file " << outPath << ": " << error << "\n";
         return 1;

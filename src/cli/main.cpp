@@ -66,6 +66,7 @@ int main(int argc, char **argv)
         {QStringLiteral("download"), runDownload}, {QStringLiteral("set-clock"), runSetClock},
         {QStringLiteral("delete"), runDelete},     {QStringLiteral("report"), runReport},
         {QStringLiteral("analyze"), runAnalyze},   {QStringLiteral("events"), runEvents},
+        {QStringLiteral("archive"), runArchive},
     };
     const QString name = args.takeFirst();
     const auto it = commands.find(name);

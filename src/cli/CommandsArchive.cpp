@@ -1,0 +1,277 @@
+#include "Commands.h"
+#include "RecordingOutput.h"
+
+#include "app/Settings.h"
+#include "app/TerminalText.h"
+#include "archive/NightInputs.h"
+#include "archive/SqliteArchive.h"
+#include "model/DatFile.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+namespace
+{
+
+const char *const kUsage =
+    "archive [--archive FILE] list [--patient TEXT] [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--json]\n"
+    "       quellix-cli archive [--archive FILE] import FILE.dat...\n"
+    "       quellix-cli archive [--archive FILE] export NIGHT OUT.dat|OUT.txt|OUT.xls|OUT.csv|OUT.edf\n"
+    "       quellix-cli archive [--archive FILE] remove NIGHT\n"
+    "       quellix-cli archive [--archive FILE] backup OUT | restore IN | check";
+
+int usage(QTextStream &err)
+{
+    err << "usage: quellix-cli " << kUsage << "\n";
+    return 2;
+}
+
+// Takes "--name VALUE" out of args; false when the value is missing.
+bool takeOption(QStringList &args, const QString &name, QString *value)
+{
+    const qsizetype at = args.indexOf(name);
+    if (at < 0)
+        return true;
+    if (at + 1 >= args.size())
+        return false;
+    *value = args.at(at + 1);
+    args.remove(at, 2);
+    return true;
+}
+
+std::unique_ptr<SqliteArchive> openArchive(const QString &path, QTextStream &err, bool *wasDamaged = nullptr)
+{
+    SqliteArchive::Opened o = SqliteArchive::open(path);
+    if (!o.archive) {
+        err << o.error << "\n";
+        return nullptr;
+    }
+    if (!o.damagedKeptAs.isEmpty())
+        err << "the archive " << path << " was damaged: it is kept as " << o.damagedKeptAs
+            << " and a new, empty archive was started\n";
+    if (wasDamaged)
+        *wasDamaged = !o.damagedKeptAs.isEmpty();
+    return std::move(o.archive);
+}
+
+std::optional<qint64> nightNumber(const QString &text, QTextStream &err)
+{
+    bool ok = false;
+    const qint64 n = text.toLongLong(&ok);
+    if (!ok || n < 1) {
+        err << "not a night number: " << text << " (see quellix-cli archive list)\n";
+        return std::nullopt;
+    }
+    return n;
+}
+
+QString patientText(const NightInfo &n)
+{
+    return n.patientName.isEmpty() ? QStringLiteral("ID %1 (no name)").arg(n.deviceId) : n.patientName;
+}
+
+QJsonObject nightJson(const NightInfo &n)
+{
+    const NightSummary &s = n.summary;
+    // The summary keys are those of `analyze --json`.
+    return QJsonObject{
+        {QStringLiteral("night"), n.night},
+        {QStringLiteral("id"), n.deviceId},
+        {QStringLiteral("start"), s.start},
+        {QStringLiteral("end"), s.end},
+        {QStringLiteral("readings"), s.readings},
+        {QStringLiteral("patient"), patientText(n)},
+        {QStringLiteral("source"), nightSourceName(n.source)},
+        {QStringLiteral("sourceName"), n.sourceName},
+        {QStringLiteral("title"), n.title},
+        {QStringLiteral("archived"), n.archivedAt},
+        {QStringLiteral("partial"), n.partial},
+        {QStringLiteral("validSeconds"), s.validSeconds},
+        {QStringLiteral("odi3"), s.odi3},
+        {QStringLiteral("odi4"), s.odi4},
+        {QStringLiteral("t90Percent"), s.t90Percent},
+        {QStringLiteral("t88Percent"), s.t88Percent},
+        {QStringLiteral("nadir"), s.nadir},
+        {QStringLiteral("meanSpo2"), s.meanSpo2},
+        {QStringLiteral("pulseMin"), s.pulseMin},
+        {QStringLiteral("pulseMean"), s.pulseMean},
+        {QStringLiteral("pulseMax"), s.pulseMax},
+        {QStringLiteral("summaryVersion"), s.version},
+    };
+}
+
+int list(Archive &archive, QStringList args, QTextStream &out, QTextStream &err)
+{
+    ArchiveFilter filter;
+    QString from;
+    QString to;
+    const bool json = args.removeAll(QStringLiteral("--json")) > 0;
+    if (!takeOption(args, QStringLiteral("--patient"), &filter.patient) ||
+        !takeOption(args, QStringLiteral("--from"), &from) || !takeOption(args, QStringLiteral("--to"), &to) ||
+        !args.isEmpty())
+        return usage(err);
+    for (auto [text, date] : {std::pair{&from, &filter.from}, std::pair{&to, &filter.to}}) {
+        if (text->isEmpty())
+            continue;
+        *date = QDate::fromString(*text, Qt::ISODate);
+        if (!date->isValid()) {
+            err << "not a date: " << *text << " (use YYYY-MM-DD)\n";
+            return 2;
+        }
+    }
+    QString error;
+    const std::optional<std::vector<NightInfo>> nights = archive.list(filter, &error);
+    if (!nights) {
+        err << error << "\n";
+        return 1;
+    }
+    if (json) {
+        QJsonArray all;
+        for (const NightInfo &n : *nights)
+            all.append(nightJson(n));
+        out << QJsonDocument(all).toJson(QJsonDocument::Indented);
+        return 0;
+    }
+    for (const NightInfo &n : *nights)
+        out << n.night << "  " << n.summary.start << " .. " << n.summary.end.mid(11) << "  " << n.summary.readings
+            << " readings  ID " << n.deviceId << "  " << EscapeControls(patientText(n)) << "  "
+            << nightSourceName(n.source) << (n.partial ? " (partial)" : "") << "\n";
+    return 0;
+}
+
+int import(Archive &archive, const QStringList &files, QTextStream &out, QTextStream &err)
+{
+    if (files.isEmpty())
+        return usage(err);
+    int failed = 0;
+    StoreCounts total;
+    for (const QString &file : files) {
+        const DatFile::ReadResult r = DatFile::read(file);
+        if (!r.ok) {
+            err << file << ": can't open the file: " << r.failedCheck << " (byte " << r.offset << ")\n";
+            ++failed;
+            continue;
+        }
+        const DatFile::Contents &c = r.contents;
+        // One transaction a file: an interrupted import keeps every file before it.
+        const auto nights = nightInputs(c.samples.data(), int(c.samples.size()), c.title, NightSource::Import,
+                                        QFileInfo(file).fileName(), false, storedPatientOf);
+        StoreCounts counts;
+        QString error;
+        if (!archive.store(nights, &counts, &error)) {
+            err << file << ": could not be archived: " << error << "\n";
+            ++failed;
+            continue;
+        }
+        out << file << ": " << counts.added << " nights archived, " << counts.present << " already in the archive."
+            << Qt::endl; // flushed: a script sees each file as it is done
+        total.added += counts.added;
+        total.present += counts.present;
+    }
+    if (files.size() > 1)
+        out << total.added << " nights archived, " << total.present << " already in the archive.\n";
+    if (failed > 0)
+        err << failed << " of " << files.size() << " files not archived\n";
+    return failed > 0 ? 1 : 0;
+}
+
+int exportNight(Archive &archive, const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    if (args.size() != 2)
+        return usage(err);
+    const auto number = nightNumber(args[0], err);
+    if (!number)
+        return 2;
+    QString error;
+    const std::optional<StoredNight> night = archive.night(*number, &error);
+    if (!night) {
+        err << error << "\n";
+        return 1;
+    }
+    const int unitSetup = ReadSetupInt(QStringLiteral("UnitSetup"), SetupDefaults::UnitSetup);
+    // The header ID Save Data writes: the first reading's.
+    const int headerId = night->readings.empty() ? 0 : night->readings.front().id;
+    QStringList written;
+    if (!writeRecordingAs(args[1], headerId, night->readings, night->info.title, night->patient, unitSetup, &written,
+                          &error)) {
+        err << "Can't create the file " << args[1] << ": " << error << "\n";
+        return 1;
+    }
+    out << night->readings.size() << " readings -> " << written.join(QStringLiteral(", ")) << "\n";
+    return 0;
+}
+
+} // namespace
+
+int runArchive(const QStringList &arguments)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QStringList args = arguments;
+    QString path = SqliteArchive::defaultPath();
+    if (!takeOption(args, QStringLiteral("--archive"), &path) || args.isEmpty())
+        return usage(err);
+    const QString verb = args.takeFirst();
+    static const QStringList verbs = {QStringLiteral("list"),   QStringLiteral("import"), QStringLiteral("export"),
+                                      QStringLiteral("remove"), QStringLiteral("backup"), QStringLiteral("restore"),
+                                      QStringLiteral("check")};
+    if (!verbs.contains(verb))
+        return usage(err);
+    const bool oneArgument =
+        verb == QLatin1String("remove") || verb == QLatin1String("backup") || verb == QLatin1String("restore");
+    if ((oneArgument && args.size() != 1) || (verb == QLatin1String("check") && !args.isEmpty()))
+        return usage(err);
+
+    bool wasDamaged = false;
+    const std::unique_ptr<SqliteArchive> archive = openArchive(path, err, &wasDamaged);
+    if (!archive)
+        return 1;
+    QString error;
+    if (verb == QLatin1String("list"))
+        return list(*archive, args, out, err);
+    if (verb == QLatin1String("import"))
+        return import(*archive, args, out, err);
+    if (verb == QLatin1String("export"))
+        return exportNight(*archive, args, out, err);
+    if (verb == QLatin1String("remove")) {
+        const auto number = nightNumber(args[0], err);
+        if (!number)
+            return 2;
+        if (!archive->remove(*number, &error)) {
+            err << error << "\n";
+            return 1;
+        }
+        out << "night " << *number << " removed\n";
+        return 0;
+    }
+    if (verb == QLatin1String("backup")) {
+        if (!archive->backupTo(args[0], &error)) {
+            err << error << "\n";
+            return 1;
+        }
+        out << "archive copied to " << args[0] << "\n";
+        return 0;
+    }
+    if (verb == QLatin1String("restore")) {
+        if (!archive->restoreFrom(args[0], &error)) {
+            err << error << "\n";
+            return 1;
+        }
+        out << "archive restored from " << args[0] << "; the nights before are kept in " << path << ".before-restore\n";
+        return 0;
+    }
+    // check
+    QStringList faults = archive->check();
+    if (wasDamaged)
+        faults.prepend(QStringLiteral("the archive file was damaged and has been put aside"));
+    for (const QString &f : faults)
+        out << f << "\n";
+    if (!faults.isEmpty())
+        return 1;
+    const auto nights = archive->list({}, &error);
+    out << path << ": " << (nights ? nights->size() : 0) << " nights, no faults\n";
+    return 0;
+}

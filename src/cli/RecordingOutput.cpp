@@ -1,0 +1,44 @@
+#include "RecordingOutput.h"
+
+#include "export/TextExport.h"
+#include "export/XlsExport.h"
+#include "interop/InteropExport.h"
+#include "model/DatFile.h"
+#include "model/SavedData.h"
+
+bool writeRecordingAs(const QString &outPath, int headerId, const std::vector<SampleRecord> &samples,
+                      const QString &title, const PatientRecord &patient, int unitSetup, QStringList *written,
+                      QString *error)
+{
+    *written = QStringList{outPath};
+    switch (SavedData::formatOf(outPath)) {
+    case SavedData::SaveFormat::Dat: {
+        const DatFile::WriteResult w =
+            DatFile::writeRecording(outPath, headerId, samples.data(), int(samples.size()), title);
+        *error = w.error;
+        *written = w.paths;
+        return w.ok;
+    }
+    case SavedData::SaveFormat::Text:
+        return TextExport::write(outPath, patient, samples, unitSetup, nullptr, error) == ExportStatus::Written;
+    case SavedData::SaveFormat::Spreadsheet:
+        return XlsExport::write(outPath, patient, samples, unitSetup, nullptr, error) == ExportStatus::Written;
+    case SavedData::SaveFormat::Csv:
+    case SavedData::SaveFormat::Edf:
+        switch (InteropExport::write(outPath, patient, samples, error)) {
+        case InteropExport::Outcome::Written:
+            return true;
+        case InteropExport::Outcome::NoReadings:
+            *error = QStringLiteral("an EDF+ file needs at least one reading for its start time");
+            return false;
+        case InteropExport::Outcome::CannotCreate:
+        case InteropExport::Outcome::NotThisFormat:
+            return false;
+        }
+        return false;
+    case SavedData::SaveFormat::Unknown:
+        break;
+    }
+    *error = QStringLiteral("%1 does not end in .dat, .txt, .xls, .csv or .edf").arg(outPath);
+    return false;
+}

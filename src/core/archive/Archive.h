@@ -1,0 +1,86 @@
+#pragma once
+
+#include "archive/NightSummary.h"
+#include "model/PatientRecord.h"
+#include "model/SampleRecord.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+// Where an archived night came from.
+enum class NightSource { Download, File, Import };
+QString nightSourceName(NightSource source); // "download", "file", "import"
+std::optional<NightSource> nightSourceFromName(const QString &name);
+
+// A night about to be archived. The readings are one night (see NightSplit).
+struct NightInput {
+    std::vector<SampleRecord> readings;
+    PatientRecord patient; // the details stored for its ID when it was archived
+    QString title;         // the report title its .dat carries
+    NightSource source = NightSource::Import;
+    QString sourceName; // file name, or the port of a download
+    bool partial = false;
+};
+
+// One archived night as listed: everything but its readings.
+struct NightInfo {
+    qint64 night = 0; // the archive's number of the night
+    int deviceId = 0;
+    QString patientName;
+    QString title;
+    NightSource source = NightSource::Import;
+    QString sourceName;
+    QString archivedAt; // UTC, ISO 8601
+    bool partial = false;
+    NightSummary summary;
+};
+
+struct StoredNight {
+    NightInfo info;
+    PatientRecord patient;
+    std::vector<SampleRecord> readings;
+};
+
+struct StoreCounts {
+    int added = 0;    // new nights, replacements included
+    int present = 0;  // already in the archive
+    int replaced = 0; // partial nights that a longer night of the same readings replaced
+};
+
+struct ArchiveFilter {
+    QString patient; // part of the name, or the exact ID; empty for all
+    QDate from;      // first day of start, inclusive; null for no bound
+    QDate to;        // last day of start, inclusive; null for no bound
+};
+
+// Every night kept, never twice. Implementations keep their SQL to themselves;
+// callers see only nights.
+class Archive
+{
+public:
+    virtual ~Archive() = default;
+
+    // Stores a batch (one download, one file) in one transaction: on failure
+    // nothing of the batch is kept. A night whose readings are stored already
+    // is counted as present; a stored partial night whose readings are all at
+    // the start of a longer new night of the same ID is replaced by it; a new
+    // partial night whose readings are all at the start of a stored night is
+    // present; any other night is added, overlapping or not.
+    virtual bool store(const std::vector<NightInput> &nights, StoreCounts *counts, QString *error) = 0;
+
+    // Oldest first.
+    virtual std::optional<std::vector<NightInfo>> list(const ArchiveFilter &filter, QString *error) = 0;
+    // nullopt with an error when the night is missing or its readings do not decode.
+    virtual std::optional<StoredNight> night(qint64 number, QString *error) = 0;
+    virtual bool remove(qint64 number, QString *error) = 0;
+    virtual bool setPatient(qint64 number, const PatientRecord &patient, QString *error) = 0;
+
+    // One line per fault; empty when every night decodes and matches its hash.
+    virtual QStringList check() = 0;
+    // A consistent copy while the archive may be in use.
+    virtual bool backupTo(const QString &path, QString *error) = 0;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "model/SampleRecord.h"
+
+#include <QString>
+
+// The figures the archive keeps beside each night so that listing reads no
+// readings. Computed by the clinical summary code; kVersion names that code's
+// rules, and summaries of an older version are computed again on opening.
+struct NightSummary {
+    static constexpr int kVersion = 1;
+
+    QString start; // "YYYY-MM-DD hh:mm:ss" of the first reading
+    QString end;   // of the last reading
+    int readings = 0;
+    int validSeconds = 0;
+    double odi3 = 0;
+    double odi4 = 0;
+    double t90Percent = 0;
+    double t88Percent = 0;
+    int nadir = 0;
+    double meanSpo2 = 0; // over valid readings
+    int pulseMin = 0;
+    double pulseMean = 0;
+    int pulseMax = 0;
+    int version = kVersion;
+
+    friend bool operator==(const NightSummary &, const NightSummary &) = default;
+};
+
+QString readingStamp(const SampleRecord &s);
+NightSummary summarizeNight(const SampleRecord *samples, int count);

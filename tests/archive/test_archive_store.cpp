@@ -1,0 +1,345 @@
+// The archive on a real SQLite file in this test's own data folder.
+#include "archive/NightInputs.h"
+#include "archive/SqliteArchive.h"
+#include "archive_samples.h"
+#include "small_file_system.h"
+#include "test_env.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+using archivetest::night;
+
+NightInput input(std::vector<SampleRecord> readings, bool partial = false, const QString &name = QString())
+{
+    NightInput n;
+    n.readings = std::move(readings);
+    n.patient.idNumber = n.readings.empty() ? 0 : n.readings.front().id;
+    PatientRecord::setText(n.patient.name, name);
+    n.title = QStringLiteral("Ward 3");
+    n.source = partial ? NightSource::Download : NightSource::Import;
+    n.partial = partial;
+    return n;
+}
+
+std::vector<SampleRecord> prefix(const std::vector<SampleRecord> &v, int count)
+{
+    return {v.begin(), v.begin() + count};
+}
+
+StoreCounts store(Archive &a, std::vector<NightInput> nights)
+{
+    StoreCounts c;
+    QString error;
+    EXPECT_TRUE(a.store(nights, &c, &error)) << error.toStdString();
+    return c;
+}
+
+std::vector<int> readingCounts(Archive &a)
+{
+    std::vector<int> out;
+    const std::vector<NightInfo> nights = a.list({}, nullptr).value_or(std::vector<NightInfo>{});
+    for (const NightInfo &n : nights)
+        out.push_back(n.summary.readings);
+    return out;
+}
+
+// Runs statements on the archive file behind the program's back.
+void rawSql(const QString &path, const QStringList &statements)
+{
+    {
+        QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+        d.setDatabaseName(path);
+        ASSERT_TRUE(d.open());
+        QSqlQuery q(d);
+        for (const QString &s : statements)
+            ASSERT_TRUE(q.exec(s)) << s.toStdString();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+}
+
+// Each test starts without an archive, also when the tests share one process.
+QString freshPath()
+{
+    const QString path = SqliteArchive::defaultPath();
+    const QDir folder = QFileInfo(path).dir();
+    for (const QString &f : folder.entryList({QStringLiteral("archive.sqlite*")}, QDir::Files))
+        QFile::remove(folder.filePath(f));
+    return path;
+}
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(Archive, CreatesAPrivateFileInTheDataFolder)
+{
+    const QString path = freshPath();
+    EXPECT_EQ(path, qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/quellix/archive.sqlite"));
+    SqliteArchive::Opened o = SqliteArchive::open(path);
+    ASSERT_TRUE(o.archive) << o.error.toStdString();
+    EXPECT_EQ(QFile::permissions(path) & 0x7777, 0x6600) << "read and write for the owner only";
+    store(*o.archive, {input(night(1, 0, 10))});
+    EXPECT_TRUE(QFile::exists(path + QStringLiteral("-wal"))) << "WAL journal";
+    EXPECT_EQ(QFile::permissions(path + QStringLiteral("-wal")) & 0x7777, 0x6600);
+}
+
+TEST(Archive, KeepsEachNightOnceAndReplacesOnlyPartialPrefixes)
+{
+    SqliteArchive::Opened o = SqliteArchive::open(freshPath());
+    ASSERT_TRUE(o.archive) << o.error.toStdString();
+    Archive &a = *o.archive;
+    const std::vector<SampleRecord> full = night(4, 0, 300);
+
+    StoreCounts c = store(a, {input(prefix(full, 100), true)});
+    EXPECT_EQ(c.added, 1);
+    c = store(a, {input(prefix(full, 100), true)});
+    EXPECT_EQ(c.added, 0);
+    EXPECT_EQ(c.present, 1) << "a second download of the same readings";
+
+    c = store(a, {input(full)});
+    EXPECT_EQ(c.added, 1);
+    EXPECT_EQ(c.replaced, 1) << "the complete download after a partial one";
+    EXPECT_EQ(readingCounts(a), std::vector<int>{300});
+    c = store(a, {input(prefix(full, 100), true)});
+    EXPECT_EQ(c.present, 1) << "a partial download of a night kept whole";
+    EXPECT_EQ(readingCounts(a), std::vector<int>{300});
+
+    // Same start, other readings: kept beside it, never merged.
+    c = store(a, {input(night(4, 0, 300, 1))});
+    EXPECT_EQ(c.added, 1);
+    // A complete night starting like a longer one stays: only partial ones are replaced.
+    c = store(a, {input(night(6, 0, 50)), input(night(6, 0, 80))});
+    EXPECT_EQ(c.added, 2);
+    EXPECT_EQ(c.replaced, 0);
+    // A partial night that differs from the stored one within its span is a night of its own.
+    std::vector<SampleRecord> differs = prefix(full, 100);
+    differs[50].auxValue ^= 1;
+    c = store(a, {input(differs, true)});
+    EXPECT_EQ(c.added, 1);
+    EXPECT_EQ(readingCounts(a), (std::vector<int>{300, 300, 50, 80, 100}));
+    EXPECT_TRUE(o.archive->check().isEmpty());
+}
+
+TEST(Archive, KeepsNightsWholeAndFindsThemByPatientAndDate)
+{
+    SqliteArchive::Opened o = SqliteArchive::open(freshPath());
+    ASSERT_TRUE(o.archive) << o.error.toStdString();
+    Archive &a = *o.archive;
+    // One recording: ID 2 with an hour's gap (two nights), then ID 3.
+    std::vector<SampleRecord> recording = night(2, 0, 200);
+    const std::vector<SampleRecord> afterGap = night(2, 200 + 3600, 50);
+    const std::vector<SampleRecord> other = night(3, 86400 * 2, 20);
+    recording.insert(recording.end(), afterGap.begin(), afterGap.end());
+    recording.insert(recording.end(), other.begin(), other.end());
+    PatientRecord lea;
+    PatientRecord::setText(lea.name, QStringLiteral("Léa Martin"));
+    lea.age = 54;
+    const auto patientOf = [&](int id) {
+        PatientRecord p = id == 2 ? lea : PatientRecord{};
+        p.idNumber = id;
+        return p;
+    };
+    const auto inputs = nightInputs(recording.data(), int(recording.size()), QStringLiteral("Ward 3"),
+                                    NightSource::File, QStringLiteral("in.dat"), false, patientOf);
+    EXPECT_EQ(store(a, inputs).added, 3);
+
+    const auto all = a.list({}, nullptr).value();
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_EQ(all[1].summary.start, QStringLiteral("2026-03-14 23:03:20"));
+    EXPECT_EQ(all[1].summary.end, QStringLiteral("2026-03-14 23:04:09"));
+    EXPECT_EQ(all[0].patientName, QStringLiteral("Léa Martin"));
+    EXPECT_EQ(all[0].source, NightSource::File);
+    EXPECT_EQ(all[0].summary.validSeconds, 200);
+    EXPECT_GT(all[0].summary.meanSpo2, 88);
+
+    const std::optional<StoredNight> second = a.night(all[1].night, nullptr);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->readings, afterGap);
+    EXPECT_EQ(second->patient.toBytes(), patientOf(2).toBytes());
+    EXPECT_EQ(second->info.title, QStringLiteral("Ward 3"));
+
+    const auto count = [&](ArchiveFilter f) { return a.list(f, nullptr).value().size(); };
+    EXPECT_EQ(count({QStringLiteral("léa"), {}, {}}), 2u) << "any letter case";
+    EXPECT_EQ(count({QStringLiteral("3"), {}, {}}), 1u) << "an ID";
+    EXPECT_EQ(count({QStringLiteral("%"), {}, {}}), 0u) << "no wildcards";
+    EXPECT_EQ(count({{}, QDate(2026, 3, 15), {}}), 1u);
+    EXPECT_EQ(count({{}, {}, QDate(2026, 3, 14)}), 2u) << "the last day included";
+
+    PatientRecord renamed = lea;
+    PatientRecord::setText(renamed.name, QStringLiteral("Léa Roux"));
+    ASSERT_TRUE(a.setPatient(all[0].night, renamed, nullptr));
+    EXPECT_EQ(count({QStringLiteral("roux"), {}, {}}), 1u);
+
+    QString error;
+    ASSERT_TRUE(a.remove(all[0].night, &error)) << error.toStdString();
+    EXPECT_FALSE(a.remove(all[0].night, &error));
+    EXPECT_FALSE(a.night(all[0].night, &error));
+    EXPECT_TRUE(error.contains(QLatin1String("no night"))) << error.toStdString();
+    EXPECT_EQ(count({}), 2u);
+    EXPECT_TRUE(o.archive->check().isEmpty());
+}
+
+TEST(Archive, MigratesOlderArchivesAndRefusesNewerOnes)
+{
+    const QString path = freshPath();
+    {
+        SqliteArchive::Opened v1 = SqliteArchive::open(path, 1);
+        ASSERT_TRUE(v1.archive) << v1.error.toStdString();
+        store(*v1.archive, {input(night(1, 0, 600))});
+    }
+    // Figures of an older summary version are computed again on opening.
+    rawSql(path, {QStringLiteral("UPDATE night SET summary_version = 0, odi4 = -1, nadir = -1")});
+    {
+        SqliteArchive::Opened o = SqliteArchive::open(path);
+        ASSERT_TRUE(o.archive) << o.error.toStdString();
+        EXPECT_EQ(o.archive->schemaVersion(), SqlArchive::kSchemaVersion);
+        const auto nights = o.archive->list({}, nullptr).value();
+        ASSERT_EQ(nights.size(), 1u);
+        EXPECT_EQ(nights[0].summary, summarizeNight(night(1, 0, 600).data(), 600));
+    }
+
+    rawSql(path, {QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"),
+                  QStringLiteral("UPDATE schema_version SET version = %1").arg(SqlArchive::kSchemaVersion + 1),
+                  QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")});
+    const QByteArray before = bytesOf(path);
+    SqliteArchive::Opened newer = SqliteArchive::open(path);
+    EXPECT_FALSE(newer.archive);
+    EXPECT_TRUE(newer.error.contains(QLatin1String("newer Quellix"))) << newer.error.toStdString();
+    EXPECT_TRUE(newer.error.contains(QLatin1String("left unchanged")));
+    EXPECT_EQ(bytesOf(path), before);
+    EXPECT_TRUE(newer.damagedKeptAs.isEmpty());
+}
+
+TEST(Archive, PutsDamagedFilesAsideAndStartsAnew)
+{
+    const QString path = freshPath();
+    QByteArray wholeArchive;
+    {
+        SqliteArchive::Opened o = SqliteArchive::open(path);
+        ASSERT_TRUE(o.archive);
+        store(*o.archive, {input(night(1, 0, 20000)), input(night(2, 0, 20000))});
+    }
+    rawSql(path, {QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")});
+    wholeArchive = bytesOf(path);
+    ASSERT_GT(wholeArchive.size(), 4 * 4096);
+    QByteArray broken = wholeArchive;
+    for (int i = 4096; i < broken.size() - 4096; ++i)
+        broken[i] = char(0xA5 ^ i);
+
+    const std::vector<std::pair<const char *, QByteArray>> cases = {
+        {"not a database", QByteArray("these are not the nights you are looking for\n").repeated(100)},
+        {"pages overwritten", broken},
+    };
+    for (const auto &[what, bytes] : cases) {
+        for (const QString &f : QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files))
+            QFile::remove(QFileInfo(path).absolutePath() + QLatin1Char('/') + f);
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+
+        SqliteArchive::Opened o = SqliteArchive::open(path);
+        ASSERT_TRUE(o.archive) << what << ": " << o.error.toStdString();
+        EXPECT_TRUE(o.archive->list({}, nullptr).value().empty()) << what;
+        EXPECT_TRUE(o.damagedKeptAs.startsWith(path + QStringLiteral(".damaged-"))) << what;
+        EXPECT_EQ(bytesOf(o.damagedKeptAs), bytes) << what << ": kept as it was";
+        o.archive.reset();
+        EXPECT_TRUE(SqliteArchive::open(path).damagedKeptAs.isEmpty()) << what << ": told once";
+    }
+}
+
+TEST(Archive, BackupAndRestoreThroughTheOpenArchive)
+{
+    SqliteArchive::Opened o = SqliteArchive::open(freshPath());
+    ASSERT_TRUE(o.archive);
+    store(*o.archive, {input(night(1, 0, 100))});
+    const QString copy = testenv::root() + QStringLiteral("/copy.sqlite");
+    QString error;
+    ASSERT_TRUE(o.archive->backupTo(copy, &error)) << error.toStdString();
+    EXPECT_FALSE(o.archive->backupTo(copy, &error)) << "never over an existing file";
+
+    // A second program sees the restored nights through its own connection.
+    SqliteArchive::Opened other = SqliteArchive::open(SqliteArchive::defaultPath());
+    ASSERT_TRUE(other.archive);
+    store(*other.archive, {input(night(2, 0, 100))});
+    EXPECT_EQ(o.archive->list({}, nullptr)->size(), 2u);
+    ASSERT_TRUE(o.archive->restoreFrom(copy, &error)) << error.toStdString();
+    EXPECT_EQ(readingCounts(*other.archive), std::vector<int>{100});
+    EXPECT_EQ(other.archive->list({}, nullptr)->front().deviceId, 1);
+    EXPECT_TRUE(QFile::exists(SqliteArchive::defaultPath() + QStringLiteral(".before-restore")));
+
+    const QString junk = testenv::root() + QStringLiteral("/junk.sqlite");
+    QFile j(junk);
+    ASSERT_TRUE(j.open(QIODevice::WriteOnly));
+    j.write(QByteArray(5000, 'x'));
+    j.close();
+    EXPECT_FALSE(o.archive->restoreFrom(junk, &error));
+    EXPECT_TRUE(error.contains(QLatin1String("nothing was changed"))) << error.toStdString();
+    EXPECT_EQ(readingCounts(*other.archive), std::vector<int>{100});
+}
+
+} // namespace
+
+namespace
+{
+
+std::vector<NightInput> tenNights(int firstId)
+{
+    std::vector<NightInput> out;
+    for (int id = firstId; id < firstId + 10; ++id)
+        out.push_back(input(night(id, 0, 28800, id)));
+    return out;
+}
+
+TEST(ArchiveFaults, FullOrReadOnlyDiskChangesNothing)
+{
+    SmallFileSystem disk(QStringLiteral("small"), "size=512k");
+    if (!disk.mounted())
+        GTEST_SKIP() << "this machine does not let the test mount a small file system";
+    const QString path = disk.file("archive.sqlite");
+    {
+        SqliteArchive::Opened o = SqliteArchive::open(path);
+        ASSERT_TRUE(o.archive) << o.error.toStdString();
+        store(*o.archive, {input(night(1, 0, 100))});
+        // Far more than 512 KiB: the batch fails as a whole.
+        StoreCounts counts;
+        QString error;
+        bool failed = false;
+        for (int round = 0; round < 10 && !failed; ++round)
+            failed = !o.archive->store(tenNights(2 + round * 10), &counts, &error);
+        ASSERT_TRUE(failed) << "the small disk never filled";
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_TRUE(o.archive->check().isEmpty());
+    }
+    SqliteArchive::Opened o = SqliteArchive::open(path);
+    ASSERT_TRUE(o.archive) << o.error.toStdString();
+    const size_t kept = o.archive->list({}, nullptr)->size();
+    EXPECT_EQ((kept - 1) % 10, 0u) << "only whole batches";
+    o.archive.reset();
+
+    const QByteArray before = bytesOf(path);
+    ASSERT_TRUE(disk.makeReadOnly());
+    SqliteArchive::Opened ro = SqliteArchive::open(path);
+    if (ro.archive) {
+        QString error;
+        EXPECT_FALSE(ro.archive->store({input(night(120, 0, 100))}, nullptr, &error));
+        EXPECT_FALSE(error.isEmpty());
+    } else {
+        EXPECT_FALSE(ro.error.isEmpty());
+    }
+    EXPECT_TRUE(ro.damagedKeptAs.isEmpty()) << "a read-only archive is not damaged";
+    ro.archive.reset();
+    EXPECT_EQ(bytesOf(path), before);
+}
+
+} // namespace
