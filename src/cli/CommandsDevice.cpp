@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "RecordingOutput.h"
 
 #include "SignalPipe.h"
 #include "app/TerminalText.h"
@@ -11,6 +12,7 @@
 #include "device/SocketLink.h"
 #include "model/DatFile.h"
 #include "model/RecordStore.h"
+#include "model/SurplusParts.h"
 #include "texts/DeviceTexts.h"
 
 #include <QDateTime>
@@ -33,6 +35,12 @@ QTextStream &err()
 {
     static QTextStream s(stderr);
     return s;
+}
+
+// Flags without a value, taken out of args before the --name VALUE options are parsed.
+bool takeFlag(QStringList &args, const QString &flag)
+{
+    return args.removeAll(flag) > 0;
 }
 
 // Options of the form --name VALUE; flags listed in known without a value are errors.
@@ -69,7 +77,7 @@ void finishMaintenance(DeviceSession &session)
 // the Bluetooth link cannot be made.
 bool prepareSession(DeviceSession &session, const std::map<QString, QString> &opts)
 {
-    if (opts.count(QStringLiteral("--log"))) {
+    if (opts.contains(QStringLiteral("--log"))) {
         auto log = std::make_shared<HexLog>(opts.at(QStringLiteral("--log")));
         if (!log->isOpen()) {
             err() << "cannot write the log " << opts.at(QStringLiteral("--log")) << "\n";
@@ -77,7 +85,7 @@ bool prepareSession(DeviceSession &session, const std::map<QString, QString> &op
         }
         session.setLog(log);
     }
-    if (opts.count(QStringLiteral("--bluetooth"))) {
+    if (opts.contains(QStringLiteral("--bluetooth"))) {
         auto link = MakeSocketLink(opts.at(QStringLiteral("--bluetooth")));
         const DeviceResult<> connected = link->Connect(opts.at(QStringLiteral("--bluetooth")));
         if (!connected) {
@@ -87,7 +95,7 @@ bool prepareSession(DeviceSession &session, const std::map<QString, QString> &op
         session.useBluetooth(link);
         return true;
     }
-    if (opts.count(QStringLiteral("--port"))) {
+    if (opts.contains(QStringLiteral("--port"))) {
         session.restrictToPort(opts.at(QStringLiteral("--port")));
     } else {
         session.savedPort = DownloadController::rememberedPort();
@@ -119,7 +127,7 @@ enum DownloadExit {
 // name's parts is already there.
 QString outputPath(const QDir &dir, int id, int count, bool partial)
 {
-    const QString plain = dir.filePath(QStringLiteral("id%1.dat").arg(id));
+    QString plain = dir.filePath(QStringLiteral("id%1.dat").arg(id));
     if (!partial)
         return plain;
     const auto taken = [count](const QString &path) {
@@ -137,7 +145,7 @@ QString outputPath(const QDir &dir, int id, int count, bool partial)
 
 } // namespace
 
-int runPorts(const QStringList &)
+int runPorts(const QStringList & /*unused*/)
 {
     const PortLists lists = EnumeratePorts();
     QTextStream out(stdout);
@@ -155,10 +163,13 @@ int runPorts(const QStringList &)
 
 int runDownload(const QStringList &args)
 {
-    const auto opts = parseOptions(args, {QStringLiteral("--port"), QStringLiteral("--bluetooth"),
+    QStringList rest = args;
+    const bool removeStale = takeFlag(rest, QStringLiteral("--remove-stale-parts"));
+    const auto opts = parseOptions(rest, {QStringLiteral("--port"), QStringLiteral("--bluetooth"),
                                           QStringLiteral("--out"), QStringLiteral("--log"), QStringLiteral("--raw")});
     if (!opts || !opts->count(QStringLiteral("--out"))) {
-        err() << "usage: download [--port NAME | --bluetooth ADDR] --out DIR [--log FILE] [--raw FILE]\n";
+        err() << "usage: download [--port NAME | --bluetooth ADDR] --out DIR [--log FILE] [--raw FILE] "
+                 "[--remove-stale-parts]\n";
         return Usage;
     }
     const QString rawPath = opts->count(QStringLiteral("--raw")) ? opts->at(QStringLiteral("--raw")) : QString();
@@ -242,6 +253,10 @@ int runDownload(const QStringList &args)
             continue;
         store.SelectDeviceId(id, RecordStore::SelectSource::Download);
         const QString path = outputPath(QDir(outDir), id, store.currentSampleCount(), partial);
+        // Found before the last new part replaces the part they continue; a
+        // partial download goes to a new name and leaves nothing behind.
+        const QStringList stale =
+            partial ? QStringList() : SurplusParts::find(path, DatFile::partCount(store.currentSampleCount()));
         // More readings than one file holds go into id<N>-2.dat and so on.
         const DatFile::WriteResult w = DatFile::writeRecording(path, id, store.currentSamples.data(),
                                                                store.currentSampleCount(), store.reportTitle);
@@ -252,6 +267,7 @@ int runDownload(const QStringList &args)
         }
         QTextStream(stdout) << "ID " << id << ": " << store.currentSampleCount() << " readings -> "
                             << w.paths.join(QStringLiteral(", ")) << "\n";
+        settleStaleParts(stale, path, removeStale);
         ++written;
     }
     if (written == 0 && !writeFailed && result.transferRan)
@@ -296,12 +312,6 @@ int runSetClock(const QStringList &args)
 
 namespace
 {
-
-// Flags without a value, taken out of args before the --name VALUE options are parsed.
-bool takeFlag(QStringList &args, const QString &flag)
-{
-    return args.removeAll(flag) > 0;
-}
 
 // Erasing every ID cannot be undone: on a terminal the user confirms it once.
 bool confirmEraseAll()

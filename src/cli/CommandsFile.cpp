@@ -121,14 +121,7 @@ int runExport(const QStringList &args)
         return 1;
     }
     out << c.samples.size() << " readings -> " << written.join(QStringLiteral(", ")) << "\n";
-    for (const QString &part : stale) {
-        if (!removeStale)
-            err << "left in place, a part of the recording saved earlier as " << outPath << ": " << part
-                << " (--remove-stale-parts removes it)\n";
-        else if (QFile::remove(part))
-            err << "removed " << part << ", a part of the recording saved earlier as " << outPath << "\n";
-        else
-            err << "could not remove " << part << "\n";
-    }
+    err.flush();
+    settleStaleParts(stale, outPath, removeStale);
     return 0;
 }

@@ -6,6 +6,9 @@
 #include "model/DatFile.h"
 #include "model/SavedData.h"
 
+#include <QFile>
+#include <QTextStream>
+
 bool writeRecordingAs(const QString &outPath, int headerId, const std::vector<SampleRecord> &samples,
                       const QString &title, const PatientRecord &patient, int unitSetup, QStringList *written,
                       QString *error)
@@ -41,4 +44,18 @@ bool writeRecordingAs(const QString &outPath, int headerId, const std::vector<Sa
     }
     *error = QStringLiteral("%1 does not end in .dat, .txt, .xls, .csv or .edf").arg(outPath);
     return false;
+}
+
+void settleStaleParts(const QStringList &stale, const QString &outPath, bool remove)
+{
+    QTextStream err(stderr);
+    for (const QString &part : stale) {
+        if (!remove)
+            err << "left in place, a part of the recording saved earlier as " << outPath << ": " << part
+                << " (--remove-stale-parts removes it)\n";
+        else if (QFile::remove(part))
+            err << "removed " << part << ", a part of the recording saved earlier as " << outPath << "\n";
+        else
+            err << "could not remove " << part << "\n";
+    }
 }

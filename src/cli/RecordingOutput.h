@@ -13,3 +13,7 @@
 bool writeRecordingAs(const QString &outPath, int headerId, const std::vector<SampleRecord> &samples,
                       const QString &title, const PatientRecord &patient, int unitSetup, QStringList *written,
                       QString *error);
+
+// Parts an earlier, longer save of outPath left behind (found before the new
+// parts were written): named on standard error, removed only when asked.
+void settleStaleParts(const QStringList &stale, const QString &outPath, bool remove);

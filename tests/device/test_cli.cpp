@@ -2,9 +2,11 @@
 #include "SimulatedNight.h"
 #include "device/RawDump.h"
 #include "model/DatFile.h"
+#include "model/RecordStore.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -234,6 +236,31 @@ TEST(CliDownload, APartialDownloadNeverReplacesAFile)
     }
     expectFileHolds(dir.filePath(QStringLiteral("id3.dat")), 3, night);
     EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.dat")}).size(), 3);
+}
+
+// A complete download shorter than an earlier one in the same folder names the
+// parts the earlier one left beyond it, and removes them only when asked.
+TEST(CliDownload, PartsAnEarlierLongerDownloadLeftAreNamedAndRemovedWhenAsked)
+{
+    Oxisim sim({"--id", "3:400", "--frame", "128", "--seed", "4"});
+    ASSERT_FALSE(sim.port.isEmpty());
+    for (const bool remove : {false, true}) {
+        QTemporaryDir dir;
+        const auto earlier = nightOf(9, 3, RecordStore::kFileCapacity + 30);
+        ASSERT_TRUE(DatFile::writeRecording(dir.filePath(QStringLiteral("id3.dat")), 3, earlier.data(),
+                                            int(earlier.size()), QString())
+                        .ok);
+        const QString stale = dir.filePath(QStringLiteral("id3-2.dat"));
+        ASSERT_TRUE(QFileInfo::exists(stale));
+        QStringList args{"download", "--port", sim.port, "--out", dir.path()};
+        if (remove)
+            args << QStringLiteral("--remove-stale-parts");
+        const CliRun r = cli(args);
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        expectFileHolds(dir.filePath(QStringLiteral("id3.dat")), 3, nightOf(4, 3, 400));
+        EXPECT_TRUE(r.err.contains(stale)) << r.err.toStdString();
+        EXPECT_EQ(QFileInfo::exists(stale), !remove) << r.err.toStdString();
+    }
 }
 
 // SIGINT or SIGTERM mid-transfer: the device is told to stop, what arrived is
