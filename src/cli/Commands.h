@@ -9,10 +9,10 @@ int runSettings(const QStringList &args);
 int runPorts(const QStringList &args);
 int runDownload(const QStringList &args);
 int runSetClock(const QStringList &args);
-int runDelete(const QStringList &args);
+int runDelete(const QStringList &arguments);
 // Needs a QApplication (it paints with the views).
 int runReport(const QStringList &args);
 int runAnalyze(const QStringList &args);
 int runEvents(const QStringList &args);
 // The night archive: list, import, export, remove, backup, restore, check.
-int runArchive(const QStringList &args);
+int runArchive(const QStringList &arguments);

@@ -17,7 +17,7 @@ std::vector<std::pair<int, struct sigaction>> g_previous;
 extern "C" void onSignal(int number)
 {
     const int saved = errno;
-    const unsigned char byte = static_cast<unsigned char>(number);
+    const auto byte = static_cast<unsigned char>(number);
     [[maybe_unused]] const ssize_t n = ::write(g_pipe[1], &byte, 1);
     errno = saved;
 }

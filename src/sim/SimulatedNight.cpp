@@ -60,7 +60,11 @@ std::vector<SampleRecord> GenerateNight(std::uint32_t seed, int id, int count, c
             --fallLeft;
         }
         SampleRecord s = StampedSample(id, QDateTime::fromSecsSinceEpoch(t0 + i, Qt::UTC));
+        // Positive values: adding a half and truncating rounds them, and the
+        // simulator's nights must stay what the tests and pictures pin.
+        // NOLINTNEXTLINE(bugprone-incorrect-roundings)
         s.spo2 = std::uint8_t(std::clamp<int>(int(spo2 + 0.5), 70, 100));
+        // NOLINTNEXTLINE(bugprone-incorrect-roundings)
         s.pulseRate = std::uint8_t(std::clamp<int>(int(pulse + 0.5), 40, 100));
         s.auxValue = std::uint16_t(coin(rng) % 512);
         out.push_back(s);

@@ -328,7 +328,7 @@ void SimulatedOximeter::handle(const QByteArray &command)
         }
         if (frame == f.stallFrame && stalls_[frame]++ < f.stallRequests)
             return;
-        if (f.lateFrames.count(frame)) {
+        if (f.lateFrames.contains(frame)) {
             const int seen = ++lateRequests_[frame];
             if (seen == 1)
                 return;
@@ -400,7 +400,7 @@ QByteArray SimulatedOximeter::frameBytes(int frame) const
 void SimulatedOximeter::sendFrame(int frame)
 {
     QByteArray bytes = frameBytes(frame);
-    if (config_.faults.strayByteBeforeFrame.count(frame) && straysSent_.insert(frame).second)
+    if (config_.faults.strayByteBeforeFrame.contains(frame) && straysSent_.insert(frame).second)
         bytes.prepend('\0');
     if (frame == config_.faults.closeAtFrame) {
         send(bytes.left(bytes.size() / 2));

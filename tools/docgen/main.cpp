@@ -125,7 +125,7 @@ int main(int argc, char **argv)
     // Qt writes a PDF's fonts in hash order, which is random per process otherwise.
     QHashSeed::setDeterministicGlobalSeed();
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    const QStringList args = QApplication::arguments();
     if (args.size() != 5) {
         QTextStream(stderr) << "usage: quellix-docgen MANUAL_DIR ICON.svg ICON_NAME ICON_DIR\n";
         return 2;

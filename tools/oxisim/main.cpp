@@ -56,7 +56,7 @@ bool pairOf(const QString &text, int &a, int &b)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    QStringList args = QCoreApplication::arguments().mid(1);
     SimulatedOximeter::Config config;
     std::vector<std::pair<int, int>> ids;
     std::uint32_t seed = 1;
@@ -68,7 +68,7 @@ int main(int argc, char **argv)
         const auto value = [&]() -> QString {
             if (args.isEmpty()) {
                 std::fprintf(stderr, "oxisim: %s needs a value\n", qPrintable(opt));
-                std::exit(2);
+                std::exit(2); // NOLINT(concurrency-mt-unsafe): before any thread starts
             }
             return args.takeFirst();
         };

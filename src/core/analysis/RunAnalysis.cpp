@@ -289,7 +289,7 @@ void SummariseEvents(const SampleRecord *samples, int count, AnalysisResults &re
     results.spo2EventCount = std::int32_t(results.spo2Events.size());
     results.pulseEventCount = std::int32_t(results.pulseEvents.size());
 
-    const float hours = float(count / 3600.0);
+    const auto hours = float(count / 3600.0);
     if (hours != 0) {
         results.spo2EventIndex = float(results.spo2EventCount) / hours;
         results.pulseEventIndex = float(results.pulseEventCount) / hours;

@@ -1,5 +1,7 @@
 #include "app/CheckedFile.h"
 
+#include "app/SystemError.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -44,7 +46,7 @@ bool CheckedFile::write(QByteArrayView bytes)
         if (n <= 0) {
             const int e = errno;
             const QString system = n < 0 ? file_.errorString() : QString();
-            return fail(saysNothing(system) && e != 0 ? QString::fromLocal8Bit(std::strerror(e)) : system,
+            return fail(saysNothing(system) && e != 0 ? SystemErrorText(e) : system,
                         QStringLiteral("the disk took %1 of %2 bytes").arg(bytes.size() - left).arg(bytes.size()));
         }
         p += n;
@@ -65,7 +67,7 @@ bool CheckedFile::finish()
     // QSaveFile syncs too but ignores the answer; a disk that cannot keep the
     // bytes (EIO, a quota) must fail the write here.
     if (::fsync(file_.handle()) != 0 && errno != EINVAL && errno != ENOTSUP)
-        return fail(QString::fromLocal8Bit(std::strerror(errno)), QStringLiteral("the disk did not keep the file"));
+        return fail(SystemErrorText(errno), QStringLiteral("the disk did not keep the file"));
 #endif
     finished_ = true;
     return true;

@@ -1,5 +1,7 @@
 #include "device/DeviceError.h"
 
+#include "app/SystemError.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -28,5 +30,5 @@ DeviceFailure DeviceFailureOfErrno(int errorNumber)
     default:
         break;
     }
-    return {error, QString::fromLocal8Bit(std::strerror(errorNumber))};
+    return {error, SystemErrorText(errorNumber)};
 }

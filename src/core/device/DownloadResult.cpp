@@ -20,11 +20,7 @@ bool DownloadResult::hasReadings() const
 {
     if (!spans.empty())
         return true;
-    for (const auto &r : readings) {
-        if (!r.empty())
-            return true;
-    }
-    return false;
+    return std::any_of(readings.begin(), readings.end(), [](const auto &r) { return !r.empty(); });
 }
 
 void DownloadResult::summarise()

@@ -89,10 +89,10 @@ void FrameAssembler::storePayload()
 {
     const int records = length_ / Protocol::kRecordSize;
     for (int k = 0; k < records; ++k) {
-        const SampleRecord s = Protocol::DecodeSample(&buffer_[std::size_t(7 + k * Protocol::kRecordSize)], model_);
+        const SampleRecord s = Protocol::DecodeSample(&buffer_[7 + std::size_t(k) * Protocol::kRecordSize], model_);
         if (s.id == 0)
             continue;
-        const std::size_t index = std::size_t(s.id - 1);
+        const auto index = std::size_t(s.id - 1);
         auto &buffer = readings_[index];
         // One ID holds at most what one recording can show; a full device under a
         // single ID keeps every reading.

@@ -84,7 +84,7 @@ struct DeviceInfoCheck {
     bool accepted = false;
     DeviceInfo info;
 };
-DeviceInfoCheck CheckDeviceInfoReply(const QByteArray &reply);
+DeviceInfoCheck CheckDeviceInfoReply(const QByteArray &raw);
 
 struct Counts {
     int frameCount = 0;
@@ -92,10 +92,10 @@ struct Counts {
     int extraCount2 = 0;
     int totalCount() const { return frameCount + extraCount1 + extraCount2; }
 };
-std::optional<Counts> CheckCountReply(const QByteArray &reply);
+std::optional<Counts> CheckCountReply(const QByteArray &raw);
 
 // An acknowledgement starts 55 AA and carries FF and the tag's low byte in bytes 3-4.
-bool IsAcknowledgement(const QByteArray &reply, std::uint16_t tag);
+bool IsAcknowledgement(const QByteArray &raw, std::uint16_t tag);
 
 // Whole device frames, for the simulated device and tests.
 QByteArray BuildDeviceFrame(std::uint8_t status, std::uint16_t tag, const QByteArray &payload);

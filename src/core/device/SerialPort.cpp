@@ -3,12 +3,12 @@
 #include <QFile>
 
 #include <cerrno>
+#include <ctime>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
-#include <time.h>
 #include <unistd.h>
 
 namespace

@@ -7,7 +7,7 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 
-DeviceResult<int> UnixSocketLink::openSocket(const QString &address, int)
+DeviceResult<int> UnixSocketLink::openSocket(const QString &address, int /*channel*/)
 {
     const QString path = address.startsWith(QLatin1String("unix:")) ? address.mid(5) : address;
     const QByteArray native = QFile::encodeName(path);

@@ -69,8 +69,8 @@ bool writeWorkbook(CheckedFile &out, const QByteArray &workbook)
             break;
         fat = needed;
     }
-    const quint32 firstDifat = quint32(fat);
-    const quint32 directory = quint32(fat + difat);
+    const auto firstDifat = quint32(fat);
+    const auto directory = quint32(fat + difat);
     const quint32 firstStream = directory + 1;
 
     QByteArray header(kSector, '\0');

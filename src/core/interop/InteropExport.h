@@ -27,7 +27,7 @@ enum class Outcome {
 
 // Writes the current recording (and, for EDF, its patient details).
 Outcome write(const QString &path, const RecordStore &store, QString *error = nullptr);
-Outcome write(const QString &path, const PatientRecord &patient, const std::vector<SampleRecord> &samples,
+Outcome write(const QString &path, const PatientRecord &patient, const std::vector<SampleRecord> &readings,
               QString *error = nullptr);
 
 } // namespace InteropExport

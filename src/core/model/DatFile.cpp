@@ -1,6 +1,7 @@
 #include "model/DatFile.h"
 
 #include "app/CheckedFile.h"
+#include "app/SystemError.h"
 #include "model/EightBitText.h"
 #include "model/RecordStore.h"
 #include "model/TextCut.h"
@@ -197,7 +198,7 @@ Slurp readAtMost(const QString &path, qint64 limit)
     // that never had a writer then reads as empty.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        r.error = QString::fromLocal8Bit(std::strerror(errno));
+        r.error = SystemErrorText(errno);
         return r;
     }
     struct Closer {
@@ -225,7 +226,7 @@ Slurp readAtMost(const QString &path, qint64 limit)
             }
             continue;
         }
-        r.error = QString::fromLocal8Bit(std::strerror(errno));
+        r.error = SystemErrorText(errno);
         return r;
     }
     r.data.truncate(qsizetype(got));
@@ -442,6 +443,7 @@ WriteResult writeRecording(const QString &path, int headerId, const SampleRecord
     // The earlier files stay (as links beside them) until every part is in
     // place, so a part that cannot replace its file lets the others go back.
     std::vector<EarlierFile> earlier;
+    earlier.reserve(files.size());
     for (const auto &file : files)
         earlier.push_back(keepEarlier(file->path()));
     for (std::size_t i = 0; i < files.size(); ++i) {

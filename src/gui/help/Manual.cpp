@@ -42,7 +42,7 @@ QString writeTo(int languageId, const QString &folder)
         if (!out.open(QIODevice::WriteOnly) || !ManualPictures::render(name).save(&out, "PNG") || !out.commit())
             return {};
     }
-    const QString page = dir.filePath(QStringLiteral("Manual-%1.html").arg(languageId));
+    QString page = dir.filePath(QStringLiteral("Manual-%1.html").arg(languageId));
     QSaveFile out(page);
     if (!out.open(QIODevice::WriteOnly))
         return {};

@@ -48,10 +48,8 @@ QPixmap splashPicture()
 
 } // namespace
 
-Application::Application()
-{
-    // The store starts empty (RecordStore's constructor clears it).
-}
+// The store starts empty (RecordStore's constructor clears it).
+Application::Application() = default;
 
 Application::~Application() = default;
 

@@ -33,7 +33,7 @@ QPixmap BackgroundView::defaultBitmap()
     return tile;
 }
 
-void BackgroundView::paintEvent(QPaintEvent *)
+void BackgroundView::paintEvent(QPaintEvent * /*event*/)
 {
     QPainter p(this);
     if (colour_.isValid()) {

@@ -285,7 +285,7 @@ void MainWindow::retranslateUi()
 
 QString MainWindow::pageReadout(int index, int count)
 {
-    const QString label = Text(TextNo::PagePane);
+    QString label = Text(TextNo::PagePane);
     if (count > 0)
         return label + QString::asprintf("%d/%d ", index + 1, count);
     return label;

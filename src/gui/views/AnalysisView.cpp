@@ -49,12 +49,12 @@ void AnalysisView::refresh()
     DataView::refresh();
 }
 
-void AnalysisView::renderPage(QPainter &painter, const QSize &size, int)
+void AnalysisView::renderPage(QPainter &painter, const QSize &size, int /*pageIndex*/)
 {
     PaintAnalysisPage(painter, size, picture(), fonts_);
 }
 
-void AnalysisView::paintEvent(QPaintEvent *)
+void AnalysisView::paintEvent(QPaintEvent * /*event*/)
 {
     QPainter p(this);
     renderPage(p, size(), 0);

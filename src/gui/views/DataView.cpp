@@ -33,8 +33,8 @@ public:
                    ? Answer::Ok
                    : Answer::Cancel;
     }
-    QString openFileName(const FileRequest &) override { return {}; }
-    QString saveFileName(const FileRequest &) override { return {}; }
+    QString openFileName(const FileRequest & /*request*/) override { return {}; }
+    QString saveFileName(const FileRequest & /*request*/) override { return {}; }
 
 private:
     static QString title() { return QStringLiteral("Quellix"); }

@@ -52,7 +52,7 @@ bool PreviewNavigation::canZoomOut(QSize viewport) const
 void PreviewNavigation::zoomIn(QSize viewport)
 {
     const int now = zoomPercent(viewport);
-    const auto it = std::upper_bound(kSteps.begin(), kSteps.end(), now);
+    const auto *const it = std::upper_bound(kSteps.begin(), kSteps.end(), now);
     if (it == kSteps.end())
         return;
     fit_ = false;
@@ -62,7 +62,7 @@ void PreviewNavigation::zoomIn(QSize viewport)
 void PreviewNavigation::zoomOut(QSize viewport)
 {
     const int now = zoomPercent(viewport);
-    const auto it = std::lower_bound(kSteps.begin(), kSteps.end(), now);
+    const auto *const it = std::lower_bound(kSteps.begin(), kSteps.end(), now);
     if (it == kSteps.begin())
         return;
     fit_ = false;

@@ -35,7 +35,7 @@ const QImage &PreviewSheet::pageImage()
     return cache_;
 }
 
-void PreviewSheet::paintEvent(QPaintEvent *)
+void PreviewSheet::paintEvent(QPaintEvent * /*event*/)
 {
     QPainter painter(this);
     painter.drawImage(0, 0, pageImage());

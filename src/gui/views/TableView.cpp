@@ -37,7 +37,7 @@ void TableView::renderPage(QPainter &painter, const QSize &size, int pageIndex)
     PaintTablePage(painter, size, picture, fonts_);
 }
 
-void TableView::paintEvent(QPaintEvent *)
+void TableView::paintEvent(QPaintEvent * /*event*/)
 {
     QPainter p(this);
     renderPage(p, size(), store().viewPosition);

@@ -20,12 +20,10 @@ constexpr int kMostEntries = 512;
 // replaces or breaks lines at.
 bool Plain(const QString &text)
 {
-    for (const QChar c : text) {
+    return std::none_of(text.begin(), text.end(), [](QChar c) {
         const char16_t u = c.unicode();
-        if (u == u'\n' || u == u'\r' || u == u'\t' || u == 0x9c || u == 0x2028 || u == 0x2029)
-            return false;
-    }
-    return true;
+        return u == u'\n' || u == u'\r' || u == u'\t' || u == 0x9c || u == 0x2028 || u == 0x2029;
+    });
 }
 
 bool Decorated(const QFont &font)

@@ -44,7 +44,7 @@ void TrendView::renderPage(QPainter &painter, const QSize &size, int pageIndex)
     PaintTrendPage(painter, size, picture, fonts_);
 }
 
-void TrendView::paintEvent(QPaintEvent *)
+void TrendView::paintEvent(QPaintEvent * /*event*/)
 {
     // The widget's backing store is the off-screen picture: it is copied to
     // the screen in one step once the page is complete.
