@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Thin wrapper over CMake; see README.md.
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RunAnalysis on a full 518,400-reading recording against one plain pass
 // summing the same readings, and the analysis page at 1920 x 1080 against a
 // plain fill and the trend page, all measured in the same run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The night archive against the .dat file, each ratio from the same run:
 //   store:   archiving one 8-hour night / writing it as a .dat   (aim: at most 3)
 //   open:    reading it from the archive / reading the .dat     (aim: at most 1.5)

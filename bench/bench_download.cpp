@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Download efficiency: a whole device of 518,400 readings from the simulated
 // oximeter paced at 115,200 baud, against the time the bytes need on the line
 // (wire time = bytes × 10 / baud). Also the memory the download holds, for one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening a full .dat file (259,200 readings) and exporting it to .txt and .xls,
 // each against its floor measured alongside it in the same run: reading the same
 // bytes plainly, or writing the same number of bytes plainly through QSaveFile.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paint time of one trend page and one table page of a full 518,400-reading
 // recording at 1920 x 1080, against a plain fill of the same image.
 #include "views/TableView.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening the print preview of a table view: time until the first page is
 // shown and the memory the open preview holds, against painting one page of
 // the same view in the same run, for an 8-hour night and for the longest

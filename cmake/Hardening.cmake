@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Debian's hardening flags (fortify, stack protector, full RELRO with -z now,
 # which Debian 12 leaves out by default) for optimized builds, the ones that
 # are packaged. Optimization and debug information stay the build type's;

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` puts where: programs, desktop entry, icons, AppStream
 # data, manuals, man pages, bash completion, the udev rule and the Debian
 # copyright, changelog and doc-base files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The saved-data reader over arbitrary files: no crash, and what it accepts
 // survives a write and a second read unchanged, but for a title cut to the
 // length the writer keeps.

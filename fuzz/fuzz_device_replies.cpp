@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The device-information, count and acknowledgement checks over arbitrary replies:
 // only the first 38 bytes matter, and a reply too short for its fields is refused.
 #include "FuzzInput.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame assembler fed an arbitrary byte stream, in arbitrary pieces, for each
 // device model: no overrun of its receive buffer, and only IDs 1..127 stored.
 #include "FuzzInput.h"

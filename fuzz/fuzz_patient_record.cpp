@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stored patient record: anything but 544 bytes is refused and leaves the
 // record alone; 544 bytes come back out byte for byte.
 #include "FuzzInput.h"

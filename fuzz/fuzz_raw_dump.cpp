@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The raw-dump reader over arbitrary text: no crash or overflow, and what it
 // accepts is written and read back as the same events.
 #include "FuzzInput.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The length-prefixed title: never reads past its input, and a decoded title
 // encodes and decodes back to itself.
 #include "FuzzInput.h"

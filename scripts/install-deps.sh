@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages of the named sets (default: build), cumulatively:
 #   build  building and running Quellix, its manuals and its package
 #   test   what the test suite checks with (make test)

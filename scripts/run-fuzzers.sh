@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every fuzz target of a fuzz build for a while: first over its kept crash
 # inputs (fuzz/regressions/<target>/), then fresh from its seed corpus.
 # Usage: scripts/run-fuzzers.sh BUILD_DIR SECONDS_PER_TARGET

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quellix-cli analyze and events on real .dat files, against the same figures
 // computed in this process.
 #include "analysis/EventTimeFile.h"

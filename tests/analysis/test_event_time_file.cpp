@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The event-time text file: layout, time stamps, units, bytes on disk, and the
 // command's file name rules.
 #include "analysis/EventTimeFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The event rule and the whole-recording figures, on the worked examples.
 #include "analysis/RunAnalysis.h"
 #include "app/Settings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/TerminalText.h"
 #include "model/DatFile.h"
 #include "test_env.h"

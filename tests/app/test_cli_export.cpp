@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quellix-cli export, run as a program against real files.
 #include "app/Settings.h"
 #include "model/DatFile.h"

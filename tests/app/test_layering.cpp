@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layers hold by what each target links, but a header-only include from a
 // higher layer would still compile into core. These tests read the sources and
 // resolve each #include the way the include paths of the build would.

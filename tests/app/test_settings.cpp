@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Settings.h"
 #include "app/SettingsFile.h"
 #include "child_process.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What is kept between runs, found damaged: a settings file of rubbish, a patient
 // record of the wrong size, a data folder that is gone or blocked.
 #include "app/DataFolder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archive on a real SQLite file in this test's own data folder.
 #include "archive/NightInputs.h"
 #include "archive/SqliteArchive.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quellix-cli archive, run as a program against a real archive file.
 #include "archive/SqliteArchive.h"
 #include "archive_samples.h"

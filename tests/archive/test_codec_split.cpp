@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Splitting recordings into nights and the archive's form of their readings.
 #include "archive/NightSplit.h"
 #include "archive/ReadingCodec.h"

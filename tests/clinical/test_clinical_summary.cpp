@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clinical figures over hand-made nights: desaturation index, time below
 // 90 and 88 %, and how readings without signal are kept out of them.
 #include "clinical/ClinicalSummary.h"

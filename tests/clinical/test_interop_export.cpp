@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CSV and EDF+ files of a recording, on disk: exact CSV rows, EDF+ headers
 // byte by byte, and the EDF+ file read back by an independent reader (MNE).
 #include "interop/CsvExport.h"

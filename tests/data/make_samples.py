@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the committed sample recordings used by the reader tests.
 
 Run from this folder; the files are committed, so this only needs running again

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads an EDF(+) file with MNE, an independent reader, and prints what it
 found as JSON for the export tests: channels, rate, start, values, annotations
 and the patient subfields."""

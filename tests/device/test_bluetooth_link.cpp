@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time limits of the socket link's connect and send, on Unix sockets whose
 // far end misbehaves: a listener that accepts nobody, a peer that reads nothing.
 #include "device/BluetoothLink.h"

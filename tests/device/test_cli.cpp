@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built quellix-cli against the built oxisim program, end to end.
 #include "SimulatedNight.h"
 #include "device/RawDump.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The words the user reads for each report of the device layer.
 #include "device/DownloadResult.h"
 #include "test_samples.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The download's phase machine in DownloadController, against the simulated
 // device in process: the fixed waits of the search and the transfer end take
 // no time, the transfer's polls run at their real pace.

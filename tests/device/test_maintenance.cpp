@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Setting the device clock and erasing device data, against the simulated
 // oximeter on a pseudo-terminal and on the Bluetooth (Unix socket) link.
 #include "DeviceHarness.h"

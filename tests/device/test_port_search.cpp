@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Port lists and the search order, with simulated devices behind symbolic
 // links in a private device folder (never the machine's real ports).
 #include "DeviceHarness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Raw dumps of a download and the device that replays them.
 #include "DeviceHarness.h"
 #include "ReplayDevice.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole downloads over a real pseudo-terminal (and a Unix socket for the
 // Bluetooth link) from the simulated oximeter.
 #include "DeviceHarness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixed waits and bounded re-sends of the exchanges, against the simulated
 // device in process and in virtual time: the budgets are counted exactly and
 // no test sleeps through them.

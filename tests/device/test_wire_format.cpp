@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wire format pinned with literal bytes, checked against both sides: the
 // client's command builders and decoders, and the simulated device's own
 // encoders. Neither side is tested against the other.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The analysis page: its geometry, its texts, a rendered page checked region by
 // region, the view's single page and its printout.
 #include "views/AnalysisGeometry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Analysis setup": range and pair rules, the arrows, what is stored, and the
 // analysis page redrawn at once after OK.
 #include "dialogs/AnalysisSetupDialog.h"

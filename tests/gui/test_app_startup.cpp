@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/DataFolder.h"
 #include "app/SingleInstance.h"
 #include "model/PatientStore.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `quellix-cli report`: PDF pages from a saved recording without a window or a
 // display, compared with what the views paint and print.
 #include "views/AnalysisView.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clinical summary box of the analysis page, painted into real images: its
 // texts, the SpO2 distribution, and that it never paints outside its box.
 #include "views/ClinicalSummaryPainter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File > "Check out the SpO2 event time...": a fresh analysis with the settings
 // in force, then the file.
 #include "app/ScriptedPrompts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The manual and the help window F1 opens: every language's page, its pictures,
 // contents, search, and the copy written out for a browser.
 #include "app/ScriptedPrompts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ScriptedPrompts.h"
 #include "model/RecordStore.h"
 #include "shell/BackgroundView.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "PaintCounter.h"
 #include "app/ScriptedPrompts.h"
 #include "app/Settings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing into real PDF files: the page range, the page size and the
 // printed picture against the screen's.
 #include "views/PreviewNavigation.h"

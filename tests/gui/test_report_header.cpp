@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Header texts: patient details with unit conversion, the recording's start
 // and end, and where the table and analysis headers end.
 #include "views/ReportHeader.h"

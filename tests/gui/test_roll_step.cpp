@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Set Step" dialog's rules, the refusal message and the dialog as the
 // user drives it from the keyboard; the paging keys both data views share.
 #include "views/RollStepDialog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the pages and windows the README shows (trend, table, analysis, the
 // patient dialog, the trend page in Chinese) from a generated night. Set
 // QUELLIX_SCREENSHOT_DIR to write the pictures there.

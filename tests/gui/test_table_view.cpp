@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table view: rows per page, item numbering, page count and paging.
 #include "views/TablePainter.h"
 #include "views/TableView.h"

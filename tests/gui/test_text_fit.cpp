@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every text of the trend, table and analysis pages with their headers,
 // painted in English, French and Chinese at the printed size and at
 // 1024 x 768. A translated text must stay inside its box and keep clear of

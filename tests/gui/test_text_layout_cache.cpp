@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Kept text layouts: the same pixels as QPainter::drawText, whatever font,
 // device or box the kept text meets next.
 #include "views/TextLayoutCache.h"

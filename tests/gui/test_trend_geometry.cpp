@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Page geometry, curve heights, picking and the keyboard cursor of the trend
 // page, computed without painting.
 #include "views/Paging.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trend view as a widget: the painted page, the pointer readout, the
 // keyboard cursor, paging and the page readout.
 #include "views/TrendView.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The manuals and icons the build writes: the same bytes from two builders
 // with different settings and locales, and pictures in each manual's language.
 #include "InstalledTree.h"

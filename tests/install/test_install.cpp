@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `cmake --install` into a scratch prefix: every file in its place and accepted
 // by the tools a desktop and a distribution check it with.
 #include "CommandTable.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Debian package `make package` builds: made by CPack into a scratch
 // folder, unpacked with dpkg -x into a scratch root, and run from there.
 #include "InstalledTree.h"
@@ -34,8 +35,7 @@ TEST(Package, DebUnpacksIntoAScratchRootAndRuns)
     EXPECT_TRUE(fields.out.contains(QStringLiteral("Package: quellix\n")));
     EXPECT_TRUE(fields.out.contains(QStringLiteral("Version: " QUELLIX_VERSION "\n")));
     for (const char *dependency : {"libqt6core6", "libqt6widgets6", "libqt6serialport6", "libudev1", "libbluetooth3",
-                                   "qt6-qpa-plugins", "libqt6sql6-sqlite", "fonts-liberation2",
-                                   "hicolor-icon-theme"})
+                                   "qt6-qpa-plugins", "libqt6sql6-sqlite", "fonts-liberation2", "hicolor-icon-theme"})
         EXPECT_TRUE(fields.out.contains(QLatin1String(dependency))) << dependency;
 
     const QString root = scratch.path() + QStringLiteral("/root");

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The .dat reader against a second, deliberately plain reading of the file rules,
 // written here without any product code: both must accept and refuse the same
 // files, for the same reason, at the same byte.

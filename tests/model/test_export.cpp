@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/TextExport.h"
 #include "export/XlsExport.h"
 #include "model/PatientRecord.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving where the disk says no: a full file system and a read-only file. The
 // user gets the message and the file that was there before stays as it was.
 #include "analysis/EventTimeFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A small tmpfs of its own where the machine lets the test mount one (root, or a

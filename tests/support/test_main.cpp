@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared main for every test program: isolates the process's files, then runs
 // GoogleTest inside a Qt application object (a widget one for GUI tests).
 #include "test_env.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build-time helper: writes the user manuals with the pictures the views paint,
 // and the application icon's PNG sizes from its SVG, for installing. Two runs
 // on the same sources write the same bytes, whoever builds.

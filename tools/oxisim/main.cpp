@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // oxisim: a simulated oximeter on a pseudo-terminal or a Unix socket.
 #include "ReplayDevice.h"
 #include "SimulatedOximeter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "device/DeviceMessage.h"
 
 Severity DeviceNotice::severity() const

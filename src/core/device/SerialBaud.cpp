@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Line speeds through termios2, so any rate the device names can be set.
 // Kept apart: <asm/termbits.h> cannot share a file with <termios.h>.
 #include "device/SerialPort.h"

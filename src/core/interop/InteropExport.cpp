@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "interop/InteropExport.h"
 
 #include "interop/CsvExport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Page moves shared by the trend and table views: rollStep pages at a time,
