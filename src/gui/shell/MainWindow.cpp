@@ -412,14 +412,16 @@ bool MainWindow::openSavedFile(const QString &path)
 void MainWindow::setRecordingState(const QString &file, bool unsaved)
 {
     recordingFile_ = file;
-    setWindowModified(unsaved);
+    // The title first: Qt marks only a title that has its [*] place.
     updateTitle();
+    setWindowModified(unsaved && windowTitle().contains(QLatin1String("[*]")));
 }
 
 void MainWindow::updateTitle()
 {
     const QString program = QStringLiteral("Quellix");
-    if (dataCommandsDisabled_) {
+    // A download lists its IDs before one is shown: no recording to name yet.
+    if (dataCommandsDisabled_ || displayMode_ == DisplayMode::None) {
         setWindowModified(false);
         setWindowTitle(program);
         return;
