@@ -3,7 +3,7 @@
 #include "archive/NightInputs.h"
 #include "archive/SqliteArchive.h"
 #include "archive_samples.h"
-#include "small_file_system.h"
+#include "small_fs.h"
 #include "test_env.h"
 
 #include <QDir>
@@ -304,7 +304,7 @@ std::vector<NightInput> tenNights(int firstId)
 
 TEST(ArchiveFaults, FullOrReadOnlyDiskChangesNothing)
 {
-    SmallFileSystem disk(QStringLiteral("small"), "size=512k");
+    testfs::SmallFileSystem disk(QStringLiteral("small"), "size=512k");
     if (!disk.mounted())
         GTEST_SKIP() << "this machine does not let the test mount a small file system";
     const QString path = disk.file("archive.sqlite");
