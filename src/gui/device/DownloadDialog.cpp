@@ -190,7 +190,7 @@ void DownloadDialog::onStartOrDone()
     if (phase() != DownloadPhase::Idle)
         return;
     if (startIsDone_)
-        done();
+        finishWithChosenId();
     else
         start();
 }
@@ -273,7 +273,7 @@ void DownloadDialog::onStop()
     controller_->stop(); // the end arrives as a stopped download
 }
 
-void DownloadDialog::done()
+void DownloadDialog::finishWithChosenId()
 {
     const QListWidgetItem *item = list_->currentItem();
     const int row = item && item->isSelected() ? list_->row(item) : -1;

@@ -96,7 +96,7 @@ private:
     void buildControls();
     void showPhase(DownloadPhase phase);
     void start();
-    void done();
+    void finishWithChosenId();
     void transferStarted(int frameCount);
     void framesArrived(int frames);
     void downloadFinished(const DownloadResult &result);
