@@ -19,8 +19,11 @@ DeviceSession::DeviceSession(std::shared_ptr<WaitClock> clock)
 
 void DeviceSession::cancel()
 {
-    clock_->cancel();
+    // The transfer hears the stop before its waits are cut short: otherwise its
+    // receiver, polling without pauses, could spend its idle budget first and end
+    // in a timeout that raced the stop (and report the whole count).
     RequestStopTransfer();
+    clock_->cancel();
 }
 
 void DeviceSession::resume()
