@@ -247,6 +247,15 @@ bool Settings::setLastFolder(const QString &folder)
 {
     return SettingsFile::writeValue(kSetup, QStringLiteral("LastFolder"), folder);
 }
+bool Settings::keepInArchive() const
+{
+    const QVariant v = stored(QStringLiteral("KeepInArchive"));
+    return !v.isValid() || v.toInt() != 0;
+}
+bool Settings::setKeepInArchive(bool keep)
+{
+    return SettingsFile::writeValue(kSetup, QStringLiteral("KeepInArchive"), keep ? 1 : 0);
+}
 
 AnalysisSettings Settings::analysis() const
 {

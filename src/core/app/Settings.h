@@ -96,6 +96,9 @@ public:
     // so not in the table); empty when none.
     QString lastFolder() const;
     bool setLastFolder(const QString &folder);
+    // Every download's readings go to the night archive at once (default on).
+    bool keepInArchive() const;
+    bool setKeepInArchive(bool keep);
 
     // The six values of the analysis, read together; written in the order the
     // analysis setup has always written them.

@@ -38,6 +38,9 @@ void RecordStore::ClearAllData()
         buffer.clear();
         buffer.shrink_to_fit();
     }
+    for (auto &nights : archivedNights)
+        nights.clear();
+    currentNights.clear();
     patientFlags.fill(PatientFlags{});
     viewPosition = 0;
     viewCursor = 0;
@@ -59,6 +62,7 @@ RecordStore::PatientLoad RecordStore::SelectDeviceId(int id, SelectSource source
     currentPatient = PatientRecord{};
     currentPatient.idNumber = id;
     patientEnteredForRecording = false;
+    currentNights = archivedNights[std::size_t(id - 1)];
     if (isNewestFirstModel(deviceModel))
         currentSamples.assign(buffer.rbegin() + std::ptrdiff_t(buffer.size() - n), buffer.rend());
     else

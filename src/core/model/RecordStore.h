@@ -42,6 +42,10 @@ public:
     bool hasDownloadedData() const;
 
     std::array<PatientFlags, kIdCount> patientFlags{};
+    // The archive's nights of each downloaded ID (index ID - 1), and of the
+    // current recording: what Save Info updates. Empty: not in the archive.
+    std::array<std::vector<qint64>, kIdCount> archivedNights;
+    std::vector<qint64> currentNights;
     QString reportTitle;
     int deviceModel = 0;
     int viewPosition = 0;
