@@ -211,8 +211,8 @@ int runEvents(const QStringList &args)
     const int unitSetup = Settings().unitSetup();
     const QByteArray bytes = EventTimeFile::encode(store.currentSamples.data(), store.currentSampleCount(),
                                                    store.currentPatient, results, unitSetup);
-    if (const FileWriteResult r = EventTimeFile::write(args.at(1), bytes); !r.ok) {
-        err << "Can't create the file\n" << args.at(1) << ": " << r.reason << "\n";
+    if (const FileResult r = EventTimeFile::write(args.at(1), bytes); !r) {
+        err << "Can't create the file\n" << args.at(1) << ": " << r.detail() << "\n";
         return 1;
     }
     return 0;

@@ -10,6 +10,21 @@
 #include <QFile>
 #include <QTextStream>
 
+namespace
+{
+
+bool succeeded(const FileResult &r, QString *error)
+{
+    if (r)
+        return true;
+    *error = r.error() == FileError::NoReadings
+                 ? QStringLiteral("an EDF+ file needs at least one reading for its start time")
+                 : r.detail();
+    return false;
+}
+
+} // namespace
+
 bool writeRecordingAs(const QString &outPath, int headerId, const std::vector<SampleRecord> &samples,
                       const QString &title, const PatientRecord &patient, int unitSetup, QStringList *written,
                       QString *error)
@@ -24,22 +39,12 @@ bool writeRecordingAs(const QString &outPath, int headerId, const std::vector<Sa
         return w.ok;
     }
     case SavedData::SaveFormat::Text:
-        return TextExport::write(outPath, patient, samples, unitSetup, nullptr, error) == ExportStatus::Written;
+        return succeeded(TextExport::write(outPath, patient, samples, unitSetup, nullptr), error);
     case SavedData::SaveFormat::Spreadsheet:
-        return XlsExport::write(outPath, patient, samples, unitSetup, nullptr, error) == ExportStatus::Written;
+        return succeeded(XlsExport::write(outPath, patient, samples, unitSetup, nullptr), error);
     case SavedData::SaveFormat::Csv:
     case SavedData::SaveFormat::Edf:
-        switch (InteropExport::write(outPath, patient, samples, error)) {
-        case InteropExport::Outcome::Written:
-            return true;
-        case InteropExport::Outcome::NoReadings:
-            *error = QStringLiteral("an EDF+ file needs at least one reading for its start time");
-            return false;
-        case InteropExport::Outcome::CannotCreate:
-        case InteropExport::Outcome::NotThisFormat:
-            return false;
-        }
-        return false;
+        return succeeded(InteropExport::write(outPath, patient, samples), error);
     case SavedData::SaveFormat::Unknown:
         break;
     }

@@ -212,29 +212,28 @@ TEST(InteropExport, PicksTheWriterByExtensionAndReportsFailures)
     store.currentPatient = Patient(QStringLiteral("Ann Lee"), 1);
 
     const QString csv = TempPath(QStringLiteral("Night.CSV"));
-    EXPECT_EQ(InteropExport::write(csv, store), InteropExport::Outcome::Written);
+    EXPECT_TRUE(InteropExport::write(csv, store));
     EXPECT_EQ(ReadAll(csv), CsvExport::encode(store.currentSamples.data(), 100));
     const QString edf = TempPath(QStringLiteral("night.edf"));
-    EXPECT_EQ(InteropExport::write(edf, store), InteropExport::Outcome::Written);
+    EXPECT_TRUE(InteropExport::write(edf, store));
     EXPECT_EQ(ReadAll(edf), EdfExport::encode(store.currentSamples.data(), 100, store.currentPatient));
 
     const QString txt = TempPath(QStringLiteral("night.txt"));
-    EXPECT_EQ(InteropExport::write(txt, store), InteropExport::Outcome::NotThisFormat);
+    EXPECT_EQ(InteropExport::write(txt, store).failure(), FileError::UnknownFormat);
     EXPECT_FALSE(QFile::exists(txt));
 
-    QString error;
-    EXPECT_EQ(InteropExport::write(TempPath(QStringLiteral("no/such/folder/n.csv")), store, &error),
-              InteropExport::Outcome::CannotCreate);
-    EXPECT_FALSE(error.isEmpty());
+    const FileResult refused = InteropExport::write(TempPath(QStringLiteral("no/such/folder/n.csv")), store);
+    EXPECT_EQ(refused.failure(), FileError::CannotCreate);
+    EXPECT_FALSE(refused.detail().isEmpty());
     // A folder in the way of the file: nothing is written and it is said.
     QDir().mkpath(TempPath(QStringLiteral("taken.edf")));
-    EXPECT_EQ(InteropExport::write(TempPath(QStringLiteral("taken.edf")), store), InteropExport::Outcome::CannotCreate);
+    EXPECT_EQ(InteropExport::write(TempPath(QStringLiteral("taken.edf")), store).failure(), FileError::CannotCreate);
 
     // An EDF file needs a start time; an existing file stays as it was.
     RecordStore empty;
-    EXPECT_EQ(InteropExport::write(edf, empty), InteropExport::Outcome::NoReadings);
+    EXPECT_EQ(InteropExport::write(edf, empty).failure(), FileError::NoReadings);
     EXPECT_EQ(ReadAll(edf), EdfExport::encode(store.currentSamples.data(), 100, store.currentPatient));
-    EXPECT_EQ(InteropExport::write(csv, empty), InteropExport::Outcome::Written);
+    EXPECT_TRUE(InteropExport::write(csv, empty));
     EXPECT_EQ(ReadAll(csv), QByteArray("time,spo2,pulse_rate\r\n"));
 }
 
@@ -308,7 +307,7 @@ TEST(EdfExport, IndependentReaderLoadsValuesStartAndTimeJumps)
     store.currentSamples = night;
     store.currentPatient = Patient(QStringLiteral("Ann Lee"), 1);
     const QString path = TempPath(QStringLiteral("jumps.edf"));
-    ASSERT_EQ(InteropExport::write(path, store), InteropExport::Outcome::Written);
+    ASSERT_TRUE(InteropExport::write(path, store));
 
     const MneRead read = ReadWithMne(path);
     if (read.mneMissing)
@@ -367,7 +366,7 @@ TEST(EdfExport, EveryRecordKeepsItsReadingsTime)
         const QString path = TempPath(QStringLiteral("times.edf"));
         RecordStore store;
         store.currentSamples = night;
-        ASSERT_EQ(InteropExport::write(path, store), InteropExport::Outcome::Written) << c.what;
+        ASSERT_TRUE(InteropExport::write(path, store)) << c.what;
         const EdfRead r = ReadEdfRecords(ReadAll(path));
         EXPECT_EQ(r.kind, c.kind) << c.what;
         ASSERT_EQ(int(r.onsets.size()), count) << c.what;

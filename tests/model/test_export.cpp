@@ -102,7 +102,7 @@ TEST(TextExport, ThreeReadingsFollowTheEightLinePatientBlock)
     three[2].spo2 = 100;
     three[2].pulseRate = 255;
     const QString path = tempPath(QStringLiteral("three.txt"));
-    ASSERT_EQ(TextExport::write(path, patient(), three, 1), ExportStatus::Written);
+    ASSERT_TRUE(TextExport::write(path, patient(), three, 1));
 
     const QByteArray expected = QString::fromUtf8("PatId\tName :\r\n"
                                                   "3\tZo\u00e9 \u5f20\u4f1f\r\n"
@@ -175,14 +175,13 @@ TEST(TextExport, FailureAndStopLeaveTheOldFile)
         f.write("old");
     }
     StoppingSink stop;
-    EXPECT_EQ(TextExport::write(path, patient(), readings(20000), 0, &stop), ExportStatus::Cancelled);
+    EXPECT_EQ(TextExport::write(path, patient(), readings(20000), 0, &stop).failure(), FileError::Cancelled);
     EXPECT_TRUE(stop.ended);
     EXPECT_EQ(fileBytes(path), QByteArray("old"));
 
-    QString error;
-    EXPECT_EQ(TextExport::write(QStringLiteral("/proc/quellix-no.txt"), patient(), readings(3), 0, nullptr, &error),
-              ExportStatus::CannotCreate);
-    EXPECT_FALSE(error.isEmpty());
+    const FileResult refused = TextExport::write(QStringLiteral("/proc/quellix-no.txt"), patient(), readings(3), 0);
+    EXPECT_EQ(refused.failure(), FileError::CannotCreate);
+    EXPECT_FALSE(refused.detail().isEmpty());
 }
 
 // ---- spreadsheet, read back with an independent reader ----
@@ -271,7 +270,7 @@ TEST(XlsExport, PatientBlockHeadersAndReadingCells)
     std::vector<SampleRecord> three = {july2010(), july2010(), july2010()};
     three[2].spo2 = 100;
     const QString path = tempPath(QStringLiteral("three.xls"));
-    ASSERT_EQ(XlsExport::write(path, patient(), three, 1), ExportStatus::Written);
+    ASSERT_TRUE(XlsExport::write(path, patient(), three, 1));
 
     Workbook book(path);
     ASSERT_TRUE(book.opened());
@@ -316,7 +315,7 @@ TEST(XlsExport, ReadingSixtyFiveThousandFiveHundredThirtyThreeOpensTheSecondBloc
     const auto samples = readings(65533);
     const QString path = tempPath(QStringLiteral("two-blocks.xls"));
     RecordingSink progress;
-    ASSERT_EQ(XlsExport::write(path, patient(), samples, 0, &progress), ExportStatus::Written);
+    ASSERT_TRUE(XlsExport::write(path, patient(), samples, 0, &progress));
     EXPECT_EQ(progress.total, 65533);
     EXPECT_EQ(progress.last, 65533);
     EXPECT_GT(progress.reports, 10) << "the window moves as rows are written";
@@ -336,7 +335,7 @@ TEST(XlsExport, ReadingSixtyFiveThousandFiveHundredThirtyThreeOpensTheSecondBloc
     // A recording that exactly fills its first block already heads the next one.
     const QString full = tempPath(QStringLiteral("one-full-block.xls"));
     const std::vector<SampleRecord> oneBlock(samples.begin(), samples.begin() + 65532);
-    ASSERT_EQ(XlsExport::write(full, patient(), oneBlock, 0), ExportStatus::Written);
+    ASSERT_TRUE(XlsExport::write(full, patient(), oneBlock, 0));
     Workbook fullBook(full);
     ASSERT_TRUE(fullBook.opened());
     fullBook.expectReading(65535, 0, 65532, oneBlock.back());
@@ -350,7 +349,7 @@ TEST(XlsExport, ReadingsBeyondFourBlocksContinueInAFifth)
 {
     const auto samples = readings(300000);
     const QString path = tempPath(QStringLiteral("five-blocks.xls"));
-    ASSERT_EQ(XlsExport::write(path, patient(), samples, 0), ExportStatus::Written);
+    ASSERT_TRUE(XlsExport::write(path, patient(), samples, 0));
     EXPECT_EQ(XlsExport::blockCount(300000), 5);
 
     Workbook book(path);
@@ -370,7 +369,7 @@ TEST(XlsExport, StopLeavesNoFileAndKeepsAnOldOne)
 {
     const QString fresh = tempPath(QStringLiteral("stopped.xls"));
     StoppingSink stop;
-    EXPECT_EQ(XlsExport::write(fresh, patient(), readings(20000), 0, &stop), ExportStatus::Cancelled);
+    EXPECT_EQ(XlsExport::write(fresh, patient(), readings(20000), 0, &stop).failure(), FileError::Cancelled);
     EXPECT_EQ(stop.total, 20000);
     EXPECT_TRUE(stop.ended);
     EXPECT_FALSE(QFile::exists(fresh));
@@ -382,7 +381,7 @@ TEST(XlsExport, StopLeavesNoFileAndKeepsAnOldOne)
         f.write("old");
     }
     StoppingSink again;
-    EXPECT_EQ(XlsExport::write(old, patient(), readings(20000), 0, &again), ExportStatus::Cancelled);
+    EXPECT_EQ(XlsExport::write(old, patient(), readings(20000), 0, &again).failure(), FileError::Cancelled);
     EXPECT_EQ(fileBytes(old), QByteArray("old"));
     const QStringList left = QDir(testenv::root()).entryList({QStringLiteral("*stopped*"), QStringLiteral("*old*")});
     EXPECT_EQ(left, QStringList{QStringLiteral("old.xls")}) << "no temporary file stays behind";
@@ -392,16 +391,16 @@ TEST(XlsExport, MoreBlocksThanASheetHoldsAreRefusedNotWrapped)
 {
     const std::vector<SampleRecord> huge(std::size_t(42) * 65532, testdata::Reading(1, 0));
     const QString path = tempPath(QStringLiteral("huge.xls"));
-    QString error;
-    EXPECT_EQ(XlsExport::write(path, patient(), huge, 0, nullptr, &error), ExportStatus::CannotCreate);
-    EXPECT_FALSE(error.isEmpty());
+    const FileResult refused = XlsExport::write(path, patient(), huge, 0);
+    EXPECT_EQ(refused.failure(), FileError::CannotCreate);
+    EXPECT_FALSE(refused.detail().isEmpty());
     EXPECT_FALSE(QFile::exists(path));
 }
 
 TEST(XlsExport, EmptyRecordingStillHasItsPatientBlock)
 {
     const QString path = tempPath(QStringLiteral("empty.xls"));
-    ASSERT_EQ(XlsExport::write(path, patient(), {}, 0), ExportStatus::Written);
+    ASSERT_TRUE(XlsExport::write(path, patient(), {}, 0));
     Workbook book(path);
     ASSERT_TRUE(book.opened());
     EXPECT_EQ(book.text(1, 4), QStringLiteral("70 in"));

@@ -107,7 +107,7 @@ QByteArray encode(const SampleRecord *samples, int sampleCount, const PatientRec
     return bytes;
 }
 
-FileWriteResult write(const QString &path, const QByteArray &bytes)
+FileResult write(const QString &path, const QByteArray &bytes)
 {
     return writeFileChecked(path, bytes);
 }
@@ -134,8 +134,8 @@ Outcome exportCommand(const RecordStore &store, const AnalysisResults &results, 
         encode(store.currentSamples.data(), store.currentSampleCount(), store.currentPatient, results, unitSetup);
     // A failed write is reported like a file that cannot be created: the user
     // must not take a partial file for the whole list.
-    if (const FileWriteResult r = write(path, bytes); !r.ok) {
-        prompts.warningWithDetail(Text(TextNo::CantCreateFile), r.reason);
+    if (const FileResult r = write(path, bytes); !r) {
+        prompts.warningWithDetail(Text(TextNo::CantCreateFile), r.detail());
         return Outcome::CannotCreate;
     }
     return Outcome::Written;

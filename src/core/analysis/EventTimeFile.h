@@ -42,7 +42,7 @@ enum class Outcome {
 };
 
 // Writes every byte or nothing, so a failure never leaves half a file behind.
-FileWriteResult write(const QString &path, const QByteArray &bytes);
+FileResult write(const QString &path, const QByteArray &bytes);
 
 // The export command after its analysis run: asks for the file, writes it with
 // the "UnitSetup" in force, and says when it cannot.

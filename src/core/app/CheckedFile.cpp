@@ -100,12 +100,10 @@ bool CheckedFile::fail(const QString &systemText, const QString &fallback)
     return false;
 }
 
-FileWriteResult writeFileChecked(const QString &path, QByteArrayView bytes)
+FileResult writeFileChecked(const QString &path, QByteArrayView bytes)
 {
     CheckedFile file(path);
-    FileWriteResult r;
-    r.ok = file.open() && file.write(bytes) && file.commit();
-    if (!r.ok)
-        r.reason = file.reason();
-    return r;
+    if (file.open() && file.write(bytes) && file.commit())
+        return {};
+    return fileFailure(FileError::CannotCreate, file.reason());
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/FileError.h"
+
 #include <QByteArrayView>
 #include <QSaveFile>
 #include <QString>
@@ -43,10 +45,5 @@ private:
     bool finished_ = false;
 };
 
-struct FileWriteResult {
-    bool ok = false;
-    QString reason; // empty when ok
-};
-
-// The whole of bytes as path, or nothing changed.
-FileWriteResult writeFileChecked(const QString &path, QByteArrayView bytes);
+// The whole of bytes as path, or nothing changed (CannotCreate with the reason).
+FileResult writeFileChecked(const QString &path, QByteArrayView bytes);

@@ -128,10 +128,10 @@ std::optional<std::vector<RawDump::Event>> RawDump::parse(const QByteArray &text
 
 bool RawDump::save(const QString &path, QString *error) const
 {
-    const FileWriteResult r = writeFileChecked(path, format(events()));
-    if (!r.ok && error)
-        *error = r.reason;
-    return r.ok;
+    const FileResult r = writeFileChecked(path, format(events()));
+    if (!r && error)
+        *error = r.detail();
+    return r.ok();
 }
 
 std::optional<std::vector<RawDump::Event>> RawDump::load(const QString &path, QString *error)

@@ -12,10 +12,3 @@ public:
     virtual bool advance(int done) = 0;
     virtual void end() = 0;
 };
-
-// Outcome of an export.
-enum class ExportStatus {
-    Written,
-    CannotCreate, // the file could not be created or written; nothing was changed
-    Cancelled,    // stopped by the user; no file was left
-};

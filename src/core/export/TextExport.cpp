@@ -7,6 +7,7 @@
 #include "model/PatientRecord.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace TextExport
 {
@@ -68,24 +69,24 @@ QByteArray line(const SampleRecord &s)
     return QByteArray(buf, formatLine(buf, s) - buf);
 }
 
-ExportStatus write(const QString &path, const PatientRecord &patient, const std::vector<SampleRecord> &samples,
-                   int unitSetup, ProgressSink *progress, QString *error)
+FileResult write(const QString &path, const PatientRecord &patient, const std::vector<SampleRecord> &samples,
+                 int unitSetup, ProgressSink *progress)
 {
     CheckedFile file(path);
-    const auto finished = [&](ExportStatus status) {
-        if (status != ExportStatus::Written)
+    const auto finished = [&](std::optional<FileError> error) -> FileResult {
+        if (error)
             file.cancel();
-        if (error && status == ExportStatus::CannotCreate)
-            *error = file.reason();
         if (progress)
             progress->end();
-        return status;
+        if (!error)
+            return {};
+        return fileFailure(*error, *error == FileError::CannotCreate ? file.reason() : QString());
     };
     const int count = int(samples.size());
     if (progress)
         progress->begin(count);
     if (!file.open() || !file.write(header(patient, unitSetup)))
-        return finished(ExportStatus::CannotCreate);
+        return finished(FileError::CannotCreate);
     QByteArray chunk(qsizetype(kChunk) * kMaxLine, Qt::Uninitialized);
     for (int first = 0; first < count; first += kChunk) {
         const int last = std::min(count, first + kChunk);
@@ -93,11 +94,13 @@ ExportStatus write(const QString &path, const PatientRecord &patient, const std:
         for (int i = first; i < last; ++i)
             p = formatLine(p, samples[std::size_t(i)]);
         if (!file.write(QByteArrayView(chunk.constData(), p - chunk.constData())))
-            return finished(ExportStatus::CannotCreate);
+            return finished(FileError::CannotCreate);
         if (progress && !progress->advance(last))
-            return finished(ExportStatus::Cancelled);
+            return finished(FileError::Cancelled);
     }
-    return finished(file.commit() ? ExportStatus::Written : ExportStatus::CannotCreate);
+    if (!file.commit())
+        return finished(FileError::CannotCreate);
+    return finished(std::nullopt);
 }
 
 } // namespace TextExport

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/FileError.h"
 #include "export/ProgressSink.h"
 #include "model/SampleRecord.h"
 
@@ -22,8 +23,8 @@ QByteArray header(const PatientRecord &patient, int unitSetup);
 QByteArray line(const SampleRecord &s);
 
 // Writes the whole file through CheckedFile; a failure or a stop leaves any
-// earlier file of that name as it was. error (optional) gets the reason.
-ExportStatus write(const QString &path, const PatientRecord &patient, const std::vector<SampleRecord> &samples,
-                   int unitSetup, ProgressSink *progress = nullptr, QString *error = nullptr);
+// earlier file of that name as it was.
+FileResult write(const QString &path, const PatientRecord &patient, const std::vector<SampleRecord> &samples,
+                 int unitSetup, ProgressSink *progress = nullptr);
 
 } // namespace TextExport

@@ -9,6 +9,7 @@
 #include "model/PatientRecord.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace XlsExport
 {
@@ -66,8 +67,8 @@ QString timeText(const SampleRecord &s)
     return QString::fromLatin1(buf, formatTime(buf, s));
 }
 
-ExportStatus write(const QString &path, const PatientRecord &patient, const std::vector<SampleRecord> &samples,
-                   int unitSetup, ProgressSink *progress, QString *error)
+FileResult write(const QString &path, const PatientRecord &patient, const std::vector<SampleRecord> &samples,
+                 int unitSetup, ProgressSink *progress)
 {
     const int count = int(samples.size());
     const int blocks = blockCount(count);
@@ -75,27 +76,23 @@ ExportStatus write(const QString &path, const PatientRecord &patient, const std:
     if (progress)
         progress->begin(count);
     CheckedFile file(path);
-    const auto finished = [&](ExportStatus status) {
-        if (status != ExportStatus::Written) {
-            if (error && status == ExportStatus::CannotCreate)
-                *error = file.reason();
+    const auto finished = [&](std::optional<FileError> error, QString detail = {}) -> FileResult {
+        if (error && detail.isEmpty() && *error == FileError::CannotCreate)
+            detail = file.reason();
+        if (error)
             file.cancel();
-        }
         if (progress)
             progress->end();
-        return status;
+        if (!error)
+            return {};
+        return fileFailure(*error, detail);
     };
     // Opened first, so a folder that cannot be written is known before the work.
     if (!file.open())
-        return finished(ExportStatus::CannotCreate);
+        return finished(FileError::CannotCreate);
     // A sheet has 256 columns: 42 blocks, far beyond any recording the store holds.
     if (blocks * kBlockColumns - 1 > BiffWriter::kMaxColumns) {
-        file.cancel();
-        if (error)
-            *error = QStringLiteral("more readings than one sheet can hold");
-        if (progress)
-            progress->end();
-        return ExportStatus::CannotCreate;
+        return finished(FileError::CannotCreate, QStringLiteral("more readings than one sheet can hold"));
     }
 
     const ExportPatient p = MakeExportPatient(patient, unitSetup);
@@ -138,16 +135,16 @@ ExportStatus write(const QString &path, const PatientRecord &patient, const std:
             sheet.number(row, c + 4, s.pulseRate);
             ++done;
             if (progress && done % kProgressStep == 0 && !progress->advance(done))
-                return finished(ExportStatus::Cancelled);
+                return finished(FileError::Cancelled);
         }
     }
     const QByteArray workbook = sheet.finish();
 
     if (!CompoundFile::writeWorkbook(file, workbook) || !file.commit())
-        return finished(ExportStatus::CannotCreate);
+        return finished(FileError::CannotCreate);
     if (progress)
         progress->advance(count);
-    return finished(ExportStatus::Written);
+    return finished(std::nullopt);
 }
 
 } // namespace XlsExport

@@ -21,30 +21,29 @@ Format formatForPath(const QString &path)
     return Format::None;
 }
 
-Outcome write(const QString &path, const RecordStore &store, QString *error)
+FileResult write(const QString &path, const RecordStore &store)
 {
-    return write(path, store.currentPatient, store.currentSamples, error);
+    return write(path, store.currentPatient, store.currentSamples);
 }
 
-Outcome write(const QString &path, const PatientRecord &patient, const std::vector<SampleRecord> &readings,
-              QString *error)
+FileResult write(const QString &path, const PatientRecord &patient, const std::vector<SampleRecord> &readings)
 {
     const SampleRecord *samples = readings.data();
     const int count = int(readings.size());
     QByteArray bytes;
     switch (formatForPath(path)) {
     case Format::None:
-        return Outcome::NotThisFormat;
+        return fileFailure(FileError::UnknownFormat);
     case Format::Csv:
         bytes = CsvExport::encode(samples, count);
         break;
     case Format::Edf:
         if (count == 0)
-            return Outcome::NoReadings;
+            return fileFailure(FileError::NoReadings);
         bytes = EdfExport::encode(samples, count, patient);
         break;
     }
-    return DatFile::write(path, bytes, error) ? Outcome::Written : Outcome::CannotCreate;
+    return DatFile::write(path, bytes);
 }
 
 } // namespace InteropExport

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/FileError.h"
 #include "model/SampleRecord.h"
 
 #include <QString>
@@ -19,16 +20,11 @@ namespace InteropExport
 enum class Format { None, Csv, Edf };
 Format formatForPath(const QString &path);
 
-enum class Outcome {
-    Written,
-    CannotCreate,  // nothing written; error says why
-    NoReadings,    // EDF only: a file without readings has no start time
-    NotThisFormat, // neither .csv nor .edf: left to the other writers
-};
-
-// Writes the current recording (and, for EDF, its patient details).
-Outcome write(const QString &path, const RecordStore &store, QString *error = nullptr);
-Outcome write(const QString &path, const PatientRecord &patient, const std::vector<SampleRecord> &readings,
-              QString *error = nullptr);
+// Writes the current recording (and, for EDF, its patient details). Fails
+// with UnknownFormat for a name neither .csv nor .edf (left to the other
+// writers), NoReadings for an EDF without readings (it has no start time),
+// CannotCreate with the system's reason otherwise.
+FileResult write(const QString &path, const RecordStore &store);
+FileResult write(const QString &path, const PatientRecord &patient, const std::vector<SampleRecord> &readings);
 
 } // namespace InteropExport

@@ -386,12 +386,9 @@ QByteArray encode(int headerId, const SampleRecord *samples, int count, const QS
     return out;
 }
 
-bool write(const QString &path, const QByteArray &bytes, QString *error)
+FileResult write(const QString &path, const QByteArray &bytes)
 {
-    const FileWriteResult r = writeFileChecked(path, bytes);
-    if (!r.ok && error)
-        *error = r.reason;
-    return r.ok;
+    return writeFileChecked(path, bytes);
 }
 
 QString partPath(const QString &path, int part)

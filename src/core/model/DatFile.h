@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/FileError.h"
 #include "model/SampleRecord.h"
 
 #include <QByteArray>
@@ -62,7 +63,7 @@ QByteArray encode(int headerId, const SampleRecord *samples, int count, const QS
 QByteArray encodeTitle(const QString &title);
 
 // Writes every byte or fails; a failed write leaves an existing file as it was.
-bool write(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+FileResult write(const QString &path, const QByteArray &bytes);
 
 // Path of part `part` (1-based) of a recording saved in parts: part 1 is path
 // itself, the others get "-2", "-3" ... before the extension.

@@ -181,8 +181,7 @@ SaveCommandResult saveTo(RecordStore &store, const QString &path, Prompts &promp
                          ProgressSink *progress)
 {
     SaveCommandResult result = SaveCommandResult::Written;
-    ExportStatus exported = ExportStatus::Written;
-    QString reason;
+    FileResult exported;
     switch (formatOf(path)) {
     case SaveFormat::Dat:
         switch (writeDat(store, path, prompts)) {
@@ -197,24 +196,18 @@ SaveCommandResult saveTo(RecordStore &store, const QString &path, Prompts &promp
         }
         break;
     case SaveFormat::Text:
-        exported = TextExport::write(path, store.currentPatient, store.currentSamples, unitSetup, nullptr, &reason);
+        exported = TextExport::write(path, store.currentPatient, store.currentSamples, unitSetup, nullptr);
         break;
     case SaveFormat::Spreadsheet:
-        exported = XlsExport::write(path, store.currentPatient, store.currentSamples, unitSetup, progress, &reason);
+        exported = XlsExport::write(path, store.currentPatient, store.currentSamples, unitSetup, progress);
         break;
     case SaveFormat::Csv:
     case SaveFormat::Edf:
-        switch (InteropExport::write(path, store, &reason)) {
-        case InteropExport::Outcome::Written:
-            break;
-        case InteropExport::Outcome::NoReadings:
+        exported = InteropExport::write(path, store);
+        if (!exported && exported.error() == FileError::NoReadings) {
             prompts.warning(QCoreApplication::translate(
                 "SavedData", "Nothing was written: an EDF+ file needs at least one reading for its start time."));
             return SaveCommandResult::CannotCreate;
-        case InteropExport::Outcome::CannotCreate:
-        case InteropExport::Outcome::NotThisFormat:
-            exported = ExportStatus::CannotCreate;
-            break;
         }
         break;
     case SaveFormat::Unknown:
@@ -223,12 +216,12 @@ SaveCommandResult saveTo(RecordStore &store, const QString &path, Prompts &promp
         result = SaveCommandResult::UnknownExtension;
         break;
     }
-    if (exported == ExportStatus::CannotCreate) {
-        prompts.warningWithDetail(Text(TextNo::CantCreateFile), reason);
+    if (!exported) {
+        if (exported.error() == FileError::Cancelled)
+            return SaveCommandResult::Cancelled;
+        prompts.warningWithDetail(Text(TextNo::CantCreateFile), exported.detail());
         return SaveCommandResult::CannotCreate;
     }
-    if (exported == ExportStatus::Cancelled)
-        return SaveCommandResult::Cancelled;
     storePatientOfFirstReading(store);
     return result;
 }

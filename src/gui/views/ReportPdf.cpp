@@ -121,9 +121,8 @@ ReportPdfResult writeReportPdf(RecordStore &store, ReportMode mode, QSize viewSi
                            .arg(QFileInfo(printed.fileName()).absolutePath());
         return result;
     }
-    const FileWriteResult w = writeFileChecked(path, pdf);
-    if (!w.ok) {
-        result.error = w.reason;
+    if (const FileResult w = writeFileChecked(path, pdf); !w) {
+        result.error = w.detail();
         return result;
     }
     result.status = ReportPdfResult::Status::Written;
