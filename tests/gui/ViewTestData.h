@@ -32,7 +32,6 @@ inline void FillRecording(RecordStore &store, int count, const std::function<int
         s.pulseRate = std::uint8_t(pulse(i));
         store.currentSamples.push_back(s);
     }
-    store.viewPosition = 0;
 }
 
 inline QString TimeOf(const RecordStore &store, int i)

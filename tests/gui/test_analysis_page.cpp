@@ -382,7 +382,7 @@ TEST(AnalysisPage, OnePageThatDoesNotPageAndPrintsOnce)
     for (const Qt::Key key : {Qt::Key_End, Qt::Key_PageDown, Qt::Key_Home})
         QTest::keyClick(&view, key);
     EXPECT_EQ(readout.count(), announced);
-    EXPECT_EQ(a.store.viewPosition, 0);
+    EXPECT_EQ(view.position(), 0);
     EXPECT_EQ(view.pageCount(), 1);
 
     const QString path = testenv::root() + QStringLiteral("/analysis.pdf");
@@ -409,7 +409,7 @@ TEST(AnalysisPage, OnePageThatDoesNotPageAndPrintsOnce)
     });
     view.printPreview();
     EXPECT_EQ(offered, 1);
-    EXPECT_EQ(a.store.viewPosition, 0);
+    EXPECT_EQ(view.position(), 0);
 }
 
 TEST(AnalysisPage, TraceCoversWhatJoiningEverySampleCovers)

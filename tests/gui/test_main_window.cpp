@@ -120,11 +120,12 @@ TEST_F(MainFrame, ToolbarButtonsInOrderWithTheLanguageButtonBeforeAbout)
 
 TEST_F(MainFrame, OpeningAFileShowsTheTrendAndEnablesTheDataCommands)
 {
-    store.viewPosition = 6;
+    open("valid-night-id7.dat");
+    frame.activeView()->showPage(6);
     open("valid-night-id7.dat");
     EXPECT_EQ(frame.displayMode(), DisplayMode::Trend);
     EXPECT_TRUE(shows<TrendView>());
-    EXPECT_EQ(store.viewPosition, 0);
+    EXPECT_EQ(frame.activeView()->position(), 0);
     for (CommandId::Id id : {Close, PatientInfo, PatientTitle, SaveData, EventTimeExport, ModeTable, ModeAnalysis,
                              Print, PrintPreview, RollStep, PageUp, PageDown})
         EXPECT_TRUE(enabled(id)) << id;
@@ -143,13 +144,11 @@ TEST_F(MainFrame, ModeSwitchesGreyOnlyTheModeShown)
     EXPECT_FALSE(enabled(ModeTable));
     EXPECT_TRUE(enabled(ModeAnalysis));
 
-    store.viewPosition = 3;
-    store.viewCursor = 2;
+    frame.activeView()->showPage(3);
     frame.action(ModeAnalysis)->trigger();
     EXPECT_EQ(frame.displayMode(), DisplayMode::Analysis);
     EXPECT_TRUE(shows<AnalysisView>());
-    EXPECT_EQ(store.viewPosition, 0);
-    EXPECT_EQ(store.viewCursor, 0);
+    EXPECT_EQ(frame.activeView()->position(), 0);
     EXPECT_TRUE(enabled(ModeTrend));
     EXPECT_TRUE(enabled(ModeTable));
     EXPECT_FALSE(enabled(ModeAnalysis));
@@ -245,7 +244,7 @@ TEST_F(MainFrame, ShownWindowReadsOutTheNewViewsPagesAfterAModeSwitch)
     open("valid-night-id7.dat");
     const auto readout = [&] {
         const int count = frame.activeView()->pageCount();
-        return kPage + QStringLiteral("%1/%2 ").arg(store.viewPosition + 1).arg(count);
+        return kPage + QStringLiteral("%1/%2 ").arg(frame.activeView()->position() + 1).arg(count);
     };
     EXPECT_EQ(frame.pageReadoutText(), readout());
     frame.action(ModeTable)->trigger();

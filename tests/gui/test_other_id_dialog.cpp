@@ -52,7 +52,6 @@ TEST(OtherIdChoice, ChoosingAnIdStartsItsPatientAfresh)
     download(store, 5, 8);
     PatientRecord::setText(store.currentPatient.name, QStringLiteral("Previous patient"));
     store.currentPatient.age = 70;
-    store.viewPosition = 4;
 
     ScriptedPrompts prompts;
     OtherIdChoice logic(store, prompts);
@@ -62,7 +61,6 @@ TEST(OtherIdChoice, ChoosingAnIdStartsItsPatientAfresh)
     EXPECT_EQ(store.currentPatient.idNumber, 5);
     EXPECT_TRUE(store.currentPatient.nameText().isEmpty());
     EXPECT_EQ(store.currentPatient.age, 0);
-    EXPECT_EQ(store.viewPosition, 0);
     EXPECT_TRUE(prompts.shown.isEmpty());
 
     PatientRecord stored;

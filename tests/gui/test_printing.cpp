@@ -108,7 +108,7 @@ TEST(Printing, ThreePageTrendGivesThreeA4LandscapePagesAndPageTwoIsTheScreenPict
     EXPECT_EQ(PdfPages(path), 3);
     EXPECT_TRUE(PdfInfo(path).contains(QLatin1String("842 x 595 pts (A4)"))) << PdfInfo(path).toStdString();
     // The view is left on the last page printed, and says so.
-    EXPECT_EQ(store.viewPosition, 2);
+    EXPECT_EQ(view.position(), 2);
     ASSERT_GE(pages.count(), 1);
     EXPECT_EQ(pages.last().at(0).toInt(), 2);
     EXPECT_EQ(pages.last().at(1).toInt(), 3);
@@ -165,7 +165,7 @@ TEST(Printing, PageRangeOfThePrinterIsHonoured)
     printer.setFromTo(3, 9);
     PrintDataView(view, printer);
     EXPECT_EQ(PdfPages(path), 1);
-    EXPECT_EQ(store.viewPosition, 2);
+    EXPECT_EQ(view.position(), 2);
 }
 
 TEST(Printing, TableAndEmptyRecordingsPrint)
@@ -222,13 +222,13 @@ TEST(Printing, PreviewOffersEveryPageAndLeavesTheViewOnThePageSeenLast)
     });
     view.printPreview();
     EXPECT_EQ(offered, 3);
-    EXPECT_EQ(store.viewPosition, 1);
+    EXPECT_EQ(view.position(), 1);
 
     // Rendering for a preview alone does not move the view.
     QPrinter printer(QPrinter::HighResolution);
     PdfPrinter(printer, PdfPath(QStringLiteral("keep.pdf")));
     PrintDataView(view, printer, AfterPrinting::KeepPage);
-    EXPECT_EQ(store.viewPosition, 1);
+    EXPECT_EQ(view.position(), 1);
 }
 
 namespace
@@ -349,7 +349,7 @@ TEST(Printing, CancelStopsThePrintRunAfterThePagesAlreadyOut)
     EXPECT_EQ(r.lastPage, 1);
     EXPECT_EQ(told,
               (std::vector<std::pair<int, int>>{{0, view.pageCount()}, {1, view.pageCount()}, {2, view.pageCount()}}));
-    EXPECT_EQ(store.viewPosition, 1);
+    EXPECT_EQ(view.position(), 1);
 
     // Cancelled before the first page: nothing printed, the view stays.
     view.showPage(3);
@@ -357,5 +357,5 @@ TEST(Printing, CancelStopsThePrintRunAfterThePagesAlreadyOut)
     const PrintResult none = PrintDataView(view, printer, AfterPrinting::ShowLastPage, [](int, int) { return false; });
     EXPECT_TRUE(none.cancelled);
     EXPECT_EQ(none.lastPage, -1);
-    EXPECT_EQ(store.viewPosition, 3);
+    EXPECT_EQ(view.position(), 3);
 }

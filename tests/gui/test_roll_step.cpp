@@ -130,7 +130,7 @@ TEST(SetRollStepDialog, ViewKeepsItsStepWhenRefusedOrCancelled)
     view.editRollStep();
     EXPECT_EQ(view.rollStep(), 3);
     view.pageDown();
-    EXPECT_EQ(store.viewPosition, 2);
+    EXPECT_EQ(view.position(), 2);
     EXPECT_EQ(prompts.shown.size(), 1);
 
     // A new view starts again at 1.
@@ -156,22 +156,22 @@ TEST(PagingKeys, HomeAndEndReachTheEndsOfBothViewsAndPageKeysKeepTheirStep)
         QSignalSpy readout(view.get(), &DataView::pageChanged);
 
         QTest::keyClick(view.get(), Qt::Key_End);
-        EXPECT_EQ(store.viewPosition, pages - 1);
+        EXPECT_EQ(view->position(), pages - 1);
         QTest::keyClick(view.get(), Qt::Key_PageUp);
-        EXPECT_EQ(store.viewPosition, pages - 3);
+        EXPECT_EQ(view->position(), pages - 3);
         QTest::keyClick(view.get(), Qt::Key_Home);
-        EXPECT_EQ(store.viewPosition, 0);
+        EXPECT_EQ(view->position(), 0);
         ASSERT_EQ(readout.count(), 3);
         EXPECT_EQ(readout.last(), (QList<QVariant>{0, pages}));
         QTest::keyClick(view.get(), Qt::Key_PageDown);
-        EXPECT_EQ(store.viewPosition, 2);
+        EXPECT_EQ(view->position(), 2);
         QTest::keyClick(view.get(), Qt::Key_Home);
         QTest::keyClick(view.get(), Qt::Key_Home);
-        EXPECT_EQ(store.viewPosition, 0);
+        EXPECT_EQ(view->position(), 0);
 
         // Without readings both stay on the one empty page.
         store.currentSamples.clear();
         QTest::keyClick(view.get(), Qt::Key_End);
-        EXPECT_EQ(store.viewPosition, 0);
+        EXPECT_EQ(view->position(), 0);
     }
 }

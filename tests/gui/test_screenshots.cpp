@@ -37,7 +37,7 @@ QImage Render(DataView &view, QSize size)
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);
-    view.renderPage(p, size, view.store().viewPosition);
+    view.renderPage(p, size, view.position());
     return image;
 }
 
@@ -60,7 +60,7 @@ TEST(Screenshots, TrendAndTablePagesOfAGeneratedNight)
 
     TrendView trend(store);
     trend.resize(size);
-    store.viewPosition = 4;
+    trend.showPage(4);
     const QImage trendImage = Render(trend, size);
     // Both curves are on the page: red SpO2 and black pulse pixels inside the plots.
     const TrendLayout l = trend.layout();
@@ -78,7 +78,6 @@ TEST(Screenshots, TrendAndTablePagesOfAGeneratedNight)
 
     TableView table(store);
     table.resize(size);
-    store.viewPosition = 0;
     const QImage tableImage = Render(table, size);
     EXPECT_NE(tableImage.pixel(size.width() / 2, size.height() - 30), qRgb(255, 255, 255));
     Save(tableImage, "table.png");
@@ -130,7 +129,7 @@ TEST(Screenshots, TrendPageInChinese)
     const QSize size(1280, 900);
     TrendView trend(store);
     trend.resize(size);
-    store.viewPosition = 4;
+    trend.showPage(4);
     const QImage english = Render(trend, size);
 
     // Shown as a clinic there would read it: in centimetres and kilograms.

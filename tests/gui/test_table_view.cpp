@@ -97,7 +97,7 @@ TEST(TableView, WithoutReadingsHeadingsAndGridOnly)
     SizeForTable(view, 440);
     EXPECT_EQ(view.pageCount(), 0);
     view.pageDown();
-    EXPECT_EQ(store.viewPosition, 0);
+    EXPECT_EQ(view.position(), 0);
 
     QImage image(view.size(), QImage::Format_RGB32);
     QPainter p(&image);
@@ -119,13 +119,13 @@ TEST(TableView, PagingWithRollStepsAndThePageReadout)
 
     view.setRollStep(3);
     QTest::keyClick(&view, Qt::Key_PageDown);
-    EXPECT_EQ(store.viewPosition, 3);
+    EXPECT_EQ(view.position(), 3);
     QTest::keyClick(&view, Qt::Key_PageDown);
-    EXPECT_EQ(store.viewPosition, 4);
+    EXPECT_EQ(view.position(), 4);
     QTest::keyClick(&view, Qt::Key_PageUp);
-    EXPECT_EQ(store.viewPosition, 1);
+    EXPECT_EQ(view.position(), 1);
     QTest::keyClick(&view, Qt::Key_PageUp);
-    EXPECT_EQ(store.viewPosition, 0);
+    EXPECT_EQ(view.position(), 0);
     ASSERT_EQ(pages.count(), 4);
     EXPECT_EQ(pages.at(0).at(0).toInt(), 3);
     EXPECT_EQ(pages.at(0).at(1).toInt(), 5);

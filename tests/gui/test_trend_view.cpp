@@ -178,7 +178,7 @@ TEST_F(TrendViewTest, WithoutReadingsThePanelsHaveNoCurveAndNoTimeLabels)
     ASSERT_EQ(pages.count(), 2);
     EXPECT_EQ(pages.at(0), (QVariantList{0, 0}));
     EXPECT_EQ(pages.at(1), (QVariantList{0, 1}));
-    EXPECT_EQ(store.viewPosition, 0);
+    EXPECT_EQ(view.position(), 0);
 }
 
 TEST_F(TrendViewTest, NarrowClientShowsPanelsWithoutCurve)
@@ -191,7 +191,7 @@ TEST_F(TrendViewTest, NarrowClientShowsPanelsWithoutCurve)
     const QImage image = Render(view, 0);
     EXPECT_EQ(Count(image, {0, 0, 60, 400}, IsRed), 0);
     view.pageDown();
-    EXPECT_EQ(store.viewPosition, 0);
+    EXPECT_EQ(view.position(), 0);
     QTest::keyClick(&view, Qt::Key_Right);
     EXPECT_TRUE(view.cursorTimeText().isEmpty());
 }
@@ -200,7 +200,7 @@ TEST_F(TrendViewTest, PointerReadsOutTheReadingUnderIt)
 {
     FillRecording(
         store, 2000, [](int i) { return 80 + i % 10; }, [](int i) { return 50 + i % 100; });
-    store.viewPosition = 1;
+    view.showPage(1);
     const TrendLayout l = view.layout();
     const int i = 840 + 200;
     const SampleRecord &r = store.currentSamples[std::size_t(i)];
@@ -253,7 +253,7 @@ TEST_F(TrendViewTest, KeyboardCursorCrossesPageEdgesWithRollStepOne)
 
     QSignalSpy pages(&view, &DataView::pageChanged);
     QTest::keyClick(&view, Qt::Key_Right); // over the edge: next page, column 1
-    EXPECT_EQ(store.viewPosition, 1);
+    EXPECT_EQ(view.position(), 1);
     EXPECT_EQ(view.spo2Marker().x, left + 1);
     EXPECT_EQ(view.cursorTimeText(), TimeOf(store, 841));
     ASSERT_EQ(pages.count(), 1);
@@ -264,7 +264,7 @@ TEST_F(TrendViewTest, KeyboardCursorCrossesPageEdgesWithRollStepOne)
     EXPECT_EQ(view.spo2Marker().x, left);
     EXPECT_EQ(view.cursorTimeText(), TimeOf(store, 840));
     QTest::keyClick(&view, Qt::Key_Left); // over the edge: previous page, last column
-    EXPECT_EQ(store.viewPosition, 0);
+    EXPECT_EQ(view.position(), 0);
     EXPECT_EQ(view.spo2Marker().x, left + 840);
     EXPECT_EQ(view.cursorTimeText(), TimeOf(store, 840));
     QTest::keyClick(&view, Qt::Key_Left);
@@ -297,47 +297,47 @@ TEST_F(TrendViewTest, PagingLimitsWithRollSteps)
     QSignalSpy pages(&view, &DataView::pageChanged);
 
     QTest::keyClick(&view, Qt::Key_PageUp);
-    EXPECT_EQ(store.viewPosition, 0);
+    EXPECT_EQ(view.position(), 0);
     QTest::keyClick(&view, Qt::Key_PageDown);
     QTest::keyClick(&view, Qt::Key_PageDown);
     QTest::keyClick(&view, Qt::Key_PageDown);
-    EXPECT_EQ(store.viewPosition, 2);
+    EXPECT_EQ(view.position(), 2);
     ASSERT_EQ(pages.count(), 4);
     EXPECT_EQ(pages.last().at(0).toInt(), 2);
     EXPECT_EQ(pages.last().at(1).toInt(), 3);
 
     view.setRollStep(5);
-    store.viewPosition = 0;
+    view.showPage(0);
     view.pageDown();
-    EXPECT_EQ(store.viewPosition, 2);
+    EXPECT_EQ(view.position(), 2);
     view.pageUp();
-    EXPECT_EQ(store.viewPosition, 0);
+    EXPECT_EQ(view.position(), 0);
 
     FillRecording(
         store, 840 * 5, [](int) { return 95; }, [](int) { return 70; }); // 5 pages
     view.setRollStep(3);
     view.pageDown();
-    EXPECT_EQ(store.viewPosition, 3);
+    EXPECT_EQ(view.position(), 3);
     view.pageDown();
-    EXPECT_EQ(store.viewPosition, 4);
+    EXPECT_EQ(view.position(), 4);
     view.pageUp();
-    EXPECT_EQ(store.viewPosition, 1);
+    EXPECT_EQ(view.position(), 1);
 
     // The wheel: forward pages up, backward (or no delta) pages down.
     view.setRollStep(1);
     SendWheel(view, -120);
-    EXPECT_EQ(store.viewPosition, 2);
+    EXPECT_EQ(view.position(), 2);
     SendWheel(view, 120);
-    EXPECT_EQ(store.viewPosition, 1);
+    EXPECT_EQ(view.position(), 1);
     SendWheel(view, 0);
-    EXPECT_EQ(store.viewPosition, 2);
+    EXPECT_EQ(view.position(), 2);
 }
 
 TEST_F(TrendViewTest, PageUpKeepsTheReadoutAndPageDownEmptiesIt)
 {
     FillRecording(
         store, 2000, [](int) { return 95; }, [](int) { return 70; });
-    store.viewPosition = 1;
+    view.showPage(1);
     const TrendLayout l = view.layout();
     view.pointAt({l.spo2Plot.left + 10, Spo2CurveY(l, 95)});
     ASSERT_FALSE(view.cursorTimeText().isEmpty());
@@ -367,18 +367,18 @@ TEST_F(TrendViewTest, FineWheelTurnsAddUpToOnePage)
 {
     FillRecording(
         store, 840 * 5, [](int) { return 95; }, [](int) { return 70; });
-    store.viewPosition = 2;
+    view.showPage(2);
     // A touchpad's small steps: a page only once they make a notch.
     SendWheel(view, -40);
     SendWheel(view, -40);
-    EXPECT_EQ(store.viewPosition, 2);
+    EXPECT_EQ(view.position(), 2);
     SendWheel(view, -40);
-    EXPECT_EQ(store.viewPosition, 3);
+    EXPECT_EQ(view.position(), 3);
     // Turning back starts counting afresh.
     SendWheel(view, -60);
     SendWheel(view, 60);
     SendWheel(view, 60);
-    EXPECT_EQ(store.viewPosition, 2);
+    EXPECT_EQ(view.position(), 2);
     // Scroll begin/end and sideways turns move nothing.
     EXPECT_EQ(view.wheelPaging(QPoint(0, 0), Qt::ScrollBegin), 0);
     EXPECT_EQ(view.wheelPaging(QPoint(0, 0), Qt::ScrollEnd), 0);

@@ -30,8 +30,8 @@ TEST(RecordStore, ClearAllDataEmptiesEverythingButTitleAndModel)
     store.patientFlags[2] = {1, 1};
     store.reportTitle = QStringLiteral("Night clinic");
     store.deviceModel = 4;
-    store.viewPosition = 7;
-    store.viewCursor = 2;
+    store.archivedNights[2] = {11, 12};
+    store.currentNights = {11};
 
     store.ClearAllData();
 
@@ -40,8 +40,8 @@ TEST(RecordStore, ClearAllDataEmptiesEverythingButTitleAndModel)
     EXPECT_FALSE(store.hasDownloadedData());
     EXPECT_EQ(store.patientFlags[2].infoSaved, 0);
     EXPECT_EQ(store.patientFlags[2].dataSaved, 0);
-    EXPECT_EQ(store.viewPosition, 0);
-    EXPECT_EQ(store.viewCursor, 0);
+    EXPECT_TRUE(store.archivedNights[2].empty());
+    EXPECT_TRUE(store.currentNights.empty());
     EXPECT_EQ(store.reportTitle, QStringLiteral("Night clinic"));
     EXPECT_EQ(store.deviceModel, 4);
 }
@@ -66,14 +66,14 @@ TEST(RecordStore, SelectReversesOnlyForNewestFirstModels)
         RecordStore store;
         store.deviceModel = model;
         fillDownload(store, 7, 4);
-        store.viewPosition = 3;
+        store.archivedNights[6] = {21};
         EXPECT_EQ(store.SelectDeviceId(7, RecordStore::SelectSource::Download), RecordStore::PatientLoad::NotLooked);
         ASSERT_EQ(store.currentSampleCount(), 4) << "model " << model;
         const auto &held = store.deviceSamples[6];
         const bool reversed = model == 1 || model == 3 || model == 4 || model == 11;
         EXPECT_EQ(store.currentSamples.front(), reversed ? held.back() : held.front()) << "model " << model;
         EXPECT_EQ(store.currentSamples.back(), reversed ? held.front() : held.back()) << "model " << model;
-        EXPECT_EQ(store.viewPosition, 0);
+        EXPECT_EQ(store.currentNights, std::vector<qint64>{21}) << "Save Info must reach this ID's nights";
     }
 }
 

@@ -42,8 +42,6 @@ void RecordStore::ClearAllData()
         nights.clear();
     currentNights.clear();
     patientFlags.fill(PatientFlags{});
-    viewPosition = 0;
-    viewCursor = 0;
 }
 
 bool RecordStore::isNewestFirstModel(int model)
@@ -82,8 +80,6 @@ RecordStore::PatientLoad RecordStore::SelectDeviceId(int id, SelectSource source
         if (currentPatient.idNumber == 0)
             currentPatient.idNumber = id;
     }
-    viewPosition = 0;
-    viewCursor = 0;
     return load;
 }
 

@@ -48,8 +48,6 @@ public:
     std::vector<qint64> currentNights;
     QString reportTitle;
     int deviceModel = 0;
-    int viewPosition = 0;
-    int viewCursor = 0;
 
     // Empties everything except reportTitle and deviceModel.
     void ClearAllData();

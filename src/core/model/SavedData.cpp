@@ -70,8 +70,6 @@ bool open(RecordStore &store, const QString &path, Prompts &prompts, QString *de
     store.patientEnteredForRecording = false;
     if (store.LoadPatientInfo(r.contents.headerId - 1) == RecordStore::PatientLoad::Missing)
         prompts.warning(QCoreApplication::translate("RecordStore", "Get patient info error!"));
-    store.viewPosition = 0;
-    store.viewCursor = 0;
     return true;
 }
 

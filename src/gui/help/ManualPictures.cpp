@@ -89,11 +89,11 @@ QImage render(const QString &name)
             break;
         }
         view->resize(kSize);
-        store.viewPosition = picture.viewPosition;
+        view->showPage(picture.viewPosition);
         QImage image(kSize, QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
-        view->renderPage(painter, kSize, store.viewPosition);
+        view->renderPage(painter, kSize, view->position());
         return image;
     }
     return {};

@@ -339,8 +339,6 @@ void MainWindow::closeAllViews()
 void MainWindow::openView(DisplayMode mode)
 {
     closeAllViews();
-    store_.viewPosition = 0;
-    store_.viewCursor = 0;
     DataView *view = nullptr;
     if (mode == DisplayMode::Trend)
         view = new TrendView(store_, central_);

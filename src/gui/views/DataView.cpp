@@ -58,14 +58,14 @@ Prompts &DataView::prompts()
 
 void DataView::showPage(int index)
 {
-    store_.viewPosition = std::max(index, 0);
+    position_ = std::max(index, 0);
     update();
     announcePage();
 }
 
 void DataView::announcePage()
 {
-    Q_EMIT pageChanged(store_.viewPosition, pageCount());
+    Q_EMIT pageChanged(position_, pageCount());
 }
 
 void DataView::pageUp()
@@ -80,7 +80,7 @@ void DataView::pageDown()
 
 void DataView::firstPage()
 {
-    turnBack(store_.viewPosition);
+    turnBack(position_);
 }
 
 void DataView::lastPage()
@@ -92,7 +92,7 @@ void DataView::turnBack(int pages)
 {
     if (!turnsPages())
         return;
-    store_.viewPosition = PageUpPosition(store_.viewPosition, pages);
+    position_ = PageUpPosition(position_, pages);
     pageTurned(false);
     update();
     announcePage();
@@ -102,10 +102,10 @@ void DataView::turnForward(int pages)
 {
     if (!turnsPages())
         return;
-    store_.viewPosition = PageDownPosition(store_.viewPosition, pages, pageCount());
+    position_ = PageDownPosition(position_, pages, pageCount());
     pageTurned(true);
     update();
-    Q_EMIT pageChanged(store_.viewPosition, forwardPageCount());
+    Q_EMIT pageChanged(position_, forwardPageCount());
 }
 
 void DataView::keyPressEvent(QKeyEvent *event)
@@ -137,8 +137,8 @@ void DataView::keyPressEvent(QKeyEvent *event)
 void DataView::keepPageInRange()
 {
     const int count = pageCount();
-    if (count > 0 && store_.viewPosition > count - 1)
-        store_.viewPosition = count - 1;
+    if (count > 0 && position_ > count - 1)
+        position_ = count - 1;
     if (count != lastAnnouncedCount_ && isVisible()) {
         lastAnnouncedCount_ = count;
         announcePage();

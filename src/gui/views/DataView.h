@@ -22,6 +22,9 @@ public:
     virtual void renderPage(QPainter &painter, const QSize &size, int pageIndex) = 0;
 
     RecordStore &store() const { return store_; }
+    // The page shown (0-based). A new view starts on the first page: the main
+    // window makes a new one whenever the recording or the mode changes.
+    int position() const { return position_; }
 
     // Pages moved by one Page Up / Page Down; 1 for a new view.
     int rollStep() const { return rollStep_; }
@@ -32,7 +35,7 @@ public:
     void setPrompts(Prompts *prompts) { prompts_ = prompts; }
     Prompts &prompts();
 
-    // Shows page index (the shared view position) and announces it; printing
+    // Shows page index and announces it; printing
     // leaves the view on the last page it printed.
     void showPage(int index);
 
@@ -85,6 +88,7 @@ private:
 
     int lastAnnouncedCount_ = -1;
     RecordStore &store_;
+    int position_ = 0;
     int rollStep_ = 1;
     int wheelRest_ = 0;
     Prompts *prompts_ = nullptr;

@@ -41,7 +41,7 @@ void TableView::renderPage(QPainter &painter, const QSize &size, int pageIndex)
 void TableView::paintEvent(QPaintEvent * /*event*/)
 {
     QPainter p(this);
-    renderPage(p, size(), store().viewPosition);
+    renderPage(p, size(), position());
 }
 
 void TableView::resizeEvent(QResizeEvent *event)

@@ -34,7 +34,7 @@ void TrendView::renderPage(QPainter &painter, const QSize &size, int pageIndex)
     picture.viewPosition = pageIndex;
     picture.header = CurrentHeaderContent(s);
     // The readout belongs to the page on screen; other pages print without it.
-    if (pageIndex == s.viewPosition && size == this->size()) {
+    if (pageIndex == position() && size == this->size()) {
         picture.cursorDate = cursorDate_;
         picture.cursorTime = cursorTime_;
         picture.cursorSpo2 = cursorSpo2_;
@@ -50,7 +50,7 @@ void TrendView::paintEvent(QPaintEvent * /*event*/)
     // The widget's backing store is the off-screen picture: it is copied to
     // the screen in one step once the page is complete.
     QPainter p(this);
-    renderPage(p, size(), store().viewPosition);
+    renderPage(p, size(), position());
 }
 
 void TrendView::resizeEvent(QResizeEvent *event)
@@ -102,14 +102,14 @@ void TrendView::pick(int index, int x)
 void TrendView::pointAt(QPoint p)
 {
     const RecordStore &s = store();
-    if (auto index = PickReading(layout(), s.viewPosition, s.currentSamples.data(), s.currentSampleCount(), p))
+    if (auto index = PickReading(layout(), position(), s.currentSamples.data(), s.currentSampleCount(), p))
         pick(*index, p.x());
 }
 
 void TrendView::moveCursor(int direction)
 {
     const RecordStore &s = store();
-    const auto step = StepCursor(layout(), s.viewPosition, s.currentSampleCount(), spo2Marker_.x, direction);
+    const auto step = StepCursor(layout(), position(), s.currentSampleCount(), spo2Marker_.x, direction);
     if (!step)
         return;
     if (step->paging < 0)
@@ -118,7 +118,7 @@ void TrendView::moveCursor(int direction)
         pageDown();
     // The cursor reads out the reading under its column even where the
     // pointer could not pick it (SpO2 above 100 or 0), so it never sticks.
-    if (auto index = SampleAtColumn(layout(), s.viewPosition, step->cursorX, s.currentSampleCount()))
+    if (auto index = SampleAtColumn(layout(), position(), step->cursorX, s.currentSampleCount()))
         pick(*index, step->cursorX);
 }
 
