@@ -219,19 +219,19 @@ TEST(InteropExport, PicksTheWriterByExtensionAndReportsFailures)
     EXPECT_EQ(ReadAll(edf), EdfExport::encode(store.currentSamples.data(), 100, store.currentPatient));
 
     const QString txt = TempPath(QStringLiteral("night.txt"));
-    EXPECT_EQ(InteropExport::write(txt, store).failure(), FileError::UnknownFormat);
+    EXPECT_EQ(InteropExport::write(txt, store).maybeError(), FileError::UnknownFormat);
     EXPECT_FALSE(QFile::exists(txt));
 
     const FileResult refused = InteropExport::write(TempPath(QStringLiteral("no/such/folder/n.csv")), store);
-    EXPECT_EQ(refused.failure(), FileError::CannotCreate);
+    EXPECT_EQ(refused.maybeError(), FileError::CannotCreate);
     EXPECT_FALSE(refused.detail().isEmpty());
     // A folder in the way of the file: nothing is written and it is said.
     QDir().mkpath(TempPath(QStringLiteral("taken.edf")));
-    EXPECT_EQ(InteropExport::write(TempPath(QStringLiteral("taken.edf")), store).failure(), FileError::CannotCreate);
+    EXPECT_EQ(InteropExport::write(TempPath(QStringLiteral("taken.edf")), store).maybeError(), FileError::CannotCreate);
 
     // An EDF file needs a start time; an existing file stays as it was.
     RecordStore empty;
-    EXPECT_EQ(InteropExport::write(edf, empty).failure(), FileError::NoReadings);
+    EXPECT_EQ(InteropExport::write(edf, empty).maybeError(), FileError::NoReadings);
     EXPECT_EQ(ReadAll(edf), EdfExport::encode(store.currentSamples.data(), 100, store.currentPatient));
     EXPECT_TRUE(InteropExport::write(csv, empty));
     EXPECT_EQ(ReadAll(csv), QByteArray("time,spo2,pulse_rate\r\n"));

@@ -175,12 +175,12 @@ TEST(TextExport, FailureAndStopLeaveTheOldFile)
         f.write("old");
     }
     StoppingSink stop;
-    EXPECT_EQ(TextExport::write(path, patient(), readings(20000), 0, &stop).failure(), FileError::Cancelled);
+    EXPECT_EQ(TextExport::write(path, patient(), readings(20000), 0, &stop).maybeError(), FileError::Cancelled);
     EXPECT_TRUE(stop.ended);
     EXPECT_EQ(fileBytes(path), QByteArray("old"));
 
     const FileResult refused = TextExport::write(QStringLiteral("/proc/quellix-no.txt"), patient(), readings(3), 0);
-    EXPECT_EQ(refused.failure(), FileError::CannotCreate);
+    EXPECT_EQ(refused.maybeError(), FileError::CannotCreate);
     EXPECT_FALSE(refused.detail().isEmpty());
 }
 
@@ -369,7 +369,7 @@ TEST(XlsExport, StopLeavesNoFileAndKeepsAnOldOne)
 {
     const QString fresh = tempPath(QStringLiteral("stopped.xls"));
     StoppingSink stop;
-    EXPECT_EQ(XlsExport::write(fresh, patient(), readings(20000), 0, &stop).failure(), FileError::Cancelled);
+    EXPECT_EQ(XlsExport::write(fresh, patient(), readings(20000), 0, &stop).maybeError(), FileError::Cancelled);
     EXPECT_EQ(stop.total, 20000);
     EXPECT_TRUE(stop.ended);
     EXPECT_FALSE(QFile::exists(fresh));
@@ -381,7 +381,7 @@ TEST(XlsExport, StopLeavesNoFileAndKeepsAnOldOne)
         f.write("old");
     }
     StoppingSink again;
-    EXPECT_EQ(XlsExport::write(old, patient(), readings(20000), 0, &again).failure(), FileError::Cancelled);
+    EXPECT_EQ(XlsExport::write(old, patient(), readings(20000), 0, &again).maybeError(), FileError::Cancelled);
     EXPECT_EQ(fileBytes(old), QByteArray("old"));
     const QStringList left = QDir(testenv::root()).entryList({QStringLiteral("*stopped*"), QStringLiteral("*old*")});
     EXPECT_EQ(left, QStringList{QStringLiteral("old.xls")}) << "no temporary file stays behind";
@@ -392,7 +392,7 @@ TEST(XlsExport, MoreBlocksThanASheetHoldsAreRefusedNotWrapped)
     const std::vector<SampleRecord> huge(std::size_t(42) * 65532, testdata::Reading(1, 0));
     const QString path = tempPath(QStringLiteral("huge.xls"));
     const FileResult refused = XlsExport::write(path, patient(), huge, 0);
-    EXPECT_EQ(refused.failure(), FileError::CannotCreate);
+    EXPECT_EQ(refused.maybeError(), FileError::CannotCreate);
     EXPECT_FALSE(refused.detail().isEmpty());
     EXPECT_FALSE(QFile::exists(path));
 }

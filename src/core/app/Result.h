@@ -28,8 +28,10 @@ public:
     // Only when failed.
     E error() const { return std::get<1>(state_).error; }
     const QString &detail() const { return std::get<1>(state_).detail; }
+    // Only when failed: to pass the failure on as another Result's.
+    const Failure<E> &failure() const { return std::get<1>(state_); }
     // The error, or nothing on success.
-    std::optional<E> failure() const { return ok() ? std::nullopt : std::optional<E>(error()); }
+    std::optional<E> maybeError() const { return ok() ? std::nullopt : std::optional<E>(error()); }
 
 private:
     std::variant<T, Failure<E>> state_;
@@ -46,7 +48,8 @@ public:
     explicit operator bool() const { return ok(); }
     E error() const { return failure_->error; }
     const QString &detail() const { return failure_->detail; }
-    std::optional<E> failure() const { return failure_ ? std::optional<E>(failure_->error) : std::nullopt; }
+    const Failure<E> &failure() const { return *failure_; }
+    std::optional<E> maybeError() const { return failure_ ? std::optional<E>(failure_->error) : std::nullopt; }
 
 private:
     std::optional<Failure<E>> failure_;
