@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <future>
 #include <memory>
+#include <optional>
 #include <thread>
 
 namespace harness
@@ -53,6 +54,12 @@ inline std::shared_ptr<SocketLink> bluetoothTo(SimulatedOximeter &sim, const QTe
     if (!link->Connect(QStringLiteral("unix:") + path))
         return nullptr;
     return link;
+}
+
+// The error of a device operation; nullopt when it succeeded.
+template <typename T> std::optional<DeviceError> failed(const DeviceResult<T> &result)
+{
+    return result.ok() ? std::nullopt : std::optional<DeviceError>(result.error());
 }
 
 struct Download {

@@ -100,7 +100,7 @@ TEST(PortSearch, VanishedDefaultComFallsThroughToBridgeSilently)
     session.setDeviceRoot(dev.root());
     session.savedPort = defaultCom();
     session.ports.bridgePorts = {entry(QStringLiteral("CP2102 USB to UART Bridge Controller (ttyUSB3)"))};
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
+    EXPECT_EQ(harness::failed(session.FindDevice()), std::nullopt);
     EXPECT_TRUE(session.messages().empty());
     EXPECT_EQ(session.savedPort, QStringLiteral("ttyUSB3"));
     EXPECT_EQ(session.portToRemember(), QStringLiteral("ttyUSB3"));
@@ -121,7 +121,7 @@ TEST(PortSearch, BridgesBeforeOtherPortsAndBusyPortsAreSkipped)
     DeviceSession session;
     session.setDeviceRoot(dev.root());
     session.ports = SplitPorts({QStringLiteral("Modem (ttyACM0)"), QStringLiteral("CP2102 bridge (ttyUSB0)")});
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
+    EXPECT_EQ(harness::failed(session.FindDevice()), std::nullopt);
     EXPECT_EQ(session.savedPort, QStringLiteral("ttyUSB0"));
     EXPECT_TRUE(other.commands().empty());
     session.TransferEnd();
@@ -131,7 +131,7 @@ TEST(PortSearch, BridgesBeforeOtherPortsAndBusyPortsAreSkipped)
     ASSERT_TRUE(holder.Open(dev.dir.filePath(QStringLiteral("ttyUSB0")), 4800));
     const std::size_t before = bridge.commands().size();
     session.savedPort.clear();
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
+    EXPECT_EQ(harness::failed(session.FindDevice()), std::nullopt);
     EXPECT_EQ(session.savedPort, QStringLiteral("ttyACM0"));
     EXPECT_EQ(bridge.commands().size(), before);
 }
@@ -148,7 +148,7 @@ TEST(PortSearch, BruteForceSkipsBluetoothPortsForDownloadOnly)
     DeviceSession session;
     session.setDeviceRoot(dev.root());
     session.ports.bluetoothPorts = {entry(QStringLiteral("Bluetooth serial (ttyUSB9)"))};
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::NotFound);
+    EXPECT_EQ(harness::failed(session.FindDevice()), DeviceError::NotFound);
     EXPECT_EQ(session.messages(), DeviceMessages{DeviceMessage::CantFindDevice});
     EXPECT_TRUE(sim.commands().empty());
     EXPECT_TRUE(session.savedPort.isEmpty());
@@ -156,7 +156,7 @@ TEST(PortSearch, BruteForceSkipsBluetoothPortsForDownloadOnly)
     // The maintenance search does not compare with the Bluetooth ports.
     session.takeMessages();
     bool ran = false;
-    EXPECT_TRUE(session.FindDeviceFor([&ran](DeviceLink &link) { ran = link.deviceModel == 2; }));
+    EXPECT_TRUE(session.FindDeviceFor([&ran](DeviceLink &link) { ran = link.lastInfo().model == 2; }));
     EXPECT_TRUE(ran);
     EXPECT_EQ(session.portToRemember(), QStringLiteral("ttyUSB9"));
 
@@ -164,7 +164,7 @@ TEST(PortSearch, BruteForceSkipsBluetoothPortsForDownloadOnly)
     session.TransferEnd();
     session.ports = PortLists{};
     session.savedPort.clear();
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
+    EXPECT_EQ(harness::failed(session.FindDevice()), std::nullopt);
     EXPECT_EQ(session.savedPort, QStringLiteral("ttyUSB9"));
 }
 
@@ -181,7 +181,7 @@ TEST(PortSearch, EachPortIsTriedOncePerSearch)
     // Remembered, listed twice and found again by the brute-force pass: one handshake.
     session.savedPort = QStringLiteral("ttyS0");
     session.ports = SplitPorts({QStringLiteral("16550A UART (ttyS0)"), QStringLiteral("CP2102 (ttyS0)")});
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::NotFound);
+    EXPECT_EQ(harness::failed(session.FindDevice()), DeviceError::NotFound);
     EXPECT_EQ(dead.commandCount(Protocol::QueryDeviceInfo), 6);
     EXPECT_FALSE(session.FindDeviceFor([](DeviceLink &) { ADD_FAILURE(); }));
     EXPECT_EQ(dead.commandCount(Protocol::QueryDeviceInfo), 12);
@@ -199,7 +199,7 @@ TEST(PortSearch, SilentDeviceGetsFiveResendsThenNextPortAnswers)
     RecordStore store;
     DeviceSession session;
     session.setDeviceRoot(dev.root());
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
+    EXPECT_EQ(harness::failed(session.FindDevice()), std::nullopt);
     EXPECT_EQ(session.savedPort, QStringLiteral("ttyUSB1"));
     EXPECT_EQ(silent.commandCount(Protocol::QueryDeviceInfo), 6);
 }
@@ -217,7 +217,7 @@ TEST(PortSearch, GarbledOrWrongLengthInfoReplyFailsTheHandshake)
         RecordStore store;
         DeviceSession session;
         session.restrictToPort(sim.startPty());
-        EXPECT_EQ(session.FindDevice(), SearchOutcome::NotFound) << variant;
+        EXPECT_EQ(harness::failed(session.FindDevice()), DeviceError::NotFound) << variant;
         // A complete reply that fails a check is not sent for again.
         EXPECT_EQ(sim.commandCount(Protocol::QueryDeviceInfo), 1) << variant;
         EXPECT_EQ(sim.commandCount(Protocol::QueryCounts), 0) << variant;
@@ -233,9 +233,9 @@ TEST(PortSearch, GarbledCountReplyReadsAsNoDataUntilATotalWasSeen)
     RecordStore store;
     DeviceSession session;
     session.restrictToPort(sim.startPty());
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithoutData);
+    EXPECT_EQ(harness::failed(session.FindDevice()), DeviceError::NoData);
     EXPECT_EQ(session.takeMessages(), DeviceMessages{DeviceMessage::NoData});
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
+    EXPECT_EQ(harness::failed(session.FindDevice()), std::nullopt);
     EXPECT_EQ(session.totalCount(), sim.frameCount());
     // The total of the earlier reply is kept, so a garbled reply now is a sync error.
     SimulatedOximeter::Config again = harness::config();
@@ -243,7 +243,7 @@ TEST(PortSearch, GarbledCountReplyReadsAsNoDataUntilATotalWasSeen)
     SimulatedOximeter sim2(again);
     sim2.addNight(1, 100, 1);
     session.restrictToPort(sim2.startPty());
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::CountsFailed);
+    EXPECT_EQ(harness::failed(session.FindDevice()), DeviceError::Protocol);
     EXPECT_EQ(session.takeMessages(), DeviceMessages{DeviceMessage::SyncError});
 }
 
@@ -257,7 +257,7 @@ TEST(PortSearch, RefusedPortAddsPermissionHint)
     RecordStore store;
     DeviceSession session;
     session.restrictToPort(pty);
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::NotFound);
+    EXPECT_EQ(harness::failed(session.FindDevice()), DeviceError::NotFound);
     EXPECT_EQ(session.messages(), DeviceMessages{DeviceMessage::CantFindDevice});
     EXPECT_EQ(session.permissionDenied(), QStringList{pty});
 }

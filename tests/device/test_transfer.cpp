@@ -335,7 +335,7 @@ TEST(Transfer, BluetoothWithoutLinkIsNotFound)
     RecordStore store;
     DeviceSession session;
     session.useBluetooth(std::make_shared<BluetoothLink>()); // never connected
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::NotFound);
+    EXPECT_EQ(harness::failed(session.FindDevice()), DeviceError::NotFound);
     EXPECT_FALSE(session.FindDeviceFor([](DeviceLink &) { ADD_FAILURE(); }));
     EXPECT_EQ(session.messages().back(), DeviceMessage::NotConnected);
 }

@@ -175,11 +175,11 @@ TEST_F(DownloadWindow, AShortDownloadIsCheckedAndItsRawDumpReplaysTheSameShortfa
     EXPECT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.lastRequest.defaultSuffix, QStringLiteral("dump"));
     const auto events = RawDump::load(path);
-    ASSERT_TRUE(events.has_value());
+    ASSERT_TRUE(events.ok()) << events.detail().toStdString();
 
     // On a desk: the replayed device ends the download the same way.
     SimulatedOximeter replaying(config());
-    replaying.setReplay(std::make_shared<ReplayDevice>(*events));
+    replaying.setReplay(std::make_shared<ReplayDevice>(events.value()));
     DeviceSession session;
     session.restrictToPort(replaying.startPty());
     DownloadEngine engine(session);

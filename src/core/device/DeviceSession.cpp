@@ -120,11 +120,13 @@ TransferResult DeviceSession::takeTransferResult()
     return transfer_ ? transfer_->takeResult() : TransferResult{};
 }
 
-bool DeviceSession::openPort(const QString &portName, int baud)
+DeviceResult<> DeviceSession::openPort(const QString &portName, int baud)
 {
     if (fixed_) {
         link_.setTransport(fixed_.get());
-        return fixed_->isOpen();
+        if (!fixed_->isOpen())
+            return DeviceFailure{DeviceError::Disconnected, QStringLiteral("the line is not open")};
+        return {};
     }
     closePort();
     if (!serial_) {
@@ -134,16 +136,16 @@ bool DeviceSession::openPort(const QString &portName, int baud)
     serial_->setDump(dump_);
     link_.setTransport(serial_.get());
     const QString path = portPath(portName);
-    const DeviceResult<> opened = serial_->Open(path, baud);
+    DeviceResult<> opened = serial_->Open(path, baud);
     if (opened) {
         // A replay keeps apart what each port answered.
         if (dump_)
             dump_->opened(path);
-        return true;
+        return opened;
     }
     if (opened.error() == DeviceError::NoAccess && !permissionDenied_.contains(path))
         permissionDenied_.append(path);
-    return false;
+    return opened;
 }
 
 void DeviceSession::closePort()
@@ -152,19 +154,22 @@ void DeviceSession::closePort()
         serial_->close();
 }
 
-DeviceSession::TryResult DeviceSession::tryPort(const QString &portName, bool reopenAtDataBaud)
+DeviceResult<> DeviceSession::tryPort(const QString &portName, bool reopenAtDataBaud)
 {
-    if (!openPort(portName, kHandshakeBaud))
-        return TryResult::NoAnswer;
-    if (!link_.QueryDeviceInfo()) {
+    if (DeviceResult<> opened = openPort(portName, kHandshakeBaud); !opened)
+        return opened;
+    const DeviceResult<Protocol::DeviceInfo> info = link_.QueryDeviceInfo();
+    if (!info) {
         closePort();
-        return TryResult::NoAnswer;
+        return info.failure();
     }
-    if (reopenAtDataBaud && !openPort(portName, int(link_.dataBaud))) {
-        closePort();
-        return TryResult::NoAnswer;
+    if (reopenAtDataBaud) {
+        if (DeviceResult<> reopened = openPort(portName, int(info.value().dataBaud)); !reopened) {
+            closePort();
+            return reopened;
+        }
     }
-    return TryResult::Found;
+    return {};
 }
 
 QStringList DeviceSession::searchOrder(bool skipBluetoothInBruteForce) const
@@ -199,70 +204,82 @@ QStringList DeviceSession::searchOrder(bool skipBluetoothInBruteForce) const
     return order;
 }
 
-SearchOutcome DeviceSession::FindDevice()
+DeviceResult<FoundDevice> DeviceSession::FindDevice()
 {
     permissionDenied_.clear();
     portToRemember_.clear();
+    const DeviceFailure notFound{DeviceError::NotFound, QStringLiteral("no line answered")};
+    FoundDevice found;
     if (mode_ == LinkMode::Bluetooth) {
         if (!bluetooth_ || !bluetooth_->IsConnected()) {
             link_.messages.push_back(DeviceMessage::CantFindDevice);
-            return SearchOutcome::NotFound;
+            return notFound;
         }
         link_.setTransport(bluetooth_.get());
-        bluetooth_->ConnectSocket();
+        (void)bluetooth_->ConnectSocket(); // a link still down fails the handshake
         if (!link_.pause(100) || !link_.QueryDeviceInfo()) {
             link_.messages.push_back(DeviceMessage::CantFindDevice);
-            return SearchOutcome::NotFound;
+            return notFound;
         }
     } else {
         const QString remembered = savedPort;
-        bool found = false;
+        bool answered = false;
         for (const QString &name : searchOrder(true)) {
             if (cancelled())
                 break;
             savedPort = name;
-            if (tryPort(name, true) == TryResult::Found) {
-                found = true;
+            if (tryPort(name, true)) {
+                answered = true;
                 break;
             }
         }
-        if (!found) {
+        if (!answered) {
             savedPort = remembered;
             link_.messages.push_back(DeviceMessage::CantFindDevice);
-            return SearchOutcome::NotFound;
+            return notFound;
         }
         if (savedPort != remembered)
             portToRemember_ = savedPort;
     }
+    found.info = link_.lastInfo();
 
-    const DeviceLink::CountsResult counts = link_.QueryCounts();
-    if (link_.totalCount == 0) {
+    const DeviceResult<Protocol::Counts> counts = link_.QueryCounts();
+    if (counts) {
+        counts_ = counts.value();
+        totalCount_ = counts_.totalCount();
+    }
+    // The last good count decides "no data": a rejected reply after an empty
+    // device is still an empty device.
+    if (totalCount_ == 0) {
         link_.messages.push_back(DeviceMessage::NoData);
-        return SearchOutcome::FoundWithoutData;
+        return DeviceFailure{DeviceError::NoData, QStringLiteral("the device holds no readings")};
     }
-    if (counts == DeviceLink::CountsResult::Failed) {
+    if (!counts) {
         link_.messages.push_back(DeviceMessage::SyncError);
-        return SearchOutcome::CountsFailed;
+        return counts.failure();
     }
-    return SearchOutcome::FoundWithData;
+    found.counts = counts_;
+    return found;
 }
 
-bool DeviceSession::FindDeviceFor(const std::function<void(DeviceLink &)> &action, MaintenanceReopen reopen)
+DeviceResult<> DeviceSession::FindDeviceFor(const std::function<void(DeviceLink &)> &action, MaintenanceReopen reopen)
 {
     permissionDenied_.clear();
     portToRemember_.clear();
     if (mode_ == LinkMode::Bluetooth) {
         if (!bluetooth_ || !bluetooth_->IsConnected()) {
             link_.messages.push_back(DeviceMessage::NotConnected);
-            return false;
+            return DeviceFailure{DeviceError::Disconnected, QStringLiteral("the Bluetooth link is down")};
         }
         link_.setTransport(bluetooth_.get());
-        bluetooth_->ConnectSocket();
+        (void)bluetooth_->ConnectSocket(); // a link still down fails the handshake
         // The device needs it after a connect, as in the download search.
-        if (!link_.pause(100) || !link_.QueryDeviceInfo())
-            return false; // ends without a message
+        if (!link_.pause(100))
+            return CancelledExchange();
+        if (const DeviceResult<Protocol::DeviceInfo> info = link_.QueryDeviceInfo(); !info)
+            return info.failure(); // ends without a message
         action(link_);
-        return true;
+        return {};
     }
     const QString remembered = savedPort;
     const bool reopenInSearch = reopen == MaintenanceReopen::InSearch;
@@ -270,61 +287,68 @@ bool DeviceSession::FindDeviceFor(const std::function<void(DeviceLink &)> &actio
         if (cancelled())
             break;
         savedPort = name;
-        if (tryPort(name, reopenInSearch) != TryResult::Found)
+        if (!tryPort(name, reopenInSearch))
             continue;
         if (reopenInSearch)
             portToRemember_ = savedPort;
         action(link_);
-        return true;
+        return {};
     }
     savedPort = remembered;
     link_.messages.push_back(DeviceMessage::CantFindDevice);
-    return false;
+    return DeviceFailure{DeviceError::NotFound, QStringLiteral("no line answered")};
 }
 
-bool DeviceSession::SetClockProcedure(std::uint32_t word)
+DeviceResult<> DeviceSession::SetClockProcedure(std::uint32_t word)
 {
-    bool ok = false;
+    DeviceResult<> done = DeviceFailure{DeviceError::NotFound, {}};
     // The clock command owns its reopen: a port that answered the handshake but
     // cannot take the data rate is this command's error, not a reason to move on.
-    FindDeviceFor(
+    const DeviceResult<> found = FindDeviceFor(
         [&](DeviceLink &link) {
             if (mode_ == LinkMode::Serial) {
-                if (!openPort(savedPort, int(link.dataBaud))) {
+                done = openPort(savedPort, int(link.lastInfo().dataBaud));
+                if (!done) {
                     link.messages.push_back(DeviceMessage::SetClockError);
                     return;
                 }
                 portToRemember_ = savedPort;
             }
-            ok = link.SetDeviceClock(word);
+            done = link.SetDeviceClock(word);
         },
         MaintenanceReopen::InAction);
-    return ok;
+    return found ? done : found;
 }
 
-bool DeviceSession::DeleteProcedure(int id, Protocol::DeleteDataType type, const std::function<void(bool)> &waiting)
+DeviceResult<> DeviceSession::DeleteProcedure(int id, Protocol::DeleteDataType type,
+                                              const std::function<void(bool)> &waiting)
 {
-    bool ok = false;
-    FindDeviceFor([&](DeviceLink &link) {
-        link.QueryCounts();
-        if (link.totalCount > 0)
-            ok = link.DeleteDeviceData(id, type, waiting);
-        else
+    DeviceResult<> done = DeviceFailure{DeviceError::NotFound, {}};
+    const DeviceResult<> found = FindDeviceFor([&](DeviceLink &link) {
+        if (const DeviceResult<Protocol::Counts> counts = link.QueryCounts(); counts)
+            totalCount_ = counts.value().totalCount();
+        if (totalCount_ > 0) {
+            done = link.DeleteDeviceData(id, type, waiting);
+        } else {
             link.messages.push_back(DeviceMessage::NoData);
+            done = DeviceFailure{DeviceError::NoData, QStringLiteral("the device holds no readings")};
+        }
     });
-    return ok;
+    return found ? done : found;
 }
 
-bool DeviceSession::StartTransfer(Transfer::Callbacks callbacks)
+DeviceResult<> DeviceSession::StartTransfer(Transfer::Callbacks callbacks)
 {
     Transport *transport = link_.transport();
-    if (!transport || !transport->isOpen() || transfer_)
-        return false;
+    if (!transport || !transport->isOpen())
+        return DeviceFailure{DeviceError::Disconnected, QStringLiteral("the line went away")};
+    if (transfer_)
+        return DeviceFailure{DeviceError::Busy, QStringLiteral("a transfer runs")};
     std::lock_guard lock(transferMutex_);
-    transfer_ = std::make_unique<Transfer>(*transport, clock_.get(), link_.deviceModel, link_.counts.frameCount,
-                                           std::move(callbacks));
+    transfer_ =
+        std::make_unique<Transfer>(*transport, clock_.get(), deviceModel(), counts_.frameCount, std::move(callbacks));
     transfer_->start();
-    return true;
+    return {};
 }
 
 void DeviceSession::RequestStopTransfer()
@@ -361,5 +385,5 @@ void DeviceSession::TransferEnd()
         link_.SendStop();
     }
     closePort();
-    link_.counts = Protocol::Counts{};
+    counts_ = Protocol::Counts{};
 }

@@ -20,12 +20,10 @@ class RawDump;
 class SerialPort;
 class Transport;
 
-// Outcome of the download search (numbers as the download window keeps them).
-enum class SearchOutcome {
-    CountsFailed = 0,
-    NotFound = 1,
-    FoundWithData = 2,
-    FoundWithoutData = 3,
+// What the download search found: the device and what it holds.
+struct FoundDevice {
+    Protocol::DeviceInfo info;
+    Protocol::Counts counts;
 };
 
 // Everything the download window keeps about the device: the link, the port
@@ -85,28 +83,32 @@ public:
     // Raw dump of every byte on the link, with each port opened (null: none).
     void setDump(std::shared_ptr<RawDump> dump);
 
-    // Port search for a download: handshake, reopen at the data baud rate, counts.
-    SearchOutcome FindDevice();
+    // Port search for a download: handshake, reopen at the data baud rate,
+    // counts. NotFound when no line answered (or the search was cancelled),
+    // NoData when the device holds no readings, Protocol when its count reply
+    // was rejected.
+    DeviceResult<FoundDevice> FindDevice();
 
     // Port search for a maintenance command: the first port whose device answers
     // the handshake (and reopens at the data baud rate) gets action run on it.
-    // False, with "Can't find right COM or the device is power off !" or
+    // NotFound, with "Can't find right COM or the device is power off !" or
     // "No Connected, please connect device!" in messages(), when none answered.
     // InSearch: a port that cannot be reopened at the data rate does not answer;
     // InAction: action reopens it itself (and reports a failure as its own error).
     enum class MaintenanceReopen { InSearch, InAction };
-    bool FindDeviceFor(const std::function<void(DeviceLink &)> &action,
-                       MaintenanceReopen reopen = MaintenanceReopen::InSearch);
+    DeviceResult<> FindDeviceFor(const std::function<void(DeviceLink &)> &action,
+                                 MaintenanceReopen reopen = MaintenanceReopen::InSearch);
 
     // The whole set-clock command after its dialog: search, SetDeviceClock.
-    bool SetClockProcedure(std::uint32_t word);
+    DeviceResult<> SetClockProcedure(std::uint32_t word);
     // The whole delete command after its dialog: search, counts, DeleteDeviceData
     // (or "no data!"). waiting(true/false) brackets the wait for the acknowledgement.
-    bool DeleteProcedure(int id, Protocol::DeleteDataType type, const std::function<void(bool)> &waiting = {});
+    DeviceResult<> DeleteProcedure(int id, Protocol::DeleteDataType type,
+                                   const std::function<void(bool)> &waiting = {});
 
     // Starts the two workers of the transfer after a FindDevice that found
     // data. Callbacks run on the receiver's thread.
-    bool StartTransfer(Transfer::Callbacks callbacks);
+    DeviceResult<> StartTransfer(Transfer::Callbacks callbacks);
     // Asks the workers to end; returns at once (any thread).
     void RequestStopTransfer();
     // Ends both workers (returns after both have ended); no callback afterwards.
@@ -123,9 +125,11 @@ public:
 
     DeviceLink &link() { return link_; }
     const DeviceLink &link() const { return link_; }
-    int deviceModel() const { return link_.deviceModel; }
-    int frameCount() const { return link_.counts.frameCount; }
-    int totalCount() const { return link_.totalCount; }
+    // The device's model as its last handshake gave it.
+    int deviceModel() const { return link_.lastInfo().model; }
+    int frameCount() const { return counts_.frameCount; }
+    // Of the last count reply that passed.
+    int totalCount() const { return totalCount_; }
 
     // What to tell the user, oldest first; takeMessages() empties the list.
     const DeviceMessages &messages() const { return link_.messages; }
@@ -135,9 +139,8 @@ public:
     QStringList permissionDenied() const { return permissionDenied_; }
 
 private:
-    enum class TryResult { Found, NoAnswer };
-    TryResult tryPort(const QString &portName, bool reopenAtDataBaud);
-    bool openPort(const QString &portName, int baud);
+    DeviceResult<> tryPort(const QString &portName, bool reopenAtDataBaud);
+    DeviceResult<> openPort(const QString &portName, int baud);
     void closePort();
     QStringList searchOrder(bool skipBluetoothInBruteForce) const;
 
@@ -150,6 +153,8 @@ private:
     std::shared_ptr<HexLog> log_;
     std::shared_ptr<RawDump> dump_;
     DeviceLink link_;
+    Protocol::Counts counts_;
+    int totalCount_ = 0;
     std::unique_ptr<Transfer> transfer_;
     QStringList permissionDenied_;
     QString portToRemember_;

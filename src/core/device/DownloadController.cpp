@@ -140,7 +140,7 @@ bool DownloadController::setClock(std::optional<std::uint32_t> word)
     if (phase_ != DownloadPhase::Idle)
         return false;
     runMaintenance([word](DeviceSession &session, const BackgroundJob::Post &) {
-        const bool ok = word && session.SetClockProcedure(*word);
+        const bool ok = word && session.SetClockProcedure(*word).ok();
         session.TransferEnd();
         return ok;
     });
@@ -152,8 +152,11 @@ bool DownloadController::deleteData(int id, Protocol::DeleteDataType type)
     if (phase_ != DownloadPhase::Idle)
         return false;
     runMaintenance([this, id, type](DeviceSession &session, const BackgroundJob::Post &post) {
-        const bool ok = session.DeleteProcedure(
-            id, type, [this, post](bool waiting) { post([this, waiting] { Q_EMIT deleting(waiting); }); });
+        const bool ok =
+            session
+                .DeleteProcedure(id, type,
+                                 [this, post](bool waiting) { post([this, waiting] { Q_EMIT deleting(waiting); }); })
+                .ok();
         session.TransferEnd();
         return ok;
     });

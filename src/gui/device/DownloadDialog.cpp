@@ -251,9 +251,8 @@ void DownloadDialog::onSaveRawDump()
     const QString path = prompts_.saveFileName(request);
     if (path.isEmpty())
         return;
-    QString why;
-    if (!dump->save(path, &why))
-        prompts_.warning(tr("Cannot write %1: %2").arg(path, why));
+    if (const DumpResult<> saved = dump->save(path); !saved)
+        prompts_.warning(tr("Cannot write %1: %2").arg(path, saved.detail()));
 }
 
 void DownloadDialog::transferEnded()
