@@ -10,6 +10,7 @@
 #include "device/PortList.h"
 #include "device/Protocol.h"
 #include "device/RawDump.h"
+#include "device/SerialConnector.h"
 #include "device/SocketLink.h"
 #include "model/DatFile.h"
 #include "model/RecordStore.h"
@@ -97,10 +98,12 @@ bool prepareSession(DeviceSession &session, const std::map<QString, QString> &op
         return true;
     }
     if (opts.contains(QStringLiteral("--port"))) {
-        session.restrictToPort(opts.at(QStringLiteral("--port")));
+        session.useSerial(SerialSearch::only(opts.at(QStringLiteral("--port"))));
     } else {
-        session.savedPort = DownloadController::rememberedPort();
-        session.EnumeratePorts();
+        SerialSearch search;
+        search.firstPort = DownloadController::rememberedPort();
+        search.ports = EnumeratePorts();
+        session.useSerial(search);
     }
     return true;
 }

@@ -9,6 +9,7 @@
 #include "VirtualClock.h"
 #include "device/DeviceSession.h"
 #include "device/DownloadEngine.h"
+#include "device/SerialConnector.h"
 #include "device/SocketLink.h"
 #include "model/RecordStore.h"
 #include "texts/DeviceTexts.h"
@@ -130,7 +131,7 @@ struct InProcess {
 inline Download downloadOverPty(SimulatedOximeter &sim, RecordStore &store)
 {
     DeviceSession session;
-    session.restrictToPort(sim.startPty());
+    session.useSerial(SerialSearch::only(sim.startPty()));
     return download(session, store);
 }
 

@@ -27,7 +27,7 @@ harness::Download downloadOverPty(SimulatedOximeter &sim, RecordStore &store, st
 {
     DeviceSession session;
     session.setDump(std::move(dump));
-    session.restrictToPort(sim.startPty());
+    session.useSerial(SerialSearch::only(sim.startPty()));
     return harness::download(session, store);
 }
 

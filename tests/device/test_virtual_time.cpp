@@ -68,6 +68,8 @@ TEST(VirtualTime, SetClockSharesOneResendBudgetOnTheSerialLink)
     EXPECT_TRUE(p.session->SetClockProcedure(Protocol::DateTimeWord(2010, 7, 21, 14, 35, 9)));
     EXPECT_EQ(sim.clock(), QDateTime(QDate(2010, 7, 21), QTime(14, 35, 9), Qt::UTC));
     EXPECT_EQ(p.session->takeMessages(), DeviceMessages{DeviceMessage::SetClockSucceeded});
+    // The in-process device is on no port worth remembering as "DefaultCOM".
+    EXPECT_EQ(p.session->portToRemember(), QString());
     // Handshake 400 ms, then each command and its 500 ms wait.
     EXPECT_EQ(p.clock->elapsed(), 400ms + 500ms + 500ms);
 }

@@ -6,6 +6,7 @@
 #include "device/DeviceSession.h"
 #include "device/DownloadEngine.h"
 #include "device/RawDump.h"
+#include "device/SerialConnector.h"
 #include "device/SerialPort.h"
 #include "device/SocketLink.h"
 #include "test_env.h"
@@ -181,7 +182,7 @@ TEST_F(DownloadWindow, AShortDownloadIsCheckedAndItsRawDumpReplaysTheSameShortfa
     SimulatedOximeter replaying(config());
     replaying.setReplay(std::make_shared<ReplayDevice>(events.value()));
     DeviceSession session;
-    session.restrictToPort(replaying.startPty());
+    session.useSerial(SerialSearch::only(replaying.startPty()));
     DownloadEngine engine(session);
     const DownloadResult again = engine.run({});
     EXPECT_EQ(again.status, DownloadStatus::Timeout);

@@ -22,11 +22,6 @@ DownloadController::~DownloadController()
     job_.join();
 }
 
-const PortLists &DownloadController::ports() const
-{
-    return session_->ports;
-}
-
 std::shared_ptr<const RawDump> DownloadController::rawDump() const
 {
     return dumpReady_ ? dump_ : nullptr;

@@ -2,6 +2,7 @@
 #include "device/DownloadEngine.h"
 
 #include "device/DeviceSession.h"
+#include "device/Transport.h"
 
 namespace
 {
@@ -83,7 +84,37 @@ void DownloadEngine::rearm()
 void DownloadEngine::stop()
 {
     stop_.store(true);
+    // The transfer hears the stop before its waits are cut short: otherwise its
+    // receiver, polling without pauses, could spend its idle budget first and end
+    // in a timeout that raced the stop (and report the whole count).
+    {
+        std::lock_guard lock(transferMutex_);
+        if (transfer_)
+            transfer_->requestStop();
+    }
     session_.cancel();
+}
+
+DeviceResult<> DownloadEngine::startTransfer(const FoundDevice &found, Transfer::Callbacks callbacks)
+{
+    Transport *transport = session_.link().transport();
+    if (!transport || !transport->isOpen())
+        return DeviceFailure{DeviceError::Disconnected, QStringLiteral("the line went away")};
+    std::lock_guard lock(transferMutex_);
+    transfer_ = std::make_unique<Transfer>(*transport, &session_.clock(), found.info.model, found.counts.frameCount,
+                                           std::move(callbacks));
+    if (stop_.load())
+        transfer_->requestStop(); // the stop came while the transfer was being made
+    transfer_->start();
+    return {};
+}
+
+void DownloadEngine::endTransfer()
+{
+    if (transfer_)
+        transfer_->stop();
+    std::lock_guard lock(transferMutex_);
+    transfer_.reset();
 }
 
 void DownloadEngine::wait()
@@ -118,13 +149,13 @@ DownloadResult DownloadEngine::run(const Events &events)
             events.connected(result.totalCount, result.framesAnnounced);
         if (!paused || stop_.load()) {
             result.status = DownloadStatus::Stopped;
-        } else if (const DeviceResult<> started = session_.StartTransfer(std::move(callbacks)); !started) {
+        } else if (const DeviceResult<> started = startTransfer(found.value(), std::move(callbacks)); !started) {
             result.status = DownloadStatus::LinkLost; // the line went away since the search
             result.messages.push_back(DeviceMessage::ReadFailed);
         } else {
             result.transferRan = true;
-            session_.WaitTransfer();
-            TransferResult transfer = session_.takeTransferResult();
+            transfer_->wait();
+            TransferResult transfer = transfer_->takeResult();
             result.framesReceived = transfer.framesReceived;
             result.endTag = transfer.endTag;
             result.droppedRecords = transfer.droppedRecords;
@@ -149,6 +180,7 @@ DownloadResult DownloadEngine::run(const Events &events)
     }
     if (events.ending)
         events.ending();
+    endTransfer();
     session_.TransferEnd();
     return result;
 }
