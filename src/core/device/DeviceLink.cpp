@@ -22,6 +22,13 @@ DeviceFailure CancelledExchange()
     return {DeviceError::Cancelled, QStringLiteral("cancelled")};
 }
 
+DeviceMessages DeviceLink::takeMessages()
+{
+    DeviceMessages out;
+    out.swap(messages_);
+    return out;
+}
+
 bool DeviceLink::pause(int ms)
 {
     if (clock_)
@@ -50,12 +57,12 @@ DeviceResult<> DeviceLink::sendQuiet(const Protocol::Command &command)
 DeviceResult<> DeviceLink::sendCommand(const Protocol::Command &command)
 {
     if (linkMode() == LinkMode::Bluetooth && !linkUp()) {
-        messages.push_back(DeviceMessage::NotConnected);
+        tell(DeviceMessage::NotConnected);
         return DeviceFailure{DeviceError::Disconnected, QStringLiteral("the Bluetooth link is down")};
     }
     DeviceResult<> sent = sendQuiet(command);
     if (!sent)
-        messages.push_back(DeviceMessage::WriteFailed);
+        tell(DeviceMessage::WriteFailed);
     return sent;
 }
 
@@ -170,7 +177,7 @@ DeviceResult<> DeviceLink::SetDeviceClock(std::uint32_t word)
             budget = kMaxResends;
         done = exchangeAck(Protocol::SetTimeCommand(word), budget);
     }
-    messages.push_back(done ? DeviceMessage::SetClockSucceeded : DeviceMessage::SetClockError);
+    tell(done ? DeviceMessage::SetClockSucceeded : DeviceMessage::SetClockError);
     return done;
 }
 
@@ -196,7 +203,7 @@ DeviceResult<> DeviceLink::DeleteDeviceData(int id, Protocol::DeleteDataType typ
     if (waiting)
         waiting(false);
     const bool ok = Protocol::IsAcknowledgement(reply, Protocol::TagDeleteAck);
-    messages.push_back(ok ? DeviceMessage::DataCleared : DeviceMessage::DeleteError);
+    tell(ok ? DeviceMessage::DataCleared : DeviceMessage::DeleteError);
     if (ok)
         return {};
     return cancelled ? CancelledExchange() : RejectedReply(reply, "delete acknowledgement");

@@ -30,7 +30,10 @@ public:
     Transport *transport() const { return transport_; }
     LinkMode linkMode() const;
 
-    DeviceMessages messages;
+    // What the user must be told, in the order it happened.
+    void tell(DeviceMessage message) { messages_.push_back(message); }
+    const DeviceMessages &messages() const { return messages_; }
+    DeviceMessages takeMessages();
 
     // The handshake. Timeout when nothing answered, Protocol when the reply
     // failed its checks.
@@ -68,6 +71,7 @@ private:
     Transport *transport_ = nullptr;
     WaitClock *clock_ = nullptr;
     Protocol::DeviceInfo lastInfo_;
+    DeviceMessages messages_;
 };
 
 // A reply that did not pass: Timeout when nothing came, else Protocol.

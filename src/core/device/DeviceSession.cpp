@@ -73,13 +73,6 @@ void DeviceSession::setDump(std::shared_ptr<RawDump> dump)
     connector_->setDump(dump_);
 }
 
-DeviceMessages DeviceSession::takeMessages()
-{
-    DeviceMessages out;
-    out.swap(link_.messages);
-    return out;
-}
-
 DeviceResult<FoundDevice> DeviceSession::FindDevice()
 {
     portToRemember_.clear();
@@ -88,7 +81,7 @@ DeviceResult<FoundDevice> DeviceSession::FindDevice()
     const DeviceResult<ConnectedDevice> connected = search.run(true, true);
     permissionDenied_ = search.refused();
     if (!connected) {
-        link_.messages.push_back(DeviceMessage::CantFindDevice);
+        link_.tell(DeviceMessage::CantFindDevice);
         return DeviceFailure{DeviceError::NotFound, connected.detail()};
     }
     if (connector_->remembersLine() && connected.value().line != remembered)
@@ -102,11 +95,11 @@ DeviceResult<FoundDevice> DeviceSession::FindDevice()
     // The last good count decides "no data": a rejected reply after an empty
     // device is still an empty device.
     if (totalCount_ == 0) {
-        link_.messages.push_back(DeviceMessage::NoData);
+        link_.tell(DeviceMessage::NoData);
         return DeviceFailure{DeviceError::NoData, QStringLiteral("the device holds no readings")};
     }
     if (!counts) {
-        link_.messages.push_back(DeviceMessage::SyncError);
+        link_.tell(DeviceMessage::SyncError);
         return counts.failure();
     }
     return FoundDevice{connected.value().info, counts_};
@@ -121,9 +114,9 @@ DeviceResult<> DeviceSession::FindDeviceFor(const std::function<void(DeviceLink 
     permissionDenied_ = search.refused();
     if (!connected) {
         if (linkMode() == LinkMode::Serial)
-            link_.messages.push_back(DeviceMessage::CantFindDevice);
+            link_.tell(DeviceMessage::CantFindDevice);
         else if (!search.reached() && connected.error() != DeviceError::Cancelled)
-            link_.messages.push_back(DeviceMessage::NotConnected);
+            link_.tell(DeviceMessage::NotConnected);
         // A Bluetooth device that does not answer on a link that is up ends without a message.
         return connected.failure();
     }
@@ -142,7 +135,7 @@ DeviceResult<> DeviceSession::SetClockProcedure(std::uint32_t word)
         [&](DeviceLink &link) {
             const DeviceResult<Transport *> reopened = connector_->reopen(port(), int(link.lastInfo().dataBaud));
             if (!reopened) {
-                link.messages.push_back(DeviceMessage::SetClockError);
+                link.tell(DeviceMessage::SetClockError);
                 done = reopened.failure();
                 return;
             }
@@ -164,7 +157,7 @@ DeviceResult<> DeviceSession::DeleteProcedure(int id, Protocol::DeleteDataType t
         if (totalCount_ > 0) {
             done = link.DeleteDeviceData(id, type, waiting);
         } else {
-            link.messages.push_back(DeviceMessage::NoData);
+            link.tell(DeviceMessage::NoData);
             done = DeviceFailure{DeviceError::NoData, QStringLiteral("the device holds no readings")};
         }
     });

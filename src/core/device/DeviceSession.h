@@ -106,8 +106,8 @@ public:
     int totalCount() const { return totalCount_; }
 
     // What to tell the user, oldest first; takeMessages() empties the list.
-    const DeviceMessages &messages() const { return link_.messages; }
-    DeviceMessages takeMessages();
+    const DeviceMessages &messages() const { return link_.messages(); }
+    DeviceMessages takeMessages() { return link_.takeMessages(); }
 
     // Ports the last search could not open for lack of permission.
     QStringList permissionDenied() const { return permissionDenied_; }
