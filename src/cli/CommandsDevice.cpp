@@ -10,6 +10,7 @@
 #include "device/PortList.h"
 #include "device/Protocol.h"
 #include "device/RawDump.h"
+#include "device/SerialConnector.h"
 #include "device/SocketLink.h"
 #include "model/DatFile.h"
 #include "model/RecordStore.h"
@@ -97,10 +98,12 @@ bool prepareSession(DeviceSession &session, const std::map<QString, QString> &op
         return true;
     }
     if (opts.contains(QStringLiteral("--port"))) {
-        session.restrictToPort(opts.at(QStringLiteral("--port")));
+        session.useSerial(SerialSearch::only(opts.at(QStringLiteral("--port"))));
     } else {
-        session.savedPort = DownloadController::rememberedPort();
-        session.EnumeratePorts();
+        SerialSearch search;
+        search.firstPort = DownloadController::rememberedPort();
+        search.ports = EnumeratePorts();
+        session.useSerial(search);
     }
     return true;
 }
@@ -232,10 +235,10 @@ int runDownload(const QStringList &args)
     bool rawFailed = false;
     if (!rawPath.isEmpty()) {
         // Kept whatever the outcome: a failed download is what a dump is for.
-        QString why;
-        rawFailed = !controller.rawDump()->save(rawPath, &why);
+        const DumpResult<> saved = controller.rawDump()->save(rawPath);
+        rawFailed = !saved;
         if (rawFailed)
-            err() << "cannot write the raw dump " << rawPath << ": " << why << "\n";
+            err() << "cannot write the raw dump " << rawPath << ": " << saved.detail() << "\n";
     }
     if (result.droppedRecords > 0)
         err() << result.droppedRecords << " readings beyond an ID's room were dropped.\n";
@@ -305,8 +308,10 @@ int runSetClock(const QStringList &args)
         return 1;
     const QDate d = when.date();
     const QTime t = when.time();
-    const bool ok = session.SetClockProcedure(
-        Protocol::DateTimeWord(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()));
+    const bool ok =
+        session
+            .SetClockProcedure(Protocol::DateTimeWord(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()))
+            .ok();
     finishMaintenance(session);
     return ok ? 0 : 1;
 }
@@ -380,11 +385,14 @@ int runDelete(const QStringList &arguments)
     DeviceSession session;
     if (!prepareSession(session, *opts))
         return 1;
-    const bool ok = session.DeleteProcedure(id, Protocol::DeleteDataType(type), [](bool waiting) {
-        if (waiting)
-            err() << "Deleting Data ...\n";
-        err().flush();
-    });
+    const bool ok = session
+                        .DeleteProcedure(id, Protocol::DeleteDataType(type),
+                                         [](bool waiting) {
+                                             if (waiting)
+                                                 err() << "Deleting Data ...\n";
+                                             err().flush();
+                                         })
+                        .ok();
     finishMaintenance(session);
     return ok ? 0 : 1;
 }

@@ -53,19 +53,30 @@ std::array<std::uint8_t, 8> Record(const SampleRecord &s, bool reversed)
     return out;
 }
 
-QByteArray InfoReply(int model, std::uint32_t dataBaud, int payloadLength)
+QByteArray InfoReply(const Info &info, int payloadLength)
 {
     QByteArray p(payloadLength, '\0');
     const auto put = [&p](int frameIndex, std::uint32_t value, int bytes) {
         if (frameIndex - 7 + bytes <= p.size())
             putBigEndian(p, frameIndex - 7, value, bytes);
     };
-    put(7, std::uint32_t(model), 2);
-    put(9, dataBaud, 4);
-    // Two version triples, kept by the program but never shown.
-    put(17, 0x010203, 3);
-    put(20, 0x040506, 3);
+    const auto triple = [](const std::array<std::uint8_t, 3> &v) {
+        return (std::uint32_t(v[0]) << 16) | (std::uint32_t(v[1]) << 8) | v[2];
+    };
+    put(7, std::uint32_t(info.model), 2);
+    put(9, info.dataBaud, 4);
+    put(13, info.value, 4);
+    put(17, triple(info.version1), 3);
+    put(20, triple(info.version2), 3);
     return Frame(0x00, InfoTag, p);
+}
+
+QByteArray InfoReply(int model, std::uint32_t dataBaud, int payloadLength)
+{
+    Info info;
+    info.model = model;
+    info.dataBaud = dataBaud;
+    return InfoReply(info, payloadLength);
 }
 
 QByteArray CountReply(int frameCount, int extra1, int extra2)

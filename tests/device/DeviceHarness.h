@@ -9,6 +9,7 @@
 #include "VirtualClock.h"
 #include "device/DeviceSession.h"
 #include "device/DownloadEngine.h"
+#include "device/SerialConnector.h"
 #include "device/SocketLink.h"
 #include "model/RecordStore.h"
 #include "texts/DeviceTexts.h"
@@ -21,6 +22,7 @@
 #include <cstdlib>
 #include <future>
 #include <memory>
+#include <optional>
 #include <thread>
 
 namespace harness
@@ -53,6 +55,12 @@ inline std::shared_ptr<SocketLink> bluetoothTo(SimulatedOximeter &sim, const QTe
     if (!link->Connect(QStringLiteral("unix:") + path))
         return nullptr;
     return link;
+}
+
+// The error of a device operation; nullopt when it succeeded.
+template <typename T> std::optional<DeviceError> failed(const DeviceResult<T> &result)
+{
+    return result.ok() ? std::nullopt : std::optional<DeviceError>(result.error());
 }
 
 struct Download {
@@ -123,7 +131,7 @@ struct InProcess {
 inline Download downloadOverPty(SimulatedOximeter &sim, RecordStore &store)
 {
     DeviceSession session;
-    session.restrictToPort(sim.startPty());
+    session.useSerial(SerialSearch::only(sim.startPty()));
     return download(session, store);
 }
 

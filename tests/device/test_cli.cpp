@@ -299,8 +299,8 @@ TEST(CliDownload, AnInterruptedDownloadStopsTheDeviceAndKeepsWhatArrived)
         EXPECT_TRUE(std::equal(r.contents.samples.begin(), r.contents.samples.end(), night.begin()));
         EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("id1.dat"))));
         const auto events = RawDump::load(dump);
-        ASSERT_TRUE(events.has_value());
-        EXPECT_GT(events->size(), 4u);
+        ASSERT_TRUE(events.ok()) << events.detail().toStdString();
+        EXPECT_GT(events.value().size(), 4u);
         // The device reads its line only between the frames it is still sending.
         QString log;
         for (int i = 0; i < 100 && log.count(QLatin1String("CMD 55 AA F3 00 00 F3")) < 2; ++i)

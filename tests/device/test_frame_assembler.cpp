@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "DeviceWire.h"
 #include "device/FrameAssembler.h"
 #include "device/Protocol.h"
 #include "model/RecordStore.h"
@@ -21,7 +22,7 @@ QByteArray payloadOf(const std::vector<SampleRecord> &records, int model)
 {
     QByteArray p;
     for (const auto &r : records) {
-        const auto w = EncodeSample(r, model);
+        const auto w = DeviceWire::Record(r, ReversesRecordBytes(model));
         p.append(reinterpret_cast<const char *>(w.data()), 8);
     }
     return p;
@@ -40,7 +41,7 @@ TEST_F(Fixture, FrameOfTwentyBytesYieldsTwoRecordsAndIgnoresTheRest)
     a.onFrameComplete = [this](int n) { reported.push_back(n); };
     QByteArray payload = payloadOf({reading(3, 1), reading(3, 2)}, 2) + QByteArray(4, char(0x7F));
     ASSERT_EQ(payload.size(), 20);
-    a.Feed(BuildDeviceFrame(0, 0, payload));
+    a.Feed(DeviceWire::Frame(0, 0, payload));
     ASSERT_EQ(store.deviceSampleCount(3), 2);
     EXPECT_EQ(store.deviceSamples[2][0], reading(3, 1));
     EXPECT_EQ(store.deviceSamples[2][1], reading(3, 2));
@@ -51,7 +52,7 @@ TEST_F(Fixture, FrameOfTwentyBytesYieldsTwoRecordsAndIgnoresTheRest)
 TEST_F(Fixture, RecordsWithIdZeroAreDroppedOthersKept)
 {
     FrameAssembler a(store.deviceSamples, 2);
-    a.Feed(BuildDeviceFrame(0, 0, payloadOf({reading(0, 1), reading(9, 2), reading(0, 3), reading(127, 4)}, 2)));
+    a.Feed(DeviceWire::Frame(0, 0, payloadOf({reading(0, 1), reading(9, 2), reading(0, 3), reading(127, 4)}, 2)));
     EXPECT_EQ(store.deviceSampleCount(9), 1);
     EXPECT_EQ(store.deviceSampleCount(127), 1);
     int total = 0;
@@ -66,7 +67,7 @@ TEST_F(Fixture, ReversedModelsDecodeEachRecordBackwards)
     for (int model : {1, 3, 4, 11}) {
         store.ClearAllData();
         FrameAssembler a(store.deviceSamples, model);
-        a.Feed(BuildDeviceFrame(0, 0, payloadOf({reading(4, 10, 91), reading(4, 11, 92)}, model)));
+        a.Feed(DeviceWire::Frame(0, 0, payloadOf({reading(4, 10, 91), reading(4, 11, 92)}, model)));
         ASSERT_EQ(store.deviceSampleCount(4), 2) << model;
         EXPECT_EQ(store.deviceSamples[3][1], reading(4, 11, 92)) << model;
     }
@@ -76,7 +77,7 @@ TEST_F(Fixture, StrayByteHidesFramesUntilHeaderFallsOnPairBoundary)
 {
     FrameAssembler a(store.deviceSamples, 2);
     a.onFrameComplete = [this](int n) { reported.push_back(n); };
-    const QByteArray frame = BuildDeviceFrame(0, 0, payloadOf({reading(1, 1)}, 2) + QByteArray(1, '\0'));
+    const QByteArray frame = DeviceWire::Frame(0, 0, payloadOf({reading(1, 1)}, 2) + QByteArray(1, '\0'));
     ASSERT_EQ(frame.size(), 17);
     // 00 55 | AA ... : the header straddles a pair, so this frame is not seen.
     a.Feed(QByteArray(1, '\0') + frame);
@@ -91,7 +92,7 @@ TEST_F(Fixture, StrayByteHidesFramesUntilHeaderFallsOnPairBoundary)
     // misaligned too and is lost as well; the third one lines up again.
     store.ClearAllData();
     FrameAssembler b(store.deviceSamples, 2);
-    const QByteArray even = BuildDeviceFrame(0, 0, payloadOf({reading(2, 1)}, 2));
+    const QByteArray even = DeviceWire::Frame(0, 0, payloadOf({reading(2, 1)}, 2));
     ASSERT_EQ(even.size() % 2, 0);
     b.Feed(QByteArray(1, '\0') + even + even);
     EXPECT_EQ(b.framesReceived(), 0);
@@ -103,19 +104,19 @@ TEST_F(Fixture, OversizedFrameIsDroppedWithoutOverrunAndStreamResynchronises)
 {
     FrameAssembler a(store.deviceSamples, 2);
     // L = 4193 does not fit 4,200 bytes with header and check byte.
-    QByteArray huge = BuildDeviceFrame(0, 0, QByteArray(4193, char(0x11)));
+    QByteArray huge = DeviceWire::Frame(0, 0, QByteArray(4193, char(0x11)));
     ASSERT_EQ(huge.size(), 4201);
     a.Feed(huge);
     EXPECT_EQ(a.framesReceived(), 0);
     EXPECT_EQ(a.droppedFrames(), 1);
     // The drop happened at its 7th byte; the 4,194 bytes after it pair up
     // evenly, so the next frame is on a pair boundary.
-    a.Feed(BuildDeviceFrame(0, 0, payloadOf({reading(6, 1)}, 2)));
+    a.Feed(DeviceWire::Frame(0, 0, payloadOf({reading(6, 1)}, 2)));
     EXPECT_EQ(a.framesReceived(), 1);
     EXPECT_EQ(store.deviceSampleCount(6), 1);
 
     // The largest frame that fits is accepted whole.
-    QByteArray largest = BuildDeviceFrame(0, 1, payloadOf(std::vector<SampleRecord>(524, reading(6, 2)), 2));
+    QByteArray largest = DeviceWire::Frame(0, 1, payloadOf(std::vector<SampleRecord>(524, reading(6, 2)), 2));
     ASSERT_EQ(largest.size(), 4200);
     a.Feed(largest);
     EXPECT_EQ(a.framesReceived(), 2);
@@ -125,7 +126,7 @@ TEST_F(Fixture, OversizedFrameIsDroppedWithoutOverrunAndStreamResynchronises)
 TEST_F(Fixture, EndTagIsSeenAsSoonAsTheHeaderArrives)
 {
     FrameAssembler a(store.deviceSamples, 2);
-    const QByteArray end = BuildDeviceFrame(0, TagEnd, payloadOf({reading(8, 1)}, 2));
+    const QByteArray end = DeviceWire::Frame(0, TagEnd, payloadOf({reading(8, 1)}, 2));
     a.Feed(end.left(5));
     EXPECT_EQ(a.frameTag(), TagEnd);
     EXPECT_TRUE(a.midFrame());
@@ -142,7 +143,7 @@ TEST_F(Fixture, AnIdKeepsAFullRecordingAndDropsWhatGoesBeyond)
     const int room = RecordStore::kCapacity;
     const int frames = room / perFrame + 2;
     for (int i = 0; i < frames; ++i)
-        a.Feed(BuildDeviceFrame(0, std::uint16_t(i), payload));
+        a.Feed(DeviceWire::Frame(0, std::uint16_t(i), payload));
     EXPECT_EQ(store.deviceSampleCount(2), room);
     EXPECT_EQ(a.droppedRecords(), long(frames) * perFrame - room);
     EXPECT_EQ(a.framesReceived(), frames);
@@ -152,8 +153,8 @@ TEST_F(Fixture, ZeroLengthFrameCountsWithoutRecords)
 {
     FrameAssembler a(store.deviceSamples, 2);
     a.onFrameComplete = [this](int n) { reported.push_back(n); };
-    a.Feed(BuildDeviceFrame(0, 0, {}));
-    a.Feed(BuildDeviceFrame(0, 1, QByteArray(5, char(0x81)))); // shorter than one record
+    a.Feed(DeviceWire::Frame(0, 0, {}));
+    a.Feed(DeviceWire::Frame(0, 1, QByteArray(5, char(0x81)))); // shorter than one record
     EXPECT_EQ(reported, (std::vector<int>{1, 2}));
     EXPECT_FALSE(store.hasDownloadedData());
 }
@@ -161,7 +162,7 @@ TEST_F(Fixture, ZeroLengthFrameCountsWithoutRecords)
 TEST_F(Fixture, DiscardingAPartialFrameRealignsOnTheNextFrame)
 {
     FrameAssembler a(store.deviceSamples, 2);
-    const QByteArray frame = BuildDeviceFrame(0, 0, payloadOf({reading(5, 1)}, 2));
+    const QByteArray frame = DeviceWire::Frame(0, 0, payloadOf({reading(5, 1)}, 2));
     // An odd number of stray bytes leaves every later even-length frame misaligned...
     a.Feed(QByteArray(1, '\0') + frame + frame);
     EXPECT_EQ(a.framesReceived(), 0);
@@ -176,8 +177,8 @@ TEST_F(Fixture, FrameWithAnotherTagThanTheExpectedOneIsDiscarded)
 {
     FrameAssembler a(store.deviceSamples, 2);
     a.onFrameComplete = [this](int n) { reported.push_back(n); };
-    const QByteArray frame0 = BuildDeviceFrame(0, 0, payloadOf({reading(4, 1), reading(7, 1)}, 2));
-    const QByteArray frame1 = BuildDeviceFrame(0, 1, payloadOf({reading(7, 2)}, 2));
+    const QByteArray frame0 = DeviceWire::Frame(0, 0, payloadOf({reading(4, 1), reading(7, 1)}, 2));
+    const QByteArray frame1 = DeviceWire::Frame(0, 1, payloadOf({reading(7, 2)}, 2));
     // A late frame 0 and the answer to its re-request: the second copy is stale.
     a.Feed(frame0 + frame0);
     EXPECT_EQ(a.framesReceived(), 1);
@@ -186,7 +187,7 @@ TEST_F(Fixture, FrameWithAnotherTagThanTheExpectedOneIsDiscarded)
     EXPECT_EQ(a.staleFrames(), 1);
     EXPECT_FALSE(a.midFrame());
     // A frame from the future is no better than one from the past.
-    a.Feed(BuildDeviceFrame(0, 5, payloadOf({reading(9, 1)}, 2)));
+    a.Feed(DeviceWire::Frame(0, 5, payloadOf({reading(9, 1)}, 2)));
     EXPECT_EQ(store.deviceSampleCount(9), 0);
     EXPECT_EQ(a.frameTag(), 0);
     a.Feed(frame1 + frame0 + frame1);
@@ -196,7 +197,7 @@ TEST_F(Fixture, FrameWithAnotherTagThanTheExpectedOneIsDiscarded)
     EXPECT_EQ(reported, (std::vector<int>{1, 2}));
 
     // The end tag still ends the transfer whatever frame was expected, with its records.
-    a.Feed(BuildDeviceFrame(0, TagEndAlt, payloadOf({reading(4, 2)}, 2)));
+    a.Feed(DeviceWire::Frame(0, TagEndAlt, payloadOf({reading(4, 2)}, 2)));
     EXPECT_EQ(a.frameTag(), TagEndAlt);
     EXPECT_EQ(store.deviceSampleCount(4), 2);
     EXPECT_EQ(a.framesReceived(), 3);

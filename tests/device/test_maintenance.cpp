@@ -25,14 +25,14 @@ TEST(SetClock, SendsDateThenTimeAndDeviceTakesIt)
     SimulatedOximeter sim(harness::config());
     RecordStore store;
     DeviceSession session;
-    session.restrictToPort(sim.startPty());
+    session.useSerial(SerialSearch::only(sim.startPty()));
     EXPECT_TRUE(session.SetClockProcedure(Protocol::DateTimeWord(2010, 7, 21, 14, 35, 9)));
     EXPECT_EQ(session.takeMessages(), DeviceMessages{DeviceMessage::SetClockSucceeded});
     EXPECT_EQ(sim.clock(), QDateTime(QDate(2010, 7, 21), QTime(14, 35, 9), Qt::UTC));
     EXPECT_TRUE(sent(sim, bytes({0x55, 0xAA, 0xF7, 0xCA, 0x55, 0x16})));
     EXPECT_TRUE(sent(sim, bytes({0x55, 0xAA, 0xF8, 0x37, 0x26, 0x55})));
     // The port to remember is reported; the device layer writes no setting.
-    EXPECT_EQ(session.portToRemember(), session.savedPort);
+    EXPECT_EQ(session.portToRemember(), session.port());
     EXPECT_FALSE(ReadSetupString(QStringLiteral("DefaultCOM")).has_value());
     session.TransferEnd();
     EXPECT_EQ(sim.commandCount(Protocol::StopTransfer), 2);
@@ -58,7 +58,7 @@ TEST(SetClock, FailedReopenAtTheDataRateIsTheClockError)
     SimulatedOximeter sim(c);
     RecordStore store;
     DeviceSession session;
-    session.restrictToPort(sim.startPty());
+    session.useSerial(SerialSearch::only(sim.startPty()));
     EXPECT_FALSE(session.SetClockProcedure(Protocol::DateTimeWord(2010, 7, 21, 14, 35, 9)));
     EXPECT_EQ(session.takeMessages(), DeviceMessages{DeviceMessage::SetClockError});
     EXPECT_EQ(sim.commandCount(Protocol::QueryDeviceInfo), 1);
@@ -70,8 +70,9 @@ TEST(SetClock, NoAnsweringPortSaysSo)
     RecordStore store;
     DeviceSession session;
     QTemporaryDir dir;
-    session.setDeviceRoot(dir.path());
-    session.restrictToPort(QStringLiteral("ttyUSB4"));
+    SerialSearch search = SerialSearch::only(QStringLiteral("ttyUSB4"));
+    search.deviceRoot = dir.path();
+    session.useSerial(search);
     EXPECT_FALSE(session.SetClockProcedure(0));
     EXPECT_EQ(session.takeMessages(), DeviceMessages{DeviceMessage::CantFindDevice});
 }

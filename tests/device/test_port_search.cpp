@@ -37,6 +37,16 @@ PortEntry entry(const QString &friendly)
     return {friendly, PortNameOf(friendly)};
 }
 
+// A search of the ports under root only.
+SerialSearch searchIn(const QString &root, const QString &firstPort = {}, const PortLists &ports = {})
+{
+    SerialSearch search;
+    search.deviceRoot = root;
+    search.firstPort = firstPort;
+    search.ports = ports;
+    return search;
+}
+
 QString defaultCom()
 {
     return ReadSetupString(QStringLiteral("DefaultCOM")).value_or(QString());
@@ -97,12 +107,12 @@ TEST(PortSearch, VanishedDefaultComFallsThroughToBridgeSilently)
 
     RecordStore store;
     DeviceSession session;
-    session.setDeviceRoot(dev.root());
-    session.savedPort = defaultCom();
-    session.ports.bridgePorts = {entry(QStringLiteral("CP2102 USB to UART Bridge Controller (ttyUSB3)"))};
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
+    PortLists ports;
+    ports.bridgePorts = {entry(QStringLiteral("CP2102 USB to UART Bridge Controller (ttyUSB3)"))};
+    session.useSerial(searchIn(dev.root(), defaultCom(), ports));
+    EXPECT_EQ(harness::failed(session.FindDevice()), std::nullopt);
     EXPECT_TRUE(session.messages().empty());
-    EXPECT_EQ(session.savedPort, QStringLiteral("ttyUSB3"));
+    EXPECT_EQ(session.port(), QStringLiteral("ttyUSB3"));
     EXPECT_EQ(session.portToRemember(), QStringLiteral("ttyUSB3"));
     EXPECT_EQ(defaultCom(), QStringLiteral("ttyUSB7")); // the caller writes it
     EXPECT_EQ(session.totalCount(), sim.frameCount());
@@ -119,10 +129,10 @@ TEST(PortSearch, BridgesBeforeOtherPortsAndBusyPortsAreSkipped)
 
     RecordStore store;
     DeviceSession session;
-    session.setDeviceRoot(dev.root());
-    session.ports = SplitPorts({QStringLiteral("Modem (ttyACM0)"), QStringLiteral("CP2102 bridge (ttyUSB0)")});
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
-    EXPECT_EQ(session.savedPort, QStringLiteral("ttyUSB0"));
+    const PortLists ports = SplitPorts({QStringLiteral("Modem (ttyACM0)"), QStringLiteral("CP2102 bridge (ttyUSB0)")});
+    session.useSerial(searchIn(dev.root(), {}, ports));
+    EXPECT_EQ(harness::failed(session.FindDevice()), std::nullopt);
+    EXPECT_EQ(session.port(), QStringLiteral("ttyUSB0"));
     EXPECT_TRUE(other.commands().empty());
     session.TransferEnd();
 
@@ -130,9 +140,9 @@ TEST(PortSearch, BridgesBeforeOtherPortsAndBusyPortsAreSkipped)
     SerialPort holder;
     ASSERT_TRUE(holder.Open(dev.dir.filePath(QStringLiteral("ttyUSB0")), 4800));
     const std::size_t before = bridge.commands().size();
-    session.savedPort.clear();
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
-    EXPECT_EQ(session.savedPort, QStringLiteral("ttyACM0"));
+    session.useSerial(searchIn(dev.root(), {}, ports));
+    EXPECT_EQ(harness::failed(session.FindDevice()), std::nullopt);
+    EXPECT_EQ(session.port(), QStringLiteral("ttyACM0"));
     EXPECT_EQ(bridge.commands().size(), before);
 }
 
@@ -146,26 +156,26 @@ TEST(PortSearch, BruteForceSkipsBluetoothPortsForDownloadOnly)
 
     RecordStore store;
     DeviceSession session;
-    session.setDeviceRoot(dev.root());
-    session.ports.bluetoothPorts = {entry(QStringLiteral("Bluetooth serial (ttyUSB9)"))};
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::NotFound);
+    PortLists ports;
+    ports.bluetoothPorts = {entry(QStringLiteral("Bluetooth serial (ttyUSB9)"))};
+    session.useSerial(searchIn(dev.root(), {}, ports));
+    EXPECT_EQ(harness::failed(session.FindDevice()), DeviceError::NotFound);
     EXPECT_EQ(session.messages(), DeviceMessages{DeviceMessage::CantFindDevice});
     EXPECT_TRUE(sim.commands().empty());
-    EXPECT_TRUE(session.savedPort.isEmpty());
+    EXPECT_TRUE(session.port().isEmpty());
 
     // The maintenance search does not compare with the Bluetooth ports.
     session.takeMessages();
     bool ran = false;
-    EXPECT_TRUE(session.FindDeviceFor([&ran](DeviceLink &link) { ran = link.deviceModel == 2; }));
+    EXPECT_TRUE(session.FindDeviceFor([&ran](DeviceLink &link) { ran = link.lastInfo().model == 2; }));
     EXPECT_TRUE(ran);
     EXPECT_EQ(session.portToRemember(), QStringLiteral("ttyUSB9"));
 
     // And the download search finds it by brute force once it is not a Bluetooth port.
     session.TransferEnd();
-    session.ports = PortLists{};
-    session.savedPort.clear();
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
-    EXPECT_EQ(session.savedPort, QStringLiteral("ttyUSB9"));
+    session.useSerial(searchIn(dev.root()));
+    EXPECT_EQ(harness::failed(session.FindDevice()), std::nullopt);
+    EXPECT_EQ(session.port(), QStringLiteral("ttyUSB9"));
 }
 
 TEST(PortSearch, EachPortIsTriedOncePerSearch)
@@ -177,11 +187,10 @@ TEST(PortSearch, EachPortIsTriedOncePerSearch)
     dev.link(QStringLiteral("ttyS0"), dead.startPty());
     RecordStore store;
     DeviceSession session;
-    session.setDeviceRoot(dev.root());
     // Remembered, listed twice and found again by the brute-force pass: one handshake.
-    session.savedPort = QStringLiteral("ttyS0");
-    session.ports = SplitPorts({QStringLiteral("16550A UART (ttyS0)"), QStringLiteral("CP2102 (ttyS0)")});
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::NotFound);
+    session.useSerial(searchIn(dev.root(), QStringLiteral("ttyS0"),
+                               SplitPorts({QStringLiteral("16550A UART (ttyS0)"), QStringLiteral("CP2102 (ttyS0)")})));
+    EXPECT_EQ(harness::failed(session.FindDevice()), DeviceError::NotFound);
     EXPECT_EQ(dead.commandCount(Protocol::QueryDeviceInfo), 6);
     EXPECT_FALSE(session.FindDeviceFor([](DeviceLink &) { ADD_FAILURE(); }));
     EXPECT_EQ(dead.commandCount(Protocol::QueryDeviceInfo), 12);
@@ -198,9 +207,9 @@ TEST(PortSearch, SilentDeviceGetsFiveResendsThenNextPortAnswers)
     dev.link(QStringLiteral("ttyUSB1"), good.startPty());
     RecordStore store;
     DeviceSession session;
-    session.setDeviceRoot(dev.root());
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
-    EXPECT_EQ(session.savedPort, QStringLiteral("ttyUSB1"));
+    session.useSerial(searchIn(dev.root()));
+    EXPECT_EQ(harness::failed(session.FindDevice()), std::nullopt);
+    EXPECT_EQ(session.port(), QStringLiteral("ttyUSB1"));
     EXPECT_EQ(silent.commandCount(Protocol::QueryDeviceInfo), 6);
 }
 
@@ -216,8 +225,8 @@ TEST(PortSearch, GarbledOrWrongLengthInfoReplyFailsTheHandshake)
         sim.addNight(1, 10, 1);
         RecordStore store;
         DeviceSession session;
-        session.restrictToPort(sim.startPty());
-        EXPECT_EQ(session.FindDevice(), SearchOutcome::NotFound) << variant;
+        session.useSerial(SerialSearch::only(sim.startPty()));
+        EXPECT_EQ(harness::failed(session.FindDevice()), DeviceError::NotFound) << variant;
         // A complete reply that fails a check is not sent for again.
         EXPECT_EQ(sim.commandCount(Protocol::QueryDeviceInfo), 1) << variant;
         EXPECT_EQ(sim.commandCount(Protocol::QueryCounts), 0) << variant;
@@ -232,18 +241,18 @@ TEST(PortSearch, GarbledCountReplyReadsAsNoDataUntilATotalWasSeen)
     sim.addNight(1, 100, 1);
     RecordStore store;
     DeviceSession session;
-    session.restrictToPort(sim.startPty());
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithoutData);
+    session.useSerial(SerialSearch::only(sim.startPty()));
+    EXPECT_EQ(harness::failed(session.FindDevice()), DeviceError::NoData);
     EXPECT_EQ(session.takeMessages(), DeviceMessages{DeviceMessage::NoData});
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
+    EXPECT_EQ(harness::failed(session.FindDevice()), std::nullopt);
     EXPECT_EQ(session.totalCount(), sim.frameCount());
     // The total of the earlier reply is kept, so a garbled reply now is a sync error.
     SimulatedOximeter::Config again = harness::config();
     again.faults.garbledCountReplies = 5;
     SimulatedOximeter sim2(again);
     sim2.addNight(1, 100, 1);
-    session.restrictToPort(sim2.startPty());
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::CountsFailed);
+    session.useSerial(SerialSearch::only(sim2.startPty()));
+    EXPECT_EQ(harness::failed(session.FindDevice()), DeviceError::Protocol);
     EXPECT_EQ(session.takeMessages(), DeviceMessages{DeviceMessage::SyncError});
 }
 
@@ -256,8 +265,8 @@ TEST(PortSearch, RefusedPortAddsPermissionHint)
     ASSERT_EQ(::chmod(QFile::encodeName(pty).constData(), 0), 0);
     RecordStore store;
     DeviceSession session;
-    session.restrictToPort(pty);
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::NotFound);
+    session.useSerial(SerialSearch::only(pty));
+    EXPECT_EQ(harness::failed(session.FindDevice()), DeviceError::NotFound);
     EXPECT_EQ(session.messages(), DeviceMessages{DeviceMessage::CantFindDevice});
     EXPECT_EQ(session.permissionDenied(), QStringList{pty});
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DeviceHarness.h"
+#include "DeviceWire.h"
 #include "device/Protocol.h"
 
 #include <gtest/gtest.h>
@@ -16,13 +17,13 @@ QByteArray asBytes(const Command &c)
 
 QByteArray infoReply(int length, int status = 0, int tag = 0xFFFD)
 {
-    DeviceInfo info;
+    DeviceWire::Info info;
     info.model = 4;
     info.dataBaud = 38400;
     info.value = 7;
-    info.version1 = QStringLiteral("1.2.3");
-    info.version2 = QStringLiteral("9.8.7");
-    QByteArray r = BuildDeviceInfoReply(info);
+    info.version1 = {1, 2, 3};
+    info.version2 = {9, 8, 7};
+    QByteArray r = DeviceWire::InfoReply(info);
     r[2] = char(status);
     r[3] = char(tag >> 8);
     r[4] = char(tag & 0xFF);
@@ -84,7 +85,7 @@ TEST(SampleDecoder, DecodesEveryFieldFromItsBits)
     s.spo2 = 0x61;
     s.pulseRate = 0xB3;
     s.auxValue = 0x1A5;
-    const auto wire = EncodeSample(s, 2);
+    const auto wire = DeviceWire::Record(s, ReversesRecordBytes(2));
     EXPECT_EQ(wire[0], 0x55 | 0x80);
     EXPECT_EQ(wire[1], (0x4B >> 1) | ((0x0A & 3) << 6));
     EXPECT_EQ(wire[2], ((0x0A >> 2) & 3) | (0x1D << 2) | ((0x17 & 1) << 7));
@@ -118,6 +119,7 @@ TEST(DeviceInfoReply, AcceptsOnlyPayloadOfThirty)
     EXPECT_TRUE(good.accepted);
     EXPECT_EQ(good.info.model, 4);
     EXPECT_EQ(good.info.dataBaud, 38400u);
+    EXPECT_EQ(good.info.value, 7u);
     EXPECT_EQ(good.info.version1, QStringLiteral("1.2.3"));
     EXPECT_EQ(good.info.version2, QStringLiteral("9.8.7"));
     for (int length : {29, 31}) {
@@ -152,11 +154,7 @@ TEST(DeviceInfoReply, LongerRepliesAreCutToThirtyEightBytes)
 
 TEST(CountReply, ReadsThreeCountsAndChecksTag)
 {
-    Counts c;
-    c.frameCount = 0x1234;
-    c.extraCount1 = 2;
-    c.extraCount2 = 0x0300;
-    QByteArray r = BuildCountReply(c);
+    QByteArray r = DeviceWire::CountReply(0x1234, 2, 0x0300);
     ASSERT_EQ(r.size(), kReplySize);
     auto got = CheckCountReply(r);
     ASSERT_TRUE(got);
@@ -175,10 +173,10 @@ TEST(CountReply, ReadsThreeCountsAndChecksTag)
 
 TEST(Acknowledgement, NeedsHeaderAndTag)
 {
-    const QByteArray clock = BuildDeviceFrame(0, TagClockAck, QByteArray(30, '\0'));
+    const QByteArray clock = DeviceWire::Frame(0, TagClockAck, QByteArray(30, '\0'));
     EXPECT_TRUE(IsAcknowledgement(clock, TagClockAck));
     EXPECT_FALSE(IsAcknowledgement(clock, TagDeleteAck));
-    EXPECT_TRUE(IsAcknowledgement(BuildDeviceFrame(0, TagDeleteAck, {}), TagDeleteAck));
+    EXPECT_TRUE(IsAcknowledgement(DeviceWire::Frame(0, TagDeleteAck, {}), TagDeleteAck));
     EXPECT_FALSE(IsAcknowledgement(clock.mid(1), TagClockAck));
     EXPECT_FALSE(IsAcknowledgement(clock.left(4), TagClockAck));
 }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <optional>
 #include <sys/stat.h>
 
 namespace
@@ -26,8 +27,15 @@ harness::Download downloadOverPty(SimulatedOximeter &sim, RecordStore &store, st
 {
     DeviceSession session;
     session.setDump(std::move(dump));
-    session.restrictToPort(sim.startPty());
+    session.useSerial(SerialSearch::only(sim.startPty()));
     return harness::download(session, store);
+}
+
+// Why a dump was refused, with its detail in why; nullopt when it was not.
+template <typename T> std::optional<DumpError> refusal(const DumpResult<T> &result, QString &why)
+{
+    why = result.ok() ? QString() : result.detail();
+    return result.ok() ? std::nullopt : std::optional<DumpError>(result.error());
 }
 
 std::vector<SampleRecord> samplesOf(const RecordStore &store)
@@ -56,8 +64,8 @@ TEST(RawDump, FileKeepsEveryEventExactly)
     f.write(text);
     f.close();
     const auto loaded = RawDump::load(path);
-    ASSERT_TRUE(loaded.has_value());
-    EXPECT_EQ(*loaded, events);
+    ASSERT_TRUE(loaded.ok()) << loaded.detail().toStdString();
+    EXPECT_EQ(loaded.value(), events);
 
     // What the recorder keeps from every thread is saved the same way.
     RawDump dump;
@@ -65,39 +73,41 @@ TEST(RawDump, FileKeepsEveryEventExactly)
     dump.written(command(0xFE));
     dump.read({}); // nothing arrived: nothing to keep
     dump.read(harness::bytes({1, 2, 3}));
-    ASSERT_TRUE(dump.save(path));
+    ASSERT_TRUE(dump.save(path).ok());
     const auto again = RawDump::load(path);
-    ASSERT_TRUE(again.has_value());
-    EXPECT_EQ(*again, dump.events());
-    ASSERT_EQ(again->size(), 3u);
-    EXPECT_LE((*again)[1].offsetUs, (*again)[2].offsetUs);
+    ASSERT_TRUE(again.ok()) << again.detail().toStdString();
+    EXPECT_EQ(again.value(), dump.events());
+    ASSERT_EQ(again.value().size(), 3u);
+    EXPECT_LE(again.value()[1].offsetUs, again.value()[2].offsetUs);
 }
 
 TEST(RawDump, DamagedFilesAreRefusedWithTheLineAtFault)
 {
     QString why;
-    EXPECT_FALSE(RawDump::parse("0.1 > 55 AA\n", &why).has_value()); // no header
-    EXPECT_FALSE(RawDump::parse("# quellix raw dump 1\n0.1 > 55 AX\n", &why).has_value());
+    EXPECT_EQ(refusal(RawDump::parse("0.1 > 55 AA\n"), why), DumpError::Malformed); // no header
+    EXPECT_EQ(refusal(RawDump::parse("# quellix raw dump 1\n0.1 > 55 AX\n"), why), DumpError::Malformed);
     EXPECT_TRUE(why.startsWith(QLatin1String("line 2"))) << why.toStdString();
-    EXPECT_FALSE(RawDump::parse("# quellix raw dump 1\n0.1 > 55 AA\nx.1 < 00\n", &why).has_value());
+    EXPECT_EQ(refusal(RawDump::parse("# quellix raw dump 1\n0.1 > 55 AA\nx.1 < 00\n"), why), DumpError::Malformed);
     EXPECT_TRUE(why.startsWith(QLatin1String("line 3"))) << why.toStdString();
-    EXPECT_FALSE(RawDump::parse("# quellix raw dump 1\n0.1 ? 55\n").has_value());
-    EXPECT_FALSE(RawDump::parse("# quellix raw dump 1\n-1.0 > 55\n").has_value());
-    EXPECT_FALSE(RawDump::load(QStringLiteral("/nonexistent/dump.txt"), &why).has_value());
+    EXPECT_EQ(refusal(RawDump::parse("# quellix raw dump 1\n0.1 ? 55\n"), why), DumpError::Malformed);
+    EXPECT_EQ(refusal(RawDump::parse("# quellix raw dump 1\n-1.0 > 55\n"), why), DumpError::Malformed);
+    EXPECT_EQ(refusal(RawDump::load(QStringLiteral("/nonexistent/dump.txt")), why), DumpError::Unreadable);
     EXPECT_FALSE(why.isEmpty());
     // The largest offset that fits in 64-bit microseconds, and one past it.
     const auto offset = RawDump::parse("# quellix raw dump 1\n9223372036854.775807 > 55\n");
-    ASSERT_TRUE(offset.has_value());
-    EXPECT_EQ(offset->front().offsetUs, std::numeric_limits<qint64>::max());
+    ASSERT_TRUE(offset.ok()) << offset.detail().toStdString();
+    EXPECT_EQ(offset.value().front().offsetUs, std::numeric_limits<qint64>::max());
     for (const char *time : {"9223372036854.775808", "9223372036855.0", "9223372036854775807.0"}) {
-        EXPECT_FALSE(RawDump::parse(QByteArray("# quellix raw dump 1\n") + time + " > 55\n", &why).has_value()) << time;
+        EXPECT_EQ(refusal(RawDump::parse(QByteArray("# quellix raw dump 1\n") + time + " > 55\n"), why),
+                  DumpError::Malformed)
+            << time;
         EXPECT_TRUE(why.contains(QLatin1String("out of range"))) << time << ": " << why.toStdString();
     }
 
     // A dump that cannot be written says so and leaves no file behind.
     RawDump dump;
     dump.written(command(0xFD));
-    EXPECT_FALSE(dump.save(QStringLiteral("/nonexistent/dump.txt"), &why));
+    EXPECT_EQ(refusal(dump.save(QStringLiteral("/nonexistent/dump.txt")), why), DumpError::WriteFailed);
     EXPECT_FALSE(why.isEmpty());
 }
 
@@ -114,9 +124,13 @@ TEST(RawDump, OnlyBoundedRegularFilesAreLoaded)
     f.write("# quellix raw dump 1\n");
     ASSERT_TRUE(f.resize(RawDump::kMaxFileSize + 1)); // sparse: no disk used
     f.close();
-    for (const QString &path : {fifo, QStringLiteral("/dev/zero"), dir.path(), big}) {
+    const std::pair<QString, DumpError> refused[] = {{fifo, DumpError::Unreadable},
+                                                     {QStringLiteral("/dev/zero"), DumpError::Unreadable},
+                                                     {dir.path(), DumpError::Unreadable},
+                                                     {big, DumpError::TooLarge}};
+    for (const auto &[path, error] : refused) {
         QString why;
-        EXPECT_FALSE(RawDump::load(path, &why).has_value()) << path.toStdString();
+        EXPECT_EQ(refusal(RawDump::load(path), why), error) << path.toStdString();
         EXPECT_FALSE(why.isEmpty()) << path.toStdString();
     }
 }

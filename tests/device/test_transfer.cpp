@@ -65,7 +65,7 @@ TEST_P(ModelDownload, BringsEveryReadingOfSeveralIds)
 
     RecordStore store;
     DeviceSession session;
-    session.restrictToPort(pty);
+    session.useSerial(SerialSearch::only(pty));
     const harness::Download d = harness::download(session, store);
     ASSERT_TRUE(harness::completed(d));
     EXPECT_EQ(d.result.framesAnnounced, sim.frameCount());
@@ -180,7 +180,7 @@ TEST(Transfer, DeviceUnpluggedDuringTheSearchIsNotFound)
     c.faults.silent = true;
     SimulatedOximeter sim(c);
     DeviceSession session;
-    session.restrictToPort(sim.startPty());
+    session.useSerial(SerialSearch::only(sim.startPty()));
     DownloadEngine engine(session);
     std::promise<DownloadResult> done;
     DownloadEngine::Events events;
@@ -218,7 +218,7 @@ TEST(Transfer, StopMidTransferJoinsBothWorkersWithoutFinishing)
     SimulatedOximeter sim(c);
     sim.addNight(1, 2000, 1);
     DeviceSession session;
-    session.restrictToPort(sim.startPty());
+    session.useSerial(SerialSearch::only(sim.startPty()));
     DownloadEngine engine(session);
     std::atomic<int> frames{0};
     std::atomic<int> announced{0};
@@ -238,7 +238,6 @@ TEST(Transfer, StopMidTransferJoinsBothWorkersWithoutFinishing)
     engine.stop();
     const DownloadResult result = harness::take(done);
     engine.wait();
-    EXPECT_FALSE(session.transferRunning());
     EXPECT_EQ(result.status, DownloadStatus::Stopped);
     EXPECT_TRUE(result.messages.empty());
     // No progress after the stop: the receiver ends without its closing report.
@@ -260,7 +259,9 @@ TEST(Transfer, CancelledSearchEndsAtOnceWithEveryPortClosed)
     ASSERT_TRUE(QFile::link(first.startPty(), dev.filePath(QStringLiteral("ttyUSB0"))));
     ASSERT_TRUE(QFile::link(second.startPty(), dev.filePath(QStringLiteral("ttyUSB1"))));
     DeviceSession session;
-    session.setDeviceRoot(dev.path());
+    SerialSearch search;
+    search.deviceRoot = dev.path();
+    session.useSerial(search);
     DownloadEngine engine(session);
     std::promise<DownloadResult> done;
     DownloadEngine::Events events;
@@ -283,8 +284,7 @@ TEST(Transfer, CancelledSearchEndsAtOnceWithEveryPortClosed)
     SimulatedOximeter good(harness::config());
     good.addNight(2, 20, 2);
     RecordStore store;
-    session.setDeviceRoot(QStringLiteral("/dev"));
-    session.restrictToPort(good.startPty());
+    session.useSerial(SerialSearch::only(good.startPty()));
     EXPECT_TRUE(harness::completed(harness::download(session, store)));
     EXPECT_EQ(store.deviceSampleCount(2), 20);
 }
@@ -297,7 +297,7 @@ TEST(Transfer, DeviceClosingTheLineEndsInATimeoutKeepingWhatArrived)
     sim.addNight(9, 160, 9);
     RecordStore store;
     DeviceSession session;
-    session.restrictToPort(sim.startPty());
+    session.useSerial(SerialSearch::only(sim.startPty()));
     const harness::Download d = harness::download(session, store);
     EXPECT_TRUE(sim.lineClosed());
     // A failed read is no message of its own: the polls that bring nothing end
@@ -335,9 +335,9 @@ TEST(Transfer, BluetoothWithoutLinkIsNotFound)
     RecordStore store;
     DeviceSession session;
     session.useBluetooth(std::make_shared<BluetoothLink>()); // never connected
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::NotFound);
+    EXPECT_EQ(harness::failed(session.FindDevice()), DeviceError::NotFound);
     EXPECT_FALSE(session.FindDeviceFor([](DeviceLink &) { ADD_FAILURE(); }));
-    EXPECT_EQ(session.messages().back(), DeviceMessage::NotConnected);
+    EXPECT_EQ(session.messages(), (DeviceMessages{DeviceMessage::CantFindDevice, DeviceMessage::NotConnected}));
 }
 
 TEST(Transfer, BluetoothLinkDroppedMidTransferSaysNotConnected)

@@ -183,10 +183,10 @@ TEST(WireFormat, CommandsFromTwoThreadsNeverInterleave)
     constexpr int kEach = 2000;
     std::thread other([&] {
         for (int i = 0; i < kEach; ++i)
-            line.Write(requests[1]);
+            EXPECT_TRUE(line.Write(requests[1]).ok());
     });
     for (int i = 0; i < kEach; ++i)
-        line.Write(requests[0]);
+        EXPECT_TRUE(line.Write(requests[0]).ok());
     other.join();
 
     ASSERT_EQ(line.wire.size(), 2 * kEach * 6);

@@ -9,6 +9,7 @@
 #include "device/DemoDevice.h"
 #include "device/DeviceSession.h"
 #include "device/DownloadRules.h"
+#include "device/SerialConnector.h"
 #include "device/SetClockDialog.h"
 #include "device/SocketLink.h"
 #include "model/RecordStore.h"
@@ -297,8 +298,8 @@ TEST(DemoDevice, HoldsRealisticNightsOnAPortTheSearchFinds)
 
     RecordStore store;
     DeviceSession session;
-    session.restrictToPort(demo.portName());
-    EXPECT_EQ(session.FindDevice(), SearchOutcome::FoundWithData);
+    session.useSerial(SerialSearch::only(demo.portName()));
+    EXPECT_TRUE(session.FindDevice().ok());
     EXPECT_EQ(session.frameCount(), demo.serialDevice().frameCount());
     session.TransferEnd();
 }

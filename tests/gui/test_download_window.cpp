@@ -6,6 +6,7 @@
 #include "device/DeviceSession.h"
 #include "device/DownloadEngine.h"
 #include "device/RawDump.h"
+#include "device/SerialConnector.h"
 #include "device/SerialPort.h"
 #include "device/SocketLink.h"
 #include "test_env.h"
@@ -175,13 +176,13 @@ TEST_F(DownloadWindow, AShortDownloadIsCheckedAndItsRawDumpReplaysTheSameShortfa
     EXPECT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.lastRequest.defaultSuffix, QStringLiteral("dump"));
     const auto events = RawDump::load(path);
-    ASSERT_TRUE(events.has_value());
+    ASSERT_TRUE(events.ok()) << events.detail().toStdString();
 
     // On a desk: the replayed device ends the download the same way.
     SimulatedOximeter replaying(config());
-    replaying.setReplay(std::make_shared<ReplayDevice>(*events));
+    replaying.setReplay(std::make_shared<ReplayDevice>(events.value()));
     DeviceSession session;
-    session.restrictToPort(replaying.startPty());
+    session.useSerial(SerialSearch::only(replaying.startPty()));
     DownloadEngine engine(session);
     const DownloadResult again = engine.run({});
     EXPECT_EQ(again.status, DownloadStatus::Timeout);

@@ -141,9 +141,9 @@ TEST(SaveFaults, EveryWriterFailsWholeOnAFullDiskAndKeepsTheEarlierFile)
          }},
         {"raw dump", "download.dump",
          [&](const QString &path) {
-             QString why;
-             EXPECT_FALSE(dump.save(path, &why));
-             return why;
+             const DumpResult<> saved = dump.save(path);
+             EXPECT_FALSE(saved.ok());
+             return saved.ok() ? QString() : saved.detail();
          }},
     };
     QStringList files;

@@ -125,13 +125,12 @@ int main(int argc, char **argv)
 
     std::shared_ptr<ReplayDevice> replay;
     if (!replayPath.isEmpty()) {
-        QString why;
-        const auto events = RawDump::load(replayPath, &why);
+        const auto events = RawDump::load(replayPath);
         if (!events) {
-            std::fprintf(stderr, "oxisim: cannot replay %s: %s\n", qPrintable(replayPath), qPrintable(why));
+            std::fprintf(stderr, "oxisim: cannot replay %s: %s\n", qPrintable(replayPath), qPrintable(events.detail()));
             return 2;
         }
-        replay = std::make_shared<ReplayDevice>(*events);
+        replay = std::make_shared<ReplayDevice>(events.value());
     }
 
     // Block the ending signals so the main thread can wait for them; only now,

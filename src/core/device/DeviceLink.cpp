@@ -9,6 +9,26 @@ namespace
 constexpr int kMaxResends = 5;
 } // namespace
 
+DeviceFailure RejectedReply(const QByteArray &reply, const char *what)
+{
+    if (reply.isEmpty())
+        return {DeviceError::Timeout, QStringLiteral("no %1 reply").arg(QLatin1String(what))};
+    return {DeviceError::Protocol,
+            QStringLiteral("%1 reply rejected: %2").arg(QLatin1String(what), Protocol::HexBytes(reply))};
+}
+
+DeviceFailure CancelledExchange()
+{
+    return {DeviceError::Cancelled, QStringLiteral("cancelled")};
+}
+
+DeviceMessages DeviceLink::takeMessages()
+{
+    DeviceMessages out;
+    out.swap(messages_);
+    return out;
+}
+
 bool DeviceLink::pause(int ms)
 {
     if (clock_)
@@ -27,24 +47,23 @@ bool DeviceLink::linkUp()
     return transport_ && transport_->isOpen();
 }
 
-bool DeviceLink::sendQuiet(const Protocol::Command &command)
+DeviceResult<> DeviceLink::sendQuiet(const Protocol::Command &command)
 {
     if (!transport_)
-        return false;
+        return DeviceFailure{DeviceError::Disconnected, QStringLiteral("no line")};
     return transport_->Write(QByteArray(reinterpret_cast<const char *>(command.data()), int(command.size())));
 }
 
-bool DeviceLink::sendCommand(const Protocol::Command &command)
+DeviceResult<> DeviceLink::sendCommand(const Protocol::Command &command)
 {
     if (linkMode() == LinkMode::Bluetooth && !linkUp()) {
-        messages.push_back(DeviceMessage::NotConnected);
-        return false;
+        tell(DeviceMessage::NotConnected);
+        return DeviceFailure{DeviceError::Disconnected, QStringLiteral("the Bluetooth link is down")};
     }
-    if (!sendQuiet(command)) {
-        messages.push_back(DeviceMessage::WriteFailed);
-        return false;
-    }
-    return true;
+    DeviceResult<> sent = sendQuiet(command);
+    if (!sent)
+        tell(DeviceMessage::WriteFailed);
+    return sent;
 }
 
 QByteArray DeviceLink::readReply()
@@ -53,14 +72,15 @@ QByteArray DeviceLink::readReply()
     if (!transport_)
         return reply;
     if (linkMode() == LinkMode::Bluetooth) {
-        transport_->ReadAvailable(reply, Protocol::kReplySize, 3);
+        // A link that went down reads as no reply; the exchange fails on it.
+        (void)transport_->ReadAvailable(reply, Protocol::kReplySize, 3);
         return reply;
     }
     // Everything queued is read; only the first 38 bytes are kept.
     QByteArray chunk;
     while (true) {
         chunk.clear();
-        if (!transport_->ReadAvailable(chunk, Protocol::kReceiveBufferSize, 0) || chunk.isEmpty())
+        if (!transport_->ReadAvailable(chunk, Protocol::kReceiveBufferSize, 0).ok() || chunk.isEmpty())
             break;
         if (reply.size() < Protocol::kReplySize)
             reply.append(chunk.left(Protocol::kReplySize - reply.size()));
@@ -68,113 +88,123 @@ QByteArray DeviceLink::readReply()
     return reply;
 }
 
-bool DeviceLink::QueryDeviceInfo()
+DeviceResult<Protocol::DeviceInfo> DeviceLink::QueryDeviceInfo()
 {
     const auto command = Protocol::BuildCommand(Protocol::QueryDeviceInfo, 0, 0);
-    if (!sendCommand(command))
-        return false;
+    if (const DeviceResult<> sent = sendCommand(command); !sent)
+        return sent.failure();
     if (!pause(400))
-        return false;
+        return CancelledExchange();
     QByteArray reply = readReply();
     for (int resends = 0; reply.size() < 37 && resends < kMaxResends; ++resends) {
         reply.clear();
-        if (!sendCommand(command))
-            return false;
+        if (const DeviceResult<> sent = sendCommand(command); !sent)
+            return sent.failure();
         if (!pause(500))
-            return false;
+            return CancelledExchange();
         reply = readReply();
     }
     const Protocol::DeviceInfoCheck check = Protocol::CheckDeviceInfoReply(reply);
-    if (check.fieldsValid) {
-        info = check.info;
-        deviceModel = check.info.model;
-        dataBaud = check.info.dataBaud;
-    }
-    return check.accepted;
+    if (check.fieldsValid)
+        lastInfo_ = check.info;
+    if (!check.accepted)
+        return RejectedReply(reply, "device information");
+    return check.info;
 }
 
-DeviceLink::CountsResult DeviceLink::QueryCounts()
+DeviceResult<Protocol::Counts> DeviceLink::QueryCounts()
 {
     if (transport_)
         transport_->Drain();
     const auto command = Protocol::BuildCommand(Protocol::QueryCounts, 0, 0);
-    if (!sendCommand(command))
-        return CountsResult::Failed;
+    if (const DeviceResult<> sent = sendCommand(command); !sent)
+        return sent.failure();
     if (!pause(500) || !pause(linkMode() == LinkMode::Serial ? 500 : 200))
-        return CountsResult::Failed;
+        return CancelledExchange();
     QByteArray reply = readReply();
     for (int resends = 0; reply.size() < Protocol::kReplySize && resends < kMaxResends; ++resends) {
         reply.clear();
-        sendCommand(command); // a failed write is reported and the loop goes on
+        (void)sendCommand(command); // a failed write is reported and the loop goes on
         if (!pause(500))
-            return CountsResult::Failed;
+            return CancelledExchange();
         reply = readReply();
     }
     const auto checked = Protocol::CheckCountReply(reply);
     if (!checked)
-        return CountsResult::Failed;
-    counts = *checked;
-    totalCount = counts.totalCount();
-    return CountsResult::Connected;
+        return RejectedReply(reply, "count");
+    return *checked;
 }
 
 void DeviceLink::SendStop()
 {
+    // Quiet and unconditional: the end runs whole whatever failed before.
     const auto command = Protocol::BuildCommand(Protocol::StopTransfer, 0, 0);
-    sendQuiet(command);
+    (void)sendQuiet(command);
     pause(500);
-    sendQuiet(command);
+    (void)sendQuiet(command);
     pause(100);
     if (transport_)
         transport_->Drain();
 }
 
-bool DeviceLink::exchangeAck(const Protocol::Command &command, int &resendBudget)
+DeviceResult<> DeviceLink::exchangeAck(const Protocol::Command &command, int &resendBudget)
 {
-    if (!sendCommand(command) || !pause(500))
-        return false;
+    if (DeviceResult<> sent = sendCommand(command); !sent)
+        return sent;
+    if (!pause(500))
+        return CancelledExchange();
     QByteArray reply = readReply();
     while (reply.size() < Protocol::kReplySize && resendBudget > 0) {
         --resendBudget;
-        if (!sendCommand(command) || !pause(500))
-            return false;
+        if (DeviceResult<> sent = sendCommand(command); !sent)
+            return sent;
+        if (!pause(500))
+            return CancelledExchange();
         reply = readReply();
     }
-    return Protocol::IsAcknowledgement(reply, Protocol::TagClockAck);
+    if (!Protocol::IsAcknowledgement(reply, Protocol::TagClockAck))
+        return RejectedReply(reply, "clock acknowledgement");
+    return {};
 }
 
-bool DeviceLink::SetDeviceClock(std::uint32_t word)
+DeviceResult<> DeviceLink::SetDeviceClock(std::uint32_t word)
 {
     // The serial link shares one re-send budget between both commands.
     int budget = kMaxResends;
-    bool ok = exchangeAck(Protocol::SetDateCommand(word), budget);
-    if (ok) {
+    DeviceResult<> done = exchangeAck(Protocol::SetDateCommand(word), budget);
+    if (done) {
         if (linkMode() == LinkMode::Bluetooth)
             budget = kMaxResends;
-        ok = exchangeAck(Protocol::SetTimeCommand(word), budget);
+        done = exchangeAck(Protocol::SetTimeCommand(word), budget);
     }
-    messages.push_back(ok ? DeviceMessage::SetClockSucceeded : DeviceMessage::SetClockError);
-    return ok;
+    tell(done ? DeviceMessage::SetClockSucceeded : DeviceMessage::SetClockError);
+    return done;
 }
 
-bool DeviceLink::DeleteDeviceData(int id, Protocol::DeleteDataType type, const std::function<void(bool)> &waiting)
+DeviceResult<> DeviceLink::DeleteDeviceData(int id, Protocol::DeleteDataType type,
+                                            const std::function<void(bool)> &waiting)
 {
-    if (!sendCommand(Protocol::DeleteDataCommand(id, type)))
-        return false;
+    if (DeviceResult<> sent = sendCommand(Protocol::DeleteDataCommand(id, type)); !sent)
+        return sent;
     if (waiting)
         waiting(true);
     QByteArray reply;
+    bool cancelled = false;
     for (int round = 0; round < 11; ++round) {
         const QByteArray part = readReply();
         reply.append(part.left(Protocol::kReplySize - reply.size()));
         if (reply.size() >= Protocol::kReplySize)
             break;
-        if (!pause(1000))
+        if (!pause(1000)) {
+            cancelled = true;
             break;
+        }
     }
     if (waiting)
         waiting(false);
     const bool ok = Protocol::IsAcknowledgement(reply, Protocol::TagDeleteAck);
-    messages.push_back(ok ? DeviceMessage::DataCleared : DeviceMessage::DeleteError);
-    return ok;
+    tell(ok ? DeviceMessage::DataCleared : DeviceMessage::DeleteError);
+    if (ok)
+        return {};
+    return cancelled ? CancelledExchange() : RejectedReply(reply, "delete acknowledgement");
 }

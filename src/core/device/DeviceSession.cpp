@@ -1,28 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "device/DeviceSession.h"
 
-#include "device/HexLog.h"
-#include "device/RawDump.h"
-#include "device/SerialPort.h"
-#include "device/SocketLink.h"
-
-namespace
-{
-constexpr int kHandshakeBaud = 4800;
-} // namespace
+#include "device/Connector.h"
+#include "device/PortSearch.h"
+#include "device/SerialConnector.h"
+#include "device/Transport.h"
 
 DeviceSession::DeviceSession(std::shared_ptr<WaitClock> clock)
     : clock_(clock ? std::move(clock) : std::make_shared<WaitClock>())
 {
     link_.setClock(clock_.get());
+    useConnector(std::make_unique<SerialConnector>());
+}
+
+DeviceSession::~DeviceSession()
+{
+    connector_->close();
 }
 
 void DeviceSession::cancel()
 {
-    // The transfer hears the stop before its waits are cut short: otherwise its
-    // receiver, polling without pauses, could spend its idle budget first and end
-    // in a timeout that raced the stop (and report the whole count).
-    RequestStopTransfer();
     clock_->cancel();
 }
 
@@ -31,328 +28,144 @@ void DeviceSession::resume()
     clock_->reset();
 }
 
-DeviceSession::~DeviceSession()
+LinkMode DeviceSession::linkMode() const
 {
-    StopTransfer();
-    closePort();
+    return connector_->linkMode();
 }
 
-void DeviceSession::useSerial()
+void DeviceSession::useConnector(std::unique_ptr<Connector> connector)
 {
-    mode_ = LinkMode::Serial;
-    link_.setTransport(serial_.get());
+    connector_ = std::move(connector);
+    connector_->setLog(log_);
+    connector_->setDump(dump_);
+    link_.setTransport(connector_->transport());
+}
+
+void DeviceSession::useSerial(const SerialSearch &search)
+{
+    useConnector(std::make_unique<SerialConnector>(search));
 }
 
 void DeviceSession::useBluetooth(std::shared_ptr<SocketLink> link)
 {
-    mode_ = LinkMode::Bluetooth;
-    bluetooth_ = std::move(link);
-    if (bluetooth_ && log_)
-        bluetooth_->setLog(log_);
-    if (bluetooth_ && dump_)
-        bluetooth_->setDump(dump_);
-    link_.setTransport(bluetooth_.get());
+    useConnector(std::make_unique<BluetoothConnector>(std::move(link)));
 }
 
 void DeviceSession::useTransport(std::shared_ptr<Transport> transport)
 {
-    mode_ = LinkMode::Serial;
-    fixed_ = std::move(transport);
-    if (fixed_ && dump_)
-        fixed_->setDump(dump_);
-    savedPort = QStringLiteral("in-process");
-    ports = PortLists{};
-    bruteForce = false;
-    link_.setTransport(fixed_.get());
+    useConnector(std::make_unique<FixedConnector>(std::move(transport)));
 }
 
-QString DeviceSession::portPath(const QString &portName) const
+QString DeviceSession::port() const
 {
-    if (portName.startsWith(u'/'))
-        return portName;
-    return devRoot_ + u'/' + portName;
-}
-
-void DeviceSession::EnumeratePorts()
-{
-    ports = ::EnumeratePorts();
-}
-
-void DeviceSession::restrictToPort(const QString &portName)
-{
-    savedPort = portName.startsWith(QLatin1String("/dev/")) ? portName.mid(5) : portName;
-    ports = PortLists{};
-    bruteForce = false;
+    return connector_->firstLine();
 }
 
 void DeviceSession::setLog(std::shared_ptr<HexLog> log)
 {
     log_ = std::move(log);
-    if (serial_)
-        serial_->setLog(log_);
-    if (bluetooth_)
-        bluetooth_->setLog(log_);
+    connector_->setLog(log_);
 }
 
 void DeviceSession::setDump(std::shared_ptr<RawDump> dump)
 {
     dump_ = std::move(dump);
-    for (Transport *t : std::initializer_list<Transport *>{serial_.get(), bluetooth_.get(), fixed_.get()}) {
-        if (t)
-            t->setDump(dump_);
-    }
+    connector_->setDump(dump_);
 }
 
-DeviceMessages DeviceSession::takeMessages()
+DeviceResult<FoundDevice> DeviceSession::FindDevice()
 {
-    DeviceMessages out;
-    out.swap(link_.messages);
-    return out;
-}
-
-bool DeviceSession::transferRunning() const
-{
-    return transfer_ && transfer_->running();
-}
-
-TransferResult DeviceSession::takeTransferResult()
-{
-    return transfer_ ? transfer_->takeResult() : TransferResult{};
-}
-
-bool DeviceSession::openPort(const QString &portName, int baud)
-{
-    if (fixed_) {
-        link_.setTransport(fixed_.get());
-        return fixed_->isOpen();
-    }
-    closePort();
-    if (!serial_) {
-        serial_ = std::make_unique<SerialPort>();
-        serial_->setLog(log_);
-    }
-    serial_->setDump(dump_);
-    link_.setTransport(serial_.get());
-    const QString path = portPath(portName);
-    const DeviceResult<> opened = serial_->Open(path, baud);
-    if (opened) {
-        // A replay keeps apart what each port answered.
-        if (dump_)
-            dump_->opened(path);
-        return true;
-    }
-    if (opened.error() == DeviceError::NoAccess && !permissionDenied_.contains(path))
-        permissionDenied_.append(path);
-    return false;
-}
-
-void DeviceSession::closePort()
-{
-    if (serial_)
-        serial_->close();
-}
-
-DeviceSession::TryResult DeviceSession::tryPort(const QString &portName, bool reopenAtDataBaud)
-{
-    if (!openPort(portName, kHandshakeBaud))
-        return TryResult::NoAnswer;
-    if (!link_.QueryDeviceInfo()) {
-        closePort();
-        return TryResult::NoAnswer;
-    }
-    if (reopenAtDataBaud && !openPort(portName, int(link_.dataBaud))) {
-        closePort();
-        return TryResult::NoAnswer;
-    }
-    return TryResult::Found;
-}
-
-QStringList DeviceSession::searchOrder(bool skipBluetoothInBruteForce) const
-{
-    // Saved port, bridges, other ports, then every device node; the search stops
-    // at the first that answers, so later groups are only reached when the
-    // earlier ones found nothing.
-    // Each port once: a dead port costs a whole handshake budget.
-    QStringList order;
-    QStringList paths;
-    const auto add = [this, &order, &paths](const QString &name) {
-        const QString path = portPath(name);
-        if (!name.isEmpty() && !paths.contains(path)) {
-            order.append(name);
-            paths.append(path);
-        }
-    };
-    add(savedPort);
-    for (const PortEntry &e : ports.bridgePorts)
-        add(e.portName);
-    for (const PortEntry &e : ports.otherPorts)
-        add(e.portName);
-    QStringList skip;
-    if (skipBluetoothInBruteForce) {
-        for (const PortEntry &e : ports.bluetoothPorts)
-            skip.append(e.portName);
-    }
-    if (bruteForce) {
-        for (const QString &name : BruteForcePortNames(devRoot_, skip))
-            add(name);
-    }
-    return order;
-}
-
-SearchOutcome DeviceSession::FindDevice()
-{
-    permissionDenied_.clear();
     portToRemember_.clear();
-    if (mode_ == LinkMode::Bluetooth) {
-        if (!bluetooth_ || !bluetooth_->IsConnected()) {
-            link_.messages.push_back(DeviceMessage::CantFindDevice);
-            return SearchOutcome::NotFound;
-        }
-        link_.setTransport(bluetooth_.get());
-        bluetooth_->ConnectSocket();
-        if (!link_.pause(100) || !link_.QueryDeviceInfo()) {
-            link_.messages.push_back(DeviceMessage::CantFindDevice);
-            return SearchOutcome::NotFound;
-        }
-    } else {
-        const QString remembered = savedPort;
-        bool found = false;
-        for (const QString &name : searchOrder(true)) {
-            if (cancelled())
-                break;
-            savedPort = name;
-            if (tryPort(name, true) == TryResult::Found) {
-                found = true;
-                break;
-            }
-        }
-        if (!found) {
-            savedPort = remembered;
-            link_.messages.push_back(DeviceMessage::CantFindDevice);
-            return SearchOutcome::NotFound;
-        }
-        if (savedPort != remembered)
-            portToRemember_ = savedPort;
+    const QString remembered = connector_->firstLine();
+    PortSearch search(*connector_, link_, *clock_);
+    const DeviceResult<ConnectedDevice> connected = search.run(true, true);
+    permissionDenied_ = search.refused();
+    if (!connected) {
+        link_.tell(DeviceMessage::CantFindDevice);
+        return DeviceFailure{DeviceError::NotFound, connected.detail()};
     }
+    if (connector_->remembersLine() && connected.value().line != remembered)
+        portToRemember_ = connected.value().line;
 
-    const DeviceLink::CountsResult counts = link_.QueryCounts();
-    if (link_.totalCount == 0) {
-        link_.messages.push_back(DeviceMessage::NoData);
-        return SearchOutcome::FoundWithoutData;
+    const DeviceResult<Protocol::Counts> counts = link_.QueryCounts();
+    if (counts) {
+        counts_ = counts.value();
+        totalCount_ = counts_.totalCount();
     }
-    if (counts == DeviceLink::CountsResult::Failed) {
-        link_.messages.push_back(DeviceMessage::SyncError);
-        return SearchOutcome::CountsFailed;
+    // The last good count decides "no data": a rejected reply after an empty
+    // device is still an empty device.
+    if (totalCount_ == 0) {
+        link_.tell(DeviceMessage::NoData);
+        return DeviceFailure{DeviceError::NoData, QStringLiteral("the device holds no readings")};
     }
-    return SearchOutcome::FoundWithData;
+    if (!counts) {
+        link_.tell(DeviceMessage::SyncError);
+        return counts.failure();
+    }
+    return FoundDevice{connected.value().info, counts_};
 }
 
-bool DeviceSession::FindDeviceFor(const std::function<void(DeviceLink &)> &action, MaintenanceReopen reopen)
+DeviceResult<> DeviceSession::FindDeviceFor(const std::function<void(DeviceLink &)> &action, MaintenanceReopen reopen)
 {
-    permissionDenied_.clear();
     portToRemember_.clear();
-    if (mode_ == LinkMode::Bluetooth) {
-        if (!bluetooth_ || !bluetooth_->IsConnected()) {
-            link_.messages.push_back(DeviceMessage::NotConnected);
-            return false;
-        }
-        link_.setTransport(bluetooth_.get());
-        bluetooth_->ConnectSocket();
-        // The device needs it after a connect, as in the download search.
-        if (!link_.pause(100) || !link_.QueryDeviceInfo())
-            return false; // ends without a message
-        action(link_);
-        return true;
-    }
-    const QString remembered = savedPort;
     const bool reopenInSearch = reopen == MaintenanceReopen::InSearch;
-    for (const QString &name : searchOrder(false)) {
-        if (cancelled())
-            break;
-        savedPort = name;
-        if (tryPort(name, reopenInSearch) != TryResult::Found)
-            continue;
-        if (reopenInSearch)
-            portToRemember_ = savedPort;
-        action(link_);
-        return true;
+    PortSearch search(*connector_, link_, *clock_);
+    const DeviceResult<ConnectedDevice> connected = search.run(false, reopenInSearch);
+    permissionDenied_ = search.refused();
+    if (!connected) {
+        if (linkMode() == LinkMode::Serial)
+            link_.tell(DeviceMessage::CantFindDevice);
+        else if (!search.reached() && connected.error() != DeviceError::Cancelled)
+            link_.tell(DeviceMessage::NotConnected);
+        // A Bluetooth device that does not answer on a link that is up ends without a message.
+        return connected.failure();
     }
-    savedPort = remembered;
-    link_.messages.push_back(DeviceMessage::CantFindDevice);
-    return false;
+    if (reopenInSearch && connector_->remembersLine())
+        portToRemember_ = connected.value().line;
+    action(link_);
+    return {};
 }
 
-bool DeviceSession::SetClockProcedure(std::uint32_t word)
+DeviceResult<> DeviceSession::SetClockProcedure(std::uint32_t word)
 {
-    bool ok = false;
+    DeviceResult<> done;
     // The clock command owns its reopen: a port that answered the handshake but
     // cannot take the data rate is this command's error, not a reason to move on.
-    FindDeviceFor(
+    const DeviceResult<> found = FindDeviceFor(
         [&](DeviceLink &link) {
-            if (mode_ == LinkMode::Serial) {
-                if (!openPort(savedPort, int(link.dataBaud))) {
-                    link.messages.push_back(DeviceMessage::SetClockError);
-                    return;
-                }
-                portToRemember_ = savedPort;
+            const DeviceResult<Transport *> reopened = connector_->reopen(port(), int(link.lastInfo().dataBaud));
+            if (!reopened) {
+                link.tell(DeviceMessage::SetClockError);
+                done = reopened.failure();
+                return;
             }
-            ok = link.SetDeviceClock(word);
+            if (connector_->remembersLine())
+                portToRemember_ = port();
+            done = link.SetDeviceClock(word);
         },
         MaintenanceReopen::InAction);
-    return ok;
+    return found ? done : found;
 }
 
-bool DeviceSession::DeleteProcedure(int id, Protocol::DeleteDataType type, const std::function<void(bool)> &waiting)
+DeviceResult<> DeviceSession::DeleteProcedure(int id, Protocol::DeleteDataType type,
+                                              const std::function<void(bool)> &waiting)
 {
-    bool ok = false;
-    FindDeviceFor([&](DeviceLink &link) {
-        link.QueryCounts();
-        if (link.totalCount > 0)
-            ok = link.DeleteDeviceData(id, type, waiting);
-        else
-            link.messages.push_back(DeviceMessage::NoData);
+    DeviceResult<> done;
+    const DeviceResult<> found = FindDeviceFor([&](DeviceLink &link) {
+        if (const DeviceResult<Protocol::Counts> counts = link.QueryCounts(); counts)
+            totalCount_ = counts.value().totalCount();
+        if (totalCount_ > 0) {
+            done = link.DeleteDeviceData(id, type, waiting);
+        } else {
+            link.tell(DeviceMessage::NoData);
+            done = DeviceFailure{DeviceError::NoData, QStringLiteral("the device holds no readings")};
+        }
     });
-    return ok;
-}
-
-bool DeviceSession::StartTransfer(Transfer::Callbacks callbacks)
-{
-    Transport *transport = link_.transport();
-    if (!transport || !transport->isOpen() || transfer_)
-        return false;
-    std::lock_guard lock(transferMutex_);
-    transfer_ = std::make_unique<Transfer>(*transport, clock_.get(), link_.deviceModel, link_.counts.frameCount,
-                                           std::move(callbacks));
-    transfer_->start();
-    return true;
-}
-
-void DeviceSession::RequestStopTransfer()
-{
-    std::lock_guard lock(transferMutex_);
-    if (transfer_)
-        transfer_->requestStop();
-}
-
-void DeviceSession::StopTransfer()
-{
-    if (transfer_)
-        transfer_->stop();
-}
-
-void DeviceSession::WaitTransfer()
-{
-    if (transfer_)
-        transfer_->wait();
+    return found ? done : found;
 }
 
 void DeviceSession::TransferEnd()
 {
-    StopTransfer();
-    {
-        std::lock_guard lock(transferMutex_);
-        transfer_.reset();
-    }
     // The end always runs whole: the device must hear the stop even after a cancel.
     resume();
     Transport *transport = link_.transport();
@@ -360,6 +173,6 @@ void DeviceSession::TransferEnd()
         link_.pause(500);
         link_.SendStop();
     }
-    closePort();
-    link_.counts = Protocol::Counts{};
+    connector_->close();
+    counts_ = Protocol::Counts{};
 }

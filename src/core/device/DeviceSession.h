@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "device/DeviceError.h"
 #include "device/DeviceLink.h"
 #include "device/LinkMode.h"
 #include "device/PortList.h"
-#include "device/Transfer.h"
 #include "device/WaitClock.h"
 
 #include <QString>
@@ -12,63 +12,47 @@
 
 #include <functional>
 #include <memory>
-#include <mutex>
 
-class SocketLink;
+class Connector;
 class HexLog;
 class RawDump;
-class SerialPort;
+class SocketLink;
 class Transport;
+struct SerialSearch;
 
-// Outcome of the download search (numbers as the download window keeps them).
-enum class SearchOutcome {
-    CountsFailed = 0,
-    NotFound = 1,
-    FoundWithData = 2,
-    FoundWithoutData = 3,
+// What the download search found: the device and what it holds.
+struct FoundDevice {
+    Protocol::DeviceInfo info;
+    Protocol::Counts counts;
 };
 
-// Everything the download window keeps about the device: the link, the port
-// lists, the open port, the exchange state and the running transfer. Nothing
-// here shows a dialog or writes a setting: what the user must be told is
-// collected in messages(), the port to remember in portToRemember().
-// The search and the procedures block their caller (run them off the UI
-// thread); cancel() cuts a search or procedure short from any thread.
+// The device as the download window and the maintenance commands reach it:
+// one connector for the kind of link, the exchanges over the line a search
+// found, and what the user must be told. Nothing here shows a dialog or
+// writes a setting: what the user must be told is collected in messages(),
+// the port to remember in portToRemember(). The search and the procedures
+// block their caller (run them off the UI thread); cancel() cuts one short
+// from any thread. The transfer itself belongs to DownloadEngine.
 class DeviceSession
 {
 public:
     // clock: the fixed waits (null: real time).
     explicit DeviceSession(std::shared_ptr<WaitClock> clock = nullptr);
-    ~DeviceSession(); // stops a running transfer, closes the port
+    ~DeviceSession(); // closes the port
     DeviceSession(const DeviceSession &) = delete;
     DeviceSession &operator=(const DeviceSession &) = delete;
 
-    LinkMode linkMode() const { return mode_; }
-    // Serial (the default) or Bluetooth over an already connected link.
-    void useSerial();
+    LinkMode linkMode() const;
+    // How the device is reached; a serial search of /dev until one is chosen.
+    void useSerial(const SerialSearch &search);
+    // Bluetooth over an already connected link.
     void useBluetooth(std::shared_ptr<SocketLink> link);
     // A serial-link device behind a transport that is always there (the
     // in-process simulated device): the search is its handshake alone.
     void useTransport(std::shared_ptr<Transport> transport);
 
-    // Where port names live ("/dev"); tests point it at a folder of their own.
-    void setDeviceRoot(const QString &root) { devRoot_ = root; }
-    QString deviceRoot() const { return devRoot_; }
-    QString portPath(const QString &portName) const;
-
-    // Port lists; EnumeratePorts fills them from the system, tests set them.
-    PortLists ports;
-    void EnumeratePorts();
-
-    // The port tried first: "DefaultCOM" as the caller read it, the candidate
-    // while searching, the port in use after a search.
-    QString savedPort;
-
-    // When false the search tries only savedPort and the listed ports.
-    bool bruteForce = true;
-    // Searches this one port only (a port named on the command line).
-    void restrictToPort(const QString &portName);
-
+    // The port tried first; after a search that found the device, its port.
+    QString port() const;
     // Set when a search found the device on a serial port that should be
     // written to "DefaultCOM" (the caller writes it); empty otherwise.
     QString portToRemember() const { return portToRemember_; }
@@ -85,73 +69,60 @@ public:
     // Raw dump of every byte on the link, with each port opened (null: none).
     void setDump(std::shared_ptr<RawDump> dump);
 
-    // Port search for a download: handshake, reopen at the data baud rate, counts.
-    SearchOutcome FindDevice();
+    // Port search for a download: handshake, reopen at the data baud rate,
+    // counts. NotFound when no line answered (or the search was cancelled),
+    // NoData when the device holds no readings, Protocol when its count reply
+    // was rejected.
+    DeviceResult<FoundDevice> FindDevice();
 
     // Port search for a maintenance command: the first port whose device answers
     // the handshake (and reopens at the data baud rate) gets action run on it.
-    // False, with "Can't find right COM or the device is power off !" or
+    // Fails, with "Can't find right COM or the device is power off !" or
     // "No Connected, please connect device!" in messages(), when none answered.
     // InSearch: a port that cannot be reopened at the data rate does not answer;
     // InAction: action reopens it itself (and reports a failure as its own error).
     enum class MaintenanceReopen { InSearch, InAction };
-    bool FindDeviceFor(const std::function<void(DeviceLink &)> &action,
-                       MaintenanceReopen reopen = MaintenanceReopen::InSearch);
+    DeviceResult<> FindDeviceFor(const std::function<void(DeviceLink &)> &action,
+                                 MaintenanceReopen reopen = MaintenanceReopen::InSearch);
 
     // The whole set-clock command after its dialog: search, SetDeviceClock.
-    bool SetClockProcedure(std::uint32_t word);
+    DeviceResult<> SetClockProcedure(std::uint32_t word);
     // The whole delete command after its dialog: search, counts, DeleteDeviceData
     // (or "no data!"). waiting(true/false) brackets the wait for the acknowledgement.
-    bool DeleteProcedure(int id, Protocol::DeleteDataType type, const std::function<void(bool)> &waiting = {});
+    DeviceResult<> DeleteProcedure(int id, Protocol::DeleteDataType type,
+                                   const std::function<void(bool)> &waiting = {});
 
-    // Starts the two workers of the transfer after a FindDevice that found
-    // data. Callbacks run on the receiver's thread.
-    bool StartTransfer(Transfer::Callbacks callbacks);
-    // Asks the workers to end; returns at once (any thread).
-    void RequestStopTransfer();
-    // Ends both workers (returns after both have ended); no callback afterwards.
-    void StopTransfer();
-    // Blocks until the workers ended by themselves.
-    void WaitTransfer();
-    bool transferRunning() const;
-    // After WaitTransfer or StopTransfer: how the transfer ended, with its readings.
-    TransferResult takeTransferResult();
-    // The end of every transfer and maintenance command: stop the workers,
-    // wait 500 ms, send the stop command (twice), close the port, clear the
-    // exchange state except totalCount.
+    // The end of every transfer (once its workers have ended) and maintenance
+    // command: wait 500 ms, send the stop command (twice), close the port,
+    // clear the exchange state except totalCount.
     void TransferEnd();
 
     DeviceLink &link() { return link_; }
     const DeviceLink &link() const { return link_; }
-    int deviceModel() const { return link_.deviceModel; }
-    int frameCount() const { return link_.counts.frameCount; }
-    int totalCount() const { return link_.totalCount; }
+    // The device's model as its last handshake gave it.
+    int deviceModel() const { return link_.lastInfo().model; }
+    int frameCount() const { return counts_.frameCount; }
+    // Of the last count reply that passed.
+    int totalCount() const { return totalCount_; }
 
     // What to tell the user, oldest first; takeMessages() empties the list.
-    const DeviceMessages &messages() const { return link_.messages; }
-    DeviceMessages takeMessages();
+    const DeviceMessages &messages() const { return link_.messages(); }
+    DeviceMessages takeMessages() { return link_.takeMessages(); }
 
     // Ports the last search could not open for lack of permission.
     QStringList permissionDenied() const { return permissionDenied_; }
 
 private:
-    enum class TryResult { Found, NoAnswer };
-    TryResult tryPort(const QString &portName, bool reopenAtDataBaud);
-    bool openPort(const QString &portName, int baud);
-    void closePort();
-    QStringList searchOrder(bool skipBluetoothInBruteForce) const;
+    void useConnector(std::unique_ptr<Connector> connector);
+    DeviceResult<QString> search(bool forDownload, bool reopenAtDataRate);
 
     std::shared_ptr<WaitClock> clock_;
-    LinkMode mode_ = LinkMode::Serial;
-    QString devRoot_ = QStringLiteral("/dev");
-    std::unique_ptr<SerialPort> serial_;
-    std::shared_ptr<SocketLink> bluetooth_;
-    std::shared_ptr<Transport> fixed_;
+    std::unique_ptr<Connector> connector_;
     std::shared_ptr<HexLog> log_;
     std::shared_ptr<RawDump> dump_;
     DeviceLink link_;
-    std::unique_ptr<Transfer> transfer_;
+    Protocol::Counts counts_;
+    int totalCount_ = 0;
     QStringList permissionDenied_;
     QString portToRemember_;
-    std::mutex transferMutex_; // guards transfer_ against a stop from another thread
 };

@@ -22,11 +22,6 @@ DownloadController::~DownloadController()
     job_.join();
 }
 
-const PortLists &DownloadController::ports() const
-{
-    return session_->ports;
-}
-
 std::shared_ptr<const RawDump> DownloadController::rawDump() const
 {
     return dumpReady_ ? dump_ : nullptr;
@@ -140,7 +135,7 @@ bool DownloadController::setClock(std::optional<std::uint32_t> word)
     if (phase_ != DownloadPhase::Idle)
         return false;
     runMaintenance([word](DeviceSession &session, const BackgroundJob::Post &) {
-        const bool ok = word && session.SetClockProcedure(*word);
+        const bool ok = word && session.SetClockProcedure(*word).ok();
         session.TransferEnd();
         return ok;
     });
@@ -152,8 +147,11 @@ bool DownloadController::deleteData(int id, Protocol::DeleteDataType type)
     if (phase_ != DownloadPhase::Idle)
         return false;
     runMaintenance([this, id, type](DeviceSession &session, const BackgroundJob::Post &post) {
-        const bool ok = session.DeleteProcedure(
-            id, type, [this, post](bool waiting) { post([this, waiting] { Q_EMIT deleting(waiting); }); });
+        const bool ok =
+            session
+                .DeleteProcedure(id, type,
+                                 [this, post](bool waiting) { post([this, waiting] { Q_EMIT deleting(waiting); }); })
+                .ok();
         session.TransferEnd();
         return ok;
     });

@@ -5,7 +5,6 @@
 #include "device/DeviceMessage.h"
 #include "device/DownloadPhase.h"
 #include "device/DownloadResult.h"
-#include "device/PortList.h"
 #include "device/Protocol.h"
 
 #include <QObject>
@@ -35,9 +34,8 @@ public:
                                 QObject *parent = nullptr);
     ~DownloadController() override; // stops what runs and waits for it
 
-    // To set up the link, the port lists and the log while idle.
+    // To set up the link and the log while idle.
     DeviceSession &session() { return *session_; }
-    const PortLists &ports() const;
     DownloadPhase phase() const { return phase_; }
 
     // Every download keeps its exchange for a raw dump (off: none is kept).

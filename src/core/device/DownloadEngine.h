@@ -1,17 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "device/DeviceError.h"
 #include "device/DownloadResult.h"
+#include "device/Transfer.h"
 
 #include <atomic>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <thread>
 
 class DeviceSession;
+struct FoundDevice;
 
-// One download from start to end: the port search, the two-worker transfer and
-// the transfer end, reporting progress and one result. The readings travel in
-// the result; ApplyDownload puts them in the record store.
+// One download from start to end: the port search, the two-worker transfer
+// (the engine's own) and the transfer end, reporting progress and one result.
+// The readings travel in the result; ApplyDownload puts them in the record
+// store.
 class DownloadEngine
 {
 public:
@@ -41,7 +47,14 @@ public:
     bool running() const { return thread_.joinable(); }
 
 private:
+    // Starts the transfer's workers on the line the search found.
+    DeviceResult<> startTransfer(const FoundDevice &found, Transfer::Callbacks callbacks);
+    // Ends the workers (returns after both have ended) and forgets them.
+    void endTransfer();
+
     DeviceSession &session_;
     std::atomic<bool> stop_{false};
+    std::mutex transferMutex_; // guards transfer_ against a stop from another thread
+    std::unique_ptr<Transfer> transfer_;
     std::thread thread_;
 };

@@ -3,8 +3,6 @@
 
 #include "model/DeviceModel.h"
 
-#include <QStringList>
-
 #include <algorithm>
 
 namespace Protocol
@@ -95,22 +93,6 @@ SampleRecord DecodeSample(const std::uint8_t *wire, int deviceModel)
     return s;
 }
 
-std::array<std::uint8_t, 8> EncodeSample(const SampleRecord &s, int deviceModel)
-{
-    std::array<std::uint8_t, 8> r{};
-    r[0] = std::uint8_t((s.id & 0x7F) | ((s.year & 1) << 7));
-    r[1] = std::uint8_t(((s.year >> 1) & 0x3F) | ((s.month & 0x03) << 6));
-    r[2] = std::uint8_t(((s.month >> 2) & 0x03) | ((s.day & 0x1F) << 2) | ((s.hour & 1) << 7));
-    r[3] = std::uint8_t(((s.hour >> 1) & 0x0F) | ((s.minute & 0x0F) << 4));
-    r[4] = std::uint8_t(((s.minute >> 4) & 0x03) | ((s.second & 0x3F) << 2));
-    r[5] = std::uint8_t((s.spo2 & 0x7F) | ((s.pulseRate & 1) << 7));
-    r[6] = std::uint8_t(((s.pulseRate >> 1) & 0x7F) | ((s.auxValue & 1) << 7));
-    r[7] = std::uint8_t((s.auxValue >> 1) & 0xFF);
-    if (ReversesRecordBytes(deviceModel))
-        std::reverse(r.begin(), r.end());
-    return r;
-}
-
 QByteArray CutReply(const QByteArray &reply)
 {
     return reply.left(kReplySize);
@@ -148,57 +130,6 @@ bool IsAcknowledgement(const QByteArray &raw, std::uint16_t tag)
 {
     const QByteArray r = CutReply(raw);
     return r.size() >= 5 && at(r, 0) == 0x55 && at(r, 1) == 0xAA && at(r, 3) == 0xFF && at(r, 4) == (tag & 0xFF);
-}
-
-QByteArray BuildDeviceFrame(std::uint8_t status, std::uint16_t tag, const QByteArray &payload)
-{
-    QByteArray f;
-    f.reserve(payload.size() + kFrameOverhead);
-    f.append(char(0x55)).append(char(0xAA)).append(char(status));
-    f.append(char(tag >> 8)).append(char(tag & 0xFF));
-    f.append(char((payload.size() >> 8) & 0xFF)).append(char(payload.size() & 0xFF));
-    f.append(payload);
-    std::uint8_t sum = 0;
-    for (char c : f)
-        sum = std::uint8_t(sum + std::uint8_t(c));
-    f.append(char(sum));
-    return f;
-}
-
-namespace
-{
-void put16(QByteArray &p, int frameIndex, int value)
-{
-    p[frameIndex - 7] = char((value >> 8) & 0xFF);
-    p[frameIndex - 6] = char(value & 0xFF);
-}
-} // namespace
-
-QByteArray BuildDeviceInfoReply(const DeviceInfo &info)
-{
-    QByteArray p(kInfoPayload, '\0');
-    put16(p, 7, info.model);
-    for (int i = 0; i < 4; ++i)
-        p[2 + i] = char((info.dataBaud >> (24 - 8 * i)) & 0xFF);
-    for (int i = 0; i < 4; ++i)
-        p[6 + i] = char((info.value >> (24 - 8 * i)) & 0xFF);
-    const auto putVersion = [&p](int offset, const QString &text) {
-        const QStringList parts = text.split(u'.');
-        for (int i = 0; i < 3 && i < parts.size(); ++i)
-            p[offset + i] = char(parts[i].toInt() & 0xFF);
-    };
-    putVersion(10, info.version1);
-    putVersion(13, info.version2);
-    return BuildDeviceFrame(0x00, 0xFFFD, p);
-}
-
-QByteArray BuildCountReply(const Counts &counts)
-{
-    QByteArray p(kReplySize - kFrameOverhead, '\0');
-    put16(p, 9, counts.frameCount);
-    put16(p, 13, counts.extraCount1);
-    put16(p, 17, counts.extraCount2);
-    return BuildDeviceFrame(0x00, 0xFFFB, p);
 }
 
 QString HexBytes(const QByteArray &bytes)

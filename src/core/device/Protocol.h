@@ -63,8 +63,6 @@ std::uint32_t DateTimeWord(int year, int month, int day, int hour, int minute, i
 bool ReversesRecordBytes(int deviceModel);
 // Decodes the 8 wire bytes of one record; the spare byte stays 0.
 SampleRecord DecodeSample(const std::uint8_t *wire, int deviceModel);
-// The inverse, for the simulated device and tests.
-std::array<std::uint8_t, 8> EncodeSample(const SampleRecord &s, int deviceModel);
 
 struct DeviceInfo {
     int model = 0;
@@ -97,11 +95,6 @@ std::optional<Counts> CheckCountReply(const QByteArray &raw);
 
 // An acknowledgement starts 55 AA and carries FF and the tag's low byte in bytes 3-4.
 bool IsAcknowledgement(const QByteArray &raw, std::uint16_t tag);
-
-// Whole device frames, for the simulated device and tests.
-QByteArray BuildDeviceFrame(std::uint8_t status, std::uint16_t tag, const QByteArray &payload);
-QByteArray BuildDeviceInfoReply(const DeviceInfo &info);
-QByteArray BuildCountReply(const Counts &counts);
 
 QString HexBytes(const QByteArray &bytes);
 

@@ -70,12 +70,10 @@ QByteArray RawDump::format(const std::vector<Event> &events)
     return out;
 }
 
-std::optional<std::vector<RawDump::Event>> RawDump::parse(const QByteArray &text, QString *error)
+DumpResult<std::vector<RawDump::Event>> RawDump::parse(const QByteArray &text)
 {
-    const auto fail = [error](int line, const QString &why) -> std::optional<std::vector<Event>> {
-        if (error)
-            *error = QStringLiteral("line %1: %2").arg(line).arg(why);
-        return std::nullopt;
+    const auto fail = [](int line, const QString &why) -> Failure<DumpError> {
+        return {DumpError::Malformed, QStringLiteral("line %1: %2").arg(line).arg(why)};
     };
     const QList<QByteArray> lines = text.split('\n');
     if (lines.isEmpty() || lines.first().trimmed() != kHeader)
@@ -126,20 +124,17 @@ std::optional<std::vector<RawDump::Event>> RawDump::parse(const QByteArray &text
     return events;
 }
 
-bool RawDump::save(const QString &path, QString *error) const
+DumpResult<> RawDump::save(const QString &path) const
 {
-    const FileResult r = writeFileChecked(path, format(events()));
-    if (!r && error)
-        *error = r.detail();
-    return r.ok();
+    if (const FileResult r = writeFileChecked(path, format(events())); !r)
+        return Failure<DumpError>{DumpError::WriteFailed, r.detail()};
+    return {};
 }
 
-std::optional<std::vector<RawDump::Event>> RawDump::load(const QString &path, QString *error)
+DumpResult<std::vector<RawDump::Event>> RawDump::load(const QString &path)
 {
-    const auto fail = [error](const QString &why) -> std::optional<std::vector<Event>> {
-        if (error)
-            *error = why;
-        return std::nullopt;
+    const auto fail = [](const QString &why, DumpError error = DumpError::Unreadable) -> Failure<DumpError> {
+        return {error, why};
     };
     // Opened without blocking and checked on the open file: a FIFO would wait
     // for a writer, and a device such as /dev/zero never ends.
@@ -155,10 +150,10 @@ std::optional<std::vector<RawDump::Event>> RawDump::load(const QString &path, QS
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         return fail(QStringLiteral("not a regular file"));
     if (st.st_size > kMaxFileSize)
-        return fail(QStringLiteral("larger than %1 bytes").arg(kMaxFileSize));
+        return fail(QStringLiteral("larger than %1 bytes").arg(kMaxFileSize), DumpError::TooLarge);
     // Read no more than the limit even if the file grows meanwhile.
     const QByteArray text = file.read(kMaxFileSize + 1);
     if (text.size() > kMaxFileSize)
-        return fail(QStringLiteral("larger than %1 bytes").arg(kMaxFileSize));
-    return parse(text, error);
+        return fail(QStringLiteral("larger than %1 bytes").arg(kMaxFileSize), DumpError::TooLarge);
+    return parse(text);
 }

@@ -1,13 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/Result.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QString>
 
 #include <mutex>
-#include <optional>
 #include <vector>
+
+// Why a raw dump could not be read or written; the detail names the line at
+// fault or the system's reason.
+enum class DumpError {
+    Unreadable, // the file cannot be opened or is no regular file
+    TooLarge,   // more than RawDump::kMaxFileSize bytes
+    Malformed,  // the text is not a dump
+    WriteFailed,
+};
+template <typename T = void> using DumpResult = Result<T, DumpError>;
 
 // Every byte of a device exchange in both directions, each with its time offset,
 // kept in memory and saved as text so a problem met in the field can be replayed.
@@ -42,17 +53,17 @@ public:
     bool isEmpty() const;
 
     static QByteArray format(const std::vector<Event> &events);
-    // Nullopt, with the line at fault in error, when text is not a dump.
-    static std::optional<std::vector<Event>> parse(const QByteArray &text, QString *error = nullptr);
+    // Malformed, naming the line at fault, when text is not a dump.
+    static DumpResult<std::vector<Event>> parse(const QByteArray &text);
 
     // The largest dump load() reads, far above a full device's exchange (a
     // download of 518,400 readings is about 13 MB of text).
     static constexpr qint64 kMaxFileSize = 256 * 1024 * 1024;
 
     // Writes the whole file or nothing (an existing file stays as it was).
-    bool save(const QString &path, QString *error = nullptr) const;
+    DumpResult<> save(const QString &path) const;
     // Only regular files of at most kMaxFileSize bytes are read.
-    static std::optional<std::vector<Event>> load(const QString &path, QString *error = nullptr);
+    static DumpResult<std::vector<Event>> load(const QString &path);
 
 private:
     void add(Direction direction, const QByteArray &bytes);

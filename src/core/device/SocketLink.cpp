@@ -107,16 +107,17 @@ std::shared_ptr<SocketLink> MakeSocketLink(const QString &address)
     return std::make_shared<BluetoothLink>();
 }
 
-void SocketLink::ConnectSocket()
+DeviceResult<> SocketLink::ConnectSocket()
 {
     if (up_.load())
-        return;
+        return {};
     std::lock_guard lock(mutex_);
     const int old = fd_.exchange(-1);
     if (old >= 0)
         ::close(old);
-    if (!address_.isEmpty())
-        (void)connectTo(address_, channel_); // a link still down fails the exchange that follows
+    if (address_.isEmpty())
+        return DeviceFailure{DeviceError::Disconnected, QStringLiteral("never connected")};
+    return connectTo(address_, channel_);
 }
 
 void SocketLink::dropLink()

@@ -40,8 +40,8 @@ public:
 
     bool IsConnected() const { return isOpen(); }
     // Makes sure the link is ready for a new exchange; reconnects a dropped link.
-    void ConnectSocket();
-    bool SendData(const QByteArray &bytes) { return Write(bytes); }
+    DeviceResult<> ConnectSocket();
+    DeviceResult<> SendData(const QByteArray &bytes) { return Write(bytes); }
 
     LinkMode linkMode() const override { return LinkMode::Bluetooth; }
     bool isOpen() const override { return up_.load(); }

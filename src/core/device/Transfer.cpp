@@ -15,15 +15,43 @@ constexpr int kReRequestLimit = 3;
 constexpr qint64 kNoiseBudget = 2 * Protocol::kReceiveBufferSize;
 } // namespace
 
+namespace
+{
+// The words for a transfer's error. Only the four errors the workers make can
+// occur; a line that went away in any other way is told as a failed read.
+DeviceMessage messageOf(DeviceError error)
+{
+    switch (error) {
+    case DeviceError::Io:
+        return DeviceMessage::WriteFailed;
+    case DeviceError::Timeout:
+        return DeviceMessage::ReadTimeout;
+    case DeviceError::Disconnected:
+        return DeviceMessage::NotConnected;
+    case DeviceError::Overflow:
+        return DeviceMessage::ReadOutOfBuffer;
+    case DeviceError::NotFound:
+    case DeviceError::NoAccess:
+    case DeviceError::Busy:
+    case DeviceError::Invalid:
+    case DeviceError::Protocol:
+    case DeviceError::NoData:
+    case DeviceError::Cancelled:
+        break;
+    }
+    return DeviceMessage::ReadFailed;
+}
+} // namespace
+
 DeviceMessages TransferResult::messages() const
 {
     DeviceMessages out;
     if (requesterError)
-        out.push_back(*requesterError);
+        out.push_back(messageOf(*requesterError));
     if (memoryError)
         out.push_back(DeviceMessage::NewMemoryError);
     if (receiverError)
-        out.push_back(*receiverError);
+        out.push_back(messageOf(*receiverError));
     return out;
 }
 
@@ -124,7 +152,7 @@ bool Transfer::pauseUntil(std::chrono::steady_clock::time_point t)
 
 void Transfer::RequestLoop()
 {
-    std::optional<DeviceMessage> error;
+    std::optional<DeviceError> error;
     int i = 0;
     if (assembler_.frameTag() != Protocol::TagEnd) {
         while (true) {
@@ -136,12 +164,13 @@ void Transfer::RequestLoop()
             if (assembler_.frameTag() == Protocol::TagEnd)
                 break;
             if (mode_ == LinkMode::Bluetooth && !transport_.isOpen()) {
-                error = DeviceMessage::NotConnected;
+                error = DeviceError::Disconnected;
                 break;
             }
             const auto command = Protocol::RequestFrameCommand(i, model_, mode_);
+            // Any failed write of a request is one error for the user, whatever its cause.
             if (!transport_.Write(QByteArray(reinterpret_cast<const char *>(command.data()), int(command.size())))) {
-                error = DeviceMessage::WriteFailed;
+                error = DeviceError::Io;
                 break;
             }
             ++i;
@@ -163,7 +192,7 @@ void Transfer::ReceiveLoop()
     int idlePolls = 0;
     int reRequests = 0;
     qint64 bytesWithoutFrame = 0;
-    std::optional<DeviceMessage> error;
+    std::optional<DeviceError> error;
     auto lastPoll = now();
     QByteArray chunk;
     chunk.reserve(Protocol::kReceiveBufferSize);
@@ -183,13 +212,13 @@ void Transfer::ReceiveLoop()
             break;
 
         if (mode_ == LinkMode::Bluetooth && !transport_.isOpen()) {
-            error = DeviceMessage::NotConnected;
+            error = DeviceError::Disconnected;
             break;
         }
         chunk.clear();
-        const bool ok = transport_.ReadAvailable(chunk, Protocol::kReceiveBufferSize, waitMs);
+        const bool ok = transport_.ReadAvailable(chunk, Protocol::kReceiveBufferSize, waitMs).ok();
         if (chunk.size() > Protocol::kReceiveBufferSize) {
-            error = DeviceMessage::ReadOutOfBuffer;
+            error = DeviceError::Overflow;
             break;
         }
         if (!chunk.isEmpty()) {
@@ -206,7 +235,7 @@ void Transfer::ReceiveLoop()
             if (bytesWithoutFrame <= kNoiseBudget)
                 continue;
         } else if (!ok && mode_ == LinkMode::Bluetooth) {
-            error = DeviceMessage::NotConnected;
+            error = DeviceError::Disconnected;
             break;
         } else if (++idlePolls <= kIdlePollsPerPeriod) {
             // A failed serial read counts as a poll that brought nothing: a line
@@ -222,10 +251,12 @@ void Transfer::ReceiveLoop()
         assembler_.discardPartial();
         if (mode_ == LinkMode::Serial || transport_.isOpen()) {
             const auto command = Protocol::RequestFrameCommand(assembler_.framesReceived(), model_, mode_);
-            transport_.Write(QByteArray(reinterpret_cast<const char *>(command.data()), int(command.size())));
+            // Unchecked: a re-request that cannot be written ends, like a lost
+            // one, in the next idle period.
+            (void)transport_.Write(QByteArray(reinterpret_cast<const char *>(command.data()), int(command.size())));
         }
         if (++reRequests > kReRequestLimit) {
-            error = DeviceMessage::ReadTimeout;
+            error = DeviceError::Timeout;
             break;
         }
     }

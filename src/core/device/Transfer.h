@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "device/DeviceError.h"
 #include "device/DeviceMessage.h"
 #include "device/DeviceReadings.h"
 #include "device/FrameAssembler.h"
@@ -18,12 +19,15 @@ class WaitClock;
 
 // How a transfer ended.
 struct TransferResult {
-    int framesReceived = 0;                     // frames that really arrived
-    int frameCount = 0;                         // frames the device announced
-    bool endTag = false;                        // the device ended it with an end tag
-    bool stopped = false;                       // ended by stop()
-    std::optional<DeviceMessage> receiverError; // none when it ended normally
-    std::optional<DeviceMessage> requesterError;
+    int framesReceived = 0; // frames that really arrived
+    int frameCount = 0;     // frames the device announced
+    bool endTag = false;    // the device ended it with an end tag
+    bool stopped = false;   // ended by stop()
+    // None when it ended normally; else Timeout (the fourth idle period),
+    // Disconnected (the Bluetooth link went down), Overflow (more than a
+    // receive buffer at once) or Io (a request could not be written).
+    std::optional<DeviceError> receiverError;
+    std::optional<DeviceError> requesterError;
     bool memoryError = false; // a per-ID buffer could not grow
     long droppedRecords = 0;  // records beyond an ID's room
     int staleFrames = 0;      // late copies of frames already stored
@@ -92,8 +96,8 @@ private:
     bool eventSignalled_ = false;
     std::atomic<bool> stop_{false};
     std::atomic<bool> receiverDone_{false};
-    std::optional<DeviceMessage> requesterError_;
-    std::optional<DeviceMessage> receiverError_;
+    std::optional<DeviceError> requesterError_;
+    std::optional<DeviceError> receiverError_;
     std::thread requester_;
     std::thread receiver_;
     std::mutex joinMutex_;

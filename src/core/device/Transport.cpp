@@ -4,23 +4,38 @@
 #include "device/HexLog.h"
 #include "device/RawDump.h"
 
-bool Transport::Write(const QByteArray &bytes)
+#include <algorithm>
+
+namespace
+{
+DeviceFailure notOpen()
+{
+    return {DeviceError::Disconnected, QStringLiteral("the line is not open")};
+}
+} // namespace
+
+DeviceResult<> Transport::Write(const QByteArray &bytes)
 {
     if (!isOpen())
-        return false;
+        return notOpen();
     const std::lock_guard lock(writeMutex_);
     const qint64 n = writeRaw(bytes.constData(), bytes.size());
     if (log_ && n > 0)
         log_->written(bytes.left(int(n)));
     if (dump_ && n > 0)
         dump_->written(bytes.left(int(n)));
-    return n == bytes.size();
+    if (n != bytes.size())
+        return DeviceFailure{DeviceError::Io,
+                             QStringLiteral("%1 of %2 bytes written").arg(std::max<qint64>(n, 0)).arg(bytes.size())};
+    return {};
 }
 
-bool Transport::ReadAvailable(QByteArray &out, int maxBytes, int waitMs)
+DeviceResult<> Transport::ReadAvailable(QByteArray &out, int maxBytes, int waitMs)
 {
-    if (!isOpen() || maxBytes <= 0)
-        return isOpen();
+    if (!isOpen())
+        return notOpen();
+    if (maxBytes <= 0)
+        return {};
     const qsizetype start = out.size();
     out.resize(start + maxBytes);
     const qint64 n = readRaw(out.data() + start, maxBytes, waitMs);
@@ -31,7 +46,9 @@ bool Transport::ReadAvailable(QByteArray &out, int maxBytes, int waitMs)
         if (dump_)
             dump_->read(out.mid(start));
     }
-    return n >= 0;
+    if (n < 0)
+        return DeviceFailure{DeviceError::Disconnected, QStringLiteral("the line hung up")};
+    return {};
 }
 
 void Transport::Drain()

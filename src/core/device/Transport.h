@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "device/DeviceError.h"
 #include "device/LinkMode.h"
 
 #include <QByteArray>
@@ -27,12 +28,12 @@ public:
     virtual bool isOpen() const = 0;
     virtual void close() = 0;
 
-    // True only if every byte was written.
-    bool Write(const QByteArray &bytes);
+    // Every byte written, or Disconnected (not open) or Io (a short write).
+    DeviceResult<> Write(const QByteArray &bytes);
     // Appends up to maxBytes of what has arrived to out, waiting at most waitMs
-    // for a first byte (0: return at once). False when the line failed (hang-up,
-    // link lost); what arrived before stays in out.
-    bool ReadAvailable(QByteArray &out, int maxBytes, int waitMs = 0);
+    // for a first byte (0: return at once). Disconnected when the line failed
+    // (hang-up, link lost); what arrived before stays in out.
+    DeviceResult<> ReadAvailable(QByteArray &out, int maxBytes, int waitMs = 0);
     // Reads and discards whatever is queued.
     void Drain();
 

@@ -3,6 +3,7 @@
 
 #include "device/DeviceSession.h"
 #include "device/DownloadController.h"
+#include "device/SerialConnector.h"
 #include "device/SocketLink.h"
 
 PortLists DeviceContext::listPorts() const
@@ -10,16 +11,17 @@ PortLists DeviceContext::listPorts() const
     return enumeratePorts ? enumeratePorts() : ::EnumeratePorts();
 }
 
-void DeviceContext::prepare(DeviceSession &session) const
+PortLists DeviceContext::prepare(DeviceSession &session) const
 {
-    if (linkMode == LinkMode::Bluetooth)
+    SerialSearch search;
+    search.ports = listPorts();
+    if (linkMode == LinkMode::Bluetooth) {
         session.useBluetooth(bluetooth);
-    else
-        session.useSerial();
-    session.setDeviceRoot(deviceRoot);
-    session.bruteForce = bruteForce;
-    session.savedPort = DownloadController::rememberedPort();
-    if (!firstPort.isEmpty())
-        session.savedPort = firstPort;
-    session.ports = listPorts();
+        return search.ports;
+    }
+    search.deviceRoot = deviceRoot;
+    search.bruteForce = bruteForce;
+    search.firstPort = firstPort.isEmpty() ? DownloadController::rememberedPort() : firstPort;
+    session.useSerial(search);
+    return search.ports;
 }

@@ -27,6 +27,7 @@ struct DeviceContext {
     std::function<PortLists()> enumeratePorts;
 
     PortLists listPorts() const;
-    // Sets up a new session: link, device folder, saved port and port lists.
-    void prepare(DeviceSession &session) const;
+    // Sets up a new session: the link, or the serial search (device folder,
+    // saved port and port lists). Returns the port lists.
+    PortLists prepare(DeviceSession &session) const;
 };

@@ -60,9 +60,9 @@ DownloadDialog::DownloadDialog(RecordStore &store, Prompts &prompts, DeviceConte
 
     // Opening: the standard layout, the remembered port and the port lists.
     setStandardLayout(true);
-    context_.prepare(c->session());
+    ports_ = context_.prepare(c->session());
     showPhase(DownloadPhase::Idle);
-    if (DownloadRules::startsAtOnce(context_.linkMode, c->ports()))
+    if (DownloadRules::startsAtOnce(context_.linkMode, ports_))
         QMetaObject::invokeMethod(this, &DownloadDialog::start, Qt::QueuedConnection);
 }
 
@@ -251,9 +251,8 @@ void DownloadDialog::onSaveRawDump()
     const QString path = prompts_.saveFileName(request);
     if (path.isEmpty())
         return;
-    QString why;
-    if (!dump->save(path, &why))
-        prompts_.warning(tr("Cannot write %1: %2").arg(path, why));
+    if (const DumpResult<> saved = dump->save(path); !saved)
+        prompts_.warning(tr("Cannot write %1: %2").arg(path, saved.detail()));
 }
 
 void DownloadDialog::transferEnded()
@@ -384,7 +383,7 @@ void DownloadDialog::refillPortCombo()
     // Filling the list is no choice of the user's: nothing is written.
     const QSignalBlocker block(portCombo_);
     portCombo_->clear();
-    portCombo_->addItems(DownloadRules::manualPortNames(context_.linkMode, controller_->ports()));
+    portCombo_->addItems(DownloadRules::manualPortNames(context_.linkMode, ports_));
     if (portCombo_->count() > 0)
         portCombo_->setCurrentIndex(0);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "device/DownloadPhase.h"
+#include "device/PortList.h"
 #include "device/Protocol.h"
 
 #include <QDateTime>
@@ -111,6 +112,7 @@ private:
     RecordStore &store_;
     Prompts &prompts_;
     DeviceContext &context_;
+    PortLists ports_; // as listed when the window opened
     std::unique_ptr<DownloadController> controller_;
 
     QListWidget *list_ = nullptr;
