@@ -160,7 +160,8 @@ TEST(Archive, KeepsNightsWholeAndFindsThemByPatientAndDate)
     EXPECT_EQ(all[1].summary.end, QStringLiteral("2026-03-14 23:04:09"));
     EXPECT_EQ(all[0].patientName, QStringLiteral("Léa Martin"));
     EXPECT_EQ(all[0].source, NightSource::File);
-    EXPECT_EQ(all[0].summary.validSeconds, 200);
+    EXPECT_EQ(all[0].summary, summarizeNight(recording.data(), 200));
+    EXPECT_EQ(all[0].summary.readings, 200);
     EXPECT_GT(all[0].summary.meanSpo2, 88);
 
     const std::optional<StoredNight> second = a.night(all[1].night, nullptr);
