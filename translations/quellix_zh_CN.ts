@@ -157,6 +157,22 @@
         <source>Pulse min/mean/max: %1/%2/%3 bpm</source>
         <translation>脉率 最低/平均/最高：%1/%2/%3 次/分</translation>
     </message>
+    <message>
+        <source>Coverage: %1% (artefacts %2), short recording</source>
+        <translation>覆盖率：%1%（伪差 %2），记录过短</translation>
+    </message>
+    <message>
+        <source>Coverage: %1% (artefacts %2)</source>
+        <translation>覆盖率：%1%（伪差 %2）</translation>
+    </message>
+    <message>
+        <source>Mean SpO2: %1%  Hypoxic burden: %2 %·min/h</source>
+        <translation>平均 SpO2：%1%  缺氧负荷：%2 %·分/小时</translation>
+    </message>
+    <message>
+        <source>ΔI: %1  Desaturations: %2 s, %3%, pulse %4 bpm</source>
+        <translation>ΔI：%1  去饱和：%2 秒，%3%，脉率 %4 次/分</translation>
+    </message>
 </context>
 <context>
     <name>DataView</name>
