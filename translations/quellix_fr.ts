@@ -1103,6 +1103,13 @@ Les supprimer ?</translation>
     </message>
 </context>
 <context>
+    <name>TrendView</name>
+    <message>
+        <source>Shaded: artefact</source>
+        <translation>Zone grisée : artefact</translation>
+    </message>
+</context>
+<context>
     <name>UnitSetupDialog</name>
     <message>
         <source>Unit setup</source>

@@ -1102,6 +1102,13 @@ Remove them?</source>
     </message>
 </context>
 <context>
+    <name>TrendView</name>
+    <message>
+        <source>Shaded: artefact</source>
+        <translation>阴影：伪差</translation>
+    </message>
+</context>
+<context>
     <name>UnitSetupDialog</name>
     <message>
         <source>Unit setup</source>
