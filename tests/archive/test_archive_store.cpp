@@ -267,6 +267,7 @@ TEST(Archive, HandMarksChangeTheSummaryAndSurviveReopening)
     EXPECT_NE(marked, summarizeNight(readings.data(), 900));
     EXPECT_LE(marked.validSeconds, 900 - 141);
 
+    EXPECT_EQ(o.archive->marks(number, nullptr), kept);
     ASSERT_TRUE(o.archive->setMarks(number, {}, nullptr));
     EXPECT_EQ(o.archive->list({}, nullptr).value().at(0).summary, summarizeNight(readings.data(), 900));
     EXPECT_TRUE(o.archive->night(number, nullptr)->marks.empty());

@@ -84,6 +84,8 @@ public:
     // into its readings; overlapping spans are joined) and computes its
     // summary again, all or nothing. Spans outside the readings are refused.
     virtual bool setMarks(qint64 number, const std::vector<ReadingSpan> &spans, QString *error) = 0;
+    // The night's marked spans in order (empty when none), as night() gives them.
+    virtual std::optional<std::vector<ReadingSpan>> marks(qint64 number, QString *error) = 0;
 
     // One line per fault; empty when every night decodes and matches its hash.
     virtual QStringList check() = 0;

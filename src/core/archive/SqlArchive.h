@@ -22,6 +22,7 @@ public:
     bool remove(qint64 number, QString *error) override;
     bool setPatient(qint64 number, const PatientRecord &patient, QString *error) override;
     bool setMarks(qint64 number, const std::vector<ReadingSpan> &spans, QString *error) override;
+    std::optional<std::vector<ReadingSpan>> marks(qint64 number, QString *error) override;
     QStringList check() override;
 
     // 0 for a database without the archive's tables; -1 when it cannot be read.
@@ -44,6 +45,5 @@ protected:
 
 private:
     bool storeOne(const NightInput &input, StoreCounts &counts, QString *error);
-    std::optional<std::vector<ReadingSpan>> marks(qint64 number, QString *error);
     QString connection_;
 };
