@@ -79,6 +79,14 @@ void BM_TrendPage(benchmark::State &state)
     }
 }
 
+// The clinical figures of a full night, artefact pass included.
+void BM_ClinicalSummary(benchmark::State &state)
+{
+    const RecordStore &store = bench::FullNight();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(computeClinicalSummary(store.currentSamples.data(), store.currentSampleCount()));
+}
+
 void BM_AnalysisPage(benchmark::State &state)
 {
     RecordStore &store = bench::FullNight();
@@ -100,6 +108,7 @@ void BM_AnalysisPage(benchmark::State &state)
 
 BENCHMARK(BM_SumPass)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RunAnalysis)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ClinicalSummary)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainFill)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TrendPage)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AnalysisPage)->Unit(benchmark::kMillisecond);

@@ -158,6 +158,22 @@
         <source>Pulse min/mean/max: %1/%2/%3 bpm</source>
         <translation>Pouls min/moy./max : %1/%2/%3 bpm</translation>
     </message>
+    <message>
+        <source>Coverage: %1% (artefacts %2), short recording</source>
+        <translation>Couverture : %1% (artefacts %2), enregistrement court</translation>
+    </message>
+    <message>
+        <source>Coverage: %1% (artefacts %2)</source>
+        <translation>Couverture : %1% (artefacts %2)</translation>
+    </message>
+    <message>
+        <source>Mean SpO2: %1%  Hypoxic burden: %2 %·min/h</source>
+        <translation>SpO2 moyenne : %1%  Charge hypoxique : %2 %·min/h</translation>
+    </message>
+    <message>
+        <source>ΔI: %1  Desaturations: %2 s, %3%, pulse %4 bpm</source>
+        <translation>ΔI : %1  Désaturations : %2 s, %3%, pouls %4 bpm</translation>
+    </message>
 </context>
 <context>
     <name>DataView</name>
@@ -1084,6 +1100,13 @@ Les supprimer ?</translation>
     <message>
         <source>Error ! The PR high value must large than low value !</source>
         <translation>Erreur ! La valeur haute du pouls doit être supérieure à la valeur basse !</translation>
+    </message>
+</context>
+<context>
+    <name>TrendView</name>
+    <message>
+        <source>Shaded: artefact</source>
+        <translation>Zone grisée : artefact</translation>
     </message>
 </context>
 <context>

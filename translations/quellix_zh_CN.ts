@@ -157,6 +157,22 @@
         <source>Pulse min/mean/max: %1/%2/%3 bpm</source>
         <translation>脉率 最低/平均/最高：%1/%2/%3 次/分</translation>
     </message>
+    <message>
+        <source>Coverage: %1% (artefacts %2), short recording</source>
+        <translation>覆盖率：%1%（伪差 %2），记录过短</translation>
+    </message>
+    <message>
+        <source>Coverage: %1% (artefacts %2)</source>
+        <translation>覆盖率：%1%（伪差 %2）</translation>
+    </message>
+    <message>
+        <source>Mean SpO2: %1%  Hypoxic burden: %2 %·min/h</source>
+        <translation>平均 SpO2：%1%  缺氧负荷：%2 %·分/小时</translation>
+    </message>
+    <message>
+        <source>ΔI: %1  Desaturations: %2 s, %3%, pulse %4 bpm</source>
+        <translation>ΔI：%1  去饱和：%2 秒，%3%，脉率 %4 次/分</translation>
+    </message>
 </context>
 <context>
     <name>DataView</name>
@@ -1083,6 +1099,13 @@ Remove them?</source>
     <message>
         <source>Error ! The PR high value must large than low value !</source>
         <translation>错误!脉率高值必须大于低值!</translation>
+    </message>
+</context>
+<context>
+    <name>TrendView</name>
+    <message>
+        <source>Shaded: artefact</source>
+        <translation>阴影：伪差</translation>
     </message>
 </context>
 <context>

@@ -104,22 +104,15 @@ QString JsonEvents(const std::vector<EventRecord> &events)
     return QStringLiteral("[\n    ") + items.join(QStringLiteral(",\n    ")) + QStringLiteral("\n  ]");
 }
 
-// Field order of ClinicalSummary; the JSON object itself keeps keys sorted.
-const char *const kClinicalKeys[] = {"validSeconds", "nadir",      "t90Seconds",    "t90Percent",
-                                     "t88Seconds",   "t88Percent", "spo2Histogram", "pulseMin",
-                                     "pulseMean",    "pulseMax",   "odi3",          "odi4"};
-
 // One member a line in field order; the histogram stays on a single line.
 QString JsonClinical(const ClinicalSummary &c)
 {
     const QJsonObject o = clinicalSummaryJson(c);
     QStringList items;
-    for (const char *key : kClinicalKeys) {
+    for (const QString &key : clinicalSummaryKeys()) {
         // A value alone is no JSON document: wrap it in an array and drop the brackets.
-        const QByteArray wrapped =
-            QJsonDocument(QJsonArray{o.value(QLatin1String(key))}).toJson(QJsonDocument::Compact);
-        items << QStringLiteral("\"%1\": %2")
-                     .arg(QLatin1String(key), QString::fromUtf8(wrapped.mid(1, wrapped.size() - 2)));
+        const QByteArray wrapped = QJsonDocument(QJsonArray{o.value(key)}).toJson(QJsonDocument::Compact);
+        items << QStringLiteral("\"%1\": %2").arg(key, QString::fromUtf8(wrapped.mid(1, wrapped.size() - 2)));
     }
     return QStringLiteral("{\n    ") + items.join(QStringLiteral(",\n    ")) + QStringLiteral("\n  }");
 }
@@ -150,7 +143,15 @@ void PrintPlainClinical(QTextStream &out, const ClinicalSummary &c)
         << "  pulseMean: " << decimal(c.pulseMean) << "\n"
         << "  pulseMax: " << c.pulseMax << "\n"
         << "  odi3: " << decimal(c.odi3) << "\n"
-        << "  odi4: " << decimal(c.odi4) << "\n";
+        << "  odi4: " << decimal(c.odi4) << "\n"
+        << "  artefactSeconds: " << c.artefactSeconds << " (coverage " << decimal(c.coverage) << " %)\n"
+        << "  shortRecording: " << (c.shortRecording ? "yes" : "no") << "\n"
+        << "  meanSpo2: " << decimal(c.meanSpo2) << "\n"
+        << "  hypoxicBurden: " << decimal(c.hypoxicBurden) << "\n"
+        << "  deltaIndex: " << FixedText(c.deltaIndex, 2) << "\n"
+        << "  desaturationMeanSeconds: " << decimal(c.desaturationMeanSeconds) << "\n"
+        << "  desaturationMeanDepth: " << decimal(c.desaturationMeanDepth) << "\n"
+        << "  pulseRiseMean: " << decimal(c.pulseRiseMean) << "\n";
 }
 
 void PrintPlain(QTextStream &out, const AnalysisResults &r, const RecordingStatistics &s)

@@ -100,6 +100,13 @@ QJsonObject nightJson(const NightInfo &n)
         {QStringLiteral("pulseMin"), s.pulseMin},
         {QStringLiteral("pulseMean"), s.pulseMean},
         {QStringLiteral("pulseMax"), s.pulseMax},
+        {QStringLiteral("coverage"), s.coverage},
+        {QStringLiteral("shortRecording"), s.shortRecording},
+        {QStringLiteral("hypoxicBurden"), s.hypoxicBurden},
+        {QStringLiteral("deltaIndex"), s.deltaIndex},
+        {QStringLiteral("desaturationMeanSeconds"), s.desaturationMeanSeconds},
+        {QStringLiteral("desaturationMeanDepth"), s.desaturationMeanDepth},
+        {QStringLiteral("pulseRiseMean"), s.pulseRiseMean},
         {QStringLiteral("summaryVersion"), s.version},
     };
 }

@@ -160,7 +160,8 @@ TEST(Archive, KeepsNightsWholeAndFindsThemByPatientAndDate)
     EXPECT_EQ(all[1].summary.end, QStringLiteral("2026-03-14 23:04:09"));
     EXPECT_EQ(all[0].patientName, QStringLiteral("Léa Martin"));
     EXPECT_EQ(all[0].source, NightSource::File);
-    EXPECT_EQ(all[0].summary.validSeconds, 200);
+    EXPECT_EQ(all[0].summary, summarizeNight(recording.data(), 200));
+    EXPECT_EQ(all[0].summary.readings, 200);
     EXPECT_GT(all[0].summary.meanSpo2, 88);
 
     const std::optional<StoredNight> second = a.night(all[1].night, nullptr);
@@ -196,17 +197,30 @@ TEST(Archive, MigratesOlderArchivesAndRefusesNewerOnes)
     {
         SqliteArchive::Opened v1 = SqliteArchive::open(path, 1);
         ASSERT_TRUE(v1.archive) << v1.error.toStdString();
-        store(*v1.archive, {input(night(1, 0, 600))});
     }
-    // Figures of an older summary version are computed again on opening.
-    rawSql(path, {QStringLiteral("UPDATE night SET summary_version = 0, odi4 = -1, nadir = -1")});
+    // A night as the first schema held it, with figures of the first summary
+    // version: they are computed again on opening.
+    const std::vector<SampleRecord> readings = night(1, 0, 600);
+    const auto blob = [](const QByteArray &bytes) {
+        return QStringLiteral("X'%1'").arg(QString::fromLatin1(bytes.toHex()));
+    };
+    rawSql(path, {QStringLiteral("INSERT INTO night (night, device_id, patient_name, patient, title, source,"
+                                 " source_name, archived_at, partial, readings_sha256, start_time, end_time,"
+                                 " reading_count, valid_seconds, odi3, odi4, t90, t88, nadir, mean_spo2, pulse_min,"
+                                 " pulse_mean, pulse_max, summary_version) VALUES (1, 1, '', %1, '', 'import', '',"
+                                 " '2026-03-15T08:00:00Z', 0, %2, '', '', 600, 600, 0, -1, 0, 0, -1, 0, 0, 0, 0, 1)")
+                      .arg(blob(PatientRecord{}.toBytes()), blob(ReadingCodec::readingsHash(readings.data(), 600))),
+                  QStringLiteral("INSERT INTO night_readings (night, readings) VALUES (1, %1)")
+                      .arg(blob(ReadingCodec::encode(readings)))});
     {
         SqliteArchive::Opened o = SqliteArchive::open(path);
         ASSERT_TRUE(o.archive) << o.error.toStdString();
         EXPECT_EQ(o.archive->schemaVersion(), SqlArchive::kSchemaVersion);
         const auto nights = o.archive->list({}, nullptr).value();
         ASSERT_EQ(nights.size(), 1u);
-        EXPECT_EQ(nights[0].summary, summarizeNight(night(1, 0, 600).data(), 600));
+        EXPECT_EQ(nights[0].summary, summarizeNight(readings.data(), 600));
+        EXPECT_TRUE(o.archive->setMarks(1, {{0, 9}}, nullptr));
+        EXPECT_TRUE(o.archive->check().isEmpty());
     }
 
     rawSql(path, {QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"),
@@ -219,6 +233,44 @@ TEST(Archive, MigratesOlderArchivesAndRefusesNewerOnes)
     EXPECT_TRUE(newer.error.contains(QLatin1String("left unchanged")));
     EXPECT_EQ(bytesOf(path), before);
     EXPECT_TRUE(newer.damagedKeptAs.isEmpty());
+}
+
+TEST(Archive, HandMarksChangeTheSummaryAndSurviveReopening)
+{
+    const QString path = freshPath();
+    const std::vector<SampleRecord> readings = night(4, 0, 900);
+    qint64 number = 0;
+    {
+        SqliteArchive::Opened o = SqliteArchive::open(path);
+        ASSERT_TRUE(o.archive) << o.error.toStdString();
+        store(*o.archive, {input(readings)});
+        number = o.archive->list({}, nullptr).value().at(0).night;
+        QString error;
+        // Overlapping and touching spans are joined; the order does not matter.
+        ASSERT_TRUE(o.archive->setMarks(number, {{300, 399}, {10, 19}, {350, 420}, {421, 430}}, &error))
+            << error.toStdString();
+        // A span past the last reading, or reversed, changes nothing.
+        for (const ReadingSpan bad : {ReadingSpan{850, 900}, ReadingSpan{-1, 3}, ReadingSpan{5, 4}}) {
+            EXPECT_FALSE(o.archive->setMarks(number, {{0, 1}, bad}, &error));
+            EXPECT_FALSE(error.isEmpty());
+        }
+        EXPECT_FALSE(o.archive->setMarks(number + 1, {}, &error));
+    }
+    const std::vector<ReadingSpan> kept = {{10, 19}, {300, 430}};
+    SqliteArchive::Opened o = SqliteArchive::open(path);
+    ASSERT_TRUE(o.archive) << o.error.toStdString();
+    const std::optional<StoredNight> stored = o.archive->night(number, nullptr);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->marks, kept);
+    const NightSummary marked = summarizeNight(readings.data(), 900, kept);
+    EXPECT_EQ(stored->info.summary, marked);
+    EXPECT_NE(marked, summarizeNight(readings.data(), 900));
+    EXPECT_LE(marked.validSeconds, 900 - 141);
+
+    EXPECT_EQ(o.archive->marks(number, nullptr), kept);
+    ASSERT_TRUE(o.archive->setMarks(number, {}, nullptr));
+    EXPECT_EQ(o.archive->list({}, nullptr).value().at(0).summary, summarizeNight(readings.data(), 900));
+    EXPECT_TRUE(o.archive->night(number, nullptr)->marks.empty());
 }
 
 TEST(Archive, PutsDamagedFilesAsideAndStartsAnew)

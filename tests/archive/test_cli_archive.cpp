@@ -83,7 +83,8 @@ TEST(CliArchive, ImportListExportRemove)
     EXPECT_EQ(third[QLatin1String("readings")].toInt(), 400);
     EXPECT_EQ(third[QLatin1String("patient")].toString(), QStringLiteral("ID 9 (no name)"));
     EXPECT_EQ(third[QLatin1String("source")].toString(), QStringLiteral("import"));
-    for (const char *key : {"night", "end", "validSeconds", "odi3", "odi4", "t90Percent", "nadir", "pulseMean"})
+    for (const char *key : {"night", "end", "validSeconds", "odi3", "odi4", "t90Percent", "nadir", "pulseMean",
+                            "coverage", "hypoxicBurden", "shortRecording"})
         EXPECT_TRUE(third.contains(QLatin1String(key))) << key;
     EXPECT_EQ(listJson({QStringLiteral("--from"), QStringLiteral("2026-03-15")}).size(), 1);
     EXPECT_EQ(listJson({QStringLiteral("--patient"), QStringLiteral("8")}).size(), 2);

@@ -134,7 +134,14 @@ TEST(ClinicalSummary, InvalidReadingsChangeNothingButTheirOwnAbsence)
     noisy.insert(noisy.end(), bad.begin(), bad.end());
     ASSERT_EQ(noisy.size(), clean.size() + 6 * bad.size());
 
-    const ClinicalSummary s = Summary(noisy);
+    ClinicalSummary s = Summary(noisy);
+    EXPECT_EQ(s.artefactSeconds, 6 * int(bad.size()));
+    EXPECT_DOUBLE_EQ(s.coverage, 100.0 * 3600 / double(noisy.size()));
+    // The 12-s windows of the delta index run on the clock, which the
+    // inserted readings shift.
+    s.artefactSeconds = expected.artefactSeconds;
+    s.coverage = expected.coverage;
+    s.deltaIndex = expected.deltaIndex;
     EXPECT_EQ(s, expected);
     EXPECT_EQ(s.validSeconds, 3600);
     EXPECT_EQ(s.spo2Histogram[0], 0);
@@ -233,7 +240,10 @@ TEST(ClinicalSummary, EmptyAndTinyRecordings)
 {
     EXPECT_EQ(computeClinicalSummary(nullptr, 0), ClinicalSummary{});
     const Night none = MakeNight(10, [](int) { return 0; });
-    const ClinicalSummary s0 = Summary(none);
+    ClinicalSummary s0 = Summary(none);
+    EXPECT_EQ(s0.artefactSeconds, 10);
+    EXPECT_TRUE(s0.shortRecording);
+    s0.artefactSeconds = 0;
     EXPECT_EQ(s0, ClinicalSummary{});
 
     Night one = {Reading(93, 48)};
@@ -246,11 +256,13 @@ TEST(ClinicalSummary, EmptyAndTinyRecordings)
     EXPECT_EQ(s1.spo2Histogram[93], 1);
     EXPECT_DOUBLE_EQ(s1.odi3, 0.0);
 
-    // Limits of a valid reading.
-    const Night limits = {Reading(1, 30), Reading(100, 250), Reading(100, 29), Reading(0, 250), Reading(100, 251)};
+    // Limits of a valid reading: SpO2 50..100, pulse 30..250.
+    const Night limits = {Reading(50, 30),  Reading(100, 250), Reading(100, 29),
+                          Reading(49, 250), Reading(100, 251), Reading(101, 70)};
     const ClinicalSummary s2 = Summary(limits);
     EXPECT_EQ(s2.validSeconds, 2);
-    EXPECT_EQ(s2.nadir, 1);
+    EXPECT_EQ(s2.artefactSeconds, 4);
+    EXPECT_EQ(s2.nadir, 50);
     EXPECT_EQ(s2.pulseMin, 30);
     EXPECT_EQ(s2.pulseMax, 250);
     EXPECT_DOUBLE_EQ(s2.pulseMean, 140.0);
@@ -263,8 +275,39 @@ TEST(ClinicalSummary, JsonCarriesExactlyTheFigureNames)
     const QJsonObject json = clinicalSummaryJson(s);
     QStringList keys = json.keys();
     keys.sort();
-    EXPECT_EQ(keys, (QStringList{"nadir", "odi3", "odi4", "pulseMax", "pulseMean", "pulseMin", "spo2Histogram",
-                                 "t88Percent", "t88Seconds", "t90Percent", "t90Seconds", "validSeconds"}));
+    EXPECT_EQ(keys, (QStringList{"artefactSeconds",
+                                 "coverage",
+                                 "deltaIndex",
+                                 "desaturationMeanDepth",
+                                 "desaturationMeanSeconds",
+                                 "hypoxicBurden",
+                                 "meanSpo2",
+                                 "nadir",
+                                 "odi3",
+                                 "odi4",
+                                 "pulseMax",
+                                 "pulseMean",
+                                 "pulseMin",
+                                 "pulseRiseMean",
+                                 "shortRecording",
+                                 "spo2Histogram",
+                                 "t88Percent",
+                                 "t88Seconds",
+                                 "t90Percent",
+                                 "t90Seconds",
+                                 "validSeconds"}));
+    QStringList ordered = clinicalSummaryKeys();
+    ordered.sort();
+    EXPECT_EQ(ordered, keys);
+    EXPECT_DOUBLE_EQ(json.value("hypoxicBurden").toDouble(), s.hypoxicBurden);
+    EXPECT_GT(s.hypoxicBurden, 0);
+    EXPECT_DOUBLE_EQ(json.value("coverage").toDouble(), 100.0);
+    EXPECT_TRUE(json.value("shortRecording").toBool());
+    EXPECT_DOUBLE_EQ(json.value("desaturationMeanDepth").toDouble(), s.desaturationMeanDepth);
+    EXPECT_EQ(json.value("desaturationMeanSeconds").toDouble(), 20.0);
+    EXPECT_DOUBLE_EQ(json.value("meanSpo2").toDouble(), (3560 * 96 + 40 * 86) / 3600.0);
+    EXPECT_DOUBLE_EQ(json.value("deltaIndex").toDouble(), s.deltaIndex);
+    EXPECT_DOUBLE_EQ(json.value("pulseRiseMean").toDouble(), 0.0);
     EXPECT_EQ(json.value("validSeconds").toInt(), 3600);
     EXPECT_EQ(json.value("nadir").toInt(), 86);
     EXPECT_EQ(json.value("t90Seconds").toInt(), 40);

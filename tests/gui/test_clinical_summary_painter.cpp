@@ -83,7 +83,18 @@ TEST(ClinicalSummaryPainter, TextsGiveEveryFigure)
     const QStringList lines = clinicalSummaryLines(NightSummary());
     EXPECT_EQ(lines,
               (QStringList{"Valid time: 1:00:00", "Nadir SpO2: 85%", "T90: 0:01:40 (2.8%)", "T88: 0:01:40 (2.8%)",
-                           "ODI3: 1.0/h  ODI4: 1.0/h", "Pulse min/mean/max: 55/64.0/90 bpm"}));
+                           "ODI3: 1.0/h  ODI4: 1.0/h", "Pulse min/mean/max: 55/64.0/90 bpm",
+                           "Coverage: 100.0% (artefacts 0:00:00), short recording",
+                           "Mean SpO2: 95.3%  Hypoxic burden: 43.3 %·min/h",
+                           "ΔI: 0.04  Desaturations: 600.0 s, 11.0%, pulse +0.0 bpm"}));
+    // Four hours of valid readings are no short recording; a falling pulse shows its sign.
+    ClinicalSummary s = NightSummary();
+    s.shortRecording = false;
+    s.artefactSeconds = 75;
+    s.pulseRiseMean = -2.5;
+    const QStringList more = clinicalSummaryLines(s);
+    EXPECT_EQ(more.at(6), "Coverage: 100.0% (artefacts 0:01:15)");
+    EXPECT_TRUE(more.at(8).endsWith(", pulse -2.5 bpm")) << more.at(8).toStdString();
     EXPECT_EQ(clinicalSummaryLines(ClinicalSummary{}), QStringList{"No valid readings"});
 }
 

@@ -179,3 +179,42 @@ TEST(TextFit, TranslatedTextsKeepOffTheirValuesAndNeighbours)
     }
     language.clear();
 }
+
+TEST(TextFit, ClinicalFiguresKeepClearOfEachOtherDownToTheLowestNadir)
+{
+    QSettings(QStringLiteral("quellix"), QStringLiteral("setup")).clear();
+    RecordStore store;
+    FillNight(store);
+    // One deep dip to 50 %, the lowest valid reading: the distribution's
+    // scale reaches down to it, and its labels must not run together.
+    for (int i = 2000; i < 2030; ++i)
+        store.currentSamples[std::size_t(i)].spo2 = 50;
+    const AnalysisFigures figures = analyseCurrentRecording(store);
+    ASSERT_EQ(figures.clinical.nadir, 50);
+
+    LanguageSwitch language;
+    for (const int id : {0, 1036, 2052}) {
+        if (id == 0)
+            language.clear();
+        else
+            ASSERT_TRUE(language.apply(id));
+        for (const QSize size : {QSize(kPrintedPageWidth96, kPrintedPageHeight96), QSize(1024, 768)}) {
+            AnalysisView view(store, figures.results, figures.statistics, &figures.clinical);
+            const std::vector<Placed> drawn = Paint(view, size);
+            const QRect area = view.layout().diagnoseArea().rect();
+            std::vector<Placed> clinical;
+            for (const Placed &t : drawn)
+                if (area.contains(t.ink.center()))
+                    clinical.push_back(t);
+            ASSERT_GE(clinical.size(), 9u + 3u) << id; // the lines and the distribution's labels
+            for (std::size_t i = 0; i < clinical.size(); ++i) {
+                EXPECT_TRUE(area.contains(clinical[i].ink)) << id << " " << clinical[i].text.toStdString();
+                for (std::size_t j = i + 1; j < clinical.size(); ++j)
+                    EXPECT_FALSE(clinical[i].crowds(clinical[j]))
+                        << id << " " << size.width() << ": \"" << clinical[i].text.toStdString() << "\" runs into \""
+                        << clinical[j].text.toStdString() << '"';
+            }
+        }
+    }
+    language.clear();
+}

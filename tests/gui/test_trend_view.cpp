@@ -385,3 +385,48 @@ TEST_F(TrendViewTest, FineWheelTurnsAddUpToOnePage)
     EXPECT_EQ(view.wheelPaging(QPoint(-120, 0), Qt::NoScrollPhase), 0);
     EXPECT_EQ(view.wheelPaging(QPoint(0, 0), Qt::NoScrollPhase), 1);
 }
+
+TEST(TrendView, ShadesArtefactsOnScreenOnly)
+{
+    RecordStore store;
+    // 40 s without signal from reading 100 and a one-reading spike at 300.
+    FillRecording(
+        store, 2000, [](int i) { return i >= 100 && i < 140 ? 0
+                                        : i == 300          ? 60
+                                                            : 96; }, [](int) { return 70; });
+    TrendView view(store);
+    view.resize(1000, 700);
+    const TrendLayout l = view.layout();
+    const QImage printed = Render(view, 0).convertToFormat(QImage::Format_RGB32);
+    const QImage screen = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+    // Columns of each plot's lower half (clear of the legend) where the two differ.
+    for (const Edges &plot : {l.spo2Plot, l.pulsePlot}) {
+        std::vector<int> shaded;
+        for (int x = plot.left; x < plot.right; ++x) {
+            for (int y = (plot.top + plot.bottom) / 2; y < plot.bottom; ++y) {
+                if (printed.pixel(x, y) != screen.pixel(x, y)) {
+                    shaded.push_back(x - plot.left);
+                    break;
+                }
+            }
+        }
+        std::vector<int> expected;
+        for (int k = 100; k < 140; ++k)
+            expected.push_back(k);
+        expected.push_back(300);
+        EXPECT_EQ(shaded, expected);
+    }
+    // The legend says what the shade means.
+    const QRect legend(l.spo2Plot.right - 200, l.spo2Plot.top - 30, 200, 30);
+    EXPECT_NE(printed.copy(legend), screen.copy(legend));
+
+    // A page without artefacts looks on screen as it prints.
+    RecordStore clean;
+    FillRecording(
+        clean, 2000, [](int) { return 96; }, [](int) { return 70; });
+    TrendView plain(clean);
+    plain.resize(1000, 700);
+    EXPECT_EQ(Render(plain, 0).convertToFormat(QImage::Format_RGB32),
+              plain.grab().toImage().convertToFormat(QImage::Format_RGB32));
+}

@@ -44,6 +44,7 @@ struct StoredNight {
     NightInfo info;
     PatientRecord patient;
     std::vector<SampleRecord> readings;
+    std::vector<ReadingSpan> marks; // spans of readings marked as artefact, in order
 };
 
 struct StoreCounts {
@@ -79,6 +80,12 @@ public:
     virtual std::optional<StoredNight> night(qint64 number, QString *error) = 0;
     virtual bool remove(qint64 number, QString *error) = 0;
     virtual bool setPatient(qint64 number, const PatientRecord &patient, QString *error) = 0;
+    // Replaces the spans of the night's readings marked as artefact (indices
+    // into its readings; overlapping spans are joined) and computes its
+    // summary again, all or nothing. Spans outside the readings are refused.
+    virtual bool setMarks(qint64 number, const std::vector<ReadingSpan> &spans, QString *error) = 0;
+    // The night's marked spans in order (empty when none), as night() gives them.
+    virtual std::optional<std::vector<ReadingSpan>> marks(qint64 number, QString *error) = 0;
 
     // One line per fault; empty when every night decodes and matches its hash.
     virtual QStringList check() = 0;

@@ -9,7 +9,7 @@ QString readingStamp(const SampleRecord &s)
                              s.second);
 }
 
-NightSummary summarizeNight(const SampleRecord *samples, int count)
+NightSummary summarizeNight(const SampleRecord *samples, int count, const std::vector<ReadingSpan> &marked)
 {
     NightSummary n;
     if (count > 0) {
@@ -17,19 +17,23 @@ NightSummary summarizeNight(const SampleRecord *samples, int count)
         n.end = readingStamp(samples[count - 1]);
     }
     n.readings = count;
-    const ClinicalSummary c = computeClinicalSummary(samples, count);
+    const ClinicalSummary c = computeClinicalSummary(samples, count, marked);
     n.validSeconds = c.validSeconds;
     n.odi3 = c.odi3;
     n.odi4 = c.odi4;
     n.t90Percent = c.t90Percent;
     n.t88Percent = c.t88Percent;
     n.nadir = c.nadir;
-    qint64 sum = 0;
-    for (int spo2 = 0; spo2 <= 100; ++spo2)
-        sum += qint64(spo2) * c.spo2Histogram[std::size_t(spo2)];
-    n.meanSpo2 = c.validSeconds > 0 ? double(sum) / c.validSeconds : 0;
+    n.meanSpo2 = c.meanSpo2;
     n.pulseMin = c.pulseMin;
     n.pulseMean = c.pulseMean;
     n.pulseMax = c.pulseMax;
+    n.coverage = c.coverage;
+    n.shortRecording = c.shortRecording;
+    n.hypoxicBurden = c.hypoxicBurden;
+    n.deltaIndex = c.deltaIndex;
+    n.desaturationMeanSeconds = c.desaturationMeanSeconds;
+    n.desaturationMeanDepth = c.desaturationMeanDepth;
+    n.pulseRiseMean = c.pulseRiseMean;
     return n;
 }

@@ -8,6 +8,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -53,13 +55,76 @@ const std::vector<std::vector<const char *>> &migrations()
             "CREATE INDEX night_by_start ON night (start_time)",
             "CREATE INDEX night_by_device ON night (device_id, start_time)",
         },
+        {
+            // Figures of signal quality and of the desaturations' size; the
+            // summary version makes the nights archived before get them.
+            "ALTER TABLE night ADD COLUMN coverage REAL NOT NULL DEFAULT 0",
+            "ALTER TABLE night ADD COLUMN short_recording INTEGER NOT NULL DEFAULT 1",
+            "ALTER TABLE night ADD COLUMN hypoxic_burden REAL NOT NULL DEFAULT 0",
+            "ALTER TABLE night ADD COLUMN delta_index REAL NOT NULL DEFAULT 0",
+            "ALTER TABLE night ADD COLUMN desaturation_mean_seconds REAL NOT NULL DEFAULT 0",
+            "ALTER TABLE night ADD COLUMN desaturation_mean_depth REAL NOT NULL DEFAULT 0",
+            "ALTER TABLE night ADD COLUMN pulse_rise_mean REAL NOT NULL DEFAULT 0",
+            // Spans of readings (indices into the night's readings) the user
+            // marked as artefact; kept here only, never in a .dat.
+            "CREATE TABLE night_marks ("
+            " night INTEGER NOT NULL REFERENCES night (night) ON DELETE CASCADE,"
+            " first_reading INTEGER NOT NULL,"
+            " last_reading INTEGER NOT NULL,"
+            " CHECK (0 <= first_reading AND first_reading <= last_reading))",
+            "CREATE INDEX night_marks_by_night ON night_marks (night, first_reading)",
+        },
     };
     return steps;
 }
 
-const char *kInfoColumns = "night, device_id, patient_name, title, source, source_name, archived_at, partial,"
-                           " start_time, end_time, reading_count, valid_seconds, odi3, odi4, t90, t88, nadir,"
-                           " mean_spo2, pulse_min, pulse_mean, pulse_max, summary_version";
+// The columns of NightSummary, in the order of its fields.
+const QStringList &summaryColumns()
+{
+    static const QStringList columns = {
+        QStringLiteral("start_time"),
+        QStringLiteral("end_time"),
+        QStringLiteral("reading_count"),
+        QStringLiteral("valid_seconds"),
+        QStringLiteral("odi3"),
+        QStringLiteral("odi4"),
+        QStringLiteral("t90"),
+        QStringLiteral("t88"),
+        QStringLiteral("nadir"),
+        QStringLiteral("mean_spo2"),
+        QStringLiteral("pulse_min"),
+        QStringLiteral("pulse_mean"),
+        QStringLiteral("pulse_max"),
+        QStringLiteral("coverage"),
+        QStringLiteral("short_recording"),
+        QStringLiteral("hypoxic_burden"),
+        QStringLiteral("delta_index"),
+        QStringLiteral("desaturation_mean_seconds"),
+        QStringLiteral("desaturation_mean_depth"),
+        QStringLiteral("pulse_rise_mean"),
+        QStringLiteral("summary_version"),
+    };
+    return columns;
+}
+
+const QStringList &infoColumns()
+{
+    static const QStringList columns =
+        QStringList{QStringLiteral("night"),       QStringLiteral("device_id"), QStringLiteral("patient_name"),
+                    QStringLiteral("title"),       QStringLiteral("source"),    QStringLiteral("source_name"),
+                    QStringLiteral("archived_at"), QStringLiteral("partial")} +
+        summaryColumns();
+    return columns;
+}
+
+// "?, ?, ..." for count values.
+QString placeholders(qsizetype count)
+{
+    QStringList marks;
+    for (qsizetype i = 0; i < count; ++i)
+        marks << QStringLiteral("?");
+    return marks.join(QStringLiteral(", "));
+}
 
 NightInfo infoFrom(const QSqlQuery &q)
 {
@@ -73,20 +138,28 @@ NightInfo infoFrom(const QSqlQuery &q)
     n.archivedAt = q.value(6).toString();
     n.partial = q.value(7).toInt() != 0;
     NightSummary &s = n.summary;
-    s.start = q.value(8).toString();
-    s.end = q.value(9).toString();
-    s.readings = q.value(10).toInt();
-    s.validSeconds = q.value(11).toInt();
-    s.odi3 = q.value(12).toDouble();
-    s.odi4 = q.value(13).toDouble();
-    s.t90Percent = q.value(14).toDouble();
-    s.t88Percent = q.value(15).toDouble();
-    s.nadir = q.value(16).toInt();
-    s.meanSpo2 = q.value(17).toDouble();
-    s.pulseMin = q.value(18).toInt();
-    s.pulseMean = q.value(19).toDouble();
-    s.pulseMax = q.value(20).toInt();
-    s.version = q.value(21).toInt();
+    int c = 8;
+    s.start = q.value(c++).toString();
+    s.end = q.value(c++).toString();
+    s.readings = q.value(c++).toInt();
+    s.validSeconds = q.value(c++).toInt();
+    s.odi3 = q.value(c++).toDouble();
+    s.odi4 = q.value(c++).toDouble();
+    s.t90Percent = q.value(c++).toDouble();
+    s.t88Percent = q.value(c++).toDouble();
+    s.nadir = q.value(c++).toInt();
+    s.meanSpo2 = q.value(c++).toDouble();
+    s.pulseMin = q.value(c++).toInt();
+    s.pulseMean = q.value(c++).toDouble();
+    s.pulseMax = q.value(c++).toInt();
+    s.coverage = q.value(c++).toDouble();
+    s.shortRecording = q.value(c++).toInt() != 0;
+    s.hypoxicBurden = q.value(c++).toDouble();
+    s.deltaIndex = q.value(c++).toDouble();
+    s.desaturationMeanSeconds = q.value(c++).toDouble();
+    s.desaturationMeanDepth = q.value(c++).toDouble();
+    s.pulseRiseMean = q.value(c++).toDouble();
+    s.version = q.value(c++).toInt();
     return n;
 }
 
@@ -103,7 +176,7 @@ bool fail(QString *error, const QString &what, const QSqlQuery &q)
     return false;
 }
 
-// Binds the summary columns in the order of the UPDATE and INSERT below.
+// Binds the values of summaryColumns(), in their order.
 void bindSummary(QSqlQuery &q, const NightSummary &s)
 {
     q.addBindValue(s.start);
@@ -119,7 +192,21 @@ void bindSummary(QSqlQuery &q, const NightSummary &s)
     q.addBindValue(s.pulseMin);
     q.addBindValue(s.pulseMean);
     q.addBindValue(s.pulseMax);
+    q.addBindValue(s.coverage);
+    q.addBindValue(s.shortRecording ? 1 : 0);
+    q.addBindValue(s.hypoxicBurden);
+    q.addBindValue(s.deltaIndex);
+    q.addBindValue(s.desaturationMeanSeconds);
+    q.addBindValue(s.desaturationMeanDepth);
+    q.addBindValue(s.pulseRiseMean);
     q.addBindValue(s.version);
+}
+
+// UPDATE night SET every summary column WHERE night = ?
+QString updateSummarySql()
+{
+    return QStringLiteral("UPDATE night SET %1 = ? WHERE night = ?")
+        .arg(summaryColumns().join(QStringLiteral(" = ?, ")));
 }
 
 bool startsWith(const std::vector<SampleRecord> &longer, const std::vector<SampleRecord> &prefix)
@@ -221,18 +308,20 @@ int SqlArchive::refreshSummaries(QString *error)
     }
     std::vector<std::pair<qint64, NightSummary>> updates;
     while (q.next()) {
+        const qint64 number = q.value(0).toLongLong();
         const auto readings = ReadingCodec::decode(q.value(1).toByteArray());
+        const auto marked = marks(number, error);
+        if (!marked)
+            return -1;
         if (readings) // an undecodable night keeps its figures; check() reports it
-            updates.emplace_back(q.value(0).toLongLong(), summarizeNight(readings->data(), int(readings->size())));
+            updates.emplace_back(number, summarizeNight(readings->data(), int(readings->size()), *marked));
     }
     if (updates.empty())
         return 0;
     if (!beginWrite(error))
         return -1;
     QSqlQuery u(d);
-    u.prepare(QStringLiteral("UPDATE night SET start_time = ?, end_time = ?, reading_count = ?, valid_seconds = ?,"
-                             " odi3 = ?, odi4 = ?, t90 = ?, t88 = ?, nadir = ?, mean_spo2 = ?, pulse_min = ?,"
-                             " pulse_mean = ?, pulse_max = ?, summary_version = ? WHERE night = ?"));
+    u.prepare(updateSummarySql());
     for (const auto &[number, summary] : updates) {
         bindSummary(u, summary);
         u.addBindValue(number);
@@ -322,10 +411,8 @@ bool SqlArchive::storeOne(const NightInput &input, StoreCounts &counts, QString 
     }
 
     q.prepare(QStringLiteral("INSERT INTO night (device_id, patient_name, patient, title, source, source_name,"
-                             " archived_at, partial, readings_sha256, start_time, end_time, reading_count,"
-                             " valid_seconds, odi3, odi4, t90, t88, nadir, mean_spo2, pulse_min, pulse_mean,"
-                             " pulse_max, summary_version)"
-                             " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                             " archived_at, partial, readings_sha256, %1) VALUES (%2)")
+                  .arg(summaryColumns().join(QStringLiteral(", ")), placeholders(9 + summaryColumns().size())));
     q.addBindValue(int(input.readings.front().id));
     q.addBindValue(notNull(input.patient.nameText()));
     q.addBindValue(input.patient.toBytes());
@@ -350,7 +437,7 @@ bool SqlArchive::storeOne(const NightInput &input, StoreCounts &counts, QString 
 
 std::optional<std::vector<NightInfo>> SqlArchive::list(const ArchiveFilter &filter, QString *error)
 {
-    QString sql = QStringLiteral("SELECT %1 FROM night WHERE 1 = 1").arg(QLatin1String(kInfoColumns));
+    QString sql = QStringLiteral("SELECT %1 FROM night WHERE 1 = 1").arg(infoColumns().join(QStringLiteral(", ")));
     QVariantList values;
     if (!filter.patient.isEmpty()) {
         QString pattern = filter.patient.toLower();
@@ -392,7 +479,7 @@ std::optional<StoredNight> SqlArchive::night(qint64 number, QString *error)
     QSqlQuery q(db());
     q.prepare(QStringLiteral("SELECT %1, n.patient, r.readings FROM night n JOIN night_readings r USING (night)"
                              " WHERE night = ?")
-                  .arg(QLatin1String(kInfoColumns)));
+                  .arg(infoColumns().join(QStringLiteral(", "))));
     q.addBindValue(number);
     if (!q.exec()) {
         fail(error, QStringLiteral("cannot read night %1").arg(number), q);
@@ -405,7 +492,7 @@ std::optional<StoredNight> SqlArchive::night(qint64 number, QString *error)
     }
     StoredNight out;
     out.info = infoFrom(q);
-    const int columns = 22;
+    const int columns = int(infoColumns().size());
     auto readings = ReadingCodec::decode(q.value(columns + 1).toByteArray());
     if (!out.patient.fromBytes(q.value(columns).toByteArray()) || !readings) {
         if (error)
@@ -413,7 +500,81 @@ std::optional<StoredNight> SqlArchive::night(qint64 number, QString *error)
         return std::nullopt;
     }
     out.readings = std::move(*readings);
+    auto marked = marks(number, error);
+    if (!marked)
+        return std::nullopt;
+    out.marks = std::move(*marked);
     return out;
+}
+
+std::optional<std::vector<ReadingSpan>> SqlArchive::marks(qint64 number, QString *error)
+{
+    QSqlQuery q(db());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT first_reading, last_reading FROM night_marks WHERE night = ?"
+                             " ORDER BY first_reading"));
+    q.addBindValue(number);
+    if (!q.exec()) {
+        fail(error, QStringLiteral("cannot read the marks of night %1").arg(number), q);
+        return std::nullopt;
+    }
+    std::vector<ReadingSpan> out;
+    while (q.next())
+        out.push_back({q.value(0).toInt(), q.value(1).toInt()});
+    return out;
+}
+
+bool SqlArchive::setMarks(qint64 number, const std::vector<ReadingSpan> &spans, QString *error)
+{
+    std::optional<StoredNight> stored = night(number, error);
+    if (!stored)
+        return false;
+    const int count = int(stored->readings.size());
+    std::vector<ReadingSpan> joined = spans;
+    std::sort(joined.begin(), joined.end(), [](ReadingSpan a, ReadingSpan b) { return a.first < b.first; });
+    std::vector<ReadingSpan> kept;
+    for (const ReadingSpan &span : joined) {
+        if (span.first < 0 || span.first > span.last || span.last >= count) {
+            if (error)
+                *error =
+                    QStringLiteral("readings %1 to %2 are not in night %3").arg(span.first).arg(span.last).arg(number);
+            return false;
+        }
+        if (!kept.empty() && span.first <= kept.back().last + 1)
+            kept.back().last = std::max(kept.back().last, span.last);
+        else
+            kept.push_back(span);
+    }
+
+    QSqlDatabase d = db();
+    if (!beginWrite(error))
+        return false;
+    QSqlQuery q(d);
+    auto rollback = [&](const QString &what) {
+        fail(error, what, q);
+        d.rollback();
+        return false;
+    };
+    q.prepare(QStringLiteral("DELETE FROM night_marks WHERE night = ?"));
+    q.addBindValue(number);
+    if (!q.exec())
+        return rollback(QStringLiteral("cannot store the marks of night %1").arg(number));
+    q.prepare(QStringLiteral("INSERT INTO night_marks (night, first_reading, last_reading) VALUES (?, ?, ?)"));
+    for (const ReadingSpan &span : kept) {
+        q.addBindValue(number);
+        q.addBindValue(span.first);
+        q.addBindValue(span.last);
+        if (!q.exec())
+            return rollback(QStringLiteral("cannot store the marks of night %1").arg(number));
+    }
+    q.prepare(updateSummarySql());
+    bindSummary(q, summarizeNight(stored->readings.data(), count, kept));
+    q.addBindValue(number);
+    if (!q.exec() || q.numRowsAffected() != 1) // removed meanwhile: its marks go with it
+        return rollback(QStringLiteral("cannot store the summary of night %1").arg(number));
+    if (!d.commit())
+        return rollback(QStringLiteral("cannot store the marks of night %1").arg(number));
+    return true;
 }
 
 bool SqlArchive::remove(qint64 number, QString *error)

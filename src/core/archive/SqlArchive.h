@@ -12,7 +12,7 @@ class SqlArchive : public Archive
 {
 public:
     // The schema this program writes; numbered migrations lead to it.
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
 
     ~SqlArchive() override;
 
@@ -21,6 +21,8 @@ public:
     std::optional<StoredNight> night(qint64 number, QString *error) override;
     bool remove(qint64 number, QString *error) override;
     bool setPatient(qint64 number, const PatientRecord &patient, QString *error) override;
+    bool setMarks(qint64 number, const std::vector<ReadingSpan> &spans, QString *error) override;
+    std::optional<std::vector<ReadingSpan>> marks(qint64 number, QString *error) override;
     QStringList check() override;
 
     // 0 for a database without the archive's tables; -1 when it cannot be read.

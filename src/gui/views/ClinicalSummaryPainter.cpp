@@ -16,7 +16,7 @@
 namespace
 {
 
-constexpr int kLineCount = 6;
+constexpr int kLineCount = 9;
 constexpr int kLargestCell = 13; // the analysis page's value font
 constexpr int kSmallestCell = 7;
 constexpr int kHistogramMinWidth = 120;
@@ -31,8 +31,13 @@ QString decimal(double value)
     return FixedText(value, 1);
 }
 
+QString signedDecimal(double value)
+{
+    return (value >= 0 ? QStringLiteral("+") : QString()) + decimal(value);
+}
+
 // The lowest SpO2 the distribution shows: 80, or lower in steps of 10 to
-// take in the nadir.
+// take in the nadir (never below 50, the lowest valid reading).
 int histogramFloor(const ClinicalSummary &s)
 {
     return std::clamp(std::min(80, s.nadir / 10 * 10), 0, 80);
@@ -90,6 +95,15 @@ QStringList clinicalSummaryLines(const ClinicalSummary &s)
             .arg(s.pulseMin)
             .arg(decimal(s.pulseMean))
             .arg(s.pulseMax),
+        (s.shortRecording
+             ? QCoreApplication::translate("ClinicalSummary", "Coverage: %1% (artefacts %2), short recording")
+             : QCoreApplication::translate("ClinicalSummary", "Coverage: %1% (artefacts %2)"))
+            .arg(decimal(s.coverage), duration(s.artefactSeconds)),
+        QCoreApplication::translate("ClinicalSummary", "Mean SpO2: %1%  Hypoxic burden: %2 %·min/h")
+            .arg(decimal(s.meanSpo2), decimal(s.hypoxicBurden)),
+        QCoreApplication::translate("ClinicalSummary", "ΔI: %1  Desaturations: %2 s, %3%, pulse %4 bpm")
+            .arg(FixedText(s.deltaIndex, 2), decimal(s.desaturationMeanSeconds), decimal(s.desaturationMeanDepth),
+                 signedDecimal(s.pulseRiseMean)),
     };
 }
 

@@ -5,10 +5,12 @@
 
 #include "app/Texts.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QLine>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -112,6 +114,41 @@ void AddStep(std::vector<QRect> &runs, QPoint a, QPoint b)
     AddRun(runs, b.x(), a.y() + dir * (half + 1), b.y());
 }
 
+// Columns of the page's artefact readings; true when any was shaded.
+bool PaintArtefacts(QPainter &p, const TrendLayout &l, const Edges &plot, const TrendPicture &pic)
+{
+    const long long first = 1LL * pic.viewPosition * l.samplesPerPage;
+    const long long last = first + l.samplesPerPage; // the page's last column
+    bool any = false;
+    for (const ReadingSpan &span : pic.artefacts) {
+        if (span.last < first || span.first > last)
+            continue;
+        // Reading first + k is drawn in column plot.left + k, the first one beside the axis.
+        const int x0 = plot.left + int(std::max<long long>(span.first - first, 1));
+        const int x1 = plot.left + int(std::min<long long>(span.last - first, l.samplesPerPage)) + 1;
+        if (x1 <= x0)
+            continue;
+        p.fillRect(QRect(x0, plot.top, x1 - x0, plot.height()), kArtefactShade);
+        any = true;
+    }
+    return any;
+}
+
+// Right-aligned between the heading row and the plot, clear of the curve.
+void PaintArtefactLegend(QPainter &p, const Edges &panel, const Edges &plot, int headingBottom, const QFont &font)
+{
+    const QString text = QCoreApplication::translate("TrendView", "Shaded: artefact");
+    p.setFont(font);
+    const QFontMetrics m(font);
+    const int h = m.height();
+    const int right = std::min(plot.right, panel.right - 10);
+    const int left = right - h - 4 - m.horizontalAdvance(text);
+    const int top = std::max(headingBottom + 1, plot.top - h - 2);
+    p.fillRect(QRect(left, top + 2, h - 4, h - 4), kArtefactShade);
+    p.setPen(Qt::black);
+    TextLine(p, {left + h, top, right, top + h}, text);
+}
+
 template <typename YOf>
 void PaintCurve(QPainter &p, const TrendLayout &l, const Edges &plot, const TrendPicture &pic, const QColor &colour,
                 YOf yOf)
@@ -190,7 +227,10 @@ void PaintSpo2Panel(QPainter &p, const TrendLayout &l, const TrendPicture &pic, 
     p.drawLines(ticks.data(), int(ticks.size()));
 
     PaintTimeAxis(p, l, plot, {h * 2 / 100, h * 3 / 100, h * 3 / 100, h * 7 / 100}, pic, fonts.small);
+    const bool shaded = PaintArtefacts(p, l, plot, pic);
     PaintCurve(p, l, plot, pic, QColor(255, 0, 0), [&](const SampleRecord &r) { return Spo2CurveY(l, r.spo2); });
+    if (shaded)
+        PaintArtefactLegend(p, s, plot, rowBottom, fonts.small);
 }
 
 void PaintPulsePanel(QPainter &p, const TrendLayout &l, const TrendPicture &pic, const TrendFonts &fonts)
@@ -247,6 +287,7 @@ void PaintPulsePanel(QPainter &p, const TrendLayout &l, const TrendPicture &pic,
     p.drawLines(ticks.data(), int(ticks.size()));
 
     PaintTimeAxis(p, l, plot, {hq * 2 / 100, 8, hq * 4 / 100, hq * 9 / 100}, pic, fonts.small);
+    PaintArtefacts(p, l, plot, pic);
     PaintCurve(p, l, plot, pic, QColor(0, 0, 0), [&](const SampleRecord &r) { return PulseCurveY(l, r.pulseRate); });
 }
 

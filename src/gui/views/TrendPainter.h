@@ -5,10 +5,14 @@
 #include "views/TrendGeometry.h"
 #include "views/ViewFonts.h"
 
+#include "clinical/SignalQuality.h"
 #include "model/SampleRecord.h"
 
+#include <QColor>
 #include <QSize>
 #include <QString>
+
+#include <vector>
 
 class QPainter;
 
@@ -24,7 +28,13 @@ struct TrendPicture {
     QString cursorPulse;
     TrendMarker spo2Marker;
     TrendMarker pulseMarker;
+    // On screen only: readings the clinical figures leave out as artefacts
+    // (indices into samples), shaded with a legend. Printing leaves it empty.
+    std::vector<ReadingSpan> artefacts;
 };
+
+// The shade over artefact readings, drawn over the panel's fill.
+inline const QColor kArtefactShade(0, 0, 0, 40);
 
 // Paints the whole page for a client of the given size, layer by layer:
 // background, header, the two panels (scales, grids, time axes, curves), markers.

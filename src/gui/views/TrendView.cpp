@@ -42,6 +42,13 @@ void TrendView::renderPage(QPainter &painter, const QSize &size, int pageIndex)
         picture.spo2Marker = spo2Marker_;
         picture.pulseMarker = pulseMarker_;
     }
+    if (onScreen_) {
+        const SignalQuality quality = assessSignal(picture.samples, picture.sampleCount);
+        for (ReadingQuality kind : {ReadingQuality::OutOfRange, ReadingQuality::Spike}) {
+            const std::vector<ReadingSpan> spans = qualitySpans(quality, kind);
+            picture.artefacts.insert(picture.artefacts.end(), spans.begin(), spans.end());
+        }
+    }
     PaintTrendPage(painter, size, picture, fonts_);
 }
 
@@ -50,7 +57,11 @@ void TrendView::paintEvent(QPaintEvent * /*event*/)
     // The widget's backing store is the off-screen picture: it is copied to
     // the screen in one step once the page is complete.
     QPainter p(this);
+    // Artefacts are shaded on screen only; printing, preview and PDF call
+    // renderPage() directly and keep the plain page.
+    onScreen_ = true;
     renderPage(p, size(), position());
+    onScreen_ = false;
 }
 
 void TrendView::resizeEvent(QResizeEvent *event)

@@ -54,4 +54,5 @@ private:
     QString cursorPulse_;
     TrendMarker spo2Marker_;
     TrendMarker pulseMarker_;
+    bool onScreen_ = false; // painting the widget itself
 };
