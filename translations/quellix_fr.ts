@@ -282,6 +282,18 @@
         <source>ID %1: first reading %2, last reading %3</source>
         <translation>ID %1 : première mesure %2, dernière mesure %3</translation>
     </message>
+    <message>
+        <source>%1 nights archived, %2 already in the archive.</source>
+        <translation>%1 nuits archivées, %2 déjà dans l&apos;archive.</translation>
+    </message>
+    <message>
+        <source>The archive could not be written (%1). The downloaded readings are still here; save them to keep them.</source>
+        <translation>Impossible d&apos;écrire dans l&apos;archive (%1). Les mesures téléchargées sont toujours là ; enregistrez-les pour les conserver.</translation>
+    </message>
+    <message>
+        <source>The archive was damaged: it is kept as %1 and a new archive was started.</source>
+        <translation>L&apos;archive était endommagée : elle est conservée sous %1 et une nouvelle archive a été créée.</translation>
+    </message>
 </context>
 <context>
     <name>DeviceCommands</name>
