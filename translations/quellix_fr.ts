@@ -555,6 +555,18 @@
         <source>About 	(&amp;A)...</source>
         <translation>À propos 	(&amp;A)...</translation>
     </message>
+    <message>
+        <source>Keep every download in the archive</source>
+        <translation>Conserver chaque téléchargement dans l&apos;archive</translation>
+    </message>
+    <message>
+        <source>The downloaded recording is not saved. Discard it?</source>
+        <translation>L&apos;enregistrement téléchargé n&apos;est pas sauvegardé. L&apos;abandonner ?</translation>
+    </message>
+    <message>
+        <source>The patient details could not be written to the archive: %1</source>
+        <translation>Impossible d&apos;écrire les informations du patient dans l&apos;archive : %1</translation>
+    </message>
 </context>
 <context>
     <name>OkCancelButtons</name>

@@ -554,6 +554,18 @@
         <source>About 	(&amp;A)...</source>
         <translation>关于 	(&amp;A)...</translation>
     </message>
+    <message>
+        <source>Keep every download in the archive</source>
+        <translation>将每次下载保存到档案中</translation>
+    </message>
+    <message>
+        <source>The downloaded recording is not saved. Discard it?</source>
+        <translation>下载的记录尚未保存。是否放弃？</translation>
+    </message>
+    <message>
+        <source>The patient details could not be written to the archive: %1</source>
+        <translation>无法将患者信息写入档案：%1</translation>
+    </message>
 </context>
 <context>
     <name>OkCancelButtons</name>

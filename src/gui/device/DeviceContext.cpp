@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "device/DeviceContext.h"
 
+#include "archive/SqliteArchive.h"
 #include "device/DeviceSession.h"
 #include "device/DownloadController.h"
 #include "device/SocketLink.h"
@@ -22,4 +23,9 @@ void DeviceContext::prepare(DeviceSession &session) const
     if (!firstPort.isEmpty())
         session.savedPort = firstPort;
     session.ports = listPorts();
+}
+
+QString DeviceContext::archiveFile() const
+{
+    return archivePath.isEmpty() ? SqliteArchive::defaultPath() : archivePath;
 }
