@@ -74,7 +74,8 @@ Q_SIGNALS:
     void transferStarted(int totalCount, int frameCount);
     void progress(int framesReceived);
     // The download has ended (phase Idle); its readings are in the store unless
-    // it was stopped. Its notices follow.
+    // it was stopped, and result.archived says what the archive kept. Its
+    // notices follow.
     void finished(const DownloadResult &result);
     // A maintenance command has ended (phase Idle); its notices follow.
     void maintenanceFinished(bool ok);
