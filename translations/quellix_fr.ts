@@ -298,6 +298,18 @@
         <source>ID %1: first reading %2, last reading %3</source>
         <translation>ID %1 : première mesure %2, dernière mesure %3</translation>
     </message>
+    <message>
+        <source>%1 nights archived, %2 already in the archive.</source>
+        <translation>%1 nuits archivées, %2 déjà dans l&apos;archive.</translation>
+    </message>
+    <message>
+        <source>The archive could not be written (%1). The downloaded readings are still here; save them to keep them.</source>
+        <translation>Impossible d&apos;écrire dans l&apos;archive (%1). Les mesures téléchargées sont toujours là ; enregistrez-les pour les conserver.</translation>
+    </message>
+    <message>
+        <source>The archive was damaged: it is kept as %1 and a new archive was started.</source>
+        <translation>L&apos;archive était endommagée : elle est conservée sous %1 et une nouvelle archive a été créée.</translation>
+    </message>
 </context>
 <context>
     <name>DeviceCommands</name>
@@ -558,6 +570,18 @@
     <message>
         <source>About 	(&amp;A)...</source>
         <translation>À propos 	(&amp;A)...</translation>
+    </message>
+    <message>
+        <source>Keep every download in the archive</source>
+        <translation>Conserver chaque téléchargement dans l&apos;archive</translation>
+    </message>
+    <message>
+        <source>The downloaded recording is not saved. Discard it?</source>
+        <translation>L&apos;enregistrement téléchargé n&apos;est pas sauvegardé. L&apos;abandonner ?</translation>
+    </message>
+    <message>
+        <source>The patient details could not be written to the archive: %1</source>
+        <translation>Impossible d&apos;écrire les informations du patient dans l&apos;archive : %1</translation>
     </message>
 </context>
 <context>

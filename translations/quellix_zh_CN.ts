@@ -297,6 +297,18 @@
         <source>ID %1: first reading %2, last reading %3</source>
         <translation>ID %1：第一条读数 %2，最后一条读数 %3</translation>
     </message>
+    <message>
+        <source>%1 nights archived, %2 already in the archive.</source>
+        <translation>已归档 %1 个夜间记录，%2 个已在档案中。</translation>
+    </message>
+    <message>
+        <source>The archive could not be written (%1). The downloaded readings are still here; save them to keep them.</source>
+        <translation>无法写入档案（%1）。下载的数据仍在内存中，请保存以免丢失。</translation>
+    </message>
+    <message>
+        <source>The archive was damaged: it is kept as %1 and a new archive was started.</source>
+        <translation>档案已损坏：已保留为 %1，并已新建档案。</translation>
+    </message>
 </context>
 <context>
     <name>DeviceCommands</name>
@@ -557,6 +569,18 @@
     <message>
         <source>About 	(&amp;A)...</source>
         <translation>关于 	(&amp;A)...</translation>
+    </message>
+    <message>
+        <source>Keep every download in the archive</source>
+        <translation>将每次下载保存到档案中</translation>
+    </message>
+    <message>
+        <source>The downloaded recording is not saved. Discard it?</source>
+        <translation>下载的记录尚未保存。是否放弃？</translation>
+    </message>
+    <message>
+        <source>The patient details could not be written to the archive: %1</source>
+        <translation>无法将患者信息写入档案：%1</translation>
     </message>
 </context>
 <context>

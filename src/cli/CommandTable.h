@@ -22,9 +22,12 @@ inline constexpr CliCommand kCliCommands[] = {
     {"settings", "get NAME", "print a setting (its default when missing)"},
     {"settings", "set NAME VALUE", "store a setting"},
     {"ports", "", "list serial ports"},
-    {"download", "[--port NAME | --bluetooth ADDR] --out DIR [--log FILE] [--raw FILE] [--remove-stale-parts]",
-     "download every ID into DIR, one idN.dat each (idN.partial.dat when incomplete); --raw keeps a dump "
-     "of the exchange; exit 0 complete, 1 failed, 2 usage, 3 partial, 130/143 interrupted"},
+    {"download",
+     "[--port NAME | --bluetooth ADDR] --out DIR [--log FILE] [--raw FILE] [--remove-stale-parts] "
+     "[--archive FILE | --no-archive]",
+     "download every ID into DIR, one idN.dat each (idN.partial.dat when incomplete), and keep its nights in "
+     "the archive; --raw keeps a dump of the exchange; exit 0 complete, 1 failed, 2 usage, 3 partial, 130/143 "
+     "interrupted"},
     {"set-clock", "[--port NAME | --bluetooth ADDR] [--time \"YYYY-MM-DD hh:mm:ss\"] [--log FILE]",
      "set the device clock (to this computer's time unless given)"},
     {"delete", "[--port NAME | --bluetooth ADDR] (--id N | --all) [--type all|spo2pr] [--yes] [--log FILE]",

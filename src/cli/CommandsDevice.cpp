@@ -4,6 +4,7 @@
 
 #include "SignalPipe.h"
 #include "app/TerminalText.h"
+#include "archive/SqliteArchive.h"
 #include "device/DeviceSession.h"
 #include "device/DownloadController.h"
 #include "device/HexLog.h"
@@ -169,11 +170,13 @@ int runDownload(const QStringList &args)
 {
     QStringList rest = args;
     const bool removeStale = takeFlag(rest, QStringLiteral("--remove-stale-parts"));
-    const auto opts = parseOptions(rest, {QStringLiteral("--port"), QStringLiteral("--bluetooth"),
-                                          QStringLiteral("--out"), QStringLiteral("--log"), QStringLiteral("--raw")});
-    if (!opts || !opts->count(QStringLiteral("--out"))) {
+    const bool noArchive = takeFlag(rest, QStringLiteral("--no-archive"));
+    const auto opts =
+        parseOptions(rest, {QStringLiteral("--port"), QStringLiteral("--bluetooth"), QStringLiteral("--out"),
+                            QStringLiteral("--log"), QStringLiteral("--raw"), QStringLiteral("--archive")});
+    if (!opts || !opts->count(QStringLiteral("--out")) || (noArchive && opts->count(QStringLiteral("--archive")))) {
         err() << "usage: download [--port NAME | --bluetooth ADDR] --out DIR [--log FILE] [--raw FILE] "
-                 "[--remove-stale-parts]\n";
+                 "[--remove-stale-parts] [--archive FILE | --no-archive]\n";
         return Usage;
     }
     const QString rawPath = opts->count(QStringLiteral("--raw")) ? opts->at(QStringLiteral("--raw")) : QString();
@@ -194,6 +197,9 @@ int runDownload(const QStringList &args)
     RecordStore store;
     DownloadController controller(store);
     controller.setKeepRawDump(!rawPath.isEmpty());
+    if (!noArchive)
+        controller.setArchivePath(opts->count(QStringLiteral("--archive")) ? opts->at(QStringLiteral("--archive"))
+                                                                           : SqliteArchive::defaultPath());
     if (!prepareSession(controller.session(), *opts))
         return Failed;
 
@@ -281,7 +287,9 @@ int runDownload(const QStringList &args)
     err().flush();
     if (result.status == DownloadStatus::Interrupted)
         return 128 + interrupts.caught();
-    if (writeFailed || rawFailed || written == 0)
+    // The files are there, but a night the archive should have kept is not.
+    const bool archiveFailed = result.archived.ran && !result.archived.ok;
+    if (writeFailed || rawFailed || archiveFailed || written == 0)
         return Failed;
     return partial ? Partial : Complete;
 }

@@ -52,6 +52,10 @@ QString text(const DeviceNotice &notice)
         return PermissionDenied(notice.ports.join(QStringLiteral(", ")));
     case DeviceNotice::Kind::PartialDownload:
         return PartialDownload(notice.count, notice.of);
+    case DeviceNotice::Kind::ArchiveFailed:
+        return ArchiveFailed(notice.detail);
+    case DeviceNotice::Kind::ArchiveDamaged:
+        return ArchiveDamaged(notice.detail);
     }
     return {};
 }
@@ -107,7 +111,31 @@ QStringList checkLines(const DownloadResult &result)
                        .arg(span.id)
                        .arg(readingTime(span.first), readingTime(span.last)));
     }
+    if (result.archived.ok)
+        out.append(ArchivedCounts(result.archived.added, result.archived.present));
     return out;
+}
+
+QString ArchivedCounts(int added, int present)
+{
+    return QCoreApplication::translate("Device", "%1 nights archived, %2 already in the archive.")
+        .arg(added)
+        .arg(present);
+}
+
+QString ArchiveFailed(const QString &why)
+{
+    return QCoreApplication::translate(
+               "Device", "The archive could not be written (%1). The downloaded readings are still here; save them "
+                         "to keep them.")
+        .arg(why);
+}
+
+QString ArchiveDamaged(const QString &keptAs)
+{
+    return QCoreApplication::translate("Device",
+                                       "The archive was damaged: it is kept as %1 and a new archive was started.")
+        .arg(keptAs);
 }
 
 QString PartialDownload(int received, int announced)

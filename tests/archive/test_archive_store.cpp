@@ -103,16 +103,22 @@ TEST(Archive, KeepsEachNightOnceAndReplacesOnlyPartialPrefixes)
 
     StoreCounts c = store(a, {input(prefix(full, 100), true)});
     EXPECT_EQ(c.added, 1);
+    ASSERT_EQ(c.nights.size(), 1U);
+    const qint64 partialNight = c.nights[0];
     c = store(a, {input(prefix(full, 100), true)});
     EXPECT_EQ(c.added, 0);
     EXPECT_EQ(c.present, 1) << "a second download of the same readings";
+    EXPECT_EQ(c.nights, std::vector<qint64>{partialNight}) << "the night it is already in";
 
     c = store(a, {input(full)});
     EXPECT_EQ(c.added, 1);
     EXPECT_EQ(c.replaced, 1) << "the complete download after a partial one";
     EXPECT_EQ(readingCounts(a), std::vector<int>{300});
+    const qint64 wholeNight = a.list({}, nullptr)->front().night;
+    EXPECT_EQ(c.nights, std::vector<qint64>{wholeNight});
     c = store(a, {input(prefix(full, 100), true)});
     EXPECT_EQ(c.present, 1) << "a partial download of a night kept whole";
+    EXPECT_EQ(c.nights, std::vector<qint64>{wholeNight});
     EXPECT_EQ(readingCounts(a), std::vector<int>{300});
 
     // Same start, other readings: kept beside it, never merged.

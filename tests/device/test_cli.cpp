@@ -8,6 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -142,6 +145,61 @@ TEST(CliDownload, SerialDownloadWritesOneFilePerIdWithEveryReading)
     EXPECT_TRUE(text.contains(QLatin1String("> 55 AA F3 00 00 F3")));
 }
 
+// Each download keeps its nights in the archive once; an exported night is the
+// file the download wrote.
+TEST(CliDownload, DownloadsAreArchivedOnceAndExportAsTheFilesWritten)
+{
+    Oxisim sim({"--model", "2", "--id", "2:600", "--id", "9:250", "--seed", "5"});
+    ASSERT_FALSE(sim.port.isEmpty());
+    QTemporaryDir dir;
+    const QString archive = dir.filePath(QStringLiteral("nights.sqlite"));
+    QFile blocker(dir.filePath(QStringLiteral("not-a-folder")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    struct Case {
+        QStringList options;
+        int exitCode;
+        const char *counts; // the summary's archive line; null: none
+        const char *told;   // on standard error
+    };
+    const Case cases[] = {
+        {{"--archive", archive}, 0, "2 nights archived, 0 already in the archive.\n", ""},
+        {{"--archive", archive}, 0, "0 nights archived, 2 already in the archive.\n", ""},
+        {{"--no-archive"}, 0, nullptr, ""},
+        {{"--archive", blocker.fileName() + QStringLiteral("/archive.sqlite")},
+         1,
+         nullptr,
+         "The archive could not be written"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.options.join(u' ').toStdString());
+        const QString out = dir.filePath(QStringLiteral("out%1").arg(&c - cases));
+        const CliRun r = cli(QStringList{"download", "--port", sim.port, "--out", out} + c.options);
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+        EXPECT_EQ(r.out.contains(QLatin1String(c.counts ? c.counts : "nights archived")), c.counts != nullptr)
+            << r.out.toStdString();
+        EXPECT_TRUE(r.err.contains(QLatin1String(c.told))) << r.err.toStdString();
+        expectFileHolds(QDir(out).filePath(QStringLiteral("id9.dat")), 9, nightOf(5, 9, 250));
+    }
+
+    const CliRun list = cli({"archive", "--archive", archive, "list", "--json"});
+    ASSERT_EQ(list.exitCode, 0) << list.err.toStdString();
+    const QJsonArray nights = QJsonDocument::fromJson(list.out.toUtf8()).array();
+    ASSERT_EQ(nights.size(), 2);
+    for (const QJsonValue &n : nights) {
+        const int id = n[QStringLiteral("id")].toInt();
+        EXPECT_EQ(n[QStringLiteral("source")].toString(), QStringLiteral("download"));
+        EXPECT_EQ(QStringLiteral("/dev/") + n[QStringLiteral("sourceName")].toString(), sim.port);
+        const QString exported = dir.filePath(QStringLiteral("night%1.dat").arg(id));
+        const CliRun e = cli({"archive", "--archive", archive, "export",
+                              QString::number(n[QStringLiteral("night")].toInteger()), exported});
+        ASSERT_EQ(e.exitCode, 0) << e.err.toStdString();
+        QFile a(exported);
+        QFile b(dir.filePath(QStringLiteral("out0/id%1.dat").arg(id)));
+        ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(a.readAll() == b.readAll()) << "ID " << id;
+    }
+}
+
 TEST(CliDownload, RawDumpReplayedGivesIdenticalFilesAndTheSameCheck)
 {
     QTemporaryDir dir;
@@ -152,7 +210,9 @@ TEST(CliDownload, RawDumpReplayedGivesIdenticalFilesAndTheSameCheck)
         Oxisim sim(
             {"--model", "4", "--id", "2:600", "--id", "9:250", "--seed", "5", "--frame", "1024", "--stray", "2"});
         ASSERT_FALSE(sim.port.isEmpty());
-        const CliRun r = cli({"download", "--port", sim.port, "--out", dir.filePath("a"), "--raw", dump});
+        // Unarchived: the second download would find the nights there and say so.
+        const CliRun r =
+            cli({"download", "--port", sim.port, "--out", dir.filePath("a"), "--raw", dump, "--no-archive"});
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
         firstOut = r.out;
     }
@@ -163,7 +223,7 @@ TEST(CliDownload, RawDumpReplayedGivesIdenticalFilesAndTheSameCheck)
 
     Oxisim replay({"--replay", dump});
     ASSERT_FALSE(replay.port.isEmpty());
-    const CliRun again = cli({"download", "--port", replay.port, "--out", dir.filePath("b")});
+    const CliRun again = cli({"download", "--port", replay.port, "--out", dir.filePath("b"), "--no-archive"});
     ASSERT_EQ(again.exitCode, 0) << again.err.toStdString();
     // The summary says the same, bar the paths the files went to.
     EXPECT_EQ(again.out.section(QLatin1String("ID 2: 600"), 0, 0), firstOut.section(QLatin1String("ID 2: 600"), 0, 0));

@@ -33,7 +33,8 @@ protected:
     RecordStore store;
     ScriptedPrompts prompts;
     MainWindow frame{store, prompts, 1033};
-    QTemporaryDir devRoot; // an empty device folder: the brute force finds nothing
+    QTemporaryDir devRoot;     // an empty device folder: the brute force finds nothing
+    QTemporaryDir archiveRoot; // each test's downloads go to an archive of its own
     std::unique_ptr<SimulatedOximeter> sim;
     QString portPath;
 
@@ -42,6 +43,7 @@ protected:
     void SetUp() override
     {
         context().deviceRoot = devRoot.path();
+        context().archivePath = archiveRoot.filePath(QStringLiteral("archive.sqlite"));
         context().enumeratePorts = [] { return PortLists{}; };
     }
 

@@ -158,9 +158,10 @@ TEST_F(DownloadWindow, AShortDownloadIsCheckedAndItsRawDumpReplaysTheSameShortfa
     EXPECT_FALSE(w->saveDumpButton()->isEnabled()); // nothing has been exchanged yet
     ASSERT_TRUE(waitFinished(w));
     const QStringList check = w->checkLabel()->text().split(u'\n');
-    ASSERT_EQ(check.size(), 2);
+    ASSERT_EQ(check.size(), 3);
     EXPECT_EQ(check[0], QStringLiteral("Frames announced: 11, arrived: 10"));
     EXPECT_TRUE(check[1].startsWith(QLatin1String("ID 3: first reading "))) << check[1].toStdString();
+    EXPECT_EQ(check[2], QStringLiteral("1 nights archived, 0 already in the archive."));
     // The described list line is unchanged beside it.
     EXPECT_EQ(w->idList()->item(0)->text(), QStringLiteral("ID   3     total        640 Groups"));
 

@@ -88,7 +88,9 @@ TEST_F(MainFrame, MenusHoldEveryCommandInOrder)
                                          EventTimeExport, Close, PrintPreview, Print, Exit}));
     EXPECT_EQ(ids(menus[1]), (QList<int>{PatientInfo, PatientTitle}));
     EXPECT_EQ(ids(menus[2]), (QList<int>{ModeTrend, ModeTable, ModeAnalysis}));
-    EXPECT_EQ(ids(menus[3]), (QList<int>{RollStep, AnalysisSetup, UnitSetup}));
+    EXPECT_EQ(ids(menus[3]), (QList<int>{RollStep, AnalysisSetup, UnitSetup, KeepInArchive}));
+    EXPECT_TRUE(frame.action(KeepInArchive)->isCheckable());
+    EXPECT_TRUE(frame.action(KeepInArchive)->isChecked()) << "on unless turned off";
     EXPECT_EQ(ids(menus[4]), (QList<int>{About}));
 
     EXPECT_EQ(frame.action(NewDataCapture)->text(), QStringLiteral("NewDataCapture (&N)"));
@@ -172,7 +174,10 @@ TEST_F(MainFrame, CloseReturnsToTheBackgroundButKeepsTheRecording)
     EXPECT_TRUE(enabled(OpenOtherIdData));
     frame.activeView()->pageChanged(2, 4);
 
+    // The downloaded readings are kept nowhere: Close asks first.
+    prompts.answers = {Prompts::Answer::Discard};
     frame.action(Close)->trigger();
+    EXPECT_TRUE(prompts.answers.empty());
     EXPECT_EQ(frame.displayMode(), DisplayMode::None);
     EXPECT_EQ(frame.activeView(), nullptr);
     EXPECT_EQ(frame.centralArea(), frame.background());

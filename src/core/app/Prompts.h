@@ -8,7 +8,7 @@
 class Prompts
 {
 public:
-    enum class Answer { Ok, Cancel, Yes, No };
+    enum class Answer { Ok, Cancel, Yes, No, Save, Discard };
 
     virtual ~Prompts() = default;
 
@@ -23,6 +23,11 @@ public:
     virtual void notice(const QString &text) { information(text); }
     // OK/Cancel question; returns Ok or Cancel.
     virtual Answer question(const QString &text) = 0;
+    // Before unsaved work goes: returns Save, Discard or Cancel.
+    virtual Answer saveDiscardCancel(const QString &text)
+    {
+        return question(text) == Answer::Ok ? Answer::Discard : Answer::Cancel;
+    }
 
     struct FileRequest {
         QString defaultSuffix; // without the dot

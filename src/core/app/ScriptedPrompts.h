@@ -28,6 +28,7 @@ public:
         answers.pop_front();
         return a;
     }
+    Answer saveDiscardCancel(const QString &text) override { return question(text); }
     QString openFileName(const FileRequest &request) override
     {
         lastRequest = request;

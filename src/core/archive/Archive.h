@@ -48,9 +48,10 @@ struct StoredNight {
 };
 
 struct StoreCounts {
-    int added = 0;    // new nights, replacements included
-    int present = 0;  // already in the archive
-    int replaced = 0; // partial nights that a longer night of the same readings replaced
+    int added = 0;              // new nights, replacements included
+    int present = 0;            // already in the archive
+    int replaced = 0;           // partial nights that a longer night of the same readings replaced
+    std::vector<qint64> nights; // per input with readings, in order: its night, new or already there
 };
 
 struct ArchiveFilter {

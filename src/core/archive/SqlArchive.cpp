@@ -372,6 +372,7 @@ bool SqlArchive::storeOne(const NightInput &input, StoreCounts &counts, QString 
         return fail(error, QStringLiteral("cannot look up a night"), q);
     if (q.next()) {
         ++counts.present;
+        counts.nights.push_back(q.value(0).toLongLong());
         return true;
     }
 
@@ -397,6 +398,7 @@ bool SqlArchive::storeOne(const NightInput &input, StoreCounts &counts, QString 
             continue;
         if (storedCount > count && startsWith(*stored, input.readings)) {
             ++counts.present;
+            counts.nights.push_back(q.value(0).toLongLong());
             return true;
         }
         if (storedCount < count && startsWith(input.readings, *stored))
@@ -432,6 +434,7 @@ bool SqlArchive::storeOne(const NightInput &input, StoreCounts &counts, QString 
     if (!q.exec())
         return fail(error, QStringLiteral("cannot store a night's readings"), q);
     ++counts.added;
+    counts.nights.push_back(number.toLongLong());
     return true;
 }
 

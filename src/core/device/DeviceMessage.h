@@ -36,12 +36,15 @@ struct DeviceNotice {
         ConnectSucceeded, // "Connect succeed! Total <count> Frames!"
         PermissionDenied, // the ports that refused us
         PartialDownload,  // count of the of announced frames arrived
+        ArchiveFailed,    // the readings could not be archived, for the reason in detail
+        ArchiveDamaged,   // the archive was damaged and is kept at detail; a new one was started
     };
     Kind kind = Kind::Message;
     DeviceMessage message = DeviceMessage::CantFindDevice;
     int count = 0;
     int of = 0;
     QStringList ports;
+    QString detail;
 
     Severity severity() const;
     bool operator==(const DeviceNotice &) const = default;

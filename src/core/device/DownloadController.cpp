@@ -123,7 +123,9 @@ void DownloadController::downloadEnded(DownloadResult &result)
     if (interrupted_ && result.status == DownloadStatus::Stopped)
         result.status = DownloadStatus::Interrupted;
     rememberPort(result.portToRemember);
-    ApplyDownload(store_, result);
+    // Archived before anyone picks an ID or types details: nothing depends on the user.
+    if (ApplyDownload(store_, result) && !archivePath_.isEmpty())
+        result.archived = archiveDownload(store_, archivePath_, session_->savedPort, !result.complete());
     setPhase(DownloadPhase::Idle);
     Q_EMIT finished(result);
     for (const DeviceNotice &n : NoticesOf(result))

@@ -21,8 +21,8 @@ class WaitClock;
 
 // One download (or maintenance command) at a time, run off the owner's thread:
 // owns the session, the engine and the job, moves the phase on, puts what
-// arrived into the record store (ApplyDownload), remembers the port that
-// answered, and reports everything on its own thread by signals. The download
+// arrived into the record store (ApplyDownload) and the archive, remembers the
+// port that answered, and reports everything on its own thread by signals. The download
 // window and quellix-cli are its front ends; neither decides how a download
 // ended.
 class DownloadController : public QObject
@@ -40,6 +40,9 @@ public:
 
     // Every download keeps its exchange for a raw dump (off: none is kept).
     void setKeepRawDump(bool keep) { keepDump_ = keep; }
+    // Downloads that bring readings are kept in the archive at path (empty: not archived).
+    void setArchivePath(const QString &path) { archivePath_ = path; }
+
     // The last download's raw dump, once it has ended (null before).
     std::shared_ptr<const RawDump> rawDump() const;
 
@@ -69,7 +72,8 @@ Q_SIGNALS:
     void transferStarted(int totalCount, int frameCount);
     void progress(int framesReceived);
     // The download has ended (phase Idle); its readings are in the store unless
-    // it was stopped. Its notices follow.
+    // it was stopped, and result.archived says what the archive kept. Its
+    // notices follow.
     void finished(const DownloadResult &result);
     // A maintenance command has ended (phase Idle); its notices follow.
     void maintenanceFinished(bool ok);
@@ -90,6 +94,7 @@ private:
     std::unique_ptr<DownloadEngine> engine_;
     DownloadPhase phase_ = DownloadPhase::Idle;
     bool keepDump_ = false;
+    QString archivePath_;
     bool interrupted_ = false;
     std::shared_ptr<RawDump> dump_;
     bool dumpReady_ = false;

@@ -47,6 +47,18 @@ DeviceNotices NoticesOf(const DownloadResult &result)
         n.of = result.framesAnnounced;
         out.push_back(n);
     }
+    if (!result.archived.damagedKeptAs.isEmpty()) {
+        DeviceNotice n;
+        n.kind = DeviceNotice::Kind::ArchiveDamaged;
+        n.detail = result.archived.damagedKeptAs;
+        out.push_back(n);
+    }
+    if (result.archived.ran && !result.archived.ok) {
+        DeviceNotice n;
+        n.kind = DeviceNotice::Kind::ArchiveFailed;
+        n.detail = result.archived.error;
+        out.push_back(n);
+    }
     return out;
 }
 

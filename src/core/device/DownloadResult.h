@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "archive/DownloadArchiving.h"
 #include "device/DeviceMessage.h"
 #include "device/DeviceReadings.h"
 
@@ -49,6 +50,7 @@ struct DownloadResult {
     QString portToRemember;       // for "DefaultCOM"; empty: nothing to write
     DeviceReadings readings;      // per ID (index ID - 1); moved to the store by ApplyDownload
     std::vector<IdSpan> spans;    // per ID with readings, kept when the readings move
+    DownloadArchived archived;    // what the archive kept of the readings
 
     // The transfer ran and ended short of the announced frames without the
     // device's end tag (the one place "partial" is judged).

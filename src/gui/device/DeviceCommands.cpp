@@ -96,6 +96,9 @@ void DeviceCommands::openDownloadWindow()
         window_->activateWindow();
         return;
     }
+    // The new download empties the record store.
+    if (discardCheck_ && !discardCheck_())
+        return;
     auto *window = new DownloadDialog(store_, prompts_, context_, &owner_);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window_ = window;

@@ -42,6 +42,8 @@ public:
     // How "Find bluetooth radio" obtains a connected link (null: none);
     // the default runs the search dialog.
     void setBluetoothPicker(std::function<std::shared_ptr<SocketLink>()> picker) { picker_ = std::move(picker); }
+    // Asked before a new download may start: false keeps the readings in memory.
+    void setDiscardCheck(std::function<bool()> check) { discardCheck_ = std::move(check); }
 
 Q_SIGNALS:
     void downloadWindowOpened(DownloadDialog *window);
@@ -66,5 +68,6 @@ private:
     DeviceArrivalMonitor *monitor_ = nullptr;
     std::unique_ptr<DemoDevice> demo_;
     std::function<std::shared_ptr<SocketLink>()> picker_;
+    std::function<bool()> discardCheck_;
     QTimer arrivalRetry_; // an arrival held back by a modal window is tried again
 };

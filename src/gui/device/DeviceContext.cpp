@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "device/DeviceContext.h"
 
+#include "archive/SqliteArchive.h"
 #include "device/DeviceSession.h"
 #include "device/DownloadController.h"
 #include "device/SerialConnector.h"
@@ -24,4 +25,9 @@ PortLists DeviceContext::prepare(DeviceSession &session) const
     search.firstPort = firstPort.isEmpty() ? DownloadController::rememberedPort() : firstPort;
     session.useSerial(search);
     return search.ports;
+}
+
+QString DeviceContext::archiveFile() const
+{
+    return archivePath.isEmpty() ? SqliteArchive::defaultPath() : archivePath;
 }

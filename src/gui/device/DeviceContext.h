@@ -25,6 +25,9 @@ struct DeviceContext {
     bool bruteForce = true;
     // The system's serial ports; empty function: QSerialPortInfo.
     std::function<PortLists()> enumeratePorts;
+    // The archive downloads are kept in; empty: the user's own.
+    QString archivePath;
+    QString archiveFile() const;
 
     PortLists listPorts() const;
     // Sets up a new session: the link, or the serial search (device folder,

@@ -29,5 +29,6 @@ enum Id : int {
     PageDown = 32774,
     LanguageButton = 32819,
     Help = 57670,
+    KeepInArchive = 32830,
 };
 } // namespace CommandId

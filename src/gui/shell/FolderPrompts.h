@@ -18,6 +18,7 @@ public:
     }
     void notice(const QString &text) override { inner_.notice(text); }
     Answer question(const QString &text) override { return inner_.question(text); }
+    Answer saveDiscardCancel(const QString &text) override { return inner_.saveDiscardCancel(text); }
     QString openFileName(const FileRequest &request) override;
     QString saveFileName(const FileRequest &request) override;
 

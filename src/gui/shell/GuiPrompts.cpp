@@ -71,6 +71,15 @@ Prompts::Answer GuiPrompts::question(const QString &text)
     return b == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
 }
 
+Prompts::Answer GuiPrompts::saveDiscardCancel(const QString &text)
+{
+    const auto b = QMessageBox::warning(
+        parent_, title(), text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (b == QMessageBox::Save)
+        return Answer::Save;
+    return b == QMessageBox::Discard ? Answer::Discard : Answer::Cancel;
+}
+
 QString GuiPrompts::openFileName(const FileRequest &request)
 {
     return runFileDialog(parent_, request, QFileDialog::AcceptOpen);

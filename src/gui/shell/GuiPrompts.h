@@ -18,6 +18,7 @@ public:
     void warningWithDetail(const QString &text, const QString &detail) override;
     void notice(const QString &text) override;
     Answer question(const QString &text) override;
+    Answer saveDiscardCancel(const QString &text) override;
     QString openFileName(const FileRequest &request) override;
     QString saveFileName(const FileRequest &request) override;
 

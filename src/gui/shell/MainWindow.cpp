@@ -7,6 +7,7 @@
 #include "app/Prompts.h"
 #include "app/Settings.h"
 #include "app/Texts.h"
+#include "archive/DownloadArchiving.h"
 #include "device/DeviceCommands.h"
 #include "device/DownloadDialog.h"
 #include "dialogs/AboutDialog.h"
@@ -31,6 +32,7 @@
 #include "views/TrendView.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -114,6 +116,7 @@ MainWindow::MainWindow(RecordStore &store, Prompts &prompts, int languageId, QWi
 
     deviceCommands_ = new DeviceCommands(*this, store_, prompts_);
     connect(deviceCommands_, &DeviceCommands::downloadWindowOpened, this, &MainWindow::followDownload);
+    deviceCommands_->setDiscardCheck([this] { return mayDiscardDownload(); });
     createActions();
     createMenus();
     createToolBar();
@@ -184,6 +187,9 @@ void MainWindow::createActions()
     addCommand(RollStep, QT_TR_NOOP("Roll Step"), &MainWindow::onRollStep);
     addCommand(AnalysisSetup, QT_TR_NOOP("Analysis Setup"), &MainWindow::onAnalysisSetup);
     addCommand(UnitSetup, QT_TR_NOOP("Unit Setup"), &MainWindow::onUnitSetup);
+    addCommand(KeepInArchive, QT_TR_NOOP("Keep every download in the archive"), &MainWindow::onKeepInArchive);
+    action(KeepInArchive)->setCheckable(true);
+    action(KeepInArchive)->setChecked(Settings().keepInArchive());
 
     addCommand(About, QT_TR_NOOP("About \t(&A)..."), &MainWindow::onAbout);
     action(About)->setIcon(themed("help-about", QStyle::SP_MessageBoxInformation, s));
@@ -230,6 +236,8 @@ void MainWindow::createMenus()
     QMenu *options = addMenu(QT_TR_NOOP("Options"));
     for (CommandId::Id id : {RollStep, AnalysisSetup, UnitSetup})
         options->addAction(action(id));
+    options->addSeparator();
+    options->addAction(action(KeepInArchive));
 
     QMenu *about = addMenu(QT_TR_NOOP("About(&A)"));
     about->addAction(action(About));
@@ -369,7 +377,7 @@ void MainWindow::switchMode(DisplayMode mode)
 
 void MainWindow::followDownload(DownloadDialog *window)
 {
-    connect(window, &DownloadDialog::recordingCleared, this, &MainWindow::onClose);
+    connect(window, &DownloadDialog::recordingCleared, this, &MainWindow::closeRecording);
     connect(window, &DownloadDialog::dataArrived, this, [this] { setDataArrived(true); });
     connect(window, &DownloadDialog::recordingChosen, this, [this] {
         // A download always ends in Trend: its search closed every view before.
@@ -378,7 +386,7 @@ void MainWindow::followDownload(DownloadDialog *window)
     });
     connect(window, &DownloadDialog::cancelled, this, [this] {
         if (displayMode_ == DisplayMode::None)
-            onClose(); // greys the data commands again
+            closeRecording(); // greys the data commands again
     });
 }
 
@@ -390,8 +398,10 @@ void MainWindow::showRecording()
 void MainWindow::setDataArrived(bool fromDownload)
 {
     dataCommandsDisabled_ = false;
-    if (fromDownload)
+    if (fromDownload) {
         otherIdDisabled_ = false;
+        downloadDiscarded_ = false;
+    }
     updateCommandStates();
     if (fromDownload)
         setRecordingState({}, true);
@@ -500,21 +510,53 @@ void MainWindow::onOpenOtherIdData()
 
 void MainWindow::onSaveData()
 {
+    saveData();
+}
+
+bool MainWindow::saveData()
+{
     if (dataCommandsDisabled_)
-        return;
+        return false;
     ExportProgress progress(this);
     const auto result = SavedData::saveCommand(store_, prompts_, &progress);
     if (result == SavedData::SaveCommandResult::Written)
         statusBar()->showMessage(tr("Recording saved."), 5000);
-    if (result == SavedData::SaveCommandResult::Written || result == SavedData::SaveCommandResult::WrittenBadId)
+    const bool written =
+        result == SavedData::SaveCommandResult::Written || result == SavedData::SaveCommandResult::WrittenBadId;
+    if (written)
         setRecordingState(QFileInfo(folderPrompts_->lastFile()).fileName(), false);
     if (view_)
         view_->refresh();
+    return written;
+}
+
+bool MainWindow::mayDiscardDownload()
+{
+    // Out of reach already (closed, or another download's), or kept somewhere.
+    if (otherIdDisabled_ || downloadDiscarded_ || !hasUnkeptDownload(store_))
+        return true;
+    switch (prompts_.saveDiscardCancel(tr("The downloaded recording is not saved. Discard it?"))) {
+    case Prompts::Answer::Save:
+        return saveData();
+    case Prompts::Answer::Discard:
+        downloadDiscarded_ = true;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (mayDiscardDownload())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void MainWindow::onOpenSavedData()
 {
-    if (!SavedData::openCommand(store_, prompts_))
+    if (!mayDiscardDownload() || !SavedData::openCommand(store_, prompts_))
         return;
     showRecording();
     setDataArrived(false);
@@ -531,7 +573,7 @@ void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 void MainWindow::dropEvent(QDropEvent *event)
 {
     const QString path = SavedData::droppedDatFile(event->mimeData()->urls());
-    if (path.isEmpty())
+    if (path.isEmpty() || !mayDiscardDownload())
         return;
     event->acceptProposedAction();
     openSavedFile(path);
@@ -548,6 +590,12 @@ void MainWindow::onEventTimeExport()
 }
 
 void MainWindow::onClose()
+{
+    if (mayDiscardDownload())
+        closeRecording();
+}
+
+void MainWindow::closeRecording()
 {
     closeAllViews();
     otherIdDisabled_ = true;
@@ -583,7 +631,12 @@ void MainWindow::onPatientInfo()
         return;
     PatientInfoDialog dialog(store_, prompts_, Settings().unitSetup(), this);
     connect(&dialog, &PatientInfoDialog::detailsChanged, this, &MainWindow::refreshView);
-    dialog.exec();
+    if (dialog.exec() == QDialog::Accepted) {
+        // The recording's archived nights carry the details saved for it.
+        QString error;
+        if (!updateArchivedPatient(store_, deviceCommands_->context().archiveFile(), &error))
+            prompts_.warning(tr("The patient details could not be written to the archive: %1").arg(error));
+    }
     // Saved or not, the header shows what is now in memory.
     refreshView();
     updateTitle();
@@ -631,6 +684,12 @@ void MainWindow::runAnalysis()
 }
 
 // ---- Options menu ----
+
+// Not const: every command handler has the one type addCommand takes.
+void MainWindow::onKeepInArchive() // NOLINT(readability-make-member-function-const)
+{
+    Settings().setKeepInArchive(action(CommandId::KeepInArchive)->isChecked());
+}
 
 void MainWindow::onRollStep()
 {

@@ -121,10 +121,12 @@ public Q_SLOTS:
     void onHelp();
     void openManualInBrowser();
     void onLanguage();
+    void onKeepInArchive(); // "Keep every download in the archive"
     void onPageUp();
     void onPageDown();
 
 protected:
+    void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -151,6 +153,13 @@ private:
     void updateMinimumSize();
     // Connects to what a new download window reports.
     void followDownload(DownloadDialog *window);
+    // Close without asking: the data commands grey, the background shows.
+    void closeRecording();
+    // Save Data; true when the recording was written.
+    bool saveData();
+    // Before the downloaded readings go out of reach: true when nothing
+    // unkept would be lost, or the user saved it or chose to discard it.
+    bool mayDiscardDownload();
     // The recording shown came from file (a name, or empty) and is unsaved or not.
     void setRecordingState(const QString &file, bool unsaved);
     // "<recording>[*] - Quellix", or "Quellix" while no recording is shown.
@@ -164,6 +173,7 @@ private:
     DisplayMode displayMode_ = DisplayMode::None;
     bool dataCommandsDisabled_ = true;
     bool otherIdDisabled_ = true;
+    bool downloadDiscarded_ = false; // the user chose to let the unkept download go
     StartupOptions options_;
     DeviceCommands *deviceCommands_ = nullptr; // a child of this window
 

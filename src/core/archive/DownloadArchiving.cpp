@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "archive/DownloadArchiving.h"
+
+#include "archive/NightInputs.h"
+#include "archive/SqliteArchive.h"
+#include "model/RecordStore.h"
+
+namespace
+{
+
+// One ID's readings in recording order, as the current recording would hold them.
+std::vector<SampleRecord> recordingOf(const RecordStore &store, int id)
+{
+    const std::vector<SampleRecord> &buffer = store.deviceSamples[std::size_t(id - 1)];
+    if (RecordStore::isNewestFirstModel(store.deviceModel))
+        return {buffer.rbegin(), buffer.rend()};
+    return buffer;
+}
+
+} // namespace
+
+DownloadArchived archiveDownload(RecordStore &store, const QString &path, const QString &port, bool partial)
+{
+    DownloadArchived out;
+    std::vector<NightInput> nights;
+    std::vector<int> idOfNight;
+    for (int id = 1; id <= RecordStore::kIdCount; ++id) {
+        if (store.deviceSampleCount(id) == 0)
+            continue;
+        const std::vector<SampleRecord> readings = recordingOf(store, id);
+        for (NightInput &n : nightInputs(readings.data(), int(readings.size()), store.reportTitle,
+                                         NightSource::Download, port, partial, storedPatientOf)) {
+            nights.push_back(std::move(n));
+            idOfNight.push_back(id);
+        }
+    }
+    if (nights.empty())
+        return out;
+    out.ran = true;
+
+    SqliteArchive::Opened opened = SqliteArchive::open(path);
+    out.damagedKeptAs = opened.damagedKeptAs;
+    if (!opened.archive) {
+        out.error = opened.error;
+        return out;
+    }
+    StoreCounts counts;
+    if (!opened.archive->store(nights, &counts, &out.error))
+        return out;
+    out.ok = true;
+    out.added = counts.added;
+    out.present = counts.present;
+    // Every input has readings, so each has its night.
+    for (std::size_t i = 0; i < counts.nights.size() && i < idOfNight.size(); ++i)
+        store.archivedNights[std::size_t(idOfNight[i] - 1)].push_back(counts.nights[i]);
+    return out;
+}
+
+bool updateArchivedPatient(const RecordStore &store, const QString &path, QString *error)
+{
+    if (store.currentNights.empty())
+        return true;
+    SqliteArchive::Opened opened = SqliteArchive::open(path);
+    if (!opened.archive) {
+        if (error)
+            *error = opened.error;
+        return false;
+    }
+    for (qint64 night : store.currentNights) {
+        if (!opened.archive->setPatient(night, store.currentPatient, error))
+            return false;
+    }
+    return true;
+}
+
+bool hasUnkeptDownload(const RecordStore &store)
+{
+    for (int id = 1; id <= RecordStore::kIdCount; ++id) {
+        const auto i = std::size_t(id - 1);
+        if (store.deviceSampleCount(id) > 0 && store.archivedNights[i].empty() && store.patientFlags[i].dataSaved == 0)
+            return true;
+    }
+    return false;
+}

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+class RecordStore;
+
+// What became of a download's readings in the archive.
+struct DownloadArchived {
+    bool ran = false; // the archive was asked to keep them
+    bool ok = false;  // every night is in the archive, new or already there
+    int added = 0;
+    int present = 0;
+    QString error;         // why nothing was written
+    QString damagedKeptAs; // a damaged archive file put aside on the way
+};
+
+// Keeps every downloaded ID's readings of store in the archive at path, in one
+// transaction: cut into nights, each with the details stored for its ID now
+// and the port as its source. Fills store.archivedNights. On failure the
+// archive and the readings stay as they were.
+DownloadArchived archiveDownload(RecordStore &store, const QString &path, const QString &port, bool partial);
+
+// Writes the current patient details to the current recording's archived
+// nights. True when there are none.
+bool updateArchivedPatient(const RecordStore &store, const QString &path, QString *error);
+
+// Some downloaded ID is neither saved nor in the archive.
+bool hasUnkeptDownload(const RecordStore &store);
