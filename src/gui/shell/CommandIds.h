@@ -29,5 +29,7 @@ enum Id : int {
     PageDown = 32774,
     LanguageButton = 32819,
     Help = 57670,
+    Recordings = 32840,
+    ImportIntoArchive = 32841,
 };
 } // namespace CommandId

@@ -7,6 +7,11 @@
 #include "app/Prompts.h"
 #include "app/Settings.h"
 #include "app/Texts.h"
+#include "archive/ArchiveAccess.h"
+#include "archive/ArchiveTasks.h"
+#include "archive/NightRecording.h"
+#include "archive/RecordingsWindow.h"
+#include "archive/StartPage.h"
 #include "device/DeviceCommands.h"
 #include "device/DownloadDialog.h"
 #include "dialogs/AboutDialog.h"
@@ -36,12 +41,15 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QStandardPaths>
@@ -98,7 +106,7 @@ void setCommandText(QAction *a, const QString &text)
 
 MainWindow::MainWindow(RecordStore &store, Prompts &prompts, int languageId, QWidget *parent)
     : QMainWindow(parent), store_(store), folderPrompts_(std::make_unique<FolderPrompts>(prompts)),
-      prompts_(*folderPrompts_), languageId_(languageId),
+      prompts_(*folderPrompts_), languageId_(languageId), archive_(std::make_unique<ArchiveAccess>()),
       urlOpener_([](const QUrl &url) { return QDesktopServices::openUrl(url); })
 {
     initQuellixResources();
@@ -119,6 +127,15 @@ MainWindow::MainWindow(RecordStore &store, Prompts &prompts, int languageId, QWi
     createToolBar();
     createStatusBar();
     updateCommandStates();
+
+    // The start page keeps to the left: the program's name stays in view beside it.
+    startPage_ = new StartPage(action(CommandId::NewDataCapture), action(CommandId::OpenSavedData), background_);
+    startPage_->setFixedWidth(340);
+    auto *startLayout = new QHBoxLayout(background_);
+    startLayout->setContentsMargins(12, 12, 12, 12);
+    startLayout->addWidget(startPage_);
+    startLayout->addStretch(1);
+    connect(startPage_, &StartPage::nightChosen, this, &MainWindow::openArchivedNight);
 
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
         connect(screen, &QScreen::geometryChanged, this, &MainWindow::checkScreenSize);
@@ -166,6 +183,9 @@ void MainWindow::createActions()
     addCommand(OpenSavedData, QT_TR_NOOP("Open Saved Data(&O)..."), &MainWindow::onOpenSavedData);
     action(OpenSavedData)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     action(OpenSavedData)->setIcon(themed("document-open", QStyle::SP_DialogOpenButton, s));
+    addCommand(Recordings, QT_TR_NOOP("Recordings..."), &MainWindow::onRecordings);
+    action(Recordings)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    addCommand(ImportIntoArchive, QT_TR_NOOP("Import into archive..."), &MainWindow::onImportIntoArchive);
     addCommand(EventTimeExport, QT_TR_NOOP("Check out the SpO2 event time..."), &MainWindow::onEventTimeExport);
     addCommand(Close, QT_TR_NOOP("Close"), &MainWindow::onClose);
     addCommand(PrintPreview, QT_TR_NOOP("PrintPreView"), &MainWindow::onPrintPreview);
@@ -213,8 +233,8 @@ void MainWindow::createMenus()
 {
     using namespace CommandId;
     QMenu *file = addMenu(QT_TR_NOOP("File(&F)"));
-    for (CommandId::Id id : {NewDataCapture, FindBluetoothRadio, OpenOtherIdData, SaveData, OpenSavedData,
-                             EventTimeExport, Close, PrintPreview, Print})
+    for (CommandId::Id id : {NewDataCapture, FindBluetoothRadio, OpenOtherIdData, SaveData, OpenSavedData, Recordings,
+                             ImportIntoArchive, EventTimeExport, Close, PrintPreview, Print})
         file->addAction(action(id));
     file->addSeparator();
     file->addAction(action(Exit));
@@ -334,6 +354,8 @@ void MainWindow::closeAllViews()
         old->deleteLater();
     }
     central_->setCurrentWidget(background_);
+    if (isVisible())
+        refreshStartPage();
 }
 
 void MainWindow::openView(DisplayMode mode)
@@ -468,6 +490,8 @@ void MainWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     updateMinimumSize();
+    if (central_->currentWidget() == background_)
+        refreshStartPage();
 }
 
 void MainWindow::checkScreenSize(const QRect &geometry)
@@ -746,4 +770,88 @@ void MainWindow::onPageDown()
 {
     if (view_)
         view_->pageDown();
+}
+
+// ---- The archive ----
+
+void MainWindow::reportArchiveDamage()
+{
+    const QString notice = archive_->takeDamagedNotice();
+    if (!notice.isEmpty())
+        prompts_.notice(notice);
+}
+
+void MainWindow::refreshStartPage()
+{
+    startPage_->setNights(archive_->recent(10));
+    reportArchiveDamage();
+}
+
+bool MainWindow::openArchivedNight(qint64 night)
+{
+    QString error;
+    const std::optional<StoredNight> stored = archive_->night(night, &error);
+    reportArchiveDamage();
+    if (!stored) {
+        prompts_.warningWithDetail(tr("The night could not be opened from the archive."), error);
+        return false;
+    }
+    loadNight(store_, *stored);
+    showRecording();
+    setDataArrived(false);
+    setRecordingState({}, false);
+    return true;
+}
+
+RecordingsWindow *MainWindow::recordingsWindow() const
+{
+    return recordingsWindow_;
+}
+
+void MainWindow::onRecordings()
+{
+    if (!recordingsWindow_) {
+        recordingsWindow_ = new RecordingsWindow(*archive_, prompts_, this);
+        recordingsWindow_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(recordingsWindow_, &RecordingsWindow::nightChosen, this, &MainWindow::openArchivedNight);
+        connect(recordingsWindow_, &RecordingsWindow::archiveChanged, this, [this] {
+            if (central_->currentWidget() == background_)
+                refreshStartPage();
+        });
+        reportArchiveDamage();
+    }
+    recordingsWindow_->show();
+    recordingsWindow_->raise();
+    recordingsWindow_->activateWindow();
+}
+
+ImportTally MainWindow::importIntoArchive(const QStringList &files)
+{
+    QProgressDialog progress(tr("Archiving the files..."), tr("Cancel"), 0, int(files.size()), this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    ImportTally tally = importFiles(*archive_, files, [&progress](int done) {
+        progress.setValue(done); // a modal dialog takes its events here, Cancel too
+        return !progress.wasCanceled();
+    });
+    progress.reset();
+    reportArchiveDamage();
+    if (recordingsWindow_)
+        recordingsWindow_->reload();
+    if (central_->currentWidget() == background_)
+        refreshStartPage();
+    const QString summary = importSummary(tally, int(files.size()));
+    if (tally.failed.isEmpty())
+        prompts_.information(summary);
+    else
+        prompts_.warning(summary);
+    return tally;
+}
+
+void MainWindow::onImportIntoArchive()
+{
+    const QStringList files = QFileDialog::getOpenFileNames(this, tr("Import into archive"),
+                                                            FolderPrompts::lastFolder(), tr("Data file(*.dat)"));
+    if (!files.isEmpty())
+        importIntoArchive(files);
 }
