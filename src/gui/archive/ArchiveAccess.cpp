@@ -29,7 +29,7 @@ QString ArchiveAccess::takeDamagedNotice()
 {
     if (damagedKeptAs_.isEmpty())
         return {};
-    const QString text =
+    QString text =
         QCoreApplication::translate("ArchiveAccess", "The archive of recordings was damaged. It is kept as %1 and a "
                                                      "new, empty archive was started.")
             .arg(damagedKeptAs_);
