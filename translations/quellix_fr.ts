@@ -854,6 +854,14 @@
         <source>Not written:</source>
         <translation>Non écrits :</translation>
     </message>
+    <message>
+        <source>Patient details...</source>
+        <translation>Informations patient...</translation>
+    </message>
+    <message>
+        <source>The details could not be saved in the archive.</source>
+        <translation>Impossible d&apos;enregistrer les informations dans l&apos;archive.</translation>
+    </message>
 </context>
 <context>
     <name>ReportTitleDialog</name>

@@ -853,6 +853,14 @@
         <source>Not written:</source>
         <translation>未写入：</translation>
     </message>
+    <message>
+        <source>Patient details...</source>
+        <translation>患者信息...</translation>
+    </message>
+    <message>
+        <source>The details could not be saved in the archive.</source>
+        <translation>无法将信息保存到存档中。</translation>
+    </message>
 </context>
 <context>
     <name>ReportTitleDialog</name>

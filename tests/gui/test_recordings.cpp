@@ -7,6 +7,7 @@
 #include "archive/RecordingsWindow.h"
 #include "archive/SqliteArchive.h"
 #include "archive/StartPage.h"
+#include "dialogs/PatientInfoDialog.h"
 #include "model/DatFile.h"
 #include "model/RecordStore.h"
 #include "model/SavedData.h"
@@ -21,6 +22,7 @@
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -338,6 +340,48 @@ TEST_F(ArchiveGui, StartPageListsTheLatestNightsAndLeadsIn)
         EXPECT_EQ(triggered.size(), 1) << id;
     }
     EXPECT_EQ(frame.action(CommandId::Recordings)->shortcut(), QKeySequence(QStringLiteral("Ctrl+R")));
+}
+
+TEST_F(ArchiveGui, PatientDetailsEditedInTheListReachTheArchiveAndTheOpenNightOnly)
+{
+    const qint64 n = store(night(5, 0, 120), patient(5, QStringLiteral("Ann")));
+    RecordStore rs;
+    MainWindow frame(rs, prompts, 1033);
+    ASSERT_TRUE(frame.openArchivedNight(n));
+    frame.action(CommandId::Recordings)->trigger();
+    RecordingsWindow *window = frame.recordingsWindow();
+    ASSERT_NE(window, nullptr);
+    window->table()->selectRow(0);
+
+    bool deleteOffered = true;
+    auto rename = [&](const QString &name, bool save) {
+        window->setPatientEditor([&, name, save](RecordStore &scratch) {
+            PatientInfoDialog dialog(scratch, prompts, 0, nullptr, PatientInfoLogic::Keep::InMemory);
+            deleteOffered = !dialog.deleteButton()->isHidden();
+            dialog.edit(PatientField::Name)->setText(name);
+            if (save)
+                dialog.accept();
+            return save;
+        });
+        window->table()->selectRow(0);
+        window->editPatient();
+    };
+    rename(QStringLiteral("Bo"), false);
+    QString error;
+    EXPECT_EQ(access.night(n, &error)->patient.nameText(), QStringLiteral("Ann")) << "Cancel keeps them";
+
+    rename(QStringLiteral("Ann Lee"), true);
+    EXPECT_FALSE(deleteOffered);
+    const auto stored = access.night(n, &error);
+    ASSERT_TRUE(stored) << error.toStdString();
+    EXPECT_EQ(stored->patient.nameText(), QStringLiteral("Ann Lee"));
+    EXPECT_EQ(stored->patient.age, 45) << "the other details stay";
+    EXPECT_EQ(rs.currentPatient.toBytes(), stored->patient.toBytes()) << "the open night follows";
+    EXPECT_TRUE(frame.windowTitle().startsWith(QStringLiteral("Ann Lee (ID 5)")));
+    EXPECT_EQ(window->model()->index(0, NightListModel::Patient).data().toString(), QStringLiteral("Ann Lee"));
+    RecordStore fresh;
+    EXPECT_EQ(fresh.LoadPatientInfo(4), RecordStore::PatientLoad::Missing)
+        << "whoever has ID 5 now keeps their own details";
 }
 
 } // namespace

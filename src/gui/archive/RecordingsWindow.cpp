@@ -6,6 +6,8 @@
 #include "archive/ArchiveAccess.h"
 #include "archive/ArchiveTasks.h"
 #include "archive/NightListModel.h"
+#include "dialogs/PatientInfoDialog.h"
+#include "model/RecordStore.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -55,7 +57,11 @@ QPushButton *button(QWidget *parent)
 
 RecordingsWindow::RecordingsWindow(ArchiveAccess &access, Prompts &prompts, QWidget *parent)
     : QWidget(parent, Qt::Window), access_(access), prompts_(prompts),
-      chooseFolder_([this] { return QFileDialog::getExistingDirectory(this); })
+      chooseFolder_([this] { return QFileDialog::getExistingDirectory(this); }),
+      editPatient_([this, &prompts](RecordStore &store) {
+          PatientInfoDialog dialog(store, prompts, Settings().unitSetup(), this, PatientInfoLogic::Keep::InMemory);
+          return dialog.exec() == QDialog::Accepted;
+      })
 {
     setObjectName(QStringLiteral("recordingsWindow"));
     resize(860, 520);
@@ -92,6 +98,7 @@ RecordingsWindow::RecordingsWindow(ArchiveAccess &access, Prompts &prompts, QWid
     open_ = button(this);
     remove_ = button(this);
     undo_ = button(this);
+    patient_ = button(this);
     export_ = button(this);
     formatLabel_ = new QLabel(this);
     format_ = new QComboBox(this);
@@ -99,7 +106,7 @@ RecordingsWindow::RecordingsWindow(ArchiveAccess &access, Prompts &prompts, QWid
         format_->addItem(QStringLiteral(".") + QLatin1String(ext), QLatin1String(ext));
     close_ = button(this);
     auto *buttons = new QHBoxLayout;
-    for (QWidget *w : std::initializer_list<QWidget *>{open_, remove_, undo_})
+    for (QWidget *w : std::initializer_list<QWidget *>{open_, patient_, remove_, undo_})
         buttons->addWidget(w);
     buttons->addStretch(1);
     for (QWidget *w : std::initializer_list<QWidget *>{formatLabel_, format_, export_, close_})
@@ -121,6 +128,7 @@ RecordingsWindow::RecordingsWindow(ArchiveAccess &access, Prompts &prompts, QWid
     connect(remove_, &QPushButton::clicked, this, &RecordingsWindow::removeSelected);
     connect(undo_, &QPushButton::clicked, this, &RecordingsWindow::undoRemove);
     connect(export_, &QPushButton::clicked, this, &RecordingsWindow::exportSelected);
+    connect(patient_, &QPushButton::clicked, this, &RecordingsWindow::editPatient);
     connect(close_, &QPushButton::clicked, this, &QWidget::close);
     table_->installEventFilter(this);
     auto *undo = new QShortcut(QKeySequence::Undo, this);
@@ -141,6 +149,7 @@ void RecordingsWindow::retranslateUi()
     open_->setText(tr("Open"));
     remove_->setText(tr("Delete"));
     undo_->setText(tr("Undo"));
+    patient_->setText(tr("Patient details..."));
     formatLabel_->setText(tr("Format:"));
     export_->setText(tr("Export selected..."));
     close_->setText(tr("Close"));
@@ -184,6 +193,7 @@ void RecordingsWindow::updateButtons()
 {
     const bool any = !selectedNights().empty();
     open_->setEnabled(table_->currentIndex().isValid());
+    patient_->setEnabled(table_->currentIndex().isValid());
     remove_->setEnabled(any);
     export_->setEnabled(any);
     undo_->setEnabled(access_.canRestore());
@@ -254,4 +264,30 @@ void RecordingsWindow::exportSelected()
         return;
     }
     prompts_.information(text);
+}
+
+void RecordingsWindow::editPatient()
+{
+    const QModelIndex current = table_->currentIndex();
+    if (!current.isValid() || !editPatient_)
+        return;
+    const qint64 number = current.data(NightListModel::NightRole).toLongLong();
+    QString error;
+    const std::optional<StoredNight> night = access_.night(number, &error);
+    if (!night) {
+        prompts_.warning(tr("The archive of recordings could not be read.") + QLatin1Char('\n') + error);
+        return;
+    }
+    // The dialog works on a store of its own: the recording on screen stays as it is.
+    RecordStore scratch;
+    scratch.currentPatient = night->patient;
+    if (!editPatient_(scratch) || scratch.currentPatient == night->patient)
+        return;
+    if (!access_.setPatient(number, scratch.currentPatient, &error)) {
+        prompts_.warning(tr("The details could not be saved in the archive.") + QLatin1Char('\n') + error);
+        return;
+    }
+    reload();
+    Q_EMIT archiveChanged();
+    Q_EMIT nightPatientChanged(number, scratch.currentPatient);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/PatientRecord.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -10,6 +12,7 @@ class ArchiveAccess;
 class NightFilterProxy;
 class NightListModel;
 class Prompts;
+class RecordStore;
 class QComboBox;
 class QDateEdit;
 class QLabel;
@@ -41,17 +44,23 @@ public:
     std::vector<qint64> selectedNights() const;
     // How Export selected... asks for its folder; tests replace it.
     void setFolderChooser(std::function<QString()> chooser) { chooseFolder_ = std::move(chooser); }
+    // How a night's details are edited: on a store whose currentPatient holds
+    // them; true when they were saved. Tests replace the dialog.
+    void setPatientEditor(std::function<bool(RecordStore &)> editor) { editPatient_ = std::move(editor); }
 
 public Q_SLOTS:
     void openCurrent();
     void removeSelected();
     void undoRemove();
     void exportSelected();
+    void editPatient();
 
 Q_SIGNALS:
     void nightChosen(qint64 night);
     // Nights were removed or restored.
     void archiveChanged();
+    // A night's patient details were changed in the archive.
+    void nightPatientChanged(qint64 night, const PatientRecord &patient);
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -75,10 +84,12 @@ private:
     QPushButton *remove_ = nullptr;
     QPushButton *undo_ = nullptr;
     QPushButton *export_ = nullptr;
+    QPushButton *patient_ = nullptr;
     QPushButton *close_ = nullptr;
     QLabel *patientLabel_ = nullptr;
     QLabel *fromLabel_ = nullptr;
     QLabel *toLabel_ = nullptr;
     QLabel *formatLabel_ = nullptr;
     std::function<QString()> chooseFolder_;
+    std::function<bool(RecordStore &)> editPatient_;
 };

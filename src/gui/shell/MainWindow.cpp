@@ -57,6 +57,8 @@
 #include <QStyle>
 #include <QToolBar>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -814,6 +816,16 @@ void MainWindow::onRecordings()
         recordingsWindow_ = new RecordingsWindow(*archive_, prompts_, this);
         recordingsWindow_->setAttribute(Qt::WA_DeleteOnClose);
         connect(recordingsWindow_, &RecordingsWindow::nightChosen, this, &MainWindow::openArchivedNight);
+        connect(recordingsWindow_, &RecordingsWindow::nightPatientChanged, this,
+                [this](qint64 night, const PatientRecord &patient) {
+                    // The night on screen shows its new details at once.
+                    const auto &open = store_.currentNights;
+                    if (std::find(open.begin(), open.end(), night) == open.end())
+                        return;
+                    store_.currentPatient = patient;
+                    refreshView();
+                    updateTitle();
+                });
         connect(recordingsWindow_, &RecordingsWindow::archiveChanged, this, [this] {
             if (central_->currentWidget() == background_)
                 refreshStartPage();
