@@ -382,6 +382,13 @@ TEST_F(ArchiveGui, PatientDetailsEditedInTheListReachTheArchiveAndTheOpenNightOn
     RecordStore fresh;
     EXPECT_EQ(fresh.LoadPatientInfo(4), RecordStore::PatientLoad::Missing)
         << "whoever has ID 5 now keeps their own details";
+
+    // Removing the open night leaves the recording on screen, no longer tied to it.
+    prompts.answers = {Prompts::Answer::Ok};
+    window->table()->selectRow(0);
+    window->removeSelected();
+    EXPECT_TRUE(rs.currentNights.empty());
+    EXPECT_FALSE(rs.currentSamples.empty());
 }
 
 } // namespace

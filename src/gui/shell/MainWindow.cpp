@@ -805,6 +805,21 @@ bool MainWindow::openArchivedNight(qint64 night)
     return true;
 }
 
+void MainWindow::forgetRemovedNights()
+{
+    std::vector<qint64> &open = store_.currentNights;
+    if (open.empty())
+        return;
+    QString error;
+    const auto nights = archive_->list(&error);
+    if (!nights)
+        return;
+    // A removed night is no longer where the open recording's details go.
+    std::erase_if(open, [&nights](qint64 n) {
+        return std::none_of(nights->begin(), nights->end(), [n](const NightInfo &i) { return i.night == n; });
+    });
+}
+
 RecordingsWindow *MainWindow::recordingsWindow() const
 {
     return recordingsWindow_;
@@ -827,6 +842,7 @@ void MainWindow::onRecordings()
                     updateTitle();
                 });
         connect(recordingsWindow_, &RecordingsWindow::archiveChanged, this, [this] {
+            forgetRemovedNights();
             if (central_->currentWidget() == background_)
                 refreshStartPage();
         });

@@ -174,6 +174,8 @@ private:
     void updateTitle();
     // Tells once that a damaged archive was put aside.
     void reportArchiveDamage();
+    // Drops the nights no longer in the archive from the current recording's.
+    void forgetRemovedNights();
 
     RecordStore &store_;
     std::unique_ptr<FolderPrompts> folderPrompts_; // wraps the prompts given
