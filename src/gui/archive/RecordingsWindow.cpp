@@ -93,6 +93,9 @@ RecordingsWindow::RecordingsWindow(ArchiveAccess &access, Prompts &prompts, QWid
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->hide();
+    table_->setWordWrap(false);
+    // The figures take what they need; the name takes the rest.
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setSectionResizeMode(NightListModel::Patient, QHeaderView::Stretch);
 
     open_ = button(this);
