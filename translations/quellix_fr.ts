@@ -75,6 +75,32 @@
     </message>
 </context>
 <context>
+    <name>ArchiveAccess</name>
+    <message>
+        <source>The archive of recordings was damaged. It is kept as %1 and a new, empty archive was started.</source>
+        <translation>L&apos;archive des enregistrements était endommagée. Elle est conservée sous %1 et une nouvelle archive vide a été créée.</translation>
+    </message>
+</context>
+<context>
+    <name>ArchiveTasks</name>
+    <message>
+        <source>can&apos;t open the file</source>
+        <translation>impossible d&apos;ouvrir le fichier</translation>
+    </message>
+    <message>
+        <source>%1 nights archived, %2 already in the archive.</source>
+        <translation>%1 nuits archivées, %2 déjà dans l&apos;archive.</translation>
+    </message>
+    <message>
+        <source>Import stopped after %1 of %2 files.</source>
+        <translation>Importation arrêtée après %1 fichiers sur %2.</translation>
+    </message>
+    <message>
+        <source>Not archived:</source>
+        <translation>Non archivés :</translation>
+    </message>
+</context>
+<context>
     <name>BluetoothSearchDialog</name>
     <message>
         <source>Find bluetooth radio</source>
@@ -583,6 +609,77 @@
         <source>The patient details could not be written to the archive: %1</source>
         <translation>Impossible d&apos;écrire les informations du patient dans l&apos;archive : %1</translation>
     </message>
+    <message>
+        <source>Recordings...</source>
+        <translation>Enregistrements...</translation>
+    </message>
+    <message>
+        <source>Import into archive...</source>
+        <translation>Importer dans l&apos;archive...</translation>
+    </message>
+    <message>
+        <source>The night could not be opened from the archive.</source>
+        <translation>Impossible d&apos;ouvrir cette nuit depuis l&apos;archive.</translation>
+    </message>
+    <message>
+        <source>Archiving the files...</source>
+        <translation>Archivage des fichiers...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Import into archive</source>
+        <translation>Importer dans l&apos;archive</translation>
+    </message>
+    <message>
+        <source>Data file(*.dat)</source>
+        <translation>Fichier de données(*.dat)</translation>
+    </message>
+</context>
+<context>
+    <name>NightListModel</name>
+    <message>
+        <source>ID %1 (no name)</source>
+        <translation>ID %1 (sans nom)</translation>
+    </message>
+    <message>
+        <source>Patient</source>
+        <translation>Patient</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Début</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>Durée</translation>
+    </message>
+    <message>
+        <source>Valid %</source>
+        <translation>Valide %</translation>
+    </message>
+    <message>
+        <source>ODI 4%</source>
+        <translation>IDO 4%</translation>
+    </message>
+    <message>
+        <source>T90 %</source>
+        <translation>T90 %</translation>
+    </message>
+    <message>
+        <source>Nadir %</source>
+        <translation>Nadir %</translation>
+    </message>
 </context>
 <context>
     <name>OkCancelButtons</name>
@@ -728,6 +825,85 @@
     </message>
 </context>
 <context>
+    <name>RecordingsWindow</name>
+    <message>
+        <source>Recordings</source>
+        <translation>Enregistrements</translation>
+    </message>
+    <message>
+        <source>Patient or ID:</source>
+        <translation>Patient ou ID :</translation>
+    </message>
+    <message>
+        <source>From:</source>
+        <translation>Du :</translation>
+    </message>
+    <message>
+        <source>To:</source>
+        <translation>Au :</translation>
+    </message>
+    <message>
+        <source>any</source>
+        <translation>toutes</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Ouvrir</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Supprimer</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Annuler la suppression</translation>
+    </message>
+    <message>
+        <source>Format:</source>
+        <translation>Format :</translation>
+    </message>
+    <message>
+        <source>Export selected...</source>
+        <translation>Exporter la sélection...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>The archive of recordings could not be read.</source>
+        <translation>Impossible de lire l&apos;archive des enregistrements.</translation>
+    </message>
+    <message>
+        <source>Remove the selected nights (%1) from the archive?</source>
+        <translation>Retirer les nuits sélectionnées (%1) de l&apos;archive ?</translation>
+    </message>
+    <message>
+        <source>These nights could not be removed:</source>
+        <translation>Ces nuits n&apos;ont pas pu être retirées :</translation>
+    </message>
+    <message>
+        <source>The night could not be restored.</source>
+        <translation>Impossible de restaurer la nuit.</translation>
+    </message>
+    <message>
+        <source>%1 files written to %2.</source>
+        <translation>%1 fichiers écrits dans %2.</translation>
+    </message>
+    <message>
+        <source>Not written:</source>
+        <translation>Non écrits :</translation>
+    </message>
+    <message>
+        <source>Patient details...</source>
+        <translation>Informations patient...</translation>
+    </message>
+    <message>
+        <source>The details could not be saved in the archive.</source>
+        <translation>Impossible d&apos;enregistrer les informations dans l&apos;archive.</translation>
+    </message>
+</context>
+<context>
     <name>ReportTitleDialog</name>
     <message>
         <source>Modify Title</source>
@@ -837,6 +1013,41 @@ Les supprimer ?</translation>
     <message>
         <source>Please input a legal value !</source>
         <translation>Veuillez saisir une valeur valide !</translation>
+    </message>
+</context>
+<context>
+    <name>StartPage</name>
+    <message>
+        <source>Download from the oximeter</source>
+        <translation>Télécharger depuis l&apos;oxymètre</translation>
+    </message>
+    <message>
+        <source>Open saved data</source>
+        <translation>Ouvrir des données enregistrées</translation>
+    </message>
+    <message>
+        <source>Latest nights in the archive</source>
+        <translation>Dernières nuits de l&apos;archive</translation>
+    </message>
+    <message>
+        <source>No nights in the archive yet.</source>
+        <translation>L&apos;archive ne contient encore aucune nuit.</translation>
+    </message>
+    <message>
+        <source>Patient</source>
+        <translation>Patient</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Début</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>Durée</translation>
     </message>
 </context>
 <context>

@@ -75,6 +75,32 @@
     </message>
 </context>
 <context>
+    <name>ArchiveAccess</name>
+    <message>
+        <source>The archive of recordings was damaged. It is kept as %1 and a new, empty archive was started.</source>
+        <translation>记录存档已损坏。它已保存为 %1，并已新建一个空存档。</translation>
+    </message>
+</context>
+<context>
+    <name>ArchiveTasks</name>
+    <message>
+        <source>can&apos;t open the file</source>
+        <translation>无法打开文件</translation>
+    </message>
+    <message>
+        <source>%1 nights archived, %2 already in the archive.</source>
+        <translation>已存档 %1 晚，%2 晚已在存档中。</translation>
+    </message>
+    <message>
+        <source>Import stopped after %1 of %2 files.</source>
+        <translation>导入在 %2 个文件中的第 %1 个之后停止。</translation>
+    </message>
+    <message>
+        <source>Not archived:</source>
+        <translation>未存档：</translation>
+    </message>
+</context>
+<context>
     <name>BluetoothSearchDialog</name>
     <message>
         <source>Find bluetooth radio</source>
@@ -582,6 +608,77 @@
         <source>The patient details could not be written to the archive: %1</source>
         <translation>无法将患者信息写入档案：%1</translation>
     </message>
+    <message>
+        <source>Recordings...</source>
+        <translation>记录...</translation>
+    </message>
+    <message>
+        <source>Import into archive...</source>
+        <translation>导入存档...</translation>
+    </message>
+    <message>
+        <source>The night could not be opened from the archive.</source>
+        <translation>无法从存档中打开该晚记录。</translation>
+    </message>
+    <message>
+        <source>Archiving the files...</source>
+        <translation>正在存档文件...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Import into archive</source>
+        <translation>导入存档</translation>
+    </message>
+    <message>
+        <source>Data file(*.dat)</source>
+        <translation>数据文件(*.dat)</translation>
+    </message>
+</context>
+<context>
+    <name>NightListModel</name>
+    <message>
+        <source>ID %1 (no name)</source>
+        <translation>ID %1（无姓名）</translation>
+    </message>
+    <message>
+        <source>Patient</source>
+        <translation>患者</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>日期</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>时长</translation>
+    </message>
+    <message>
+        <source>Valid %</source>
+        <translation>有效 %</translation>
+    </message>
+    <message>
+        <source>ODI 4%</source>
+        <translation>ODI 4%</translation>
+    </message>
+    <message>
+        <source>T90 %</source>
+        <translation>T90 %</translation>
+    </message>
+    <message>
+        <source>Nadir %</source>
+        <translation>最低值 %</translation>
+    </message>
 </context>
 <context>
     <name>OkCancelButtons</name>
@@ -727,6 +824,85 @@
     </message>
 </context>
 <context>
+    <name>RecordingsWindow</name>
+    <message>
+        <source>Recordings</source>
+        <translation>记录</translation>
+    </message>
+    <message>
+        <source>Patient or ID:</source>
+        <translation>患者或 ID：</translation>
+    </message>
+    <message>
+        <source>From:</source>
+        <translation>从：</translation>
+    </message>
+    <message>
+        <source>To:</source>
+        <translation>到：</translation>
+    </message>
+    <message>
+        <source>any</source>
+        <translation>任意</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>撤销</translation>
+    </message>
+    <message>
+        <source>Format:</source>
+        <translation>格式：</translation>
+    </message>
+    <message>
+        <source>Export selected...</source>
+        <translation>导出所选...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>The archive of recordings could not be read.</source>
+        <translation>无法读取记录存档。</translation>
+    </message>
+    <message>
+        <source>Remove the selected nights (%1) from the archive?</source>
+        <translation>从存档中删除所选的 %1 晚记录？</translation>
+    </message>
+    <message>
+        <source>These nights could not be removed:</source>
+        <translation>以下记录无法删除：</translation>
+    </message>
+    <message>
+        <source>The night could not be restored.</source>
+        <translation>无法恢复该晚记录。</translation>
+    </message>
+    <message>
+        <source>%1 files written to %2.</source>
+        <translation>已将 %1 个文件写入 %2。</translation>
+    </message>
+    <message>
+        <source>Not written:</source>
+        <translation>未写入：</translation>
+    </message>
+    <message>
+        <source>Patient details...</source>
+        <translation>患者信息...</translation>
+    </message>
+    <message>
+        <source>The details could not be saved in the archive.</source>
+        <translation>无法将信息保存到存档中。</translation>
+    </message>
+</context>
+<context>
     <name>ReportTitleDialog</name>
     <message>
         <source>Modify Title</source>
@@ -836,6 +1012,41 @@ Remove them?</source>
     <message>
         <source>Please input a legal value !</source>
         <translation>请输入有效的值！</translation>
+    </message>
+</context>
+<context>
+    <name>StartPage</name>
+    <message>
+        <source>Download from the oximeter</source>
+        <translation>从血氧仪下载</translation>
+    </message>
+    <message>
+        <source>Open saved data</source>
+        <translation>打开已保存的数据</translation>
+    </message>
+    <message>
+        <source>Latest nights in the archive</source>
+        <translation>存档中最近的记录</translation>
+    </message>
+    <message>
+        <source>No nights in the archive yet.</source>
+        <translation>存档中还没有记录。</translation>
+    </message>
+    <message>
+        <source>Patient</source>
+        <translation>患者</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>日期</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>时长</translation>
     </message>
 </context>
 <context>

@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Commands.h"
-#include "RecordingOutput.h"
 
 #include "app/Settings.h"
 #include "app/TerminalText.h"
-#include "archive/NightInputs.h"
+#include "archive/DatImport.h"
+#include "archive/NightFiles.h"
 #include "archive/SqliteArchive.h"
-#include "model/DatFile.h"
 
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -157,23 +155,19 @@ int import(Archive &archive, const QStringList &files, QTextStream &out, QTextSt
     int failed = 0;
     StoreCounts total;
     for (const QString &file : files) {
-        const DatFile::ReadResult r = DatFile::read(file);
-        if (!r.ok) {
-            err << file << ": can't open the file: " << r.failedCheck << " (byte " << r.offset << ")\n";
-            ++failed;
-            continue;
-        }
-        const DatFile::Contents &c = r.contents;
         // One transaction a file: an interrupted import keeps every file before it.
-        const auto nights = nightInputs(c.samples.data(), int(c.samples.size()), c.title, NightSource::Import,
-                                        QFileInfo(file).fileName(), false, storedPatientOf);
-        StoreCounts counts;
-        QString error;
-        if (!archive.store(nights, &counts, &error)) {
-            err << file << ": could not be archived: " << error << "\n";
+        const DatImport imported = importDatFile(archive, file);
+        if (imported.outcome == DatImport::Outcome::Unreadable) {
+            err << file << ": can't open the file: " << imported.error << "\n";
             ++failed;
             continue;
         }
+        if (imported.outcome == DatImport::Outcome::NotStored) {
+            err << file << ": could not be archived: " << imported.error << "\n";
+            ++failed;
+            continue;
+        }
+        const StoreCounts &counts = imported.counts;
         out << file << ": " << counts.added << " nights archived, " << counts.present << " already in the archive."
             << Qt::endl; // flushed: a script sees each file as it is done
         total.added += counts.added;
@@ -200,11 +194,8 @@ int exportNight(Archive &archive, const QStringList &args, QTextStream &out, QTe
         return 1;
     }
     const int unitSetup = ReadSetupInt(QStringLiteral("UnitSetup"), SetupDefaults::UnitSetup);
-    // The header ID Save Data writes: the first reading's.
-    const int headerId = night->readings.empty() ? 0 : night->readings.front().id;
     QStringList written;
-    if (!writeRecordingAs(args[1], headerId, night->readings, night->info.title, night->patient, unitSetup, &written,
-                          &error)) {
+    if (!writeNight(*night, args[1], unitSetup, &written, &error)) {
         err << "Can't create the file " << args[1] << ": " << error << "\n";
         return 1;
     }

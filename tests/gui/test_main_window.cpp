@@ -84,8 +84,9 @@ TEST_F(MainFrame, MenusHoldEveryCommandInOrder)
                 out << a->data().toInt();
         return out;
     };
-    EXPECT_EQ(ids(menus[0]), (QList<int>{NewDataCapture, FindBluetoothRadio, OpenOtherIdData, SaveData, OpenSavedData,
-                                         EventTimeExport, Close, PrintPreview, Print, Exit}));
+    EXPECT_EQ(ids(menus[0]),
+              (QList<int>{NewDataCapture, FindBluetoothRadio, OpenOtherIdData, SaveData, OpenSavedData, Recordings,
+                          ImportIntoArchive, EventTimeExport, Close, PrintPreview, Print, Exit}));
     EXPECT_EQ(ids(menus[1]), (QList<int>{PatientInfo, PatientTitle}));
     EXPECT_EQ(ids(menus[2]), (QList<int>{ModeTrend, ModeTable, ModeAnalysis}));
     EXPECT_EQ(ids(menus[3]), (QList<int>{RollStep, AnalysisSetup, UnitSetup, KeepInArchive}));

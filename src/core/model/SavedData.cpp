@@ -164,15 +164,20 @@ SaveFormat formatOf(const QString &path)
     return SaveFormat::Unknown;
 }
 
-QString saveInitialName(const RecordStore &store)
+QString saveNameStem(const PatientRecord &patient)
 {
-    QString name = QString::asprintf("ID %d  Name ", store.currentPatient.idNumber) + store.currentPatient.nameText();
+    QString name = QString::asprintf("ID %d  Name ", patient.idNumber) + patient.nameText();
     static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
     for (QChar &c : name) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7F || forbidden.contains(c))
             c = QLatin1Char('_');
     }
-    return name + QStringLiteral(".dat");
+    return name;
+}
+
+QString saveInitialName(const RecordStore &store)
+{
+    return saveNameStem(store.currentPatient) + QStringLiteral(".dat");
 }
 
 SaveCommandResult saveTo(RecordStore &store, const QString &path, Prompts &prompts, int unitSetup,

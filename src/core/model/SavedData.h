@@ -6,6 +6,7 @@
 #include <QStringList>
 
 class Prompts;
+struct PatientRecord;
 class ProgressSink;
 class QUrl;
 class RecordStore;
@@ -67,6 +68,8 @@ SaveCommandResult saveCommand(RecordStore &store, Prompts &prompts, ProgressSink
 // characters a file name cannot hold replaced, so a "." or "/" in the name can
 // neither make an extension nor point into a folder.
 QString saveInitialName(const RecordStore &store);
+// That name without its extension, for any patient's details.
+QString saveNameStem(const PatientRecord &patient);
 
 // The whole "Open Saved Data" command: asks for a .dat file and opens it.
 // True when a recording was opened.

@@ -13,8 +13,9 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-PatientInfoDialog::PatientInfoDialog(RecordStore &store, Prompts &prompts, int unitSetup, QWidget *parent)
-    : QDialog(parent), logic_(store, prompts, unitSetup)
+PatientInfoDialog::PatientInfoDialog(RecordStore &store, Prompts &prompts, int unitSetup, QWidget *parent,
+                                     PatientInfoLogic::Keep keep)
+    : QDialog(parent), logic_(store, prompts, unitSetup, keep)
 {
     setObjectName(QStringLiteral("patientInfo"));
     setWindowTitle(tr("Edit patient information"));
@@ -77,6 +78,7 @@ PatientInfoDialog::PatientInfoDialog(RecordStore &store, Prompts &prompts, int u
     connect(buttons, &QDialogButtonBox::accepted, this, &PatientInfoDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &PatientInfoDialog::reject);
     connect(delete_, &QPushButton::clicked, this, &PatientInfoDialog::deleteInfo);
+    delete_->setVisible(keep == PatientInfoLogic::Keep::InPatientStore);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);

@@ -18,7 +18,10 @@ class PatientInfoDialog : public QDialog
 {
     Q_OBJECT
 public:
-    PatientInfoDialog(RecordStore &store, Prompts &prompts, int unitSetup, QWidget *parent = nullptr);
+    // InMemory: the details of an archived night; Delete Info, which blanks the
+    // ID's stored details, is not offered.
+    PatientInfoDialog(RecordStore &store, Prompts &prompts, int unitSetup, QWidget *parent = nullptr,
+                      PatientInfoLogic::Keep keep = PatientInfoLogic::Keep::InPatientStore);
 
     QLineEdit *edit(PatientField field) const { return edits_.at(field); }
     QLineEdit *idEdit() const { return id_; }

@@ -18,8 +18,8 @@ bool validId(int id)
 
 } // namespace
 
-PatientInfoLogic::PatientInfoLogic(RecordStore &store, Prompts &prompts, int unitSetup)
-    : store_(store), prompts_(prompts), unitSetup_(unitSetup)
+PatientInfoLogic::PatientInfoLogic(RecordStore &store, Prompts &prompts, int unitSetup, Keep keep)
+    : store_(store), prompts_(prompts), unitSetup_(unitSetup), keep_(keep)
 {
 }
 
@@ -145,7 +145,7 @@ void PatientInfoLogic::save(const PatientInfoValues &values)
     p.unitSystem = unitSetup_;
     store_.currentPatient = p;
     store_.patientEnteredForRecording = true;
-    if (!validId(p.idNumber))
+    if (keep_ == Keep::InMemory || !validId(p.idNumber))
         return;
     // A store that cannot be written still leaves the details on screen for this recording.
     StorePatientInfo(p.idNumber - 1, p);

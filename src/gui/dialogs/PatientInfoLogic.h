@@ -30,7 +30,11 @@ enum class PatientField { Name, Physician, Note1, Note2, Comments, Age, Height, 
 class PatientInfoLogic
 {
 public:
-    PatientInfoLogic(RecordStore &store, Prompts &prompts, int unitSetup);
+    // Where Save Info puts the details: also under their ID in the patient store,
+    // or only in currentPatient (an archived night's details, which belong to
+    // that night and not to whoever has the ID now).
+    enum class Keep { InPatientStore, InMemory };
+    PatientInfoLogic(RecordStore &store, Prompts &prompts, int unitSetup, Keep keep = Keep::InPatientStore);
 
     // currentPatient, with height and weight in the units of unitSetup.
     PatientInfoValues initialValues() const;
@@ -68,4 +72,5 @@ private:
     RecordStore &store_;
     Prompts &prompts_;
     int unitSetup_;
+    Keep keep_;
 };

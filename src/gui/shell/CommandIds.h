@@ -30,5 +30,7 @@ enum Id : int {
     LanguageButton = 32819,
     Help = 57670,
     KeepInArchive = 32830,
+    Recordings = 32840,
+    ImportIntoArchive = 32841,
 };
 } // namespace CommandId

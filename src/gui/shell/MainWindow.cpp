@@ -8,6 +8,11 @@
 #include "app/Settings.h"
 #include "app/Texts.h"
 #include "archive/DownloadArchiving.h"
+#include "archive/ArchiveAccess.h"
+#include "archive/ArchiveTasks.h"
+#include "archive/NightRecording.h"
+#include "archive/RecordingsWindow.h"
+#include "archive/StartPage.h"
 #include "device/DeviceCommands.h"
 #include "device/DownloadDialog.h"
 #include "dialogs/AboutDialog.h"
@@ -38,18 +43,23 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace
 {
@@ -100,7 +110,7 @@ void setCommandText(QAction *a, const QString &text)
 
 MainWindow::MainWindow(RecordStore &store, Prompts &prompts, int languageId, QWidget *parent)
     : QMainWindow(parent), store_(store), folderPrompts_(std::make_unique<FolderPrompts>(prompts)),
-      prompts_(*folderPrompts_), languageId_(languageId),
+      prompts_(*folderPrompts_), languageId_(languageId), archive_(std::make_unique<ArchiveAccess>()),
       urlOpener_([](const QUrl &url) { return QDesktopServices::openUrl(url); })
 {
     initQuellixResources();
@@ -122,6 +132,15 @@ MainWindow::MainWindow(RecordStore &store, Prompts &prompts, int languageId, QWi
     createToolBar();
     createStatusBar();
     updateCommandStates();
+
+    // The start page keeps to the left: the program's name stays in view beside it.
+    startPage_ = new StartPage(action(CommandId::NewDataCapture), action(CommandId::OpenSavedData), background_);
+    startPage_->setFixedWidth(340);
+    auto *startLayout = new QHBoxLayout(background_);
+    startLayout->setContentsMargins(12, 12, 12, 12);
+    startLayout->addWidget(startPage_);
+    startLayout->addStretch(1);
+    connect(startPage_, &StartPage::nightChosen, this, &MainWindow::openArchivedNight);
 
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
         connect(screen, &QScreen::geometryChanged, this, &MainWindow::checkScreenSize);
@@ -169,6 +188,9 @@ void MainWindow::createActions()
     addCommand(OpenSavedData, QT_TR_NOOP("Open Saved Data(&O)..."), &MainWindow::onOpenSavedData);
     action(OpenSavedData)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     action(OpenSavedData)->setIcon(themed("document-open", QStyle::SP_DialogOpenButton, s));
+    addCommand(Recordings, QT_TR_NOOP("Recordings..."), &MainWindow::onRecordings);
+    action(Recordings)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    addCommand(ImportIntoArchive, QT_TR_NOOP("Import into archive..."), &MainWindow::onImportIntoArchive);
     addCommand(EventTimeExport, QT_TR_NOOP("Check out the SpO2 event time..."), &MainWindow::onEventTimeExport);
     addCommand(Close, QT_TR_NOOP("Close"), &MainWindow::onClose);
     addCommand(PrintPreview, QT_TR_NOOP("PrintPreView"), &MainWindow::onPrintPreview);
@@ -219,8 +241,8 @@ void MainWindow::createMenus()
 {
     using namespace CommandId;
     QMenu *file = addMenu(QT_TR_NOOP("File(&F)"));
-    for (CommandId::Id id : {NewDataCapture, FindBluetoothRadio, OpenOtherIdData, SaveData, OpenSavedData,
-                             EventTimeExport, Close, PrintPreview, Print})
+    for (CommandId::Id id : {NewDataCapture, FindBluetoothRadio, OpenOtherIdData, SaveData, OpenSavedData, Recordings,
+                             ImportIntoArchive, EventTimeExport, Close, PrintPreview, Print})
         file->addAction(action(id));
     file->addSeparator();
     file->addAction(action(Exit));
@@ -342,6 +364,8 @@ void MainWindow::closeAllViews()
         old->deleteLater();
     }
     central_->setCurrentWidget(background_);
+    if (isVisible())
+        refreshStartPage();
 }
 
 void MainWindow::openView(DisplayMode mode)
@@ -476,6 +500,8 @@ void MainWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     updateMinimumSize();
+    if (central_->currentWidget() == background_)
+        refreshStartPage();
 }
 
 void MainWindow::checkScreenSize(const QRect &geometry)
@@ -803,4 +829,117 @@ void MainWindow::onPageDown()
 {
     if (view_)
         view_->pageDown();
+}
+
+// ---- The archive ----
+
+void MainWindow::reportArchiveDamage()
+{
+    const QString notice = archive_->takeDamagedNotice();
+    if (!notice.isEmpty())
+        prompts_.notice(notice);
+}
+
+void MainWindow::refreshStartPage()
+{
+    startPage_->setNights(archive_->recent(10));
+    reportArchiveDamage();
+}
+
+bool MainWindow::openArchivedNight(qint64 night)
+{
+    // Opening a night takes the downloaded recording's place, as Open does.
+    if (!mayDiscardDownload())
+        return false;
+    QString error;
+    const std::optional<StoredNight> stored = archive_->night(night, &error);
+    reportArchiveDamage();
+    if (!stored) {
+        prompts_.warningWithDetail(tr("The night could not be opened from the archive."), error);
+        return false;
+    }
+    loadNight(store_, *stored);
+    showRecording();
+    setDataArrived(false);
+    setRecordingState({}, false);
+    return true;
+}
+
+void MainWindow::forgetRemovedNights()
+{
+    std::vector<qint64> &open = store_.currentNights;
+    if (open.empty())
+        return;
+    QString error;
+    const auto nights = archive_->list(&error);
+    if (!nights)
+        return;
+    // A removed night is no longer where the open recording's details go.
+    std::erase_if(open, [&nights](qint64 n) {
+        return std::none_of(nights->begin(), nights->end(), [n](const NightInfo &i) { return i.night == n; });
+    });
+}
+
+RecordingsWindow *MainWindow::recordingsWindow() const
+{
+    return recordingsWindow_;
+}
+
+void MainWindow::onRecordings()
+{
+    if (!recordingsWindow_) {
+        recordingsWindow_ = new RecordingsWindow(*archive_, prompts_, this);
+        recordingsWindow_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(recordingsWindow_, &RecordingsWindow::nightChosen, this, &MainWindow::openArchivedNight);
+        connect(recordingsWindow_, &RecordingsWindow::nightPatientChanged, this,
+                [this](qint64 night, const PatientRecord &patient) {
+                    // The night on screen shows its new details at once.
+                    const auto &open = store_.currentNights;
+                    if (std::find(open.begin(), open.end(), night) == open.end())
+                        return;
+                    store_.currentPatient = patient;
+                    refreshView();
+                    updateTitle();
+                });
+        connect(recordingsWindow_, &RecordingsWindow::archiveChanged, this, [this] {
+            forgetRemovedNights();
+            if (central_->currentWidget() == background_)
+                refreshStartPage();
+        });
+        reportArchiveDamage();
+    }
+    recordingsWindow_->show();
+    recordingsWindow_->raise();
+    recordingsWindow_->activateWindow();
+}
+
+ImportTally MainWindow::importIntoArchive(const QStringList &files)
+{
+    QProgressDialog progress(tr("Archiving the files..."), tr("Cancel"), 0, int(files.size()), this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    ImportTally tally = importFiles(*archive_, files, [&progress](int done) {
+        progress.setValue(done); // a modal dialog takes its events here, Cancel too
+        return !progress.wasCanceled();
+    });
+    progress.reset();
+    reportArchiveDamage();
+    if (recordingsWindow_)
+        recordingsWindow_->reload();
+    if (central_->currentWidget() == background_)
+        refreshStartPage();
+    const QString summary = importSummary(tally, int(files.size()));
+    if (tally.failed.isEmpty())
+        prompts_.information(summary);
+    else
+        prompts_.warning(summary);
+    return tally;
+}
+
+void MainWindow::onImportIntoArchive()
+{
+    const QStringList files = QFileDialog::getOpenFileNames(this, tr("Import into archive"),
+                                                            FolderPrompts::lastFolder(), tr("Data file(*.dat)"));
+    if (!files.isEmpty())
+        importIntoArchive(files);
 }

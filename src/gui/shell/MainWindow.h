@@ -21,7 +21,11 @@
 #include <utility>
 #include <vector>
 
+class ArchiveAccess;
 class BackgroundView;
+class RecordingsWindow;
+class StartPage;
+struct ImportTally;
 class LanguageSwitch;
 class DeviceCommands;
 class DownloadDialog;
@@ -53,6 +57,10 @@ public:
     bool otherIdDisabled() const { return otherIdDisabled_; }
     DataView *activeView() const { return view_; }
     BackgroundView *background() const { return background_; }
+    // Shown on the background while no recording is open.
+    StartPage *startPage() const { return startPage_; }
+    // The Recordings window, while it is open.
+    RecordingsWindow *recordingsWindow() const;
     int languageId() const { return languageId_; }
     // New data capture, Find bluetooth radio and device arrival.
     DeviceCommands &deviceCommands() const { return *deviceCommands_; }
@@ -87,6 +95,13 @@ public:
     void showRecording();
     // Opens a saved recording by name (the command line's FILE.dat).
     bool openSavedFile(const QString &path);
+    // Opens a night of the archive as the current recording, with the details archived with it.
+    bool openArchivedNight(qint64 night);
+    // Archives .dat files, each in its own transaction, with progress and Cancel, then
+    // tells the counts.
+    ImportTally importIntoArchive(const QStringList &files);
+    // Lists the latest nights of the archive on the start page again.
+    void refreshStartPage();
 
     // The manual of the current language with its pictures, copied out of the
     // program to files a browser can open; empty when that failed.
@@ -124,6 +139,8 @@ public Q_SLOTS:
     void onKeepInArchive(); // "Keep every download in the archive"
     void onPageUp();
     void onPageDown();
+    void onRecordings();
+    void onImportIntoArchive();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -164,6 +181,10 @@ private:
     void setRecordingState(const QString &file, bool unsaved);
     // "<recording>[*] - Quellix", or "Quellix" while no recording is shown.
     void updateTitle();
+    // Tells once that a damaged archive was put aside.
+    void reportArchiveDamage();
+    // Drops the nights no longer in the archive from the current recording's.
+    void forgetRemovedNights();
 
     RecordStore &store_;
     std::unique_ptr<FolderPrompts> folderPrompts_; // wraps the prompts given
@@ -180,6 +201,9 @@ private:
     std::map<CommandId::Id, QAction *> actions_;
     QStackedWidget *central_ = nullptr;
     BackgroundView *background_ = nullptr;
+    StartPage *startPage_ = nullptr;
+    std::unique_ptr<ArchiveAccess> archive_;
+    QPointer<RecordingsWindow> recordingsWindow_;
     QPointer<DataView> view_;
     QToolBar *toolBar_ = nullptr;
     QLabel *pagePane_ = nullptr;

@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "archive/ArchiveTasks.h"
+
+#include "archive/ArchiveAccess.h"
+#include "archive/NightFiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+namespace
+{
+
+// name, or name (2), name (3)... whichever is neither on disk nor taken in this batch.
+QString freePath(const QDir &folder, const QString &name, QSet<QString> &taken)
+{
+    const QFileInfo info(name);
+    const QString stem = info.completeBaseName();
+    const QString suffix = info.suffix();
+    QString candidate = name;
+    for (int n = 2; taken.contains(candidate) || folder.exists(candidate); ++n)
+        candidate = QStringLiteral("%1 (%2).%3").arg(stem).arg(n).arg(suffix);
+    taken.insert(candidate);
+    return folder.filePath(candidate);
+}
+
+} // namespace
+
+NightExportReport exportNights(ArchiveAccess &access, const std::vector<qint64> &nights, const QString &folder,
+                               const QString &extension, int unitSetup)
+{
+    NightExportReport report;
+    const QDir dir(folder);
+    QSet<QString> taken;
+    for (qint64 number : nights) {
+        QString error;
+        const std::optional<StoredNight> night = access.night(number, &error);
+        if (!night) {
+            report.failed.append(QStringLiteral("%1: %2").arg(number).arg(error));
+            continue;
+        }
+        const QString path = freePath(dir, nightFileName(night->patient, night->info.summary, extension), taken);
+        QStringList written;
+        if (writeNight(*night, path, unitSetup, &written, &error))
+            report.written.append(written);
+        else
+            report.failed.append(QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), error));
+    }
+    return report;
+}
+
+ImportTally importFiles(ArchiveAccess &access, const QStringList &files, const std::function<bool(int done)> &progress)
+{
+    ImportTally tally;
+    for (const QString &file : files) {
+        if (progress && !progress(tally.done)) {
+            tally.stopped = true;
+            return tally;
+        }
+        const DatImport imported = access.importFile(file);
+        ++tally.done;
+        const QString name = QFileInfo(file).fileName();
+        switch (imported.outcome) {
+        case DatImport::Outcome::Stored:
+            tally.added += imported.counts.added;
+            tally.present += imported.counts.present;
+            break;
+        case DatImport::Outcome::Unreadable:
+            tally.failed.append(
+                QStringLiteral("%1: %2").arg(name, QCoreApplication::translate("ArchiveTasks", "can't open the file")));
+            break;
+        case DatImport::Outcome::NotStored:
+            tally.failed.append(QStringLiteral("%1: %2").arg(name, imported.error));
+            break;
+        }
+    }
+    if (progress)
+        progress(tally.done);
+    return tally;
+}
+
+QString importSummary(const ImportTally &tally, int fileCount)
+{
+    QString text = QCoreApplication::translate("ArchiveTasks", "%1 nights archived, %2 already in the archive.")
+                       .arg(tally.added)
+                       .arg(tally.present);
+    if (tally.stopped)
+        text += QLatin1Char('\n') + QCoreApplication::translate("ArchiveTasks", "Import stopped after %1 of %2 files.")
+                                        .arg(tally.done)
+                                        .arg(fileCount);
+    if (!tally.failed.isEmpty())
+        text += QLatin1Char('\n') + QCoreApplication::translate("ArchiveTasks", "Not archived:") + QLatin1Char('\n') +
+                tally.failed.join(QLatin1Char('\n'));
+    return text;
+}
