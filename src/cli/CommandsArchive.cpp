@@ -7,6 +7,7 @@
 #include "archive/NightInputs.h"
 #include "archive/SqliteArchive.h"
 #include "model/DatFile.h"
+#include "texts/ArchiveTexts.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -45,17 +46,21 @@ bool takeOption(QStringList &args, const QString &name, QString *value)
 
 std::unique_ptr<SqliteArchive> openArchive(const QString &path, QTextStream &err, bool *wasDamaged = nullptr)
 {
-    SqliteArchive::Opened o = SqliteArchive::open(path);
-    if (!o.archive) {
-        err << o.error << "\n";
+    ArchiveResult<SqliteArchive::Opened> o = SqliteArchive::open(path);
+    if (!o) {
+        err << ArchiveTexts::text(o, {path, {}, 0});
+        if (o.error() == ArchiveError::Newer)
+            err << " Or use --archive FILE for another archive.";
+        err << "\n";
         return nullptr;
     }
-    if (!o.damagedKeptAs.isEmpty())
-        err << "the archive " << path << " was damaged: it is kept as " << o.damagedKeptAs
+    const QString &kept = o.value().damagedKeptAs;
+    if (!kept.isEmpty())
+        err << "the archive " << path << " was damaged: it is kept as " << kept
             << " and a new, empty archive was started\n";
     if (wasDamaged)
-        *wasDamaged = !o.damagedKeptAs.isEmpty();
-    return std::move(o.archive);
+        *wasDamaged = !kept.isEmpty();
+    return std::move(o.value().archive);
 }
 
 std::optional<qint64> nightNumber(const QString &text, QTextStream &err)
@@ -104,7 +109,7 @@ QJsonObject nightJson(const NightInfo &n)
     };
 }
 
-int list(Archive &archive, QStringList args, QTextStream &out, QTextStream &err)
+int list(SqliteArchive &archive, QStringList args, QTextStream &out, QTextStream &err)
 {
     ArchiveFilter filter;
     QString from;
@@ -123,27 +128,26 @@ int list(Archive &archive, QStringList args, QTextStream &out, QTextStream &err)
             return 2;
         }
     }
-    QString error;
-    const std::optional<std::vector<NightInfo>> nights = archive.list(filter, &error);
+    const ArchiveResult<std::vector<NightInfo>> nights = archive.list(filter);
     if (!nights) {
-        err << error << "\n";
+        err << ArchiveTexts::text(nights, {archive.path(), {}, 0}) << "\n";
         return 1;
     }
     if (json) {
         QJsonArray all;
-        for (const NightInfo &n : *nights)
+        for (const NightInfo &n : nights.value())
             all.append(nightJson(n));
         out << QJsonDocument(all).toJson(QJsonDocument::Indented);
         return 0;
     }
-    for (const NightInfo &n : *nights)
+    for (const NightInfo &n : nights.value())
         out << n.night << "  " << n.summary.start << " .. " << n.summary.end.mid(11) << "  " << n.summary.readings
             << " readings  ID " << n.deviceId << "  " << EscapeControls(patientText(n)) << "  "
             << nightSourceName(n.source) << (n.partial ? " (partial)" : "") << "\n";
     return 0;
 }
 
-int import(Archive &archive, const QStringList &files, QTextStream &out, QTextStream &err)
+int import(SqliteArchive &archive, const QStringList &files, QTextStream &out, QTextStream &err)
 {
     if (files.isEmpty())
         return usage(err);
@@ -160,13 +164,13 @@ int import(Archive &archive, const QStringList &files, QTextStream &out, QTextSt
         // One transaction a file: an interrupted import keeps every file before it.
         const auto nights = nightInputs(c.samples.data(), int(c.samples.size()), c.title, NightSource::Import,
                                         QFileInfo(file).fileName(), false, storedPatientOf);
-        StoreCounts counts;
-        QString error;
-        if (!archive.store(nights, &counts, &error)) {
-            err << file << ": could not be archived: " << error << "\n";
+        const ArchiveResult<StoreCounts> stored = archive.store(nights);
+        if (!stored) {
+            err << file << ": could not be archived: " << ArchiveTexts::text(stored, {archive.path(), {}, 0}) << "\n";
             ++failed;
             continue;
         }
+        const StoreCounts &counts = stored.value();
         out << file << ": " << counts.added << " nights archived, " << counts.present << " already in the archive."
             << Qt::endl; // flushed: a script sees each file as it is done
         total.added += counts.added;
@@ -179,19 +183,20 @@ int import(Archive &archive, const QStringList &files, QTextStream &out, QTextSt
     return failed > 0 ? 1 : 0;
 }
 
-int exportNight(Archive &archive, const QStringList &args, QTextStream &out, QTextStream &err)
+int exportNight(SqliteArchive &archive, const QStringList &args, QTextStream &out, QTextStream &err)
 {
     if (args.size() != 2)
         return usage(err);
     const auto number = nightNumber(args[0], err);
     if (!number)
         return 2;
-    QString error;
-    const std::optional<StoredNight> night = archive.night(*number, &error);
-    if (!night) {
-        err << error << "\n";
+    const ArchiveResult<StoredNight> stored = archive.night(*number);
+    if (!stored) {
+        err << ArchiveTexts::text(stored, {archive.path(), {}, *number}) << "\n";
         return 1;
     }
+    const StoredNight *night = &stored.value();
+    QString error;
     const int unitSetup = ReadSetupInt(QStringLiteral("UnitSetup"), SetupDefaults::UnitSetup);
     // The header ID Save Data writes: the first reading's.
     const int headerId = night->readings.empty() ? 0 : night->readings.front().id;
@@ -230,7 +235,7 @@ int runArchive(const QStringList &arguments)
     const std::unique_ptr<SqliteArchive> archive = openArchive(path, err, &wasDamaged);
     if (!archive)
         return 1;
-    QString error;
+    const ArchiveTexts::About about{path, args.value(0), 0};
     if (verb == QLatin1String("list"))
         return list(*archive, args, out, err);
     if (verb == QLatin1String("import"))
@@ -241,24 +246,24 @@ int runArchive(const QStringList &arguments)
         const auto number = nightNumber(args[0], err);
         if (!number)
             return 2;
-        if (!archive->remove(*number, &error)) {
-            err << error << "\n";
+        if (const ArchiveResult<> removed = archive->remove(*number); !removed) {
+            err << ArchiveTexts::text(removed, {path, {}, *number}) << "\n";
             return 1;
         }
         out << "night " << *number << " removed\n";
         return 0;
     }
     if (verb == QLatin1String("backup")) {
-        if (!archive->backupTo(args[0], &error)) {
-            err << error << "\n";
+        if (const ArchiveResult<> copied = archive->backupTo(args[0]); !copied) {
+            err << ArchiveTexts::text(copied, about) << "\n";
             return 1;
         }
         out << "archive copied to " << args[0] << "\n";
         return 0;
     }
     if (verb == QLatin1String("restore")) {
-        if (!archive->restoreFrom(args[0], &error)) {
-            err << error << "\n";
+        if (const ArchiveResult<> restored = archive->restoreFrom(args[0]); !restored) {
+            err << "restore refused, nothing was changed: " << ArchiveTexts::text(restored, about) << "\n";
             return 1;
         }
         out << "archive restored from " << args[0] << "; the nights before are kept in " << path << ".before-restore\n";
@@ -272,7 +277,7 @@ int runArchive(const QStringList &arguments)
         out << f << "\n";
     if (!faults.isEmpty())
         return 1;
-    const auto nights = archive->list({}, &error);
-    out << path << ": " << (nights ? nights->size() : 0) << " nights, no faults\n";
+    const ArchiveResult<std::vector<NightInfo>> nights = archive->list({});
+    out << path << ": " << (nights ? nights.value().size() : 0) << " nights, no faults\n";
     return 0;
 }

@@ -37,19 +37,32 @@ std::vector<SampleRecord> prefix(const std::vector<SampleRecord> &v, int count)
 
 StoreCounts store(Archive &a, std::vector<NightInput> nights)
 {
-    StoreCounts c;
-    QString error;
-    EXPECT_TRUE(a.store(nights, &c, &error)) << error.toStdString();
-    return c;
+    const ArchiveResult<StoreCounts> c = a.store(nights);
+    EXPECT_TRUE(c) << c.detail().toStdString();
+    return c ? c.value() : StoreCounts{};
+}
+
+std::vector<NightInfo> all(Archive &a, const ArchiveFilter &filter = {})
+{
+    ArchiveResult<std::vector<NightInfo>> nights = a.list(filter);
+    EXPECT_TRUE(nights) << nights.detail().toStdString();
+    return nights ? std::move(nights.value()) : std::vector<NightInfo>{};
 }
 
 std::vector<int> readingCounts(Archive &a)
 {
     std::vector<int> out;
-    const std::vector<NightInfo> nights = a.list({}, nullptr).value_or(std::vector<NightInfo>{});
-    for (const NightInfo &n : nights)
+    for (const NightInfo &n : all(a))
         out.push_back(n.summary.readings);
     return out;
+}
+
+// Opens the archive at path, failing the test when it cannot.
+SqliteArchive::Opened opened(const QString &path, int targetVersion = SqlArchive::kSchemaVersion)
+{
+    ArchiveResult<SqliteArchive::Opened> o = SqliteArchive::open(path, targetVersion);
+    EXPECT_TRUE(o) << o.detail().toStdString();
+    return o ? std::move(o.value()) : SqliteArchive::Opened{};
 }
 
 // Runs statements on the archive file behind the program's back.
@@ -86,8 +99,8 @@ TEST(Archive, CreatesAPrivateFileInTheDataFolder)
 {
     const QString path = freshPath();
     EXPECT_EQ(path, qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/quellix/archive.sqlite"));
-    SqliteArchive::Opened o = SqliteArchive::open(path);
-    ASSERT_TRUE(o.archive) << o.error.toStdString();
+    SqliteArchive::Opened o = opened(path);
+    ASSERT_TRUE(o.archive);
     EXPECT_EQ(QFile::permissions(path) & 0x7777, 0x6600) << "read and write for the owner only";
     store(*o.archive, {input(night(1, 0, 10))});
     EXPECT_TRUE(QFile::exists(path + QStringLiteral("-wal"))) << "WAL journal";
@@ -96,8 +109,8 @@ TEST(Archive, CreatesAPrivateFileInTheDataFolder)
 
 TEST(Archive, KeepsEachNightOnceAndReplacesOnlyPartialPrefixes)
 {
-    SqliteArchive::Opened o = SqliteArchive::open(freshPath());
-    ASSERT_TRUE(o.archive) << o.error.toStdString();
+    SqliteArchive::Opened o = opened(freshPath());
+    ASSERT_TRUE(o.archive);
     Archive &a = *o.archive;
     const std::vector<SampleRecord> full = night(4, 0, 300);
 
@@ -133,8 +146,8 @@ TEST(Archive, KeepsEachNightOnceAndReplacesOnlyPartialPrefixes)
 
 TEST(Archive, KeepsNightsWholeAndFindsThemByPatientAndDate)
 {
-    SqliteArchive::Opened o = SqliteArchive::open(freshPath());
-    ASSERT_TRUE(o.archive) << o.error.toStdString();
+    SqliteArchive::Opened o = opened(freshPath());
+    ASSERT_TRUE(o.archive);
     Archive &a = *o.archive;
     // One recording: ID 2 with an hour's gap (two nights), then ID 3.
     std::vector<SampleRecord> recording = night(2, 0, 200);
@@ -154,22 +167,22 @@ TEST(Archive, KeepsNightsWholeAndFindsThemByPatientAndDate)
                                     NightSource::File, QStringLiteral("in.dat"), false, patientOf);
     EXPECT_EQ(store(a, inputs).added, 3);
 
-    const auto all = a.list({}, nullptr).value();
-    ASSERT_EQ(all.size(), 3u);
-    EXPECT_EQ(all[1].summary.start, QStringLiteral("2026-03-14 23:03:20"));
-    EXPECT_EQ(all[1].summary.end, QStringLiteral("2026-03-14 23:04:09"));
-    EXPECT_EQ(all[0].patientName, QStringLiteral("Léa Martin"));
-    EXPECT_EQ(all[0].source, NightSource::File);
-    EXPECT_EQ(all[0].summary.validSeconds, 200);
-    EXPECT_GT(all[0].summary.meanSpo2, 88);
+    const std::vector<NightInfo> nights = all(a);
+    ASSERT_EQ(nights.size(), 3u);
+    EXPECT_EQ(nights[1].summary.start, QStringLiteral("2026-03-14 23:03:20"));
+    EXPECT_EQ(nights[1].summary.end, QStringLiteral("2026-03-14 23:04:09"));
+    EXPECT_EQ(nights[0].patientName, QStringLiteral("Léa Martin"));
+    EXPECT_EQ(nights[0].source, NightSource::File);
+    EXPECT_EQ(nights[0].summary.validSeconds, 200);
+    EXPECT_GT(nights[0].summary.meanSpo2, 88);
 
-    const std::optional<StoredNight> second = a.night(all[1].night, nullptr);
+    const ArchiveResult<StoredNight> second = a.night(nights[1].night);
     ASSERT_TRUE(second);
-    EXPECT_EQ(second->readings, afterGap);
-    EXPECT_EQ(second->patient.toBytes(), patientOf(2).toBytes());
-    EXPECT_EQ(second->info.title, QStringLiteral("Ward 3"));
+    EXPECT_EQ(second.value().readings, afterGap);
+    EXPECT_EQ(second.value().patient.toBytes(), patientOf(2).toBytes());
+    EXPECT_EQ(second.value().info.title, QStringLiteral("Ward 3"));
 
-    const auto count = [&](ArchiveFilter f) { return a.list(f, nullptr).value().size(); };
+    const auto count = [&](const ArchiveFilter &f) { return all(a, f).size(); };
     EXPECT_EQ(count({QStringLiteral("léa"), {}, {}}), 2u) << "any letter case";
     EXPECT_EQ(count({QStringLiteral("3"), {}, {}}), 1u) << "an ID";
     EXPECT_EQ(count({QStringLiteral("%"), {}, {}}), 0u) << "no wildcards";
@@ -178,14 +191,17 @@ TEST(Archive, KeepsNightsWholeAndFindsThemByPatientAndDate)
 
     PatientRecord renamed = lea;
     PatientRecord::setText(renamed.name, QStringLiteral("Léa Roux"));
-    ASSERT_TRUE(a.setPatient(all[0].night, renamed, nullptr));
+    ASSERT_TRUE(a.setPatient(nights[0].night, renamed));
     EXPECT_EQ(count({QStringLiteral("roux"), {}, {}}), 1u);
 
-    QString error;
-    ASSERT_TRUE(a.remove(all[0].night, &error)) << error.toStdString();
-    EXPECT_FALSE(a.remove(all[0].night, &error));
-    EXPECT_FALSE(a.night(all[0].night, &error));
-    EXPECT_TRUE(error.contains(QLatin1String("no night"))) << error.toStdString();
+    ASSERT_TRUE(a.remove(nights[0].night));
+    // Every operation on a night that is gone says so.
+    const ArchiveResult<> removedAgain = a.remove(nights[0].night);
+    const ArchiveResult<StoredNight> read = a.night(nights[0].night);
+    const ArchiveResult<> renamedAgain = a.setPatient(nights[0].night, renamed);
+    ASSERT_FALSE(removedAgain || read || renamedAgain);
+    for (ArchiveError e : {removedAgain.error(), read.error(), renamedAgain.error()})
+        EXPECT_EQ(e, ArchiveError::NotFound);
     EXPECT_EQ(count({}), 2u);
     EXPECT_TRUE(o.archive->check().isEmpty());
 }
@@ -194,17 +210,17 @@ TEST(Archive, MigratesOlderArchivesAndRefusesNewerOnes)
 {
     const QString path = freshPath();
     {
-        SqliteArchive::Opened v1 = SqliteArchive::open(path, 1);
-        ASSERT_TRUE(v1.archive) << v1.error.toStdString();
+        SqliteArchive::Opened v1 = opened(path, 1);
+        ASSERT_TRUE(v1.archive);
         store(*v1.archive, {input(night(1, 0, 600))});
     }
     // Figures of an older summary version are computed again on opening.
     rawSql(path, {QStringLiteral("UPDATE night SET summary_version = 0, odi4 = -1, nadir = -1")});
     {
-        SqliteArchive::Opened o = SqliteArchive::open(path);
-        ASSERT_TRUE(o.archive) << o.error.toStdString();
-        EXPECT_EQ(o.archive->schemaVersion(), SqlArchive::kSchemaVersion);
-        const auto nights = o.archive->list({}, nullptr).value();
+        SqliteArchive::Opened o = opened(path);
+        ASSERT_TRUE(o.archive);
+        EXPECT_EQ(o.archive->schemaVersion().value(), SqlArchive::kSchemaVersion);
+        const auto nights = all(*o.archive);
         ASSERT_EQ(nights.size(), 1u);
         EXPECT_EQ(nights[0].summary, summarizeNight(night(1, 0, 600).data(), 600));
     }
@@ -213,12 +229,12 @@ TEST(Archive, MigratesOlderArchivesAndRefusesNewerOnes)
                   QStringLiteral("UPDATE schema_version SET version = %1").arg(SqlArchive::kSchemaVersion + 1),
                   QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")});
     const QByteArray before = bytesOf(path);
-    SqliteArchive::Opened newer = SqliteArchive::open(path);
-    EXPECT_FALSE(newer.archive);
-    EXPECT_TRUE(newer.error.contains(QLatin1String("newer Quellix"))) << newer.error.toStdString();
-    EXPECT_TRUE(newer.error.contains(QLatin1String("left unchanged")));
+    const ArchiveResult<SqliteArchive::Opened> newer = SqliteArchive::open(path);
+    ASSERT_FALSE(newer);
+    EXPECT_EQ(newer.error(), ArchiveError::Newer);
+    EXPECT_EQ(newer.detail(), QString::number(SqlArchive::kSchemaVersion + 1));
     EXPECT_EQ(bytesOf(path), before);
-    EXPECT_TRUE(newer.damagedKeptAs.isEmpty());
+    EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList({QStringLiteral("*.damaged-*")}), QStringList{});
 }
 
 TEST(Archive, PutsDamagedFilesAsideAndStartsAnew)
@@ -226,7 +242,7 @@ TEST(Archive, PutsDamagedFilesAsideAndStartsAnew)
     const QString path = freshPath();
     QByteArray wholeArchive;
     {
-        SqliteArchive::Opened o = SqliteArchive::open(path);
+        SqliteArchive::Opened o = opened(path);
         ASSERT_TRUE(o.archive);
         store(*o.archive, {input(night(1, 0, 20000)), input(night(2, 0, 20000))});
     }
@@ -249,34 +265,37 @@ TEST(Archive, PutsDamagedFilesAsideAndStartsAnew)
         f.write(bytes);
         f.close();
 
-        SqliteArchive::Opened o = SqliteArchive::open(path);
-        ASSERT_TRUE(o.archive) << what << ": " << o.error.toStdString();
-        EXPECT_TRUE(o.archive->list({}, nullptr).value().empty()) << what;
+        SqliteArchive::Opened o = opened(path);
+        ASSERT_TRUE(o.archive);
+        EXPECT_TRUE(all(*o.archive).empty()) << what;
         EXPECT_TRUE(o.damagedKeptAs.startsWith(path + QStringLiteral(".damaged-"))) << what;
         EXPECT_EQ(bytesOf(o.damagedKeptAs), bytes) << what << ": kept as it was";
         o.archive.reset();
-        EXPECT_TRUE(SqliteArchive::open(path).damagedKeptAs.isEmpty()) << what << ": told once";
+        EXPECT_TRUE(opened(path).damagedKeptAs.isEmpty()) << what << ": told once";
     }
 }
 
 TEST(Archive, BackupAndRestoreThroughTheOpenArchive)
 {
-    SqliteArchive::Opened o = SqliteArchive::open(freshPath());
+    SqliteArchive::Opened o = opened(freshPath());
     ASSERT_TRUE(o.archive);
     store(*o.archive, {input(night(1, 0, 100))});
     const QString copy = testenv::root() + QStringLiteral("/copy.sqlite");
-    QString error;
-    ASSERT_TRUE(o.archive->backupTo(copy, &error)) << error.toStdString();
-    EXPECT_FALSE(o.archive->backupTo(copy, &error)) << "never over an existing file";
+    const ArchiveResult<> copied = o.archive->backupTo(copy);
+    ASSERT_TRUE(copied) << copied.detail().toStdString();
+    const ArchiveResult<> again = o.archive->backupTo(copy);
+    ASSERT_FALSE(again) << "never over an existing file";
+    EXPECT_EQ(again.error(), ArchiveError::Exists);
 
     // A second program sees the restored nights through its own connection.
-    SqliteArchive::Opened other = SqliteArchive::open(SqliteArchive::defaultPath());
+    SqliteArchive::Opened other = opened(SqliteArchive::defaultPath());
     ASSERT_TRUE(other.archive);
     store(*other.archive, {input(night(2, 0, 100))});
-    EXPECT_EQ(o.archive->list({}, nullptr)->size(), 2u);
-    ASSERT_TRUE(o.archive->restoreFrom(copy, &error)) << error.toStdString();
+    EXPECT_EQ(all(*o.archive).size(), 2u);
+    const ArchiveResult<> restored = o.archive->restoreFrom(copy);
+    ASSERT_TRUE(restored) << restored.detail().toStdString();
     EXPECT_EQ(readingCounts(*other.archive), std::vector<int>{100});
-    EXPECT_EQ(other.archive->list({}, nullptr)->front().deviceId, 1);
+    EXPECT_EQ(all(*other.archive).front().deviceId, 1);
     EXPECT_TRUE(QFile::exists(SqliteArchive::defaultPath() + QStringLiteral(".before-restore")));
 
     const QString junk = testenv::root() + QStringLiteral("/junk.sqlite");
@@ -284,8 +303,9 @@ TEST(Archive, BackupAndRestoreThroughTheOpenArchive)
     ASSERT_TRUE(j.open(QIODevice::WriteOnly));
     j.write(QByteArray(5000, 'x'));
     j.close();
-    EXPECT_FALSE(o.archive->restoreFrom(junk, &error));
-    EXPECT_TRUE(error.contains(QLatin1String("nothing was changed"))) << error.toStdString();
+    const ArchiveResult<> refused = o.archive->restoreFrom(junk);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error(), ArchiveError::NotAnArchive);
     EXPECT_EQ(readingCounts(*other.archive), std::vector<int>{100});
 }
 
@@ -309,37 +329,37 @@ TEST(ArchiveFaults, FullOrReadOnlyDiskChangesNothing)
         GTEST_SKIP() << "this machine does not let the test mount a small file system";
     const QString path = disk.file("archive.sqlite");
     {
-        SqliteArchive::Opened o = SqliteArchive::open(path);
-        ASSERT_TRUE(o.archive) << o.error.toStdString();
+        SqliteArchive::Opened o = opened(path);
+        ASSERT_TRUE(o.archive);
         store(*o.archive, {input(night(1, 0, 100))});
         // Far more than 512 KiB: the batch fails as a whole.
-        StoreCounts counts;
-        QString error;
-        bool failed = false;
+        std::optional<ArchiveError> failed;
         for (int round = 0; round < 10 && !failed; ++round)
-            failed = !o.archive->store(tenNights(2 + round * 10), &counts, &error);
+            if (const ArchiveResult<StoreCounts> c = o.archive->store(tenNights(2 + round * 10)); !c)
+                failed = c.error();
         ASSERT_TRUE(failed) << "the small disk never filled";
-        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(*failed, ArchiveError::WriteFailed);
         EXPECT_TRUE(o.archive->check().isEmpty());
     }
-    SqliteArchive::Opened o = SqliteArchive::open(path);
-    ASSERT_TRUE(o.archive) << o.error.toStdString();
-    const size_t kept = o.archive->list({}, nullptr)->size();
+    SqliteArchive::Opened o = opened(path);
+    ASSERT_TRUE(o.archive);
+    const size_t kept = all(*o.archive).size();
     EXPECT_EQ((kept - 1) % 10, 0u) << "only whole batches";
     o.archive.reset();
 
     const QByteArray before = bytesOf(path);
     ASSERT_TRUE(disk.makeReadOnly());
-    SqliteArchive::Opened ro = SqliteArchive::open(path);
-    if (ro.archive) {
-        QString error;
-        EXPECT_FALSE(ro.archive->store({input(night(120, 0, 100))}, nullptr, &error));
-        EXPECT_FALSE(error.isEmpty());
-    } else {
-        EXPECT_FALSE(ro.error.isEmpty());
+    {
+        ArchiveResult<SqliteArchive::Opened> ro = SqliteArchive::open(path);
+        if (ro) {
+            const ArchiveResult<StoreCounts> c = ro.value().archive->store({input(night(120, 0, 100))});
+            ASSERT_FALSE(c);
+            EXPECT_EQ(c.error(), ArchiveError::WriteFailed);
+            EXPECT_TRUE(ro.value().damagedKeptAs.isEmpty()) << "a read-only archive is not damaged";
+        } else {
+            EXPECT_NE(ro.error(), ArchiveError::Damaged);
+        }
     }
-    EXPECT_TRUE(ro.damagedKeptAs.isEmpty()) << "a read-only archive is not damaged";
-    ro.archive.reset();
     EXPECT_EQ(bytesOf(path), before);
 }
 

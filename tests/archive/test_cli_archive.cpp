@@ -147,6 +147,14 @@ TEST(CliArchive, RefusesBadArgumentsAndFilesWithTheirExitCodes)
         EXPECT_TRUE(r.err.contains(QLatin1String(c.says))) << r.err.toStdString();
     }
     EXPECT_EQ(listJson().size(), 1) << "the good file of the failed import is archived";
+
+    // A newer program's archive is named as such, with what to do, and left as it is.
+    rawSql(QStringLiteral("UPDATE schema_version SET version = %1").arg(SqlArchive::kSchemaVersion + 1));
+    const CliRun newer = cli({kArchive, QStringLiteral("list")});
+    EXPECT_EQ(newer.code, 1);
+    for (const char *says : {"made by a newer Quellix", "left unchanged", "--archive FILE"})
+        EXPECT_TRUE(newer.err.contains(QLatin1String(says))) << newer.err.toStdString();
+    rawSql(QStringLiteral("UPDATE schema_version SET version = %1").arg(SqlArchive::kSchemaVersion));
 }
 
 TEST(CliArchive, CheckFindsEveryDamagedNight)

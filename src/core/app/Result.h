@@ -28,6 +28,8 @@ public:
     // Only when failed.
     E error() const { return std::get<1>(state_).error; }
     const QString &detail() const { return std::get<1>(state_).detail; }
+    // Only when failed: to pass the failure on as another Result's.
+    const Failure<E> &failure() const { return std::get<1>(state_); }
 
 private:
     std::variant<T, Failure<E>> state_;
@@ -44,6 +46,7 @@ public:
     explicit operator bool() const { return ok(); }
     E error() const { return failure_->error; }
     const QString &detail() const { return failure_->detail; }
+    const Failure<E> &failure() const { return *failure_; }
 
 private:
     std::optional<Failure<E>> failure_;

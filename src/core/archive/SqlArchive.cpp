@@ -96,13 +96,6 @@ QString notNull(const QString &text)
     return text.isNull() ? QStringLiteral("") : text;
 }
 
-bool fail(QString *error, const QString &what, const QSqlQuery &q)
-{
-    if (error)
-        *error = what + QStringLiteral(": ") + q.lastError().text();
-    return false;
-}
-
 // Binds the summary columns in the order of the UPDATE and INSERT below.
 void bindSummary(QSqlQuery &q, const NightSummary &s)
 {
@@ -152,73 +145,80 @@ QSqlDatabase SqlArchive::db() const
     return QSqlDatabase::database(connection_, false);
 }
 
-int SqlArchive::schemaVersion(QString *error)
+ArchiveFailure SqlArchive::failure(ArchiveError fallback, const QSqlError &error) const
+{
+    return {fallback, error.text()};
+}
+
+ArchiveResult<int> SqlArchive::schemaVersion()
 {
     QSqlDatabase d = db();
-    if (!d.tables().contains(QStringLiteral("schema_version")))
-        return d.lastError().isValid() ? -1 : 0;
-    QSqlQuery q(d);
-    if (!q.exec(QStringLiteral("SELECT version FROM schema_version")) || !q.next()) {
-        fail(error, QStringLiteral("cannot read the schema version"), q);
-        return -1;
+    if (!d.tables().contains(QStringLiteral("schema_version"))) {
+        if (d.lastError().isValid())
+            return failure(ArchiveError::Unavailable, d.lastError());
+        return 0;
     }
+    QSqlQuery q(d);
+    if (!q.exec(QStringLiteral("SELECT version FROM schema_version")))
+        return failure(ArchiveError::Unavailable, q.lastError());
+    if (!q.next())
+        return ArchiveFailure{ArchiveError::Unavailable, QStringLiteral("no schema version")};
     return q.value(0).toInt();
 }
 
-bool SqlArchive::beginWrite(QString *error)
+ArchiveResult<> SqlArchive::beginWrite()
 {
     QSqlDatabase d = db();
     if (d.transaction())
-        return true;
-    if (error)
-        *error = d.lastError().text();
-    return false;
+        return {};
+    return failure(ArchiveError::WriteFailed, d.lastError());
 }
 
-bool SqlArchive::migrate(int target, QString *error)
+ArchiveResult<> SqlArchive::migrate(int target)
 {
     QSqlDatabase d = db();
     for (;;) {
         // Each step in its own transaction, the version read inside it: an
         // interrupted upgrade resumes at the step it did not finish, and of
         // two programs opening a new archive only one applies each step.
-        if (!beginWrite(error))
-            return false;
-        const int from = schemaVersion(error);
-        if (from < 0 || from >= target) {
+        if (auto begun = beginWrite(); !begun)
+            return begun;
+        const ArchiveResult<int> from = schemaVersion();
+        if (!from || from.value() >= target) {
             d.commit();
-            return from >= 0;
+            if (!from)
+                return from.failure();
+            return {};
         }
-        const int version = from + 1;
+        const int version = from.value() + 1;
         QSqlQuery q(d);
         for (const char *statement : migrations()[std::size_t(version - 1)]) {
             if (!q.exec(QString::fromLatin1(statement))) {
-                fail(error, QStringLiteral("migration %1").arg(version), q);
+                const ArchiveFailure f = failure(ArchiveError::WriteFailed, q.lastError());
                 d.rollback();
-                return false;
+                return f;
             }
         }
         q.prepare(QStringLiteral("UPDATE schema_version SET version = ?"));
         q.addBindValue(version);
         if (!q.exec() || !d.commit()) {
-            fail(error, QStringLiteral("migration %1").arg(version), q);
+            const ArchiveFailure f =
+                failure(ArchiveError::WriteFailed, q.lastError().isValid() ? q.lastError() : d.lastError());
             d.rollback();
-            return false;
+            return f;
         }
     }
 }
 
-int SqlArchive::refreshSummaries(QString *error)
+ArchiveResult<int> SqlArchive::refreshSummaries()
 {
     QSqlDatabase d = db();
     QSqlQuery q(d);
     q.prepare(QStringLiteral("SELECT n.night, r.readings FROM night n JOIN night_readings r ON r.night = n.night"
                              " WHERE n.summary_version < ?"));
     q.addBindValue(NightSummary::kVersion);
-    if (!q.exec()) {
-        fail(error, QStringLiteral("cannot read the summaries"), q);
-        return -1;
-    }
+    if (!q.exec())
+        return failure(ArchiveError::Unavailable, q.lastError());
     std::vector<std::pair<qint64, NightSummary>> updates;
     while (q.next()) {
         const auto readings = ReadingCodec::decode(q.value(1).toByteArray());
@@ -227,8 +227,8 @@ int SqlArchive::refreshSummaries(QString *error)
     }
     if (updates.empty())
         return 0;
-    if (!beginWrite(error))
-        return -1;
+    if (auto begun = beginWrite(); !begun)
+        return begun.failure();
     QSqlQuery u(d);
     u.prepare(QStringLiteral("UPDATE night SET start_time = ?, end_time = ?, reading_count = ?, valid_seconds = ?,"
                              " odi3 = ?, odi4 = ?, t90 = ?, t88 = ?, nadir = ?, mean_spo2 = ?, pulse_min = ?,"
@@ -237,53 +237,53 @@ int SqlArchive::refreshSummaries(QString *error)
         bindSummary(u, summary);
         u.addBindValue(number);
         if (!u.exec()) {
-            fail(error, QStringLiteral("cannot store a summary"), u);
+            const ArchiveFailure f = failure(ArchiveError::WriteFailed, u.lastError());
             d.rollback();
-            return -1;
-        }
-    }
-    if (!d.commit())
-        return -1;
-    return int(updates.size());
-}
-
-bool SqlArchive::store(const std::vector<NightInput> &nights, StoreCounts *counts, QString *error)
-{
-    QSqlDatabase d = db();
-    if (!beginWrite(error))
-        return false;
-    StoreCounts batch;
-    for (const NightInput &input : nights) {
-        if (!storeOne(input, batch, error)) {
-            d.rollback();
-            return false;
+            return f;
         }
     }
     if (!d.commit()) {
-        if (error)
-            *error = d.lastError().text();
+        const ArchiveFailure f = failure(ArchiveError::WriteFailed, d.lastError());
         d.rollback();
-        return false;
+        return f;
     }
-    if (counts)
-        *counts = batch;
-    return true;
+    return int(updates.size());
 }
 
-bool SqlArchive::storeOne(const NightInput &input, StoreCounts &counts, QString *error)
+ArchiveResult<StoreCounts> SqlArchive::store(const std::vector<NightInput> &nights)
+{
+    QSqlDatabase d = db();
+    if (auto begun = beginWrite(); !begun)
+        return begun.failure();
+    StoreCounts batch;
+    for (const NightInput &input : nights) {
+        if (auto stored = storeOne(input, batch); !stored) {
+            d.rollback();
+            return stored.failure();
+        }
+    }
+    if (!d.commit()) {
+        const ArchiveFailure f = failure(ArchiveError::WriteFailed, d.lastError());
+        d.rollback();
+        return f;
+    }
+    return batch;
+}
+
+ArchiveResult<> SqlArchive::storeOne(const NightInput &input, StoreCounts &counts)
 {
     if (input.readings.empty())
-        return true;
+        return {};
     const int count = int(input.readings.size());
     const QByteArray hash = ReadingCodec::readingsHash(input.readings.data(), count);
     QSqlQuery q(db());
     q.prepare(QStringLiteral("SELECT night FROM night WHERE readings_sha256 = ?"));
     q.addBindValue(hash);
     if (!q.exec())
-        return fail(error, QStringLiteral("cannot look up a night"), q);
+        return failure(ArchiveError::WriteFailed, q.lastError());
     if (q.next()) {
         ++counts.present;
-        return true;
+        return {};
     }
 
     // A partial download and the complete one after it start alike: the
@@ -296,7 +296,7 @@ bool SqlArchive::storeOne(const NightInput &input, StoreCounts &counts, QString 
     q.addBindValue(summary.start);
     q.addBindValue(count);
     if (!q.exec())
-        return fail(error, QStringLiteral("cannot look up a night"), q);
+        return failure(ArchiveError::WriteFailed, q.lastError());
     std::vector<qint64> replace;
     while (q.next()) {
         const bool storedPartial = q.value(1).toInt() != 0;
@@ -308,7 +308,7 @@ bool SqlArchive::storeOne(const NightInput &input, StoreCounts &counts, QString 
             continue;
         if (storedCount > count && startsWith(*stored, input.readings)) {
             ++counts.present;
-            return true;
+            return {};
         }
         if (storedCount < count && startsWith(input.readings, *stored))
             replace.push_back(q.value(0).toLongLong());
@@ -317,7 +317,7 @@ bool SqlArchive::storeOne(const NightInput &input, StoreCounts &counts, QString 
         q.prepare(QStringLiteral("DELETE FROM night WHERE night = ?"));
         q.addBindValue(number);
         if (!q.exec())
-            return fail(error, QStringLiteral("cannot replace a partial night"), q);
+            return failure(ArchiveError::WriteFailed, q.lastError());
         ++counts.replaced;
     }
 
@@ -337,18 +337,18 @@ bool SqlArchive::storeOne(const NightInput &input, StoreCounts &counts, QString 
     q.addBindValue(hash);
     bindSummary(q, summary);
     if (!q.exec())
-        return fail(error, QStringLiteral("cannot store a night"), q);
+        return failure(ArchiveError::WriteFailed, q.lastError());
     const QVariant number = q.lastInsertId();
     q.prepare(QStringLiteral("INSERT INTO night_readings (night, readings) VALUES (?, ?)"));
     q.addBindValue(number);
     q.addBindValue(ReadingCodec::encode(input.readings));
     if (!q.exec())
-        return fail(error, QStringLiteral("cannot store a night's readings"), q);
+        return failure(ArchiveError::WriteFailed, q.lastError());
     ++counts.added;
-    return true;
+    return {};
 }
 
-std::optional<std::vector<NightInfo>> SqlArchive::list(const ArchiveFilter &filter, QString *error)
+ArchiveResult<std::vector<NightInfo>> SqlArchive::list(const ArchiveFilter &filter)
 {
     QString sql = QStringLiteral("SELECT %1 FROM night WHERE 1 = 1").arg(QLatin1String(kInfoColumns));
     QVariantList values;
@@ -377,61 +377,48 @@ std::optional<std::vector<NightInfo>> SqlArchive::list(const ArchiveFilter &filt
     q.prepare(sql);
     for (const QVariant &v : values)
         q.addBindValue(v);
-    if (!q.exec()) {
-        fail(error, QStringLiteral("cannot list the archive"), q);
-        return std::nullopt;
-    }
+    if (!q.exec())
+        return failure(ArchiveError::Unavailable, q.lastError());
     std::vector<NightInfo> out;
     while (q.next())
         out.push_back(infoFrom(q));
     return out;
 }
 
-std::optional<StoredNight> SqlArchive::night(qint64 number, QString *error)
+ArchiveResult<StoredNight> SqlArchive::night(qint64 number)
 {
     QSqlQuery q(db());
     q.prepare(QStringLiteral("SELECT %1, n.patient, r.readings FROM night n JOIN night_readings r USING (night)"
                              " WHERE night = ?")
                   .arg(QLatin1String(kInfoColumns)));
     q.addBindValue(number);
-    if (!q.exec()) {
-        fail(error, QStringLiteral("cannot read night %1").arg(number), q);
-        return std::nullopt;
-    }
-    if (!q.next()) {
-        if (error)
-            *error = QStringLiteral("there is no night %1 in the archive").arg(number);
-        return std::nullopt;
-    }
+    if (!q.exec())
+        return failure(ArchiveError::Unavailable, q.lastError());
+    if (!q.next())
+        return ArchiveFailure{ArchiveError::NotFound, {}};
     StoredNight out;
     out.info = infoFrom(q);
     const int columns = 22;
     auto readings = ReadingCodec::decode(q.value(columns + 1).toByteArray());
-    if (!out.patient.fromBytes(q.value(columns).toByteArray()) || !readings) {
-        if (error)
-            *error = QStringLiteral("night %1 is damaged in the archive").arg(number);
-        return std::nullopt;
-    }
+    if (!out.patient.fromBytes(q.value(columns).toByteArray()) || !readings)
+        return ArchiveFailure{ArchiveError::Corrupt, {}};
     out.readings = std::move(*readings);
     return out;
 }
 
-bool SqlArchive::remove(qint64 number, QString *error)
+ArchiveResult<> SqlArchive::remove(qint64 number)
 {
     QSqlQuery q(db());
     q.prepare(QStringLiteral("DELETE FROM night WHERE night = ?"));
     q.addBindValue(number);
     if (!q.exec())
-        return fail(error, QStringLiteral("cannot remove night %1").arg(number), q);
-    if (q.numRowsAffected() != 1) {
-        if (error)
-            *error = QStringLiteral("there is no night %1 in the archive").arg(number);
-        return false;
-    }
-    return true;
+        return failure(ArchiveError::WriteFailed, q.lastError());
+    if (q.numRowsAffected() != 1)
+        return ArchiveFailure{ArchiveError::NotFound, {}};
+    return {};
 }
 
-bool SqlArchive::setPatient(qint64 number, const PatientRecord &patient, QString *error)
+ArchiveResult<> SqlArchive::setPatient(qint64 number, const PatientRecord &patient)
 {
     QSqlQuery q(db());
     q.prepare(QStringLiteral("UPDATE night SET patient = ?, patient_name = ? WHERE night = ?"));
@@ -439,13 +426,10 @@ bool SqlArchive::setPatient(qint64 number, const PatientRecord &patient, QString
     q.addBindValue(notNull(patient.nameText()));
     q.addBindValue(number);
     if (!q.exec())
-        return fail(error, QStringLiteral("cannot store the details of night %1").arg(number), q);
-    if (q.numRowsAffected() != 1) {
-        if (error)
-            *error = QStringLiteral("there is no night %1 in the archive").arg(number);
-        return false;
-    }
-    return true;
+        return failure(ArchiveError::WriteFailed, q.lastError());
+    if (q.numRowsAffected() != 1)
+        return ArchiveFailure{ArchiveError::NotFound, {}};
+    return {};
 }
 
 QStringList SqlArchive::check()

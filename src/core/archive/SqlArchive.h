@@ -5,6 +5,8 @@
 
 #include <QSqlDatabase>
 
+class QSqlError;
+
 // The archive over one Qt SQL connection. The SQL here is plain enough for any
 // server Qt SQL drives; what depends on the database kind (opening, the file,
 // its own checks and copies) is left to subclasses.
@@ -16,20 +18,20 @@ public:
 
     ~SqlArchive() override;
 
-    bool store(const std::vector<NightInput> &nights, StoreCounts *counts, QString *error) override;
-    std::optional<std::vector<NightInfo>> list(const ArchiveFilter &filter, QString *error) override;
-    std::optional<StoredNight> night(qint64 number, QString *error) override;
-    bool remove(qint64 number, QString *error) override;
-    bool setPatient(qint64 number, const PatientRecord &patient, QString *error) override;
+    ArchiveResult<StoreCounts> store(const std::vector<NightInput> &nights) override;
+    ArchiveResult<std::vector<NightInfo>> list(const ArchiveFilter &filter) override;
+    ArchiveResult<StoredNight> night(qint64 number) override;
+    ArchiveResult<> remove(qint64 number) override;
+    ArchiveResult<> setPatient(qint64 number, const PatientRecord &patient) override;
     QStringList check() override;
 
-    // 0 for a database without the archive's tables; -1 when it cannot be read.
-    int schemaVersion(QString *error = nullptr);
+    // 0 for a database without the archive's tables.
+    ArchiveResult<int> schemaVersion();
     // Applies the migrations after the current version up to target.
-    bool migrate(int target, QString *error);
+    ArchiveResult<> migrate(int target);
     // Computes the summaries of an older summary version again. Returns the
-    // number of nights updated, -1 on failure.
-    int refreshSummaries(QString *error);
+    // number of nights updated.
+    ArchiveResult<int> refreshSummaries();
 
 protected:
     // Takes over the connection of that name, already open.
@@ -37,11 +39,14 @@ protected:
     // Starts a transaction that will write. Servers whose plain transaction
     // starts as a reader override it to take the write lock at once: a
     // reader that later writes fails when another program wrote meanwhile.
-    virtual bool beginWrite(QString *error);
+    virtual ArchiveResult<> beginWrite();
+    // The failure for a database error: fallback unless the server's code
+    // says more (busy, damaged).
+    virtual ArchiveFailure failure(ArchiveError fallback, const QSqlError &error) const;
     QSqlDatabase db() const;
     const QString &connectionName() const { return connection_; }
 
 private:
-    bool storeOne(const NightInput &input, StoreCounts &counts, QString *error);
+    ArchiveResult<> storeOne(const NightInput &input, StoreCounts &counts);
     QString connection_;
 };

@@ -24,17 +24,21 @@ bool isDamage(const QSqlError &e)
     return code == QLatin1String("26") || code == QLatin1String("11");
 }
 
+// SQLITE_BUSY and SQLITE_LOCKED: another connection held on past the busy timeout.
+bool isBusy(const QSqlError &e)
+{
+    const QString code = e.nativeErrorCode();
+    return code == QLatin1String("5") || code == QLatin1String("6");
+}
+
 // The file holds patient details: it is created for its owner only, before
 // SQLite creates it with the process's umask.
-bool createPrivateFile(const QString &path, QString *error)
+ArchiveResult<> createPrivateFile(const QString &path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly) || !f.setPermissions(kOwnerOnly)) {
-        if (error)
-            *error = QStringLiteral("cannot create %1: %2").arg(path, f.errorString());
-        return false;
-    }
-    return true;
+    if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly) || !f.setPermissions(kOwnerOnly))
+        return ArchiveFailure{ArchiveError::CannotCreate, f.errorString()};
+    return {};
 }
 
 QString nextConnectionName()
@@ -67,16 +71,15 @@ QString SqliteArchive::defaultPath()
            QStringLiteral("/quellix/archive.sqlite");
 }
 
-SqliteArchive::Opened SqliteArchive::open(const QString &path, int targetVersion)
+ArchiveResult<SqliteArchive::Opened> SqliteArchive::open(const QString &path, int targetVersion)
 {
     Opened r;
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        r.error = QStringLiteral("cannot create the folder of %1").arg(path);
-        return r;
-    }
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return ArchiveFailure{ArchiveError::CannotCreate, {}};
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (!QFile::exists(path) && !createPrivateFile(path, &r.error))
-            return r;
+        if (!QFile::exists(path))
+            if (auto created = createPrivateFile(path); !created)
+                return created.failure();
         const QString name = nextConnectionName();
         {
             QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
@@ -87,42 +90,28 @@ SqliteArchive::Opened SqliteArchive::open(const QString &path, int targetVersion
             d.open();
         }
         std::unique_ptr<SqliteArchive> a(new SqliteArchive(name, path));
-        const Health health = a->health(&r.error);
-        if (health == Health::Unreadable)
-            return r;
-        if (health == Health::Damaged) {
+        const ArchiveResult<bool> sound = a->sound();
+        if (!sound)
+            return sound.failure();
+        if (!sound.value()) {
             a.reset();
-            if (attempt > 0) {
-                r.error = QStringLiteral("the new archive %1 is damaged at once; is the disk failing?").arg(path);
-                return r;
-            }
+            // A new archive damaged at once, or one that cannot be moved: the
+            // disk or the folder needs the user.
+            if (attempt > 0)
+                return ArchiveFailure{ArchiveError::Damaged, {}};
             const QString kept = path + QStringLiteral(".damaged-") +
                                  QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
-            if (!putAside(path, kept)) {
-                r.error = QStringLiteral("the archive %1 is damaged and cannot be moved aside; move it away "
-                                         "and start again")
-                              .arg(path);
-                return r;
-            }
+            if (!putAside(path, kept))
+                return ArchiveFailure{ArchiveError::Damaged, {}};
             r.damagedKeptAs = kept;
             continue;
         }
 
-        QString error;
-        const int version = a->schemaVersion(&error);
-        if (version < 0) {
-            r.error = QStringLiteral("cannot read the archive %1: %2").arg(path, error);
-            return r;
-        }
-        if (version > kSchemaVersion) {
-            r.error = QStringLiteral("the archive %1 was made by a newer Quellix (archive version %2; this one "
-                                     "reads up to %3). It was left unchanged: use the newer Quellix, or "
-                                     "--archive FILE for another archive.")
-                          .arg(path)
-                          .arg(version)
-                          .arg(kSchemaVersion);
-            return r;
-        }
+        const ArchiveResult<int> version = a->schemaVersion();
+        if (!version)
+            return version.failure();
+        if (version.value() > kSchemaVersion)
+            return ArchiveFailure{ArchiveError::Newer, QString::number(version.value())};
         // WAL lets readers go on while one program writes; a read-only file
         // keeps its journal mode and refuses writes later, with their message.
         {
@@ -130,36 +119,37 @@ SqliteArchive::Opened SqliteArchive::open(const QString &path, int targetVersion
             q.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
             q.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
         }
-        if (!a->migrate(targetVersion, &error)) {
-            r.error = QStringLiteral("cannot bring the archive %1 up to date: %2").arg(path, error);
-            return r;
-        }
-        if (targetVersion == kSchemaVersion && a->refreshSummaries(&error) < 0) {
-            r.error = QStringLiteral("cannot update the summaries of %1: %2").arg(path, error);
-            return r;
-        }
+        if (auto migrated = a->migrate(targetVersion); !migrated)
+            return migrated.failure();
+        if (targetVersion == kSchemaVersion)
+            if (auto refreshed = a->refreshSummaries(); !refreshed)
+                return refreshed.failure();
         r.archive = std::move(a);
         return r;
     }
-    return r;
+    return ArchiveFailure{ArchiveError::Damaged, {}};
 }
 
-SqliteArchive::Health SqliteArchive::health(QString *error)
+ArchiveResult<bool> SqliteArchive::sound()
 {
     QSqlDatabase d = db();
-    if (!d.isOpen()) {
-        *error = QStringLiteral("cannot open the archive %1: %2").arg(path_, d.lastError().text());
-        return Health::Unreadable;
-    }
+    if (!d.isOpen())
+        return failure(ArchiveError::Unavailable, d.lastError());
     QSqlQuery q(d);
     if (!q.exec(QStringLiteral("PRAGMA quick_check"))) {
         if (isDamage(q.lastError()))
-            return Health::Damaged;
+            return false;
         // Busy or unreadable is not damage: the file is left alone.
-        *error = QStringLiteral("cannot read the archive %1: %2").arg(path_, q.lastError().text());
-        return Health::Unreadable;
+        return failure(ArchiveError::Unavailable, q.lastError());
     }
-    return q.next() && q.value(0).toString() == QLatin1String("ok") ? Health::Sound : Health::Damaged;
+    return q.next() && q.value(0).toString() == QLatin1String("ok");
+}
+
+ArchiveFailure SqliteArchive::failure(ArchiveError fallback, const QSqlError &error) const
+{
+    if (isBusy(error))
+        return {ArchiveError::Busy, error.text()};
+    return {fallback, error.text()};
 }
 
 QStringList SqliteArchive::check()
@@ -182,15 +172,13 @@ QStringList SqliteArchive::check()
     return faults;
 }
 
-bool SqliteArchive::beginWrite(QString *error)
+ArchiveResult<> SqliteArchive::beginWrite()
 {
     // BEGIN IMMEDIATE waits (busy timeout) for the write lock up front.
     QSqlQuery q(db());
     if (q.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return true;
-    if (error)
-        *error = q.lastError().text();
-    return false;
+        return {};
+    return failure(ArchiveError::WriteFailed, q.lastError());
 }
 
 bool SqliteArchive::checkpoint()
@@ -199,38 +187,29 @@ bool SqliteArchive::checkpoint()
     return q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
 }
 
-bool SqliteArchive::backupTo(const QString &path, QString *error)
+ArchiveResult<> SqliteArchive::backupTo(const QString &path)
 {
-    if (QFileInfo::exists(path)) {
-        if (error)
-            *error = QStringLiteral("%1 exists already; name a new file").arg(path);
-        return false;
-    }
+    if (QFileInfo::exists(path))
+        return ArchiveFailure{ArchiveError::Exists, {}};
     // VACUUM INTO writes a consistent copy even while others write, into an
     // empty file that already has the owner-only mode.
-    if (!createPrivateFile(path, error))
-        return false;
+    if (auto created = createPrivateFile(path); !created)
+        return created;
     QSqlQuery q(db());
     q.prepare(QStringLiteral("VACUUM INTO ?"));
     q.addBindValue(path);
     if (!q.exec()) {
-        if (error)
-            *error = QStringLiteral("cannot copy the archive to %1: %2").arg(path, q.lastError().text());
+        const ArchiveFailure f = failure(ArchiveError::CannotCreate, q.lastError());
         QFile::remove(path);
-        return false;
+        return f;
     }
-    return true;
+    return {};
 }
 
-bool SqliteArchive::restoreFrom(const QString &in, QString *error)
+ArchiveResult<> SqliteArchive::restoreFrom(const QString &in)
 {
-    const auto refuse = [error](const QString &why) {
-        if (error)
-            *error = why;
-        return false;
-    };
     if (!QFileInfo(in).isFile() || QFileInfo(in).size() == 0)
-        return refuse(QStringLiteral("%1 is not an archive; nothing was changed").arg(in));
+        return ArchiveFailure{ArchiveError::NotAnArchive, {}};
 
     // Everything is checked on a copy, so that neither in nor the archive
     // changes before the copy has proved sound.
@@ -240,38 +219,47 @@ bool SqliteArchive::restoreFrom(const QString &in, QString *error)
             QFile::remove(copy + QLatin1String(suffix));
     };
     dropCopy();
-    if (!QFile::copy(in, copy) || !QFile::setPermissions(copy, kOwnerOnly)) {
+    if (QFile c(in); !c.copy(copy) || !QFile::setPermissions(copy, kOwnerOnly)) {
+        const QString why = c.errorString();
         dropCopy();
-        return refuse(QStringLiteral("cannot copy %1 beside the archive; nothing was changed").arg(in));
+        return ArchiveFailure{ArchiveError::WriteFailed, why};
     }
     {
-        Opened probe = open(copy, 0);
-        const bool isArchive = probe.archive && probe.damagedKeptAs.isEmpty() && probe.archive->schemaVersion() >= 1;
-        probe.archive.reset();
+        ArchiveResult<Opened> probe = open(copy, 0);
+        bool isArchive = false;
+        std::optional<ArchiveFailure> refused;
+        if (probe) {
+            const ArchiveResult<int> version = probe.value().archive->schemaVersion();
+            isArchive = probe.value().damagedKeptAs.isEmpty() && version && version.value() >= 1;
+            probe.value().archive.reset();
+        } else {
+            refused = probe.failure();
+        }
         if (!isArchive) {
             dropCopy();
             for (const QString &f : QDir(QFileInfo(copy).absolutePath())
                                         .entryList({QFileInfo(copy).fileName() + QStringLiteral(".damaged-*")}))
                 QFile::remove(QFileInfo(copy).absolutePath() + QLatin1Char('/') + f);
-            return refuse(probe.error.isEmpty()
-                              ? QStringLiteral("%1 is not a sound Quellix archive; nothing was changed").arg(in)
-                              : probe.error + QStringLiteral("; nothing was changed"));
+            // A newer program's archive is named as such; anything else is not an archive.
+            if (refused && refused->error == ArchiveError::Newer)
+                return *refused;
+            return ArchiveFailure{ArchiveError::NotAnArchive, refused ? refused->detail : QString()};
         }
-        Opened checked = open(copy);
-        const QStringList faults = checked.archive ? checked.archive->check() : QStringList{checked.error};
-        checked.archive.reset();
+        ArchiveResult<Opened> checked = open(copy);
+        const QStringList faults = checked ? checked.value().archive->check() : QStringList{checked.detail()};
+        if (checked)
+            checked.value().archive.reset();
         if (!faults.isEmpty()) {
             dropCopy();
-            return refuse(QStringLiteral("%1 fails the check (%2); nothing was changed").arg(in, faults.first()));
+            return ArchiveFailure{ArchiveError::CheckFailed, faults.first()};
         }
     }
 
     const QString before = path_ + QStringLiteral(".before-restore");
     QFile::remove(before);
-    QString why;
-    if (!backupTo(before, &why)) {
+    if (auto kept = backupTo(before); !kept) {
         dropCopy();
-        return refuse(why + QStringLiteral("; nothing was changed"));
+        return kept;
     }
 
     QSqlDatabase d = db();
@@ -279,25 +267,23 @@ bool SqliteArchive::restoreFrom(const QString &in, QString *error)
     q.prepare(QStringLiteral("ATTACH DATABASE ? AS restored"));
     q.addBindValue(copy);
     if (!q.exec()) {
+        const ArchiveFailure f = failure(ArchiveError::Unavailable, q.lastError());
         dropCopy();
-        return refuse(QStringLiteral("cannot read the copy of %1: %2").arg(in, q.lastError().text()));
+        return f;
     }
-    bool ok = beginWrite(&why);
+    ArchiveResult<> done = beginWrite();
     for (const char *statement :
          {"DELETE FROM night_readings", "DELETE FROM night", "INSERT INTO night SELECT * FROM restored.night",
-          "INSERT INTO night_readings SELECT * FROM restored.night_readings"})
-        ok = ok && q.exec(QString::fromLatin1(statement));
-    if (ok)
-        ok = d.commit();
-    if (!ok) {
-        if (q.lastError().isValid())
-            why = q.lastError().text();
-        d.rollback();
+          "INSERT INTO night_readings SELECT * FROM restored.night_readings"}) {
+        if (done && !q.exec(QString::fromLatin1(statement)))
+            done = failure(ArchiveError::WriteFailed, q.lastError());
     }
+    if (done && !d.commit())
+        done = failure(ArchiveError::WriteFailed, d.lastError());
+    if (!done)
+        d.rollback();
     q.exec(QStringLiteral("DETACH DATABASE restored"));
     q.finish();
     dropCopy();
-    if (!ok)
-        return refuse(QStringLiteral("cannot restore from %1: %2; the archive is unchanged").arg(in, why));
-    return true;
+    return done;
 }
