@@ -128,7 +128,7 @@ int list(SqliteArchive &archive, QStringList args, QTextStream &out, QTextStream
             return 2;
         }
     }
-    const ArchiveResult<std::vector<NightInfo>> nights = archive.list(filter);
+    const ArchiveResult<NightList> nights = archive.list(filter);
     if (!nights) {
         err << ArchiveTexts::text(nights, {archive.path(), {}, 0}) << "\n";
         return 1;
@@ -277,7 +277,7 @@ int runArchive(const QStringList &arguments)
         out << f << "\n";
     if (!faults.isEmpty())
         return 1;
-    const ArchiveResult<std::vector<NightInfo>> nights = archive->list({});
+    const ArchiveResult<NightList> nights = archive->list({});
     out << path << ": " << (nights ? nights.value().size() : 0) << " nights, no faults\n";
     return 0;
 }

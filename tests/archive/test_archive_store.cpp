@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace
 {
 
@@ -42,11 +44,11 @@ StoreCounts store(Archive &a, std::vector<NightInput> nights)
     return c ? c.value() : StoreCounts{};
 }
 
-std::vector<NightInfo> all(Archive &a, const ArchiveFilter &filter = {})
+NightList all(Archive &a, const ArchiveFilter &filter = {})
 {
-    ArchiveResult<std::vector<NightInfo>> nights = a.list(filter);
+    const ArchiveResult<NightList> nights = a.list(filter);
     EXPECT_TRUE(nights) << nights.detail().toStdString();
-    return nights ? std::move(nights.value()) : std::vector<NightInfo>{};
+    return nights ? nights.value() : NightList{};
 }
 
 std::vector<int> readingCounts(Archive &a)
@@ -167,7 +169,7 @@ TEST(Archive, KeepsNightsWholeAndFindsThemByPatientAndDate)
                                     NightSource::File, QStringLiteral("in.dat"), false, patientOf);
     EXPECT_EQ(store(a, inputs).added, 3);
 
-    const std::vector<NightInfo> nights = all(a);
+    const NightList nights = all(a);
     ASSERT_EQ(nights.size(), 3u);
     EXPECT_EQ(nights[1].summary.start, QStringLiteral("2026-03-14 23:03:20"));
     EXPECT_EQ(nights[1].summary.end, QStringLiteral("2026-03-14 23:04:09"));
@@ -204,6 +206,51 @@ TEST(Archive, KeepsNightsWholeAndFindsThemByPatientAndDate)
         EXPECT_EQ(e, ArchiveError::NotFound);
     EXPECT_EQ(count({}), 2u);
     EXPECT_TRUE(o.archive->check().isEmpty());
+}
+
+TEST(Archive, ListingFollowsEveryChangeOfEitherProgram)
+{
+    const QString path = freshPath();
+    SqliteArchive::Opened one = opened(path);
+    SqliteArchive::Opened two = opened(path);
+    ASSERT_TRUE(one.archive && two.archive);
+    Archive &a = *one.archive;
+    Archive &b = *two.archive;
+    // What the database holds, read past any kept listing (a bound is a filter).
+    const auto truth = [&] {
+        QStringList rows;
+        for (const NightInfo &n : all(a, {{}, QDate(2000, 1, 1), {}}))
+            rows << QStringLiteral("%1 %2 %3").arg(n.night).arg(n.patientName).arg(n.summary.readings);
+        return rows.join(QStringLiteral("; ")).toStdString();
+    };
+    const auto listed = [&](Archive &x) {
+        QStringList rows;
+        for (const NightInfo &n : all(x))
+            rows << QStringLiteral("%1 %2 %3").arg(n.night).arg(n.patientName).arg(n.summary.readings);
+        return rows.join(QStringLiteral("; ")).toStdString();
+    };
+    const auto firstNight = [&](Archive &x) { return all(x).front().night; };
+    PatientRecord renamed;
+    PatientRecord::setText(renamed.name, QStringLiteral("Ines"));
+    const std::vector<std::pair<const char *, std::function<void()>>> changes = {
+        {"the other stores", [&] { store(b, {input(night(2, 0, 30))}); }},
+        {"this one stores", [&] { store(a, {input(night(3, 0, 40))}); }},
+        {"the other renames", [&] { ASSERT_TRUE(b.setPatient(firstNight(b), renamed)); }},
+        {"this one renames", [&] { ASSERT_TRUE(a.setPatient(firstNight(a), PatientRecord{})); }},
+        {"the other removes", [&] { ASSERT_TRUE(b.remove(firstNight(b))); }},
+        {"this one removes", [&] { ASSERT_TRUE(a.remove(firstNight(a))); }},
+    };
+    store(a, {input(night(1, 0, 20))});
+    for (const auto &[what, change] : changes) {
+        // Both list first, so that each keeps a listing the change makes stale.
+        listed(a);
+        listed(b);
+        change();
+        const std::string now = truth();
+        EXPECT_EQ(listed(a), now) << what;
+        EXPECT_EQ(listed(b), now) << what;
+    }
+    EXPECT_EQ(all(a).size(), 1);
 }
 
 TEST(Archive, MigratesOlderArchivesAndRefusesNewerOnes)

@@ -7,6 +7,7 @@
 #include "model/SampleRecord.h"
 
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -41,6 +42,10 @@ struct NightInfo {
     NightSummary summary;
 };
 
+// Nights as listed, oldest first. Implicitly shared: a listing the archive
+// keeps is handed out without a copy.
+using NightList = QList<NightInfo>;
+
 struct StoredNight {
     NightInfo info;
     PatientRecord patient;
@@ -74,8 +79,7 @@ public:
     // present; any other night is added, overlapping or not.
     virtual ArchiveResult<StoreCounts> store(const std::vector<NightInput> &nights) = 0;
 
-    // Oldest first.
-    virtual ArchiveResult<std::vector<NightInfo>> list(const ArchiveFilter &filter) = 0;
+    virtual ArchiveResult<NightList> list(const ArchiveFilter &filter) = 0;
     // NotFound when there is no such night, Corrupt when it does not decode.
     virtual ArchiveResult<StoredNight> night(qint64 number) = 0;
     virtual ArchiveResult<> remove(qint64 number) = 0;

@@ -4,6 +4,7 @@
 #include "archive/ReadingCodec.h"
 
 #include <QDateTime>
+#include <QScopeGuard>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -132,6 +133,7 @@ SqlArchive::SqlArchive(QString connectionName) : connection_(std::move(connectio
 
 SqlArchive::~SqlArchive()
 {
+    forgetStatements();
     {
         QSqlDatabase d = QSqlDatabase::database(connection_, false);
         if (d.isValid())
@@ -143,6 +145,32 @@ SqlArchive::~SqlArchive()
 QSqlDatabase SqlArchive::db() const
 {
     return QSqlDatabase::database(connection_, false);
+}
+
+QSqlQuery &SqlArchive::statement(const QString &sql)
+{
+    std::unique_ptr<QSqlQuery> &kept = statements_[sql];
+    if (!kept) {
+        kept = std::make_unique<QSqlQuery>(db());
+        kept->setForwardOnly(true);
+        kept->prepare(sql);
+    }
+    return *kept;
+}
+
+void SqlArchive::forgetStatements()
+{
+    statements_.clear();
+}
+
+std::optional<qint64> SqlArchive::dataVersion()
+{
+    return std::nullopt;
+}
+
+void SqlArchive::forgetListing()
+{
+    listing_.reset();
 }
 
 ArchiveFailure SqlArchive::failure(ArchiveError fallback, const QSqlError &error) const
@@ -176,6 +204,7 @@ ArchiveResult<> SqlArchive::beginWrite()
 
 ArchiveResult<> SqlArchive::migrate(int target)
 {
+    forgetListing();
     QSqlDatabase d = db();
     for (;;) {
         // Each step in its own transaction, the version read inside it: an
@@ -227,6 +256,7 @@ ArchiveResult<int> SqlArchive::refreshSummaries()
     }
     if (updates.empty())
         return 0;
+    forgetListing();
     if (auto begun = beginWrite(); !begun)
         return begun.failure();
     QSqlQuery u(d);
@@ -252,6 +282,7 @@ ArchiveResult<int> SqlArchive::refreshSummaries()
 
 ArchiveResult<StoreCounts> SqlArchive::store(const std::vector<NightInput> &nights)
 {
+    forgetListing();
     QSqlDatabase d = db();
     if (auto begun = beginWrite(); !begun)
         return begun.failure();
@@ -348,8 +379,14 @@ ArchiveResult<> SqlArchive::storeOne(const NightInput &input, StoreCounts &count
     return {};
 }
 
-ArchiveResult<std::vector<NightInfo>> SqlArchive::list(const ArchiveFilter &filter)
+ArchiveResult<NightList> SqlArchive::list(const ArchiveFilter &filter)
 {
+    const bool everything = filter.patient.isEmpty() && !filter.from.isValid() && !filter.to.isValid();
+    // -1: not kept.
+    const qint64 version = everything ? dataVersion().value_or(-1) : -1;
+    if (version >= 0 && listing_ && listing_->dataVersion == version)
+        return listing_->nights;
+
     QString sql = QStringLiteral("SELECT %1 FROM night WHERE 1 = 1").arg(QLatin1String(kInfoColumns));
     QVariantList values;
     if (!filter.patient.isEmpty()) {
@@ -372,26 +409,27 @@ ArchiveResult<std::vector<NightInfo>> SqlArchive::list(const ArchiveFilter &filt
         values << filter.to.addDays(1).toString(Qt::ISODate);
     }
     sql += QStringLiteral(" ORDER BY start_time, night");
-    QSqlQuery q(db());
-    q.setForwardOnly(true);
-    q.prepare(sql);
-    for (const QVariant &v : values)
-        q.addBindValue(v);
+    QSqlQuery &q = statement(sql);
+    for (int i = 0; i < values.size(); ++i)
+        q.bindValue(i, values[i]);
+    const auto finished = qScopeGuard([&q] { q.finish(); });
     if (!q.exec())
         return failure(ArchiveError::Unavailable, q.lastError());
-    std::vector<NightInfo> out;
+    NightList out;
     while (q.next())
         out.push_back(infoFrom(q));
+    if (version >= 0)
+        listing_ = KeptListing{version, out};
     return out;
 }
 
 ArchiveResult<StoredNight> SqlArchive::night(qint64 number)
 {
-    QSqlQuery q(db());
-    q.prepare(QStringLiteral("SELECT %1, n.patient, r.readings FROM night n JOIN night_readings r USING (night)"
-                             " WHERE night = ?")
-                  .arg(QLatin1String(kInfoColumns)));
-    q.addBindValue(number);
+    QSqlQuery &q = statement(QStringLiteral("SELECT %1, n.patient, r.readings FROM night n"
+                                            " JOIN night_readings r USING (night) WHERE night = ?")
+                                 .arg(QLatin1String(kInfoColumns)));
+    q.bindValue(0, number);
+    const auto finished = qScopeGuard([&q] { q.finish(); });
     if (!q.exec())
         return failure(ArchiveError::Unavailable, q.lastError());
     if (!q.next())
@@ -408,6 +446,7 @@ ArchiveResult<StoredNight> SqlArchive::night(qint64 number)
 
 ArchiveResult<> SqlArchive::remove(qint64 number)
 {
+    forgetListing();
     QSqlQuery q(db());
     q.prepare(QStringLiteral("DELETE FROM night WHERE night = ?"));
     q.addBindValue(number);
@@ -420,6 +459,7 @@ ArchiveResult<> SqlArchive::remove(qint64 number)
 
 ArchiveResult<> SqlArchive::setPatient(qint64 number, const PatientRecord &patient)
 {
+    forgetListing();
     QSqlQuery q(db());
     q.prepare(QStringLiteral("UPDATE night SET patient = ?, patient_name = ? WHERE night = ?"));
     q.addBindValue(patient.toBytes());

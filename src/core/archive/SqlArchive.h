@@ -5,7 +5,12 @@
 
 #include <QSqlDatabase>
 
+#include <map>
+#include <memory>
+#include <optional>
+
 class QSqlError;
+class QSqlQuery;
 
 // The archive over one Qt SQL connection. The SQL here is plain enough for any
 // server Qt SQL drives; what depends on the database kind (opening, the file,
@@ -19,7 +24,9 @@ public:
     ~SqlArchive() override;
 
     ArchiveResult<StoreCounts> store(const std::vector<NightInput> &nights) override;
-    ArchiveResult<std::vector<NightInfo>> list(const ArchiveFilter &filter) override;
+    // The whole list is kept while no program changes the archive, where the
+    // server can tell (see dataVersion()).
+    ArchiveResult<NightList> list(const ArchiveFilter &filter) override;
     ArchiveResult<StoredNight> night(qint64 number) override;
     ArchiveResult<> remove(qint64 number) override;
     ArchiveResult<> setPatient(qint64 number, const PatientRecord &patient) override;
@@ -46,7 +53,26 @@ protected:
     QSqlDatabase db() const;
     const QString &connectionName() const { return connection_; }
 
+    // A number that changes whenever another connection commits to the
+    // database; nullopt when the server cannot tell, and then no listing is
+    // kept. This connection's own writes call forgetListing().
+    virtual std::optional<qint64> dataVersion();
+    void forgetListing();
+    // Drops the kept statements, before the connection goes or changes.
+    void forgetStatements();
+
 private:
     ArchiveResult<> storeOne(const NightInput &input, StoreCounts &counts);
+    // A statement prepared once and kept: preparing costs about as much as
+    // reading a night. Callers finish() it when done, so that it holds no
+    // read snapshot.
+    QSqlQuery &statement(const QString &sql);
+
     QString connection_;
+    std::map<QString, std::unique_ptr<QSqlQuery>> statements_;
+    struct KeptListing {
+        qint64 dataVersion = 0;
+        NightList nights;
+    };
+    std::optional<KeptListing> listing_;
 };

@@ -118,6 +118,7 @@ ArchiveResult<SqliteArchive::Opened> SqliteArchive::open(const QString &path, in
             QSqlQuery q(a->db());
             q.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
             q.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+            q.exec(QStringLiteral("PRAGMA mmap_size = 268435456"));
         }
         if (auto migrated = a->migrate(targetVersion); !migrated)
             return migrated.failure();
@@ -170,6 +171,15 @@ QStringList SqliteArchive::check()
     q.finish();
     faults << SqlArchive::check();
     return faults;
+}
+
+std::optional<qint64> SqliteArchive::dataVersion()
+{
+    // Changes with every commit of another connection, ours excepted.
+    QSqlQuery q(db());
+    if (!q.exec(QStringLiteral("PRAGMA data_version")) || !q.next())
+        return std::nullopt;
+    return q.value(0).toLongLong();
 }
 
 ArchiveResult<> SqliteArchive::beginWrite()
@@ -262,6 +272,7 @@ ArchiveResult<> SqliteArchive::restoreFrom(const QString &in)
         return kept;
     }
 
+    forgetListing();
     QSqlDatabase d = db();
     QSqlQuery q(d);
     q.prepare(QStringLiteral("ATTACH DATABASE ? AS restored"));

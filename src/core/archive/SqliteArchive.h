@@ -43,6 +43,7 @@ public:
 protected:
     ArchiveResult<> beginWrite() override;
     ArchiveFailure failure(ArchiveError fallback, const QSqlError &error) const override;
+    std::optional<qint64> dataVersion() override;
 
 private:
     SqliteArchive(QString connectionName, QString path);
