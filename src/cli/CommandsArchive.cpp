@@ -6,6 +6,7 @@
 #include "app/TerminalText.h"
 #include "archive/NightInputs.h"
 #include "archive/SqliteArchive.h"
+#include "archive/SummaryRefresh.h"
 #include "model/DatFile.h"
 #include "texts/ArchiveTexts.h"
 
@@ -106,6 +107,7 @@ QJsonObject nightJson(const NightInfo &n)
         {QStringLiteral("pulseMean"), s.pulseMean},
         {QStringLiteral("pulseMax"), s.pulseMax},
         {QStringLiteral("summaryVersion"), s.version},
+        {QStringLiteral("summaryCurrent"), n.summaryIsCurrent()},
     };
 }
 
@@ -128,6 +130,12 @@ int list(SqliteArchive &archive, QStringList args, QTextStream &out, QTextStream
             return 2;
         }
     }
+    // Figures an older program computed are computed again first; where that
+    // cannot be done (a read-only archive) they are listed as they are, marked.
+    const std::atomic<bool> never{false};
+    if (const ArchiveResult<int> refreshed = refreshOlderSummaries(archive, {}, never); !refreshed)
+        err << "the figures of nights archived by an older Quellix were not computed again: "
+            << ArchiveTexts::text(refreshed, {archive.path(), {}, 0}) << "\n";
     const ArchiveResult<NightList> nights = archive.list(filter);
     if (!nights) {
         err << ArchiveTexts::text(nights, {archive.path(), {}, 0}) << "\n";
@@ -143,7 +151,8 @@ int list(SqliteArchive &archive, QStringList args, QTextStream &out, QTextStream
     for (const NightInfo &n : nights.value())
         out << n.night << "  " << n.summary.start << " .. " << n.summary.end.mid(11) << "  " << n.summary.readings
             << " readings  ID " << n.deviceId << "  " << EscapeControls(patientText(n)) << "  "
-            << nightSourceName(n.source) << (n.partial ? " (partial)" : "") << "\n";
+            << nightSourceName(n.source) << (n.partial ? " (partial)" : "")
+            << (n.summaryIsCurrent() ? "" : " (figures of an older Quellix)") << "\n";
     return 0;
 }
 

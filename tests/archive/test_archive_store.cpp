@@ -261,8 +261,6 @@ TEST(Archive, MigratesOlderArchivesAndRefusesNewerOnes)
         ASSERT_TRUE(v1.archive);
         store(*v1.archive, {input(night(1, 0, 600))});
     }
-    // Figures of an older summary version are computed again on opening.
-    rawSql(path, {QStringLiteral("UPDATE night SET summary_version = 0, odi4 = -1, nadir = -1")});
     {
         SqliteArchive::Opened o = opened(path);
         ASSERT_TRUE(o.archive);

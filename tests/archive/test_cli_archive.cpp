@@ -119,6 +119,11 @@ TEST(CliArchive, ImportListExportRemove)
     EXPECT_TRUE(QFile::exists(other));
     EXPECT_EQ(listJson().size(), 2);
     EXPECT_EQ(cli({kArchive, QStringLiteral("check")}).code, 0);
+
+    // Figures an older program computed are computed again before they are listed.
+    const QJsonArray current = listJson();
+    rawSql(QStringLiteral("UPDATE night SET summary_version = 0, odi4 = -1"));
+    EXPECT_EQ(listJson(), current);
 }
 
 TEST(CliArchive, RefusesBadArgumentsAndFilesWithTheirExitCodes)

@@ -40,6 +40,8 @@ struct NightInfo {
     QString archivedAt; // UTC, ISO 8601
     bool partial = false;
     NightSummary summary;
+    // False while the figures are those of an older program (see SummaryRefresh).
+    bool summaryIsCurrent() const { return summary.version >= NightSummary::kVersion; }
 };
 
 // Nights as listed, oldest first. Implicitly shared: a listing the archive

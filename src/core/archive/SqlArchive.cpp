@@ -239,33 +239,55 @@ ArchiveResult<> SqlArchive::migrate(int target)
     }
 }
 
-ArchiveResult<int> SqlArchive::refreshSummaries()
+ArchiveResult<int> SqlArchive::olderSummaries()
+{
+    QSqlQuery &q = statement(QStringLiteral("SELECT COUNT(*) FROM night WHERE summary_version < ?"));
+    q.bindValue(0, NightSummary::kVersion);
+    const auto finished = qScopeGuard([&q] { q.finish(); });
+    if (!q.exec() || !q.next())
+        return failure(ArchiveError::Unavailable, q.lastError());
+    return q.value(0).toInt();
+}
+
+ArchiveResult<SqlArchive::SummaryBatch> SqlArchive::refreshSummaries(qint64 after, int batch)
 {
     QSqlDatabase d = db();
-    QSqlQuery q(d);
-    q.prepare(QStringLiteral("SELECT n.night, r.readings FROM night n JOIN night_readings r ON r.night = n.night"
-                             " WHERE n.summary_version < ?"));
-    q.addBindValue(NightSummary::kVersion);
-    if (!q.exec())
-        return failure(ArchiveError::Unavailable, q.lastError());
+    SummaryBatch step;
     std::vector<std::pair<qint64, NightSummary>> updates;
-    while (q.next()) {
-        const auto readings = ReadingCodec::decode(q.value(1).toByteArray());
-        if (readings) // an undecodable night keeps its figures; check() reports it
-            updates.emplace_back(q.value(0).toLongLong(), summarizeNight(readings->data(), int(readings->size())));
+    {
+        QSqlQuery &q = statement(
+            QStringLiteral("SELECT n.night, r.readings FROM night n JOIN night_readings r ON r.night = n.night"
+                           " WHERE n.summary_version < ? AND n.night > ? ORDER BY n.night LIMIT ?"));
+        q.bindValue(0, NightSummary::kVersion);
+        q.bindValue(1, after);
+        q.bindValue(2, batch);
+        const auto finished = qScopeGuard([&q] { q.finish(); });
+        if (!q.exec())
+            return failure(ArchiveError::Unavailable, q.lastError());
+        while (q.next()) {
+            ++step.looked;
+            step.last = q.value(0).toLongLong();
+            const auto readings = ReadingCodec::decode(q.value(1).toByteArray());
+            if (readings)
+                updates.emplace_back(step.last, summarizeNight(readings->data(), int(readings->size())));
+        }
     }
     if (updates.empty())
-        return 0;
+        return step;
     forgetListing();
     if (auto begun = beginWrite(); !begun)
         return begun.failure();
     QSqlQuery u(d);
+    // Only where the figures are still older: another program may have
+    // replaced the night or computed them meanwhile.
     u.prepare(QStringLiteral("UPDATE night SET start_time = ?, end_time = ?, reading_count = ?, valid_seconds = ?,"
                              " odi3 = ?, odi4 = ?, t90 = ?, t88 = ?, nadir = ?, mean_spo2 = ?, pulse_min = ?,"
-                             " pulse_mean = ?, pulse_max = ?, summary_version = ? WHERE night = ?"));
+                             " pulse_mean = ?, pulse_max = ?, summary_version = ? WHERE night = ?"
+                             " AND summary_version < ?"));
     for (const auto &[number, summary] : updates) {
         bindSummary(u, summary);
         u.addBindValue(number);
+        u.addBindValue(NightSummary::kVersion);
         if (!u.exec()) {
             const ArchiveFailure f = failure(ArchiveError::WriteFailed, u.lastError());
             d.rollback();
@@ -277,7 +299,7 @@ ArchiveResult<int> SqlArchive::refreshSummaries()
         d.rollback();
         return f;
     }
-    return int(updates.size());
+    return step;
 }
 
 ArchiveResult<StoreCounts> SqlArchive::store(const std::vector<NightInput> &nights)

@@ -36,9 +36,16 @@ public:
     ArchiveResult<int> schemaVersion();
     // Applies the migrations after the current version up to target.
     ArchiveResult<> migrate(int target);
-    // Computes the summaries of an older summary version again. Returns the
-    // number of nights updated.
-    ArchiveResult<int> refreshSummaries();
+    // How many nights have summaries an older program computed.
+    ArchiveResult<int> olderSummaries();
+    // Computes again, in one transaction, the older summaries of up to batch
+    // nights numbered above after. A night whose readings do not decode keeps
+    // its figures (check() reports it).
+    struct SummaryBatch {
+        int looked = 0;  // nights looked at; 0 when none is left
+        qint64 last = 0; // the highest of them, where the next batch starts
+    };
+    ArchiveResult<SummaryBatch> refreshSummaries(qint64 after, int batch);
 
 protected:
     // Takes over the connection of that name, already open.

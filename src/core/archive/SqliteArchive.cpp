@@ -124,9 +124,6 @@ ArchiveResult<SqliteArchive::Opened> SqliteArchive::open(const QString &path, in
         }
         if (auto migrated = a->migrate(targetVersion); !migrated)
             return migrated.failure();
-        if (targetVersion == kSchemaVersion)
-            if (auto refreshed = a->refreshSummaries(); !refreshed)
-                return refreshed.failure();
         r.archive = std::move(a);
         return r;
     }

@@ -23,7 +23,8 @@ public:
     // up to date. A file made by a newer program is refused and left as it is.
     // A file that is not a database or fails the integrity check is renamed to
     // "<path>.damaged-<time>" and a new archive is started in its place.
-    // targetVersion (tests) stops the migrations early.
+    // targetVersion (tests) stops the migrations early. Summaries an older
+    // program computed are left for SummaryRefresh.
     static ArchiveResult<Opened> open(const QString &path, int targetVersion = kSchemaVersion);
 
     QStringList check() override;
