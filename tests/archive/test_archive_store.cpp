@@ -337,6 +337,7 @@ TEST(Archive, BackupAndRestoreThroughTheOpenArchive)
     ASSERT_TRUE(other.archive);
     store(*other.archive, {input(night(2, 0, 100))});
     EXPECT_EQ(all(*o.archive).size(), 2u);
+    EXPECT_EQ(all(*other.archive).size(), 2u) << "a listing the other keeps";
     const ArchiveResult<> restored = o.archive->restoreFrom(copy);
     ASSERT_TRUE(restored) << restored.detail().toStdString();
     EXPECT_EQ(readingCounts(*other.archive), std::vector<int>{100});

@@ -5,10 +5,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QVariant>
+
+#include <sqlite3.h>
 
 #include <atomic>
 
@@ -16,6 +20,9 @@ namespace
 {
 
 constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+// How long a program waits for another one's write lock.
+constexpr int kBusyTimeoutMs = 10000;
 
 // SQLite's result codes for "not a database" and "database disk image is malformed".
 bool isDamage(const QSqlError &e)
@@ -86,7 +93,7 @@ ArchiveResult<SqliteArchive::Opened> SqliteArchive::open(const QString &path, in
             d.setDatabaseName(path);
             // The program and quellix-cli may write at the same time; wait for
             // the other rather than fail.
-            d.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+            d.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
             d.open();
         }
         std::unique_ptr<SqliteArchive> a(new SqliteArchive(name, path));
@@ -272,28 +279,62 @@ ArchiveResult<> SqliteArchive::restoreFrom(const QString &in)
     }
 
     forgetListing();
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    q.prepare(QStringLiteral("ATTACH DATABASE ? AS restored"));
-    q.addBindValue(copy);
-    if (!q.exec()) {
-        const ArchiveFailure f = failure(ArchiveError::Unavailable, q.lastError());
-        dropCopy();
-        return f;
-    }
-    ArchiveResult<> done = beginWrite();
-    for (const char *statement :
-         {"DELETE FROM night_readings", "DELETE FROM night", "INSERT INTO night SELECT * FROM restored.night",
-          "INSERT INTO night_readings SELECT * FROM restored.night_readings"}) {
-        if (done && !q.exec(QString::fromLatin1(statement)))
-            done = failure(ArchiveError::WriteFailed, q.lastError());
-    }
-    if (done && !d.commit())
-        done = failure(ArchiveError::WriteFailed, d.lastError());
-    if (!done)
-        d.rollback();
-    q.exec(QStringLiteral("DETACH DATABASE restored"));
-    q.finish();
+    forgetStatements();
+    ArchiveResult<> done = copyPagesFrom(copy);
     dropCopy();
     return done;
+}
+
+// SQLite's online backup, from the file at source into this connection's
+// database: every page replaced in one write transaction, which the other
+// programs with the archive open see as any other commit.
+ArchiveResult<> SqliteArchive::copyPagesFrom(const QString &source)
+{
+    const QVariant handle = db().driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0 || !handle.isValid())
+        return ArchiveFailure{ArchiveError::Unavailable, QStringLiteral("no SQLite connection")};
+    sqlite3 *target = *static_cast<sqlite3 *const *>(handle.constData());
+    sqlite3 *from = nullptr;
+    const auto closeFrom = qScopeGuard([&from] { sqlite3_close(from); });
+    if (sqlite3_open_v2(QFile::encodeName(source).constData(), &from, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+        return ArchiveFailure{ArchiveError::NotAnArchive, QString::fromUtf8(sqlite3_errmsg(from))};
+    // A WAL database keeps its page size: the copy takes the archive's first.
+    const auto pageSize = [](sqlite3 *db) {
+        sqlite3_stmt *st = nullptr;
+        int size = 0;
+        if (sqlite3_prepare_v2(db, "PRAGMA page_size", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            size = sqlite3_column_int(st, 0);
+        sqlite3_finalize(st);
+        return size;
+    };
+    const int size = pageSize(target);
+    if (size != pageSize(from)) {
+        const QByteArray resize =
+            "PRAGMA journal_mode = DELETE; PRAGMA page_size = " + QByteArray::number(size) + "; VACUUM;";
+        if (sqlite3_exec(from, resize.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+            return ArchiveFailure{ArchiveError::WriteFailed, QString::fromUtf8(sqlite3_errmsg(from))};
+    }
+    sqlite3_backup *backup = sqlite3_backup_init(target, "main", from, "main");
+    if (!backup) {
+        const int code = sqlite3_errcode(target);
+        return ArchiveFailure{code == SQLITE_BUSY || code == SQLITE_LOCKED ? ArchiveError::Busy
+                                                                           : ArchiveError::WriteFailed,
+                              QString::fromUtf8(sqlite3_errmsg(target))};
+    }
+    // Another program writing holds the lock for a moment: wait as long as
+    // the busy timeout would.
+    int rc = SQLITE_OK;
+    for (int waited = 0; waited < kBusyTimeoutMs; waited += 50) {
+        rc = sqlite3_backup_step(backup, -1);
+        if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED)
+            break;
+        sqlite3_sleep(50);
+    }
+    sqlite3_backup_finish(backup);
+    if (rc == SQLITE_DONE)
+        return {};
+    const QString why = QString::fromUtf8(sqlite3_errstr(rc));
+    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+        return ArchiveFailure{ArchiveError::Busy, why};
+    return ArchiveFailure{ArchiveError::WriteFailed, why};
 }

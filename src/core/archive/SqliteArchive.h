@@ -32,8 +32,8 @@ public:
 
     // Replaces every night by those of the archive file in, after checking a
     // copy of it; the nights before are kept at "<path>.before-restore". The
-    // change goes through this connection, so other programs with the archive
-    // open see the restored nights.
+    // copy's pages go through SQLite's online backup into this connection, so
+    // other programs with the archive open see the restored archive.
     ArchiveResult<> restoreFrom(const QString &in);
 
     // Moves the WAL into the file, so that the file's size is what the archive takes.
@@ -48,6 +48,7 @@ protected:
 
 private:
     SqliteArchive(QString connectionName, QString path);
+    ArchiveResult<> copyPagesFrom(const QString &source);
     // False when the file is damaged; a failure when it cannot be read.
     ArchiveResult<bool> sound();
     QString path_;
