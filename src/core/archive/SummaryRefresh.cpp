@@ -46,6 +46,10 @@ SummaryRefresh::~SummaryRefresh()
 
 void SummaryRefresh::start(const QString &archivePath)
 {
+    // A run in hand ends after its batch, without a word.
+    stop_ = true;
+    job_.drop();
+    job_.join();
     stop_ = false;
     failure_.reset();
     job_.run<std::optional<ArchiveFailure>>(

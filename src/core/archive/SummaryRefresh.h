@@ -31,6 +31,7 @@ public:
     // Stops after the batch in hand and waits for it.
     ~SummaryRefresh() override;
 
+    // Starts a run, after ending one in hand (which then reports nothing).
     void start(const QString &archivePath);
     // Stops after the batch in hand; finished() follows.
     void stop();
