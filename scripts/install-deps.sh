@@ -13,8 +13,9 @@ build=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
   qt6-serialport-dev qt6-connectivity-dev qt6-svg-dev
   libudev-dev libbluetooth-dev libgl-dev
-  # the night archive's driver, loaded at run time
-  libqt6sql6-sqlite
+  # the night archive's driver, loaded at run time; its compressor, and
+  # SQLite itself for the online backup (the same library the driver loads)
+  libqt6sql6-sqlite libdeflate-dev libsqlite3-dev
   # The manuals' pictures are drawn with these fonts; translations at run time.
   fonts-liberation2 fonts-wqy-microhei qt6-translations-l10n
   # make package

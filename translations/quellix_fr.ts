@@ -101,6 +101,53 @@
     </message>
 </context>
 <context>
+    <name>Archive</name>
+    <message>
+        <source>Cannot create %1%2: check the folder&apos;s permissions and free space.</source>
+        <translation>Impossible de créer %1%2 : vérifiez les droits du dossier et l&apos;espace libre.</translation>
+    </message>
+    <message>
+        <source>Cannot read the archive %1%2.</source>
+        <translation>Impossible de lire l&apos;archive %1%2.</translation>
+    </message>
+    <message>
+        <source>The archive %1 is in use by another program; try again when it has finished.</source>
+        <translation>L&apos;archive %1 est utilisée par un autre programme ; réessayez quand il aura terminé.</translation>
+    </message>
+    <message>
+        <source>The archive %1 was made by a newer Quellix (archive version %2; this one reads up to %3). It was left unchanged: use the newer Quellix.</source>
+        <translation>L&apos;archive %1 a été créée par un Quellix plus récent (version d&apos;archive %2 ; celui-ci lit jusqu&apos;à la version %3). Elle n&apos;a pas été modifiée : utilisez le Quellix plus récent.</translation>
+    </message>
+    <message>
+        <source>The archive %1 is damaged and could not be replaced by a new one: move it away and start again. If this repeats, the disk may be failing.</source>
+        <translation>L&apos;archive %1 est endommagée et n&apos;a pas pu être remplacée par une nouvelle : déplacez-la ailleurs et recommencez. Si cela se répète, le disque est peut-être défaillant.</translation>
+    </message>
+    <message>
+        <source>Cannot write to the archive %1%2; nothing was changed. Is the disk full or the file read-only?</source>
+        <translation>Impossible d&apos;écrire dans l&apos;archive %1%2 ; rien n&apos;a été modifié. Le disque est-il plein ou le fichier en lecture seule ?</translation>
+    </message>
+    <message>
+        <source>There is no night %1 in the archive.</source>
+        <translation>L&apos;archive ne contient pas de nuit %1.</translation>
+    </message>
+    <message>
+        <source>Night %1 is damaged in the archive.</source>
+        <translation>La nuit %1 est endommagée dans l&apos;archive.</translation>
+    </message>
+    <message>
+        <source>%1 exists already; name a new file.</source>
+        <translation>%1 existe déjà ; indiquez un nouveau fichier.</translation>
+    </message>
+    <message>
+        <source>%1 is not a sound Quellix archive%2.</source>
+        <translation>%1 n&apos;est pas une archive Quellix intacte%2.</translation>
+    </message>
+    <message>
+        <source>%1 fails the check (%2).</source>
+        <translation>%1 échoue à la vérification (%2).</translation>
+    </message>
+</context>
+<context>
     <name>BluetoothSearchDialog</name>
     <message>
         <source>Find bluetooth radio</source>

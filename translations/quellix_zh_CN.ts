@@ -101,6 +101,53 @@
     </message>
 </context>
 <context>
+    <name>Archive</name>
+    <message>
+        <source>Cannot create %1%2: check the folder&apos;s permissions and free space.</source>
+        <translation>无法创建 %1%2：请检查文件夹的权限和剩余空间。</translation>
+    </message>
+    <message>
+        <source>Cannot read the archive %1%2.</source>
+        <translation>无法读取存档 %1%2。</translation>
+    </message>
+    <message>
+        <source>The archive %1 is in use by another program; try again when it has finished.</source>
+        <translation>存档 %1 正被另一个程序使用；请在其完成后重试。</translation>
+    </message>
+    <message>
+        <source>The archive %1 was made by a newer Quellix (archive version %2; this one reads up to %3). It was left unchanged: use the newer Quellix.</source>
+        <translation>存档 %1 由较新版本的 Quellix 创建（存档版本 %2；本程序最高可读版本 %3）。存档未作改动：请使用较新版本的 Quellix。</translation>
+    </message>
+    <message>
+        <source>The archive %1 is damaged and could not be replaced by a new one: move it away and start again. If this repeats, the disk may be failing.</source>
+        <translation>存档 %1 已损坏，且无法以新存档替换：请将其移走后重试。如果反复出现，磁盘可能有故障。</translation>
+    </message>
+    <message>
+        <source>Cannot write to the archive %1%2; nothing was changed. Is the disk full or the file read-only?</source>
+        <translation>无法写入存档 %1%2；未作任何改动。磁盘是否已满，或文件为只读？</translation>
+    </message>
+    <message>
+        <source>There is no night %1 in the archive.</source>
+        <translation>存档中没有第 %1 夜。</translation>
+    </message>
+    <message>
+        <source>Night %1 is damaged in the archive.</source>
+        <translation>存档中的第 %1 夜已损坏。</translation>
+    </message>
+    <message>
+        <source>%1 exists already; name a new file.</source>
+        <translation>%1 已存在；请指定一个新文件。</translation>
+    </message>
+    <message>
+        <source>%1 is not a sound Quellix archive%2.</source>
+        <translation>%1 不是完好的 Quellix 存档%2。</translation>
+    </message>
+    <message>
+        <source>%1 fails the check (%2).</source>
+        <translation>%1 未通过检查（%2）。</translation>
+    </message>
+</context>
+<context>
     <name>BluetoothSearchDialog</name>
     <message>
         <source>Find bluetooth radio</source>

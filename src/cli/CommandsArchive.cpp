@@ -6,6 +6,9 @@
 #include "archive/DatImport.h"
 #include "archive/NightFiles.h"
 #include "archive/SqliteArchive.h"
+#include "archive/SummaryRefresh.h"
+#include "model/DatFile.h"
+#include "texts/ArchiveTexts.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -43,17 +46,21 @@ bool takeOption(QStringList &args, const QString &name, QString *value)
 
 std::unique_ptr<SqliteArchive> openArchive(const QString &path, QTextStream &err, bool *wasDamaged = nullptr)
 {
-    SqliteArchive::Opened o = SqliteArchive::open(path);
-    if (!o.archive) {
-        err << o.error << "\n";
+    ArchiveResult<SqliteArchive::Opened> o = SqliteArchive::open(path);
+    if (!o) {
+        err << ArchiveTexts::text(o, {path, {}, 0});
+        if (o.error() == ArchiveError::Newer)
+            err << " Or use --archive FILE for another archive.";
+        err << "\n";
         return nullptr;
     }
-    if (!o.damagedKeptAs.isEmpty())
-        err << "the archive " << path << " was damaged: it is kept as " << o.damagedKeptAs
+    const QString &kept = o.value().damagedKeptAs;
+    if (!kept.isEmpty())
+        err << "the archive " << path << " was damaged: it is kept as " << kept
             << " and a new, empty archive was started\n";
     if (wasDamaged)
-        *wasDamaged = !o.damagedKeptAs.isEmpty();
-    return std::move(o.archive);
+        *wasDamaged = !kept.isEmpty();
+    return std::move(o.value().archive);
 }
 
 std::optional<qint64> nightNumber(const QString &text, QTextStream &err)
@@ -106,10 +113,11 @@ QJsonObject nightJson(const NightInfo &n)
         {QStringLiteral("desaturationMeanDepth"), s.desaturationMeanDepth},
         {QStringLiteral("pulseRiseMean"), s.pulseRiseMean},
         {QStringLiteral("summaryVersion"), s.version},
+        {QStringLiteral("summaryCurrent"), n.summaryIsCurrent()},
     };
 }
 
-int list(Archive &archive, QStringList args, QTextStream &out, QTextStream &err)
+int list(SqliteArchive &archive, QStringList args, QTextStream &out, QTextStream &err)
 {
     ArchiveFilter filter;
     QString from;
@@ -128,27 +136,33 @@ int list(Archive &archive, QStringList args, QTextStream &out, QTextStream &err)
             return 2;
         }
     }
-    QString error;
-    const std::optional<std::vector<NightInfo>> nights = archive.list(filter, &error);
+    // Figures an older program computed are computed again first; where that
+    // cannot be done (a read-only archive) they are listed as they are, marked.
+    const std::atomic<bool> never{false};
+    if (const ArchiveResult<int> refreshed = refreshOlderSummaries(archive, {}, never); !refreshed)
+        err << "the figures of nights archived by an older Quellix were not computed again: "
+            << ArchiveTexts::text(refreshed, {archive.path(), {}, 0}) << "\n";
+    const ArchiveResult<NightList> nights = archive.list(filter);
     if (!nights) {
-        err << error << "\n";
+        err << ArchiveTexts::text(nights, {archive.path(), {}, 0}) << "\n";
         return 1;
     }
     if (json) {
         QJsonArray all;
-        for (const NightInfo &n : *nights)
+        for (const NightInfo &n : nights.value())
             all.append(nightJson(n));
         out << QJsonDocument(all).toJson(QJsonDocument::Indented);
         return 0;
     }
-    for (const NightInfo &n : *nights)
+    for (const NightInfo &n : nights.value())
         out << n.night << "  " << n.summary.start << " .. " << n.summary.end.mid(11) << "  " << n.summary.readings
             << " readings  ID " << n.deviceId << "  " << EscapeControls(patientText(n)) << "  "
-            << nightSourceName(n.source) << (n.partial ? " (partial)" : "") << "\n";
+            << nightSourceName(n.source) << (n.partial ? " (partial)" : "")
+            << (n.summaryIsCurrent() ? "" : " (figures of an older Quellix)") << "\n";
     return 0;
 }
 
-int import(Archive &archive, const QStringList &files, QTextStream &out, QTextStream &err)
+int import(SqliteArchive &archive, const QStringList &files, QTextStream &out, QTextStream &err)
 {
     if (files.isEmpty())
         return usage(err);
@@ -163,7 +177,9 @@ int import(Archive &archive, const QStringList &files, QTextStream &out, QTextSt
             continue;
         }
         if (imported.outcome == DatImport::Outcome::NotStored) {
-            err << file << ": could not be archived: " << imported.error << "\n";
+            err << file << ": could not be archived: "
+                << ArchiveTexts::text(imported.refusal.error, imported.refusal.detail, {archive.path(), {}, 0})
+                << "\n";
             ++failed;
             continue;
         }
@@ -180,19 +196,20 @@ int import(Archive &archive, const QStringList &files, QTextStream &out, QTextSt
     return failed > 0 ? 1 : 0;
 }
 
-int exportNight(Archive &archive, const QStringList &args, QTextStream &out, QTextStream &err)
+int exportNight(SqliteArchive &archive, const QStringList &args, QTextStream &out, QTextStream &err)
 {
     if (args.size() != 2)
         return usage(err);
     const auto number = nightNumber(args[0], err);
     if (!number)
         return 2;
-    QString error;
-    const std::optional<StoredNight> night = archive.night(*number, &error);
-    if (!night) {
-        err << error << "\n";
+    const ArchiveResult<StoredNight> stored = archive.night(*number);
+    if (!stored) {
+        err << ArchiveTexts::text(stored, {archive.path(), {}, *number}) << "\n";
         return 1;
     }
+    const StoredNight *night = &stored.value();
+    QString error;
     const int unitSetup = ReadSetupInt(QStringLiteral("UnitSetup"), SetupDefaults::UnitSetup);
     QStringList written;
     if (!writeNight(*night, args[1], unitSetup, &written, &error)) {
@@ -228,7 +245,7 @@ int runArchive(const QStringList &arguments)
     const std::unique_ptr<SqliteArchive> archive = openArchive(path, err, &wasDamaged);
     if (!archive)
         return 1;
-    QString error;
+    const ArchiveTexts::About about{path, args.value(0), 0};
     if (verb == QLatin1String("list"))
         return list(*archive, args, out, err);
     if (verb == QLatin1String("import"))
@@ -239,24 +256,24 @@ int runArchive(const QStringList &arguments)
         const auto number = nightNumber(args[0], err);
         if (!number)
             return 2;
-        if (!archive->remove(*number, &error)) {
-            err << error << "\n";
+        if (const ArchiveResult<> removed = archive->remove(*number); !removed) {
+            err << ArchiveTexts::text(removed, {path, {}, *number}) << "\n";
             return 1;
         }
         out << "night " << *number << " removed\n";
         return 0;
     }
     if (verb == QLatin1String("backup")) {
-        if (!archive->backupTo(args[0], &error)) {
-            err << error << "\n";
+        if (const ArchiveResult<> copied = archive->backupTo(args[0]); !copied) {
+            err << ArchiveTexts::text(copied, about) << "\n";
             return 1;
         }
         out << "archive copied to " << args[0] << "\n";
         return 0;
     }
     if (verb == QLatin1String("restore")) {
-        if (!archive->restoreFrom(args[0], &error)) {
-            err << error << "\n";
+        if (const ArchiveResult<> restored = archive->restoreFrom(args[0]); !restored) {
+            err << "restore refused, nothing was changed: " << ArchiveTexts::text(restored, about) << "\n";
             return 1;
         }
         out << "archive restored from " << args[0] << "; the nights before are kept in " << path << ".before-restore\n";
@@ -270,7 +287,7 @@ int runArchive(const QStringList &arguments)
         out << f << "\n";
     if (!faults.isEmpty())
         return 1;
-    const auto nights = archive->list({}, &error);
-    out << path << ": " << (nights ? nights->size() : 0) << " nights, no faults\n";
+    const ArchiveResult<NightList> nights = archive->list({});
+    out << path << ": " << (nights ? nights.value().size() : 0) << " nights, no faults\n";
     return 0;
 }

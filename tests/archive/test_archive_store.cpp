@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace
 {
 
@@ -37,19 +39,32 @@ std::vector<SampleRecord> prefix(const std::vector<SampleRecord> &v, int count)
 
 StoreCounts store(Archive &a, std::vector<NightInput> nights)
 {
-    StoreCounts c;
-    QString error;
-    EXPECT_TRUE(a.store(nights, &c, &error)) << error.toStdString();
-    return c;
+    const ArchiveResult<StoreCounts> c = a.store(nights);
+    EXPECT_TRUE(c) << c.detail().toStdString();
+    return c ? c.value() : StoreCounts{};
+}
+
+NightList all(Archive &a, const ArchiveFilter &filter = {})
+{
+    const ArchiveResult<NightList> nights = a.list(filter);
+    EXPECT_TRUE(nights) << nights.detail().toStdString();
+    return nights ? nights.value() : NightList{};
 }
 
 std::vector<int> readingCounts(Archive &a)
 {
     std::vector<int> out;
-    const std::vector<NightInfo> nights = a.list({}, nullptr).value_or(std::vector<NightInfo>{});
-    for (const NightInfo &n : nights)
+    for (const NightInfo &n : all(a))
         out.push_back(n.summary.readings);
     return out;
+}
+
+// Opens the archive at path, failing the test when it cannot.
+SqliteArchive::Opened opened(const QString &path, int targetVersion = SqlArchive::kSchemaVersion)
+{
+    ArchiveResult<SqliteArchive::Opened> o = SqliteArchive::open(path, targetVersion);
+    EXPECT_TRUE(o) << o.detail().toStdString();
+    return o ? std::move(o.value()) : SqliteArchive::Opened{};
 }
 
 // Runs statements on the archive file behind the program's back.
@@ -86,8 +101,8 @@ TEST(Archive, CreatesAPrivateFileInTheDataFolder)
 {
     const QString path = freshPath();
     EXPECT_EQ(path, qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/quellix/archive.sqlite"));
-    SqliteArchive::Opened o = SqliteArchive::open(path);
-    ASSERT_TRUE(o.archive) << o.error.toStdString();
+    SqliteArchive::Opened o = opened(path);
+    ASSERT_TRUE(o.archive);
     EXPECT_EQ(QFile::permissions(path) & 0x7777, 0x6600) << "read and write for the owner only";
     store(*o.archive, {input(night(1, 0, 10))});
     EXPECT_TRUE(QFile::exists(path + QStringLiteral("-wal"))) << "WAL journal";
@@ -96,8 +111,8 @@ TEST(Archive, CreatesAPrivateFileInTheDataFolder)
 
 TEST(Archive, KeepsEachNightOnceAndReplacesOnlyPartialPrefixes)
 {
-    SqliteArchive::Opened o = SqliteArchive::open(freshPath());
-    ASSERT_TRUE(o.archive) << o.error.toStdString();
+    SqliteArchive::Opened o = opened(freshPath());
+    ASSERT_TRUE(o.archive);
     Archive &a = *o.archive;
     const std::vector<SampleRecord> full = night(4, 0, 300);
 
@@ -114,7 +129,7 @@ TEST(Archive, KeepsEachNightOnceAndReplacesOnlyPartialPrefixes)
     EXPECT_EQ(c.added, 1);
     EXPECT_EQ(c.replaced, 1) << "the complete download after a partial one";
     EXPECT_EQ(readingCounts(a), std::vector<int>{300});
-    const qint64 wholeNight = a.list({}, nullptr)->front().night;
+    const qint64 wholeNight = all(a).front().night;
     EXPECT_EQ(c.nights, std::vector<qint64>{wholeNight});
     c = store(a, {input(prefix(full, 100), true)});
     EXPECT_EQ(c.present, 1) << "a partial download of a night kept whole";
@@ -139,8 +154,8 @@ TEST(Archive, KeepsEachNightOnceAndReplacesOnlyPartialPrefixes)
 
 TEST(Archive, KeepsNightsWholeAndFindsThemByPatientAndDate)
 {
-    SqliteArchive::Opened o = SqliteArchive::open(freshPath());
-    ASSERT_TRUE(o.archive) << o.error.toStdString();
+    SqliteArchive::Opened o = opened(freshPath());
+    ASSERT_TRUE(o.archive);
     Archive &a = *o.archive;
     // One recording: ID 2 with an hour's gap (two nights), then ID 3.
     std::vector<SampleRecord> recording = night(2, 0, 200);
@@ -160,23 +175,23 @@ TEST(Archive, KeepsNightsWholeAndFindsThemByPatientAndDate)
                                     NightSource::File, QStringLiteral("in.dat"), false, patientOf);
     EXPECT_EQ(store(a, inputs).added, 3);
 
-    const auto all = a.list({}, nullptr).value();
-    ASSERT_EQ(all.size(), 3u);
-    EXPECT_EQ(all[1].summary.start, QStringLiteral("2026-03-14 23:03:20"));
-    EXPECT_EQ(all[1].summary.end, QStringLiteral("2026-03-14 23:04:09"));
-    EXPECT_EQ(all[0].patientName, QStringLiteral("Léa Martin"));
-    EXPECT_EQ(all[0].source, NightSource::File);
-    EXPECT_EQ(all[0].summary, summarizeNight(recording.data(), 200));
-    EXPECT_EQ(all[0].summary.readings, 200);
-    EXPECT_GT(all[0].summary.meanSpo2, 88);
+    const NightList nights = all(a);
+    ASSERT_EQ(nights.size(), 3u);
+    EXPECT_EQ(nights[1].summary.start, QStringLiteral("2026-03-14 23:03:20"));
+    EXPECT_EQ(nights[1].summary.end, QStringLiteral("2026-03-14 23:04:09"));
+    EXPECT_EQ(nights[0].patientName, QStringLiteral("Léa Martin"));
+    EXPECT_EQ(nights[0].source, NightSource::File);
+    EXPECT_EQ(nights[0].summary, summarizeNight(recording.data(), 200));
+    EXPECT_EQ(nights[0].summary.readings, 200);
+    EXPECT_GT(nights[0].summary.meanSpo2, 88);
 
-    const std::optional<StoredNight> second = a.night(all[1].night, nullptr);
+    const ArchiveResult<StoredNight> second = a.night(nights[1].night);
     ASSERT_TRUE(second);
-    EXPECT_EQ(second->readings, afterGap);
-    EXPECT_EQ(second->patient.toBytes(), patientOf(2).toBytes());
-    EXPECT_EQ(second->info.title, QStringLiteral("Ward 3"));
+    EXPECT_EQ(second.value().readings, afterGap);
+    EXPECT_EQ(second.value().patient.toBytes(), patientOf(2).toBytes());
+    EXPECT_EQ(second.value().info.title, QStringLiteral("Ward 3"));
 
-    const auto count = [&](ArchiveFilter f) { return a.list(f, nullptr).value().size(); };
+    const auto count = [&](const ArchiveFilter &f) { return all(a, f).size(); };
     EXPECT_EQ(count({QStringLiteral("léa"), {}, {}}), 2u) << "any letter case";
     EXPECT_EQ(count({QStringLiteral("3"), {}, {}}), 1u) << "an ID";
     EXPECT_EQ(count({QStringLiteral("%"), {}, {}}), 0u) << "no wildcards";
@@ -185,27 +200,75 @@ TEST(Archive, KeepsNightsWholeAndFindsThemByPatientAndDate)
 
     PatientRecord renamed = lea;
     PatientRecord::setText(renamed.name, QStringLiteral("Léa Roux"));
-    ASSERT_TRUE(a.setPatient(all[0].night, renamed, nullptr));
+    ASSERT_TRUE(a.setPatient(nights[0].night, renamed));
     EXPECT_EQ(count({QStringLiteral("roux"), {}, {}}), 1u);
 
-    QString error;
-    ASSERT_TRUE(a.remove(all[0].night, &error)) << error.toStdString();
-    EXPECT_FALSE(a.remove(all[0].night, &error));
-    EXPECT_FALSE(a.night(all[0].night, &error));
-    EXPECT_TRUE(error.contains(QLatin1String("no night"))) << error.toStdString();
+    ASSERT_TRUE(a.remove(nights[0].night));
+    // Every operation on a night that is gone says so.
+    const ArchiveResult<> removedAgain = a.remove(nights[0].night);
+    const ArchiveResult<StoredNight> read = a.night(nights[0].night);
+    const ArchiveResult<> renamedAgain = a.setPatient(nights[0].night, renamed);
+    ASSERT_FALSE(removedAgain || read || renamedAgain);
+    for (ArchiveError e : {removedAgain.error(), read.error(), renamedAgain.error()})
+        EXPECT_EQ(e, ArchiveError::NotFound);
     EXPECT_EQ(count({}), 2u);
     EXPECT_TRUE(o.archive->check().isEmpty());
+}
+
+TEST(Archive, ListingFollowsEveryChangeOfEitherProgram)
+{
+    const QString path = freshPath();
+    SqliteArchive::Opened one = opened(path);
+    SqliteArchive::Opened two = opened(path);
+    ASSERT_TRUE(one.archive && two.archive);
+    Archive &a = *one.archive;
+    Archive &b = *two.archive;
+    // What the database holds, read past any kept listing (a bound is a filter).
+    const auto truth = [&] {
+        QStringList rows;
+        for (const NightInfo &n : all(a, {{}, QDate(2000, 1, 1), {}}))
+            rows << QStringLiteral("%1 %2 %3").arg(n.night).arg(n.patientName).arg(n.summary.readings);
+        return rows.join(QStringLiteral("; ")).toStdString();
+    };
+    const auto listed = [&](Archive &x) {
+        QStringList rows;
+        for (const NightInfo &n : all(x))
+            rows << QStringLiteral("%1 %2 %3").arg(n.night).arg(n.patientName).arg(n.summary.readings);
+        return rows.join(QStringLiteral("; ")).toStdString();
+    };
+    const auto firstNight = [&](Archive &x) { return all(x).front().night; };
+    PatientRecord renamed;
+    PatientRecord::setText(renamed.name, QStringLiteral("Ines"));
+    const std::vector<std::pair<const char *, std::function<void()>>> changes = {
+        {"the other stores", [&] { store(b, {input(night(2, 0, 30))}); }},
+        {"this one stores", [&] { store(a, {input(night(3, 0, 40))}); }},
+        {"the other renames", [&] { ASSERT_TRUE(b.setPatient(firstNight(b), renamed)); }},
+        {"this one renames", [&] { ASSERT_TRUE(a.setPatient(firstNight(a), PatientRecord{})); }},
+        {"the other removes", [&] { ASSERT_TRUE(b.remove(firstNight(b))); }},
+        {"this one removes", [&] { ASSERT_TRUE(a.remove(firstNight(a))); }},
+    };
+    store(a, {input(night(1, 0, 20))});
+    for (const auto &[what, change] : changes) {
+        // Both list first, so that each keeps a listing the change makes stale.
+        listed(a);
+        listed(b);
+        change();
+        const std::string now = truth();
+        EXPECT_EQ(listed(a), now) << what;
+        EXPECT_EQ(listed(b), now) << what;
+    }
+    EXPECT_EQ(all(a).size(), 1);
 }
 
 TEST(Archive, MigratesOlderArchivesAndRefusesNewerOnes)
 {
     const QString path = freshPath();
     {
-        SqliteArchive::Opened v1 = SqliteArchive::open(path, 1);
-        ASSERT_TRUE(v1.archive) << v1.error.toStdString();
+        SqliteArchive::Opened v1 = opened(path, 1);
+        ASSERT_TRUE(v1.archive);
     }
     // A night as the first schema held it, with figures of the first summary
-    // version: they are computed again on opening.
+    // version: they are computed again after opening.
     const std::vector<SampleRecord> readings = night(1, 0, 600);
     const auto blob = [](const QByteArray &bytes) {
         return QStringLiteral("X'%1'").arg(QString::fromLatin1(bytes.toHex()));
@@ -219,13 +282,15 @@ TEST(Archive, MigratesOlderArchivesAndRefusesNewerOnes)
                   QStringLiteral("INSERT INTO night_readings (night, readings) VALUES (1, %1)")
                       .arg(blob(ReadingCodec::encode(readings)))});
     {
-        SqliteArchive::Opened o = SqliteArchive::open(path);
-        ASSERT_TRUE(o.archive) << o.error.toStdString();
-        EXPECT_EQ(o.archive->schemaVersion(), SqlArchive::kSchemaVersion);
-        const auto nights = o.archive->list({}, nullptr).value();
+        SqliteArchive::Opened o = opened(path);
+        ASSERT_TRUE(o.archive);
+        EXPECT_EQ(o.archive->schemaVersion().value(), SqlArchive::kSchemaVersion);
+        EXPECT_FALSE(all(*o.archive).at(0).summaryIsCurrent());
+        ASSERT_EQ(o.archive->refreshSummaries(0, 10).value().looked, 1);
+        const auto nights = all(*o.archive);
         ASSERT_EQ(nights.size(), 1u);
         EXPECT_EQ(nights[0].summary, summarizeNight(readings.data(), 600));
-        EXPECT_TRUE(o.archive->setMarks(1, {{0, 9}}, nullptr));
+        EXPECT_TRUE(o.archive->setMarks(1, {{0, 9}}));
         EXPECT_TRUE(o.archive->check().isEmpty());
     }
 
@@ -233,12 +298,25 @@ TEST(Archive, MigratesOlderArchivesAndRefusesNewerOnes)
                   QStringLiteral("UPDATE schema_version SET version = %1").arg(SqlArchive::kSchemaVersion + 1),
                   QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")});
     const QByteArray before = bytesOf(path);
-    SqliteArchive::Opened newer = SqliteArchive::open(path);
-    EXPECT_FALSE(newer.archive);
-    EXPECT_TRUE(newer.error.contains(QLatin1String("newer Quellix"))) << newer.error.toStdString();
-    EXPECT_TRUE(newer.error.contains(QLatin1String("left unchanged")));
+    const ArchiveResult<SqliteArchive::Opened> newer = SqliteArchive::open(path);
+    ASSERT_FALSE(newer);
+    EXPECT_EQ(newer.error(), ArchiveError::Newer);
+    EXPECT_EQ(newer.detail(), QString::number(SqlArchive::kSchemaVersion + 1));
     EXPECT_EQ(bytesOf(path), before);
-    EXPECT_TRUE(newer.damagedKeptAs.isEmpty());
+    EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList({QStringLiteral("*.damaged-*")}), QStringList{});
+}
+
+TEST(Archive, NumbersOfRemovedNightsAreNeverGivenAgain)
+{
+    SqliteArchive::Opened o = opened(freshPath());
+    ASSERT_TRUE(o.archive);
+    const qint64 first = store(*o.archive, {input(night(1, 0, 100))}).nights.at(0);
+    const qint64 last = store(*o.archive, {input(night(2, 0, 100))}).nights.at(0);
+    ASSERT_TRUE(o.archive->remove(last));
+    // The open recording may still point at the removed night.
+    const qint64 next = store(*o.archive, {input(night(3, 0, 100))}).nights.at(0);
+    EXPECT_GT(last, first);
+    EXPECT_GT(next, last);
 }
 
 TEST(Archive, HandMarksChangeTheSummaryAndSurviveReopening)
@@ -247,36 +325,33 @@ TEST(Archive, HandMarksChangeTheSummaryAndSurviveReopening)
     const std::vector<SampleRecord> readings = night(4, 0, 900);
     qint64 number = 0;
     {
-        SqliteArchive::Opened o = SqliteArchive::open(path);
-        ASSERT_TRUE(o.archive) << o.error.toStdString();
+        SqliteArchive::Opened o = opened(path);
+        ASSERT_TRUE(o.archive);
         store(*o.archive, {input(readings)});
-        number = o.archive->list({}, nullptr).value().at(0).night;
-        QString error;
+        number = all(*o.archive).at(0).night;
         // Overlapping and touching spans are joined; the order does not matter.
-        ASSERT_TRUE(o.archive->setMarks(number, {{300, 399}, {10, 19}, {350, 420}, {421, 430}}, &error))
-            << error.toStdString();
+        const ArchiveResult<> set = o.archive->setMarks(number, {{300, 399}, {10, 19}, {350, 420}, {421, 430}});
+        ASSERT_TRUE(set) << set.detail().toStdString();
         // A span past the last reading, or reversed, changes nothing.
-        for (const ReadingSpan bad : {ReadingSpan{850, 900}, ReadingSpan{-1, 3}, ReadingSpan{5, 4}}) {
-            EXPECT_FALSE(o.archive->setMarks(number, {{0, 1}, bad}, &error));
-            EXPECT_FALSE(error.isEmpty());
-        }
-        EXPECT_FALSE(o.archive->setMarks(number + 1, {}, &error));
+        for (const ReadingSpan bad : {ReadingSpan{850, 900}, ReadingSpan{-1, 3}, ReadingSpan{5, 4}})
+            EXPECT_EQ(o.archive->setMarks(number, {{0, 1}, bad}).maybeError(), ArchiveError::NotFound);
+        EXPECT_EQ(o.archive->setMarks(number + 1, {}).maybeError(), ArchiveError::NotFound);
     }
     const std::vector<ReadingSpan> kept = {{10, 19}, {300, 430}};
-    SqliteArchive::Opened o = SqliteArchive::open(path);
-    ASSERT_TRUE(o.archive) << o.error.toStdString();
-    const std::optional<StoredNight> stored = o.archive->night(number, nullptr);
+    SqliteArchive::Opened o = opened(path);
+    ASSERT_TRUE(o.archive);
+    const ArchiveResult<StoredNight> stored = o.archive->night(number);
     ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->marks, kept);
+    EXPECT_EQ(stored.value().marks, kept);
     const NightSummary marked = summarizeNight(readings.data(), 900, kept);
-    EXPECT_EQ(stored->info.summary, marked);
+    EXPECT_EQ(stored.value().info.summary, marked);
     EXPECT_NE(marked, summarizeNight(readings.data(), 900));
     EXPECT_LE(marked.validSeconds, 900 - 141);
 
-    EXPECT_EQ(o.archive->marks(number, nullptr), kept);
-    ASSERT_TRUE(o.archive->setMarks(number, {}, nullptr));
-    EXPECT_EQ(o.archive->list({}, nullptr).value().at(0).summary, summarizeNight(readings.data(), 900));
-    EXPECT_TRUE(o.archive->night(number, nullptr)->marks.empty());
+    EXPECT_EQ(o.archive->marks(number).value(), kept);
+    ASSERT_TRUE(o.archive->setMarks(number, {}));
+    EXPECT_EQ(all(*o.archive).at(0).summary, summarizeNight(readings.data(), 900));
+    EXPECT_TRUE(o.archive->night(number).value().marks.empty());
 }
 
 TEST(Archive, PutsDamagedFilesAsideAndStartsAnew)
@@ -284,7 +359,7 @@ TEST(Archive, PutsDamagedFilesAsideAndStartsAnew)
     const QString path = freshPath();
     QByteArray wholeArchive;
     {
-        SqliteArchive::Opened o = SqliteArchive::open(path);
+        SqliteArchive::Opened o = opened(path);
         ASSERT_TRUE(o.archive);
         store(*o.archive, {input(night(1, 0, 20000)), input(night(2, 0, 20000))});
     }
@@ -307,34 +382,38 @@ TEST(Archive, PutsDamagedFilesAsideAndStartsAnew)
         f.write(bytes);
         f.close();
 
-        SqliteArchive::Opened o = SqliteArchive::open(path);
-        ASSERT_TRUE(o.archive) << what << ": " << o.error.toStdString();
-        EXPECT_TRUE(o.archive->list({}, nullptr).value().empty()) << what;
+        SqliteArchive::Opened o = opened(path);
+        ASSERT_TRUE(o.archive);
+        EXPECT_TRUE(all(*o.archive).empty()) << what;
         EXPECT_TRUE(o.damagedKeptAs.startsWith(path + QStringLiteral(".damaged-"))) << what;
         EXPECT_EQ(bytesOf(o.damagedKeptAs), bytes) << what << ": kept as it was";
         o.archive.reset();
-        EXPECT_TRUE(SqliteArchive::open(path).damagedKeptAs.isEmpty()) << what << ": told once";
+        EXPECT_TRUE(opened(path).damagedKeptAs.isEmpty()) << what << ": told once";
     }
 }
 
 TEST(Archive, BackupAndRestoreThroughTheOpenArchive)
 {
-    SqliteArchive::Opened o = SqliteArchive::open(freshPath());
+    SqliteArchive::Opened o = opened(freshPath());
     ASSERT_TRUE(o.archive);
     store(*o.archive, {input(night(1, 0, 100))});
     const QString copy = testenv::root() + QStringLiteral("/copy.sqlite");
-    QString error;
-    ASSERT_TRUE(o.archive->backupTo(copy, &error)) << error.toStdString();
-    EXPECT_FALSE(o.archive->backupTo(copy, &error)) << "never over an existing file";
+    const ArchiveResult<> copied = o.archive->backupTo(copy);
+    ASSERT_TRUE(copied) << copied.detail().toStdString();
+    const ArchiveResult<> again = o.archive->backupTo(copy);
+    ASSERT_FALSE(again) << "never over an existing file";
+    EXPECT_EQ(again.error(), ArchiveError::Exists);
 
     // A second program sees the restored nights through its own connection.
-    SqliteArchive::Opened other = SqliteArchive::open(SqliteArchive::defaultPath());
+    SqliteArchive::Opened other = opened(SqliteArchive::defaultPath());
     ASSERT_TRUE(other.archive);
     store(*other.archive, {input(night(2, 0, 100))});
-    EXPECT_EQ(o.archive->list({}, nullptr)->size(), 2u);
-    ASSERT_TRUE(o.archive->restoreFrom(copy, &error)) << error.toStdString();
+    EXPECT_EQ(all(*o.archive).size(), 2u);
+    EXPECT_EQ(all(*other.archive).size(), 2u) << "a listing the other keeps";
+    const ArchiveResult<> restored = o.archive->restoreFrom(copy);
+    ASSERT_TRUE(restored) << restored.detail().toStdString();
     EXPECT_EQ(readingCounts(*other.archive), std::vector<int>{100});
-    EXPECT_EQ(other.archive->list({}, nullptr)->front().deviceId, 1);
+    EXPECT_EQ(all(*other.archive).front().deviceId, 1);
     EXPECT_TRUE(QFile::exists(SqliteArchive::defaultPath() + QStringLiteral(".before-restore")));
 
     const QString junk = testenv::root() + QStringLiteral("/junk.sqlite");
@@ -342,8 +421,9 @@ TEST(Archive, BackupAndRestoreThroughTheOpenArchive)
     ASSERT_TRUE(j.open(QIODevice::WriteOnly));
     j.write(QByteArray(5000, 'x'));
     j.close();
-    EXPECT_FALSE(o.archive->restoreFrom(junk, &error));
-    EXPECT_TRUE(error.contains(QLatin1String("nothing was changed"))) << error.toStdString();
+    const ArchiveResult<> refused = o.archive->restoreFrom(junk);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error(), ArchiveError::NotAnArchive);
     EXPECT_EQ(readingCounts(*other.archive), std::vector<int>{100});
 }
 
@@ -367,37 +447,37 @@ TEST(ArchiveFaults, FullOrReadOnlyDiskChangesNothing)
         GTEST_SKIP() << "this machine does not let the test mount a small file system";
     const QString path = disk.file("archive.sqlite");
     {
-        SqliteArchive::Opened o = SqliteArchive::open(path);
-        ASSERT_TRUE(o.archive) << o.error.toStdString();
+        SqliteArchive::Opened o = opened(path);
+        ASSERT_TRUE(o.archive);
         store(*o.archive, {input(night(1, 0, 100))});
         // Far more than 512 KiB: the batch fails as a whole.
-        StoreCounts counts;
-        QString error;
-        bool failed = false;
+        std::optional<ArchiveError> failed;
         for (int round = 0; round < 10 && !failed; ++round)
-            failed = !o.archive->store(tenNights(2 + round * 10), &counts, &error);
+            if (const ArchiveResult<StoreCounts> c = o.archive->store(tenNights(2 + round * 10)); !c)
+                failed = c.error();
         ASSERT_TRUE(failed) << "the small disk never filled";
-        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(*failed, ArchiveError::WriteFailed);
         EXPECT_TRUE(o.archive->check().isEmpty());
     }
-    SqliteArchive::Opened o = SqliteArchive::open(path);
-    ASSERT_TRUE(o.archive) << o.error.toStdString();
-    const size_t kept = o.archive->list({}, nullptr)->size();
+    SqliteArchive::Opened o = opened(path);
+    ASSERT_TRUE(o.archive);
+    const size_t kept = all(*o.archive).size();
     EXPECT_EQ((kept - 1) % 10, 0u) << "only whole batches";
     o.archive.reset();
 
     const QByteArray before = bytesOf(path);
     ASSERT_TRUE(disk.makeReadOnly());
-    SqliteArchive::Opened ro = SqliteArchive::open(path);
-    if (ro.archive) {
-        QString error;
-        EXPECT_FALSE(ro.archive->store({input(night(120, 0, 100))}, nullptr, &error));
-        EXPECT_FALSE(error.isEmpty());
-    } else {
-        EXPECT_FALSE(ro.error.isEmpty());
+    {
+        ArchiveResult<SqliteArchive::Opened> ro = SqliteArchive::open(path);
+        if (ro) {
+            const ArchiveResult<StoreCounts> c = ro.value().archive->store({input(night(120, 0, 100))});
+            ASSERT_FALSE(c);
+            EXPECT_EQ(c.error(), ArchiveError::WriteFailed);
+            EXPECT_TRUE(ro.value().damagedKeptAs.isEmpty()) << "a read-only archive is not damaged";
+        } else {
+            EXPECT_NE(ro.error(), ArchiveError::Damaged);
+        }
     }
-    EXPECT_TRUE(ro.damagedKeptAs.isEmpty()) << "a read-only archive is not damaged";
-    ro.archive.reset();
     EXPECT_EQ(bytesOf(path), before);
 }
 

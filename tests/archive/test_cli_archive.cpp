@@ -120,6 +120,11 @@ TEST(CliArchive, ImportListExportRemove)
     EXPECT_TRUE(QFile::exists(other));
     EXPECT_EQ(listJson().size(), 2);
     EXPECT_EQ(cli({kArchive, QStringLiteral("check")}).code, 0);
+
+    // Figures an older program computed are computed again before they are listed.
+    const QJsonArray current = listJson();
+    rawSql(QStringLiteral("UPDATE night SET summary_version = 0, odi4 = -1"));
+    EXPECT_EQ(listJson(), current);
 }
 
 TEST(CliArchive, RefusesBadArgumentsAndFilesWithTheirExitCodes)
@@ -148,6 +153,14 @@ TEST(CliArchive, RefusesBadArgumentsAndFilesWithTheirExitCodes)
         EXPECT_TRUE(r.err.contains(QLatin1String(c.says))) << r.err.toStdString();
     }
     EXPECT_EQ(listJson().size(), 1) << "the good file of the failed import is archived";
+
+    // A newer program's archive is named as such, with what to do, and left as it is.
+    rawSql(QStringLiteral("UPDATE schema_version SET version = %1").arg(SqlArchive::kSchemaVersion + 1));
+    const CliRun newer = cli({kArchive, QStringLiteral("list")});
+    EXPECT_EQ(newer.code, 1);
+    for (const char *says : {"made by a newer Quellix", "left unchanged", "--archive FILE"})
+        EXPECT_TRUE(newer.err.contains(QLatin1String(says))) << newer.err.toStdString();
+    rawSql(QStringLiteral("UPDATE schema_version SET version = %1").arg(SqlArchive::kSchemaVersion));
 }
 
 TEST(CliArchive, CheckFindsEveryDamagedNight)

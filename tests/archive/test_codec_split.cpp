@@ -115,6 +115,10 @@ TEST(ReadingCodec, IsCompactAndRefusesDamagedBlobs)
     const QByteArray blob = ReadingCodec::encode(v);
     // The 9-bit auxValue of this night alone needs 9 bits a reading.
     EXPECT_LT(blob.size(), 28800 * 2) << "far below the 11 bytes of the .dat form";
+    // The blob is qCompress's form: nights stored by zlib read back, and the other way round.
+    const QByteArray raw = qUncompress(blob);
+    ASSERT_FALSE(raw.isEmpty());
+    EXPECT_EQ(ReadingCodec::decode(qCompress(raw, 9)), v);
 
     EXPECT_FALSE(ReadingCodec::decode(QByteArray()));
     EXPECT_FALSE(ReadingCodec::decode(blob.left(blob.size() - 1)));

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "archive/ArchiveError.h"
 #include "archive/NightSummary.h"
 #include "model/PatientRecord.h"
 #include "model/SampleRecord.h"
 
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -38,7 +40,13 @@ struct NightInfo {
     QString archivedAt; // UTC, ISO 8601
     bool partial = false;
     NightSummary summary;
+    // False while the figures are those of an older program (see SummaryRefresh).
+    bool summaryIsCurrent() const { return summary.version >= NightSummary::kVersion; }
 };
+
+// Nights as listed, oldest first. Implicitly shared: a listing the archive
+// keeps is handed out without a copy.
+using NightList = QList<NightInfo>;
 
 struct StoredNight {
     NightInfo info;
@@ -73,23 +81,22 @@ public:
     // the start of a longer new night of the same ID is replaced by it; a new
     // partial night whose readings are all at the start of a stored night is
     // present; any other night is added, overlapping or not.
-    virtual bool store(const std::vector<NightInput> &nights, StoreCounts *counts, QString *error) = 0;
+    virtual ArchiveResult<StoreCounts> store(const std::vector<NightInput> &nights) = 0;
 
-    // Oldest first.
-    virtual std::optional<std::vector<NightInfo>> list(const ArchiveFilter &filter, QString *error) = 0;
-    // nullopt with an error when the night is missing or its readings do not decode.
-    virtual std::optional<StoredNight> night(qint64 number, QString *error) = 0;
-    virtual bool remove(qint64 number, QString *error) = 0;
-    virtual bool setPatient(qint64 number, const PatientRecord &patient, QString *error) = 0;
+    virtual ArchiveResult<NightList> list(const ArchiveFilter &filter) = 0;
+    // NotFound when there is no such night, Corrupt when it does not decode.
+    virtual ArchiveResult<StoredNight> night(qint64 number) = 0;
+    virtual ArchiveResult<> remove(qint64 number) = 0;
+    virtual ArchiveResult<> setPatient(qint64 number, const PatientRecord &patient) = 0;
     // Replaces the spans of the night's readings marked as artefact (indices
     // into its readings; overlapping spans are joined) and computes its
     // summary again, all or nothing. Spans outside the readings are refused.
-    virtual bool setMarks(qint64 number, const std::vector<ReadingSpan> &spans, QString *error) = 0;
+    virtual ArchiveResult<> setMarks(qint64 number, const std::vector<ReadingSpan> &spans) = 0;
     // The night's marked spans in order (empty when none), as night() gives them.
-    virtual std::optional<std::vector<ReadingSpan>> marks(qint64 number, QString *error) = 0;
+    virtual ArchiveResult<std::vector<ReadingSpan>> marks(qint64 number) = 0;
 
     // One line per fault; empty when every night decodes and matches its hash.
     virtual QStringList check() = 0;
     // A consistent copy while the archive may be in use.
-    virtual bool backupTo(const QString &path, QString *error) = 0;
+    virtual ArchiveResult<> backupTo(const QString &path) = 0;
 };

@@ -18,7 +18,13 @@ DatImport importDatFile(Archive &archive, const QString &path)
     const DatFile::Contents &c = r.contents;
     const auto nights = nightInputs(c.samples.data(), int(c.samples.size()), c.title, NightSource::Import,
                                     QFileInfo(path).fileName(), false, storedPatientOf);
-    result.outcome = archive.store(nights, &result.counts, &result.error) ? DatImport::Outcome::Stored
-                                                                          : DatImport::Outcome::NotStored;
+    const ArchiveResult<StoreCounts> stored = archive.store(nights);
+    if (!stored) {
+        result.outcome = DatImport::Outcome::NotStored;
+        result.refusal = stored.failure();
+        return result;
+    }
+    result.outcome = DatImport::Outcome::Stored;
+    result.counts = stored.value();
     return result;
 }

@@ -9,7 +9,8 @@ struct DatImport {
     enum class Outcome { Stored, Unreadable, NotStored };
     Outcome outcome = Outcome::NotStored;
     StoreCounts counts;
-    QString error; // the failed check (Unreadable) or the archive's reason (NotStored)
+    QString error;         // Unreadable: the failed check
+    ArchiveFailure refusal{}; // NotStored: why the archive refused it
 };
 
 DatImport importDatFile(Archive &archive, const QString &path);

@@ -38,15 +38,18 @@ DownloadArchived archiveDownload(RecordStore &store, const QString &path, const 
         return out;
     out.ran = true;
 
-    SqliteArchive::Opened opened = SqliteArchive::open(path);
-    out.damagedKeptAs = opened.damagedKeptAs;
-    if (!opened.archive) {
-        out.error = opened.error;
+    ArchiveResult<SqliteArchive::Opened> opened = SqliteArchive::open(path);
+    if (!opened) {
+        out.failure = opened.failure();
         return out;
     }
-    StoreCounts counts;
-    if (!opened.archive->store(nights, &counts, &out.error))
+    out.damagedKeptAs = opened.value().damagedKeptAs;
+    const ArchiveResult<StoreCounts> stored = opened.value().archive->store(nights);
+    if (!stored) {
+        out.failure = stored.failure();
         return out;
+    }
+    const StoreCounts &counts = stored.value();
     out.ok = true;
     out.added = counts.added;
     out.present = counts.present;
@@ -56,21 +59,18 @@ DownloadArchived archiveDownload(RecordStore &store, const QString &path, const 
     return out;
 }
 
-bool updateArchivedPatient(const RecordStore &store, const QString &path, QString *error)
+ArchiveResult<> updateArchivedPatient(const RecordStore &store, const QString &path)
 {
     if (store.currentNights.empty())
-        return true;
-    SqliteArchive::Opened opened = SqliteArchive::open(path);
-    if (!opened.archive) {
-        if (error)
-            *error = opened.error;
-        return false;
-    }
+        return {};
+    ArchiveResult<SqliteArchive::Opened> opened = SqliteArchive::open(path);
+    if (!opened)
+        return opened.failure();
     for (qint64 night : store.currentNights) {
-        if (!opened.archive->setPatient(night, store.currentPatient, error))
-            return false;
+        if (ArchiveResult<> done = opened.value().archive->setPatient(night, store.currentPatient); !done)
+            return done;
     }
-    return true;
+    return {};
 }
 
 bool hasUnkeptDownload(const RecordStore &store)

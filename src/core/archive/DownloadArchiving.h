@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "archive/ArchiveError.h"
+
 #include <QString>
 
 class RecordStore;
@@ -11,7 +13,7 @@ struct DownloadArchived {
     bool ok = false;  // every night is in the archive, new or already there
     int added = 0;
     int present = 0;
-    QString error;         // why nothing was written
+    ArchiveFailure failure{}; // why nothing was written
     QString damagedKeptAs; // a damaged archive file put aside on the way
 };
 
@@ -22,8 +24,8 @@ struct DownloadArchived {
 DownloadArchived archiveDownload(RecordStore &store, const QString &path, const QString &port, bool partial);
 
 // Writes the current patient details to the current recording's archived
-// nights. True when there are none.
-bool updateArchivedPatient(const RecordStore &store, const QString &path, QString *error);
+// nights, if it has any.
+ArchiveResult<> updateArchivedPatient(const RecordStore &store, const QString &path);
 
 // Some downloaded ID is neither saved nor in the archive.
 bool hasUnkeptDownload(const RecordStore &store);

@@ -10,7 +10,8 @@
 
 // The figures the archive keeps beside each night so that listing reads no
 // readings. Computed by the clinical summary code; kVersion names that code's
-// rules, and summaries of an older version are computed again on opening.
+// rules: summaries of an older version are listed as they are, marked by their
+// version, until SummaryRefresh has computed them again.
 struct NightSummary {
     static constexpr int kVersion = 2; // 2: artefact rules, burden and the figures after it
 

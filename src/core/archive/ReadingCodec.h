@@ -29,8 +29,9 @@
 //           lowest bit, (N + 7) / 8 bytes), 2 any (N bytes)
 // auxValue is not delta-coded: it often behaves like noise, where a delta
 // needs one bit more than the value itself.
-// The whole is compressed with qCompress (a 4-byte big-endian length, then a
-// zlib stream). Columns of small deltas compress far better than the readings
+// The whole is compressed in qCompress's form: a 4-byte big-endian length, then
+// a zlib stream (written and read with libdeflate, which is faster than zlib at
+// the same form). Columns of small deltas compress far better than the readings
 // side by side.
 namespace ReadingCodec
 {

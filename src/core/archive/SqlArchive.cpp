@@ -4,6 +4,7 @@
 #include "archive/ReadingCodec.h"
 
 #include <QDateTime>
+#include <QScopeGuard>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -73,6 +74,12 @@ const std::vector<std::vector<const char *>> &migrations()
             " last_reading INTEGER NOT NULL,"
             " CHECK (0 <= first_reading AND first_reading <= last_reading))",
             "CREATE INDEX night_marks_by_night ON night_marks (night, first_reading)",
+            // The last number given to a night. A row key alone would give a
+            // removed last night's number to the next night, and whatever still
+            // points at the removed one (the open recording, a script) would
+            // reach the wrong night.
+            "CREATE TABLE night_number (last INTEGER NOT NULL)",
+            "INSERT INTO night_number (last) SELECT COALESCE(MAX(night), 0) FROM night",
         },
     };
     return steps;
@@ -107,7 +114,7 @@ const QStringList &summaryColumns()
     return columns;
 }
 
-const QStringList &infoColumns()
+const QStringList &infoColumnList()
 {
     static const QStringList columns =
         QStringList{QStringLiteral("night"),       QStringLiteral("device_id"), QStringLiteral("patient_name"),
@@ -115,6 +122,13 @@ const QStringList &infoColumns()
                     QStringLiteral("archived_at"), QStringLiteral("partial")} +
         summaryColumns();
     return columns;
+}
+
+// "night, device_id, ..." as a select list.
+const QString &infoColumns()
+{
+    static const QString list = infoColumnList().join(QStringLiteral(", "));
+    return list;
 }
 
 // "?, ?, ..." for count values.
@@ -169,13 +183,6 @@ QString notNull(const QString &text)
     return text.isNull() ? QStringLiteral("") : text;
 }
 
-bool fail(QString *error, const QString &what, const QSqlQuery &q)
-{
-    if (error)
-        *error = what + QStringLiteral(": ") + q.lastError().text();
-    return false;
-}
-
 // Binds the values of summaryColumns(), in their order.
 void bindSummary(QSqlQuery &q, const NightSummary &s)
 {
@@ -226,6 +233,7 @@ SqlArchive::SqlArchive(QString connectionName) : connection_(std::move(connectio
 
 SqlArchive::~SqlArchive()
 {
+    forgetStatements();
     {
         QSqlDatabase d = QSqlDatabase::database(connection_, false);
         if (d.isValid())
@@ -239,141 +247,201 @@ QSqlDatabase SqlArchive::db() const
     return QSqlDatabase::database(connection_, false);
 }
 
-int SqlArchive::schemaVersion(QString *error)
+QSqlQuery &SqlArchive::statement(const QString &sql)
+{
+    std::unique_ptr<QSqlQuery> &kept = statements_[sql];
+    if (!kept) {
+        kept = std::make_unique<QSqlQuery>(db());
+        kept->setForwardOnly(true);
+        kept->prepare(sql);
+    }
+    return *kept;
+}
+
+void SqlArchive::forgetStatements()
+{
+    statements_.clear();
+}
+
+std::optional<qint64> SqlArchive::dataVersion()
+{
+    return std::nullopt;
+}
+
+void SqlArchive::forgetListing()
+{
+    listing_.reset();
+}
+
+ArchiveFailure SqlArchive::failure(ArchiveError fallback, const QSqlError &error) const
+{
+    return {fallback, error.text()};
+}
+
+ArchiveResult<int> SqlArchive::schemaVersion()
 {
     QSqlDatabase d = db();
-    if (!d.tables().contains(QStringLiteral("schema_version")))
-        return d.lastError().isValid() ? -1 : 0;
-    QSqlQuery q(d);
-    if (!q.exec(QStringLiteral("SELECT version FROM schema_version")) || !q.next()) {
-        fail(error, QStringLiteral("cannot read the schema version"), q);
-        return -1;
+    if (!d.tables().contains(QStringLiteral("schema_version"))) {
+        if (d.lastError().isValid())
+            return failure(ArchiveError::Unavailable, d.lastError());
+        return 0;
     }
+    QSqlQuery q(d);
+    if (!q.exec(QStringLiteral("SELECT version FROM schema_version")))
+        return failure(ArchiveError::Unavailable, q.lastError());
+    if (!q.next())
+        return ArchiveFailure{ArchiveError::Unavailable, QStringLiteral("no schema version")};
     return q.value(0).toInt();
 }
 
-bool SqlArchive::beginWrite(QString *error)
+ArchiveResult<> SqlArchive::beginWrite()
 {
     QSqlDatabase d = db();
     if (d.transaction())
-        return true;
-    if (error)
-        *error = d.lastError().text();
-    return false;
+        return {};
+    return failure(ArchiveError::WriteFailed, d.lastError());
 }
 
-bool SqlArchive::migrate(int target, QString *error)
+ArchiveResult<> SqlArchive::migrate(int target)
 {
+    forgetListing();
     QSqlDatabase d = db();
     for (;;) {
         // Each step in its own transaction, the version read inside it: an
         // interrupted upgrade resumes at the step it did not finish, and of
         // two programs opening a new archive only one applies each step.
-        if (!beginWrite(error))
-            return false;
-        const int from = schemaVersion(error);
-        if (from < 0 || from >= target) {
+        if (auto begun = beginWrite(); !begun)
+            return begun;
+        const ArchiveResult<int> from = schemaVersion();
+        if (!from || from.value() >= target) {
             d.commit();
-            return from >= 0;
+            if (!from)
+                return from.failure();
+            return {};
         }
-        const int version = from + 1;
+        const int version = from.value() + 1;
         QSqlQuery q(d);
         for (const char *statement : migrations()[std::size_t(version - 1)]) {
             if (!q.exec(QString::fromLatin1(statement))) {
-                fail(error, QStringLiteral("migration %1").arg(version), q);
+                const ArchiveFailure f = failure(ArchiveError::WriteFailed, q.lastError());
                 d.rollback();
-                return false;
+                return f;
             }
         }
         q.prepare(QStringLiteral("UPDATE schema_version SET version = ?"));
         q.addBindValue(version);
         if (!q.exec() || !d.commit()) {
-            fail(error, QStringLiteral("migration %1").arg(version), q);
+            const ArchiveFailure f =
+                failure(ArchiveError::WriteFailed, q.lastError().isValid() ? q.lastError() : d.lastError());
             d.rollback();
-            return false;
+            return f;
         }
     }
 }
 
-int SqlArchive::refreshSummaries(QString *error)
+ArchiveResult<int> SqlArchive::olderSummaries()
+{
+    QSqlQuery &q = statement(QStringLiteral("SELECT COUNT(*) FROM night WHERE summary_version < ?"));
+    q.bindValue(0, NightSummary::kVersion);
+    const auto finished = qScopeGuard([&q] { q.finish(); });
+    if (!q.exec() || !q.next())
+        return failure(ArchiveError::Unavailable, q.lastError());
+    return q.value(0).toInt();
+}
+
+ArchiveResult<SqlArchive::SummaryBatch> SqlArchive::refreshSummaries(qint64 after, int batch)
 {
     QSqlDatabase d = db();
-    QSqlQuery q(d);
-    q.prepare(QStringLiteral("SELECT n.night, r.readings FROM night n JOIN night_readings r ON r.night = n.night"
-                             " WHERE n.summary_version < ?"));
-    q.addBindValue(NightSummary::kVersion);
-    if (!q.exec()) {
-        fail(error, QStringLiteral("cannot read the summaries"), q);
-        return -1;
-    }
+    SummaryBatch step;
+    std::vector<std::pair<qint64, std::vector<SampleRecord>>> pending;
     std::vector<std::pair<qint64, NightSummary>> updates;
-    while (q.next()) {
-        const qint64 number = q.value(0).toLongLong();
-        const auto readings = ReadingCodec::decode(q.value(1).toByteArray());
-        const auto marked = marks(number, error);
+    {
+        QSqlQuery &q = statement(
+            QStringLiteral("SELECT n.night, r.readings FROM night n JOIN night_readings r ON r.night = n.night"
+                           " WHERE n.summary_version < ? AND n.night > ? ORDER BY n.night LIMIT ?"));
+        q.bindValue(0, NightSummary::kVersion);
+        q.bindValue(1, after);
+        q.bindValue(2, batch);
+        const auto finished = qScopeGuard([&q] { q.finish(); });
+        if (!q.exec())
+            return failure(ArchiveError::Unavailable, q.lastError());
+        while (q.next()) {
+            ++step.looked;
+            step.last = q.value(0).toLongLong();
+            const auto readings = ReadingCodec::decode(q.value(1).toByteArray());
+            if (readings) // an undecodable night keeps its figures; check() reports it
+                pending.emplace_back(step.last, std::move(*readings));
+        }
+    }
+    for (auto &[number, readings] : pending) {
+        const ArchiveResult<std::vector<ReadingSpan>> marked = marks(number);
         if (!marked)
-            return -1;
-        if (readings) // an undecodable night keeps its figures; check() reports it
-            updates.emplace_back(number, summarizeNight(readings->data(), int(readings->size()), *marked));
+            return marked.failure();
+        updates.emplace_back(number, summarizeNight(readings.data(), int(readings.size()), marked.value()));
     }
     if (updates.empty())
-        return 0;
-    if (!beginWrite(error))
-        return -1;
+        return step;
+    forgetListing();
+    if (auto begun = beginWrite(); !begun)
+        return begun.failure();
     QSqlQuery u(d);
-    u.prepare(updateSummarySql());
+    // Only where the figures are still older: another program may have
+    // replaced the night or computed them meanwhile.
+    u.prepare(updateSummarySql() + QStringLiteral(" AND summary_version < ?"));
     for (const auto &[number, summary] : updates) {
         bindSummary(u, summary);
         u.addBindValue(number);
+        u.addBindValue(NightSummary::kVersion);
         if (!u.exec()) {
-            fail(error, QStringLiteral("cannot store a summary"), u);
+            const ArchiveFailure f = failure(ArchiveError::WriteFailed, u.lastError());
             d.rollback();
-            return -1;
-        }
-    }
-    if (!d.commit())
-        return -1;
-    return int(updates.size());
-}
-
-bool SqlArchive::store(const std::vector<NightInput> &nights, StoreCounts *counts, QString *error)
-{
-    QSqlDatabase d = db();
-    if (!beginWrite(error))
-        return false;
-    StoreCounts batch;
-    for (const NightInput &input : nights) {
-        if (!storeOne(input, batch, error)) {
-            d.rollback();
-            return false;
+            return f;
         }
     }
     if (!d.commit()) {
-        if (error)
-            *error = d.lastError().text();
+        const ArchiveFailure f = failure(ArchiveError::WriteFailed, d.lastError());
         d.rollback();
-        return false;
+        return f;
     }
-    if (counts)
-        *counts = batch;
-    return true;
+    return step;
 }
 
-bool SqlArchive::storeOne(const NightInput &input, StoreCounts &counts, QString *error)
+ArchiveResult<StoreCounts> SqlArchive::store(const std::vector<NightInput> &nights)
+{
+    forgetListing();
+    QSqlDatabase d = db();
+    if (auto begun = beginWrite(); !begun)
+        return begun.failure();
+    StoreCounts batch;
+    for (const NightInput &input : nights) {
+        if (auto stored = storeOne(input, batch); !stored) {
+            d.rollback();
+            return stored.failure();
+        }
+    }
+    if (!d.commit()) {
+        const ArchiveFailure f = failure(ArchiveError::WriteFailed, d.lastError());
+        d.rollback();
+        return f;
+    }
+    return batch;
+}
+
+ArchiveResult<> SqlArchive::storeOne(const NightInput &input, StoreCounts &counts)
 {
     if (input.readings.empty())
-        return true;
+        return {};
     const int count = int(input.readings.size());
     const QByteArray hash = ReadingCodec::readingsHash(input.readings.data(), count);
     QSqlQuery q(db());
     q.prepare(QStringLiteral("SELECT night FROM night WHERE readings_sha256 = ?"));
     q.addBindValue(hash);
     if (!q.exec())
-        return fail(error, QStringLiteral("cannot look up a night"), q);
+        return failure(ArchiveError::WriteFailed, q.lastError());
     if (q.next()) {
         ++counts.present;
         counts.nights.push_back(q.value(0).toLongLong());
-        return true;
+        return {};
     }
 
     // A partial download and the complete one after it start alike: the
@@ -386,7 +454,7 @@ bool SqlArchive::storeOne(const NightInput &input, StoreCounts &counts, QString 
     q.addBindValue(summary.start);
     q.addBindValue(count);
     if (!q.exec())
-        return fail(error, QStringLiteral("cannot look up a night"), q);
+        return failure(ArchiveError::WriteFailed, q.lastError());
     std::vector<qint64> replace;
     while (q.next()) {
         const bool storedPartial = q.value(1).toInt() != 0;
@@ -399,7 +467,7 @@ bool SqlArchive::storeOne(const NightInput &input, StoreCounts &counts, QString 
         if (storedCount > count && startsWith(*stored, input.readings)) {
             ++counts.present;
             counts.nights.push_back(q.value(0).toLongLong());
-            return true;
+            return {};
         }
         if (storedCount < count && startsWith(input.readings, *stored))
             replace.push_back(q.value(0).toLongLong());
@@ -408,13 +476,18 @@ bool SqlArchive::storeOne(const NightInput &input, StoreCounts &counts, QString 
         q.prepare(QStringLiteral("DELETE FROM night WHERE night = ?"));
         q.addBindValue(number);
         if (!q.exec())
-            return fail(error, QStringLiteral("cannot replace a partial night"), q);
+            return failure(ArchiveError::WriteFailed, q.lastError());
         ++counts.replaced;
     }
 
-    q.prepare(QStringLiteral("INSERT INTO night (device_id, patient_name, patient, title, source, source_name,"
+    if (!q.exec(QStringLiteral("UPDATE night_number SET last = last + 1")) ||
+        !q.exec(QStringLiteral("SELECT last FROM night_number")) || !q.next())
+        return failure(ArchiveError::WriteFailed, q.lastError());
+    const qint64 number = q.value(0).toLongLong();
+    q.prepare(QStringLiteral("INSERT INTO night (night, device_id, patient_name, patient, title, source, source_name,"
                              " archived_at, partial, readings_sha256, %1) VALUES (%2)")
-                  .arg(summaryColumns().join(QStringLiteral(", ")), placeholders(9 + summaryColumns().size())));
+                  .arg(summaryColumns().join(QStringLiteral(", ")), placeholders(10 + summaryColumns().size())));
+    q.addBindValue(number);
     q.addBindValue(int(input.readings.front().id));
     q.addBindValue(notNull(input.patient.nameText()));
     q.addBindValue(input.patient.toBytes());
@@ -426,21 +499,26 @@ bool SqlArchive::storeOne(const NightInput &input, StoreCounts &counts, QString 
     q.addBindValue(hash);
     bindSummary(q, summary);
     if (!q.exec())
-        return fail(error, QStringLiteral("cannot store a night"), q);
-    const QVariant number = q.lastInsertId();
+        return failure(ArchiveError::WriteFailed, q.lastError());
     q.prepare(QStringLiteral("INSERT INTO night_readings (night, readings) VALUES (?, ?)"));
     q.addBindValue(number);
     q.addBindValue(ReadingCodec::encode(input.readings));
     if (!q.exec())
-        return fail(error, QStringLiteral("cannot store a night's readings"), q);
+        return failure(ArchiveError::WriteFailed, q.lastError());
     ++counts.added;
-    counts.nights.push_back(number.toLongLong());
-    return true;
+    counts.nights.push_back(number);
+    return {};
 }
 
-std::optional<std::vector<NightInfo>> SqlArchive::list(const ArchiveFilter &filter, QString *error)
+ArchiveResult<NightList> SqlArchive::list(const ArchiveFilter &filter)
 {
-    QString sql = QStringLiteral("SELECT %1 FROM night WHERE 1 = 1").arg(infoColumns().join(QStringLiteral(", ")));
+    const bool everything = filter.patient.isEmpty() && !filter.from.isValid() && !filter.to.isValid();
+    // -1: not kept.
+    const qint64 version = everything ? dataVersion().value_or(-1) : -1;
+    if (version >= 0 && listing_ && listing_->dataVersion == version)
+        return listing_->nights;
+
+    QString sql = QStringLiteral("SELECT %1 FROM night WHERE 1 = 1").arg(infoColumns());
     QVariantList values;
     if (!filter.patient.isEmpty()) {
         QString pattern = filter.patient.toLower();
@@ -462,154 +540,142 @@ std::optional<std::vector<NightInfo>> SqlArchive::list(const ArchiveFilter &filt
         values << filter.to.addDays(1).toString(Qt::ISODate);
     }
     sql += QStringLiteral(" ORDER BY start_time, night");
-    QSqlQuery q(db());
-    q.setForwardOnly(true);
-    q.prepare(sql);
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    if (!q.exec()) {
-        fail(error, QStringLiteral("cannot list the archive"), q);
-        return std::nullopt;
-    }
-    std::vector<NightInfo> out;
+    QSqlQuery &q = statement(sql);
+    for (int i = 0; i < values.size(); ++i)
+        q.bindValue(i, values[i]);
+    const auto finished = qScopeGuard([&q] { q.finish(); });
+    if (!q.exec())
+        return failure(ArchiveError::Unavailable, q.lastError());
+    NightList out;
     while (q.next())
         out.push_back(infoFrom(q));
+    if (version >= 0)
+        listing_ = KeptListing{version, out};
     return out;
 }
 
-std::optional<StoredNight> SqlArchive::night(qint64 number, QString *error)
+ArchiveResult<StoredNight> SqlArchive::night(qint64 number)
 {
-    QSqlQuery q(db());
-    q.prepare(QStringLiteral("SELECT %1, n.patient, r.readings FROM night n JOIN night_readings r USING (night)"
-                             " WHERE night = ?")
-                  .arg(infoColumns().join(QStringLiteral(", "))));
-    q.addBindValue(number);
-    if (!q.exec()) {
-        fail(error, QStringLiteral("cannot read night %1").arg(number), q);
-        return std::nullopt;
-    }
-    if (!q.next()) {
-        if (error)
-            *error = QStringLiteral("there is no night %1 in the archive").arg(number);
-        return std::nullopt;
-    }
+    QSqlQuery &q = statement(QStringLiteral("SELECT %1, n.patient, r.readings FROM night n"
+                                            " JOIN night_readings r USING (night) WHERE night = ?")
+                                 .arg(infoColumns()));
+    q.bindValue(0, number);
+    const auto finished = qScopeGuard([&q] { q.finish(); });
+    if (!q.exec())
+        return failure(ArchiveError::Unavailable, q.lastError());
+    if (!q.next())
+        return ArchiveFailure{ArchiveError::NotFound, {}};
     StoredNight out;
     out.info = infoFrom(q);
-    const int columns = int(infoColumns().size());
+    const int columns = int(infoColumnList().size());
     auto readings = ReadingCodec::decode(q.value(columns + 1).toByteArray());
-    if (!out.patient.fromBytes(q.value(columns).toByteArray()) || !readings) {
-        if (error)
-            *error = QStringLiteral("night %1 is damaged in the archive").arg(number);
-        return std::nullopt;
-    }
+    if (!out.patient.fromBytes(q.value(columns).toByteArray()) || !readings)
+        return ArchiveFailure{ArchiveError::Corrupt, {}};
     out.readings = std::move(*readings);
-    auto marked = marks(number, error);
+    q.finish();
+    ArchiveResult<std::vector<ReadingSpan>> marked = marks(number);
     if (!marked)
-        return std::nullopt;
-    out.marks = std::move(*marked);
+        return marked.failure();
+    out.marks = std::move(marked.value());
     return out;
 }
 
-std::optional<std::vector<ReadingSpan>> SqlArchive::marks(qint64 number, QString *error)
+ArchiveResult<std::vector<ReadingSpan>> SqlArchive::marks(qint64 number)
 {
-    QSqlQuery q(db());
-    q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT first_reading, last_reading FROM night_marks WHERE night = ?"
-                             " ORDER BY first_reading"));
-    q.addBindValue(number);
-    if (!q.exec()) {
-        fail(error, QStringLiteral("cannot read the marks of night %1").arg(number), q);
-        return std::nullopt;
-    }
+    QSqlQuery &q = statement(QStringLiteral("SELECT first_reading, last_reading FROM night_marks WHERE night = ?"
+                                            " ORDER BY first_reading"));
+    q.bindValue(0, number);
+    const auto finished = qScopeGuard([&q] { q.finish(); });
+    if (!q.exec())
+        return failure(ArchiveError::Unavailable, q.lastError());
     std::vector<ReadingSpan> out;
     while (q.next())
         out.push_back({q.value(0).toInt(), q.value(1).toInt()});
     return out;
 }
 
-bool SqlArchive::setMarks(qint64 number, const std::vector<ReadingSpan> &spans, QString *error)
+ArchiveResult<> SqlArchive::setMarks(qint64 number, const std::vector<ReadingSpan> &spans)
 {
-    std::optional<StoredNight> stored = night(number, error);
+    ArchiveResult<StoredNight> stored = night(number);
     if (!stored)
-        return false;
-    const int count = int(stored->readings.size());
+        return stored.failure();
+    const std::vector<SampleRecord> &readings = stored.value().readings;
+    const int count = int(readings.size());
     std::vector<ReadingSpan> joined = spans;
     std::sort(joined.begin(), joined.end(), [](ReadingSpan a, ReadingSpan b) { return a.first < b.first; });
     std::vector<ReadingSpan> kept;
     for (const ReadingSpan &span : joined) {
-        if (span.first < 0 || span.first > span.last || span.last >= count) {
-            if (error)
-                *error =
-                    QStringLiteral("readings %1 to %2 are not in night %3").arg(span.first).arg(span.last).arg(number);
-            return false;
-        }
+        if (span.first < 0 || span.first > span.last || span.last >= count)
+            return ArchiveFailure{ArchiveError::NotFound,
+                                  QStringLiteral("readings %1 to %2").arg(span.first).arg(span.last)};
         if (!kept.empty() && span.first <= kept.back().last + 1)
             kept.back().last = std::max(kept.back().last, span.last);
         else
             kept.push_back(span);
     }
 
+    forgetListing();
     QSqlDatabase d = db();
-    if (!beginWrite(error))
-        return false;
+    if (auto begun = beginWrite(); !begun)
+        return begun;
     QSqlQuery q(d);
-    auto rollback = [&](const QString &what) {
-        fail(error, what, q);
+    const auto rollback = [&] {
+        const ArchiveFailure f = failure(ArchiveError::WriteFailed, q.lastError());
         d.rollback();
-        return false;
+        return f;
     };
     q.prepare(QStringLiteral("DELETE FROM night_marks WHERE night = ?"));
     q.addBindValue(number);
     if (!q.exec())
-        return rollback(QStringLiteral("cannot store the marks of night %1").arg(number));
+        return rollback();
     q.prepare(QStringLiteral("INSERT INTO night_marks (night, first_reading, last_reading) VALUES (?, ?, ?)"));
     for (const ReadingSpan &span : kept) {
         q.addBindValue(number);
         q.addBindValue(span.first);
         q.addBindValue(span.last);
         if (!q.exec())
-            return rollback(QStringLiteral("cannot store the marks of night %1").arg(number));
+            return rollback();
     }
     q.prepare(updateSummarySql());
-    bindSummary(q, summarizeNight(stored->readings.data(), count, kept));
+    bindSummary(q, summarizeNight(readings.data(), count, kept));
     q.addBindValue(number);
-    if (!q.exec() || q.numRowsAffected() != 1) // removed meanwhile: its marks go with it
-        return rollback(QStringLiteral("cannot store the summary of night %1").arg(number));
+    if (!q.exec())
+        return rollback();
+    if (q.numRowsAffected() != 1) { // removed meanwhile: its marks went with it
+        d.rollback();
+        return ArchiveFailure{ArchiveError::NotFound, {}};
+    }
     if (!d.commit())
-        return rollback(QStringLiteral("cannot store the marks of night %1").arg(number));
-    return true;
+        return rollback();
+    return {};
 }
 
-bool SqlArchive::remove(qint64 number, QString *error)
+ArchiveResult<> SqlArchive::remove(qint64 number)
 {
+    forgetListing();
     QSqlQuery q(db());
     q.prepare(QStringLiteral("DELETE FROM night WHERE night = ?"));
     q.addBindValue(number);
     if (!q.exec())
-        return fail(error, QStringLiteral("cannot remove night %1").arg(number), q);
-    if (q.numRowsAffected() != 1) {
-        if (error)
-            *error = QStringLiteral("there is no night %1 in the archive").arg(number);
-        return false;
-    }
-    return true;
+        return failure(ArchiveError::WriteFailed, q.lastError());
+    if (q.numRowsAffected() != 1)
+        return ArchiveFailure{ArchiveError::NotFound, {}};
+    return {};
 }
 
-bool SqlArchive::setPatient(qint64 number, const PatientRecord &patient, QString *error)
+ArchiveResult<> SqlArchive::setPatient(qint64 number, const PatientRecord &patient)
 {
+    forgetListing();
     QSqlQuery q(db());
     q.prepare(QStringLiteral("UPDATE night SET patient = ?, patient_name = ? WHERE night = ?"));
     q.addBindValue(patient.toBytes());
     q.addBindValue(notNull(patient.nameText()));
     q.addBindValue(number);
     if (!q.exec())
-        return fail(error, QStringLiteral("cannot store the details of night %1").arg(number), q);
-    if (q.numRowsAffected() != 1) {
-        if (error)
-            *error = QStringLiteral("there is no night %1 in the archive").arg(number);
-        return false;
-    }
-    return true;
+        return failure(ArchiveError::WriteFailed, q.lastError());
+    if (q.numRowsAffected() != 1)
+        return ArchiveFailure{ArchiveError::NotFound, {}};
+    return {};
 }
 
 QStringList SqlArchive::check()

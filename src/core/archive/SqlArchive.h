@@ -5,6 +5,13 @@
 
 #include <QSqlDatabase>
 
+#include <map>
+#include <memory>
+#include <optional>
+
+class QSqlError;
+class QSqlQuery;
+
 // The archive over one Qt SQL connection. The SQL here is plain enough for any
 // server Qt SQL drives; what depends on the database kind (opening, the file,
 // its own checks and copies) is left to subclasses.
@@ -16,22 +23,31 @@ public:
 
     ~SqlArchive() override;
 
-    bool store(const std::vector<NightInput> &nights, StoreCounts *counts, QString *error) override;
-    std::optional<std::vector<NightInfo>> list(const ArchiveFilter &filter, QString *error) override;
-    std::optional<StoredNight> night(qint64 number, QString *error) override;
-    bool remove(qint64 number, QString *error) override;
-    bool setPatient(qint64 number, const PatientRecord &patient, QString *error) override;
-    bool setMarks(qint64 number, const std::vector<ReadingSpan> &spans, QString *error) override;
-    std::optional<std::vector<ReadingSpan>> marks(qint64 number, QString *error) override;
+    ArchiveResult<StoreCounts> store(const std::vector<NightInput> &nights) override;
+    // The whole list is kept while no program changes the archive, where the
+    // server can tell (see dataVersion()).
+    ArchiveResult<NightList> list(const ArchiveFilter &filter) override;
+    ArchiveResult<StoredNight> night(qint64 number) override;
+    ArchiveResult<> remove(qint64 number) override;
+    ArchiveResult<> setPatient(qint64 number, const PatientRecord &patient) override;
+    ArchiveResult<> setMarks(qint64 number, const std::vector<ReadingSpan> &spans) override;
+    ArchiveResult<std::vector<ReadingSpan>> marks(qint64 number) override;
     QStringList check() override;
 
-    // 0 for a database without the archive's tables; -1 when it cannot be read.
-    int schemaVersion(QString *error = nullptr);
+    // 0 for a database without the archive's tables.
+    ArchiveResult<int> schemaVersion();
     // Applies the migrations after the current version up to target.
-    bool migrate(int target, QString *error);
-    // Computes the summaries of an older summary version again. Returns the
-    // number of nights updated, -1 on failure.
-    int refreshSummaries(QString *error);
+    ArchiveResult<> migrate(int target);
+    // How many nights have summaries an older program computed.
+    ArchiveResult<int> olderSummaries();
+    // Computes again, in one transaction, the older summaries of up to batch
+    // nights numbered above after. A night whose readings do not decode keeps
+    // its figures (check() reports it).
+    struct SummaryBatch {
+        int looked = 0;  // nights looked at; 0 when none is left
+        qint64 last = 0; // the highest of them, where the next batch starts
+    };
+    ArchiveResult<SummaryBatch> refreshSummaries(qint64 after, int batch);
 
 protected:
     // Takes over the connection of that name, already open.
@@ -39,11 +55,33 @@ protected:
     // Starts a transaction that will write. Servers whose plain transaction
     // starts as a reader override it to take the write lock at once: a
     // reader that later writes fails when another program wrote meanwhile.
-    virtual bool beginWrite(QString *error);
+    virtual ArchiveResult<> beginWrite();
+    // The failure for a database error: fallback unless the server's code
+    // says more (busy, damaged).
+    virtual ArchiveFailure failure(ArchiveError fallback, const QSqlError &error) const;
     QSqlDatabase db() const;
     const QString &connectionName() const { return connection_; }
 
+    // A number that changes whenever another connection commits to the
+    // database; nullopt when the server cannot tell, and then no listing is
+    // kept. This connection's own writes call forgetListing().
+    virtual std::optional<qint64> dataVersion();
+    void forgetListing();
+    // Drops the kept statements, before the connection goes or changes.
+    void forgetStatements();
+
 private:
-    bool storeOne(const NightInput &input, StoreCounts &counts, QString *error);
+    ArchiveResult<> storeOne(const NightInput &input, StoreCounts &counts);
+    // A statement prepared once and kept: preparing costs about as much as
+    // reading a night. Callers finish() it when done, so that it holds no
+    // read snapshot.
+    QSqlQuery &statement(const QString &sql);
+
     QString connection_;
+    std::map<QString, std::unique_ptr<QSqlQuery>> statements_;
+    struct KeptListing {
+        qint64 dataVersion = 0;
+        NightList nights;
+    };
+    std::optional<KeptListing> listing_;
 };

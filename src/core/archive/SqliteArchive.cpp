@@ -5,10 +5,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QVariant>
+
+#include <sqlite3.h>
 
 #include <atomic>
 
@@ -17,6 +21,9 @@ namespace
 
 constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
+// How long a program waits for another one's write lock.
+constexpr int kBusyTimeoutMs = 10000;
+
 // SQLite's result codes for "not a database" and "database disk image is malformed".
 bool isDamage(const QSqlError &e)
 {
@@ -24,17 +31,21 @@ bool isDamage(const QSqlError &e)
     return code == QLatin1String("26") || code == QLatin1String("11");
 }
 
+// SQLITE_BUSY and SQLITE_LOCKED: another connection held on past the busy timeout.
+bool isBusy(const QSqlError &e)
+{
+    const QString code = e.nativeErrorCode();
+    return code == QLatin1String("5") || code == QLatin1String("6");
+}
+
 // The file holds patient details: it is created for its owner only, before
 // SQLite creates it with the process's umask.
-bool createPrivateFile(const QString &path, QString *error)
+ArchiveResult<> createPrivateFile(const QString &path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly) || !f.setPermissions(kOwnerOnly)) {
-        if (error)
-            *error = QStringLiteral("cannot create %1: %2").arg(path, f.errorString());
-        return false;
-    }
-    return true;
+    if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly) || !f.setPermissions(kOwnerOnly))
+        return ArchiveFailure{ArchiveError::CannotCreate, f.errorString()};
+    return {};
 }
 
 QString nextConnectionName()
@@ -67,99 +78,85 @@ QString SqliteArchive::defaultPath()
            QStringLiteral("/quellix/archive.sqlite");
 }
 
-SqliteArchive::Opened SqliteArchive::open(const QString &path, int targetVersion)
+ArchiveResult<SqliteArchive::Opened> SqliteArchive::open(const QString &path, int targetVersion)
 {
     Opened r;
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        r.error = QStringLiteral("cannot create the folder of %1").arg(path);
-        return r;
-    }
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return ArchiveFailure{ArchiveError::CannotCreate, {}};
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (!QFile::exists(path) && !createPrivateFile(path, &r.error))
-            return r;
+        if (!QFile::exists(path))
+            if (auto created = createPrivateFile(path); !created)
+                return created.failure();
         const QString name = nextConnectionName();
         {
             QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
             d.setDatabaseName(path);
             // The program and quellix-cli may write at the same time; wait for
             // the other rather than fail.
-            d.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+            d.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
             d.open();
         }
         std::unique_ptr<SqliteArchive> a(new SqliteArchive(name, path));
-        const Health health = a->health(&r.error);
-        if (health == Health::Unreadable)
-            return r;
-        if (health == Health::Damaged) {
+        const ArchiveResult<bool> sound = a->sound();
+        if (!sound)
+            return sound.failure();
+        if (!sound.value()) {
             a.reset();
-            if (attempt > 0) {
-                r.error = QStringLiteral("the new archive %1 is damaged at once; is the disk failing?").arg(path);
-                return r;
-            }
+            // A new archive damaged at once, or one that cannot be moved: the
+            // disk or the folder needs the user.
+            if (attempt > 0)
+                return ArchiveFailure{ArchiveError::Damaged, {}};
             const QString kept = path + QStringLiteral(".damaged-") +
                                  QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
-            if (!putAside(path, kept)) {
-                r.error = QStringLiteral("the archive %1 is damaged and cannot be moved aside; move it away "
-                                         "and start again")
-                              .arg(path);
-                return r;
-            }
+            if (!putAside(path, kept))
+                return ArchiveFailure{ArchiveError::Damaged, {}};
             r.damagedKeptAs = kept;
             continue;
         }
 
-        QString error;
-        const int version = a->schemaVersion(&error);
-        if (version < 0) {
-            r.error = QStringLiteral("cannot read the archive %1: %2").arg(path, error);
-            return r;
-        }
-        if (version > kSchemaVersion) {
-            r.error = QStringLiteral("the archive %1 was made by a newer Quellix (archive version %2; this one "
-                                     "reads up to %3). It was left unchanged: use the newer Quellix, or "
-                                     "--archive FILE for another archive.")
-                          .arg(path)
-                          .arg(version)
-                          .arg(kSchemaVersion);
-            return r;
-        }
+        const ArchiveResult<int> version = a->schemaVersion();
+        if (!version)
+            return version.failure();
+        if (version.value() > kSchemaVersion)
+            return ArchiveFailure{ArchiveError::Newer, QString::number(version.value())};
         // WAL lets readers go on while one program writes; a read-only file
         // keeps its journal mode and refuses writes later, with their message.
         {
             QSqlQuery q(a->db());
             q.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
             q.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+            // Ten years of listed nights in the page cache (16 MiB at most, taken
+            // as used). Not mmap: a failing disk would crash us through SIGBUS.
+            q.exec(QStringLiteral("PRAGMA cache_size = -16384"));
         }
-        if (!a->migrate(targetVersion, &error)) {
-            r.error = QStringLiteral("cannot bring the archive %1 up to date: %2").arg(path, error);
-            return r;
-        }
-        if (targetVersion == kSchemaVersion && a->refreshSummaries(&error) < 0) {
-            r.error = QStringLiteral("cannot update the summaries of %1: %2").arg(path, error);
-            return r;
-        }
+        if (auto migrated = a->migrate(targetVersion); !migrated)
+            return migrated.failure();
         r.archive = std::move(a);
         return r;
     }
-    return r;
+    return ArchiveFailure{ArchiveError::Damaged, {}};
 }
 
-SqliteArchive::Health SqliteArchive::health(QString *error)
+ArchiveResult<bool> SqliteArchive::sound()
 {
     QSqlDatabase d = db();
-    if (!d.isOpen()) {
-        *error = QStringLiteral("cannot open the archive %1: %2").arg(path_, d.lastError().text());
-        return Health::Unreadable;
-    }
+    if (!d.isOpen())
+        return failure(ArchiveError::Unavailable, d.lastError());
     QSqlQuery q(d);
     if (!q.exec(QStringLiteral("PRAGMA quick_check"))) {
         if (isDamage(q.lastError()))
-            return Health::Damaged;
+            return false;
         // Busy or unreadable is not damage: the file is left alone.
-        *error = QStringLiteral("cannot read the archive %1: %2").arg(path_, q.lastError().text());
-        return Health::Unreadable;
+        return failure(ArchiveError::Unavailable, q.lastError());
     }
-    return q.next() && q.value(0).toString() == QLatin1String("ok") ? Health::Sound : Health::Damaged;
+    return q.next() && q.value(0).toString() == QLatin1String("ok");
+}
+
+ArchiveFailure SqliteArchive::failure(ArchiveError fallback, const QSqlError &error) const
+{
+    if (isBusy(error))
+        return {ArchiveError::Busy, error.text()};
+    return {fallback, error.text()};
 }
 
 QStringList SqliteArchive::check()
@@ -182,15 +179,22 @@ QStringList SqliteArchive::check()
     return faults;
 }
 
-bool SqliteArchive::beginWrite(QString *error)
+std::optional<qint64> SqliteArchive::dataVersion()
+{
+    // Changes with every commit of another connection, ours excepted.
+    QSqlQuery q(db());
+    if (!q.exec(QStringLiteral("PRAGMA data_version")) || !q.next())
+        return std::nullopt;
+    return q.value(0).toLongLong();
+}
+
+ArchiveResult<> SqliteArchive::beginWrite()
 {
     // BEGIN IMMEDIATE waits (busy timeout) for the write lock up front.
     QSqlQuery q(db());
     if (q.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return true;
-    if (error)
-        *error = q.lastError().text();
-    return false;
+        return {};
+    return failure(ArchiveError::WriteFailed, q.lastError());
 }
 
 bool SqliteArchive::checkpoint()
@@ -199,38 +203,29 @@ bool SqliteArchive::checkpoint()
     return q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
 }
 
-bool SqliteArchive::backupTo(const QString &path, QString *error)
+ArchiveResult<> SqliteArchive::backupTo(const QString &path)
 {
-    if (QFileInfo::exists(path)) {
-        if (error)
-            *error = QStringLiteral("%1 exists already; name a new file").arg(path);
-        return false;
-    }
+    if (QFileInfo::exists(path))
+        return ArchiveFailure{ArchiveError::Exists, {}};
     // VACUUM INTO writes a consistent copy even while others write, into an
     // empty file that already has the owner-only mode.
-    if (!createPrivateFile(path, error))
-        return false;
+    if (auto created = createPrivateFile(path); !created)
+        return created;
     QSqlQuery q(db());
     q.prepare(QStringLiteral("VACUUM INTO ?"));
     q.addBindValue(path);
     if (!q.exec()) {
-        if (error)
-            *error = QStringLiteral("cannot copy the archive to %1: %2").arg(path, q.lastError().text());
+        const ArchiveFailure f = failure(ArchiveError::CannotCreate, q.lastError());
         QFile::remove(path);
-        return false;
+        return f;
     }
-    return true;
+    return {};
 }
 
-bool SqliteArchive::restoreFrom(const QString &in, QString *error)
+ArchiveResult<> SqliteArchive::restoreFrom(const QString &in)
 {
-    const auto refuse = [error](const QString &why) {
-        if (error)
-            *error = why;
-        return false;
-    };
     if (!QFileInfo(in).isFile() || QFileInfo(in).size() == 0)
-        return refuse(QStringLiteral("%1 is not an archive; nothing was changed").arg(in));
+        return ArchiveFailure{ArchiveError::NotAnArchive, {}};
 
     // Everything is checked on a copy, so that neither in nor the archive
     // changes before the copy has proved sound.
@@ -240,64 +235,106 @@ bool SqliteArchive::restoreFrom(const QString &in, QString *error)
             QFile::remove(copy + QLatin1String(suffix));
     };
     dropCopy();
-    if (!QFile::copy(in, copy) || !QFile::setPermissions(copy, kOwnerOnly)) {
+    if (QFile c(in); !c.copy(copy) || !QFile::setPermissions(copy, kOwnerOnly)) {
+        const QString why = c.errorString();
         dropCopy();
-        return refuse(QStringLiteral("cannot copy %1 beside the archive; nothing was changed").arg(in));
+        return ArchiveFailure{ArchiveError::WriteFailed, why};
     }
     {
-        Opened probe = open(copy, 0);
-        const bool isArchive = probe.archive && probe.damagedKeptAs.isEmpty() && probe.archive->schemaVersion() >= 1;
-        probe.archive.reset();
+        ArchiveResult<Opened> probe = open(copy, 0);
+        bool isArchive = false;
+        std::optional<ArchiveFailure> refused;
+        if (probe) {
+            const ArchiveResult<int> version = probe.value().archive->schemaVersion();
+            isArchive = probe.value().damagedKeptAs.isEmpty() && version && version.value() >= 1;
+            probe.value().archive.reset();
+        } else {
+            refused = probe.failure();
+        }
         if (!isArchive) {
             dropCopy();
             for (const QString &f : QDir(QFileInfo(copy).absolutePath())
                                         .entryList({QFileInfo(copy).fileName() + QStringLiteral(".damaged-*")}))
                 QFile::remove(QFileInfo(copy).absolutePath() + QLatin1Char('/') + f);
-            return refuse(probe.error.isEmpty()
-                              ? QStringLiteral("%1 is not a sound Quellix archive; nothing was changed").arg(in)
-                              : probe.error + QStringLiteral("; nothing was changed"));
+            // A newer program's archive is named as such; anything else is not an archive.
+            if (refused && refused->error == ArchiveError::Newer)
+                return *refused;
+            return ArchiveFailure{ArchiveError::NotAnArchive, refused ? refused->detail : QString()};
         }
-        Opened checked = open(copy);
-        const QStringList faults = checked.archive ? checked.archive->check() : QStringList{checked.error};
-        checked.archive.reset();
+        ArchiveResult<Opened> checked = open(copy);
+        const QStringList faults = checked ? checked.value().archive->check() : QStringList{checked.detail()};
+        if (checked)
+            checked.value().archive.reset();
         if (!faults.isEmpty()) {
             dropCopy();
-            return refuse(QStringLiteral("%1 fails the check (%2); nothing was changed").arg(in, faults.first()));
+            return ArchiveFailure{ArchiveError::CheckFailed, faults.first()};
         }
     }
 
     const QString before = path_ + QStringLiteral(".before-restore");
     QFile::remove(before);
-    QString why;
-    if (!backupTo(before, &why)) {
+    if (auto kept = backupTo(before); !kept) {
         dropCopy();
-        return refuse(why + QStringLiteral("; nothing was changed"));
+        return kept;
     }
 
-    QSqlDatabase d = db();
-    QSqlQuery q(d);
-    q.prepare(QStringLiteral("ATTACH DATABASE ? AS restored"));
-    q.addBindValue(copy);
-    if (!q.exec()) {
-        dropCopy();
-        return refuse(QStringLiteral("cannot read the copy of %1: %2").arg(in, q.lastError().text()));
-    }
-    bool ok = beginWrite(&why);
-    for (const char *statement :
-         {"DELETE FROM night_readings", "DELETE FROM night", "INSERT INTO night SELECT * FROM restored.night",
-          "INSERT INTO night_readings SELECT * FROM restored.night_readings"})
-        ok = ok && q.exec(QString::fromLatin1(statement));
-    if (ok)
-        ok = d.commit();
-    if (!ok) {
-        if (q.lastError().isValid())
-            why = q.lastError().text();
-        d.rollback();
-    }
-    q.exec(QStringLiteral("DETACH DATABASE restored"));
-    q.finish();
+    forgetListing();
+    forgetStatements();
+    ArchiveResult<> done = copyPagesFrom(copy);
     dropCopy();
-    if (!ok)
-        return refuse(QStringLiteral("cannot restore from %1: %2; the archive is unchanged").arg(in, why));
-    return true;
+    return done;
+}
+
+// SQLite's online backup, from the file at source into this connection's
+// database: every page replaced in one write transaction, which the other
+// programs with the archive open see as any other commit.
+ArchiveResult<> SqliteArchive::copyPagesFrom(const QString &source)
+{
+    const QVariant handle = db().driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0 || !handle.isValid())
+        return ArchiveFailure{ArchiveError::Unavailable, QStringLiteral("no SQLite connection")};
+    sqlite3 *target = *static_cast<sqlite3 *const *>(handle.constData());
+    sqlite3 *from = nullptr;
+    const auto closeFrom = qScopeGuard([&from] { sqlite3_close(from); });
+    if (sqlite3_open_v2(QFile::encodeName(source).constData(), &from, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+        return ArchiveFailure{ArchiveError::NotAnArchive, QString::fromUtf8(sqlite3_errmsg(from))};
+    // A WAL database keeps its page size: the copy takes the archive's first.
+    const auto pageSize = [](sqlite3 *db) {
+        sqlite3_stmt *st = nullptr;
+        int size = 0;
+        if (sqlite3_prepare_v2(db, "PRAGMA page_size", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            size = sqlite3_column_int(st, 0);
+        sqlite3_finalize(st);
+        return size;
+    };
+    const int size = pageSize(target);
+    if (size != pageSize(from)) {
+        const QByteArray resize =
+            "PRAGMA journal_mode = DELETE; PRAGMA page_size = " + QByteArray::number(size) + "; VACUUM;";
+        if (sqlite3_exec(from, resize.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+            return ArchiveFailure{ArchiveError::WriteFailed, QString::fromUtf8(sqlite3_errmsg(from))};
+    }
+    sqlite3_backup *backup = sqlite3_backup_init(target, "main", from, "main");
+    if (!backup) {
+        const int code = sqlite3_errcode(target);
+        return ArchiveFailure{code == SQLITE_BUSY || code == SQLITE_LOCKED ? ArchiveError::Busy
+                                                                           : ArchiveError::WriteFailed,
+                              QString::fromUtf8(sqlite3_errmsg(target))};
+    }
+    // Another program writing holds the lock for a moment: wait as long as
+    // the busy timeout would.
+    int rc = SQLITE_OK;
+    for (int waited = 0; waited < kBusyTimeoutMs; waited += 50) {
+        rc = sqlite3_backup_step(backup, -1);
+        if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED)
+            break;
+        sqlite3_sleep(50);
+    }
+    sqlite3_backup_finish(backup);
+    if (rc == SQLITE_DONE)
+        return {};
+    const QString why = QString::fromUtf8(sqlite3_errstr(rc));
+    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+        return ArchiveFailure{ArchiveError::Busy, why};
+    return ArchiveFailure{ArchiveError::WriteFailed, why};
 }

@@ -12,9 +12,8 @@ class SqliteArchive : public SqlArchive
 {
 public:
     struct Opened {
-        std::unique_ptr<SqliteArchive> archive; // null when refused
-        QString error;                          // why it was refused
-        QString damagedKeptAs;                  // set once when a damaged file was put aside
+        std::unique_ptr<SqliteArchive> archive;
+        QString damagedKeptAs; // set once when a damaged file was put aside
     };
 
     // $XDG_DATA_HOME/quellix/archive.sqlite: one place for the program and the CLI.
@@ -24,17 +23,18 @@ public:
     // up to date. A file made by a newer program is refused and left as it is.
     // A file that is not a database or fails the integrity check is renamed to
     // "<path>.damaged-<time>" and a new archive is started in its place.
-    // targetVersion (tests) stops the migrations early.
-    static Opened open(const QString &path, int targetVersion = kSchemaVersion);
+    // targetVersion (tests) stops the migrations early. Summaries an older
+    // program computed are left for SummaryRefresh.
+    static ArchiveResult<Opened> open(const QString &path, int targetVersion = kSchemaVersion);
 
     QStringList check() override;
-    bool backupTo(const QString &path, QString *error) override;
+    ArchiveResult<> backupTo(const QString &path) override;
 
     // Replaces every night by those of the archive file in, after checking a
     // copy of it; the nights before are kept at "<path>.before-restore". The
-    // change goes through this connection, so other programs with the archive
-    // open see the restored nights.
-    bool restoreFrom(const QString &in, QString *error);
+    // copy's pages go through SQLite's online backup into this connection, so
+    // other programs with the archive open see the restored archive.
+    ArchiveResult<> restoreFrom(const QString &in);
 
     // Moves the WAL into the file, so that the file's size is what the archive takes.
     bool checkpoint();
@@ -42,11 +42,14 @@ public:
     const QString &path() const { return path_; }
 
 protected:
-    bool beginWrite(QString *error) override;
+    ArchiveResult<> beginWrite() override;
+    ArchiveFailure failure(ArchiveError fallback, const QSqlError &error) const override;
+    std::optional<qint64> dataVersion() override;
 
 private:
     SqliteArchive(QString connectionName, QString path);
-    enum class Health { Sound, Damaged, Unreadable };
-    Health health(QString *error);
+    ArchiveResult<> copyPagesFrom(const QString &source);
+    // False when the file is damaged; a failure when it cannot be read.
+    ArchiveResult<bool> sound();
     QString path_;
 };

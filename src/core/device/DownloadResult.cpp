@@ -56,7 +56,7 @@ DeviceNotices NoticesOf(const DownloadResult &result)
     if (result.archived.ran && !result.archived.ok) {
         DeviceNotice n;
         n.kind = DeviceNotice::Kind::ArchiveFailed;
-        n.detail = result.archived.error;
+        n.detail = result.archived.failure.detail;
         out.push_back(n);
     }
     return out;

@@ -2,6 +2,7 @@
 #include "archive/ArchiveAccess.h"
 
 #include "archive/SqliteArchive.h"
+#include "texts/ArchiveTexts.h"
 
 #include <QCoreApplication>
 
@@ -15,13 +16,14 @@ Archive *ArchiveAccess::archive(QString *error)
 {
     if (archive_)
         return archive_.get();
-    SqliteArchive::Opened o = SqliteArchive::open(path_.isEmpty() ? SqliteArchive::defaultPath() : path_);
-    if (!o.archive) {
-        *error = o.error;
+    const QString path = path_.isEmpty() ? SqliteArchive::defaultPath() : path_;
+    ArchiveResult<SqliteArchive::Opened> o = SqliteArchive::open(path);
+    if (!o) {
+        *error = ArchiveTexts::text(o, {path, {}, 0});
         return nullptr;
     }
-    damagedKeptAs_ = o.damagedKeptAs;
-    archive_ = std::move(o.archive);
+    damagedKeptAs_ = o.value().damagedKeptAs;
+    archive_ = std::move(o.value().archive);
     return archive_.get();
 }
 
@@ -37,10 +39,24 @@ QString ArchiveAccess::takeDamagedNotice()
     return text;
 }
 
+template <typename T> bool ArchiveAccess::told(const ArchiveResult<T> &r, qint64 night, QString *error) const
+{
+    if (r)
+        return true;
+    if (error)
+        *error = ArchiveTexts::text(r, {archive_ ? archive_->path() : path_, {}, night});
+    return false;
+}
+
 std::optional<std::vector<NightInfo>> ArchiveAccess::list(QString *error)
 {
     Archive *a = archive(error);
-    return a ? a->list({}, error) : std::nullopt;
+    if (!a)
+        return std::nullopt;
+    const ArchiveResult<NightList> r = a->list({});
+    if (!told(r, 0, error))
+        return std::nullopt;
+    return std::vector<NightInfo>(r.value().begin(), r.value().end());
 }
 
 std::vector<NightInfo> ArchiveAccess::recent(int count)
@@ -59,20 +75,29 @@ std::vector<NightInfo> ArchiveAccess::recent(int count)
 std::optional<StoredNight> ArchiveAccess::night(qint64 number, QString *error)
 {
     Archive *a = archive(error);
-    return a ? a->night(number, error) : std::nullopt;
+    if (!a)
+        return std::nullopt;
+    ArchiveResult<StoredNight> r = a->night(number);
+    if (!told(r, number, error))
+        return std::nullopt;
+    return std::move(r.value());
 }
 
 bool ArchiveAccess::setPatient(qint64 number, const PatientRecord &patient, QString *error)
 {
     Archive *a = archive(error);
-    return a && a->setPatient(number, patient, error);
+    return a && told(a->setPatient(number, patient), number, error);
 }
 
 DatImport ArchiveAccess::importFile(const QString &path)
 {
     DatImport failed;
-    Archive *a = archive(&failed.error);
-    return a ? importDatFile(*a, path) : failed;
+    QString why;
+    Archive *a = archive(&why);
+    if (a)
+        return importDatFile(*a, path);
+    failed.refusal = {ArchiveError::Unavailable, why};
+    return failed;
 }
 
 bool ArchiveAccess::remove(qint64 number, QString *error)
@@ -81,10 +106,10 @@ bool ArchiveAccess::remove(qint64 number, QString *error)
     if (!a)
         return false;
     // Read whole first: what cannot be restored is not removed.
-    std::optional<StoredNight> kept = a->night(number, error);
-    if (!kept || !a->remove(number, error))
+    ArchiveResult<StoredNight> kept = a->night(number);
+    if (!told(kept, number, error) || !told(a->remove(number), number, error))
         return false;
-    removed_.push_back(std::move(*kept));
+    removed_.push_back(std::move(kept.value()));
     return true;
 }
 
@@ -95,8 +120,12 @@ bool ArchiveAccess::restoreLastRemoved(QString *error)
         return false;
     const StoredNight &n = removed_.back();
     NightInput input{n.readings, n.patient, n.info.title, n.info.source, n.info.sourceName, n.info.partial};
-    StoreCounts counts;
-    if (!a->store({input}, &counts, error))
+    const ArchiveResult<StoreCounts> stored = a->store({input});
+    if (!told(stored, 0, error))
+        return false;
+    // Its hand marks come back with it.
+    if (!n.marks.empty() && !stored.value().nights.empty() &&
+        !told(a->setMarks(stored.value().nights.front(), n.marks), 0, error))
         return false;
     removed_.pop_back();
     return true;

@@ -43,6 +43,8 @@ public:
 
 private:
     Archive *archive(QString *error);
+    // True when r succeeded; otherwise error gets the words for its failure.
+    template <typename T> bool told(const ArchiveResult<T> &r, qint64 night, QString *error) const;
 
     QString path_;
     std::unique_ptr<SqliteArchive> archive_;

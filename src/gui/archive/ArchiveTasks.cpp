@@ -3,6 +3,7 @@
 
 #include "archive/ArchiveAccess.h"
 #include "archive/NightFiles.h"
+#include "texts/ArchiveTexts.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -71,7 +72,10 @@ ImportTally importFiles(ArchiveAccess &access, const QStringList &files, const s
                 QStringLiteral("%1: %2").arg(name, QCoreApplication::translate("ArchiveTasks", "can't open the file")));
             break;
         case DatImport::Outcome::NotStored:
-            tally.failed.append(QStringLiteral("%1: %2").arg(name, imported.error));
+            tally.failed.append(QStringLiteral("%1: %2").arg(
+                name, imported.refusal.error == ArchiveError::Unavailable && !imported.refusal.detail.isEmpty()
+                          ? imported.refusal.detail
+                          : ArchiveTexts::text(imported.refusal.error, imported.refusal.detail, {})));
             break;
         }
     }

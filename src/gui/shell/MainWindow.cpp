@@ -8,6 +8,7 @@
 #include "app/Settings.h"
 #include "app/Texts.h"
 #include "archive/DownloadArchiving.h"
+#include "texts/ArchiveTexts.h"
 #include "archive/ArchiveAccess.h"
 #include "archive/ArchiveTasks.h"
 #include "archive/NightRecording.h"
@@ -659,9 +660,10 @@ void MainWindow::onPatientInfo()
     connect(&dialog, &PatientInfoDialog::detailsChanged, this, &MainWindow::refreshView);
     if (dialog.exec() == QDialog::Accepted) {
         // The recording's archived nights carry the details saved for it.
-        QString error;
-        if (!updateArchivedPatient(store_, deviceCommands_->context().archiveFile(), &error))
-            prompts_.warning(tr("The patient details could not be written to the archive: %1").arg(error));
+        const QString archive = deviceCommands_->context().archiveFile();
+        if (const ArchiveResult<> done = updateArchivedPatient(store_, archive); !done)
+            prompts_.warning(tr("The patient details could not be written to the archive: %1")
+                                 .arg(ArchiveTexts::text(done, {archive, {}, 0})));
     }
     // Saved or not, the header shows what is now in memory.
     refreshView();

@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "archive/ArchiveError.h"
+
+#include <QString>
+
+// The words of the archive's failures, translated through Qt (context "Archive").
+namespace ArchiveTexts
+{
+// What an operation was about; each sentence names the part it concerns.
+struct About {
+    QString archive; // the archive file
+    QString file;    // the other file of a copy or a restore, when there is one
+    qint64 night = 0;
+};
+
+QString text(ArchiveError error, const QString &detail, const About &about);
+
+template <typename T> QString text(const Result<T, ArchiveError> &failed, const About &about)
+{
+    return text(failed.error(), failed.detail(), about);
+}
+} // namespace ArchiveTexts
