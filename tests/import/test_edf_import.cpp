@@ -147,8 +147,7 @@ TEST_P(EdfRate, TakesEachSecondsLastSample)
         expected.emplace_back(line);
     }
     EXPECT_EQ(shown(r.readings), expected);
-    EXPECT_EQ(r.read, 3);
-    EXPECT_EQ(r.refused, 0);
+    EXPECT_EQ(r.summary().toStdString(), "3 records read, 0 refused");
 }
 
 INSTANTIATE_TEST_SUITE_P(Rates, EdfRate,

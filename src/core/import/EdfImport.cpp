@@ -136,6 +136,7 @@ QString patientNameOf(const QByteArray &field)
 ImportedNight read(const QByteArray &data)
 {
     ImportedNight r;
+    r.countsRecords = true;
     if (data.size() < 256)
         return failed(r, QStringLiteral("not an EDF file: shorter than its 256-byte header"));
     if (fieldAt(data, 0, 8) != "0")

@@ -5,10 +5,10 @@
 
 QString ImportedNight::summary() const
 {
-    const bool records = firstRefusal.startsWith(QLatin1String("record"));
-    QString s = QStringLiteral("%1 %2 read, %3 refused")
-                    .arg(ImportedReadings::grouped(read), records ? QStringLiteral("records") : QStringLiteral("rows"),
-                         ImportedReadings::grouped(refused));
+    QString s =
+        QStringLiteral("%1 %2 read, %3 refused")
+            .arg(ImportedReadings::grouped(read), countsRecords ? QStringLiteral("records") : QStringLiteral("rows"),
+                 ImportedReadings::grouped(refused));
     if (!firstRefusal.isEmpty())
         s += QStringLiteral(": ") + firstRefusal;
     return s;

@@ -25,9 +25,10 @@ struct ImportedNight {
     bool dayMonthUndecided = false; // CSV: the dates could be either way round
     bool layoutUnknown = false;     // CSV: no header names the time and SpO2 columns
 
-    int read = 0;         // rows (CSV) or data records (EDF) taken
-    int refused = 0;      // rows or records left out
-    QString firstRefusal; // "line 17: time '25:61:00' is not a time"
+    bool countsRecords = false; // read and refused count EDF data records, not rows
+    int read = 0;               // rows (CSV) or data records (EDF) taken
+    int refused = 0;            // rows or records left out
+    QString firstRefusal;       // "line 17: time '25:61:00' is not a time"
 
     // "1,203 rows read, 4 refused: line 17: time '25:61:00' is not a time"
     QString summary() const;
