@@ -310,6 +310,11 @@ TEST(TimePattern, ParsesAndRefuses)
         {"dd/MM/yyyy HH:mm:ss", "31/12/1999 23:59:59", false, 0},
         {"dd/MM/yyyy HH:mm:ss", "01/01/2000 24:00:00", false, 0},
         {"dd/MM/yyyy HH:mm:ss", "01/01/2000 10:00:00 x", false, 0},
+        // The fixed-width reading and the general one agree.
+        {"dd/MM/yyyy HH:mm:ss", "1/1/2026   22:30:00", true, calendarSeconds(2026, 1, 1, 22, 30, 0)},
+        {"dd.MM.yy HH:mm:ss", "29.02.28 02:05:09", true, calendarSeconds(2028, 2, 29, 2, 5, 9)},
+        {"dd.MM.yy HH:mm:ss", "29.02.27 02:05:09", false, 0},
+        {"yyyy-MM-ddTHH:mm:ss", "2026-03-14T22:3a:00", false, 0},
         {"yyyy-MM-dd'T'HH:mm:ss.zzz", "2026-03-14T22:30:00.250", true, calendarSeconds(2026, 3, 14, 22, 30, 0)},
     };
     for (const Case &c : cases) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "import/ImportedNight.h"
 
+#include "archive/ReadingCodec.h"
+
 #include <array>
 
 QString ImportedNight::summary() const
@@ -87,19 +89,30 @@ std::vector<SampleRecord> expand(const std::vector<TimedReading> &rows, int inte
         return out;
     }
     out.reserve(std::size_t(total));
+    // Most readings follow the one before by a second: counting on is cheaper
+    // than a calendar conversion each.
+    std::int64_t last = 0;
+    auto put = [&](std::int64_t seconds, std::uint8_t spo2, std::uint8_t pulse) {
+        SampleRecord s;
+        if (!out.empty() && seconds == last + 1) {
+            s = out.back();
+            if (s.second < 59)
+                ++s.second;
+            else
+                s = ReadingCodec::nextSecond(s);
+        } else {
+            s = recordAt(seconds);
+        }
+        s.spo2 = spo2;
+        s.pulseRate = pulse;
+        out.push_back(s);
+        last = seconds;
+    };
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const std::int64_t step = i + 1 < rows.size() ? rows[i + 1].seconds - rows[i].seconds : 1;
         const std::int64_t n = step <= hold ? step : 1;
-        SampleRecord s = recordAt(rows[i].seconds);
-        s.spo2 = rows[i].spo2;
-        s.pulseRate = rows[i].pulse;
-        out.push_back(s);
-        for (std::int64_t k = 1; k < n; ++k) {
-            SampleRecord held = recordAt(rows[i].seconds + k);
-            held.spo2 = s.spo2;
-            held.pulseRate = s.pulseRate;
-            out.push_back(held);
-        }
+        for (std::int64_t k = 0; k < n; ++k)
+            put(rows[i].seconds + k, rows[i].spo2, rows[i].pulse);
     }
     return out;
 }

@@ -86,8 +86,15 @@ std::optional<int> takeOffset(std::string_view rest)
 std::int64_t calendarSeconds(int year, int month, int day, int hour, int minute, int second)
 {
     static const std::int64_t epoch2000 = daysFromCivil(2000, 1, 1);
-    return (daysFromCivil(year, unsigned(month), unsigned(day)) - epoch2000) * 86400 + hour * 3600 + minute * 60 +
-           second;
+    // Rows come in runs of one date: the last day is kept.
+    thread_local int lastDate = -1;
+    thread_local std::int64_t lastDays = 0;
+    const int date = (year * 16 + month) * 32 + day;
+    if (date != lastDate) {
+        lastDays = daysFromCivil(year, unsigned(month), unsigned(day)) - epoch2000;
+        lastDate = date;
+    }
+    return lastDays * 86400 + hour * 3600 + minute * 60 + second;
 }
 
 std::optional<TimePattern> TimePattern::compile(const QString &pattern, QString *error)
@@ -107,7 +114,7 @@ std::optional<TimePattern> TimePattern::compile(const QString &pattern, QString 
         std::size_t run = 1;
         while (i + run < s.size() && s[i + run] == c)
             ++run;
-        auto add = [&](Kind k) { p.tokens_.push_back({k}); };
+        auto add = [&](Kind k) { p.tokens_.push_back({k, 0, std::uint8_t(run)}); };
         if (c == '\'') {
             const std::size_t close = s.find('\'', i + 1);
             if (close == std::string_view::npos)
@@ -157,10 +164,96 @@ std::optional<TimePattern> TimePattern::compile(const QString &pattern, QString 
         return fail(QStringLiteral("needs a day, a month, a year and an hour"));
     if (twelve != amPm)
         return fail(QStringLiteral("needs both h and AP for a 12-hour clock"));
+    p.prepareFixed();
     return p;
 }
 
+void TimePattern::prepareFixed()
+{
+    fixedFields_.clear();
+    fixedLiterals_.clear();
+    fixedLength_ = 0;
+    fixedTwoDigitYear_ = false;
+    std::size_t at = 0;
+    for (const Token &t : tokens_) {
+        if (at > 200)
+            return;
+        switch (t.kind) {
+        case Kind::Literal:
+            fixedLiterals_.push_back({std::uint8_t(at), t.literal});
+            ++at;
+            break;
+        case Kind::Year4:
+            fixedFields_.push_back({std::uint8_t(at), 4, std::uint8_t(t.kind)});
+            at += 4;
+            break;
+        case Kind::Day:
+        case Kind::Month:
+        case Kind::Year2:
+        case Kind::Hour24:
+        case Kind::Minute:
+        case Kind::Second:
+            if (t.letters != 2)
+                return;
+            fixedTwoDigitYear_ = fixedTwoDigitYear_ || t.kind == Kind::Year2;
+            fixedFields_.push_back({std::uint8_t(at), 2, std::uint8_t(t.kind)});
+            at += 2;
+            break;
+        default:
+            return;
+        }
+    }
+    fixedLength_ = at;
+}
+
+// The same result as parseTokens() for a text of the pattern's fixed length,
+// with fewer branches: most files are such patterns, and this runs per row.
+std::optional<TimePattern::Parsed> TimePattern::parseFixed(std::string_view text) const
+{
+    for (const FixedLiteral &l : fixedLiterals_)
+        if (text[l.at] != l.c)
+            return std::nullopt;
+    int values[int(Kind::Literal) + 1] = {};
+    for (const FixedField &f : fixedFields_) {
+        const char *p = text.data() + f.at;
+        const auto d0 = unsigned(p[0] - '0');
+        const auto d1 = unsigned(p[1] - '0');
+        if (d0 > 9 || d1 > 9)
+            return std::nullopt;
+        unsigned v = d0 * 10 + d1;
+        if (f.digits == 4) {
+            const auto d2 = unsigned(p[2] - '0');
+            const auto d3 = unsigned(p[3] - '0');
+            if (d2 > 9 || d3 > 9)
+                return std::nullopt;
+            v = v * 100 + d2 * 10 + d3;
+        }
+        values[f.slot] = int(v);
+    }
+    const int year = fixedTwoDigitYear_ ? 2000 + values[int(Kind::Year2)] : values[int(Kind::Year4)];
+    const int month = values[int(Kind::Month)];
+    const int day = values[int(Kind::Day)];
+    const int hour = values[int(Kind::Hour24)];
+    const int minute = values[int(Kind::Minute)];
+    const int second = values[int(Kind::Second)];
+    if (year < 2000 || year > 2255 || month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month) ||
+        hour > 23 || minute > 59 || second > 59)
+        return std::nullopt;
+    Parsed r;
+    r.seconds = calendarSeconds(year, month, day, hour, minute, second);
+    return r;
+}
+
 std::optional<TimePattern::Parsed> TimePattern::parse(std::string_view text) const
+{
+    // A text the fixed places do not fit may still be read, e.g. "1/11/2026 22:30:00Z".
+    if (fixedLength_ > 0 && text.size() == fixedLength_)
+        if (auto r = parseFixed(text))
+            return r;
+    return parseTokens(text);
+}
+
+std::optional<TimePattern::Parsed> TimePattern::parseTokens(std::string_view text) const
 {
     int day = 0, month = 0, year = 0, hour = 0, minute = 0, second = 0;
     int pm = -1;

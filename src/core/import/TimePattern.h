@@ -28,6 +28,10 @@ public:
     // nullopt unless text is a whole real date and time from 2000 to 2255.
     std::optional<Parsed> parse(std::string_view text) const;
 
+private:
+    std::optional<Parsed> parseTokens(std::string_view text) const;
+
+public:
     const QString &text() const { return text_; }
     // The same pattern with day and month swapped; nullopt when the month is a name.
     std::optional<TimePattern> dayMonthSwapped() const;
@@ -52,8 +56,28 @@ private:
     struct Token {
         Kind kind;
         char literal = 0;
+        std::uint8_t letters = 0; // how many pattern letters it was written with
     };
+    // A pattern of two-digit fields, four-digit years and other characters
+    // only, e.g. yyyy-MM-ddTHH:mm:ss, read at fixed places when the text has
+    // its length.
+    struct FixedField {
+        std::uint8_t at;
+        std::uint8_t digits;
+        std::uint8_t slot; // Kind of the field
+    };
+    struct FixedLiteral {
+        std::uint8_t at;
+        char c;
+    };
+    std::optional<Parsed> parseFixed(std::string_view text) const;
+    void prepareFixed();
+
     std::vector<Token> tokens_;
+    std::vector<FixedField> fixedFields_;
+    std::vector<FixedLiteral> fixedLiterals_;
+    std::size_t fixedLength_ = 0; // 0: not such a pattern
+    bool fixedTwoDigitYear_ = false;
     QString text_;
 };
 
