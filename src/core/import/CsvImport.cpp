@@ -479,6 +479,31 @@ ImportedNight failed(ImportedNight r, const QString &error)
 
 } // namespace
 
+Preview preview(const QByteArray &data, int maxRows)
+{
+    Preview p;
+    std::string_view text(data.constData(), std::size_t(data.size()));
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
+    Text decoder;
+    decoder.utf8 = validUtf8(text);
+    const std::size_t firstLineEnd = text.find('\n');
+    RowReader rows(
+        text, likelySeparator(text.substr(0, firstLineEnd == std::string_view::npos ? text.size() : firstLineEnd)));
+    std::vector<Field> fields;
+    int line = 0;
+    while (int(p.rows.size()) < maxRows && rows.next(fields, line)) {
+        if (blankRow(fields))
+            continue;
+        QStringList cells;
+        for (const Field &f : fields)
+            cells << decoder.decode(trimmed(f.text));
+        p.columns = std::max(p.columns, int(cells.size()));
+        p.rows.push_back(cells);
+    }
+    return p;
+}
+
 std::optional<Columns> parseColumns(const QString &text, QString *error)
 {
     Columns c;

@@ -5,8 +5,10 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
+#include <vector>
 
 // Readings from the CSV files of other oximeters and their apps: comma,
 // semicolon or tab separated, UTF-8 (with or without BOM) or Latin-1, quoted
@@ -31,6 +33,13 @@ struct Options {
 };
 
 ImportedNight read(const QByteArray &data, const Options &options = {});
+
+// The first rows of a file split into cells, for a person to place the columns.
+struct Preview {
+    std::vector<QStringList> rows;
+    int columns = 0; // the widest row's
+};
+Preview preview(const QByteArray &data, int maxRows);
 
 // "time=1,spo2=2,pulse=3" (columns counted from 1; date= for a separate
 // date column) as Columns; nullopt with the reason when it is not one.
