@@ -203,6 +203,16 @@ TEST(CsvImport, RefusedRowsAreCountedWithTheFirstReason)
     EXPECT_EQ(none.error.toStdString(), "no valid reading: line 2: pulse '7' is not a reading");
 }
 
+// An unquoted time split at a comma is joined again, but never with a quoted
+// field (whose text may not lie beside it).
+TEST(CsvImport, SplitTimeIsNotJoinedWithAQuotedField)
+{
+    const ImportedNight r = CsvImport::read("time,spo2,pulse\n2026-03-14 22:30:00,95,60\n"
+                                            "2026-03-14 22:30:01,\"9\"\"7\",95,60\n");
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_EQ(r.summary().toStdString(), "1 rows read, 1 refused: line 3: SpO2 '9\"7' is not a reading");
+}
+
 // Each value holds for up to three intervals; a longer step stays a gap.
 TEST(CsvImport, ExpandsIntervalsAndKeepsGaps)
 {

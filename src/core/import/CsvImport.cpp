@@ -427,8 +427,11 @@ private:
         RowCells c;
         const int n = int(fields.size());
         int extra = width_ > 0 && n > width_ ? n - width_ : 0;
-        if (extra > 0 && fields[std::size_t(columns_.time)].quoted)
-            extra = 0;
+        // Only unquoted fields lie next to each other in the text (a quoted
+        // one may live in the reader's side buffer).
+        for (int k = 0; k <= extra && columns_.time + k < n; ++k)
+            if (fields[std::size_t(columns_.time) + std::size_t(k)].quoted)
+                extra = 0;
         auto at = [&](int column) -> int { return column > columns_.time ? column + extra : column; };
         const int needed = std::max({columns_.time + extra, at(columns_.date), at(columns_.spo2), at(columns_.pulse)});
         if (needed >= n)
