@@ -213,6 +213,27 @@ TEST(CsvImport, SplitTimeIsNotJoinedWithAQuotedField)
     EXPECT_EQ(r.summary().toStdString(), "1 rows read, 1 refused: line 3: SpO2 '9\"7' is not a reading");
 }
 
+// A file is UTF-8 when every byte sequence is; otherwise Latin-1.
+TEST(CsvImport, RefusedCellsQuotedInTheFilesEncoding)
+{
+    struct Case {
+        QByteArray cell;
+        QString shown;
+    } const cases[] = {
+        {"caf\xC3\xA9 cr\xC3\xA8me", QStringLiteral("caf\u00E9 cr\u00E8me")},
+        {"caf\xE9 cr\xE8me", QStringLiteral("caf\u00E9 cr\u00E8me")},
+        {"\xF0\x9F\x98\x80 ok", QStringLiteral("\U0001F600 ok")},
+        {"\xED\xA0\x80 x", QStringLiteral("\u00ED\u00A0\u0080 x")}, // a UTF-16 surrogate is no UTF-8
+    };
+    for (const Case &c : cases) {
+        const ImportedNight r = CsvImport::read("time,spo2,pulse\n2026-03-14 22:30:00,95,60\n"
+                                                "2026-03-14 22:30:01," +
+                                                c.cell + ",60\n");
+        EXPECT_EQ(r.firstRefusal, QStringLiteral("line 3: SpO2 '%1' is not a reading").arg(c.shown))
+            << r.firstRefusal.toStdString();
+    }
+}
+
 // Each value holds for up to three intervals; a longer step stays a gap.
 TEST(CsvImport, ExpandsIntervalsAndKeepsGaps)
 {

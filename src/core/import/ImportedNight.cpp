@@ -88,31 +88,30 @@ std::vector<SampleRecord> expand(const std::vector<TimedReading> &rows, int inte
             *error = QStringLiteral("more than %1 readings (31 days)").arg(grouped(kMaxReadings));
         return out;
     }
-    out.reserve(std::size_t(total));
+    out.resize(std::size_t(total));
     // Most readings follow the one before by a second: counting on is cheaper
     // than a calendar conversion each.
+    std::size_t at = 0;
     std::int64_t last = 0;
-    auto put = [&](std::int64_t seconds, std::uint8_t spo2, std::uint8_t pulse) {
-        SampleRecord s;
-        if (!out.empty() && seconds == last + 1) {
-            s = out.back();
-            if (s.second < 59)
-                ++s.second;
-            else
-                s = ReadingCodec::nextSecond(s);
-        } else {
-            s = recordAt(seconds);
-        }
-        s.spo2 = spo2;
-        s.pulseRate = pulse;
-        out.push_back(s);
-        last = seconds;
-    };
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const std::int64_t step = i + 1 < rows.size() ? rows[i + 1].seconds - rows[i].seconds : 1;
         const std::int64_t n = step <= hold ? step : 1;
-        for (std::int64_t k = 0; k < n; ++k)
-            put(rows[i].seconds + k, rows[i].spo2, rows[i].pulse);
+        for (std::int64_t k = 0; k < n; ++k, ++at) {
+            const std::int64_t seconds = rows[i].seconds + k;
+            SampleRecord &s = out[at];
+            if (at > 0 && seconds == last + 1) {
+                s = out[at - 1];
+                if (s.second < 59)
+                    ++s.second;
+                else
+                    s = ReadingCodec::nextSecond(s);
+            } else {
+                s = recordAt(seconds);
+            }
+            s.spo2 = rows[i].spo2;
+            s.pulseRate = rows[i].pulse;
+            last = seconds;
+        }
     }
     return out;
 }
