@@ -135,3 +135,50 @@ put("fuzz_raw_dump", "exchange",
     b"# a comment\n1.5 > 55 AA FB 00 00 FB\n")
 put("fuzz_raw_dump", "largest-offset", b"# quellix raw dump 1\n9223372036854.775807 < 00 FF\n")
 put("fuzz_raw_dump", "offset-too-large", b"# quellix raw dump 1\n9223372036854775807 > 55\n")
+
+# CSV import: the layouts the reader knows, and a few that it must refuse.
+put("fuzz_csv_import", "own-export", b"time,spo2,pulse_rate\r\n2026-03-14T22:30:00,97,61\r\n2026-03-14T22:30:01,96,62\r\n")
+put("fuzz_csv_import", "ring-unquoted",
+    b"Time,Oxygen Level,Pulse Rate,Motion\n08:48:26PM Nov 27, 2025,95,60,0\n08:48:30PM Nov 27, 2025,94,61,2\n")
+put("fuzz_csv_import", "ring-reminders",
+    b"Time,SpO2(%),Pulse Rate(bpm),Motion,SpO2 Reminder,PR Reminder,\n"
+    b"18:02:48 Aug 03 2026,97,58,0,0,0,\n18:02:50 Aug 03 2026,255,65535,3,0,0,\n")
+put("fuzz_csv_import", "day-first", b"\xef\xbb\xbftimestamp;SpO2;HR\n22:15:03 27/11/2025;97;58\n22:15:07 27/11/2025;--;\n")
+put("fuzz_csv_import", "quoted", b'time\tspo2\tpr\tnote\n"2026/03/14 22:30:00"\t97\t61\t"a ""b""\nc"\n')
+put("fuzz_csv_import", "no-header", b"2026-03-14 22:30:00,95,60\n2026-03-14 22:30:04,95,60\n")
+
+
+# EDF import: EDF+C with SpO2, pulse and a plethysmogram, EDF+D with onsets.
+def edf(signals, records, reserved=b"", duration=1, patient=b"X", onsets=None):
+    """signals: (label, dimension, phys_min, phys_max, dig_min, dig_max, samples, value(record, i))"""
+    sigs = list(signals)
+    if onsets is not None:
+        sigs.append((b"EDF Annotations", b"", -1, 1, -32768, 32767, 15, None))
+    n = len(sigs)
+
+    def f(v, w):
+        return (v if isinstance(v, bytes) else str(v).encode()).ljust(w)[:w]
+
+    head = (f(0, 8) + f(patient, 80) + f(b"Startdate 14-MAR-2026 X X X", 80) + f(b"14.03.26", 8) +
+            f(b"22.30.00", 8) + f(256 * (n + 1), 8) + f(reserved, 44) + f(records, 8) + f(duration, 8) + f(n, 4))
+    for width, k in ((16, 0), (80, None), (8, 1), (8, 2), (8, 3), (8, 4), (8, 5), (80, None), (8, 6), (32, None)):
+        head += b"".join(f(b"" if k is None else s[k], width) for s in sigs)
+    body = b""
+    for r in range(records):
+        for s in sigs:
+            if s[7] is None:
+                body += (b"+%d\x14\x14\x00" % onsets[r]).ljust(2 * s[6], b"\x00")
+            else:
+                body += b"".join(struct.pack("<h", s[7](r, i)) for i in range(s[6]))
+    return head + body
+
+
+put("fuzz_edf_import", "edfplus-c-4hz",
+    edf([(b"SpO2", b"%", 0, 100, 0, 1000, 4, lambda r, i: 900 + 10 * i),
+         (b"Pulse", b"bpm", 0, 250, 0, 250, 4, lambda r, i: 60 + r),
+         (b"Pleth", b"", -1, 1, -32768, 32767, 8, lambda r, i: i * 100)], 3, b"EDF+C",
+        patient=b"X F X Ann_Lee", onsets=[0, 1, 2]))
+put("fuzz_edf_import", "edfplus-d",
+    edf([(b"SaO2", b"%", 0, 255, 0, 255, 1, lambda r, i: 95),
+         (b"HR", b"bpm", 0, 255, 0, 255, 1, lambda r, i: 255)], 3, b"EDF+D", onsets=[0, 5, 20]))
+put("fuzz_edf_import", "edf-slow", edf([(b"Sat", b"%", 0, 255, 0, 255, 1, lambda r, i: 90 + r)], 3, duration=4))

@@ -496,6 +496,45 @@
     </message>
 </context>
 <context>
+    <name>ImportColumnsDialog</name>
+    <message>
+        <source>Place the columns</source>
+        <translation>Placer les colonnes</translation>
+    </message>
+    <message>
+        <source>ignore</source>
+        <translation>ignorer</translation>
+    </message>
+    <message>
+        <source>time</source>
+        <translation>heure</translation>
+    </message>
+    <message>
+        <source>date</source>
+        <translation>date</translation>
+    </message>
+    <message>
+        <source>SpO2</source>
+        <translation>SpO2</translation>
+    </message>
+    <message>
+        <source>pulse</source>
+        <translation>pouls</translation>
+    </message>
+    <message>
+        <source>Date and time pattern:</source>
+        <translation>Format de la date et de l&apos;heure :</translation>
+    </message>
+    <message>
+        <source>Choose the time column and the SpO2 or pulse column.</source>
+        <translation>Choisissez la colonne de l&apos;heure et celle de la SpO2 ou du pouls.</translation>
+    </message>
+    <message>
+        <source>%1 rows read, %2 refused</source>
+        <translation>%1 lignes lues, %2 refusées</translation>
+    </message>
+</context>
+<context>
     <name>LanguageDialog</name>
     <message>
         <source>Language</source>

@@ -495,6 +495,45 @@
     </message>
 </context>
 <context>
+    <name>ImportColumnsDialog</name>
+    <message>
+        <source>Place the columns</source>
+        <translation>指定列</translation>
+    </message>
+    <message>
+        <source>ignore</source>
+        <translation>忽略</translation>
+    </message>
+    <message>
+        <source>time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>date</source>
+        <translation>日期</translation>
+    </message>
+    <message>
+        <source>SpO2</source>
+        <translation>SpO2</translation>
+    </message>
+    <message>
+        <source>pulse</source>
+        <translation>脉率</translation>
+    </message>
+    <message>
+        <source>Date and time pattern:</source>
+        <translation>日期和时间格式：</translation>
+    </message>
+    <message>
+        <source>Choose the time column and the SpO2 or pulse column.</source>
+        <translation>请选择时间列以及 SpO2 列或脉率列。</translation>
+    </message>
+    <message>
+        <source>%1 rows read, %2 refused</source>
+        <translation>已读取 %1 行，拒绝 %2 行</translation>
+    </message>
+</context>
+<context>
     <name>LanguageDialog</name>
     <message>
         <source>Language</source>

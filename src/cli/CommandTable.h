@@ -35,4 +35,8 @@ inline constexpr CliCommand kCliCommands[] = {
     {"report", "IN.dat --mode trend|table|analysis OUT.pdf [--size WxH]", "print the pages into a PDF file"},
     {"archive", "[--archive FILE] list|import|export|remove|backup|restore|check ...",
      "the nights kept in the archive (see quellix-cli(1))"},
+    {"archive",
+     "[--archive FILE] import FILE... [--id N] [--name TEXT] [--columns MAP] [--time-format PATTERN] "
+     "[--accept-refused]",
+     "archive .dat files, and CSV (.csv, .txt) and EDF (.edf) files of other oximeters"},
 };

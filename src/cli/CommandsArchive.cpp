@@ -3,10 +3,10 @@
 
 #include "app/Settings.h"
 #include "app/TerminalText.h"
-#include "archive/DatImport.h"
 #include "archive/NightFiles.h"
 #include "archive/SqliteArchive.h"
 #include "archive/SummaryRefresh.h"
+#include "import/ImportFile.h"
 #include "model/DatFile.h"
 #include "texts/ArchiveTexts.h"
 
@@ -20,7 +20,8 @@ namespace
 
 const char *const kUsage =
     "archive [--archive FILE] list [--patient TEXT] [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--json]\n"
-    "       quellix-cli archive [--archive FILE] import FILE.dat...\n"
+    "       quellix-cli archive [--archive FILE] import FILE... [--id N] [--name TEXT] [--columns MAP]\n"
+    "                   [--time-format PATTERN] [--accept-refused]\n"
     "       quellix-cli archive [--archive FILE] export NIGHT OUT.dat|OUT.txt|OUT.xls|OUT.csv|OUT.edf\n"
     "       quellix-cli archive [--archive FILE] remove NIGHT\n"
     "       quellix-cli archive [--archive FILE] backup OUT | restore IN | check";
@@ -162,28 +163,110 @@ int list(SqliteArchive &archive, QStringList args, QTextStream &out, QTextStream
     return 0;
 }
 
-int import(SqliteArchive &archive, const QStringList &files, QTextStream &out, QTextStream &err)
+struct ImportChoices {
+    int id = 1;
+    QString name;
+    CsvImport::Options csv;
+    bool acceptRefused = false;
+};
+
+// Takes the import options out of args; false (with the reason told) on a bad one.
+bool takeImportChoices(QStringList &args, ImportChoices &c, QTextStream &err)
 {
-    if (files.isEmpty())
+    QString id;
+    QString columns;
+    c.acceptRefused = args.removeAll(QStringLiteral("--accept-refused")) > 0;
+    if (!takeOption(args, QStringLiteral("--id"), &id) || !takeOption(args, QStringLiteral("--name"), &c.name) ||
+        !takeOption(args, QStringLiteral("--columns"), &columns) ||
+        !takeOption(args, QStringLiteral("--time-format"), &c.csv.timeFormat))
+        return false;
+    if (!id.isEmpty()) {
+        bool ok = false;
+        c.id = id.toInt(&ok);
+        if (!ok || c.id < 1 || c.id > 128) {
+            err << "not a patient ID: " << id << " (1 to 128)\n";
+            return false;
+        }
+    }
+    if (!columns.isEmpty()) {
+        QString error;
+        c.csv.columns = CsvImport::parseColumns(columns, &error);
+        if (!c.csv.columns) {
+            err << error << "\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+// The nights of one file, or nullopt when it is refused (the reason told).
+std::optional<std::vector<NightInput>> nightsOfFile(const QString &file, const ImportChoices &choices, QTextStream &out,
+                                                    QTextStream &err)
+{
+    const QString fileName = QFileInfo(file).fileName();
+    if (ImportFile::formatForPath(file) == ImportFile::Format::None) {
+        const DatFile::ReadResult r = DatFile::read(file);
+        if (!r.ok) {
+            err << file << ": can't open the file: " << r.failedCheck << " (byte " << r.offset << ")\n";
+            return std::nullopt;
+        }
+        const DatFile::Contents &c = r.contents;
+        return nightInputs(c.samples.data(), int(c.samples.size()), c.title, NightSource::Import, fileName, false,
+                           storedPatientOf);
+    }
+    ImportedNight r = ImportFile::read(file, choices.csv);
+    if (!r.ok) {
+        err << file << ": can't import the file: " << r.error;
+        if (r.dayMonthUndecided)
+            err << " (for example --time-format 'dd/MM/yyyy HH:mm:ss')";
+        if (r.layoutUnknown)
+            err << " (name them with --columns, for example time=1,spo2=2,pulse=3)";
+        err << "\n";
+        return std::nullopt;
+    }
+    out << file << ": " << r.summary() << "\n";
+    if (r.mostlyRefused() && !choices.acceptRefused) {
+        err << file << ": not imported, more than 10 % of it was refused; check the file, or import it with "
+            << "--accept-refused\n";
+        return std::nullopt;
+    }
+    if (!r.note.isEmpty())
+        out << file << ": " << r.note << "\n";
+    for (SampleRecord &s : r.readings)
+        s.id = std::uint8_t(choices.id);
+    // These files carry no device ID: the night belongs to the patient the user names.
+    PatientRecord patient;
+    patient.idNumber = choices.id;
+    PatientRecord::setText(patient.name, choices.name.isEmpty() ? r.patientName : choices.name);
+    if (r.intervalSeconds > 1)
+        out << file << ": a reading every " << r.intervalSeconds << " s, each held until the next\n";
+    return nightInputs(r.readings.data(), int(r.readings.size()), QString(), NightSource::Import, fileName, false,
+                       [&](int) { return patient; });
+}
+
+int import(SqliteArchive &archive, QStringList args, QTextStream &out, QTextStream &err)
+{
+    ImportChoices choices;
+    if (!takeImportChoices(args, choices, err) || args.isEmpty())
         return usage(err);
+    const QStringList &files = args;
     int failed = 0;
     StoreCounts total;
     for (const QString &file : files) {
-        // One transaction a file: an interrupted import keeps every file before it.
-        const DatImport imported = importDatFile(archive, file);
-        if (imported.outcome == DatImport::Outcome::Unreadable) {
-            err << file << ": can't open the file: " << imported.error << "\n";
+        const auto nights = nightsOfFile(file, choices, out, err);
+        if (!nights) {
             ++failed;
             continue;
         }
-        if (imported.outcome == DatImport::Outcome::NotStored) {
-            err << file << ": could not be archived: "
-                << ArchiveTexts::text(imported.refusal.error, imported.refusal.detail, {archive.path(), {}, 0})
+        // One transaction a file: an interrupted import keeps every file before it.
+        const ArchiveResult<StoreCounts> stored = archive.store(*nights);
+        if (!stored) {
+            err << file << ": could not be archived: " << ArchiveTexts::text(stored, {archive.path(), {}, 0})
                 << "\n";
             ++failed;
             continue;
         }
-        const StoreCounts &counts = imported.counts;
+        const StoreCounts &counts = stored.value();
         out << file << ": " << counts.added << " nights archived, " << counts.present << " already in the archive."
             << Qt::endl; // flushed: a script sees each file as it is done
         total.added += counts.added;

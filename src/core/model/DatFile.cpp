@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/DatFile.h"
 
+#include "app/BoundedRead.h"
 #include "app/CheckedFile.h"
-#include "app/SystemError.h"
 #include "model/EightBitText.h"
 #include "model/RecordStore.h"
 #include "model/TextCut.h"
@@ -16,9 +16,6 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <poll.h>
 #include <unistd.h>
 #endif
 
@@ -27,9 +24,6 @@ namespace DatFile
 
 namespace
 {
-
-// A pipe whose writer sends nothing for this long is given up.
-constexpr int kSilentPipeMs = 10000;
 
 // A file about to be replaced by a part of a recording.
 struct EarlierFile {
@@ -184,65 +178,6 @@ void appendTitleLength(QByteArray &out, quint64 n)
     }
 }
 
-struct Slurp {
-    bool ok = false;
-    QByteArray data;
-    QString error;
-};
-
-// Reads at most limit bytes of path.
-Slurp readAtMost(const QString &path, qint64 limit)
-{
-    Slurp r;
-#ifdef Q_OS_UNIX
-    // Non-blocking, so opening a FIFO without a writer does not hang; a FIFO
-    // that never had a writer then reads as empty.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        r.error = SystemErrorText(errno);
-        return r;
-    }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    r.data.resize(qsizetype(limit));
-    qint64 got = 0;
-    while (got < limit) {
-        const ssize_t n = ::read(fd, r.data.data() + got, size_t(limit - got));
-        if (n > 0) {
-            got += n;
-            continue;
-        }
-        if (n == 0)
-            break;
-        if (errno == EINTR)
-            continue;
-        if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            pollfd p{fd, POLLIN, 0};
-            const int ready = ::poll(&p, 1, kSilentPipeMs);
-            if (ready == 0) {
-                r.error = QStringLiteral("no data arrived for %1 s").arg(kSilentPipeMs / 1000);
-                return r;
-            }
-            continue;
-        }
-        r.error = SystemErrorText(errno);
-        return r;
-    }
-    r.data.truncate(qsizetype(got));
-#else
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        r.error = f.errorString();
-        return r;
-    }
-    r.data = f.read(limit);
-#endif
-    r.ok = true;
-    return r;
-}
-
 // A real calendar date (leap years counted) and time of day. Inline rather than
 // QDate::isValid: it runs for every reading and dominates opening a file.
 bool realDateTime(const SampleRecord &s)
@@ -334,7 +269,7 @@ ReadResult read(const QString &path)
     if (info.isFile() && info.size() > maxFileSize())
         return fail(QStringLiteral("file length %1 above the largest possible %2").arg(info.size()).arg(maxFileSize()),
                     0);
-    const Slurp s = readAtMost(path, maxFileSize() + 1);
+    const BoundedRead s = readAtMost(path, maxFileSize() + 1);
     if (!s.ok)
         return fail(QStringLiteral("cannot be opened: %1").arg(s.error), 0);
     if (s.data.size() > maxFileSize())
