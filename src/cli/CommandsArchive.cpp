@@ -4,12 +4,14 @@
 #include "app/Settings.h"
 #include "app/TerminalText.h"
 #include "archive/NightFiles.h"
+#include "archive/NightInputs.h"
 #include "archive/SqliteArchive.h"
 #include "archive/SummaryRefresh.h"
 #include "import/ImportFile.h"
 #include "model/DatFile.h"
 #include "texts/ArchiveTexts.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>

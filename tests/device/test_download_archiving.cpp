@@ -58,8 +58,11 @@ struct Downloader {
 
 std::vector<NightInfo> nightsIn(const QString &path)
 {
-    SqliteArchive::Opened o = SqliteArchive::open(path);
-    return o.archive ? o.archive->list({}, nullptr).value_or(std::vector<NightInfo>{}) : std::vector<NightInfo>{};
+    ArchiveResult<SqliteArchive::Opened> o = SqliteArchive::open(path);
+    if (!o)
+        return {};
+    const ArchiveResult<NightList> listed = o.value().archive->list({});
+    return listed ? std::vector<NightInfo>(listed.value().begin(), listed.value().end()) : std::vector<NightInfo>{};
 }
 
 bool hasNotice(const DeviceNotices &notices, DeviceNotice::Kind kind)
@@ -84,7 +87,7 @@ TEST(DownloadArchiving, EachIdIsArchivedOnceInRecordingOrderWithItsStoredDetails
 
         ASSERT_TRUE(run.download());
         const DownloadArchived &first = run.result->archived;
-        EXPECT_TRUE(first.ok) << first.error.toStdString();
+        EXPECT_TRUE(first.ok) << first.failure.detail.toStdString();
         EXPECT_EQ(first.added, 2);
         EXPECT_EQ(first.present, 0);
         EXPECT_EQ(DeviceTexts::checkLines(*run.result).last(),
@@ -92,7 +95,8 @@ TEST(DownloadArchiving, EachIdIsArchivedOnceInRecordingOrderWithItsStoredDetails
         EXPECT_FALSE(hasUnkeptDownload(run.store));
         const std::vector<NightInfo> nights = nightsIn(path);
         ASSERT_EQ(nights.size(), 2u);
-        SqliteArchive::Opened o = SqliteArchive::open(path);
+        ArchiveResult<SqliteArchive::Opened> o = SqliteArchive::open(path);
+        ASSERT_TRUE(o);
         for (const NightInfo &n : nights) {
             const int id = n.deviceId;
             EXPECT_EQ(run.store.archivedNights[std::size_t(id - 1)], std::vector<qint64>{n.night});
@@ -101,9 +105,9 @@ TEST(DownloadArchiving, EachIdIsArchivedOnceInRecordingOrderWithItsStoredDetails
             EXPECT_EQ(n.patientName, id == 12 ? QStringLiteral("Ann") : QString());
             run.store.SelectDeviceId(id, RecordStore::SelectSource::Download);
             EXPECT_EQ(run.store.currentNights, std::vector<qint64>{n.night});
-            EXPECT_EQ(o.archive->night(n.night, nullptr)->readings, run.store.currentSamples) << "ID " << id;
+            EXPECT_EQ(o.value().archive->night(n.night).value().readings, run.store.currentSamples) << "ID " << id;
         }
-        o.archive.reset();
+        o.value().archive.reset();
 
         // The same device again: nothing new, and each ID knows its night.
         ASSERT_TRUE(run.download());
@@ -133,7 +137,7 @@ TEST(DownloadArchiving, AFullOrReadOnlyArchiveKeepsTheReadingsAndSaysSo)
         if (!disk.mounted())
             GTEST_SKIP() << "this machine does not let the test mount a small file system";
         const QString path = disk.file("archive.sqlite");
-        ASSERT_TRUE(SqliteArchive::open(path).archive);
+        ASSERT_TRUE(SqliteArchive::open(path));
         ASSERT_TRUE(readOnly ? disk.makeReadOnly() : disk.leaveFree(0));
 
         SimulatedOximeter sim(harness::config());
@@ -143,7 +147,7 @@ TEST(DownloadArchiving, AFullOrReadOnlyArchiveKeepsTheReadingsAndSaysSo)
         const DownloadArchived &a = run.result->archived;
         EXPECT_TRUE(a.ran);
         EXPECT_FALSE(a.ok);
-        EXPECT_FALSE(a.error.isEmpty());
+        EXPECT_FALSE(a.failure.detail.isEmpty()) << "the reason is told";
         EXPECT_TRUE(a.damagedKeptAs.isEmpty());
         EXPECT_TRUE(hasNotice(run.notices, DeviceNotice::Kind::ArchiveFailed));
         EXPECT_EQ(run.store.deviceSamples[2], sim.readings(3)) << "the readings stay in memory";
@@ -153,10 +157,10 @@ TEST(DownloadArchiving, AFullOrReadOnlyArchiveKeepsTheReadingsAndSaysSo)
         if (!readOnly) {
             // With room again the archive opens whole, without any of the download.
             ASSERT_TRUE(QFile::remove(disk.file("filler")));
-            SqliteArchive::Opened o = SqliteArchive::open(path);
-            ASSERT_TRUE(o.archive) << o.error.toStdString();
-            EXPECT_TRUE(o.archive->list({}, nullptr)->empty());
-            EXPECT_TRUE(o.archive->check().isEmpty());
+            ArchiveResult<SqliteArchive::Opened> o = SqliteArchive::open(path);
+            ASSERT_TRUE(o) << o.detail().toStdString();
+            EXPECT_TRUE(o.value().archive->list({}).value().isEmpty());
+            EXPECT_TRUE(o.value().archive->check().isEmpty());
         }
     }
 }

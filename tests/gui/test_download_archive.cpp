@@ -47,8 +47,11 @@ protected:
     }
     std::vector<NightInfo> nights()
     {
-        SqliteArchive::Opened o = SqliteArchive::open(context().archiveFile());
-        return o.archive ? o.archive->list({}, nullptr).value_or(std::vector<NightInfo>{}) : std::vector<NightInfo>{};
+        ArchiveResult<SqliteArchive::Opened> o = SqliteArchive::open(context().archiveFile());
+        if (!o)
+            return {};
+        const ArchiveResult<NightList> listed = o.value().archive->list({});
+        return listed ? std::vector<NightInfo>(listed.value().begin(), listed.value().end()) : std::vector<NightInfo>{};
     }
 };
 
@@ -221,12 +224,12 @@ TEST_F(DownloadArchive, SaveInfoUpdatesTheArchivedNights)
     });
     frame.action(PatientInfo)->trigger();
     ASSERT_TRUE(seen);
-    SqliteArchive::Opened o = SqliteArchive::open(context().archiveFile());
-    ASSERT_TRUE(o.archive);
-    const std::optional<StoredNight> stored = o.archive->night(night, nullptr);
+    ArchiveResult<SqliteArchive::Opened> o = SqliteArchive::open(context().archiveFile());
+    ASSERT_TRUE(o);
+    const ArchiveResult<StoredNight> stored = o.value().archive->night(night);
     ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->info.patientName, QStringLiteral("Ann Lee"));
-    EXPECT_EQ(stored->patient.nameText(), QStringLiteral("Ann Lee"));
+    EXPECT_EQ(stored.value().info.patientName, QStringLiteral("Ann Lee"));
+    EXPECT_EQ(stored.value().patient.nameText(), QStringLiteral("Ann Lee"));
 }
 
 } // namespace

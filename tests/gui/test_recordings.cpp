@@ -66,12 +66,12 @@ protected:
     qint64 store(const std::vector<SampleRecord> &readings, const PatientRecord &who, const QString &title = {})
     {
         NightInput in{readings, who, title, NightSource::Download, QStringLiteral("demo"), false};
-        StoreCounts counts;
-        QString error;
-        SqliteArchive::Opened o = SqliteArchive::open(SqliteArchive::defaultPath());
-        EXPECT_TRUE(o.archive && o.archive->store({in}, &counts, &error)) << error.toStdString();
-        const auto all = o.archive->list({}, &error);
-        return all && !all->empty() ? all->back().night : 0;
+        ArchiveResult<SqliteArchive::Opened> o = SqliteArchive::open(SqliteArchive::defaultPath());
+        if (!o)
+            return 0;
+        const ArchiveResult<StoreCounts> stored = o.value().archive->store({in});
+        EXPECT_TRUE(stored) << stored.detail().toStdString();
+        return stored && !stored.value().nights.empty() ? stored.value().nights.back() : 0;
     }
     std::vector<qint64> numbers()
     {

@@ -87,14 +87,14 @@ TEST(CliImport, CsvAndEdfBecomeNightsOfTheNamedPatient)
         EXPECT_EQ(n[QLatin1String("readings")].toInt(), e.readings);
     }
     // The EDF night's readings are the ones written, under ID 1.
-    SqliteArchive::Opened o = SqliteArchive::open(SqliteArchive::defaultPath());
-    ASSERT_TRUE(o.archive);
-    QString error;
-    const auto stored = o.archive->night(qint64(nights[1].toObject()[QLatin1String("night")].toInteger()), &error);
-    ASSERT_TRUE(stored) << error.toStdString();
+    ArchiveResult<SqliteArchive::Opened> o = SqliteArchive::open(SqliteArchive::defaultPath());
+    ASSERT_TRUE(o);
+    const ArchiveResult<StoredNight> stored =
+        o.value().archive->night(qint64(nights[1].toObject()[QLatin1String("night")].toInteger()));
+    ASSERT_TRUE(stored) << stored.detail().toStdString();
     for (SampleRecord &s : night)
         s.id = 1;
-    EXPECT_EQ(stored->readings, night);
+    EXPECT_EQ(stored.value().readings, night);
 }
 
 // A file refused adds nothing; the message says what would let it in.

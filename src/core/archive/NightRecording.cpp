@@ -10,6 +10,4 @@ void loadNight(RecordStore &store, const StoredNight &night)
     store.currentPatient = night.patient;
     store.patientEnteredForRecording = false;
     store.currentNights = {night.info.night};
-    store.viewPosition = 0;
-    store.viewCursor = 0;
 }
