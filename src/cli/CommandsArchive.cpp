@@ -263,8 +263,7 @@ int import(SqliteArchive &archive, QStringList args, QTextStream &out, QTextStre
         // One transaction a file: an interrupted import keeps every file before it.
         const ArchiveResult<StoreCounts> stored = archive.store(*nights);
         if (!stored) {
-            err << file << ": could not be archived: " << ArchiveTexts::text(stored, {archive.path(), {}, 0})
-                << "\n";
+            err << file << ": could not be archived: " << ArchiveTexts::text(stored, {archive.path(), {}, 0}) << "\n";
             ++failed;
             continue;
         }

@@ -9,7 +9,7 @@ struct DatImport {
     enum class Outcome { Stored, Unreadable, NotStored };
     Outcome outcome = Outcome::NotStored;
     StoreCounts counts;
-    QString error;         // Unreadable: the failed check
+    QString error;            // Unreadable: the failed check
     ArchiveFailure refusal{}; // NotStored: why the archive refused it
 };
 

@@ -14,7 +14,7 @@ struct DownloadArchived {
     int added = 0;
     int present = 0;
     ArchiveFailure failure{}; // why nothing was written
-    QString damagedKeptAs; // a damaged archive file put aside on the way
+    QString damagedKeptAs;    // a damaged archive file put aside on the way
 };
 
 // Keeps every downloaded ID's readings of store in the archive at path, in one
