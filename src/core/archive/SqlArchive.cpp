@@ -368,7 +368,7 @@ ArchiveResult<SqlArchive::SummaryBatch> SqlArchive::refreshSummaries(qint64 afte
         while (q.next()) {
             ++step.looked;
             step.last = q.value(0).toLongLong();
-            const auto readings = ReadingCodec::decode(q.value(1).toByteArray());
+            auto readings = ReadingCodec::decode(q.value(1).toByteArray());
             if (readings) // an undecodable night keeps its figures; check() reports it
                 pending.emplace_back(step.last, std::move(*readings));
         }
@@ -620,7 +620,7 @@ ArchiveResult<> SqlArchive::setMarks(qint64 number, const std::vector<ReadingSpa
         return begun;
     QSqlQuery q(d);
     const auto rollback = [&] {
-        const ArchiveFailure f = failure(ArchiveError::WriteFailed, q.lastError());
+        ArchiveFailure f = failure(ArchiveError::WriteFailed, q.lastError());
         d.rollback();
         return f;
     };

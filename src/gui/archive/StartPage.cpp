@@ -47,6 +47,8 @@ StartPage::StartPage(QAction *download, QAction *open, QWidget *parent)
     layout->addWidget(recentTitle_);
     layout->addWidget(empty_);
     layout->addWidget(nights_, 1);
+    // Holds the page together at the top while there is no list.
+    layout->addStretch();
 
     connect(download_, &QCommandLinkButton::clicked, download, &QAction::trigger);
     connect(open_, &QCommandLinkButton::clicked, open, &QAction::trigger);

@@ -403,7 +403,12 @@ void MainWindow::switchMode(DisplayMode mode)
 void MainWindow::followDownload(DownloadDialog *window)
 {
     connect(window, &DownloadDialog::recordingCleared, this, &MainWindow::closeRecording);
-    connect(window, &DownloadDialog::dataArrived, this, [this] { setDataArrived(true); });
+    connect(window, &DownloadDialog::dataArrived, this, [this] {
+        setDataArrived(true);
+        // The download's nights are in the archive now; the start page lists them.
+        if (central_->currentWidget() == background_)
+            refreshStartPage();
+    });
     connect(window, &DownloadDialog::recordingChosen, this, [this] {
         // A download always ends in Trend: its search closed every view before.
         showRecording();
