@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -388,16 +389,20 @@ TEST(SaveFaults, DevicesAndPipesAreReadWithinBounds)
     // A FIFO with a writer is read like a file.
     SampleRecord s = testdata::Reading(6, 2, 97, 64, 300);
     const QByteArray good = DatFile::encode(6, &s, 1, QStringLiteral("piped"));
+    // The write end is open before the reader comes: a writer still opening
+    // would let the reader see an empty pipe, and then block for ever itself.
+    // O_RDWR opens a FIFO without waiting for a reader.
+    const int writeEnd = ::open(QFile::encodeName(fifo).constData(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(writeEnd, 0);
     std::thread writer([&] {
-        QFile f(fifo);
-        if (f.open(QIODevice::WriteOnly)) {
-            f.write(good.left(10));
-            f.flush();
-            ::usleep(50000);
-            f.write(good.mid(10));
-        }
+        const auto put = [writeEnd](const QByteArray &bytes) {
+            return ::write(writeEnd, bytes.constData(), std::size_t(bytes.size())) == bytes.size();
+        };
+        EXPECT_TRUE(put(good.left(10)));
+        ::usleep(50000);
+        EXPECT_TRUE(put(good.mid(10)));
+        ::close(writeEnd);
     });
-    ::usleep(20000);
     const DatFile::ReadResult piped = DatFile::read(fifo);
     writer.join();
     ASSERT_TRUE(piped.ok) << piped.failedCheck.toStdString();
