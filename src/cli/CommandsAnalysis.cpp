@@ -39,9 +39,8 @@ QString FloatText(float v)
 bool Load(RecordStore &store, const QString &path, QTextStream &err)
 {
     ScriptedPrompts quiet; // a missing patient record is no failure here
-    QString detail;
-    if (!SavedData::open(store, path, quiet, &detail)) {
-        err << "can't open the file\n" << detail << "\n";
+    if (const FileResult opened = SavedData::open(store, path, quiet); !opened) {
+        err << "can't open the file\n" << opened.detail() << "\n";
         return false;
     }
     return true;

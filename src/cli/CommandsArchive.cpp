@@ -191,12 +191,12 @@ bool takeImportChoices(QStringList &args, ImportChoices &c, QTextStream &err)
         }
     }
     if (!columns.isEmpty()) {
-        QString error;
-        c.csv.columns = CsvImport::parseColumns(columns, &error);
-        if (!c.csv.columns) {
-            err << error << "\n";
+        const ImportResult<CsvImport::Columns> given = CsvImport::parseColumns(columns);
+        if (!given) {
+            err << given.detail() << "\n";
             return false;
         }
+        c.csv.columns = given.value();
     }
     return true;
 }
@@ -293,14 +293,12 @@ int exportNight(SqliteArchive &archive, const QStringList &args, QTextStream &ou
         return 1;
     }
     const StoredNight *night = &stored.value();
-    QString error;
-    const int unitSetup = ReadSetupInt(QStringLiteral("UnitSetup"), SetupDefaults::UnitSetup);
-    QStringList written;
-    if (!writeNight(*night, args[1], unitSetup, &written, &error)) {
-        err << "Can't create the file " << args[1] << ": " << error << "\n";
+    const RecordingWrite w = writeNight(*night, args[1], Settings().unitSetup());
+    if (!w.result) {
+        err << "Can't create the file " << args[1] << ": " << w.result.detail() << "\n";
         return 1;
     }
-    out << night->readings.size() << " readings -> " << written.join(QStringLiteral(", ")) << "\n";
+    out << night->readings.size() << " readings -> " << w.paths.join(QStringLiteral(", ")) << "\n";
     return 0;
 }
 

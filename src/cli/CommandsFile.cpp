@@ -114,14 +114,12 @@ int runExport(const QStringList &args)
     const QStringList stale = format == SavedData::SaveFormat::Dat
                                   ? SurplusParts::find(outPath, DatFile::partCount(int(c.samples.size())))
                                   : QStringList();
-    QStringList written;
-    QString error;
-    const bool ok = writeRecordingAs(outPath, c.headerId, c.samples, c.title, patient, unitSetup, &written, &error);
-    if (!ok) {
-        err << "Can't create the file " << outPath << ": " << error << "\n";
+    const RecordingWrite w = writeRecordingAs(outPath, c.headerId, c.samples, c.title, patient, unitSetup);
+    if (!w.result) {
+        err << "Can't create the file " << outPath << ": " << w.result.detail() << "\n";
         return 1;
     }
-    out << c.samples.size() << " readings -> " << written.join(QStringLiteral(", ")) << "\n";
+    out << c.samples.size() << " readings -> " << w.paths.join(QStringLiteral(", ")) << "\n";
     err.flush();
     settleStaleParts(stale, outPath, removeStale);
     return 0;

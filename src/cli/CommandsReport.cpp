@@ -125,9 +125,8 @@ int runReport(const QStringList &args)
 
     RecordStore store;
     ScriptedPrompts prompts;
-    QString detail;
-    if (!SavedData::open(store, files[0], prompts, &detail)) {
-        err << "can't open the file\n" << detail << "\n";
+    if (const FileResult opened = SavedData::open(store, files[0], prompts); !opened) {
+        err << "can't open the file\n" << opened.detail() << "\n";
         return 1;
     }
     // An ID without stored patient details is the normal case after a download:

@@ -270,15 +270,14 @@ TEST(CsvImport, ExpandsIntervalsAndKeepsGaps)
 
 TEST(CsvImport, ColumnsAndTimeFormatGiven)
 {
-    QString error;
-    const auto columns = CsvImport::parseColumns(QStringLiteral("pulse=1,time=3,spo2=2"), &error);
-    ASSERT_TRUE(columns) << error.toStdString();
-    EXPECT_EQ(*columns, (CsvImport::Columns{2, -1, 1, 0}));
+    const auto columns = CsvImport::parseColumns(QStringLiteral("pulse=1,time=3,spo2=2"));
+    ASSERT_TRUE(columns) << columns.detail().toStdString();
+    EXPECT_EQ(columns.value(), (CsvImport::Columns{2, -1, 1, 0}));
     for (const char *bad : {"time=1", "time=0,spo2=2", "time=1,spo2=x", "time=1,time=2,spo2=3", "when=1,spo2=2"})
-        EXPECT_FALSE(CsvImport::parseColumns(QString::fromLatin1(bad), &error)) << bad;
+        EXPECT_EQ(CsvImport::parseColumns(QString::fromLatin1(bad)).maybeError(), ImportError::BadColumns) << bad;
 
     CsvImport::Options o;
-    o.columns = columns;
+    o.columns = columns.value();
     o.timeFormat = QStringLiteral("d.M.yy H:mm:ss");
     for (const QByteArray &head : {QByteArray("Puls;Saettigung;Zeitpunkt\n"), QByteArray()}) {
         const ImportedNight r = CsvImport::read(head + "61;97;1.3.26 2:05:09\n62;96;1.3.26 2:05:10\n", o);
@@ -349,17 +348,16 @@ TEST(TimePattern, ParsesAndRefuses)
         {"yyyy-MM-dd'T'HH:mm:ss.zzz", "2026-03-14T22:30:00.250", true, calendarSeconds(2026, 3, 14, 22, 30, 0)},
     };
     for (const Case &c : cases) {
-        QString error;
-        const auto p = TimePattern::compile(QString::fromLatin1(c.pattern), &error);
-        ASSERT_TRUE(p) << error.toStdString();
-        const auto parsed = p->parse(c.text);
+        const auto p = TimePattern::compile(QString::fromLatin1(c.pattern));
+        ASSERT_TRUE(p) << p.detail().toStdString();
+        const auto parsed = p.value().parse(c.text);
         EXPECT_EQ(parsed.has_value(), c.ok) << c.text;
         if (parsed && c.ok) {
             EXPECT_EQ(parsed->seconds, c.seconds) << c.text;
         }
     }
     for (const char *bad : {"HH:mm:ss", "dd/MM/yyyy hh:mm", "dd/MM/yyyy HH:mm:ss 'x", "dd/MM/yyyy HH:mm Q"})
-        EXPECT_FALSE(TimePattern::compile(QString::fromLatin1(bad))) << bad;
+        EXPECT_EQ(TimePattern::compile(QString::fromLatin1(bad)).maybeError(), ImportError::BadTimeFormat) << bad;
 }
 
 } // namespace

@@ -200,10 +200,10 @@ TEST(SavedData, RefusedFileLeavesTheStoreExactlyAsItWas)
 
     for (const char *name : {"bad-spo2-101.dat", "bad-title-past-end.dat", "bad-reading-id-129.dat", "missing.dat"}) {
         ScriptedPrompts prompts;
-        QString detail;
-        EXPECT_FALSE(SavedData::open(store, testenv::dataFile(QLatin1String(name)), prompts, &detail)) << name;
+        const FileResult opened = SavedData::open(store, testenv::dataFile(QLatin1String(name)), prompts);
+        EXPECT_EQ(opened.maybeError(), FileError::Refused) << name;
         EXPECT_EQ(prompts.shown, QStringList{QStringLiteral("can't open the file")}) << name;
-        EXPECT_FALSE(detail.isEmpty());
+        EXPECT_FALSE(opened.detail().isEmpty());
         EXPECT_EQ(store.currentSamples, samples) << name;
         EXPECT_EQ(store.currentPatient, patient) << name;
         EXPECT_EQ(store.reportTitle, QStringLiteral("Keep title")) << name;
@@ -219,9 +219,11 @@ TEST(SavedData, OpeningLoadsStoredPatientAndKeepsDownloadBuffers)
 
     RecordStore store;
     store.deviceSamples[1].push_back(reading(2, 0, 95, 70, 0));
+    store.currentNights = {4}; // an archived night was open
     ScriptedPrompts prompts;
     ASSERT_TRUE(SavedData::open(store, testenv::dataFile(QStringLiteral("valid-night-id7.dat")), prompts));
     EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_TRUE(store.currentNights.empty()) << "Save Info must not reach the night open before";
     EXPECT_EQ(store.currentPatient.nameText(), QStringLiteral("Mireille"));
     EXPECT_EQ(store.otherIdLines().size(), 1) << "the downloaded IDs are still offered";
 

@@ -11,6 +11,7 @@ enum class FileError {
     Cancelled,     // stopped by the user; no file was left
     NoReadings,    // the format needs at least one reading
     UnknownFormat, // the name's extension is none of the formats
+    Refused,       // could not be read, or failed a check; the detail says which
 };
 
 using FileResult = Result<void, FileError>;

@@ -4,12 +4,11 @@
 #include "export/RecordingFile.h"
 #include "model/SavedData.h"
 
-bool writeNight(const StoredNight &night, const QString &outPath, int unitSetup, QStringList *written, QString *error)
+RecordingWrite writeNight(const StoredNight &night, const QString &outPath, int unitSetup)
 {
     // The header ID Save Data writes: the first reading's.
     const int headerId = night.readings.empty() ? 0 : night.readings.front().id;
-    return writeRecordingAs(outPath, headerId, night.readings, night.info.title, night.patient, unitSetup, written,
-                            error);
+    return writeRecordingAs(outPath, headerId, night.readings, night.info.title, night.patient, unitSetup);
 }
 
 QString nightFileName(const PatientRecord &patient, const NightSummary &summary, const QString &extension)

@@ -2,13 +2,14 @@
 #pragma once
 
 #include "archive/Archive.h"
+#include "export/RecordingFile.h"
 
 #include <QStringList>
 
 // Writes an archived night in the format of outPath's extension, as Save Data
 // writes the same readings, title and patient details: the .dat gives the same
-// bytes. written gets the files (a long .dat may take several).
-bool writeNight(const StoredNight &night, const QString &outPath, int unitSetup, QStringList *written, QString *error);
+// bytes.
+RecordingWrite writeNight(const StoredNight &night, const QString &outPath, int unitSetup);
 
 // The name Save Data proposes for the night's patient, followed by the night's
 // start date and time: "ID 3  Name Ann 2026-12-01 22-14-05.<extension>".

@@ -10,41 +10,43 @@
 namespace
 {
 
-bool succeeded(const FileResult &r, QString *error)
+FileResult worded(const FileResult &r)
 {
-    if (r)
-        return true;
-    *error = r.error() == FileError::NoReadings
-                 ? QStringLiteral("an EDF+ file needs at least one reading for its start time")
-                 : r.detail();
-    return false;
+    if (r || r.error() != FileError::NoReadings)
+        return r;
+    return fileFailure(FileError::NoReadings,
+                       QStringLiteral("an EDF+ file needs at least one reading for its start time"));
 }
 
 } // namespace
 
-bool writeRecordingAs(const QString &outPath, int headerId, const std::vector<SampleRecord> &samples,
-                      const QString &title, const PatientRecord &patient, int unitSetup, QStringList *written,
-                      QString *error)
+RecordingWrite writeRecordingAs(const QString &outPath, int headerId, const std::vector<SampleRecord> &samples,
+                                const QString &title, const PatientRecord &patient, int unitSetup)
 {
-    *written = QStringList{outPath};
+    RecordingWrite out{{}, QStringList{outPath}};
     switch (SavedData::formatOf(outPath)) {
     case SavedData::SaveFormat::Dat: {
         const DatFile::WriteResult w =
             DatFile::writeRecording(outPath, headerId, samples.data(), int(samples.size()), title);
-        *error = w.error;
-        *written = w.paths;
-        return w.ok;
+        out.paths = w.paths;
+        if (!w.ok)
+            out.result = fileFailure(FileError::CannotCreate, w.error);
+        return out;
     }
     case SavedData::SaveFormat::Text:
-        return succeeded(TextExport::write(outPath, patient, samples, unitSetup, nullptr), error);
+        out.result = TextExport::write(outPath, patient, samples, unitSetup, nullptr);
+        return out;
     case SavedData::SaveFormat::Spreadsheet:
-        return succeeded(XlsExport::write(outPath, patient, samples, unitSetup, nullptr), error);
+        out.result = XlsExport::write(outPath, patient, samples, unitSetup, nullptr);
+        return out;
     case SavedData::SaveFormat::Csv:
     case SavedData::SaveFormat::Edf:
-        return succeeded(InteropExport::write(outPath, patient, samples), error);
+        out.result = worded(InteropExport::write(outPath, patient, samples));
+        return out;
     case SavedData::SaveFormat::Unknown:
         break;
     }
-    *error = QStringLiteral("%1 does not end in .dat, .txt, .xls, .csv or .edf").arg(outPath);
-    return false;
+    out.result = fileFailure(FileError::UnknownFormat,
+                             QStringLiteral("%1 does not end in .dat, .txt, .xls, .csv or .edf").arg(outPath));
+    return out;
 }

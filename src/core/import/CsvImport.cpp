@@ -299,7 +299,7 @@ const std::vector<Candidate> &candidates()
 {
     static const std::vector<Candidate> all = [] {
         std::vector<Candidate> c;
-        auto add = [&](const QString &p, int twin = -1) { c.push_back({*TimePattern::compile(p), twin}); };
+        auto add = [&](const QString &p, int twin = -1) { c.push_back({TimePattern::compile(p).value(), twin}); };
         for (const char *p :
              {"yyyy-MM-ddTHH:mm:ss", "yyyy-MM-ddTHH:mm:ss.zzz", "yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm:ss.zzz",
               "yyyy-MM-ddTHH:mm", "yyyy-MM-dd HH:mm", "yyyy/MM/dd HH:mm:ss", "yyyy/MM/dd HH:mm", "yyyy.MM.dd HH:mm:ss"})
@@ -517,7 +517,7 @@ Preview preview(const QByteArray &data, int maxRows)
     return p;
 }
 
-std::optional<Columns> parseColumns(const QString &text, QString *error)
+ImportResult<Columns> parseColumns(const QString &text)
 {
     Columns c;
     const QStringList parts = text.split(QLatin1Char(','), Qt::SkipEmptyParts);
@@ -531,19 +531,15 @@ std::optional<Columns> parseColumns(const QString &text, QString *error)
                     : role == QLatin1String("spo2")  ? &c.spo2
                     : role == QLatin1String("pulse") ? &c.pulse
                                                      : nullptr;
-        if (!slot || !ok || column < 1 || column > 1000 || *slot >= 0) {
-            if (error)
-                *error =
-                    QStringLiteral("not a column choice: '%1' (use time=N,spo2=N,pulse=N, columns from 1)").arg(part);
-            return std::nullopt;
-        }
+        if (!slot || !ok || column < 1 || column > 1000 || *slot >= 0)
+            return Failure<ImportError>{
+                ImportError::BadColumns,
+                QStringLiteral("not a column choice: '%1' (use time=N,spo2=N,pulse=N, columns from 1)").arg(part)};
         *slot = column - 1;
     }
-    if (c.time < 0 || (c.spo2 < 0 && c.pulse < 0)) {
-        if (error)
-            *error = QStringLiteral("the columns need time= and spo2= or pulse=");
-        return std::nullopt;
-    }
+    if (c.time < 0 || (c.spo2 < 0 && c.pulse < 0))
+        return Failure<ImportError>{ImportError::BadColumns,
+                                    QStringLiteral("the columns need time= and spo2= or pulse=")};
     return c;
 }
 
@@ -617,10 +613,10 @@ ImportedNight read(const QByteArray &data, const Options &options)
     // The time format: given, or the one that reads most of the first rows.
     std::optional<TimePattern> pattern;
     if (!options.timeFormat.isEmpty()) {
-        QString error;
-        pattern = TimePattern::compile(options.timeFormat, &error);
-        if (!pattern)
-            return failed(r, error);
+        ImportResult<TimePattern> given = TimePattern::compile(options.timeFormat);
+        if (!given)
+            return failed(r, given.detail());
+        pattern = std::move(given.value());
     } else {
         std::vector<std::string> samples;
         int firstLine = 0;
@@ -723,10 +719,12 @@ ImportedNight read(const QByteArray &data, const Options &options)
     if (offsets)
         r.note = QStringLiteral("times with a UTC offset were converted to this computer's local time");
     r.intervalSeconds = ImportedReadings::usualInterval(rows);
-    QString error;
-    r.readings = ImportedReadings::expand(rows, r.intervalSeconds, &error);
+    ImportResult<std::vector<SampleRecord>> expanded = ImportedReadings::expand(rows, r.intervalSeconds);
+    if (!expanded)
+        return failed(r, expanded.detail());
+    r.readings = std::move(expanded.value());
     if (r.readings.empty())
-        return failed(r, error);
+        return failed(r, QString());
     r.ok = true;
     return r;
 }

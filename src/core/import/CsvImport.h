@@ -43,6 +43,6 @@ Preview preview(const QByteArray &data, int maxRows);
 
 // "time=1,spo2=2,pulse=3" (columns counted from 1; date= for a separate
 // date column) as Columns; nullopt with the reason when it is not one.
-std::optional<Columns> parseColumns(const QString &text, QString *error);
+ImportResult<Columns> parseColumns(const QString &text);
 
 } // namespace CsvImport

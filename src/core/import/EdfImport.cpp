@@ -180,7 +180,7 @@ ImportedNight read(const QByteArray &data)
                                   .arg(year)
                                   .arg(QString::fromLatin1(t[0]), QString::fromLatin1(t[1]), QString::fromLatin1(t[2]));
     const auto startParsed =
-        TimePattern::compile(QStringLiteral("dd.MM.yyyy HH.mm.ss"))->parse(startText.toStdString());
+        TimePattern::compile(QStringLiteral("dd.MM.yyyy HH.mm.ss")).value().parse(startText.toStdString());
     if (!startParsed)
         return failed(r, QStringLiteral("the start %1 is not a date and time from 2000 on")
                              .arg(QString::fromLatin1(startDate + ' ' + startTime)));
@@ -319,10 +319,12 @@ ImportedNight read(const QByteArray &data)
             break;
     }
     r.intervalSeconds = interval;
-    QString error;
-    r.readings = ImportedReadings::expand(rows, 1, &error);
+    ImportResult<std::vector<SampleRecord>> expanded = ImportedReadings::expand(rows, 1);
+    if (!expanded)
+        return failed(r, expanded.detail());
+    r.readings = std::move(expanded.value());
     if (r.readings.empty())
-        return failed(r, error);
+        return failed(r, QString());
     r.ok = true;
     return r;
 }

@@ -70,7 +70,7 @@ int usualInterval(const std::vector<TimedReading> &rows)
     return best;
 }
 
-std::vector<SampleRecord> expand(const std::vector<TimedReading> &rows, int intervalSeconds, QString *error)
+ImportResult<std::vector<SampleRecord>> expand(const std::vector<TimedReading> &rows, int intervalSeconds)
 {
     std::vector<SampleRecord> out;
     if (rows.empty())
@@ -83,11 +83,9 @@ std::vector<SampleRecord> expand(const std::vector<TimedReading> &rows, int inte
         const std::int64_t step = i + 1 < rows.size() ? rows[i + 1].seconds - rows[i].seconds : 1;
         total += step <= hold ? step : 1;
     }
-    if (total > kMaxReadings) {
-        if (error)
-            *error = QStringLiteral("more than %1 readings (31 days)").arg(grouped(kMaxReadings));
-        return out;
-    }
+    if (total > kMaxReadings)
+        return Failure<ImportError>{ImportError::TooLong,
+                                    QStringLiteral("more than %1 readings (31 days)").arg(grouped(kMaxReadings))};
     out.resize(std::size_t(total));
     // Most readings follow the one before by a second: counting on is cheaper
     // than a calendar conversion each.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "import/ImportError.h"
 #include "model/SampleRecord.h"
 
 #include <QString>
@@ -55,7 +56,7 @@ int usualInterval(const std::vector<TimedReading> &rows);
 // One reading a second: each value holds until the next reading, unless that
 // is more than three intervals later, which stays a gap (at an interval of
 // one second nothing is filled). Rows go forward in time. Empty (and error set) past kMaxReadings.
-std::vector<SampleRecord> expand(const std::vector<TimedReading> &rows, int intervalSeconds, QString *error);
+ImportResult<std::vector<SampleRecord>> expand(const std::vector<TimedReading> &rows, int intervalSeconds);
 
 SampleRecord recordAt(std::int64_t seconds);
 

@@ -97,17 +97,16 @@ std::int64_t calendarSeconds(int year, int month, int day, int hour, int minute,
     return lastDays * 86400 + hour * 3600 + minute * 60 + second;
 }
 
-std::optional<TimePattern> TimePattern::compile(const QString &pattern, QString *error)
+ImportResult<TimePattern> TimePattern::compile(const QString &pattern)
 {
     TimePattern p;
     p.text_ = pattern;
     const QByteArray bytes = pattern.toUtf8();
     const std::string_view s(bytes.constData(), std::size_t(bytes.size()));
     bool day = false, month = false, year = false, hour = false, twelve = false, amPm = false;
-    auto fail = [&](const QString &why) -> std::optional<TimePattern> {
-        if (error)
-            *error = QStringLiteral("the time format '%1' %2").arg(pattern, why);
-        return std::nullopt;
+    auto fail = [&](const QString &why) -> ImportResult<TimePattern> {
+        return Failure<ImportError>{ImportError::BadTimeFormat,
+                                    QStringLiteral("the time format '%1' %2").arg(pattern, why)};
     };
     for (std::size_t i = 0; i < s.size();) {
         const char c = s[i];

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "import/ImportError.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -18,8 +20,8 @@
 class TimePattern
 {
 public:
-    // nullopt with the reason when the pattern is not one.
-    static std::optional<TimePattern> compile(const QString &pattern, QString *error = nullptr);
+    // BadTimeFormat, with the reason, when the pattern is not one.
+    static ImportResult<TimePattern> compile(const QString &pattern);
 
     struct Parsed {
         std::int64_t seconds = 0; // from 2000-01-01 00:00:00, local calendar time

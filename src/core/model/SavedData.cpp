@@ -52,14 +52,12 @@ void offerToRemove(const QStringList &surplus, Prompts &prompts)
 
 } // namespace
 
-bool open(RecordStore &store, const QString &path, Prompts &prompts, QString *detail)
+FileResult open(RecordStore &store, const QString &path, Prompts &prompts)
 {
     DatFile::ReadResult r = DatFile::read(path);
     if (!r.ok) {
-        if (detail)
-            *detail = QStringLiteral("%1 (byte %2)").arg(r.failedCheck).arg(r.offset);
         prompts.warning(Text(TextNo::CantOpenFile));
-        return false;
+        return fileFailure(FileError::Refused, QStringLiteral("%1 (byte %2)").arg(r.failedCheck).arg(r.offset));
     }
     store.currentSamples = std::move(r.contents.samples);
     store.reportTitle = r.contents.title;
@@ -68,9 +66,11 @@ bool open(RecordStore &store, const QString &path, Prompts &prompts, QString *de
     store.currentPatient = PatientRecord{};
     store.currentPatient.idNumber = r.contents.headerId;
     store.patientEnteredForRecording = false;
+    // A file is no archived night: Save Info must not reach the night open before.
+    store.currentNights.clear();
     if (store.LoadPatientInfo(r.contents.headerId - 1) == RecordStore::PatientLoad::Missing)
         prompts.warning(QCoreApplication::translate("RecordStore", "Get patient info error!"));
-    return true;
+    return {};
 }
 
 SaveOutcome writeDat(RecordStore &store, const QString &path, Prompts &prompts, QStringList *written)
@@ -251,7 +251,7 @@ bool openCommand(RecordStore &store, Prompts &prompts)
     const QString path = prompts.openFileName(request);
     if (path.isEmpty())
         return false;
-    return open(store, path, prompts);
+    return open(store, path, prompts).ok();
 }
 
 QString droppedDatFile(const QList<QUrl> &urls)

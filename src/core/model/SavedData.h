@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/FileError.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -17,8 +19,8 @@ namespace SavedData
 
 // Reads path and, only if every check passes, makes it the current recording and
 // loads the patient details of its ID. A refused file shows "can't open the file"
-// and leaves the store exactly as it was. detail (optional) gets the failed check.
-bool open(RecordStore &store, const QString &path, Prompts &prompts, QString *detail = nullptr);
+// and leaves the store exactly as it was; the failure (Refused) names the failed check.
+FileResult open(RecordStore &store, const QString &path, Prompts &prompts);
 
 enum class SaveOutcome {
     Written,      // file written, header ID 1..128

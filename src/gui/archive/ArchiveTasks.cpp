@@ -42,11 +42,11 @@ NightExportReport exportNights(ArchiveAccess &access, const std::vector<qint64> 
             continue;
         }
         const QString path = freePath(dir, nightFileName(night->patient, night->info.summary, extension), taken);
-        QStringList written;
-        if (writeNight(*night, path, unitSetup, &written, &error))
-            report.written.append(written);
+        const RecordingWrite w = writeNight(*night, path, unitSetup);
+        if (w.result)
+            report.written.append(w.paths);
         else
-            report.failed.append(QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), error));
+            report.failed.append(QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), w.result.detail()));
     }
     return report;
 }
