@@ -154,7 +154,8 @@ TEST(EventTimeFile, CommandAsksForATxtFileAndSaysWhenItCannotWrite)
     const AnalysisResults results = Analyse(store);
     ScriptedPrompts prompts;
 
-    EXPECT_EQ(EventTimeFile::exportCommand(store, results, prompts), EventTimeFile::Outcome::Cancelled);
+    EXPECT_EQ(EventTimeFile::exportCommand(store, results, prompts, Settings().unitSetup()),
+              EventTimeFile::Outcome::Cancelled);
     EXPECT_EQ(prompts.lastRequest.initialName, QStringLiteral("ID 3  Name Event Smith"));
     EXPECT_EQ(prompts.lastRequest.defaultSuffix, QStringLiteral("txt"));
     EXPECT_EQ(prompts.lastRequest.filter, QStringLiteral("Data file(*.txt)"));
@@ -164,7 +165,8 @@ TEST(EventTimeFile, CommandAsksForATxtFileAndSaysWhenItCannotWrite)
     // nothing is written, and the user hears why.
     const QString dotted = Dir() + QStringLiteral("/ID 3  Name Event J. Smith");
     prompts.files = {dotted};
-    EXPECT_EQ(EventTimeFile::exportCommand(store, results, prompts), EventTimeFile::Outcome::NotTxt);
+    EXPECT_EQ(EventTimeFile::exportCommand(store, results, prompts, Settings().unitSetup()),
+              EventTimeFile::Outcome::NotTxt);
     EXPECT_FALSE(QFile::exists(dotted));
     EXPECT_EQ(prompts.shown, QStringList{QStringLiteral("Nothing was written: choose a file name ending in .txt.")});
     prompts.shown.clear();
@@ -173,14 +175,16 @@ TEST(EventTimeFile, CommandAsksForATxtFileAndSaysWhenItCannotWrite)
     WriteSetupValue(QStringLiteral("UnitSetup"), QStringLiteral("1"));
     const QString upper = Dir() + QStringLiteral("/EVENTS.TXT");
     prompts.files = {upper};
-    EXPECT_EQ(EventTimeFile::exportCommand(store, results, prompts), EventTimeFile::Outcome::Written);
+    EXPECT_EQ(EventTimeFile::exportCommand(store, results, prompts, Settings().unitSetup()),
+              EventTimeFile::Outcome::Written);
     QFile written(upper);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.readAll().contains("female\t61\t178 cm\t68 kg\r\n"));
     EXPECT_TRUE(prompts.shown.isEmpty());
 
     prompts.files = {QStringLiteral("/nonexistent-folder/events.txt")};
-    EXPECT_EQ(EventTimeFile::exportCommand(store, results, prompts), EventTimeFile::Outcome::CannotCreate);
+    EXPECT_EQ(EventTimeFile::exportCommand(store, results, prompts, Settings().unitSetup()),
+              EventTimeFile::Outcome::CannotCreate);
     EXPECT_EQ(prompts.shown, QStringList{QStringLiteral("Can't create the file")});
     QSettings("quellix", "setup").clear();
 }

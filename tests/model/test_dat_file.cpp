@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ScriptedPrompts.h"
+#include "app/Settings.h"
 #include "model/DatFile.h"
 #include "model/PatientStore.h"
 #include "model/RecordStore.h"
@@ -243,7 +244,7 @@ TEST(SavedData, SaveCommandStoresPatientOnlyAfterAGoodWrite)
 
     ScriptedPrompts prompts;
     prompts.files.push_back(tempPath("good.dat"));
-    EXPECT_EQ(SavedData::saveCommand(store, prompts), SavedData::SaveCommandResult::Written);
+    EXPECT_EQ(SavedData::saveCommand(store, prompts, Settings().unitSetup()), SavedData::SaveCommandResult::Written);
     EXPECT_EQ(prompts.lastRequest.initialName, QStringLiteral("ID 12  Name Ana.dat"));
     EXPECT_EQ(prompts.lastRequest.defaultSuffix, QStringLiteral("dat"));
     EXPECT_TRUE(QFile::exists(tempPath("good.dat")));
@@ -257,13 +258,15 @@ TEST(SavedData, SaveCommandStoresPatientOnlyAfterAGoodWrite)
     other.currentSamples = {reading(13, 0, 95, 70, 1)};
     ScriptedPrompts failing;
     failing.files.push_back(tempPath("no/such/folder/x.dat"));
-    EXPECT_EQ(SavedData::saveCommand(other, failing), SavedData::SaveCommandResult::CannotCreate);
+    EXPECT_EQ(SavedData::saveCommand(other, failing, Settings().unitSetup()),
+              SavedData::SaveCommandResult::CannotCreate);
     EXPECT_EQ(failing.shown, QStringList{QStringLiteral("Can't create the file")});
     EXPECT_FALSE(ReadPatientInfo(12, stored));
     EXPECT_EQ(other.patientFlags[12].infoSaved, 0);
 
     ScriptedPrompts cancelled;
-    EXPECT_EQ(SavedData::saveCommand(other, cancelled), SavedData::SaveCommandResult::Cancelled);
+    EXPECT_EQ(SavedData::saveCommand(other, cancelled, Settings().unitSetup()),
+              SavedData::SaveCommandResult::Cancelled);
     EXPECT_TRUE(cancelled.shown.isEmpty());
 }
 
@@ -294,7 +297,7 @@ TEST(SavedData, PatientInfoOfThePreviousFileNeverMovesToAnIdWithoutDetails)
 
     // Save Data stores the blank record under ID 5, nothing of Alice.
     prompts.files.push_back(tempPath("mix-saved5.dat"));
-    ASSERT_EQ(SavedData::saveCommand(store, prompts), SavedData::SaveCommandResult::Written);
+    ASSERT_EQ(SavedData::saveCommand(store, prompts, Settings().unitSetup()), SavedData::SaveCommandResult::Written);
     PatientRecord stored;
     ASSERT_TRUE(ReadPatientInfo(4, stored));
     EXPECT_EQ(stored, blank5);
@@ -307,7 +310,7 @@ TEST(SavedData, PatientInfoOfThePreviousFileNeverMovesToAnIdWithoutDetails)
     ASSERT_TRUE(SavedData::open(store, tempPath("mix-header5-readings1.dat"), prompts));
     PatientRecord::setText(store.currentPatient.name, QStringLiteral("Bob"));
     prompts.files.push_back(tempPath("mix-saved1.dat"));
-    ASSERT_EQ(SavedData::saveCommand(store, prompts), SavedData::SaveCommandResult::Written);
+    ASSERT_EQ(SavedData::saveCommand(store, prompts, Settings().unitSetup()), SavedData::SaveCommandResult::Written);
     ASSERT_TRUE(ReadPatientInfo(0, stored));
     EXPECT_EQ(stored, alice);
     EXPECT_EQ(store.patientFlags[0].infoSaved, 0);
@@ -326,7 +329,8 @@ TEST(SavedData, FirstReadingWithoutIdIsWrittenButNotStored)
     store.currentSamples = {reading(0, 0, 95, 70, 1)};
     ScriptedPrompts prompts;
     prompts.files.push_back(tempPath("id0.dat"));
-    EXPECT_EQ(SavedData::saveCommand(store, prompts), SavedData::SaveCommandResult::WrittenBadId);
+    EXPECT_EQ(SavedData::saveCommand(store, prompts, Settings().unitSetup()),
+              SavedData::SaveCommandResult::WrittenBadId);
     EXPECT_EQ(prompts.shown, QStringList{QStringLiteral("Patient ID invalidate")});
     EXPECT_EQ(fileBytes(tempPath("id0.dat")).size(), 5 + 11 + 4);
     for (const auto &f : store.patientFlags)

@@ -63,7 +63,7 @@ TEST(SaveCommands, SavedRecordingReopensIdenticalThroughTheCommands)
     store.reportTitle = QString::fromUtf8("Nuit du 14 \u2013 \u7761\u7720");
     ScriptedPrompts prompts;
     prompts.files.push_back(tempPath(QStringLiteral("night.dat")));
-    ASSERT_EQ(SavedData::saveCommand(store, prompts), SavedData::SaveCommandResult::Written);
+    ASSERT_EQ(SavedData::saveCommand(store, prompts, Settings().unitSetup()), SavedData::SaveCommandResult::Written);
     EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.shown.join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(prompts.lastRequest.filter, QStringLiteral("(*.dat);;(*.txt);;(*.xls);;(*.csv);;(*.edf)"));
 
@@ -100,7 +100,8 @@ TEST(SaveCommands, ExtensionChoosesTheWriterInAnyLetterCase)
         const QString path = tempPath(QLatin1String(c.name));
         ScriptedPrompts prompts;
         prompts.files.push_back(path);
-        EXPECT_EQ(SavedData::saveCommand(store, prompts), SavedData::SaveCommandResult::Written) << c.name;
+        EXPECT_EQ(SavedData::saveCommand(store, prompts, Settings().unitSetup()), SavedData::SaveCommandResult::Written)
+            << c.name;
         EXPECT_TRUE(prompts.shown.isEmpty()) << c.name;
         EXPECT_TRUE(fileBytes(path).startsWith(c.start)) << c.name;
     }
@@ -110,7 +111,8 @@ TEST(SaveCommands, ExtensionChoosesTheWriterInAnyLetterCase)
     // Any other extension writes nothing, says so, and still stores the details.
     ScriptedPrompts odd;
     odd.files.push_back(tempPath(QStringLiteral("night.xlsx")));
-    EXPECT_EQ(SavedData::saveCommand(store, odd), SavedData::SaveCommandResult::UnknownExtension);
+    EXPECT_EQ(SavedData::saveCommand(store, odd, Settings().unitSetup()),
+              SavedData::SaveCommandResult::UnknownExtension);
     EXPECT_FALSE(QFile::exists(tempPath(QStringLiteral("night.xlsx"))));
     ASSERT_EQ(odd.shown.size(), 1);
     EXPECT_EQ(odd.shown[0],
@@ -126,7 +128,8 @@ TEST(SaveCommands, EmptyRecordingIsNotWrittenAsEdf)
     const QString path = tempPath(QStringLiteral("empty.edf"));
     ScriptedPrompts prompts;
     prompts.files.push_back(path);
-    EXPECT_EQ(SavedData::saveCommand(store, prompts), SavedData::SaveCommandResult::CannotCreate);
+    EXPECT_EQ(SavedData::saveCommand(store, prompts, Settings().unitSetup()),
+              SavedData::SaveCommandResult::CannotCreate);
     EXPECT_FALSE(QFile::exists(path));
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_TRUE(prompts.shown[0].contains(QLatin1String("EDF+")));
@@ -141,7 +144,7 @@ TEST(SaveCommands, ExportsUseTheStoredUnitSettingAndStoreThePatient)
     ASSERT_TRUE(WriteSetupValue(QStringLiteral("UnitSetup"), QStringLiteral("1")));
     ScriptedPrompts prompts;
     prompts.files.push_back(tempPath(QStringLiteral("units.txt")));
-    ASSERT_EQ(SavedData::saveCommand(store, prompts), SavedData::SaveCommandResult::Written);
+    ASSERT_EQ(SavedData::saveCommand(store, prompts, Settings().unitSetup()), SavedData::SaveCommandResult::Written);
     EXPECT_TRUE(fileBytes(tempPath(QStringLiteral("units.txt"))).contains("\t178 cm\t70 kg\r\n"));
     PatientRecord stored;
     ASSERT_TRUE(ReadPatientInfo(20, stored));
@@ -165,7 +168,8 @@ TEST(SaveCommands, StoppedSpreadsheetWritesNothingAndStoresNothing)
     ScriptedPrompts prompts;
     prompts.files.push_back(tempPath(QStringLiteral("stopped.xls")));
     StopAtOnce stop;
-    EXPECT_EQ(SavedData::saveCommand(store, prompts, &stop), SavedData::SaveCommandResult::Cancelled);
+    EXPECT_EQ(SavedData::saveCommand(store, prompts, Settings().unitSetup(), &stop),
+              SavedData::SaveCommandResult::Cancelled);
     EXPECT_FALSE(QFile::exists(tempPath(QStringLiteral("stopped.xls"))));
     EXPECT_TRUE(prompts.shown.isEmpty());
     PatientRecord stored;
@@ -179,7 +183,9 @@ TEST(SaveCommands, UnwritableFolderFailsAndKeepsTheOldFile)
     for (const char *name : {"/proc/quellix.dat", "/proc/quellix.txt", "/proc/quellix.xls"}) {
         ScriptedPrompts prompts;
         prompts.files.push_back(QLatin1String(name));
-        EXPECT_EQ(SavedData::saveCommand(store, prompts), SavedData::SaveCommandResult::CannotCreate) << name;
+        EXPECT_EQ(SavedData::saveCommand(store, prompts, Settings().unitSetup()),
+                  SavedData::SaveCommandResult::CannotCreate)
+            << name;
         EXPECT_EQ(prompts.shown, QStringList{QStringLiteral("Can't create the file")}) << name;
     }
     PatientRecord stored;
@@ -195,7 +201,9 @@ TEST(SaveCommands, UnwritableFolderFailsAndKeepsTheOldFile)
         ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
         ScriptedPrompts prompts;
         prompts.files.push_back(path);
-        EXPECT_EQ(SavedData::saveCommand(store, prompts), SavedData::SaveCommandResult::CannotCreate) << name;
+        EXPECT_EQ(SavedData::saveCommand(store, prompts, Settings().unitSetup()),
+                  SavedData::SaveCommandResult::CannotCreate)
+            << name;
         EXPECT_EQ(prompts.shown, QStringList{QStringLiteral("Can't create the file")});
         ::chmod(QFile::encodeName(folder).constData(), 0755);
         EXPECT_EQ(fileBytes(path), QByteArray("previous")) << name;
@@ -213,7 +221,7 @@ TEST(SaveFaults, LongRecordingIsSavedInPartsThatAllReopen)
     const QString path = tempPath(QStringLiteral("long/id1.dat"));
     ASSERT_TRUE(QDir().mkpath(tempPath(QStringLiteral("long"))));
     prompts.files.push_back(path);
-    ASSERT_EQ(SavedData::saveCommand(store, prompts), SavedData::SaveCommandResult::Written);
+    ASSERT_EQ(SavedData::saveCommand(store, prompts, Settings().unitSetup()), SavedData::SaveCommandResult::Written);
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_TRUE(prompts.shown[0].contains(QLatin1String("518400 readings")));
     EXPECT_TRUE(prompts.shown[0].contains(QLatin1String("2 files")));
@@ -242,7 +250,7 @@ TEST(SaveFaults, ExistingPartFilesAreReplacedOnlyWhenTheUserAgrees)
 
     ScriptedPrompts declined; // answers Cancel
     declined.files.push_back(path);
-    EXPECT_EQ(SavedData::saveCommand(store, declined), SavedData::SaveCommandResult::Cancelled);
+    EXPECT_EQ(SavedData::saveCommand(store, declined, Settings().unitSetup()), SavedData::SaveCommandResult::Cancelled);
     ASSERT_EQ(declined.shown.size(), 1);
     EXPECT_TRUE(declined.shown[0].contains(QLatin1String("night-2.dat")));
     EXPECT_FALSE(QFile::exists(path));
@@ -253,7 +261,7 @@ TEST(SaveFaults, ExistingPartFilesAreReplacedOnlyWhenTheUserAgrees)
     ScriptedPrompts agreed;
     agreed.answers.push_back(Prompts::Answer::Ok);
     agreed.files.push_back(path);
-    EXPECT_EQ(SavedData::saveCommand(store, agreed), SavedData::SaveCommandResult::Written);
+    EXPECT_EQ(SavedData::saveCommand(store, agreed, Settings().unitSetup()), SavedData::SaveCommandResult::Written);
     EXPECT_EQ(agreed.shown.size(), 2) << "the question, then how many files were written";
     EXPECT_EQ(DatFile::read(second).contents.samples.size(), 10u);
 }
@@ -435,7 +443,7 @@ TEST(SaveFaults, ProposedNameIsASafeDatFileName)
     ScriptedPrompts prompts;
     const QString proposed = tempPath(SavedData::saveInitialName(store));
     prompts.files.push_back(proposed);
-    ASSERT_EQ(SavedData::saveCommand(store, prompts), SavedData::SaveCommandResult::Written);
+    ASSERT_EQ(SavedData::saveCommand(store, prompts, Settings().unitSetup()), SavedData::SaveCommandResult::Written);
     EXPECT_TRUE(DatFile::read(proposed).ok) << proposed.toStdString();
 }
 

@@ -3,6 +3,7 @@
 // user gets the message and the file that was there before stays as it was.
 #include "analysis/EventTimeFile.h"
 #include "app/ScriptedPrompts.h"
+#include "app/Settings.h"
 #include "app/Texts.h"
 #include "device/RawDump.h"
 #include "model/RecordStore.h"
@@ -90,7 +91,8 @@ TEST(SaveFaults, ReadOnlyFileIsLeftAloneAndTheSaveCommandStoresNoPatient)
     fill(store, 70);
     store.currentPatient.idNumber = 3;
     prompts.files.push_back(path);
-    EXPECT_EQ(SavedData::saveCommand(store, prompts), SavedData::SaveCommandResult::CannotCreate);
+    EXPECT_EQ(SavedData::saveCommand(store, prompts, Settings().unitSetup()),
+              SavedData::SaveCommandResult::CannotCreate);
     EXPECT_EQ(prompts.shown, QStringList{Text(TextNo::CantCreateFile)});
     EXPECT_EQ(testfs::bytesOf(path), before);
     EXPECT_EQ(store.patientFlags[2].infoSaved, 0) << "no patient details are stored after a failed save";
@@ -135,7 +137,8 @@ TEST(SaveFaults, EveryWriterFailsWholeOnAFullDiskAndKeepsTheEarlierFile)
          [&](const QString &path) {
              ScriptedPrompts prompts;
              prompts.files.push_back(path);
-             EXPECT_EQ(EventTimeFile::exportCommand(store, results, prompts), EventTimeFile::Outcome::CannotCreate);
+             EXPECT_EQ(EventTimeFile::exportCommand(store, results, prompts, Settings().unitSetup()),
+                       EventTimeFile::Outcome::CannotCreate);
              EXPECT_EQ(prompts.shown, QStringList{Text(TextNo::CantCreateFile)});
              return prompts.details.value(0);
          }},

@@ -2,7 +2,6 @@
 #include "analysis/EventTimeFile.h"
 
 #include "app/Prompts.h"
-#include "app/Settings.h"
 #include "app/Texts.h"
 #include "model/FixedText.h"
 #include "model/RecordStore.h"
@@ -112,7 +111,7 @@ FileResult write(const QString &path, const QByteArray &bytes)
     return writeFileChecked(path, bytes);
 }
 
-Outcome exportCommand(const RecordStore &store, const AnalysisResults &results, Prompts &prompts)
+Outcome exportCommand(const RecordStore &store, const AnalysisResults &results, Prompts &prompts, int unitSetup)
 {
     Prompts::FileRequest request;
     request.defaultSuffix = QStringLiteral("txt");
@@ -129,7 +128,6 @@ Outcome exportCommand(const RecordStore &store, const AnalysisResults &results, 
             QCoreApplication::translate("EventTimeFile", "Nothing was written: choose a file name ending in .txt."));
         return Outcome::NotTxt;
     }
-    const int unitSetup = Settings().unitSetup();
     const QByteArray bytes =
         encode(store.currentSamples.data(), store.currentSampleCount(), store.currentPatient, results, unitSetup);
     // A failed write is reported like a file that cannot be created: the user

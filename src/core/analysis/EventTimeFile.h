@@ -46,6 +46,6 @@ FileResult write(const QString &path, const QByteArray &bytes);
 
 // The export command after its analysis run: asks for the file, writes it with
 // the "UnitSetup" in force, and says when it cannot.
-Outcome exportCommand(const RecordStore &store, const AnalysisResults &results, Prompts &prompts);
+Outcome exportCommand(const RecordStore &store, const AnalysisResults &results, Prompts &prompts, int unitSetup);
 
 } // namespace EventTimeFile

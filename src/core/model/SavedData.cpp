@@ -2,7 +2,6 @@
 #include "model/SavedData.h"
 
 #include "app/Prompts.h"
-#include "app/Settings.h"
 #include "app/Texts.h"
 #include "export/TextExport.h"
 #include "export/XlsExport.h"
@@ -229,7 +228,7 @@ SaveCommandResult saveTo(RecordStore &store, const QString &path, Prompts &promp
     return result;
 }
 
-SaveCommandResult saveCommand(RecordStore &store, Prompts &prompts, ProgressSink *progress)
+SaveCommandResult saveCommand(RecordStore &store, Prompts &prompts, int unitSetup, ProgressSink *progress)
 {
     Prompts::FileRequest request;
     request.defaultSuffix = QStringLiteral("dat");
@@ -239,7 +238,7 @@ SaveCommandResult saveCommand(RecordStore &store, Prompts &prompts, ProgressSink
     const QString path = prompts.saveFileName(request);
     if (path.isEmpty())
         return SaveCommandResult::Cancelled;
-    return saveTo(store, path, prompts, Settings().unitSetup(), progress);
+    return saveTo(store, path, prompts, unitSetup, progress);
 }
 
 bool openCommand(RecordStore &store, Prompts &prompts)

@@ -64,7 +64,7 @@ SaveCommandResult saveTo(RecordStore &store, const QString &path, Prompts &promp
 
 // The whole "Save Data" command: asks for a file name, then saveTo() with the
 // "UnitSetup" setting read now.
-SaveCommandResult saveCommand(RecordStore &store, Prompts &prompts, ProgressSink *progress = nullptr);
+SaveCommandResult saveCommand(RecordStore &store, Prompts &prompts, int unitSetup, ProgressSink *progress = nullptr);
 
 // The name the save dialog proposes: "ID <n>  Name <name>.dat", with the
 // characters a file name cannot hold replaced, so a "." or "/" in the name can

@@ -550,7 +550,7 @@ bool MainWindow::saveData()
     if (dataCommandsDisabled_)
         return false;
     ExportProgress progress(this);
-    const auto result = SavedData::saveCommand(store_, prompts_, &progress);
+    const auto result = SavedData::saveCommand(store_, prompts_, Settings().unitSetup(), &progress);
     if (result == SavedData::SaveCommandResult::Written)
         statusBar()->showMessage(tr("Recording saved."), 5000);
     const bool written =
@@ -617,7 +617,8 @@ void MainWindow::onEventTimeExport()
         return;
     // The file always follows the settings in force now.
     runAnalysis();
-    if (EventTimeFile::exportCommand(store_, analysisResults_, prompts_) == EventTimeFile::Outcome::Written)
+    if (EventTimeFile::exportCommand(store_, analysisResults_, prompts_, Settings().unitSetup()) ==
+        EventTimeFile::Outcome::Written)
         statusBar()->showMessage(tr("Event times saved."), 5000);
 }
 
