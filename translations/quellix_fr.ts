@@ -548,6 +548,10 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Computing the archive&apos;s figures again: %1 of %2 nights</source>
+        <translation>Recalcul des valeurs de l&apos;archive : %1 nuits sur %2</translation>
+    </message>
+    <message>
         <source>NewDataCapture (&amp;N)</source>
         <translation>Nouvelle acquisition (&amp;N)</translation>
     </message>
@@ -726,6 +730,10 @@
 </context>
 <context>
     <name>NightListModel</name>
+    <message>
+        <source>Figures of an older Quellix, being computed again</source>
+        <translation>Valeurs d&apos;une version antérieure de Quellix, en cours de recalcul</translation>
+    </message>
     <message>
         <source>ID %1 (no name)</source>
         <translation>ID %1 (sans nom)</translation>

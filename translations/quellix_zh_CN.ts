@@ -547,6 +547,10 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Computing the archive&apos;s figures again: %1 of %2 nights</source>
+        <translation>正在重新计算存档数值：第 %1 晚，共 %2 晚</translation>
+    </message>
+    <message>
         <source>NewDataCapture (&amp;N)</source>
         <translation>新建数据采集(&amp;N)</translation>
     </message>
@@ -725,6 +729,10 @@
 </context>
 <context>
     <name>NightListModel</name>
+    <message>
+        <source>Figures of an older Quellix, being computed again</source>
+        <translation>旧版 Quellix 计算的数值，正在重新计算</translation>
+    </message>
     <message>
         <source>ID %1 (no name)</source>
         <translation>ID %1（无姓名）</translation>

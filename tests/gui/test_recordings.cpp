@@ -20,10 +20,13 @@
 #include <QCommandLinkButton>
 #include <QDir>
 #include <QFile>
+#include <QFont>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -340,6 +343,44 @@ TEST_F(ArchiveGui, StartPageListsTheLatestNightsAndLeadsIn)
         EXPECT_EQ(triggered.size(), 1) << id;
     }
     EXPECT_EQ(frame.action(CommandId::Recordings)->shortcut(), QKeySequence(QStringLiteral("Ctrl+R")));
+}
+
+TEST_F(ArchiveGui, FiguresOfAnOlderQuellixAreMarkedThenComputedAgain)
+{
+    const std::vector<SampleRecord> readings = night(1, 0, 600);
+    store(readings, patient(1, QStringLiteral("Ann")));
+    {
+        // As an older program left them: another version, other figures.
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("older"));
+        db.setDatabaseName(SqliteArchive::defaultPath());
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec(QStringLiteral("UPDATE night SET summary_version = 1, odi4 = 99")));
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("older"));
+    QString error;
+    std::vector<NightInfo> before = access.list(&error).value();
+    ASSERT_EQ(before.size(), 1u);
+    NightListModel model;
+    model.setNights(before);
+    EXPECT_TRUE(model.index(0, NightListModel::Odi4).data(Qt::FontRole).value<QFont>().italic());
+    EXPECT_FALSE(model.index(0, NightListModel::Patient).data(Qt::FontRole).isValid());
+
+    RecordStore rs;
+    MainWindow frame(rs, prompts, 1033);
+    frame.refreshStartPage();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const auto nights = access.list(&error);
+            return nights && nights->front().summaryIsCurrent();
+        },
+        20000));
+    const NightInfo after = access.list(&error).value().front();
+    EXPECT_EQ(after.summary, summarizeNight(readings.data(), int(readings.size())));
+    model.setNights({after});
+    EXPECT_FALSE(model.index(0, NightListModel::Odi4).data(Qt::FontRole).isValid());
 }
 
 TEST_F(ArchiveGui, PatientDetailsEditedInTheListReachTheArchiveAndTheOpenNightOnly)

@@ -16,7 +16,7 @@ Archive *ArchiveAccess::archive(QString *error)
 {
     if (archive_)
         return archive_.get();
-    const QString path = path_.isEmpty() ? SqliteArchive::defaultPath() : path_;
+    const QString path = this->path();
     ArchiveResult<SqliteArchive::Opened> o = SqliteArchive::open(path);
     if (!o) {
         *error = ArchiveTexts::text(o, {path, {}, 0});
@@ -25,6 +25,11 @@ Archive *ArchiveAccess::archive(QString *error)
     damagedKeptAs_ = o.value().damagedKeptAs;
     archive_ = std::move(o.value().archive);
     return archive_.get();
+}
+
+QString ArchiveAccess::path() const
+{
+    return path_.isEmpty() ? SqliteArchive::defaultPath() : path_;
 }
 
 QString ArchiveAccess::takeDamagedNotice()

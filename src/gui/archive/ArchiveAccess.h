@@ -38,6 +38,9 @@ public:
     // Stores the night removed last again (under a new number).
     bool restoreLastRemoved(QString *error);
 
+    // The archive file in use.
+    QString path() const;
+
     // Set once when opening found a damaged file and put it aside; taken by the caller.
     QString takeDamagedNotice();
 

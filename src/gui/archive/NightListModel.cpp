@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "archive/NightListModel.h"
 
+#include <QFont>
+
 #include <QDateTime>
 #include <QLocale>
 
@@ -100,6 +102,17 @@ QVariant NightListModel::data(const QModelIndex &index, int role) const
             break;
         }
         return {};
+    }
+    const bool figure = index.column() >= Valid;
+    if (figure && !n.summaryIsCurrent()) {
+        // Shown until the background run has computed them again.
+        if (role == Qt::FontRole) {
+            QFont italic;
+            italic.setItalic(true);
+            return italic;
+        }
+        if (role == Qt::ToolTipRole)
+            return tr("Figures of an older Quellix, being computed again");
     }
     if (role != Qt::DisplayRole)
         return {};

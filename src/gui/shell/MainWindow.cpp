@@ -13,6 +13,7 @@
 #include "archive/NightRecording.h"
 #include "archive/RecordingsWindow.h"
 #include "archive/StartPage.h"
+#include "archive/SummaryRefresh.h"
 #include "device/DeviceCommands.h"
 #include "device/DownloadDialog.h"
 #include "dialogs/AboutDialog.h"
@@ -142,6 +143,17 @@ MainWindow::MainWindow(RecordStore &store, Prompts &prompts, int languageId, QWi
     startLayout->addWidget(startPage_);
     startLayout->addStretch(1);
     connect(startPage_, &StartPage::nightChosen, this, &MainWindow::openArchivedNight);
+    summaryRefresh_ = new SummaryRefresh(this);
+    connect(summaryRefresh_, &SummaryRefresh::progress, this, [this](int done, int total) {
+        statusBar()->showMessage(tr("Computing the archive's figures again: %1 of %2 nights").arg(done).arg(total));
+    });
+    connect(summaryRefresh_, &SummaryRefresh::finished, this, [this] {
+        statusBar()->showMessage(tr("Ready"));
+        if (central_->currentWidget() == background_)
+            startPage_->setNights(archive_->recent(10));
+        if (recordingsWindow_)
+            recordingsWindow_->reload();
+    });
 
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
         connect(screen, &QScreen::geometryChanged, this, &MainWindow::checkScreenSize);
@@ -850,8 +862,13 @@ void MainWindow::reportArchiveDamage()
 
 void MainWindow::refreshStartPage()
 {
-    startPage_->setNights(archive_->recent(10));
+    const std::vector<NightInfo> recent = archive_->recent(10);
+    startPage_->setNights(recent);
     reportArchiveDamage();
+    // Figures an older Quellix computed are computed again in the background.
+    if (!summaryRefresh_->running() &&
+        std::any_of(recent.begin(), recent.end(), [](const NightInfo &n) { return !n.summaryIsCurrent(); }))
+        summaryRefresh_->start(archive_->path());
 }
 
 bool MainWindow::openArchivedNight(qint64 night)
@@ -895,6 +912,7 @@ RecordingsWindow *MainWindow::recordingsWindow() const
 
 void MainWindow::onRecordings()
 {
+    refreshStartPage(); // also starts computing older figures again
     if (!recordingsWindow_) {
         recordingsWindow_ = new RecordingsWindow(*archive_, prompts_, this);
         recordingsWindow_->setAttribute(Qt::WA_DeleteOnClose);

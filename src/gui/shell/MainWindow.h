@@ -22,6 +22,7 @@
 #include <vector>
 
 class ArchiveAccess;
+class SummaryRefresh;
 class BackgroundView;
 class RecordingsWindow;
 class StartPage;
@@ -203,6 +204,7 @@ private:
     BackgroundView *background_ = nullptr;
     StartPage *startPage_ = nullptr;
     std::unique_ptr<ArchiveAccess> archive_;
+    SummaryRefresh *summaryRefresh_ = nullptr;
     QPointer<RecordingsWindow> recordingsWindow_;
     QPointer<DataView> view_;
     QToolBar *toolBar_ = nullptr;
