@@ -2,6 +2,7 @@
 #include "archive/ArchiveTasks.h"
 
 #include "archive/ArchiveAccess.h"
+#include "archive/FileImport.h"
 #include "archive/NightFiles.h"
 #include "texts/ArchiveTexts.h"
 
@@ -59,25 +60,22 @@ ImportTally importFiles(ArchiveAccess &access, const QStringList &files, const s
             tally.stopped = true;
             return tally;
         }
-        const DatImport imported = access.importFile(file);
         ++tally.done;
         const QString name = QFileInfo(file).fileName();
-        switch (imported.outcome) {
-        case DatImport::Outcome::Stored:
-            tally.added += imported.counts.added;
-            tally.present += imported.counts.present;
-            break;
-        case DatImport::Outcome::Unreadable:
+        const FileImport::Read read = FileImport::read(file);
+        if (!read.ok) {
             tally.failed.append(
                 QStringLiteral("%1: %2").arg(name, QCoreApplication::translate("ArchiveTasks", "can't open the file")));
-            break;
-        case DatImport::Outcome::NotStored:
-            tally.failed.append(QStringLiteral("%1: %2").arg(
-                name, imported.refusal.error == ArchiveError::Unavailable && !imported.refusal.detail.isEmpty()
-                          ? imported.refusal.detail
-                          : ArchiveTexts::text(imported.refusal.error, imported.refusal.detail, {})));
-            break;
+            continue;
         }
+        QString error;
+        const std::optional<StoreCounts> counts = access.store(FileImport::nights(read, file, {}), &error);
+        if (!counts) {
+            tally.failed.append(QStringLiteral("%1: %2").arg(name, error));
+            continue;
+        }
+        tally.added += counts->added;
+        tally.present += counts->present;
     }
     if (progress)
         progress(tally.done);
