@@ -96,6 +96,7 @@ QJsonObject nightJson(const NightInfo &n)
         {QStringLiteral("title"), n.title},
         {QStringLiteral("archived"), n.archivedAt},
         {QStringLiteral("partial"), n.partial},
+        {QStringLiteral("intervalSeconds"), n.intervalSeconds},
         {QStringLiteral("validSeconds"), s.validSeconds},
         {QStringLiteral("odi3"), s.odi3},
         {QStringLiteral("odi4"), s.odi4},

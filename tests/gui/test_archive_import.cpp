@@ -2,6 +2,7 @@
 // Files of other oximeters through the archive window's import, its questions answered by hooks.
 #include "archive/ArchiveAccess.h"
 #include "archive/ArchiveTasks.h"
+#include "archive/NightListModel.h"
 #include "archive/SqliteArchive.h"
 #include "import/ImportedNight.h"
 #include "import/TimePattern.h"
@@ -91,19 +92,35 @@ TEST_F(ArchiveImport, AsksForThePatientColumnsAndRefusedFiles)
         const char *sourceName;
         const char *start;
         int readings;
-    } const expected[] = {{"lab.edf", "2026-01-02 23:00:00", 5},
-                          {"generic.csv", "2026-03-14 22:00:00", 9},
-                          {"unknown.csv", "2026-03-16 22:00:00", 1}};
+        int interval;
+    } const expected[] = {{"lab.edf", "2026-01-02 23:00:00", 5, 1},
+                          {"generic.csv", "2026-03-14 22:00:00", 9, 4},
+                          {"unknown.csv", "2026-03-16 22:00:00", 1, 1}};
     ASSERT_EQ(nights.size(), std::size(expected)) << error.toStdString();
     for (std::size_t i = 0; i < nights.size(); ++i) {
         const NightInfo &n = nights[i];
         EXPECT_EQ(n.sourceName.toStdString(), expected[i].sourceName);
         EXPECT_EQ(n.summary.start.toStdString(), expected[i].start);
         EXPECT_EQ(n.summary.readings, expected[i].readings);
+        EXPECT_EQ(n.intervalSeconds, expected[i].interval);
         EXPECT_EQ(n.deviceId, 7);
         EXPECT_EQ(n.patientName, QStringLiteral("Ann Lee"));
     }
     EXPECT_EQ(newestNight(access, tally.nights), nights[2].night);
+
+    // The interval is read back with the night, shown in the list, and kept by undo.
+    const std::optional<StoredNight> csv = access.night(nights[1].night, &error);
+    ASSERT_TRUE(csv) << error.toStdString();
+    EXPECT_EQ(csv->info.intervalSeconds, 4);
+    NightListModel model;
+    model.setNights({csv->info});
+    EXPECT_EQ(model.index(0, NightListModel::Interval).data().toString(), QStringLiteral("4 s"));
+    ASSERT_TRUE(access.remove(nights[1].night, &error) && access.restoreLastRemoved(&error)) << error.toStdString();
+    const auto after = access.list(&error).value_or(std::vector<NightInfo>{});
+    ASSERT_EQ(after.size(), 3u);
+    EXPECT_NE(after[1].night, nights[1].night) << "restored under a new number";
+    EXPECT_EQ(after[1].sourceName, QStringLiteral("generic.csv"));
+    EXPECT_EQ(after[1].intervalSeconds, 4);
 }
 
 // Declining the patient stops the import before the first file without device ID is stored.

@@ -45,8 +45,11 @@ std::vector<NightInput> nights(const Read &read, const QString &path, const Pati
     PatientRecord who;
     who.idNumber = patient.id;
     PatientRecord::setText(who.name, patient.name.isEmpty() ? read.night.patientName : patient.name);
-    return nightInputs(owned.data(), int(owned.size()), QString(), NightSource::Import, fileName, false,
-                       [&who](int) { return who; });
+    std::vector<NightInput> out = nightInputs(owned.data(), int(owned.size()), QString(), NightSource::Import, fileName,
+                                              false, [&who](int) { return who; });
+    for (NightInput &n : out)
+        n.intervalSeconds = read.night.intervalSeconds;
+    return out;
 }
 
 } // namespace FileImport

@@ -119,7 +119,8 @@ bool ArchiveAccess::restoreLastRemoved(QString *error)
     if (!a || removed_.empty())
         return false;
     const StoredNight &n = removed_.back();
-    NightInput input{n.readings, n.patient, n.info.title, n.info.source, n.info.sourceName, n.info.partial};
+    NightInput input{n.readings,        n.patient,      n.info.title,          n.info.source,
+                     n.info.sourceName, n.info.partial, n.info.intervalSeconds};
     const ArchiveResult<StoreCounts> stored = a->store({input});
     if (!told(stored, 0, error))
         return false;
