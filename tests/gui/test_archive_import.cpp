@@ -123,17 +123,23 @@ TEST_F(ArchiveImport, AsksForThePatientColumnsAndRefusedFiles)
     EXPECT_EQ(after[1].intervalSeconds, 4);
 }
 
-// Declining the patient stops the import before the first file without device ID is stored.
-TEST_F(ArchiveImport, NoPatientStopsBeforeTheFile)
+// Declining the patient, or Cancel once the file is read, stops with nothing of the file stored.
+TEST_F(ArchiveImport, StoppingInAFileAddsNothingOfIt)
 {
     const QString generic = written(QStringLiteral("generic.csv"), "time,spo2,pr\n2026-03-14 22:00:00,95,60\n");
-    ImportHooks hooks;
-    hooks.patient = [](const QString &) { return std::optional<FileImport::Patient>(); };
-    const ImportTally tally = importFiles(access, {generic}, hooks);
-    EXPECT_TRUE(tally.stopped);
-    EXPECT_EQ(tally.done, 0);
-    QString error;
-    EXPECT_TRUE(access.list(&error).value_or(std::vector<NightInfo>(1)).empty()) << error.toStdString();
+    ImportHooks noPatient;
+    noPatient.patient = [](const QString &) { return std::optional<FileImport::Patient>(); };
+    ImportHooks cancelAfterReading;
+    int calls = 0;
+    cancelAfterReading.progress = [&calls](int) { return ++calls < 2; };
+    for (const ImportHooks &hooks : {noPatient, cancelAfterReading}) {
+        const ImportTally tally = importFiles(access, {generic}, hooks);
+        EXPECT_TRUE(tally.stopped);
+        EXPECT_EQ(tally.done, 0);
+        QString error;
+        EXPECT_TRUE(access.list(&error).value_or(std::vector<NightInfo>(1)).empty()) << error.toStdString();
+    }
+    EXPECT_EQ(calls, 2);
 }
 
 } // namespace
