@@ -99,6 +99,10 @@
         <source>Not archived:</source>
         <translation>Non archivés :</translation>
     </message>
+    <message>
+        <source>not imported, more than 10 % of it was refused</source>
+        <translation>non importé, plus de 10 % du fichier a été refusé</translation>
+    </message>
 </context>
 <context>
     <name>Archive</name>
@@ -535,6 +539,25 @@
     </message>
 </context>
 <context>
+    <name>ImportPatientDialog</name>
+    <message>
+        <source>Patient of the imported files</source>
+        <translation>Patient des fichiers importés</translation>
+    </message>
+    <message>
+        <source>These files name no device ID. Their nights are archived for this patient:</source>
+        <translation>Ces fichiers n&apos;indiquent aucun ID d&apos;appareil. Leurs nuits sont archivées pour ce patient :</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Nom :</translation>
+    </message>
+    <message>
+        <source>ID:</source>
+        <translation>ID :</translation>
+    </message>
+</context>
+<context>
     <name>LanguageDialog</name>
     <message>
         <source>Language</source>
@@ -727,6 +750,14 @@
         <source>Data file(*.dat)</source>
         <translation>Fichier de données(*.dat)</translation>
     </message>
+    <message>
+        <source>Recordings (*.dat *.csv *.txt *.edf)</source>
+        <translation>Enregistrements (*.dat *.csv *.txt *.edf)</translation>
+    </message>
+    <message>
+        <source>More than 10 % of %1 was refused (%2). Import it all the same?</source>
+        <translation>Plus de 10 % de %1 a été refusé (%2). L&apos;importer quand même ?</translation>
+    </message>
 </context>
 <context>
     <name>NightListModel</name>
@@ -773,6 +804,14 @@
     <message>
         <source>Nadir %</source>
         <translation>Nadir %</translation>
+    </message>
+    <message>
+        <source>Interval</source>
+        <translation>Intervalle</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
     </message>
 </context>
 <context>

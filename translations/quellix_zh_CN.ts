@@ -99,6 +99,10 @@
         <source>Not archived:</source>
         <translation>未存档：</translation>
     </message>
+    <message>
+        <source>not imported, more than 10 % of it was refused</source>
+        <translation>未导入，超过 10 % 的行被拒绝</translation>
+    </message>
 </context>
 <context>
     <name>Archive</name>
@@ -534,6 +538,25 @@
     </message>
 </context>
 <context>
+    <name>ImportPatientDialog</name>
+    <message>
+        <source>Patient of the imported files</source>
+        <translation>导入文件的病人</translation>
+    </message>
+    <message>
+        <source>These files name no device ID. Their nights are archived for this patient:</source>
+        <translation>这些文件没有设备 ID。其夜间记录将归档到此病人：</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>姓名：</translation>
+    </message>
+    <message>
+        <source>ID:</source>
+        <translation>ID：</translation>
+    </message>
+</context>
+<context>
     <name>LanguageDialog</name>
     <message>
         <source>Language</source>
@@ -726,6 +749,14 @@
         <source>Data file(*.dat)</source>
         <translation>数据文件(*.dat)</translation>
     </message>
+    <message>
+        <source>Recordings (*.dat *.csv *.txt *.edf)</source>
+        <translation>记录 (*.dat *.csv *.txt *.edf)</translation>
+    </message>
+    <message>
+        <source>More than 10 % of %1 was refused (%2). Import it all the same?</source>
+        <translation>%1 中超过 10 % 的行被拒绝（%2）。仍要导入吗？</translation>
+    </message>
 </context>
 <context>
     <name>NightListModel</name>
@@ -772,6 +803,14 @@
     <message>
         <source>Nadir %</source>
         <translation>最低值 %</translation>
+    </message>
+    <message>
+        <source>Interval</source>
+        <translation>间隔</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 秒</translation>
     </message>
 </context>
 <context>

@@ -3,12 +3,10 @@
 
 #include "app/Settings.h"
 #include "app/TerminalText.h"
+#include "archive/FileImport.h"
 #include "archive/NightFiles.h"
-#include "archive/NightInputs.h"
 #include "archive/SqliteArchive.h"
 #include "archive/SummaryRefresh.h"
-#include "import/ImportFile.h"
-#include "model/DatFile.h"
 #include "texts/ArchiveTexts.h"
 
 #include <QFileInfo>
@@ -98,6 +96,7 @@ QJsonObject nightJson(const NightInfo &n)
         {QStringLiteral("title"), n.title},
         {QStringLiteral("archived"), n.archivedAt},
         {QStringLiteral("partial"), n.partial},
+        {QStringLiteral("intervalSeconds"), n.intervalSeconds},
         {QStringLiteral("validSeconds"), s.validSeconds},
         {QStringLiteral("odi3"), s.odi3},
         {QStringLiteral("odi4"), s.odi4},
@@ -166,8 +165,7 @@ int list(SqliteArchive &archive, QStringList args, QTextStream &out, QTextStream
 }
 
 struct ImportChoices {
-    int id = 1;
-    QString name;
+    FileImport::Patient patient;
     CsvImport::Options csv;
     bool acceptRefused = false;
 };
@@ -178,14 +176,15 @@ bool takeImportChoices(QStringList &args, ImportChoices &c, QTextStream &err)
     QString id;
     QString columns;
     c.acceptRefused = args.removeAll(QStringLiteral("--accept-refused")) > 0;
-    if (!takeOption(args, QStringLiteral("--id"), &id) || !takeOption(args, QStringLiteral("--name"), &c.name) ||
+    if (!takeOption(args, QStringLiteral("--id"), &id) ||
+        !takeOption(args, QStringLiteral("--name"), &c.patient.name) ||
         !takeOption(args, QStringLiteral("--columns"), &columns) ||
         !takeOption(args, QStringLiteral("--time-format"), &c.csv.timeFormat))
         return false;
     if (!id.isEmpty()) {
         bool ok = false;
-        c.id = id.toInt(&ok);
-        if (!ok || c.id < 1 || c.id > 128) {
+        c.patient.id = id.toInt(&ok);
+        if (!ok || c.patient.id < 1 || c.patient.id > 128) {
             err << "not a patient ID: " << id << " (1 to 128)\n";
             return false;
         }
@@ -205,45 +204,33 @@ bool takeImportChoices(QStringList &args, ImportChoices &c, QTextStream &err)
 std::optional<std::vector<NightInput>> nightsOfFile(const QString &file, const ImportChoices &choices, QTextStream &out,
                                                     QTextStream &err)
 {
-    const QString fileName = QFileInfo(file).fileName();
-    if (ImportFile::formatForPath(file) == ImportFile::Format::None) {
-        const DatFile::ReadResult r = DatFile::read(file);
-        if (!r.ok) {
-            err << file << ": can't open the file: " << r.failedCheck << " (byte " << r.offset << ")\n";
-            return std::nullopt;
-        }
-        const DatFile::Contents &c = r.contents;
-        return nightInputs(c.samples.data(), int(c.samples.size()), c.title, NightSource::Import, fileName, false,
-                           storedPatientOf);
+    const FileImport::Read r = FileImport::read(file, choices.csv);
+    if (r.isDat && !r.ok) {
+        err << file << ": can't open the file: " << r.error << "\n";
+        return std::nullopt;
     }
-    ImportedNight r = ImportFile::read(file, choices.csv);
     if (!r.ok) {
         err << file << ": can't import the file: " << r.error;
-        if (r.dayMonthUndecided)
+        if (r.night.dayMonthUndecided)
             err << " (for example --time-format 'dd/MM/yyyy HH:mm:ss')";
-        if (r.layoutUnknown)
+        if (r.night.layoutUnknown)
             err << " (name them with --columns, for example time=1,spo2=2,pulse=3)";
         err << "\n";
         return std::nullopt;
     }
-    out << file << ": " << r.summary() << "\n";
-    if (r.mostlyRefused() && !choices.acceptRefused) {
-        err << file << ": not imported, more than 10 % of it was refused; check the file, or import it with "
-            << "--accept-refused\n";
-        return std::nullopt;
+    if (!r.isDat) {
+        out << file << ": " << r.night.summary() << "\n";
+        if (r.night.mostlyRefused() && !choices.acceptRefused) {
+            err << file << ": not imported, more than 10 % of it was refused; check the file, or import it with "
+                << "--accept-refused\n";
+            return std::nullopt;
+        }
+        if (!r.night.note.isEmpty())
+            out << file << ": " << r.night.note << "\n";
+        if (r.night.intervalSeconds > 1)
+            out << file << ": a reading every " << r.night.intervalSeconds << " s, each held until the next\n";
     }
-    if (!r.note.isEmpty())
-        out << file << ": " << r.note << "\n";
-    for (SampleRecord &s : r.readings)
-        s.id = std::uint8_t(choices.id);
-    // These files carry no device ID: the night belongs to the patient the user names.
-    PatientRecord patient;
-    patient.idNumber = choices.id;
-    PatientRecord::setText(patient.name, choices.name.isEmpty() ? r.patientName : choices.name);
-    if (r.intervalSeconds > 1)
-        out << file << ": a reading every " << r.intervalSeconds << " s, each held until the next\n";
-    return nightInputs(r.readings.data(), int(r.readings.size()), QString(), NightSource::Import, fileName, false,
-                       [&](int) { return patient; });
+    return FileImport::nights(r, file, choices.patient);
 }
 
 int import(SqliteArchive &archive, QStringList args, QTextStream &out, QTextStream &err)

@@ -278,7 +278,7 @@ TEST_F(ArchiveGui, ImportCountsAddedAndPresentNights)
 {
     // One file of two IDs (two nights), one of a night stored already, one that is no .dat.
     std::vector<SampleRecord> two = night(1, 0, 300);
-    const auto other = night(2, 0, 200);
+    const auto other = night(2, 600, 200); // the newest night
     two.insert(two.end(), other.begin(), other.end());
     const QString both = tmp.filePath(QStringLiteral("both.dat"));
     const QString again = tmp.filePath(QStringLiteral("again.dat"));
@@ -299,7 +299,7 @@ TEST_F(ArchiveGui, ImportCountsAddedAndPresentNights)
         << prompts.shown[0].toStdString();
     EXPECT_TRUE(prompts.shown[0].contains(QStringLiteral("bad-hour-24.dat")));
     EXPECT_EQ(numbers().size(), 3u);
-    EXPECT_TRUE(rs.currentSamples.empty()) << "importing opens nothing";
+    EXPECT_EQ(rs.currentSamples, other) << "the newest night imported opens";
 
     const ImportTally second = frame.importIntoArchive({both});
     EXPECT_EQ(second.added, 0);

@@ -74,8 +74,9 @@ TEST(CliImport, CsvAndEdfBecomeNightsOfTheNamedPatient)
         const char *sourceName;
         const char *start;
         int readings;
-    } const expected[] = {{2, "Ann Lee", "ring.csv", "2025-11-27 20:48:26", 5},
-                          {1, "Jane Roe", "lab.edf", "2026-01-02 23:00:00", 5}};
+        int interval;
+    } const expected[] = {{2, "Ann Lee", "ring.csv", "2025-11-27 20:48:26", 5, 4},
+                          {1, "Jane Roe", "lab.edf", "2026-01-02 23:00:00", 5, 1}};
     for (int i = 0; i < 2; ++i) {
         const QJsonObject n = nights[i].toObject();
         const Expected &e = expected[i];
@@ -85,6 +86,7 @@ TEST(CliImport, CsvAndEdfBecomeNightsOfTheNamedPatient)
         EXPECT_EQ(n[QLatin1String("sourceName")].toString().toStdString(), e.sourceName);
         EXPECT_EQ(n[QLatin1String("start")].toString().toStdString(), e.start);
         EXPECT_EQ(n[QLatin1String("readings")].toInt(), e.readings);
+        EXPECT_EQ(n[QLatin1String("intervalSeconds")].toInt(), e.interval);
     }
     // The EDF night's readings are the ones written, under ID 1.
     ArchiveResult<SqliteArchive::Opened> o = SqliteArchive::open(SqliteArchive::defaultPath());

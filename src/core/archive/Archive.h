@@ -27,6 +27,7 @@ struct NightInput {
     NightSource source = NightSource::Import;
     QString sourceName; // file name, or the port of a download
     bool partial = false;
+    int intervalSeconds = 1; // an imported file's spacing of readings, held to one a second
 };
 
 // One archived night as listed: everything but its readings.
@@ -39,6 +40,7 @@ struct NightInfo {
     QString sourceName;
     QString archivedAt; // UTC, ISO 8601
     bool partial = false;
+    int intervalSeconds = 1; // the source's seconds between readings
     NightSummary summary;
     // False while the figures are those of an older program (see SummaryRefresh).
     bool summaryIsCurrent() const { return summary.version >= NightSummary::kVersion; }

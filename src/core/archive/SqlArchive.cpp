@@ -80,6 +80,9 @@ const std::vector<std::vector<const char *>> &migrations()
             // reach the wrong night.
             "CREATE TABLE night_number (last INTEGER NOT NULL)",
             "INSERT INTO night_number (last) SELECT COALESCE(MAX(night), 0) FROM night",
+            // Seconds between the readings of the file a night was imported
+            // from; they are held to one a second, and the list says so.
+            "ALTER TABLE night ADD COLUMN interval_seconds INTEGER NOT NULL DEFAULT 1",
         },
     };
     return steps;
@@ -119,7 +122,7 @@ const QStringList &infoColumnList()
     static const QStringList columns =
         QStringList{QStringLiteral("night"),       QStringLiteral("device_id"), QStringLiteral("patient_name"),
                     QStringLiteral("title"),       QStringLiteral("source"),    QStringLiteral("source_name"),
-                    QStringLiteral("archived_at"), QStringLiteral("partial")} +
+                    QStringLiteral("archived_at"), QStringLiteral("partial"),   QStringLiteral("interval_seconds")} +
         summaryColumns();
     return columns;
 }
@@ -151,8 +154,9 @@ NightInfo infoFrom(const QSqlQuery &q)
     n.sourceName = q.value(5).toString();
     n.archivedAt = q.value(6).toString();
     n.partial = q.value(7).toInt() != 0;
+    n.intervalSeconds = q.value(8).toInt();
     NightSummary &s = n.summary;
-    int c = 8;
+    int c = 9;
     s.start = q.value(c++).toString();
     s.end = q.value(c++).toString();
     s.readings = q.value(c++).toInt();
@@ -485,8 +489,8 @@ ArchiveResult<> SqlArchive::storeOne(const NightInput &input, StoreCounts &count
         return failure(ArchiveError::WriteFailed, q.lastError());
     const qint64 number = q.value(0).toLongLong();
     q.prepare(QStringLiteral("INSERT INTO night (night, device_id, patient_name, patient, title, source, source_name,"
-                             " archived_at, partial, readings_sha256, %1) VALUES (%2)")
-                  .arg(summaryColumns().join(QStringLiteral(", ")), placeholders(10 + summaryColumns().size())));
+                             " archived_at, partial, interval_seconds, readings_sha256, %1) VALUES (%2)")
+                  .arg(summaryColumns().join(QStringLiteral(", ")), placeholders(11 + summaryColumns().size())));
     q.addBindValue(number);
     q.addBindValue(int(input.readings.front().id));
     q.addBindValue(notNull(input.patient.nameText()));
@@ -496,6 +500,7 @@ ArchiveResult<> SqlArchive::storeOne(const NightInput &input, StoreCounts &count
     q.addBindValue(notNull(input.sourceName));
     q.addBindValue(QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
     q.addBindValue(input.partial ? 1 : 0);
+    q.addBindValue(std::max(1, input.intervalSeconds));
     q.addBindValue(hash);
     bindSummary(q, summary);
     if (!q.exec())

@@ -94,15 +94,15 @@ bool ArchiveAccess::setPatient(qint64 number, const PatientRecord &patient, QStr
     return a && told(a->setPatient(number, patient), number, error);
 }
 
-DatImport ArchiveAccess::importFile(const QString &path)
+std::optional<StoreCounts> ArchiveAccess::store(const std::vector<NightInput> &nights, QString *error)
 {
-    DatImport failed;
-    QString why;
-    Archive *a = archive(&why);
-    if (a)
-        return importDatFile(*a, path);
-    failed.refusal = {ArchiveError::Unavailable, why};
-    return failed;
+    Archive *a = archive(error);
+    if (!a)
+        return std::nullopt;
+    ArchiveResult<StoreCounts> r = a->store(nights);
+    if (!told(r, 0, error))
+        return std::nullopt;
+    return std::move(r.value());
 }
 
 bool ArchiveAccess::remove(qint64 number, QString *error)
@@ -124,7 +124,8 @@ bool ArchiveAccess::restoreLastRemoved(QString *error)
     if (!a || removed_.empty())
         return false;
     const StoredNight &n = removed_.back();
-    NightInput input{n.readings, n.patient, n.info.title, n.info.source, n.info.sourceName, n.info.partial};
+    NightInput input{n.readings,        n.patient,      n.info.title,          n.info.source,
+                     n.info.sourceName, n.info.partial, n.info.intervalSeconds};
     const ArchiveResult<StoreCounts> stored = a->store({input});
     if (!told(stored, 0, error))
         return false;

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "archive/Archive.h"
-#include "archive/DatImport.h"
 
 #include <QString>
 
@@ -30,7 +29,8 @@ public:
     std::vector<NightInfo> recent(int count);
     std::optional<StoredNight> night(qint64 number, QString *error);
     bool setPatient(qint64 number, const PatientRecord &patient, QString *error);
-    DatImport importFile(const QString &path);
+    // One batch in one transaction.
+    std::optional<StoreCounts> store(const std::vector<NightInput> &nights, QString *error);
 
     // Removes the night, keeping it for restoreLastRemoved().
     bool remove(qint64 number, QString *error);

@@ -2,6 +2,7 @@
 #include "archive/ArchiveTasks.h"
 
 #include "archive/ArchiveAccess.h"
+#include "archive/FileImport.h"
 #include "archive/NightFiles.h"
 #include "texts/ArchiveTexts.h"
 
@@ -9,6 +10,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+
+#include <algorithm>
 
 namespace
 {
@@ -51,37 +54,91 @@ NightExportReport exportNights(ArchiveAccess &access, const std::vector<qint64> 
     return report;
 }
 
-ImportTally importFiles(ArchiveAccess &access, const QStringList &files, const std::function<bool(int done)> &progress)
+namespace
+{
+
+QString fileFailure(const QString &name, const QString &why)
+{
+    return QStringLiteral("%1: %2").arg(name, why);
+}
+
+// One file of an import; false when the import stops.
+bool importOne(ArchiveAccess &access, const QString &file, const ImportHooks &hooks,
+               std::optional<FileImport::Patient> &patient, ImportTally &tally)
+{
+    const QString name = QFileInfo(file).fileName();
+    FileImport::Read read = FileImport::read(file);
+    if (!read.ok && (read.night.layoutUnknown || read.night.dayMonthUndecided)) {
+        const std::optional<CsvImport::Options> chosen = hooks.columns ? hooks.columns(file) : std::nullopt;
+        if (!chosen) {
+            tally.failed.append(fileFailure(name, read.error));
+            return true;
+        }
+        read = FileImport::read(file, *chosen);
+    }
+    if (!read.ok) {
+        tally.failed.append(fileFailure(
+            name, read.isDat ? QCoreApplication::translate("ArchiveTasks", "can't open the file") : read.error));
+        return true;
+    }
+    if (read.needsPatient()) {
+        const QString rows = read.night.summary();
+        tally.rows.append(fileFailure(name, rows));
+        if (!patient) {
+            patient = hooks.patient ? hooks.patient(read.night.patientName) : FileImport::Patient{};
+            if (!patient) {
+                tally.stopped = true;
+                return false;
+            }
+        }
+        if (read.night.mostlyRefused() && !(hooks.acceptRefused && hooks.acceptRefused(name, rows))) {
+            tally.failed.append(fileFailure(
+                name, QCoreApplication::translate("ArchiveTasks", "not imported, more than 10 % of it was refused")));
+            return true;
+        }
+    }
+    const std::vector<NightInput> nights = FileImport::nights(read, file, patient.value_or(FileImport::Patient{}));
+    if (hooks.progress && !hooks.progress(tally.done)) {
+        tally.stopped = true;
+        return false;
+    }
+    QString error;
+    const std::optional<StoreCounts> counts = access.store(nights, &error);
+    if (!counts) {
+        tally.failed.append(fileFailure(name, error));
+        return true;
+    }
+    tally.added += counts->added;
+    tally.present += counts->present;
+    tally.nights.insert(tally.nights.end(), counts->nights.begin(), counts->nights.end());
+    return true;
+}
+
+} // namespace
+
+ImportTally importFiles(ArchiveAccess &access, const QStringList &files, const ImportHooks &hooks)
 {
     ImportTally tally;
+    std::optional<FileImport::Patient> patient; // asked once, at the first file that needs one
     for (const QString &file : files) {
-        if (progress && !progress(tally.done)) {
+        if (hooks.progress && !hooks.progress(tally.done)) {
             tally.stopped = true;
             return tally;
         }
-        const DatImport imported = access.importFile(file);
+        if (!importOne(access, file, hooks, patient, tally))
+            return tally;
         ++tally.done;
-        const QString name = QFileInfo(file).fileName();
-        switch (imported.outcome) {
-        case DatImport::Outcome::Stored:
-            tally.added += imported.counts.added;
-            tally.present += imported.counts.present;
-            break;
-        case DatImport::Outcome::Unreadable:
-            tally.failed.append(
-                QStringLiteral("%1: %2").arg(name, QCoreApplication::translate("ArchiveTasks", "can't open the file")));
-            break;
-        case DatImport::Outcome::NotStored:
-            tally.failed.append(QStringLiteral("%1: %2").arg(
-                name, imported.refusal.error == ArchiveError::Unavailable && !imported.refusal.detail.isEmpty()
-                          ? imported.refusal.detail
-                          : ArchiveTexts::text(imported.refusal.error, imported.refusal.detail, {})));
-            break;
-        }
     }
-    if (progress)
-        progress(tally.done);
+    if (hooks.progress)
+        hooks.progress(tally.done);
     return tally;
+}
+
+ImportTally importFiles(ArchiveAccess &access, const QStringList &files, const std::function<bool(int done)> &progress)
+{
+    ImportHooks hooks;
+    hooks.progress = progress;
+    return importFiles(access, files, hooks);
 }
 
 QString importSummary(const ImportTally &tally, int fileCount)
@@ -93,8 +150,24 @@ QString importSummary(const ImportTally &tally, int fileCount)
         text += QLatin1Char('\n') + QCoreApplication::translate("ArchiveTasks", "Import stopped after %1 of %2 files.")
                                         .arg(tally.done)
                                         .arg(fileCount);
+    if (!tally.rows.isEmpty())
+        text += QLatin1Char('\n') + tally.rows.join(QLatin1Char('\n'));
     if (!tally.failed.isEmpty())
         text += QLatin1Char('\n') + QCoreApplication::translate("ArchiveTasks", "Not archived:") + QLatin1Char('\n') +
                 tally.failed.join(QLatin1Char('\n'));
     return text;
+}
+
+qint64 newestNight(ArchiveAccess &access, const std::vector<qint64> &nights)
+{
+    QString error;
+    const auto all = access.list(&error);
+    if (!all)
+        return 0;
+    const NightInfo *newest = nullptr;
+    for (const NightInfo &n : *all)
+        if (std::find(nights.begin(), nights.end(), n.night) != nights.end() &&
+            (!newest || n.summary.start > newest->summary.start))
+            newest = &n;
+    return newest ? newest->night : 0;
 }

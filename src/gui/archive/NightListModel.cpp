@@ -98,6 +98,8 @@ QVariant NightListModel::data(const QModelIndex &index, int role) const
             return s.t90Percent;
         case Nadir:
             return s.nadir;
+        case Interval:
+            return n.intervalSeconds;
         case ColumnCount:
             break;
         }
@@ -135,6 +137,8 @@ QVariant NightListModel::data(const QModelIndex &index, int role) const
         return percent(s.t90Percent);
     case Nadir:
         return s.nadir;
+    case Interval:
+        return tr("%1 s").arg(n.intervalSeconds);
     case ColumnCount:
         break;
     }
@@ -164,6 +168,8 @@ QVariant NightListModel::headerData(int section, Qt::Orientation orientation, in
         return tr("T90 %");
     case Nadir:
         return tr("Nadir %");
+    case Interval:
+        return tr("Interval");
     case ColumnCount:
         break;
     }

@@ -14,7 +14,8 @@ class NightListModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    enum Column { Patient, Id, Date, Start, Duration, Valid, Odi4, T90, Nadir, ColumnCount };
+    // Interval: seconds between the readings of the file a night was imported from.
+    enum Column { Patient, Id, Date, Start, Duration, Valid, Odi4, T90, Nadir, Interval, ColumnCount };
     // What sorting compares: numbers as numbers, names without letter case.
     static constexpr int SortRole = Qt::UserRole;
     static constexpr int NightRole = Qt::UserRole + 1;

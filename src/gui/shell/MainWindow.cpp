@@ -2,6 +2,7 @@
 #include "shell/MainWindow.h"
 
 #include "analysis/EventTimeFile.h"
+#include "app/BoundedRead.h"
 #include "app/Language.h"
 #include "app/LanguageSwitch.h"
 #include "app/Prompts.h"
@@ -19,6 +20,8 @@
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AnalysisSetupDialog.h"
 #include "dialogs/ExportProgress.h"
+#include "dialogs/ImportColumnsDialog.h"
+#include "dialogs/ImportPatientDialog.h"
 #include "dialogs/LanguageDialog.h"
 #include "dialogs/OtherIdDialog.h"
 #include "dialogs/PatientInfoDialog.h"
@@ -26,6 +29,7 @@
 #include "dialogs/UnitSetupDialog.h"
 #include "help/HelpWindow.h"
 #include "help/Manual.h"
+#include "import/ImportFile.h"
 #include "model/RecordStore.h"
 #include "model/SavedData.h"
 #include "shell/BackgroundView.h"
@@ -944,10 +948,33 @@ ImportTally MainWindow::importIntoArchive(const QStringList &files)
     QProgressDialog progress(tr("Archiving the files..."), tr("Cancel"), 0, int(files.size()), this);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
-    ImportTally tally = importFiles(*archive_, files, [&progress](int done) {
+    ImportHooks hooks;
+    hooks.progress = [&progress](int done) {
         progress.setValue(done); // a modal dialog takes its events here, Cancel too
         return !progress.wasCanceled();
-    });
+    };
+    hooks.patient = [this](const QString &nameInFile) -> std::optional<FileImport::Patient> {
+        ImportPatientDialog dialog(nameInFile, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.patient();
+    };
+    hooks.columns = [this](const QString &file) -> std::optional<CsvImport::Options> {
+        const BoundedRead in = readAtMost(file, ImportFile::kMaxCsvBytes);
+        if (!in.ok || in.data.isEmpty())
+            return std::nullopt;
+        ImportColumnsDialog dialog(in.data, this);
+        dialog.setWindowTitle(QFileInfo(file).fileName());
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.options();
+    };
+    hooks.acceptRefused = [this](const QString &file, const QString &rows) {
+        return prompts_.question(
+                   tr("More than 10 % of %1 was refused (%2). Import it all the same?").arg(file, rows)) ==
+               Prompts::Answer::Ok;
+    };
+    ImportTally tally = importFiles(*archive_, files, hooks);
     progress.reset();
     reportArchiveDamage();
     if (recordingsWindow_)
@@ -959,13 +986,16 @@ ImportTally MainWindow::importIntoArchive(const QStringList &files)
         prompts_.information(summary);
     else
         prompts_.warning(summary);
+    if (const qint64 newest = newestNight(*archive_, tally.nights); newest > 0)
+        openArchivedNight(newest);
     return tally;
 }
 
 void MainWindow::onImportIntoArchive()
 {
-    const QStringList files = QFileDialog::getOpenFileNames(this, tr("Import into archive"),
-                                                            FolderPrompts::lastFolder(), tr("Data file(*.dat)"));
+    const QStringList files = QFileDialog::getOpenFileNames(
+        this, tr("Import into archive"), FolderPrompts::lastFolder(),
+        tr("Recordings (*.dat *.csv *.txt *.edf)") + QStringLiteral(";;") + tr("Data file(*.dat)"));
     if (!files.isEmpty())
         importIntoArchive(files);
 }

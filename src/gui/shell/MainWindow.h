@@ -98,8 +98,8 @@ public:
     bool openSavedFile(const QString &path);
     // Opens a night of the archive as the current recording, with the details archived with it.
     bool openArchivedNight(qint64 night);
-    // Archives .dat files, each in its own transaction, with progress and Cancel, then
-    // tells the counts.
+    // Archives .dat, CSV and EDF files, each in its own transaction, with progress and
+    // Cancel, asking what the files do not tell; then tells the counts and opens the newest night.
     ImportTally importIntoArchive(const QStringList &files);
     // Lists the latest nights of the archive on the start page again.
     void refreshStartPage();
