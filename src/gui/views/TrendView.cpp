@@ -43,7 +43,9 @@ void TrendView::renderPage(QPainter &painter, const QSize &size, int pageIndex)
         picture.pulseMarker = pulseMarker_;
     }
     if (onScreen_) {
-        const SignalQuality quality = assessSignal(picture.samples, picture.sampleCount);
+        // Hand marks have their own shade; the automatic one covers what is left.
+        picture.marked = s.currentMarks;
+        const SignalQuality quality = assessSignal(picture.samples, picture.sampleCount, s.currentMarks);
         for (ReadingQuality kind : {ReadingQuality::OutOfRange, ReadingQuality::Spike}) {
             const std::vector<ReadingSpan> spans = qualitySpans(quality, kind);
             picture.artefacts.insert(picture.artefacts.end(), spans.begin(), spans.end());
