@@ -30,6 +30,9 @@ public:
     std::vector<NightInfo> recent(int count);
     std::optional<StoredNight> night(qint64 number, QString *error);
     bool setPatient(qint64 number, const PatientRecord &patient, QString *error);
+    // Replaces the night's hand-marked spans; returns them as stored (overlaps joined).
+    std::optional<std::vector<ReadingSpan>> setMarks(qint64 number, const std::vector<ReadingSpan> &spans,
+                                                     QString *error);
     DatImport importFile(const QString &path);
 
     // Removes the night, keeping it for restoreLastRemoved().
