@@ -449,12 +449,24 @@ TEST_F(ArchiveGui, HandMarksChangeTheFiguresAndStayWithTheNight)
     ASSERT_TRUE(frame.openArchivedNight(n));
     frame.onModeAnalysis();
     EXPECT_EQ(frame.clinicalSummary().nadir, 80);
+    frame.onRecordings();
+    RecordingsWindow *window = frame.recordingsWindow();
+    ASSERT_NE(window, nullptr);
+    const auto listedNadir = [&] {
+        for (int row = 0; row < window->model()->rowCount(); ++row) {
+            if (window->model()->index(row, 0).data(NightListModel::NightRole).toLongLong() == n)
+                return window->model()->index(row, NightListModel::Nadir).data(NightListModel::SortRole).toInt();
+        }
+        return -1;
+    };
+    EXPECT_EQ(listedNadir(), 80);
 
     ASSERT_TRUE(frame.markArtefact({95, 110}));
     ASSERT_TRUE(frame.markArtefact({105, 125})) << prompts.shown.join(u'|').toStdString();
     EXPECT_EQ(rs.currentMarks, (std::vector<ReadingSpan>{{95, 125}})) << "overlapping marks are joined";
     EXPECT_EQ(frame.clinicalSummary().nadir, 96) << "the page's figures follow at once";
     EXPECT_EQ(frame.clinicalSummary().validSeconds, 600 - 31);
+    EXPECT_EQ(listedNadir(), 96) << "the open list shows the night's new figures";
 
     // Another night has none; the marked one has its marks again when reopened.
     ASSERT_TRUE(frame.openArchivedNight(other));

@@ -924,6 +924,9 @@ bool MainWindow::storeMarks(const std::vector<ReadingSpan> &marks)
     store_.currentMarks = std::move(*stored);
     runAnalysis();
     refreshView();
+    // The list's figures of the night were computed again with the marks.
+    if (recordingsWindow_)
+        recordingsWindow_->reload();
     return true;
 }
 
