@@ -731,6 +731,14 @@
         <translation>Importer dans l&apos;archive...</translation>
     </message>
     <message>
+        <source>Marks are kept with nights in the archive: open this night from File &gt; Recordings...</source>
+        <translation>Les marques sont conservées avec les nuits de l&apos;archive : ouvrez cette nuit par Fichier &gt; Enregistrements...</translation>
+    </message>
+    <message>
+        <source>The marks could not be stored in the archive.</source>
+        <translation>Impossible d&apos;enregistrer les marques dans l&apos;archive.</translation>
+    </message>
+    <message>
         <source>The night could not be opened from the archive.</source>
         <translation>Impossible d&apos;ouvrir cette nuit depuis l&apos;archive.</translation>
     </message>
@@ -1472,6 +1480,18 @@ Les supprimer ?</translation>
 </context>
 <context>
     <name>TrendView</name>
+    <message>
+        <source>Marked by hand</source>
+        <translation>Marqué à la main</translation>
+    </message>
+    <message>
+        <source>Mark as artefact</source>
+        <translation>Marquer comme artefact</translation>
+    </message>
+    <message>
+        <source>Clear artefact mark</source>
+        <translation>Effacer la marque d&apos;artefact</translation>
+    </message>
     <message>
         <source>Shaded: artefact</source>
         <translation>Zone grisée : artefact</translation>

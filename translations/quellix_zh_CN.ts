@@ -730,6 +730,14 @@
         <translation>导入存档...</translation>
     </message>
     <message>
+        <source>Marks are kept with nights in the archive: open this night from File &gt; Recordings...</source>
+        <translation>标记随存档中的夜间记录保存：请通过 文件 &gt; 记录... 打开该晚记录</translation>
+    </message>
+    <message>
+        <source>The marks could not be stored in the archive.</source>
+        <translation>无法将标记保存到存档中。</translation>
+    </message>
+    <message>
         <source>The night could not be opened from the archive.</source>
         <translation>无法从存档中打开该晚记录。</translation>
     </message>
@@ -1471,6 +1479,18 @@ Remove them?</source>
 </context>
 <context>
     <name>TrendView</name>
+    <message>
+        <source>Marked by hand</source>
+        <translation>手动标记</translation>
+    </message>
+    <message>
+        <source>Mark as artefact</source>
+        <translation>标记为伪差</translation>
+    </message>
+    <message>
+        <source>Clear artefact mark</source>
+        <translation>清除伪差标记</translation>
+    </message>
     <message>
         <source>Shaded: artefact</source>
         <translation>阴影：伪差</translation>

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "../archive/archive_samples.h"
 #include "app/ScriptedPrompts.h"
+#include "app/Settings.h"
 #include "archive/ArchiveAccess.h"
 #include "archive/ArchiveTasks.h"
 #include "archive/NightListModel.h"
@@ -430,6 +431,72 @@ TEST_F(ArchiveGui, PatientDetailsEditedInTheListReachTheArchiveAndTheOpenNightOn
     window->removeSelected();
     EXPECT_TRUE(rs.currentNights.empty());
     EXPECT_FALSE(rs.currentSamples.empty());
+}
+
+TEST_F(ArchiveGui, HandMarksChangeTheFiguresAndStayWithTheNight)
+{
+    // A steady 96 % with one real 20-s fall to 80 %: the nadir until it is marked.
+    std::vector<SampleRecord> readings = night(5, 0, 600);
+    for (int i = 0; i < 600; ++i) {
+        readings[std::size_t(i)].spo2 = i >= 100 && i < 120 ? 80 : 96;
+        readings[std::size_t(i)].pulseRate = 60;
+    }
+    const qint64 n = store(readings, patient(5, QStringLiteral("Ann")));
+    const qint64 other = store(night(6, 0, 300), patient(6, QStringLiteral("Bo")));
+
+    RecordStore rs;
+    MainWindow frame(rs, prompts, 1033);
+    ASSERT_TRUE(frame.openArchivedNight(n));
+    frame.onModeAnalysis();
+    EXPECT_EQ(frame.clinicalSummary().nadir, 80);
+    frame.onRecordings();
+    RecordingsWindow *window = frame.recordingsWindow();
+    ASSERT_NE(window, nullptr);
+    const auto listedNadir = [&] {
+        for (int row = 0; row < window->model()->rowCount(); ++row) {
+            if (window->model()->index(row, 0).data(NightListModel::NightRole).toLongLong() == n)
+                return window->model()->index(row, NightListModel::Nadir).data(NightListModel::SortRole).toInt();
+        }
+        return -1;
+    };
+    EXPECT_EQ(listedNadir(), 80);
+
+    ASSERT_TRUE(frame.markArtefact({95, 110}));
+    ASSERT_TRUE(frame.markArtefact({105, 125})) << prompts.shown.join(u'|').toStdString();
+    EXPECT_EQ(rs.currentMarks, (std::vector<ReadingSpan>{{95, 125}})) << "overlapping marks are joined";
+    EXPECT_EQ(frame.clinicalSummary().nadir, 96) << "the page's figures follow at once";
+    EXPECT_EQ(frame.clinicalSummary().validSeconds, 600 - 31);
+    EXPECT_EQ(listedNadir(), 96) << "the open list shows the night's new figures";
+
+    // Another night has none; the marked one has its marks again when reopened.
+    ASSERT_TRUE(frame.openArchivedNight(other));
+    EXPECT_TRUE(rs.currentMarks.empty());
+    ASSERT_TRUE(frame.openArchivedNight(n));
+    EXPECT_EQ(rs.currentMarks, (std::vector<ReadingSpan>{{95, 125}}));
+    frame.onModeAnalysis();
+    EXPECT_EQ(frame.clinicalSummary().validSeconds, 600 - 31);
+
+    ASSERT_TRUE(frame.clearArtefactMark({95, 125}));
+    EXPECT_TRUE(rs.currentMarks.empty());
+    EXPECT_EQ(frame.clinicalSummary().nadir, 80);
+    QString error;
+    ArchiveAccess access;
+    EXPECT_TRUE(access.night(n, &error)->marks.empty()) << error.toStdString();
+    EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.shown.join(u'|').toStdString();
+
+    // Where no one archived night is open, or the archive is off, marking is refused and says why.
+    const QString why =
+        QStringLiteral("Marks are kept with nights in the archive: open this night from File > Recordings...");
+    Settings().setKeepInArchive(false);
+    EXPECT_FALSE(frame.markArtefact({1, 2}));
+    EXPECT_EQ(prompts.shown, QStringList{why});
+    Settings().setKeepInArchive(true);
+    ASSERT_TRUE(frame.openSavedFile(testenv::dataFile(QStringLiteral("valid-night-id7.dat"))));
+    prompts.shown.clear(); // the file's ID has no stored details
+    EXPECT_FALSE(frame.markArtefact({1, 2}));
+    EXPECT_TRUE(rs.currentMarks.empty());
+    EXPECT_EQ(prompts.shown, QStringList{why});
+    EXPECT_TRUE(access.night(n, &error)->marks.empty()) << "the night open before keeps what it had";
 }
 
 } // namespace

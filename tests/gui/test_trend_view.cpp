@@ -386,6 +386,25 @@ TEST_F(TrendViewTest, FineWheelTurnsAddUpToOnePage)
     EXPECT_EQ(view.wheelPaging(QPoint(0, 0), Qt::NoScrollPhase), 1);
 }
 
+TEST(TrendView, ShadesHandMarksMoreStronglyThanAutomaticArtefacts)
+{
+    RecordStore store;
+    FillRecording(
+        store, 2000, [](int i) { return i >= 100 && i < 140 ? 0 : 96; }, [](int) { return 70; });
+    store.currentMarks = {{500, 519}};
+    TrendView view(store);
+    view.resize(1000, 700);
+    const TrendLayout l = view.layout();
+    const QImage screen = view.grab().toImage();
+    const QImage printed = Render(view, 0);
+    const int y = l.pulsePlot.bottom - 5; // clear of the curves
+    const auto grey = [y](const QImage &image, int reading) { return qGray(image.pixel(reading, y)); };
+    const int x = l.pulsePlot.left;
+    EXPECT_LT(grey(screen, x + 510), grey(screen, x + 120)) << "a hand mark is darker than an automatic shade";
+    EXPECT_LT(grey(screen, x + 120), grey(screen, x + 800));
+    EXPECT_EQ(grey(printed, x + 510), grey(printed, x + 800)) << "printing shows no marks";
+}
+
 TEST(TrendView, ShadesArtefactsOnScreenOnly)
 {
     RecordStore store;

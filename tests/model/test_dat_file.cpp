@@ -221,10 +221,12 @@ TEST(SavedData, OpeningLoadsStoredPatientAndKeepsDownloadBuffers)
     RecordStore store;
     store.deviceSamples[1].push_back(reading(2, 0, 95, 70, 0));
     store.currentNights = {4}; // an archived night was open
+    store.currentMarks = {{0, 5}};
     ScriptedPrompts prompts;
     ASSERT_TRUE(SavedData::open(store, testenv::dataFile(QStringLiteral("valid-night-id7.dat")), prompts));
     EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_TRUE(store.currentNights.empty()) << "Save Info must not reach the night open before";
+    EXPECT_TRUE(store.currentMarks.empty()) << "a file has no hand marks";
     EXPECT_EQ(store.currentPatient.nameText(), QStringLiteral("Mireille"));
     EXPECT_EQ(store.otherIdLines().size(), 1) << "the downloaded IDs are still offered";
 

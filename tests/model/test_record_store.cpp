@@ -32,6 +32,7 @@ TEST(RecordStore, ClearAllDataEmptiesEverythingButTitleAndModel)
     store.deviceModel = 4;
     store.archivedNights[2] = {11, 12};
     store.currentNights = {11};
+    store.currentMarks = {{3, 9}};
 
     store.ClearAllData();
 
@@ -42,6 +43,7 @@ TEST(RecordStore, ClearAllDataEmptiesEverythingButTitleAndModel)
     EXPECT_EQ(store.patientFlags[2].dataSaved, 0);
     EXPECT_TRUE(store.archivedNights[2].empty());
     EXPECT_TRUE(store.currentNights.empty());
+    EXPECT_TRUE(store.currentMarks.empty());
     EXPECT_EQ(store.reportTitle, QStringLiteral("Night clinic"));
     EXPECT_EQ(store.deviceModel, 4);
 }

@@ -10,4 +10,5 @@ void loadNight(RecordStore &store, const StoredNight &night)
     store.currentPatient = night.patient;
     store.patientEnteredForRecording = false;
     store.currentNights = {night.info.night};
+    store.currentMarks = night.marks;
 }

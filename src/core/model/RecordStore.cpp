@@ -41,6 +41,7 @@ void RecordStore::ClearAllData()
     for (auto &nights : archivedNights)
         nights.clear();
     currentNights.clear();
+    currentMarks.clear();
     patientFlags.fill(PatientFlags{});
 }
 
@@ -61,6 +62,7 @@ RecordStore::PatientLoad RecordStore::SelectDeviceId(int id, SelectSource source
     currentPatient.idNumber = id;
     patientEnteredForRecording = false;
     currentNights = archivedNights[std::size_t(id - 1)];
+    currentMarks.clear();
     if (isNewestFirstModel(deviceModel))
         currentSamples.assign(buffer.rbegin() + std::ptrdiff_t(buffer.size() - n), buffer.rend());
     else

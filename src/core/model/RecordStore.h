@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "clinical/SignalQuality.h"
 #include "model/PatientRecord.h"
 #include "model/SampleRecord.h"
 
@@ -46,6 +47,9 @@ public:
     // current recording: what Save Info updates. Empty: not in the archive.
     std::array<std::vector<qint64>, kIdCount> archivedNights;
     std::vector<qint64> currentNights;
+    // The spans of the current recording marked as artefact by hand; only an
+    // archived night keeps them.
+    std::vector<ReadingSpan> currentMarks;
     QString reportTitle;
     int deviceModel = 0;
 

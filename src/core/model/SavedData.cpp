@@ -67,6 +67,7 @@ FileResult open(RecordStore &store, const QString &path, Prompts &prompts)
     store.patientEnteredForRecording = false;
     // A file is no archived night: Save Info must not reach the night open before.
     store.currentNights.clear();
+    store.currentMarks.clear();
     if (store.LoadPatientInfo(r.contents.headerId - 1) == RecordStore::PatientLoad::Missing)
         prompts.warning(QCoreApplication::translate("RecordStore", "Get patient info error!"));
     return {};

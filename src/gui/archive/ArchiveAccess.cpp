@@ -94,6 +94,18 @@ bool ArchiveAccess::setPatient(qint64 number, const PatientRecord &patient, QStr
     return a && told(a->setPatient(number, patient), number, error);
 }
 
+std::optional<std::vector<ReadingSpan>> ArchiveAccess::setMarks(qint64 number, const std::vector<ReadingSpan> &spans,
+                                                                QString *error)
+{
+    Archive *a = archive(error);
+    if (!a || !told(a->setMarks(number, spans), number, error))
+        return std::nullopt;
+    ArchiveResult<std::vector<ReadingSpan>> r = a->marks(number);
+    if (!told(r, number, error))
+        return std::nullopt;
+    return std::move(r.value());
+}
+
 std::optional<StoreCounts> ArchiveAccess::store(const std::vector<NightInput> &nights, QString *error)
 {
     Archive *a = archive(error);

@@ -31,6 +31,9 @@ public:
     bool setPatient(qint64 number, const PatientRecord &patient, QString *error);
     // One batch in one transaction.
     std::optional<StoreCounts> store(const std::vector<NightInput> &nights, QString *error);
+    // Replaces the night's hand-marked spans; returns them as stored (overlaps joined).
+    std::optional<std::vector<ReadingSpan>> setMarks(qint64 number, const std::vector<ReadingSpan> &spans,
+                                                     QString *error);
 
     // Removes the night, keeping it for restoreLastRemoved().
     bool remove(qint64 number, QString *error);

@@ -40,6 +40,7 @@
 #include "views/AnalysisFigures.h"
 #include "views/AnalysisView.h"
 #include "views/TableView.h"
+#include "views/TrendMarks.h"
 #include "views/TrendView.h"
 
 #include <QAction>
@@ -399,6 +400,10 @@ void MainWindow::openView(DisplayMode mode)
     // Reset the readout before the view is shown: showing it announces its page.
     setPageReadout(0, 0);
     connect(view, &DataView::pageChanged, this, &MainWindow::setPageReadout);
+    if (auto *trend = qobject_cast<TrendView *>(view)) {
+        connect(trend, &TrendView::markRequested, this, &MainWindow::markArtefact);
+        connect(trend, &TrendView::clearMarkRequested, this, &MainWindow::clearArtefactMark);
+    }
     view_ = view;
     central_->addWidget(view);
     central_->setCurrentWidget(view);
@@ -891,6 +896,41 @@ bool MainWindow::openArchivedNight(qint64 night)
     showRecording();
     setDataArrived(false);
     setRecordingState({}, false);
+    return true;
+}
+
+bool MainWindow::markArtefact(ReadingSpan span)
+{
+    std::vector<ReadingSpan> marks = store_.currentMarks;
+    marks.push_back(span);
+    return storeMarks(marks);
+}
+
+bool MainWindow::clearArtefactMark(ReadingSpan span)
+{
+    return storeMarks(MarksWithout(store_.currentMarks, span));
+}
+
+bool MainWindow::storeMarks(const std::vector<ReadingSpan> &marks)
+{
+    // A .dat file or a download of several nights has no one place to keep them.
+    if (!Settings().keepInArchive() || store_.currentNights.size() != 1) {
+        prompts_.warning(tr("Marks are kept with nights in the archive: open this night from File > Recordings..."));
+        return false;
+    }
+    QString error;
+    std::optional<std::vector<ReadingSpan>> stored = archive_->setMarks(store_.currentNights.front(), marks, &error);
+    reportArchiveDamage();
+    if (!stored) {
+        prompts_.warningWithDetail(tr("The marks could not be stored in the archive."), error);
+        return false;
+    }
+    store_.currentMarks = std::move(*stored);
+    runAnalysis();
+    refreshView();
+    // The list's figures of the night were computed again with the marks.
+    if (recordingsWindow_)
+        recordingsWindow_->reload();
     return true;
 }
 

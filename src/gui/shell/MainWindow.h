@@ -80,6 +80,7 @@ public:
 
     // The figures of the last analysis run (Mode > Analysis, the event-time export).
     const AnalysisResults &analysisResults() const { return analysisResults_; }
+    const ClinicalSummary &clinicalSummary() const { return clinicalSummary_; }
     // The translations a language switch installs; the application hands over
     // the one it started with, otherwise the window keeps its own.
     void setLanguageSwitch(LanguageSwitch *languageSwitch) { languageSwitch_ = languageSwitch; }
@@ -98,6 +99,10 @@ public:
     bool openSavedFile(const QString &path);
     // Opens a night of the archive as the current recording, with the details archived with it.
     bool openArchivedNight(qint64 night);
+    // Marks readings of the open night as artefact, or clears one mark, in the
+    // archive and on every page; only an archived night opened alone keeps marks.
+    bool markArtefact(ReadingSpan span);
+    bool clearArtefactMark(ReadingSpan span);
     // Archives .dat, CSV and EDF files, each in its own transaction, with progress and
     // Cancel, asking what the files do not tell; then tells the counts and opens the newest night.
     ImportTally importIntoArchive(const QStringList &files);
@@ -165,6 +170,7 @@ private:
     void openView(DisplayMode mode);
     void closeAllViews();
     void runAnalysis();
+    bool storeMarks(const std::vector<ReadingSpan> &marks);
     // Repaints the view so its header shows new details, title or units.
     void refreshView();
     void checkScreenSize(const QRect &geometry);

@@ -10,6 +10,6 @@ AnalysisFigures analyseCurrentRecording(const RecordStore &store)
     AnalysisFigures f;
     RunAnalysis(store.currentSamples.data(), store.currentSampleCount(), Settings().analysis(), f.results,
                 f.statistics);
-    f.clinical = computeClinicalSummary(store.currentSamples.data(), store.currentSampleCount());
+    f.clinical = computeClinicalSummary(store.currentSamples.data(), store.currentSampleCount(), store.currentMarks);
     return f;
 }

@@ -114,13 +114,14 @@ void AddStep(std::vector<QRect> &runs, QPoint a, QPoint b)
     AddRun(runs, b.x(), a.y() + dir * (half + 1), b.y());
 }
 
-// Columns of the page's artefact readings; true when any was shaded.
-bool PaintArtefacts(QPainter &p, const TrendLayout &l, const Edges &plot, const TrendPicture &pic)
+// Columns of the page's readings in spans; true when any was shaded.
+bool PaintSpans(QPainter &p, const TrendLayout &l, const Edges &plot, const TrendPicture &pic,
+                const std::vector<ReadingSpan> &spans, const QColor &shade)
 {
     const long long first = 1LL * pic.viewPosition * l.samplesPerPage;
     const long long last = first + l.samplesPerPage; // the page's last column
     bool any = false;
-    for (const ReadingSpan &span : pic.artefacts) {
+    for (const ReadingSpan &span : spans) {
         if (span.last < first || span.first > last)
             continue;
         // Reading first + k is drawn in column plot.left + k, the first one beside the axis.
@@ -128,25 +129,47 @@ bool PaintArtefacts(QPainter &p, const TrendLayout &l, const Edges &plot, const 
         const int x1 = plot.left + int(std::min<long long>(span.last - first, l.samplesPerPage)) + 1;
         if (x1 <= x0)
             continue;
-        p.fillRect(QRect(x0, plot.top, x1 - x0, plot.height()), kArtefactShade);
+        p.fillRect(QRect(x0, plot.top, x1 - x0, plot.height()), shade);
         any = true;
     }
     return any;
 }
 
-// Right-aligned between the heading row and the plot, clear of the curve.
-void PaintArtefactLegend(QPainter &p, const Edges &panel, const Edges &plot, int headingBottom, const QFont &font)
+// Both shadings of the page, hand marks over automatic ones; which kinds were shaded.
+struct Shaded {
+    bool automatic = false;
+    bool byHand = false;
+};
+
+Shaded PaintArtefacts(QPainter &p, const TrendLayout &l, const Edges &plot, const TrendPicture &pic)
 {
-    const QString text = QCoreApplication::translate("TrendView", "Shaded: artefact");
+    Shaded s;
+    s.automatic = PaintSpans(p, l, plot, pic, pic.artefacts, kArtefactShade);
+    s.byHand = PaintSpans(p, l, plot, pic, pic.marked, kMarkedShade);
+    return s;
+}
+
+// Right-aligned between the heading row and the plot, clear of the curve: one
+// entry per kind of shade on the page.
+void PaintArtefactLegend(QPainter &p, const Edges &panel, const Edges &plot, int headingBottom, const QFont &font,
+                         Shaded shaded)
+{
     p.setFont(font);
+    p.setPen(Qt::black);
     const QFontMetrics m(font);
     const int h = m.height();
-    const int right = std::min(plot.right, panel.right - 10);
-    const int left = right - h - 4 - m.horizontalAdvance(text);
     const int top = std::max(headingBottom + 1, plot.top - h - 2);
-    p.fillRect(QRect(left, top + 2, h - 4, h - 4), kArtefactShade);
-    p.setPen(Qt::black);
-    TextLine(p, {left + h, top, right, top + h}, text);
+    int right = std::min(plot.right, panel.right - 10);
+    const auto entry = [&](const QString &text, const QColor &shade) {
+        const int left = right - h - 4 - m.horizontalAdvance(text);
+        p.fillRect(QRect(left, top + 2, h - 4, h - 4), shade);
+        TextLine(p, {left + h, top, right, top + h}, text);
+        right = left - 2 * h;
+    };
+    if (shaded.byHand)
+        entry(QCoreApplication::translate("TrendView", "Marked by hand"), kMarkedShade);
+    if (shaded.automatic)
+        entry(QCoreApplication::translate("TrendView", "Shaded: artefact"), kArtefactShade);
 }
 
 template <typename YOf>
@@ -227,10 +250,10 @@ void PaintSpo2Panel(QPainter &p, const TrendLayout &l, const TrendPicture &pic, 
     p.drawLines(ticks.data(), int(ticks.size()));
 
     PaintTimeAxis(p, l, plot, {h * 2 / 100, h * 3 / 100, h * 3 / 100, h * 7 / 100}, pic, fonts.small);
-    const bool shaded = PaintArtefacts(p, l, plot, pic);
+    const Shaded shaded = PaintArtefacts(p, l, plot, pic);
     PaintCurve(p, l, plot, pic, QColor(255, 0, 0), [&](const SampleRecord &r) { return Spo2CurveY(l, r.spo2); });
-    if (shaded)
-        PaintArtefactLegend(p, s, plot, rowBottom, fonts.small);
+    if (shaded.automatic || shaded.byHand)
+        PaintArtefactLegend(p, s, plot, rowBottom, fonts.small, shaded);
 }
 
 void PaintPulsePanel(QPainter &p, const TrendLayout &l, const TrendPicture &pic, const TrendFonts &fonts)

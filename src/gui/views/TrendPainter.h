@@ -31,10 +31,13 @@ struct TrendPicture {
     // On screen only: readings the clinical figures leave out as artefacts
     // (indices into samples), shaded with a legend. Printing leaves it empty.
     std::vector<ReadingSpan> artefacts;
+    // On screen only: the spans marked as artefact by hand, shaded more strongly.
+    std::vector<ReadingSpan> marked;
 };
 
 // The shade over artefact readings, drawn over the panel's fill.
 inline const QColor kArtefactShade(0, 0, 0, 40);
+inline const QColor kMarkedShade(0, 0, 0, 100);
 
 // Paints the whole page for a client of the given size, layer by layer:
 // background, header, the two panels (scales, grids, time axes, curves), markers.

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/TrendView.h"
 
+#include "views/TrendMarks.h"
 #include "views/TrendPainter.h"
 
 #include "model/RecordStore.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -43,7 +46,9 @@ void TrendView::renderPage(QPainter &painter, const QSize &size, int pageIndex)
         picture.pulseMarker = pulseMarker_;
     }
     if (onScreen_) {
-        const SignalQuality quality = assessSignal(picture.samples, picture.sampleCount);
+        // Hand marks have their own shade; the automatic one covers what is left.
+        picture.marked = s.currentMarks;
+        const SignalQuality quality = assessSignal(picture.samples, picture.sampleCount, s.currentMarks);
         for (ReadingQuality kind : {ReadingQuality::OutOfRange, ReadingQuality::Spike}) {
             const std::vector<ReadingSpan> spans = qualitySpans(quality, kind);
             picture.artefacts.insert(picture.artefacts.end(), spans.begin(), spans.end());
@@ -62,6 +67,14 @@ void TrendView::paintEvent(QPaintEvent * /*event*/)
     onScreen_ = true;
     renderPage(p, size(), position());
     onScreen_ = false;
+    if (dragFrom_ >= 0) {
+        const TrendLayout l = layout();
+        const int x0 = std::clamp(std::min(dragFrom_, dragTo_), l.spo2Plot.left, l.spo2Plot.right);
+        const int x1 = std::clamp(std::max(dragFrom_, dragTo_), l.spo2Plot.left, l.spo2Plot.right);
+        const QColor selection(0, 90, 200, 60);
+        for (const Edges &plot : {l.spo2Plot, l.pulsePlot})
+            p.fillRect(QRect(x0, plot.top, x1 - x0 + 1, plot.height()), selection);
+    }
 }
 
 void TrendView::resizeEvent(QResizeEvent *event)
@@ -151,6 +164,70 @@ void TrendView::keyPressEvent(QKeyEvent *event)
 
 void TrendView::mouseMoveEvent(QMouseEvent *event)
 {
+    if (dragFrom_ >= 0) {
+        dragTo_ = event->position().toPoint().x();
+        update();
+    }
     pointAt(event->position().toPoint());
     DataView::mouseMoveEvent(event);
+}
+
+void TrendView::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    const TrendLayout l = layout();
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier) &&
+        (l.spo2HitArea().contains(p.x(), p.y()) || l.pulseHitArea().contains(p.x(), p.y()))) {
+        dragFrom_ = dragTo_ = p.x();
+        event->accept();
+        return;
+    }
+    DataView::mousePressEvent(event);
+}
+
+void TrendView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (dragFrom_ < 0 || event->button() != Qt::LeftButton) {
+        DataView::mouseReleaseEvent(event);
+        return;
+    }
+    const int from = dragFrom_;
+    const int to = event->position().toPoint().x();
+    dragFrom_ = dragTo_ = -1;
+    update();
+    event->accept();
+    const QPoint globalPos = event->globalPosition().toPoint();
+    // A click without a drag inside a mark is for clearing it.
+    if (from == to && offerClear(to, globalPos))
+        return;
+    const RecordStore &s = store();
+    const auto span = ReadingsBetweenColumns(layout(), position(), from, to, s.currentSampleCount());
+    if (!span)
+        return;
+    QMenu menu(this);
+    const QAction *mark = menu.addAction(tr("Mark as artefact"));
+    if (menu.exec(globalPos) == mark)
+        Q_EMIT markRequested(*span);
+}
+
+void TrendView::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (!offerClear(event->pos().x(), event->globalPos()))
+        DataView::contextMenuEvent(event);
+}
+
+bool TrendView::offerClear(int x, QPoint globalPos)
+{
+    const RecordStore &s = store();
+    const auto reading = SampleAtColumn(layout(), position(), x, s.currentSampleCount());
+    if (!reading)
+        return false;
+    const auto held = MarkHolding(s.currentMarks, *reading);
+    if (!held)
+        return false;
+    QMenu menu(this);
+    const QAction *clear = menu.addAction(tr("Clear artefact mark"));
+    if (menu.exec(globalPos) == clear)
+        Q_EMIT clearMarkRequested(*held);
+    return true;
 }

@@ -5,6 +5,8 @@
 #include "views/TrendGeometry.h"
 #include "views/ViewFonts.h"
 
+#include "clinical/SignalQuality.h"
+
 #include <QString>
 
 // The current recording as two stacked graphs, SpO2 above pulse rate, one
@@ -34,6 +36,12 @@ public:
     // The pointer at p: picks the reading whose curve point it touches.
     void pointAt(QPoint p);
 
+    // Shift+drag across the plot offers to mark the readings as artefact;
+    // right-click or Shift+click in a marked span offers to clear it.
+Q_SIGNALS:
+    void markRequested(ReadingSpan span);
+    void clearMarkRequested(ReadingSpan span);
+
 protected:
     void pageTurned(bool forward) override;
     int forwardPageCount() const override;
@@ -41,11 +49,16 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void pick(int index, int x);
     void hideMarkers();
     void moveCursor(int direction);
+    // Offers to clear the mark under column x; false when none is there.
+    bool offerClear(int x, QPoint globalPos);
 
     TrendFonts fonts_;
     QString cursorDate_;
@@ -55,4 +68,6 @@ private:
     TrendMarker spo2Marker_;
     TrendMarker pulseMarker_;
     bool onScreen_ = false; // painting the widget itself
+    int dragFrom_ = -1;     // column where a Shift+drag began; -1 none
+    int dragTo_ = -1;
 };
