@@ -49,7 +49,9 @@ TEST(SummaryRefresh, ComputesOlderFiguresAgainWhileTheListShowsThemMarked)
     // Opening computes nothing: the older figures are listed, marked.
     const ArchiveResult<SqliteArchive::Opened> again = SqliteArchive::open(path);
     ASSERT_TRUE(again);
-    for (const NightInfo &n : again.value().archive->list({}).value()) {
+    const ArchiveResult<NightList> listed = again.value().archive->list({});
+    ASSERT_TRUE(listed);
+    for (const NightInfo &n : listed.value()) {
         EXPECT_FALSE(n.summaryIsCurrent()) << n.night;
         EXPECT_EQ(n.summary.odi4, -1) << n.night;
     }
