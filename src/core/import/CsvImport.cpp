@@ -19,6 +19,8 @@ namespace CsvImport
 namespace
 {
 
+using ImportedReadings::failed;
+
 // Rows looked at to find the header, and to tell the time format.
 constexpr int kHeaderRows = 10;
 constexpr int kFormatRows = 64;
@@ -482,14 +484,6 @@ char likelySeparator(std::string_view line)
     return best->first > 0 ? best->second : ',';
 }
 
-ImportedNight failed(ImportedNight r, const QString &error)
-{
-    r.ok = false;
-    r.error = error;
-    r.readings.clear();
-    return r;
-}
-
 } // namespace
 
 Preview preview(const QByteArray &data, int maxRows)
@@ -719,14 +713,8 @@ ImportedNight read(const QByteArray &data, const Options &options)
     if (offsets)
         r.note = QStringLiteral("times with a UTC offset were converted to this computer's local time");
     r.intervalSeconds = ImportedReadings::usualInterval(rows);
-    ImportResult<std::vector<SampleRecord>> expanded = ImportedReadings::expand(rows, r.intervalSeconds);
-    if (!expanded)
-        return failed(r, expanded.detail());
-    r.readings = std::move(expanded.value());
-    if (r.readings.empty())
-        return failed(r, QString());
-    r.ok = true;
-    return r;
+    const int interval = r.intervalSeconds;
+    return ImportedReadings::finished(std::move(r), rows, interval);
 }
 
 } // namespace CsvImport

@@ -16,6 +16,8 @@ namespace EdfImport
 namespace
 {
 
+using ImportedReadings::failed;
+
 constexpr int kMaxSignals = 512;
 // A record larger than this is no oximeter's: 64 signals at 4 kHz for 10 s.
 constexpr qint64 kMaxRecordBytes = 64 * 4096 * 10 * 2;
@@ -110,14 +112,6 @@ std::vector<Point> held(const std::vector<Point> &points, int interval)
                 out.push_back({points[i].seconds + k, points[i].value});
     }
     return out;
-}
-
-ImportedNight failed(ImportedNight r, const QString &error)
-{
-    r.ok = false;
-    r.error = error;
-    r.readings.clear();
-    return r;
 }
 
 QString patientNameOf(const QByteArray &field)
@@ -319,14 +313,7 @@ ImportedNight read(const QByteArray &data)
             break;
     }
     r.intervalSeconds = interval;
-    ImportResult<std::vector<SampleRecord>> expanded = ImportedReadings::expand(rows, 1);
-    if (!expanded)
-        return failed(r, expanded.detail());
-    r.readings = std::move(expanded.value());
-    if (r.readings.empty())
-        return failed(r, QString());
-    r.ok = true;
-    return r;
+    return ImportedReadings::finished(std::move(r), rows, 1);
 }
 
 } // namespace EdfImport

@@ -70,6 +70,26 @@ int usualInterval(const std::vector<TimedReading> &rows)
     return best;
 }
 
+ImportedNight failed(ImportedNight r, const QString &error)
+{
+    r.ok = false;
+    r.error = error;
+    r.readings.clear();
+    return r;
+}
+
+ImportedNight finished(ImportedNight r, const std::vector<TimedReading> &rows, int intervalSeconds)
+{
+    ImportResult<std::vector<SampleRecord>> expanded = expand(rows, intervalSeconds);
+    if (!expanded)
+        return failed(std::move(r), expanded.detail());
+    if (expanded.value().empty())
+        return failed(std::move(r), QString());
+    r.readings = std::move(expanded.value());
+    r.ok = true;
+    return r;
+}
+
 ImportResult<std::vector<SampleRecord>> expand(const std::vector<TimedReading> &rows, int intervalSeconds)
 {
     std::vector<SampleRecord> out;

@@ -60,6 +60,11 @@ ImportResult<std::vector<SampleRecord>> expand(const std::vector<TimedReading> &
 
 SampleRecord recordAt(std::int64_t seconds);
 
+// r refused with error: no readings.
+ImportedNight failed(ImportedNight r, const QString &error);
+// r with the rows expanded into its readings, or refused when they cannot be.
+ImportedNight finished(ImportedNight r, const std::vector<TimedReading> &rows, int intervalSeconds);
+
 // 1203 as "1,203".
 QString grouped(std::int64_t n);
 
