@@ -3,6 +3,8 @@
 
 #include "app/SettingsFile.h"
 
+#include <QCryptographicHash>
+
 #include <array>
 #include <limits>
 
@@ -255,6 +257,29 @@ bool Settings::keepInArchive() const
 bool Settings::setKeepInArchive(bool keep)
 {
     return SettingsFile::writeValue(kSetup, QStringLiteral("KeepInArchive"), keep ? 1 : 0);
+}
+
+namespace
+{
+// A header line may hold any character, "/" and "\" too, which a settings key
+// may not: the key is its hash.
+QString csvColumnsKey(const QString &headerLine)
+{
+    return QStringLiteral("CsvColumns/") +
+           QString::fromLatin1(QCryptographicHash::hash(headerLine.toUtf8(), QCryptographicHash::Sha1).toHex());
+}
+} // namespace
+
+std::optional<CsvColumnChoice> Settings::csvColumns(const QString &headerLine) const
+{
+    const QStringList v = stored(csvColumnsKey(headerLine)).toStringList();
+    if (v.size() != 2 || v[0].isEmpty())
+        return std::nullopt;
+    return CsvColumnChoice{v[0], v[1]};
+}
+bool Settings::setCsvColumns(const QString &headerLine, const CsvColumnChoice &choice)
+{
+    return SettingsFile::writeValue(kSetup, csvColumnsKey(headerLine), QStringList{choice.columns, choice.timeFormat});
 }
 
 AnalysisSettings Settings::analysis() const

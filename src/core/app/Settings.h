@@ -50,6 +50,14 @@ struct SettingRow {
     int maxLength;                // text: characters at most
 };
 
+// How a CSV file of an unknown layout was read: the columns as
+// "time=1,spo2=2,pulse=3" and the date and time pattern.
+struct CsvColumnChoice {
+    QString columns;
+    QString timeFormat;
+    friend bool operator==(const CsvColumnChoice &, const CsvColumnChoice &) = default;
+};
+
 // Typed access to the settings store. It holds nothing: every getter reads the
 // store at the moment it is called, so a value changed by another process (a
 // `quellix-cli settings set`) is seen at once. Setters write at once and return
@@ -99,6 +107,11 @@ public:
     // Every download's readings go to the night archive at once (default on).
     bool keepInArchive() const;
     bool setKeepInArchive(bool keep);
+
+    // The choice last made for CSV files whose header line (as the CSV
+    // import normalises it) is headerLine; nullopt when none was.
+    std::optional<CsvColumnChoice> csvColumns(const QString &headerLine) const;
+    bool setCsvColumns(const QString &headerLine, const CsvColumnChoice &choice);
 
     // The six values of the analysis, read together; written in the order the
     // analysis setup has always written them.

@@ -537,6 +537,28 @@ ImportResult<Columns> parseColumns(const QString &text)
     return c;
 }
 
+QString columnsText(const Columns &columns)
+{
+    QStringList parts;
+    const std::pair<const char *, int> named[] = {
+        {"time", columns.time}, {"date", columns.date}, {"spo2", columns.spo2}, {"pulse", columns.pulse}};
+    for (const auto &[role, column] : named)
+        if (column >= 0)
+            parts << QStringLiteral("%1=%2").arg(QLatin1String(role)).arg(column + 1);
+    return parts.join(QLatin1Char(','));
+}
+
+QString headerLine(const QByteArray &data)
+{
+    const Preview first = preview(data, 1);
+    if (first.rows.empty())
+        return {};
+    QStringList cells;
+    for (const QString &cell : first.rows.front())
+        cells << cell.toLower();
+    return cells.join(QLatin1Char(','));
+}
+
 ImportedNight read(const QByteArray &data, const Options &options)
 {
     ImportedNight r;

@@ -44,5 +44,12 @@ Preview preview(const QByteArray &data, int maxRows);
 // "time=1,spo2=2,pulse=3" (columns counted from 1; date= for a separate
 // date column) as Columns; nullopt with the reason when it is not one.
 ImportResult<Columns> parseColumns(const QString &text);
+// The same text for columns, for parseColumns() to read back.
+QString columnsText(const Columns &columns);
+
+// The file's first row that is not blank, its cells trimmed, in lower case and
+// joined by commas: files of one layout give the same line whatever their
+// separator or quoting.
+QString headerLine(const QByteArray &data);
 
 } // namespace CsvImport

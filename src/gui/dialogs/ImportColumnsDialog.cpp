@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/ImportColumnsDialog.h"
 
+#include "app/Settings.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -11,6 +13,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 ImportColumnsDialog::ImportColumnsDialog(QByteArray data, QWidget *parent) : QDialog(parent), data_(std::move(data))
@@ -58,7 +61,37 @@ ImportColumnsDialog::ImportColumnsDialog(QByteArray data, QWidget *parent) : QDi
     layout->addLayout(form);
     layout->addWidget(count_);
     layout->addWidget(buttons);
+    headerLine_ = CsvImport::headerLine(data_);
+    if (const std::optional<CsvColumnChoice> remembered = Settings().csvColumns(headerLine_)) {
+        CsvImport::Options o;
+        if (ImportResult<CsvImport::Columns> c = CsvImport::parseColumns(remembered->columns))
+            o.columns = c.value();
+        o.timeFormat = remembered->timeFormat;
+        fillIn(o);
+    }
     update();
+}
+
+void ImportColumnsDialog::fillIn(const CsvImport::Options &remembered)
+{
+    if (!remembered.columns)
+        return;
+    const CsvImport::Columns &c = *remembered.columns;
+    if (std::max({c.time, c.date, c.spo2, c.pulse}) >= int(roles_.size()))
+        return; // another file with the same header line, but not of this layout
+    pattern_->setText(remembered.timeFormat);
+    const std::pair<int, Role> placed[] = {{c.time, Time}, {c.date, Date}, {c.spo2, Spo2}, {c.pulse, Pulse}};
+    for (const auto &[column, role] : placed)
+        if (column >= 0)
+            roles_[std::size_t(column)]->setCurrentIndex(roles_[std::size_t(column)]->findData(role));
+}
+
+void ImportColumnsDialog::accept()
+{
+    const CsvImport::Options o = options();
+    if (o.columns)
+        Settings().setCsvColumns(headerLine_, {CsvImport::columnsText(*o.columns), o.timeFormat});
+    QDialog::accept();
 }
 
 std::optional<CsvImport::Columns> ImportColumnsDialog::columns() const

@@ -13,7 +13,9 @@ class QTableWidget;
 
 // Places the columns of a CSV file whose header is not understood: the first
 // rows, a choice per column (time, date, SpO2, pulse, ignore), the time
-// pattern (the detected one filled in) and how many rows that reads.
+// pattern (the detected one filled in) and how many rows that reads. The
+// choice is remembered for the file's header line and filled in again for the
+// next file with the same one.
 class ImportColumnsDialog : public QDialog
 {
     Q_OBJECT
@@ -33,11 +35,15 @@ public:
     QPushButton *okButton() const { return ok_; }
     QTableWidget *table() const { return table_; }
 
+    void accept() override;
+
 private:
     void update();
+    void fillIn(const CsvImport::Options &remembered);
     std::optional<CsvImport::Columns> columns() const;
 
     QByteArray data_;
+    QString headerLine_;
     std::vector<QComboBox *> roles_;
     QTableWidget *table_ = nullptr;
     QLineEdit *pattern_ = nullptr;
