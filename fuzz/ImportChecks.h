@@ -11,7 +11,9 @@ inline void checkImported(const ImportedNight &r)
 {
     FUZZ_CHECK(r.read >= 0 && r.refused >= 0);
     if (!r.ok) {
-        FUZZ_CHECK(!r.error.isEmpty());
+        FUZZ_CHECK(r.error.isSet());
+        FUZZ_CHECK(r.firstRefusal.isSet() ||
+                   (r.error.error != ImportError::NoValidRow && r.error.error != ImportError::NoValidRecord));
         FUZZ_CHECK(r.readings.empty());
         return;
     }

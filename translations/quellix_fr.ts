@@ -75,36 +75,6 @@
     </message>
 </context>
 <context>
-    <name>ArchiveAccess</name>
-    <message>
-        <source>The archive of recordings was damaged. It is kept as %1 and a new, empty archive was started.</source>
-        <translation>L&apos;archive des enregistrements était endommagée. Elle est conservée sous %1 et une nouvelle archive vide a été créée.</translation>
-    </message>
-</context>
-<context>
-    <name>ArchiveTasks</name>
-    <message>
-        <source>can&apos;t open the file</source>
-        <translation>impossible d&apos;ouvrir le fichier</translation>
-    </message>
-    <message>
-        <source>%1 nights archived, %2 already in the archive.</source>
-        <translation>%1 nuits archivées, %2 déjà dans l&apos;archive.</translation>
-    </message>
-    <message>
-        <source>Import stopped after %1 of %2 files.</source>
-        <translation>Importation arrêtée après %1 fichiers sur %2.</translation>
-    </message>
-    <message>
-        <source>Not archived:</source>
-        <translation>Non archivés :</translation>
-    </message>
-    <message>
-        <source>not imported, more than 10 % of it was refused</source>
-        <translation>non importé, plus de 10 % du fichier a été refusé</translation>
-    </message>
-</context>
-<context>
     <name>Archive</name>
     <message>
         <source>Cannot create %1%2: check the folder&apos;s permissions and free space.</source>
@@ -149,6 +119,36 @@
     <message>
         <source>%1 fails the check (%2).</source>
         <translation>%1 échoue à la vérification (%2).</translation>
+    </message>
+</context>
+<context>
+    <name>ArchiveAccess</name>
+    <message>
+        <source>The archive of recordings was damaged. It is kept as %1 and a new, empty archive was started.</source>
+        <translation>L&apos;archive des enregistrements était endommagée. Elle est conservée sous %1 et une nouvelle archive vide a été créée.</translation>
+    </message>
+</context>
+<context>
+    <name>ArchiveTasks</name>
+    <message>
+        <source>can&apos;t open the file</source>
+        <translation>impossible d&apos;ouvrir le fichier</translation>
+    </message>
+    <message>
+        <source>%1 nights archived, %2 already in the archive.</source>
+        <translation>%1 nuits archivées, %2 déjà dans l&apos;archive.</translation>
+    </message>
+    <message>
+        <source>Import stopped after %1 of %2 files.</source>
+        <translation>Importation arrêtée après %1 fichiers sur %2.</translation>
+    </message>
+    <message>
+        <source>Not archived:</source>
+        <translation>Non archivés :</translation>
+    </message>
+    <message>
+        <source>not imported, more than 10 % of it was refused</source>
+        <translation>non importé, plus de 10 % du fichier a été refusé</translation>
     </message>
 </context>
 <context>
@@ -500,6 +500,181 @@
     </message>
 </context>
 <context>
+    <name>Import</name>
+    <message>
+        <source>the columns need time= and spo2= or pulse=</source>
+        <translation>les colonnes demandent time= et spo2= ou pulse=</translation>
+    </message>
+    <message>
+        <source>not a column choice: &apos;%1&apos; (use time=N,spo2=N,pulse=N, columns from 1)</source>
+        <translation>choix de colonnes invalide : &apos;%1&apos; (utilisez time=N,spo2=N,pulse=N, colonnes à partir de 1)</translation>
+    </message>
+    <message>
+        <source>the time format &apos;%1&apos; has an unclosed quote</source>
+        <translation>le format d&apos;heure &apos;%1&apos; a un guillemet non fermé</translation>
+    </message>
+    <message>
+        <source>the time format &apos;%1&apos; has the unknown letters &apos;%2&apos;</source>
+        <translation>le format d&apos;heure &apos;%1&apos; contient les lettres inconnues &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>the time format &apos;%1&apos; needs a day, a month, a year and an hour</source>
+        <translation>le format d&apos;heure &apos;%1&apos; doit comporter un jour, un mois, une année et une heure</translation>
+    </message>
+    <message>
+        <source>the time format &apos;%1&apos; needs both h and AP for a 12-hour clock</source>
+        <translation>le format d&apos;heure &apos;%1&apos; doit comporter h et AP pour une horloge de 12 heures</translation>
+    </message>
+    <message>
+        <source>more than %1 readings (31 days)</source>
+        <translation>plus de %1 mesures (31 jours)</translation>
+    </message>
+    <message>
+        <source>too few fields</source>
+        <translation>trop peu de champs</translation>
+    </message>
+    <message>
+        <source>time &apos;%1&apos; is not a time</source>
+        <translation>l&apos;heure &apos;%1&apos; n&apos;est pas une heure</translation>
+    </message>
+    <message>
+        <source>SpO2 &apos;%1&apos; is not a reading</source>
+        <translation>la SpO2 &apos;%1&apos; n&apos;est pas une mesure</translation>
+    </message>
+    <message>
+        <source>pulse &apos;%1&apos; is not a reading</source>
+        <translation>le pouls &apos;%1&apos; n&apos;est pas une mesure</translation>
+    </message>
+    <message>
+        <source>time &apos;%1&apos; is before the row above</source>
+        <translation>l&apos;heure &apos;%1&apos; précède celle de la ligne au-dessus</translation>
+    </message>
+    <message>
+        <source>missing, the file ends before it</source>
+        <translation>manquant, le fichier se termine avant</translation>
+    </message>
+    <message>
+        <source>no time-keeping annotation</source>
+        <translation>pas d&apos;annotation de temps</translation>
+    </message>
+    <message>
+        <source>starts before the record above ends</source>
+        <translation>commence avant la fin de l&apos;enregistrement précédent</translation>
+    </message>
+    <message>
+        <source>neither a .csv, .txt nor an .edf file</source>
+        <translation>ni un fichier .csv, .txt ni un fichier .edf</translation>
+    </message>
+    <message>
+        <source>larger than %1 MB, more than any night</source>
+        <translation>plus de %1 Mo, plus que n&apos;importe quelle nuit</translation>
+    </message>
+    <message>
+        <source>cannot be read: %1</source>
+        <translation>illisible : %1</translation>
+    </message>
+    <message>
+        <source>the file is empty</source>
+        <translation>le fichier est vide</translation>
+    </message>
+    <message>
+        <source>no header in the first lines names the time and SpO2 or pulse columns</source>
+        <translation>aucun en-tête des premières lignes ne nomme les colonnes de l&apos;heure et de la SpO2 ou du pouls</translation>
+    </message>
+    <message>
+        <source>no readings after the header</source>
+        <translation>aucune mesure après l&apos;en-tête</translation>
+    </message>
+    <message>
+        <source>time &apos;%1&apos; is in no known format; give the time format</source>
+        <translation>l&apos;heure &apos;%1&apos; n&apos;est dans aucun format connu ; indiquez le format d&apos;heure</translation>
+    </message>
+    <message>
+        <source>the dates, such as &apos;%1&apos;, could be day or month first; give the time format</source>
+        <translation>les dates, par exemple &apos;%1&apos;, peuvent commencer par le jour ou par le mois ; indiquez le format d&apos;heure</translation>
+    </message>
+    <message>
+        <source>not an EDF file: shorter than its 256-byte header</source>
+        <translation>pas un fichier EDF : plus court que son en-tête de 256 octets</translation>
+    </message>
+    <message>
+        <source>not an EDF file: the version is not 0</source>
+        <translation>pas un fichier EDF : la version n&apos;est pas 0</translation>
+    </message>
+    <message>
+        <source>not an EDF file: the header&apos;s sizes do not agree</source>
+        <translation>pas un fichier EDF : les tailles de l&apos;en-tête ne concordent pas</translation>
+    </message>
+    <message>
+        <source>the data records have no usable duration</source>
+        <translation>les enregistrements de données n&apos;ont pas de durée utilisable</translation>
+    </message>
+    <message>
+        <source>the start date or time is not one</source>
+        <translation>la date ou l&apos;heure de début n&apos;est pas valide</translation>
+    </message>
+    <message>
+        <source>the start %1 is not a date and time from 2000 on</source>
+        <translation>le début %1 n&apos;est pas une date et une heure à partir de 2000</translation>
+    </message>
+    <message>
+        <source>signal %1 (%2) has no usable number of samples</source>
+        <translation>le signal %1 (%2) n&apos;a pas de nombre d&apos;échantillons utilisable</translation>
+    </message>
+    <message>
+        <source>data records above %1 bytes</source>
+        <translation>enregistrements de données de plus de %1 octets</translation>
+    </message>
+    <message>
+        <source>signal %1 (%2) has limits that are not numbers</source>
+        <translation>les limites du signal %1 (%2) ne sont pas des nombres</translation>
+    </message>
+    <message>
+        <source>no SpO2 or pulse signal in the file</source>
+        <translation>aucun signal de SpO2 ou de pouls dans le fichier</translation>
+    </message>
+    <message>
+        <source>an EDF+D file without its annotations signal</source>
+        <translation>un fichier EDF+D sans son signal d&apos;annotations</translation>
+    </message>
+    <message>
+        <source>no data records</source>
+        <translation>aucun enregistrement de données</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>ligne %1 : %2</translation>
+    </message>
+    <message>
+        <source>record %1: %2</source>
+        <translation>enregistrement %1 : %2</translation>
+    </message>
+    <message>
+        <source>no valid reading: %1</source>
+        <translation>aucune mesure valide : %1</translation>
+    </message>
+    <message>
+        <source>no valid record: %1</source>
+        <translation>aucun enregistrement valide : %1</translation>
+    </message>
+    <message>
+        <source>%1 records read, %2 refused</source>
+        <translation>%1 enregistrements lus, %2 refusés</translation>
+    </message>
+    <message>
+        <source>%1 rows read, %2 refused</source>
+        <translation>%1 lignes lues, %2 refusées</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1 : %2</translation>
+    </message>
+    <message>
+        <source>times with a UTC offset were converted to this computer&apos;s local time</source>
+        <translation>les heures avec un décalage UTC ont été converties en heure locale de cet ordinateur</translation>
+    </message>
+</context>
+<context>
     <name>ImportColumnsDialog</name>
     <message>
         <source>Place the columns</source>
@@ -532,10 +707,6 @@
     <message>
         <source>Choose the time column and the SpO2 or pulse column.</source>
         <translation>Choisissez la colonne de l&apos;heure et celle de la SpO2 ou du pouls.</translation>
-    </message>
-    <message>
-        <source>%1 rows read, %2 refused</source>
-        <translation>%1 lignes lues, %2 refusées</translation>
     </message>
 </context>
 <context>

@@ -75,36 +75,6 @@
     </message>
 </context>
 <context>
-    <name>ArchiveAccess</name>
-    <message>
-        <source>The archive of recordings was damaged. It is kept as %1 and a new, empty archive was started.</source>
-        <translation>记录存档已损坏。它已保存为 %1，并已新建一个空存档。</translation>
-    </message>
-</context>
-<context>
-    <name>ArchiveTasks</name>
-    <message>
-        <source>can&apos;t open the file</source>
-        <translation>无法打开文件</translation>
-    </message>
-    <message>
-        <source>%1 nights archived, %2 already in the archive.</source>
-        <translation>已存档 %1 晚，%2 晚已在存档中。</translation>
-    </message>
-    <message>
-        <source>Import stopped after %1 of %2 files.</source>
-        <translation>导入在 %2 个文件中的第 %1 个之后停止。</translation>
-    </message>
-    <message>
-        <source>Not archived:</source>
-        <translation>未存档：</translation>
-    </message>
-    <message>
-        <source>not imported, more than 10 % of it was refused</source>
-        <translation>未导入，超过 10 % 的行被拒绝</translation>
-    </message>
-</context>
-<context>
     <name>Archive</name>
     <message>
         <source>Cannot create %1%2: check the folder&apos;s permissions and free space.</source>
@@ -149,6 +119,36 @@
     <message>
         <source>%1 fails the check (%2).</source>
         <translation>%1 未通过检查（%2）。</translation>
+    </message>
+</context>
+<context>
+    <name>ArchiveAccess</name>
+    <message>
+        <source>The archive of recordings was damaged. It is kept as %1 and a new, empty archive was started.</source>
+        <translation>记录存档已损坏。它已保存为 %1，并已新建一个空存档。</translation>
+    </message>
+</context>
+<context>
+    <name>ArchiveTasks</name>
+    <message>
+        <source>can&apos;t open the file</source>
+        <translation>无法打开文件</translation>
+    </message>
+    <message>
+        <source>%1 nights archived, %2 already in the archive.</source>
+        <translation>已存档 %1 晚，%2 晚已在存档中。</translation>
+    </message>
+    <message>
+        <source>Import stopped after %1 of %2 files.</source>
+        <translation>导入在 %2 个文件中的第 %1 个之后停止。</translation>
+    </message>
+    <message>
+        <source>Not archived:</source>
+        <translation>未存档：</translation>
+    </message>
+    <message>
+        <source>not imported, more than 10 % of it was refused</source>
+        <translation>未导入，超过 10 % 的行被拒绝</translation>
     </message>
 </context>
 <context>
@@ -499,6 +499,181 @@
     </message>
 </context>
 <context>
+    <name>Import</name>
+    <message>
+        <source>the columns need time= and spo2= or pulse=</source>
+        <translation>列需要 time= 以及 spo2= 或 pulse=</translation>
+    </message>
+    <message>
+        <source>not a column choice: &apos;%1&apos; (use time=N,spo2=N,pulse=N, columns from 1)</source>
+        <translation>不是有效的列选择：&apos;%1&apos;（请用 time=N,spo2=N,pulse=N，列从 1 开始）</translation>
+    </message>
+    <message>
+        <source>the time format &apos;%1&apos; has an unclosed quote</source>
+        <translation>时间格式 &apos;%1&apos; 有未闭合的引号</translation>
+    </message>
+    <message>
+        <source>the time format &apos;%1&apos; has the unknown letters &apos;%2&apos;</source>
+        <translation>时间格式 &apos;%1&apos; 含有未知字母 &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>the time format &apos;%1&apos; needs a day, a month, a year and an hour</source>
+        <translation>时间格式 &apos;%1&apos; 需要日、月、年和小时</translation>
+    </message>
+    <message>
+        <source>the time format &apos;%1&apos; needs both h and AP for a 12-hour clock</source>
+        <translation>时间格式 &apos;%1&apos; 的 12 小时制需要同时有 h 和 AP</translation>
+    </message>
+    <message>
+        <source>more than %1 readings (31 days)</source>
+        <translation>超过 %1 个读数（31 天）</translation>
+    </message>
+    <message>
+        <source>too few fields</source>
+        <translation>字段太少</translation>
+    </message>
+    <message>
+        <source>time &apos;%1&apos; is not a time</source>
+        <translation>时间 &apos;%1&apos; 不是有效时间</translation>
+    </message>
+    <message>
+        <source>SpO2 &apos;%1&apos; is not a reading</source>
+        <translation>SpO2 &apos;%1&apos; 不是有效读数</translation>
+    </message>
+    <message>
+        <source>pulse &apos;%1&apos; is not a reading</source>
+        <translation>脉率 &apos;%1&apos; 不是有效读数</translation>
+    </message>
+    <message>
+        <source>time &apos;%1&apos; is before the row above</source>
+        <translation>时间 &apos;%1&apos; 早于上一行</translation>
+    </message>
+    <message>
+        <source>missing, the file ends before it</source>
+        <translation>缺失，文件在此之前结束</translation>
+    </message>
+    <message>
+        <source>no time-keeping annotation</source>
+        <translation>没有计时注释</translation>
+    </message>
+    <message>
+        <source>starts before the record above ends</source>
+        <translation>在上一个记录结束前开始</translation>
+    </message>
+    <message>
+        <source>neither a .csv, .txt nor an .edf file</source>
+        <translation>不是 .csv、.txt 或 .edf 文件</translation>
+    </message>
+    <message>
+        <source>larger than %1 MB, more than any night</source>
+        <translation>大于 %1 MB，超过任何一晚的数据</translation>
+    </message>
+    <message>
+        <source>cannot be read: %1</source>
+        <translation>无法读取：%1</translation>
+    </message>
+    <message>
+        <source>the file is empty</source>
+        <translation>文件为空</translation>
+    </message>
+    <message>
+        <source>no header in the first lines names the time and SpO2 or pulse columns</source>
+        <translation>前几行中没有表头指明时间列和 SpO2 或脉率列</translation>
+    </message>
+    <message>
+        <source>no readings after the header</source>
+        <translation>表头之后没有读数</translation>
+    </message>
+    <message>
+        <source>time &apos;%1&apos; is in no known format; give the time format</source>
+        <translation>时间 &apos;%1&apos; 不属于任何已知格式；请给出时间格式</translation>
+    </message>
+    <message>
+        <source>the dates, such as &apos;%1&apos;, could be day or month first; give the time format</source>
+        <translation>日期（例如 &apos;%1&apos;）可能是日在前，也可能是月在前；请给出时间格式</translation>
+    </message>
+    <message>
+        <source>not an EDF file: shorter than its 256-byte header</source>
+        <translation>不是 EDF 文件：短于 256 字节的文件头</translation>
+    </message>
+    <message>
+        <source>not an EDF file: the version is not 0</source>
+        <translation>不是 EDF 文件：版本不是 0</translation>
+    </message>
+    <message>
+        <source>not an EDF file: the header&apos;s sizes do not agree</source>
+        <translation>不是 EDF 文件：文件头中的大小不一致</translation>
+    </message>
+    <message>
+        <source>the data records have no usable duration</source>
+        <translation>数据记录没有可用的时长</translation>
+    </message>
+    <message>
+        <source>the start date or time is not one</source>
+        <translation>开始日期或时间无效</translation>
+    </message>
+    <message>
+        <source>the start %1 is not a date and time from 2000 on</source>
+        <translation>开始时间 %1 不是 2000 年以后的日期和时间</translation>
+    </message>
+    <message>
+        <source>signal %1 (%2) has no usable number of samples</source>
+        <translation>信号 %1（%2）没有可用的采样数</translation>
+    </message>
+    <message>
+        <source>data records above %1 bytes</source>
+        <translation>数据记录超过 %1 字节</translation>
+    </message>
+    <message>
+        <source>signal %1 (%2) has limits that are not numbers</source>
+        <translation>信号 %1（%2）的界限不是数字</translation>
+    </message>
+    <message>
+        <source>no SpO2 or pulse signal in the file</source>
+        <translation>文件中没有 SpO2 或脉率信号</translation>
+    </message>
+    <message>
+        <source>an EDF+D file without its annotations signal</source>
+        <translation>EDF+D 文件缺少注释信号</translation>
+    </message>
+    <message>
+        <source>no data records</source>
+        <translation>没有数据记录</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>第 %1 行：%2</translation>
+    </message>
+    <message>
+        <source>record %1: %2</source>
+        <translation>记录 %1：%2</translation>
+    </message>
+    <message>
+        <source>no valid reading: %1</source>
+        <translation>没有有效读数：%1</translation>
+    </message>
+    <message>
+        <source>no valid record: %1</source>
+        <translation>没有有效记录：%1</translation>
+    </message>
+    <message>
+        <source>%1 records read, %2 refused</source>
+        <translation>已读取 %1 个记录，拒绝 %2 个</translation>
+    </message>
+    <message>
+        <source>%1 rows read, %2 refused</source>
+        <translation>已读取 %1 行，拒绝 %2 行</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>times with a UTC offset were converted to this computer&apos;s local time</source>
+        <translation>带 UTC 偏移的时间已转换为本机的本地时间</translation>
+    </message>
+</context>
+<context>
     <name>ImportColumnsDialog</name>
     <message>
         <source>Place the columns</source>
@@ -531,10 +706,6 @@
     <message>
         <source>Choose the time column and the SpO2 or pulse column.</source>
         <translation>请选择时间列以及 SpO2 列或脉率列。</translation>
-    </message>
-    <message>
-        <source>%1 rows read, %2 refused</source>
-        <translation>已读取 %1 行，拒绝 %2 行</translation>
     </message>
 </context>
 <context>

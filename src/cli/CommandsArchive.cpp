@@ -8,6 +8,7 @@
 #include "archive/SqliteArchive.h"
 #include "archive/SummaryRefresh.h"
 #include "texts/ArchiveTexts.h"
+#include "texts/ImportTexts.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -192,7 +193,7 @@ bool takeImportChoices(QStringList &args, ImportChoices &c, QTextStream &err)
     if (!columns.isEmpty()) {
         const ImportResult<CsvImport::Columns> given = CsvImport::parseColumns(columns);
         if (!given) {
-            err << given.detail() << "\n";
+            err << ImportTexts::text(given, columns) << "\n";
             return false;
         }
         c.csv.columns = given.value();
@@ -210,7 +211,7 @@ std::optional<std::vector<NightInput>> nightsOfFile(const QString &file, const I
         return std::nullopt;
     }
     if (!r.ok) {
-        err << file << ": can't import the file: " << r.error;
+        err << file << ": can't import the file: " << ImportTexts::error(r.night);
         if (r.night.dayMonthUndecided)
             err << " (for example --time-format 'dd/MM/yyyy HH:mm:ss')";
         if (r.night.layoutUnknown)
@@ -219,14 +220,14 @@ std::optional<std::vector<NightInput>> nightsOfFile(const QString &file, const I
         return std::nullopt;
     }
     if (!r.isDat) {
-        out << file << ": " << r.night.summary() << "\n";
+        out << file << ": " << ImportTexts::summary(r.night) << "\n";
         if (r.night.mostlyRefused() && !choices.acceptRefused) {
             err << file << ": not imported, more than 10 % of it was refused; check the file, or import it with "
                 << "--accept-refused\n";
             return std::nullopt;
         }
-        if (!r.night.note.isEmpty())
-            out << file << ": " << r.night.note << "\n";
+        if (const QString note = ImportTexts::note(r.night); !note.isEmpty())
+            out << file << ": " << note << "\n";
         if (r.night.intervalSeconds > 1)
             out << file << ": a reading every " << r.night.intervalSeconds << " s, each held until the next\n";
     }

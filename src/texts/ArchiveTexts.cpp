@@ -9,7 +9,7 @@ namespace ArchiveTexts
 {
 namespace
 {
-QString tr(const char *source)
+QString translated(const char *source)
 {
     return QCoreApplication::translate("Archive", source);
 }
@@ -26,38 +26,45 @@ QString text(ArchiveError error, const QString &detail, const About &about)
     const QString &file = about.file.isEmpty() ? about.archive : about.file;
     switch (error) {
     case ArchiveError::CannotCreate:
-        return tr(QT_TRANSLATE_NOOP("Archive", "Cannot create %1%2: check the folder's permissions and free space."))
+        return translated(
+                   QT_TRANSLATE_NOOP("Archive", "Cannot create %1%2: check the folder's permissions and free space."))
             .arg(file, detailOf(detail));
     case ArchiveError::Unavailable:
-        return tr(QT_TRANSLATE_NOOP("Archive", "Cannot read the archive %1%2.")).arg(about.archive, detailOf(detail));
+        return translated(QT_TRANSLATE_NOOP("Archive", "Cannot read the archive %1%2."))
+            .arg(about.archive, detailOf(detail));
     case ArchiveError::Busy:
-        return tr(QT_TRANSLATE_NOOP("Archive", "The archive %1 is in use by another program; try again when it has "
-                                               "finished."))
+        return translated(QT_TRANSLATE_NOOP("Archive",
+                                            "The archive %1 is in use by another program; try again when it has "
+                                            "finished."))
             .arg(about.archive);
     case ArchiveError::Newer:
-        return tr(QT_TRANSLATE_NOOP("Archive", "The archive %1 was made by a newer Quellix (archive version %2; this "
-                                               "one reads up to %3). It was left unchanged: use the newer Quellix."))
+        return translated(QT_TRANSLATE_NOOP("Archive",
+                                            "The archive %1 was made by a newer Quellix (archive version %2; this "
+                                            "one reads up to %3). It was left unchanged: use the newer Quellix."))
             .arg(file, detail)
             .arg(SqlArchive::kSchemaVersion);
     case ArchiveError::Damaged:
-        return tr(QT_TRANSLATE_NOOP("Archive", "The archive %1 is damaged and could not be replaced by a new one: "
-                                               "move it away and start again. If this repeats, the disk may be "
-                                               "failing."))
+        return translated(QT_TRANSLATE_NOOP("Archive",
+                                            "The archive %1 is damaged and could not be replaced by a new one: "
+                                            "move it away and start again. If this repeats, the disk may be "
+                                            "failing."))
             .arg(about.archive);
     case ArchiveError::WriteFailed:
-        return tr(QT_TRANSLATE_NOOP("Archive", "Cannot write to the archive %1%2; nothing was changed. Is the disk "
-                                               "full or the file read-only?"))
+        return translated(QT_TRANSLATE_NOOP("Archive",
+                                            "Cannot write to the archive %1%2; nothing was changed. Is the disk "
+                                            "full or the file read-only?"))
             .arg(about.archive, detailOf(detail));
     case ArchiveError::NotFound:
-        return tr(QT_TRANSLATE_NOOP("Archive", "There is no night %1 in the archive.")).arg(about.night);
+        return translated(QT_TRANSLATE_NOOP("Archive", "There is no night %1 in the archive.")).arg(about.night);
     case ArchiveError::Corrupt:
-        return tr(QT_TRANSLATE_NOOP("Archive", "Night %1 is damaged in the archive.")).arg(about.night);
+        return translated(QT_TRANSLATE_NOOP("Archive", "Night %1 is damaged in the archive.")).arg(about.night);
     case ArchiveError::Exists:
-        return tr(QT_TRANSLATE_NOOP("Archive", "%1 exists already; name a new file.")).arg(file);
+        return translated(QT_TRANSLATE_NOOP("Archive", "%1 exists already; name a new file.")).arg(file);
     case ArchiveError::NotAnArchive:
-        return tr(QT_TRANSLATE_NOOP("Archive", "%1 is not a sound Quellix archive%2.")).arg(file, detailOf(detail));
+        return translated(QT_TRANSLATE_NOOP("Archive", "%1 is not a sound Quellix archive%2."))
+            .arg(file, detailOf(detail));
     case ArchiveError::CheckFailed:
-        return tr(QT_TRANSLATE_NOOP("Archive", "%1 fails the check (%2).")).arg(file, detail);
+        return translated(QT_TRANSLATE_NOOP("Archive", "%1 fails the check (%2).")).arg(file, detail);
     }
     return {};
 }

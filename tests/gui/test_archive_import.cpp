@@ -123,6 +123,20 @@ TEST_F(ArchiveImport, AsksForThePatientColumnsAndRefusedFiles)
     EXPECT_EQ(after[1].intervalSeconds, 4);
 }
 
+TEST_F(ArchiveImport, SummaryTellsOfTimesMadeLocal)
+{
+    const QString shifted = written(QStringLiteral("shifted.csv"), "time,spo2,pulse\n"
+                                                                   "2026-03-14T22:00:00+01:00,95,60\n"
+                                                                   "2026-03-14T22:00:01+01:00,96,61\n");
+    const QString local = written(QStringLiteral("local.csv"), "time,spo2,pulse\n2026-03-15T22:00:00,95,60\n");
+    const ImportTally tally = importFiles(access, {shifted, local}, ImportHooks{});
+    EXPECT_EQ(tally.added, 2);
+    EXPECT_EQ(tally.rows, (QStringList{QStringLiteral("shifted.csv: 2 rows read, 0 refused"),
+                                       QStringLiteral("shifted.csv: times with a UTC offset were converted to this "
+                                                      "computer's local time"),
+                                       QStringLiteral("local.csv: 1 rows read, 0 refused")}));
+}
+
 // Declining the patient, or Cancel once the file is read, stops with nothing of the file stored.
 TEST_F(ArchiveImport, StoppingInAFileAddsNothingOfIt)
 {

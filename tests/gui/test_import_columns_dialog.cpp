@@ -48,7 +48,7 @@ TEST(ImportColumnsDialog, ChoicesPlaceTheColumnsAndCountTheRows)
 
     d.pattern()->setText(QStringLiteral("MM/dd/yyyy HH:mm:ss"));
     EXPECT_TRUE(d.okButton()->isEnabled());
-    EXPECT_EQ(d.count()->text(), QStringLiteral("29 rows read, 1 refused"));
+    EXPECT_EQ(d.count()->text(), QStringLiteral("29 rows read, 1 refused: line 9: SpO2 'x' is not a reading"));
     const CsvImport::Options o = d.options();
     ASSERT_TRUE(o.columns);
     EXPECT_EQ(*o.columns, (CsvImport::Columns{1, -1, 2, 0}));

@@ -6,6 +6,7 @@
 #include "shell/MainWindow.h"
 #include "shell/Resources.h"
 #include "texts/DeviceTexts.h"
+#include "texts/ImportTexts.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -125,6 +126,11 @@ TEST_P(Translation, KeyTextsAreTranslatedWhereTheProgramShowsThem)
     const MainWindow english(store, prompts, 1033);
     const QString englishMenus = menuTitles(english);
     const QString englishSave = english.action(CommandId::SaveData)->text();
+    ImportedNight night;
+    night.read = 1203;
+    night.refused = 4;
+    night.firstRefusal = {ImportError::TimeNotATime, 17, QStringLiteral("25:61:00")};
+    const QString englishRows = ImportTexts::summary(night);
 
     Installed installed(GetParam());
     ASSERT_TRUE(installed.loaded()) << GetParam().qm;
@@ -135,6 +141,11 @@ TEST_P(Translation, KeyTextsAreTranslatedWhereTheProgramShowsThem)
     EXPECT_NE(DeviceTexts::text(DeviceMessage::ReadTimeout), QStringLiteral("Read data timeout,please retry"));
     EXPECT_TRUE(DeviceTexts::ConnectSucceeded(42).contains(QStringLiteral(" 42 ")))
         << "the count keeps its spaces between the two translated halves";
+    // An import's refusals, with the values they name.
+    const QString rows = ImportTexts::summary(night);
+    EXPECT_NE(rows, englishRows);
+    for (const char *value : {"1,203", " 4", "17", "'25:61:00'"})
+        EXPECT_TRUE(rows.contains(QLatin1String(value))) << rows.toStdString() << " lacks " << value;
 
     // Texts aligned by the program keep their trailing padding.
     const QString page = Text(TextNo::PagePane);

@@ -3,6 +3,7 @@
 #include "import/CsvImport.h"
 #include "import/TimePattern.h"
 #include "interop/CsvExport.h"
+#include "texts/ImportTexts.h"
 
 #include <QDateTime>
 #include <QTimeZone>
@@ -50,10 +51,10 @@ TEST_P(CsvLayout, ReadsEveryReading)
 {
     const LayoutCase &c = GetParam();
     const ImportedNight r = CsvImport::read(c.file);
-    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    ASSERT_TRUE(r.ok) << ImportTexts::error(r).toStdString();
     EXPECT_EQ(shown(r.readings), c.readings);
     EXPECT_EQ(r.intervalSeconds, c.interval);
-    EXPECT_EQ(r.refused, 0) << r.firstRefusal.toStdString();
+    EXPECT_EQ(r.refused, 0) << ImportTexts::text(r.firstRefusal).toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -147,7 +148,8 @@ TEST(CsvImport, DayOrMonthFirstFromTheWholeFile)
         EXPECT_EQ(r.ok, c.ok) << c.lastDate;
         EXPECT_EQ(r.dayMonthUndecided, !c.ok) << c.lastDate;
         if (!c.ok) {
-            EXPECT_TRUE(r.error.contains(QLatin1String("'05/11/2025 22:10:00'"))) << r.error.toStdString();
+            EXPECT_TRUE(ImportTexts::error(r).contains(QLatin1String("'05/11/2025 22:10:00'")))
+                << ImportTexts::error(r).toStdString();
             continue;
         }
         EXPECT_EQ(r.timeFormat.toStdString(), c.format);
@@ -158,7 +160,7 @@ TEST(CsvImport, DayOrMonthFirstFromTheWholeFile)
     CsvImport::Options given;
     given.timeFormat = QStringLiteral("MM/dd/yyyy HH:mm:ss");
     const ImportedNight r = CsvImport::read("time,spo2,pulse\n05/11/2025 22:10:00,95,60\n", given);
-    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    ASSERT_TRUE(r.ok) << ImportTexts::error(r).toStdString();
     EXPECT_EQ(shown(r.readings), std::vector<std::string>{"2025-05-11 22:10:00 95 60"});
 }
 
@@ -183,8 +185,8 @@ TEST(CsvImport, RefusedRowsAreCountedWithTheFirstReason)
     for (int i = 0; i < 1188; ++i)
         good();
     const ImportedNight r = CsvImport::read(file);
-    ASSERT_TRUE(r.ok) << r.error.toStdString();
-    EXPECT_EQ(r.summary().toStdString(),
+    ASSERT_TRUE(r.ok) << ImportTexts::error(r).toStdString();
+    EXPECT_EQ(ImportTexts::summary(r).toStdString(),
               "1,203 rows read, 4 refused: line 17: time '2026-03-14 25:61:00' is not a time");
     EXPECT_EQ(r.readings.size(), 1203u);
     EXPECT_FALSE(r.mostlyRefused());
@@ -200,7 +202,7 @@ TEST(CsvImport, RefusedRowsAreCountedWithTheFirstReason)
     // Nothing valid: the error names the first refused line.
     const ImportedNight none = CsvImport::read("time,spo2,pulse\n2026-03-14T22:30:00,95,7\n");
     EXPECT_FALSE(none.ok);
-    EXPECT_EQ(none.error.toStdString(), "no valid reading: line 2: pulse '7' is not a reading");
+    EXPECT_EQ(ImportTexts::error(none).toStdString(), "no valid reading: line 2: pulse '7' is not a reading");
 }
 
 // An unquoted time split at a comma is joined again, but never with a quoted
@@ -209,8 +211,8 @@ TEST(CsvImport, SplitTimeIsNotJoinedWithAQuotedField)
 {
     const ImportedNight r = CsvImport::read("time,spo2,pulse\n2026-03-14 22:30:00,95,60\n"
                                             "2026-03-14 22:30:01,\"9\"\"7\",95,60\n");
-    ASSERT_TRUE(r.ok) << r.error.toStdString();
-    EXPECT_EQ(r.summary().toStdString(), "1 rows read, 1 refused: line 3: SpO2 '9\"7' is not a reading");
+    ASSERT_TRUE(r.ok) << ImportTexts::error(r).toStdString();
+    EXPECT_EQ(ImportTexts::summary(r).toStdString(), "1 rows read, 1 refused: line 3: SpO2 '9\"7' is not a reading");
 }
 
 // A file is UTF-8 when every byte sequence is; otherwise Latin-1.
@@ -229,8 +231,8 @@ TEST(CsvImport, RefusedCellsQuotedInTheFilesEncoding)
         const ImportedNight r = CsvImport::read("time,spo2,pulse\n2026-03-14 22:30:00,95,60\n"
                                                 "2026-03-14 22:30:01," +
                                                 c.cell + ",60\n");
-        EXPECT_EQ(r.firstRefusal, QStringLiteral("line 3: SpO2 '%1' is not a reading").arg(c.shown))
-            << r.firstRefusal.toStdString();
+        EXPECT_EQ(ImportTexts::text(r.firstRefusal), QStringLiteral("line 3: SpO2 '%1' is not a reading").arg(c.shown))
+            << ImportTexts::text(r.firstRefusal).toStdString();
     }
 }
 
@@ -254,7 +256,7 @@ TEST(CsvImport, ExpandsIntervalsAndKeepsGaps)
             file += "2026-03-14 22:30:" + QByteArray::number(s).rightJustified(2, '0') + "," +
                     QByteArray::number(70 + s) + ",60\n";
         const ImportedNight r = CsvImport::read(file);
-        ASSERT_TRUE(r.ok) << r.error.toStdString();
+        ASSERT_TRUE(r.ok) << ImportTexts::error(r).toStdString();
         EXPECT_EQ(r.intervalSeconds, c.interval);
         EXPECT_EQ(r.readings.size(), c.readings) << c.interval;
         // Every reading is at or after its source row and carries its value.
@@ -281,7 +283,7 @@ TEST(CsvImport, ColumnsAndTimeFormatGiven)
     o.timeFormat = QStringLiteral("d.M.yy H:mm:ss");
     for (const QByteArray &head : {QByteArray("Puls;Saettigung;Zeitpunkt\n"), QByteArray()}) {
         const ImportedNight r = CsvImport::read(head + "61;97;1.3.26 2:05:09\n62;96;1.3.26 2:05:10\n", o);
-        ASSERT_TRUE(r.ok) << r.error.toStdString();
+        ASSERT_TRUE(r.ok) << ImportTexts::error(r).toStdString();
         EXPECT_EQ(shown(r.readings),
                   (std::vector<std::string>{"2026-03-01 02:05:09 97 61", "2026-03-01 02:05:10 96 62"}));
         EXPECT_EQ(r.refused, 0);
@@ -306,7 +308,7 @@ TEST(CsvImport, QuellixExportReadsBackTheSameReadings)
         night.push_back(r);
     }
     const ImportedNight r = CsvImport::read(CsvExport::encode(night.data(), int(night.size())));
-    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    ASSERT_TRUE(r.ok) << ImportTexts::error(r).toStdString();
     EXPECT_EQ(r.readings, night);
     EXPECT_EQ(r.refused, 0);
 }
@@ -315,14 +317,14 @@ TEST(CsvImport, TimesWithAnOffsetBecomeLocal)
 {
     const ImportedNight r =
         CsvImport::read("time,spo2,pulse\n2026-03-14T22:30:00+01:00,95,60\n2026-03-14T21:30:01Z,95,60\n");
-    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    ASSERT_TRUE(r.ok) << ImportTexts::error(r).toStdString();
     ASSERT_EQ(r.readings.size(), 2u);
     const QDateTime local = QDateTime(QDate(2026, 3, 14), QTime(21, 30, 0), QTimeZone::utc()).toLocalTime();
     const SampleRecord &first = r.readings.front();
     EXPECT_EQ(
         QDateTime(QDate(2000 + first.year, first.month, first.day), QTime(first.hour, first.minute, first.second)),
         local.toLocalTime());
-    EXPECT_FALSE(r.note.isEmpty());
+    EXPECT_TRUE(r.offsetsConverted);
 }
 
 TEST(TimePattern, ParsesAndRefuses)
@@ -356,8 +358,14 @@ TEST(TimePattern, ParsesAndRefuses)
             EXPECT_EQ(parsed->seconds, c.seconds) << c.text;
         }
     }
-    for (const char *bad : {"HH:mm:ss", "dd/MM/yyyy hh:mm", "dd/MM/yyyy HH:mm:ss 'x", "dd/MM/yyyy HH:mm Q"})
-        EXPECT_EQ(TimePattern::compile(QString::fromLatin1(bad)).maybeError(), ImportError::BadTimeFormat) << bad;
+    const std::pair<const char *, ImportError> bad[] = {
+        {"HH:mm:ss", ImportError::TimeFormatIncomplete},
+        {"dd/MM/yyyy hh:mm", ImportError::TimeFormatTwelveHour},
+        {"dd/MM/yyyy HH:mm:ss 'x", ImportError::TimeFormatUnclosedQuote},
+        {"dd/MM/yyyy HH:mm Q", ImportError::TimeFormatUnknownLetters},
+    };
+    for (const auto &[pattern, error] : bad)
+        EXPECT_EQ(TimePattern::compile(QString::fromLatin1(pattern)).maybeError(), error) << pattern;
 }
 
 } // namespace

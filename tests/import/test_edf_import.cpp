@@ -3,6 +3,7 @@
 #include "import/EdfImport.h"
 #include "import/TimePattern.h"
 #include "interop/EdfExport.h"
+#include "texts/ImportTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -137,7 +138,7 @@ TEST_P(EdfRate, TakesEachSecondsLastSample)
          [&](int r, int i) { return int(std::lround(pulseAt(long(r) * c.samplesPerRecord + i) * 100)) - 25000; }},
     };
     const ImportedNight r = EdfImport::read(writeEdf(f));
-    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    ASSERT_TRUE(r.ok) << ImportTexts::error(r).toStdString();
     std::vector<std::string> expected;
     const int seconds = int(f.records * c.duration);
     for (int s = 0; s < seconds; ++s) {
@@ -147,7 +148,7 @@ TEST_P(EdfRate, TakesEachSecondsLastSample)
         expected.emplace_back(line);
     }
     EXPECT_EQ(shown(r.readings), expected);
-    EXPECT_EQ(r.summary().toStdString(), "3 records read, 0 refused");
+    EXPECT_EQ(ImportTexts::summary(r).toStdString(), "3 records read, 0 refused");
 }
 
 INSTANTIATE_TEST_SUITE_P(Rates, EdfRate,
@@ -166,7 +167,7 @@ TEST(EdfImport, SlowSignalHeldUntilTheNext)
     f.signalList = {{"SpO2", "%", 0, 255, 0, 255, 1, [](int r, int) { return 90 + r; }},
                     {"Pulse", "bpm", 0, 255, 0, 255, 1, [](int r, int) { return 60 + r; }}};
     const ImportedNight r = EdfImport::read(writeEdf(f));
-    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    ASSERT_TRUE(r.ok) << ImportTexts::error(r).toStdString();
     EXPECT_EQ(r.intervalSeconds, 4);
     EXPECT_EQ(shown(r.readings), (std::vector<std::string>{"22:30:00 90 60", "22:30:01 90 60", "22:30:02 90 60",
                                                            "22:30:03 90 60", "22:30:04 91 61", "22:30:05 91 61",
@@ -185,13 +186,14 @@ TEST(EdfImport, DiscontinuousRecordsAtTheirTimes)
     f.signalList = {{"SpO2", "%", 0, 255, 0, 255, 2, [](int r, int i) { return 90 + r * 2 + i; }},
                     {"Pulse Rate", "bpm", 0, 255, 0, 255, 1, [](int r, int) { return r == 4 ? 255 : 60 + r; }}};
     const ImportedNight r = EdfImport::read(writeEdf(f));
-    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    ASSERT_TRUE(r.ok) << ImportTexts::error(r).toStdString();
     // The record at 10.5 s spans two seconds; the one at 9 s goes back and is refused.
     EXPECT_EQ(shown(r.readings), (std::vector<std::string>{"22:30:00 91 60", "22:30:01 93 61", "22:30:10 94 62",
                                                            "22:30:11 95 255", "22:30:20 99 255"}));
     EXPECT_EQ(r.readings.front().year, 91);
     EXPECT_EQ(r.patientName.toStdString(), "Anna Maria Lopez");
-    EXPECT_EQ(r.summary().toStdString(), "4 records read, 1 refused: record 4: starts before the record above ends");
+    EXPECT_EQ(ImportTexts::summary(r).toStdString(),
+              "4 records read, 1 refused: record 4: starts before the record above ends");
 
     // Plain EDF has no patient subfields: the text is no name.
     f.reserved.clear();
@@ -214,7 +216,7 @@ TEST(EdfImport, QuellixExportReadsBackTheSameReadings)
         PatientRecord patient;
         patient.idNumber = 3;
         const ImportedNight r = EdfImport::read(EdfExport::encode(night.data(), int(night.size()), patient));
-        ASSERT_TRUE(r.ok) << r.error.toStdString();
+        ASSERT_TRUE(r.ok) << ImportTexts::error(r).toStdString();
         EXPECT_EQ(r.readings, night) << jump;
         EXPECT_EQ(r.refused, 0);
     }
@@ -254,13 +256,14 @@ TEST(EdfImport, RefusesWhatIsNoNight)
     for (const Case &c : cases) {
         const ImportedNight r = EdfImport::read(c.bytes);
         EXPECT_FALSE(r.ok) << c.name;
-        EXPECT_EQ(r.error.toStdString(), c.error) << c.name;
+        EXPECT_EQ(ImportTexts::error(r).toStdString(), c.error) << c.name;
     }
     // A file cut short keeps what it has and counts the records it lost.
     const ImportedNight cut = EdfImport::read(file.left(file.size() - 1));
-    ASSERT_TRUE(cut.ok) << cut.error.toStdString();
+    ASSERT_TRUE(cut.ok) << ImportTexts::error(cut).toStdString();
     EXPECT_EQ(cut.readings.size(), 3u);
-    EXPECT_EQ(cut.summary().toStdString(), "3 records read, 1 refused: record 4: missing, the file ends before it");
+    EXPECT_EQ(ImportTexts::summary(cut).toStdString(),
+              "3 records read, 1 refused: record 4: missing, the file ends before it");
 }
 
 } // namespace

@@ -16,7 +16,6 @@ Read read(const QString &path, const CsvImport::Options &csv)
     if (ImportFile::formatForPath(path) != ImportFile::Format::None) {
         result.night = ImportFile::read(path, csv);
         result.ok = result.night.ok;
-        result.error = result.night.error;
         return result;
     }
     result.isDat = true;

@@ -19,7 +19,7 @@ struct Patient {
 struct Read {
     bool ok = false;
     bool isDat = false;
-    QString error;       // when not ok: why nothing was read
+    QString error;       // a .dat not read: the check it failed; other files say it in night.error
     ImportedNight night; // the readings; for CSV and EDF also the counts, interval and name
     QString title;       // a .dat's report title
 

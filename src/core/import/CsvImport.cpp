@@ -250,12 +250,13 @@ struct Text {
         return utf8 ? QString::fromUtf8(s.data(), qsizetype(s.size()))
                     : QString::fromLatin1(s.data(), qsizetype(s.size()));
     }
-    QString quote(std::string_view s) const
+    // A cell to name in a message, cut short.
+    QString cut(std::string_view s) const
     {
         QString t = decode(s);
         if (t.size() > kQuotedCell)
             t = t.left(kQuotedCell) + QStringLiteral("...");
-        return QLatin1Char('\'') + t + QLatin1Char('\'');
+        return t;
     }
 };
 
@@ -526,14 +527,11 @@ ImportResult<Columns> parseColumns(const QString &text)
                     : role == QLatin1String("pulse") ? &c.pulse
                                                      : nullptr;
         if (!slot || !ok || column < 1 || column > 1000 || *slot >= 0)
-            return Failure<ImportError>{
-                ImportError::BadColumns,
-                QStringLiteral("not a column choice: '%1' (use time=N,spo2=N,pulse=N, columns from 1)").arg(part)};
+            return Failure<ImportError>{ImportError::BadColumns, part};
         *slot = column - 1;
     }
     if (c.time < 0 || (c.spo2 < 0 && c.pulse < 0))
-        return Failure<ImportError>{ImportError::BadColumns,
-                                    QStringLiteral("the columns need time= and spo2= or pulse=")};
+        return Failure<ImportError>{ImportError::BadColumns, {}};
     return c;
 }
 
@@ -619,8 +617,7 @@ ImportedNight read(const QByteArray &data, const Options &options)
             }
             if (!found) {
                 r.layoutUnknown = true;
-                return failed(r,
-                              QStringLiteral("no header in the first lines names the time and SpO2 or pulse columns"));
+                return failed(r, {ImportError::NoHeader});
             }
         }
     }
@@ -631,7 +628,7 @@ ImportedNight read(const QByteArray &data, const Options &options)
     if (!options.timeFormat.isEmpty()) {
         ImportResult<TimePattern> given = TimePattern::compile(options.timeFormat);
         if (!given)
-            return failed(r, given.detail());
+            return failed(r, {given.error(), 0, options.timeFormat, given.detail()});
         pattern = std::move(given.value());
     } else {
         std::vector<std::string> samples;
@@ -645,7 +642,7 @@ ImportedNight read(const QByteArray &data, const Options &options)
             return int(samples.size()) < kFormatRows;
         });
         if (samples.empty())
-            return failed(r, QStringLiteral("no readings after the header"));
+            return failed(r, {ImportError::NoRowsAfterHeader});
         const std::vector<Candidate> &all = candidates();
         int best = -1;
         int bestCount = 0;
@@ -660,9 +657,7 @@ ImportedNight read(const QByteArray &data, const Options &options)
             }
         }
         if (best < 0)
-            return failed(r, QStringLiteral("line %1: time %2 is in no known format; give the time format")
-                                 .arg(firstLine)
-                                 .arg(decoder.quote(samples.front())));
+            return failed(r, {ImportError::UnknownTimeFormat, firstLine, decoder.cut(samples.front())});
         const Candidate &chosen = all[std::size_t(best)];
         pattern = chosen.pattern;
         if (chosen.twin >= 0) {
@@ -679,9 +674,7 @@ ImportedNight read(const QByteArray &data, const Options &options)
             });
             if (onlyChosen == 0 && onlyOther == 0) {
                 r.dayMonthUndecided = true;
-                return failed(r,
-                              QStringLiteral("the dates, such as %1, could be day or month first; give the time format")
-                                  .arg(decoder.quote(samples.front())));
+                return failed(r, {ImportError::DayMonthUndecided, 0, decoder.cut(samples.front())});
             }
             if (onlyOther > onlyChosen)
                 pattern = other;
@@ -692,32 +685,32 @@ ImportedNight read(const QByteArray &data, const Options &options)
     std::vector<TimedReading> rows;
     rows.reserve(std::size_t(text.size() / 24)); // about a row's length
     bool offsets = false;
-    auto refuse = [&](int line, const QString &why) {
+    auto refuse = [&](int line, ImportError why, std::string_view cell = {}) {
         if (r.refused++ == 0)
-            r.firstRefusal = QStringLiteral("line %1: %2").arg(line).arg(why);
+            r.firstRefusal = {why, line, decoder.cut(cell)};
     };
     reader.forEachRow([&](int line, const RowCells &cells) {
         if (!cells.complete) {
-            refuse(line, QStringLiteral("too few fields"));
+            refuse(line, ImportError::TooFewFields);
             return true;
         }
         const auto t = pattern->parse(cells.time);
         if (!t) {
-            refuse(line, QStringLiteral("time %1 is not a time").arg(decoder.quote(cells.time)));
+            refuse(line, ImportError::TimeNotATime, cells.time);
             return true;
         }
         TimedReading row;
         row.seconds = t->seconds;
         if (columns.spo2 >= 0 && spo2Value(cells.spo2, row.spo2) == Value::Bad) {
-            refuse(line, QStringLiteral("SpO2 %1 is not a reading").arg(decoder.quote(cells.spo2)));
+            refuse(line, ImportError::Spo2NotAReading, cells.spo2);
             return true;
         }
         if (columns.pulse >= 0 && pulseValue(cells.pulse, row.pulse) == Value::Bad) {
-            refuse(line, QStringLiteral("pulse %1 is not a reading").arg(decoder.quote(cells.pulse)));
+            refuse(line, ImportError::PulseNotAReading, cells.pulse);
             return true;
         }
         if (!rows.empty() && row.seconds < rows.back().seconds) {
-            refuse(line, QStringLiteral("time %1 is before the row above").arg(decoder.quote(cells.time)));
+            refuse(line, ImportError::TimeBeforeRowAbove, cells.time);
             return true;
         }
         offsets = offsets || t->hadOffset;
@@ -730,10 +723,8 @@ ImportedNight read(const QByteArray &data, const Options &options)
         return true;
     });
     if (rows.empty())
-        return failed(r, r.firstRefusal.isEmpty() ? QStringLiteral("no readings after the header")
-                                                  : QStringLiteral("no valid reading: ") + r.firstRefusal);
-    if (offsets)
-        r.note = QStringLiteral("times with a UTC offset were converted to this computer's local time");
+        return failed(r, {r.firstRefusal.isSet() ? ImportError::NoValidRow : ImportError::NoRowsAfterHeader});
+    r.offsetsConverted = offsets;
     r.intervalSeconds = ImportedReadings::usualInterval(rows);
     const int interval = r.intervalSeconds;
     return ImportedReadings::finished(std::move(r), rows, interval);

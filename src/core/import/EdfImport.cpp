@@ -132,9 +132,9 @@ ImportedNight read(const QByteArray &data)
     ImportedNight r;
     r.countsRecords = true;
     if (data.size() < 256)
-        return failed(r, QStringLiteral("not an EDF file: shorter than its 256-byte header"));
+        return failed(r, {ImportError::EdfTooShort});
     if (fieldAt(data, 0, 8) != "0")
-        return failed(r, QStringLiteral("not an EDF file: the version is not 0"));
+        return failed(r, {ImportError::EdfNotVersion0});
     const QByteArray patient = fieldAt(data, 8, 80);
     const QByteArray recording = fieldAt(data, 88, 80);
     const QByteArray startDate = fieldAt(data, 168, 8);
@@ -150,15 +150,15 @@ ImportedNight read(const QByteArray &data)
     const int signalCount = ok ? fieldAt(data, 252, 4).toInt(&ok) : 0;
     if (!ok || signalCount < 1 || signalCount > kMaxSignals || headerBytes != 256 * qint64(signalCount + 1) ||
         data.size() < headerBytes)
-        return failed(r, QStringLiteral("not an EDF file: the header's sizes do not agree"));
+        return failed(r, {ImportError::EdfSizesDisagree});
     if (!(duration > 0) || duration > 86400)
-        return failed(r, QStringLiteral("the data records have no usable duration"));
+        return failed(r, {ImportError::EdfNoDuration});
 
     // Start: dd.mm.yy and hh.mm.ss; EDF+ keeps the four-digit year in the recording field.
     const QList<QByteArray> d = startDate.split('.');
     const QList<QByteArray> t = startTime.split('.');
     if (d.size() != 3 || t.size() != 3)
-        return failed(r, QStringLiteral("the start date or time is not one"));
+        return failed(r, {ImportError::EdfNoStart});
     int year = d[2].toInt(&ok);
     year = ok ? (year >= 85 ? 1900 + year : 2000 + year) : -1;
     if (plus && recording.startsWith("Startdate ")) {
@@ -176,8 +176,7 @@ ImportedNight read(const QByteArray &data)
     const auto startParsed =
         TimePattern::compile(QStringLiteral("dd.MM.yyyy HH.mm.ss")).value().parse(startText.toStdString());
     if (!startParsed)
-        return failed(r, QStringLiteral("the start %1 is not a date and time from 2000 on")
-                             .arg(QString::fromLatin1(startDate + ' ' + startTime)));
+        return failed(r, {ImportError::EdfStartTooEarly, 0, QString::fromLatin1(startDate + ' ' + startTime)});
     const std::int64_t start = startParsed->seconds;
 
     std::vector<Signal> signalList(static_cast<std::size_t>(signalCount));
@@ -198,19 +197,15 @@ ImportedNight read(const QByteArray &data)
         s.samples = fieldAt(data, base + n * 216 + i * 8, 8).toInt(&ok);
         // Without every signal's sample count no record can be read.
         if (!ok || s.samples < 1 || s.samples > kMaxRecordBytes / 2)
-            return failed(r, QStringLiteral("signal %1 (%2) has no usable number of samples")
-                                 .arg(i + 1)
-                                 .arg(QString::fromLatin1(s.label)));
+            return failed(r, {ImportError::EdfSampleCount, i + 1, QString::fromLatin1(s.label)});
         s.offset = qsizetype(recordBytes);
         recordBytes += 2 * qint64(s.samples);
         if (recordBytes > kMaxRecordBytes)
-            return failed(r, QStringLiteral("data records above %1 bytes").arg(kMaxRecordBytes));
+            return failed(r, {ImportError::EdfRecordTooLarge, kMaxRecordBytes});
         const Kind kind = kindOf(s);
         if (!good) {
             if (kind == Kind::Spo2 || kind == Kind::Pulse)
-                return failed(r, QStringLiteral("signal %1 (%2) has limits that are not numbers")
-                                     .arg(i + 1)
-                                     .arg(QString::fromLatin1(s.label)));
+                return failed(r, {ImportError::EdfLimits, i + 1, QString::fromLatin1(s.label)});
             continue;
         }
         if (kind == Kind::Spo2 && spo2 < 0 && s.digitalMax != s.digitalMin)
@@ -221,9 +216,9 @@ ImportedNight read(const QByteArray &data)
             annotations = int(i);
     }
     if (spo2 < 0 && pulse < 0)
-        return failed(r, QStringLiteral("no SpO2 or pulse signal in the file"));
+        return failed(r, {ImportError::EdfNoSignal});
     if (discontinuous && annotations < 0)
-        return failed(r, QStringLiteral("an EDF+D file without its annotations signal"));
+        return failed(r, {ImportError::EdfNoAnnotations});
 
     const qint64 present = (data.size() - headerBytes) / recordBytes;
     if (records < 0)
@@ -234,13 +229,13 @@ ImportedNight read(const QByteArray &data)
     std::vector<Point> points[2];
     const int chosen[2] = {spo2, pulse};
     double previousEnd = -std::numeric_limits<double>::infinity();
-    auto refuse = [&](qint64 record, const QString &why) {
+    auto refuse = [&](qint64 record, ImportError why) {
         if (r.refused++ == 0)
-            r.firstRefusal = QStringLiteral("record %1: %2").arg(record + 1).arg(why);
+            r.firstRefusal = {why, record + 1};
     };
     for (qint64 rec = 0; rec < records; ++rec) {
         if (rec >= present) {
-            refuse(rec, QStringLiteral("missing, the file ends before it"));
+            refuse(rec, ImportError::RecordMissing);
             r.refused += int(std::min<qint64>(records - rec - 1, std::numeric_limits<int>::max() - r.refused));
             break;
         }
@@ -250,11 +245,11 @@ ImportedNight read(const QByteArray &data)
             const Signal &a = signalList[std::size_t(annotations)];
             const auto o = recordOnset(record + a.offset, 2 * qsizetype(a.samples));
             if (!o || *o < 0 || *o > kMaxOnset) {
-                refuse(rec, QStringLiteral("no time-keeping annotation"));
+                refuse(rec, ImportError::RecordUntimed);
                 continue;
             }
             if (*o < previousEnd - 1e-6) {
-                refuse(rec, QStringLiteral("starts before the record above ends"));
+                refuse(rec, ImportError::RecordOverlaps);
                 continue;
             }
             onset = *o;
@@ -281,8 +276,7 @@ ImportedNight read(const QByteArray &data)
         }
     }
     if (r.read == 0)
-        return failed(r, r.firstRefusal.isEmpty() ? QStringLiteral("no data records")
-                                                  : QStringLiteral("no valid record: ") + r.firstRefusal);
+        return failed(r, {r.firstRefusal.isSet() ? ImportError::NoValidRecord : ImportError::NoRecords});
 
     // Both signals on one time line; a second one of them lacks has no signal there.
     int interval = 1;

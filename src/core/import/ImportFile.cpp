@@ -24,11 +24,11 @@ ImportedNight read(const QString &path, const CsvImport::Options &csv)
     ImportedNight r;
     const Format format = formatForPath(path);
     if (format == Format::None) {
-        r.error = QStringLiteral("neither a .csv, .txt nor an .edf file");
+        r.error = {ImportError::NotImportable};
         return r;
     }
     const qint64 limit = format == Format::Csv ? kMaxCsvBytes : kMaxEdfBytes;
-    const QString tooBig = QStringLiteral("larger than %1 MB, more than any night").arg(limit / (1024 * 1024));
+    const ImportProblem tooBig{ImportError::TooBig, limit / (1024 * 1024)};
     const QFileInfo info(path);
     if (info.isFile() && info.size() > limit) {
         r.error = tooBig;
@@ -36,7 +36,7 @@ ImportedNight read(const QString &path, const CsvImport::Options &csv)
     }
     const BoundedRead in = readAtMost(path, limit + 1);
     if (!in.ok) {
-        r.error = QStringLiteral("cannot be read: %1").arg(in.error);
+        r.error = {ImportError::CannotRead, 0, {}, in.error};
         return r;
     }
     if (in.data.size() > limit) {
@@ -44,7 +44,7 @@ ImportedNight read(const QString &path, const CsvImport::Options &csv)
         return r;
     }
     if (in.data.isEmpty()) {
-        r.error = QStringLiteral("the file is empty");
+        r.error = {ImportError::EmptyFile};
         return r;
     }
     return format == Format::Csv ? CsvImport::read(in.data, csv) : EdfImport::read(in.data);

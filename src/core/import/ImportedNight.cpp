@@ -5,17 +5,6 @@
 
 #include <array>
 
-QString ImportedNight::summary() const
-{
-    QString s =
-        QStringLiteral("%1 %2 read, %3 refused")
-            .arg(ImportedReadings::grouped(read), countsRecords ? QStringLiteral("records") : QStringLiteral("rows"),
-                 ImportedReadings::grouped(refused));
-    if (!firstRefusal.isEmpty())
-        s += QStringLiteral(": ") + firstRefusal;
-    return s;
-}
-
 namespace ImportedReadings
 {
 
@@ -70,10 +59,10 @@ int usualInterval(const std::vector<TimedReading> &rows)
     return best;
 }
 
-ImportedNight failed(ImportedNight r, const QString &error)
+ImportedNight failed(ImportedNight r, ImportProblem error)
 {
     r.ok = false;
-    r.error = error;
+    r.error = std::move(error);
     r.readings.clear();
     return r;
 }
@@ -82,9 +71,11 @@ ImportedNight finished(ImportedNight r, const std::vector<TimedReading> &rows, i
 {
     ImportResult<std::vector<SampleRecord>> expanded = expand(rows, intervalSeconds);
     if (!expanded)
-        return failed(std::move(r), expanded.detail());
-    if (expanded.value().empty())
-        return failed(std::move(r), QString());
+        return failed(std::move(r), {expanded.error()});
+    if (expanded.value().empty()) {
+        const ImportError none = r.countsRecords ? ImportError::NoRecords : ImportError::NoRowsAfterHeader;
+        return failed(std::move(r), {none});
+    }
     r.readings = std::move(expanded.value());
     r.ok = true;
     return r;
@@ -104,8 +95,7 @@ ImportResult<std::vector<SampleRecord>> expand(const std::vector<TimedReading> &
         total += step <= hold ? step : 1;
     }
     if (total > kMaxReadings)
-        return Failure<ImportError>{ImportError::TooLong,
-                                    QStringLiteral("more than %1 readings (31 days)").arg(grouped(kMaxReadings))};
+        return Failure<ImportError>{ImportError::TooLong, {}};
     out.resize(std::size_t(total));
     // Most readings follow the one before by a second: counting on is cheaper
     // than a calendar conversion each.

@@ -17,22 +17,20 @@ inline constexpr std::uint8_t kNoPulse = 255;
 // auxValue 0 (the caller sets the ID), and how much of the file was refused.
 struct ImportedNight {
     bool ok = false;
-    QString error; // when not ok: why nothing was read
+    ImportProblem error; // when not ok: why nothing was read
     std::vector<SampleRecord> readings;
     int intervalSeconds = 1;        // the file's own spacing of readings
     QString patientName;            // empty when the file names nobody
     QString timeFormat;             // CSV: the time pattern used
-    QString note;                   // something the user should know, e.g. converted time zones
+    bool offsetsConverted = false;  // CSV: times with a UTC offset were made local
     bool dayMonthUndecided = false; // CSV: the dates could be either way round
     bool layoutUnknown = false;     // CSV: no header names the time and SpO2 columns
 
     bool countsRecords = false; // read and refused count EDF data records, not rows
     int read = 0;               // rows (CSV) or data records (EDF) taken
     int refused = 0;            // rows or records left out
-    QString firstRefusal;       // "line 17: time '25:61:00' is not a time"
+    ImportProblem firstRefusal; // the first row or record left out, and why
 
-    // "1,203 rows read, 4 refused: line 17: time '25:61:00' is not a time"
-    QString summary() const;
     // More than a tenth of the rows refused: the file may not be what it seems.
     bool mostlyRefused() const { return refused * 10 > read + refused; }
 };
@@ -61,7 +59,7 @@ ImportResult<std::vector<SampleRecord>> expand(const std::vector<TimedReading> &
 SampleRecord recordAt(std::int64_t seconds);
 
 // r refused with error: no readings.
-ImportedNight failed(ImportedNight r, const QString &error);
+ImportedNight failed(ImportedNight r, ImportProblem error);
 // r with the rows expanded into its readings, or refused when they cannot be.
 ImportedNight finished(ImportedNight r, const std::vector<TimedReading> &rows, int intervalSeconds);
 

@@ -104,9 +104,8 @@ ImportResult<TimePattern> TimePattern::compile(const QString &pattern)
     const QByteArray bytes = pattern.toUtf8();
     const std::string_view s(bytes.constData(), std::size_t(bytes.size()));
     bool day = false, month = false, year = false, hour = false, twelve = false, amPm = false;
-    auto fail = [&](const QString &why) -> ImportResult<TimePattern> {
-        return Failure<ImportError>{ImportError::BadTimeFormat,
-                                    QStringLiteral("the time format '%1' %2").arg(pattern, why)};
+    auto fail = [](ImportError why, const QString &letters = {}) -> ImportResult<TimePattern> {
+        return Failure<ImportError>{why, letters};
     };
     for (std::size_t i = 0; i < s.size();) {
         const char c = s[i];
@@ -117,7 +116,7 @@ ImportResult<TimePattern> TimePattern::compile(const QString &pattern)
         if (c == '\'') {
             const std::size_t close = s.find('\'', i + 1);
             if (close == std::string_view::npos)
-                return fail(QStringLiteral("has an unclosed quote"));
+                return fail(ImportError::TimeFormatUnclosedQuote);
             for (std::size_t k = i + 1; k < close; ++k)
                 p.tokens_.push_back({Kind::Literal, s[k]});
             i = close + 1;
@@ -152,7 +151,7 @@ ImportResult<TimePattern> TimePattern::compile(const QString &pattern)
         } else if (c == ' ') {
             add(Kind::Space);
         } else if (isLetter(c) && c != 'T') { // the T of ISO 8601 needs no quotes
-            return fail(QStringLiteral("has the unknown letters '%1'").arg(QString::fromUtf8(s.substr(i, run))));
+            return fail(ImportError::TimeFormatUnknownLetters, QString::fromUtf8(s.substr(i, run)));
         } else {
             for (std::size_t k = 0; k < run; ++k)
                 p.tokens_.push_back({Kind::Literal, c});
@@ -160,9 +159,9 @@ ImportResult<TimePattern> TimePattern::compile(const QString &pattern)
         i += run;
     }
     if (!day || !month || !year || !hour)
-        return fail(QStringLiteral("needs a day, a month, a year and an hour"));
+        return fail(ImportError::TimeFormatIncomplete);
     if (twelve != amPm)
-        return fail(QStringLiteral("needs both h and AP for a 12-hour clock"));
+        return fail(ImportError::TimeFormatTwelveHour);
     p.prepareFixed();
     return p;
 }

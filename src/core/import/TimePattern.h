@@ -20,7 +20,7 @@
 class TimePattern
 {
 public:
-    // BadTimeFormat, with the reason, when the pattern is not one.
+    // One of the TimeFormat... errors when the pattern is not one.
     static ImportResult<TimePattern> compile(const QString &pattern);
 
     struct Parsed {

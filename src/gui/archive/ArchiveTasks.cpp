@@ -5,6 +5,7 @@
 #include "archive/FileImport.h"
 #include "archive/NightFiles.h"
 #include "texts/ArchiveTexts.h"
+#include "texts/ImportTexts.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -71,19 +72,22 @@ bool importOne(ArchiveAccess &access, const QString &file, const ImportHooks &ho
     if (!read.ok && (read.night.layoutUnknown || read.night.dayMonthUndecided)) {
         const std::optional<CsvImport::Options> chosen = hooks.columns ? hooks.columns(file) : std::nullopt;
         if (!chosen) {
-            tally.failed.append(fileFailure(name, read.error));
+            tally.failed.append(fileFailure(name, ImportTexts::error(read.night)));
             return true;
         }
         read = FileImport::read(file, *chosen);
     }
     if (!read.ok) {
-        tally.failed.append(fileFailure(
-            name, read.isDat ? QCoreApplication::translate("ArchiveTasks", "can't open the file") : read.error));
+        tally.failed.append(fileFailure(name, read.isDat
+                                                  ? QCoreApplication::translate("ArchiveTasks", "can't open the file")
+                                                  : ImportTexts::error(read.night)));
         return true;
     }
     if (read.needsPatient()) {
-        const QString rows = read.night.summary();
+        const QString rows = ImportTexts::summary(read.night);
         tally.rows.append(fileFailure(name, rows));
+        if (const QString note = ImportTexts::note(read.night); !note.isEmpty())
+            tally.rows.append(fileFailure(name, note));
         if (!patient) {
             patient = hooks.patient ? hooks.patient(read.night.patientName) : FileImport::Patient{};
             if (!patient) {

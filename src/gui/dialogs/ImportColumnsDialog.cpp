@@ -2,6 +2,7 @@
 #include "dialogs/ImportColumnsDialog.h"
 
 #include "app/Settings.h"
+#include "texts/ImportTexts.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -137,8 +138,7 @@ void ImportColumnsDialog::update()
         return;
     }
     result_ = CsvImport::read(data_, options());
-    count_->setText(result_.ok || result_.read + result_.refused > 0
-                        ? tr("%1 rows read, %2 refused").arg(result_.read).arg(result_.refused)
-                        : result_.error);
+    count_->setText(result_.ok || result_.read + result_.refused > 0 ? ImportTexts::summary(result_)
+                                                                     : ImportTexts::error(result_));
     ok_->setEnabled(result_.ok);
 }
