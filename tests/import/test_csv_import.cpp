@@ -368,4 +368,47 @@ TEST(TimePattern, ParsesAndRefuses)
         EXPECT_EQ(TimePattern::compile(QString::fromLatin1(pattern)).maybeError(), error) << pattern;
 }
 
+// Rows read with a memo of the last one give what each gives alone, as the
+// date, the length of the time or its spaces change from row to row.
+TEST(TimePattern, MemoOfTheLastRowChangesNoResult)
+{
+    const struct {
+        const char *pattern;
+        std::vector<const char *> rows;
+    } cases[] = {
+        {"hh:mm:ss AP MMM d, yyyy",
+         {"08:48:26PM Nov 27, 2025", "08:48:27PM Nov 27, 2025", "8:48:28PM Nov 27, 2025", "8:48:29PM Nov 27, 2025",
+          "18:48:29PM Nov 27, 2025", "11:59:59PM Nov 27, 2025", "12:00:00AM Nov 28, 2025", "12:00:01 AM Nov 28, 2025",
+          "12:00:02AM Nov 28, 2025", "12:00:0xAM Nov 28, 2025", "12:00:03AM Nov 28, 2025+01:00",
+          "12:00:04AM Nov 28, 2025", "12:00:05PX Nov 28, 2025", "1:00:05AM Nov 28, 2025", "11:0:06AM Nov 28, 2025",
+          "11:00:07AM Nov 28, 2025", "1:00:08 AM Nov 28, 2025"}},
+        {"H:mm:ss dd/MM/yyyy",
+         {"9:05:01 01/02/2026", "9:05:02 01/02/2026", "10:05:03 01/02/2026", "10:5:04 01/02/2026",
+          "10:05:05  01/02/2026", "10:05:06 01/02/2026", "1:05:07 01/02/2026", "105:07 01/02/2026"}},
+    };
+    for (const auto &c : cases) {
+        const TimePattern p = TimePattern::compile(QString::fromLatin1(c.pattern)).value();
+        TimePattern::Memo memo;
+        bool fixedPlaces = false;
+        for (const char *row : c.rows) {
+            const auto alone = p.parse(row);
+            const auto remembered = p.parse(row, &memo);
+            ASSERT_EQ(remembered.has_value(), alone.has_value()) << row;
+            if (alone) {
+                EXPECT_EQ(remembered->seconds, alone->seconds) << row;
+                EXPECT_EQ(remembered->hadOffset, alone->hadOffset) << row;
+            }
+            fixedPlaces = fixedPlaces || memo.before.length > 0;
+        }
+        EXPECT_TRUE(memo.valid) << c.pattern;
+        EXPECT_TRUE(fixedPlaces) << c.pattern << ": the rows were never read at fixed places";
+    }
+    // A pattern turned round reads its fields by their new meaning.
+    const auto swapped = TimePattern::compile(QStringLiteral("dd/MM/yyyy HH:mm:ss")).value().dayMonthSwapped();
+    ASSERT_TRUE(swapped);
+    const auto may = swapped->parse("05/11/2025 22:00:00");
+    ASSERT_TRUE(may);
+    EXPECT_EQ(may->seconds, calendarSeconds(2025, 5, 11, 22, 0, 0));
+}
+
 } // namespace

@@ -162,101 +162,197 @@ ImportResult<TimePattern> TimePattern::compile(const QString &pattern)
         return fail(ImportError::TimeFormatIncomplete);
     if (twelve != amPm)
         return fail(ImportError::TimeFormatTwelveHour);
-    p.prepareFixed();
+    p.prepare();
     return p;
 }
 
-void TimePattern::prepareFixed()
+void TimePattern::prepare()
 {
-    fixedFields_.clear();
-    fixedLiterals_.clear();
-    fixedLength_ = 0;
-    fixedTwoDigitYear_ = false;
+    fixed_ = layoutOf(0, tokens_.size());
+    findTailDate();
+}
+
+void TimePattern::findTailDate()
+{
+    std::size_t k = tokens_.size();
+    bool day = false, month = false, year = false;
+    for (; k > 0; --k) {
+        const Kind kind = tokens_[k - 1].kind;
+        if (kind == Kind::Day)
+            day = true;
+        else if (kind == Kind::Month || kind == Kind::MonthName)
+            month = true;
+        else if (kind == Kind::Year4 || kind == Kind::Year2)
+            year = true;
+        else if (kind != Kind::Literal && kind != Kind::Space)
+            break;
+    }
+    tailDate_ = day && month && year && k > 0 ? k : tokens_.size();
+}
+
+TimePattern::FixedLayout TimePattern::layoutOf(std::size_t begin, std::size_t end) const
+{
+    FixedLayout l;
     std::size_t at = 0;
-    for (const Token &t : tokens_) {
+    for (std::size_t k = begin; k < end; ++k) {
+        const Token &t = tokens_[k];
         if (at > 200)
-            return;
+            return {};
         switch (t.kind) {
         case Kind::Literal:
-            fixedLiterals_.push_back({std::uint8_t(at), t.literal});
+            l.literals.push_back({std::uint8_t(at), t.literal});
             ++at;
             break;
         case Kind::Year4:
-            fixedFields_.push_back({std::uint8_t(at), 4, std::uint8_t(t.kind)});
+            l.fields.push_back({std::uint8_t(at), 4, std::uint8_t(t.kind)});
             at += 4;
+            break;
+        case Kind::AmPm:
+            l.amPmAt = int(at);
+            at += 2;
             break;
         case Kind::Day:
         case Kind::Month:
         case Kind::Year2:
         case Kind::Hour24:
+        case Kind::Hour12:
         case Kind::Minute:
         case Kind::Second:
             if (t.letters != 2)
-                return;
-            fixedTwoDigitYear_ = fixedTwoDigitYear_ || t.kind == Kind::Year2;
-            fixedFields_.push_back({std::uint8_t(at), 2, std::uint8_t(t.kind)});
+                return {};
+            l.fields.push_back({std::uint8_t(at), 2, std::uint8_t(t.kind)});
             at += 2;
             break;
         default:
-            return;
+            return {};
         }
     }
-    fixedLength_ = at;
+    l.length = at;
+    return l;
 }
 
-// The same result as parseTokens() for a text of the pattern's fixed length,
-// with fewer branches: most files are such patterns, and this runs per row.
-std::optional<TimePattern::Parsed> TimePattern::parseFixed(std::string_view text) const
+// The fields of layout at their places in text into values (by Kind), the
+// hour made one of 24; false when text does not have them there.
+[[gnu::always_inline]] inline bool TimePattern::readFixed(const FixedLayout &layout, std::string_view text, int *values)
 {
-    for (const FixedLiteral &l : fixedLiterals_)
+    for (const FixedLiteral &l : layout.literals)
         if (text[l.at] != l.c)
-            return std::nullopt;
-    int values[int(Kind::Literal) + 1] = {};
-    for (const FixedField &f : fixedFields_) {
+            return false;
+    for (const FixedField &f : layout.fields) {
         const char *p = text.data() + f.at;
         const auto d0 = unsigned(p[0] - '0');
+        if (d0 > 9)
+            return false;
+        if (f.digits == 1) {
+            values[f.slot] = int(d0);
+            continue;
+        }
         const auto d1 = unsigned(p[1] - '0');
-        if (d0 > 9 || d1 > 9)
-            return std::nullopt;
+        if (d1 > 9)
+            return false;
         unsigned v = d0 * 10 + d1;
         if (f.digits == 4) {
             const auto d2 = unsigned(p[2] - '0');
             const auto d3 = unsigned(p[3] - '0');
             if (d2 > 9 || d3 > 9)
-                return std::nullopt;
+                return false;
             v = v * 100 + d2 * 10 + d3;
         }
         values[f.slot] = int(v);
     }
-    const int year = fixedTwoDigitYear_ ? 2000 + values[int(Kind::Year2)] : values[int(Kind::Year4)];
-    const int month = values[int(Kind::Month)];
-    const int day = values[int(Kind::Day)];
-    const int hour = values[int(Kind::Hour24)];
-    const int minute = values[int(Kind::Minute)];
-    const int second = values[int(Kind::Second)];
+    if (layout.amPmAt >= 0) {
+        const char a = lower(text[std::size_t(layout.amPmAt)]);
+        const int hour = values[int(Kind::Hour12)];
+        if ((a != 'a' && a != 'p') || lower(text[std::size_t(layout.amPmAt) + 1]) != 'm' || hour < 1 || hour > 12)
+            return false;
+        values[int(Kind::Hour24)] = hour % 12 + (a == 'p' ? 12 : 0);
+    }
+    if (values[int(Kind::Year2)] >= 0)
+        values[int(Kind::Year4)] = 2000 + values[int(Kind::Year2)];
+    return true;
+}
+
+namespace
+{
+[[gnu::always_inline]] inline std::optional<std::int64_t> validSeconds(int year, int month, int day, int hour,
+                                                                       int minute, int second)
+{
     if (year < 2000 || year > 2255 || month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month) ||
         hour > 23 || minute > 59 || second > 59)
         return std::nullopt;
-    Parsed r;
-    r.seconds = calendarSeconds(year, month, day, hour, minute, second);
-    return r;
+    return calendarSeconds(year, month, day, hour, minute, second);
+}
+} // namespace
+
+// The same result as parseTokens() for a text of the pattern's fixed length,
+// with fewer branches: most files are such patterns, and this runs per row.
+std::optional<TimePattern::Parsed> TimePattern::parseFixed(std::string_view text) const
+{
+    int values[int(Kind::Literal) + 1] = {};
+    values[int(Kind::Year2)] = -1;
+    if (!readFixed(fixed_, text, values))
+        return std::nullopt;
+    const auto seconds = validSeconds(values[int(Kind::Year4)], values[int(Kind::Month)], values[int(Kind::Day)],
+                                      values[int(Kind::Hour24)], values[int(Kind::Minute)], values[int(Kind::Second)]);
+    if (!seconds)
+        return std::nullopt;
+    return Parsed{*seconds, false};
 }
 
-std::optional<TimePattern::Parsed> TimePattern::parse(std::string_view text) const
+// The same for a text whose date is the memo's, its time at the places of
+// the memo's ("08:48:26PM Nov 27, 2025").
+std::optional<TimePattern::Parsed> TimePattern::parseBeforeMemo(std::string_view text, const Memo &memo)
+{
+    int values[int(Kind::Literal) + 1] = {};
+    values[int(Kind::Year2)] = -1;
+    if (!readFixed(memo.before, text, values))
+        return std::nullopt;
+    const auto seconds = validSeconds(memo.year, memo.month, memo.day, values[int(Kind::Hour24)],
+                                      values[int(Kind::Minute)], values[int(Kind::Second)]);
+    if (!seconds)
+        return std::nullopt;
+    return Parsed{*seconds, false};
+}
+
+std::optional<TimePattern::Parsed> TimePattern::parse(std::string_view text, Memo *memo) const
 {
     // A text the fixed places do not fit may still be read, e.g. "1/11/2026 22:30:00Z".
-    if (fixedLength_ > 0 && text.size() == fixedLength_)
+    if (fixed_.length > 0 && text.size() == fixed_.length)
         if (auto r = parseFixed(text))
             return r;
-    return parseTokens(text);
+    if (memo && memo->valid && memo->before.length > 0) {
+        const std::size_t before = memo->before.length;
+        if (text.size() == before + memo->text.size() && text.substr(before) == memo->text)
+            if (auto r = parseBeforeMemo(text, *memo))
+                return r;
+    }
+    return parseTokens(text, memo);
 }
 
-std::optional<TimePattern::Parsed> TimePattern::parseTokens(std::string_view text) const
+std::optional<TimePattern::Parsed> TimePattern::parseTokens(std::string_view text, Memo *memo) const
 {
     int day = 0, month = 0, year = 0, hour = 0, minute = 0, second = 0;
     int pm = -1;
     std::size_t pos = 0;
-    for (const Token &t : tokens_) {
+    std::size_t dateAt = std::string_view::npos; // where the tail date begins in text
+    bool dateKnown = false;
+    // The places of the time before the date, for the memo.
+    FixedLayout learned;
+    bool learning = memo != nullptr && tailDate_ < tokens_.size();
+    for (std::size_t k = 0; k < tokens_.size(); ++k) {
+        if (k == tailDate_ && memo) {
+            dateAt = pos;
+            if (memo->valid && text.substr(pos) == memo->text) {
+                day = memo->day;
+                month = memo->month;
+                year = memo->year;
+                pos = text.size();
+                dateKnown = true;
+                break;
+            }
+        }
+        const Token &t = tokens_[k];
+        const std::size_t from = pos;
         bool ok = true;
         switch (t.kind) {
         case Kind::Day:
@@ -328,6 +424,8 @@ std::optional<TimePattern::Parsed> TimePattern::parseTokens(std::string_view tex
         }
         if (!ok)
             return std::nullopt;
+        if (learning && k < tailDate_)
+            learning = learn(learned, k, text, from, pos);
     }
     if (pm >= 0) {
         if (hour < 1 || hour > 12)
@@ -339,8 +437,20 @@ std::optional<TimePattern::Parsed> TimePattern::parseTokens(std::string_view tex
         return std::nullopt;
     Parsed r;
     r.seconds = calendarSeconds(year, month, day, hour, minute, second);
-    if (pos == text.size())
+    if (pos == text.size()) {
+        if (dateAt != std::string_view::npos) {
+            if (!dateKnown) {
+                memo->text.assign(text.substr(dateAt));
+                memo->valid = true;
+                memo->year = year;
+                memo->month = month;
+                memo->day = day;
+            }
+            memo->before = learning ? std::move(learned) : FixedLayout{};
+            memo->before.length = learning ? dateAt : 0;
+        }
         return r;
+    }
     const std::optional<int> offset = takeOffset(text.substr(pos));
     if (!offset)
         return std::nullopt;
@@ -353,6 +463,49 @@ std::optional<TimePattern::Parsed> TimePattern::parseTokens(std::string_view tex
     r.seconds = calendarSeconds(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
     r.hadOffset = true;
     return r;
+}
+
+// Token k, read from text[from] to text[to], into layout; false when it
+// cannot be read at a fixed place.
+bool TimePattern::learn(FixedLayout &layout, std::size_t k, std::string_view text, std::size_t from,
+                        std::size_t to) const
+{
+    const Token &t = tokens_[k];
+    if (to > 200)
+        return false;
+    const auto at = std::uint8_t(from);
+    switch (t.kind) {
+    case Kind::Literal:
+        layout.literals.push_back({at, t.literal});
+        return true;
+    case Kind::Space:
+        for (std::size_t i = from; i < to; ++i)
+            layout.literals.push_back({std::uint8_t(i), ' '});
+        return true;
+    case Kind::AmPm:
+        layout.amPmAt = int(from);
+        return true;
+    case Kind::Year4:
+        layout.fields.push_back({at, 4, std::uint8_t(t.kind)});
+        return true;
+    case Kind::Day:
+    case Kind::Month:
+    case Kind::Year2:
+    case Kind::Hour24:
+    case Kind::Hour12:
+    case Kind::Minute:
+    case Kind::Second: {
+        // One digit is read as one again only where the next place is checked
+        // for a character that no digit is: a literal, AM/PM, a space or the date.
+        const Kind next = k + 1 < tokens_.size() ? tokens_[k + 1].kind : Kind::Literal;
+        const bool bounded = to - from == 2 || k + 1 == tailDate_ || next == Kind::Literal || next == Kind::AmPm ||
+                             (next == Kind::Space && to < text.size() && text[to] == ' ');
+        layout.fields.push_back({at, std::uint8_t(to - from), std::uint8_t(t.kind)});
+        return bounded;
+    }
+    default:
+        return false;
+    }
 }
 
 bool TimePattern::hasNumericDayAndMonth() const
@@ -377,5 +530,6 @@ std::optional<TimePattern> TimePattern::dayMonthSwapped() const
     for (const QChar c : text_)
         swapped += c == QLatin1Char('d') ? QLatin1Char('M') : c == QLatin1Char('M') ? QLatin1Char('d') : c;
     p.text_ = swapped;
+    p.prepare(); // the fixed places hold their fields by kind
     return p;
 }
