@@ -52,7 +52,7 @@ QString connectionName()
 
 } // namespace
 
-PgServer::PgServer() : owner_(::getpid())
+PgServer::PgServer(bool durable) : owner_(::getpid()), durable_(durable)
 {
     binaries_ = newestBinaries();
     if (binaries_.isEmpty()) {
@@ -126,11 +126,11 @@ bool PgServer::run(const QString &program, const QStringList &arguments, int tim
 
 bool PgServer::start()
 {
-    // No TCP at all; durability is not the tests' concern.
-    const QString options = QStringLiteral("-c listen_addresses='' -c unix_socket_directories='%1' -p %2"
-                                           " -c fsync=off -c synchronous_commit=off -c full_page_writes=off")
-                                .arg(folder_)
-                                .arg(port_);
+    // No TCP at all.
+    QString options =
+        QStringLiteral("-c listen_addresses='' -c unix_socket_directories='%1' -p %2").arg(folder_).arg(port_);
+    if (!durable_)
+        options += QStringLiteral(" -c fsync=off -c synchronous_commit=off -c full_page_writes=off");
     if (!run(QStringLiteral("pg_ctl"),
              {QStringLiteral("start"), QStringLiteral("-w"), QStringLiteral("-D"), folder_ + QStringLiteral("/data"),
               QStringLiteral("-l"), folder_ + QStringLiteral("/server.log"), QStringLiteral("-o"), options}))
