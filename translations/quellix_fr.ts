@@ -162,6 +162,10 @@
         <source>The archive %1 is on the clinic server: it is backed up there, with the server&apos;s own tools.</source>
         <translation>L&apos;archive %1 est sur le serveur de la clinique : elle y est sauvegardée, avec les outils du serveur.</translation>
     </message>
+    <message>
+        <source>The clinic server asks for a password to open the archive %1.</source>
+        <translation>Le serveur de la clinique demande un mot de passe pour ouvrir l&apos;archive %1.</translation>
+    </message>
 </context>
 <context>
     <name>BluetoothSearchDialog</name>

@@ -162,6 +162,10 @@
         <source>The archive %1 is on the clinic server: it is backed up there, with the server&apos;s own tools.</source>
         <translation>存档 %1 位于诊所服务器上：请在服务器上使用其自带工具备份。</translation>
     </message>
+    <message>
+        <source>The clinic server asks for a password to open the archive %1.</source>
+        <translation>诊所服务器要求输入密码才能打开存档 %1。</translation>
+    </message>
 </context>
 <context>
     <name>BluetoothSearchDialog</name>

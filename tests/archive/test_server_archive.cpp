@@ -263,3 +263,23 @@ TEST(ServerArchive, AnotherDeskHearsOfEveryChange)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST(ServerArchive, AsksForAPasswordOnlyWhenTheServerDoes)
+{
+    pgtest::PgServer &pg = pgtest::server();
+    const QString db = freshDatabase();
+    ASSERT_FALSE(db.isEmpty());
+    ASSERT_TRUE(pg.createPasswordRole(QStringLiteral("nurse"), QStringLiteral("n1ght-shift")))
+        << pg.error().toStdString();
+    const QString connection = pg.connection(db, QStringLiteral("nurse"));
+    EXPECT_EQ(ServerArchive::open(connection).maybeError(), ArchiveError::PasswordNeeded);
+    const auto wrong = ServerArchive::open(connection, QStringLiteral("day-shift"));
+    EXPECT_EQ(wrong.maybeError(), ArchiveError::Unavailable) << "a wrong password is the server's refusal";
+    const auto right = ServerArchive::open(connection, QStringLiteral("n1ght-shift"));
+    EXPECT_TRUE(right) << right.detail().toStdString();
+}
+
+} // namespace

@@ -81,6 +81,16 @@ PgServer::PgServer(bool durable) : owner_(::getpid()), durable_(durable)
               QString::fromLatin1(kSuperuser), QStringLiteral("--auth=trust"), QStringLiteral("-E"),
               QStringLiteral("UTF8"), QStringLiteral("--locale=C"), QStringLiteral("--no-sync")}))
         return;
+    // Trust for everyone but the members of one role, who must give a password.
+    QFile hba(folder_ + QStringLiteral("/data/pg_hba.conf"));
+    if (!hba.open(QIODevice::ReadWrite)) {
+        error_ = hba.errorString();
+        return;
+    }
+    const QByteArray rules = "local all +password_login scram-sha-256\n" + hba.readAll();
+    hba.seek(0);
+    hba.write(rules);
+    hba.close();
     start();
 }
 
@@ -198,6 +208,17 @@ bool PgServer::createReadOnlyRole(const QString &database, const QString &role)
     if (fault.isEmpty())
         fault = exec(database, {QStringLiteral("GRANT USAGE ON SCHEMA public TO %1").arg(role),
                                 QStringLiteral("GRANT SELECT ON ALL TABLES IN SCHEMA public TO %1").arg(role)});
+    if (!fault.isEmpty())
+        error_ = fault;
+    return fault.isEmpty();
+}
+
+bool PgServer::createPasswordRole(const QString &role, const QString &password)
+{
+    const QString fault = exec(
+        QStringLiteral("postgres"),
+        {QStringLiteral("DO $$ BEGIN CREATE ROLE password_login NOLOGIN; EXCEPTION WHEN duplicate_object THEN END $$"),
+         QStringLiteral("CREATE ROLE %1 LOGIN SUPERUSER PASSWORD '%2' IN ROLE password_login").arg(role, password)});
     if (!fault.isEmpty())
         error_ = fault;
     return fault.isEmpty();

@@ -44,6 +44,8 @@ public:
     QString createDatabase();
     // A login role that may read every table in database and change nothing; false when it cannot be made.
     bool createReadOnlyRole(const QString &database, const QString &role);
+    // A superuser that must give password to log in; false when it cannot be made.
+    bool createPasswordRole(const QString &role, const QString &password);
 
 private:
     // Runs a server program (as the unprivileged user when we are root); false and error_ on failure.

@@ -111,9 +111,24 @@ ArchiveResult<std::unique_ptr<ServerArchive>> ServerArchive::open(const QString 
         d.open();
     }
     std::unique_ptr<ServerArchive> a(new ServerArchive(name));
+    if (!a->db().isOpen() && needsPassword(options.value(), password))
+        return ArchiveFailure{ArchiveError::PasswordNeeded, a->db().lastError().text().trimmed()};
     if (auto prepared = a->prepare(); !prepared)
         return prepared.failure();
     return a;
+}
+
+bool ServerArchive::needsPassword(const QString &options, const QString &password)
+{
+    // The driver drops a connection that failed; libpq's own tells whether
+    // it failed for want of a password, in any language.
+    QString conninfo = options;
+    if (!password.isEmpty())
+        conninfo += QStringLiteral(" password=") + quoted(password);
+    PGconn *probe = PQconnectdb(conninfo.toUtf8().constData());
+    const bool needs = PQstatus(probe) != CONNECTION_OK && PQconnectionNeedsPassword(probe) != 0;
+    PQfinish(probe);
+    return needs;
 }
 
 ArchiveResult<> ServerArchive::prepare()

@@ -32,7 +32,8 @@ public:
     // connect timeout, TCP keepalives and a statement timeout added where it
     // sets none. A string holding a password is refused
     // (PasswordInConnection): it would end up in the settings; libpq reads
-    // ~/.pgpass, or the caller asks and passes password for this session only.
+    // ~/.pgpass, or the caller asks and passes password for this session only
+    // (PasswordNeeded: the server asked for one and none was given).
     // Brings the schema up to date unless the server's is newer (Newer, left
     // as it is).
     static ArchiveResult<std::unique_ptr<ServerArchive>> open(const QString &connection,
@@ -63,6 +64,8 @@ protected:
 
 private:
     explicit ServerArchive(QString connectionName);
+    // True when a failed connection failed because the server asked for a password none gave.
+    static bool needsPassword(const QString &options, const QString &password);
     ArchiveResult<> prepare();
     // Tells the other connections after a change of ours.
     void announce();
