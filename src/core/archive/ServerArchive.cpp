@@ -21,7 +21,7 @@ const QString kChannel = QStringLiteral("quellix_archive");
 constexpr qint64 kMigrationLock = 0x517565'6c6c6978; // "Quellix"
 
 // Added where the connection string says nothing of them: a server that is
-// away is noticed within seconds, never as a hang.
+// away is noticed within about a minute, never as a hang.
 const std::vector<std::pair<const char *, const char *>> kDefaults = {
     {"connect_timeout", "10"},
     {"keepalives_idle", "30"},
