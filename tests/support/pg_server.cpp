@@ -44,6 +44,18 @@ QString newestBinaries()
     return best;
 }
 
+// Where the server's folder goes: the temporary folder, unless the socket's
+// path would be too long for a Unix socket or the unprivileged user could
+// not reach it.
+QString serverParent(bool asNobody)
+{
+    const QString temp = QDir::tempPath();
+    bool reachable = true;
+    for (QDir d(temp); asNobody && !d.isRoot(); d.cdUp())
+        reachable = reachable && (QFile::permissions(d.path()) & QFileDevice::ExeOther);
+    return reachable && temp.size() < 60 ? temp : QStringLiteral("/tmp");
+}
+
 QString connectionName()
 {
     static std::atomic<int> counter{0};
@@ -60,7 +72,8 @@ PgServer::PgServer(bool durable) : owner_(::getpid()), durable_(durable)
                                 "run scripts/install-deps.sh test");
         return;
     }
-    QByteArray templ = QFile::encodeName(QDir::tempPath() + QStringLiteral("/quellix-pg-XXXXXX"));
+    asNobody_ = ::geteuid() == 0;
+    QByteArray templ = QFile::encodeName(serverParent(asNobody_) + QStringLiteral("/quellix-pg-XXXXXX"));
     if (!::mkdtemp(templ.data())) {
         error_ = QStringLiteral("cannot make a temporary folder");
         return;
@@ -68,7 +81,6 @@ PgServer::PgServer(bool durable) : owner_(::getpid()), durable_(durable)
     folder_ = QFile::decodeName(templ);
     // Parallel test processes each have a port; the socket's name includes it.
     port_ = 20000 + int(::getpid() % 30000);
-    asNobody_ = ::geteuid() == 0;
     if (asNobody_) {
         const passwd *nobody = ::getpwnam("nobody");
         if (!nobody || ::chown(templ.constData(), nobody->pw_uid, nobody->pw_gid) != 0) {
