@@ -65,6 +65,23 @@ QString text(ArchiveError error, const QString &detail, const About &about)
             .arg(file, detailOf(detail));
     case ArchiveError::CheckFailed:
         return translated(QT_TRANSLATE_NOOP("Archive", "%1 fails the check (%2).")).arg(file, detail);
+    case ArchiveError::ReadOnly:
+        return translated(QT_TRANSLATE_NOOP("Archive",
+                                            "The archive %1 may only be read with this server account; nothing "
+                                            "was changed."))
+            .arg(about.archive);
+    case ArchiveError::PasswordInConnection:
+        return translated(QT_TRANSLATE_NOOP("Archive",
+                                            "The connection string holds a password, and Quellix keeps none: "
+                                            "remove it and put it in ~/.pgpass, or type it when asked."));
+    case ArchiveError::PasswordNeeded:
+        return translated(QT_TRANSLATE_NOOP("Archive", "The clinic server asks for a password to open the archive %1."))
+            .arg(about.archive);
+    case ArchiveError::BackupOnServer:
+        return translated(QT_TRANSLATE_NOOP("Archive",
+                                            "The archive %1 is on the clinic server: it is backed up there, with "
+                                            "the server's own tools."))
+            .arg(about.archive);
     }
     return {};
 }
