@@ -249,13 +249,21 @@ TEST_F(OverviewPage, ShowsTheChosenPatientsNightsAndOpensAClickedOne)
             if (overviewNightAt(QSizeF(chart->size()), view->data(), QPointF(x, y)) == a3)
                 onA3 = QPoint(x, y);
     ASSERT_TRUE(onA3) << "no bar of the night on the page";
+    // A download kept nowhere is not dropped without asking, as from the Recordings window.
+    rs.deviceSamples[0] = archivetest::night(1, 0, 60);
+    frame.setDataArrived(true);
+    prompts.answers = {Prompts::Answer::Cancel};
+    QTest::mouseClick(chart, Qt::LeftButton, {}, *onA3);
+    EXPECT_EQ(frame.displayMode(), DisplayMode::Overview);
+    ASSERT_EQ(prompts.shown.size(), 1);
+    prompts.answers = {Prompts::Answer::Discard};
     QTest::mouseClick(chart, Qt::LeftButton, {}, *onA3);
     EXPECT_EQ(frame.displayMode(), DisplayMode::Trend);
     EXPECT_NE(qobject_cast<TrendView *>(frame.activeView()), nullptr);
     EXPECT_EQ(rs.currentNights, std::vector<qint64>{a3});
     EXPECT_EQ(rs.currentSampleCount(), 600);
     EXPECT_TRUE(frame.action(CommandId::ModeTable)->isEnabled());
-    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_EQ(prompts.shown.size(), 2);
 }
 
 TEST_F(OverviewPage, RemembersPatientAndPeriodAndPrintsOnePage)
