@@ -1,18 +1,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "archive/Overview.h"
 
-#include <QDateTime>
-
 #include <algorithm>
 #include <utility>
 
 QDate overviewDate(const NightSummary &summary)
 {
-    const QDateTime start = QDateTime::fromString(summary.start, QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-    if (!start.isValid())
+    // "YYYY-MM-DD hh:mm:ss", read by hand: QDateTime::fromString would cost
+    // more than all the rest of an overview of years of nights.
+    const QString &t = summary.start;
+    if (t.size() != 19 || t[4] != QLatin1Char('-') || t[7] != QLatin1Char('-') || t[10] != QLatin1Char(' ') ||
+        t[13] != QLatin1Char(':'))
+        return {};
+    const auto digits = [&t](int from, int count) {
+        int v = 0;
+        for (int i = from; i < from + count; ++i) {
+            const int d = t[i].unicode() - '0';
+            if (d < 0 || d > 9)
+                return -1;
+            v = v * 10 + d;
+        }
+        return v;
+    };
+    const QDate date(digits(0, 4), digits(5, 2), digits(8, 2));
+    const int hour = digits(11, 2);
+    if (!date.isValid() || hour < 0 || hour > 23)
         return {};
     // A night that started after midnight belongs to the evening before.
-    return start.time().hour() < 12 ? start.date().addDays(-1) : start.date();
+    return hour < 12 ? date.addDays(-1) : date;
 }
 
 std::optional<double> overviewValue(const NightSummary &summary, OverviewFigure figure)
@@ -115,13 +130,16 @@ OverviewData buildOverview(const NightList &nights, QDate from, QDate to, const 
             continue;
         data.nights.push_back({info.night, date, 0, 1, info});
     }
-    std::stable_sort(data.nights.begin(), data.nights.end(), [](const OverviewNight &a, const OverviewNight &b) {
+    const auto before = [](const OverviewNight &a, const OverviewNight &b) {
         if (a.date != b.date)
             return a.date < b.date;
         if (a.info.summary.start != b.info.summary.start)
             return a.info.summary.start < b.info.summary.start;
         return a.night < b.night;
-    });
+    };
+    // The archive lists nights in this order already; moving years of them costs.
+    if (!std::is_sorted(data.nights.begin(), data.nights.end(), before))
+        std::sort(data.nights.begin(), data.nights.end(), before);
     for (std::size_t i = 0; i < data.nights.size();) {
         std::size_t j = i;
         while (j < data.nights.size() && data.nights[j].date == data.nights[i].date)

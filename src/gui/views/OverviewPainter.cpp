@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QFontMetrics>
+#include <QImage>
 #include <QPainter>
 #include <QPrinter>
 
@@ -136,6 +137,68 @@ void paintHeader(QPainter &p, const QSizeF &size, const OverviewData &data, cons
     PaintAnalysisHeader(p, {0, 0, int(size.width()), int(size.height())}, c, fonts);
 }
 
+// The bars of one chart. Bars of years of nights are columns one pixel wide,
+// which a raster page fills one pixel row at a time, thousands of calls; so
+// at the picture's own pixels they are written into an image of the chart
+// (its white background included) drawn in one go. A scaled painter (paper)
+// gets rectangles, one call per colour.
+class BarCanvas
+{
+public:
+    BarCanvas(const QPainter &p, const Edges &chart) : chart_(chart)
+    {
+        if (paint::Unscaled(p) && chart.width() > 0 && chart.height() > 0) {
+            image_ = QImage(chart.width(), chart.height(), QImage::Format_RGB32);
+            image_.fill(Qt::white);
+            pixels_ = image_.bits(); // once: scanLine() checks for sharing every call
+            bytesPerLine_ = image_.bytesPerLine();
+        }
+    }
+
+    void add(const QRect &r, const QColor &colour)
+    {
+        const QRect in = r.intersected(chart_.rect());
+        if (in.isEmpty())
+            return;
+        if (image_.isNull()) {
+            for (auto &[c, rects] : batches_)
+                if (c == colour) {
+                    rects.push_back(in);
+                    return;
+                }
+            batches_.push_back({colour, {in}});
+            return;
+        }
+        const QRgb rgb = colour.rgb();
+        for (int y = in.top(); y <= in.bottom(); ++y) {
+            auto *line = reinterpret_cast<QRgb *>(pixels_ + qsizetype(y - chart_.top) * bytesPerLine_);
+            std::fill(line + (in.left() - chart_.left), line + (in.right() + 1 - chart_.left), rgb);
+        }
+    }
+
+    void finish(QPainter &p)
+    {
+        if (!image_.isNull()) {
+            p.drawImage(QPoint(chart_.left, chart_.top), image_);
+            return;
+        }
+        p.save();
+        p.setPen(Qt::NoPen);
+        for (const auto &[colour, rects] : batches_) {
+            p.setBrush(colour);
+            p.drawRects(rects.data(), int(rects.size()));
+        }
+        p.restore();
+    }
+
+private:
+    Edges chart_;
+    QImage image_;
+    uchar *pixels_ = nullptr;
+    qsizetype bytesPerLine_ = 0;
+    std::vector<std::pair<QColor, std::vector<QRect>>> batches_;
+};
+
 // Bars in one chart; nights that fall on the same pixel columns are drawn as one.
 void paintBars(QPainter &p, const OverviewLayout &l, const OverviewData &data, OverviewFigure f, const Scale &s)
 {
@@ -145,10 +208,11 @@ void paintBars(QPainter &p, const OverviewLayout &l, const OverviewData &data, O
         bool full = false;
     };
     std::optional<Run> run;
+    BarCanvas bars(p, chart);
     const auto flush = [&] {
         if (run && run->top < chart.bottom)
-            p.fillRect(QRect(run->x0, run->top, run->x1 - run->x0, chart.bottom - run->top),
-                       run->full ? kOverviewBarColour : kOverviewShortColour);
+            bars.add(QRect(run->x0, run->top, run->x1 - run->x0, chart.bottom - run->top),
+                     run->full ? kOverviewBarColour : kOverviewShortColour);
     };
     for (const OverviewNight &n : data.nights) {
         const std::optional<double> v = overviewValue(n.info.summary, f);
@@ -167,6 +231,7 @@ void paintBars(QPainter &p, const OverviewLayout &l, const OverviewData &data, O
         run = Run{x0, x1, top, full};
     }
     flush();
+    bars.finish(p);
 }
 
 // The pulse: each night's range as a line, its mean as a short bar across it.
@@ -178,13 +243,14 @@ void paintPulse(QPainter &p, const OverviewLayout &l, const OverviewData &data, 
         bool full = false;
     };
     std::optional<Run> run;
+    BarCanvas canvas(p, chart);
     const auto flush = [&] {
         if (!run)
             return;
         const QColor colour = run->full ? kOverviewBarColour : kOverviewShortColour;
         const int mid = (run->x0 + run->x1 - 1) / 2;
-        p.fillRect(QRect(mid, run->high, 1, std::max(1, run->low - run->high + 1)), colour.lighter(140));
-        p.fillRect(QRect(run->x0, run->mean - 1, run->x1 - run->x0, 3), colour);
+        canvas.add(QRect(mid, run->high, 1, std::max(1, run->low - run->high + 1)), colour.lighter(140));
+        canvas.add(QRect(run->x0, run->mean - 1, run->x1 - run->x0, 3), colour);
     };
     for (const OverviewNight &n : data.nights) {
         const NightSummary &ns = n.info.summary;
@@ -204,6 +270,7 @@ void paintPulse(QPainter &p, const OverviewLayout &l, const OverviewData &data, 
         run = r;
     }
     flush();
+    canvas.finish(p);
 }
 
 // Date labels: days, months or years, whichever leaves room between them.
@@ -450,11 +517,12 @@ void paintOverview(QPainter &painter, const QSizeF &size, const OverviewData &da
         if (chart.height() >= 2 * fh)
             paint::TextLine(
                 p, {label.right - paint::TextWidth(p, low), label.bottom - fh, label.right + 2, label.bottom}, low);
-        p.fillRect(chart.rect(), QColor(246, 246, 246));
         if (figure == OverviewFigure::PulseMean)
             paintPulse(p, l, data, s);
         else
             paintBars(p, l, data, figure, s);
+        p.setPen(paint::LinePen(p, QColor(215, 215, 215)));
+        paint::HLine(p, chart.left, chart.right, chart.top); // the top of the scale
         p.setPen(paint::LinePen(p, QColor(120, 120, 120)));
         paint::HLine(p, chart.left, chart.right, chart.bottom);
     }
