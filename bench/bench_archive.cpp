@@ -111,7 +111,9 @@ void BM_ListTenYears(benchmark::State &state)
         (void)archive->store(batch);
     }
     const qint64 number = archive->list({}).value().front().night;
-    // A date bound makes the archive read the list afresh, as after a change.
+    // A second connection that only ever lists with a bound keeps no listing:
+    // it reads the list afresh each time, as after a change.
+    auto reader = std::move(SqliteArchive::open(dir.filePath(QStringLiteral("list.sqlite"))).value().archive);
     ArchiveFilter afresh;
     afresh.from = QDate(2000, 1, 1);
     double op = 0;
@@ -119,7 +121,7 @@ void BM_ListTenYears(benchmark::State &state)
     double cold = 0;
     for (auto _ : state) {
         floor += seconds([&] { benchmark::DoNotOptimize(archive->night(number)); });
-        cold += seconds([&] { benchmark::DoNotOptimize(archive->list(afresh)); });
+        cold += seconds([&] { benchmark::DoNotOptimize(reader->list(afresh)); });
         const double o = seconds([&] { benchmark::DoNotOptimize(archive->list({})); });
         op += o;
         state.SetIterationTime(o);

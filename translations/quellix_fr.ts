@@ -953,6 +953,10 @@
         <source>More than 10 % of %1 was refused (%2). Import it all the same?</source>
         <translation>Plus de 10 % de %1 a été refusé (%2). L&apos;importer quand même ?</translation>
     </message>
+    <message>
+        <source>Overview</source>
+        <translation>Vue d&apos;ensemble</translation>
+    </message>
 </context>
 <context>
     <name>NightListModel</name>
@@ -1033,6 +1037,167 @@
     <message>
         <source>Cancel</source>
         <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>Overview</name>
+    <message>
+        <source>%1 (+%2 short)</source>
+        <translation>%1 (+%2 courtes)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n short night(s) (under 4 hours of valid readings) shown in grey, left out of the means.</source>
+        <translation>
+            <numerusform>%n nuit courte (moins de 4 heures de mesures valides) en gris, écartée des moyennes.</numerusform>
+            <numerusform>%n nuits courtes (moins de 4 heures de mesures valides) en gris, écartées des moyennes.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%·min/h</source>
+        <translation>%·min/h</translation>
+    </message>
+    <message>
+        <source>/h</source>
+        <translation>/h</translation>
+    </message>
+    <message>
+        <source>7 days</source>
+        <translation>7 jours</translation>
+    </message>
+    <message>
+        <source>30 days</source>
+        <translation>30 jours</translation>
+    </message>
+    <message>
+        <source>90 days</source>
+        <translation>90 jours</translation>
+    </message>
+    <message>
+        <source>365 days</source>
+        <translation>365 jours</translation>
+    </message>
+    <message>
+        <source>Coverage</source>
+        <translation>Couverture</translation>
+    </message>
+    <message>
+        <source>Hypoxic burden</source>
+        <translation>Charge hypoxique</translation>
+    </message>
+    <message>
+        <source>Mean SpO2</source>
+        <translation>SpO2 moyenne</translation>
+    </message>
+    <message>
+        <source>Most recent</source>
+        <translation>Plus récente</translation>
+    </message>
+    <message>
+        <source>Most recent (short)</source>
+        <translation>Plus récente (courte)</translation>
+    </message>
+    <message>
+        <source>Nadir SpO2</source>
+        <translation>SpO2 minimale</translation>
+    </message>
+    <message>
+        <source>Nights</source>
+        <translation>Nuits</translation>
+    </message>
+    <message>
+        <source>ODI 3 %</source>
+        <translation>IDO 3 %</translation>
+    </message>
+    <message>
+        <source>ODI 4 %</source>
+        <translation>IDO 4 %</translation>
+    </message>
+    <message>
+        <source>Period</source>
+        <translation>Période</translation>
+    </message>
+    <message>
+        <source>Pulse mean (min–max)</source>
+        <translation>Pouls moyen (min–max)</translation>
+    </message>
+    <message>
+        <source>T90 %</source>
+        <translation>T90 %</translation>
+    </message>
+    <message>
+        <source>Valid hours</source>
+        <translation>Heures valides</translation>
+    </message>
+    <message>
+        <source>bpm</source>
+        <translation>bpm</translation>
+    </message>
+    <message>
+        <source>h</source>
+        <translation>h</translation>
+    </message>
+</context>
+<context>
+    <name>OverviewView</name>
+    <message>
+        <source>ID %1 (no name)</source>
+        <translation>ID %1 (sans nom)</translation>
+    </message>
+    <message>
+        <source>%1 (ID %2)</source>
+        <translation>%1 (ID %2)</translation>
+    </message>
+    <message>
+        <source>Last 7 nights</source>
+        <translation>7 dernières nuits</translation>
+    </message>
+    <message>
+        <source>Last 30 nights</source>
+        <translation>30 dernières nuits</translation>
+    </message>
+    <message>
+        <source>Last 90 nights</source>
+        <translation>90 dernières nuits</translation>
+    </message>
+    <message>
+        <source>Last 365 nights</source>
+        <translation>365 dernières nuits</translation>
+    </message>
+    <message>
+        <source>All nights</source>
+        <translation>Toutes les nuits</translation>
+    </message>
+    <message>
+        <source>From - to</source>
+        <translation>Du - au</translation>
+    </message>
+    <message>
+        <source>Patient:</source>
+        <translation>Patient :</translation>
+    </message>
+    <message>
+        <source>Period:</source>
+        <translation>Période :</translation>
+    </message>
+    <message>
+        <source>From:</source>
+        <translation>Du :</translation>
+    </message>
+    <message>
+        <source>To:</source>
+        <translation>Au :</translation>
+    </message>
+    <message>
+        <source>The archive of recordings could not be read.</source>
+        <translation>Impossible de lire l&apos;archive des enregistrements.</translation>
+    </message>
+    <message>
+        <source>The archive holds no nights yet. Nights come into it with each download, or with File &gt; Import into archive...</source>
+        <translation>L&apos;archive ne contient encore aucune nuit. Les nuits y entrent à chaque téléchargement, ou par Fichier &gt; Importer dans l&apos;archive...</translation>
+    </message>
+    <message>
+        <source>No night of this patient falls in the period.</source>
+        <translation>Aucune nuit de ce patient dans cette période.</translation>
     </message>
 </context>
 <context>

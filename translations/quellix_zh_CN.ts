@@ -952,6 +952,10 @@
         <source>More than 10 % of %1 was refused (%2). Import it all the same?</source>
         <translation>%1 中超过 10 % 的行被拒绝（%2）。仍要导入吗？</translation>
     </message>
+    <message>
+        <source>Overview</source>
+        <translation>总览</translation>
+    </message>
 </context>
 <context>
     <name>NightListModel</name>
@@ -1032,6 +1036,166 @@
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>Overview</name>
+    <message>
+        <source>%1 (+%2 short)</source>
+        <translation>%1（另 %2 晚过短）</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n short night(s) (under 4 hours of valid readings) shown in grey, left out of the means.</source>
+        <translation>
+            <numerusform>%n 晚过短（有效读数不足 4 小时），以灰色显示，未计入平均值。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%·min/h</source>
+        <translation>%·分/小时</translation>
+    </message>
+    <message>
+        <source>/h</source>
+        <translation>/小时</translation>
+    </message>
+    <message>
+        <source>7 days</source>
+        <translation>7 天</translation>
+    </message>
+    <message>
+        <source>30 days</source>
+        <translation>30 天</translation>
+    </message>
+    <message>
+        <source>90 days</source>
+        <translation>90 天</translation>
+    </message>
+    <message>
+        <source>365 days</source>
+        <translation>365 天</translation>
+    </message>
+    <message>
+        <source>Coverage</source>
+        <translation>覆盖率</translation>
+    </message>
+    <message>
+        <source>Hypoxic burden</source>
+        <translation>缺氧负荷</translation>
+    </message>
+    <message>
+        <source>Mean SpO2</source>
+        <translation>平均 SpO2</translation>
+    </message>
+    <message>
+        <source>Most recent</source>
+        <translation>最近一晚</translation>
+    </message>
+    <message>
+        <source>Most recent (short)</source>
+        <translation>最近一晚（过短）</translation>
+    </message>
+    <message>
+        <source>Nadir SpO2</source>
+        <translation>最低 SpO2</translation>
+    </message>
+    <message>
+        <source>Nights</source>
+        <translation>晚数</translation>
+    </message>
+    <message>
+        <source>ODI 3 %</source>
+        <translation>ODI 3 %</translation>
+    </message>
+    <message>
+        <source>ODI 4 %</source>
+        <translation>ODI 4 %</translation>
+    </message>
+    <message>
+        <source>Period</source>
+        <translation>整个时间段</translation>
+    </message>
+    <message>
+        <source>Pulse mean (min–max)</source>
+        <translation>平均脉率（最低–最高）</translation>
+    </message>
+    <message>
+        <source>T90 %</source>
+        <translation>T90 %</translation>
+    </message>
+    <message>
+        <source>Valid hours</source>
+        <translation>有效小时数</translation>
+    </message>
+    <message>
+        <source>bpm</source>
+        <translation>次/分</translation>
+    </message>
+    <message>
+        <source>h</source>
+        <translation>小时</translation>
+    </message>
+</context>
+<context>
+    <name>OverviewView</name>
+    <message>
+        <source>ID %1 (no name)</source>
+        <translation>ID %1（无姓名）</translation>
+    </message>
+    <message>
+        <source>%1 (ID %2)</source>
+        <translation>%1（ID %2）</translation>
+    </message>
+    <message>
+        <source>Last 7 nights</source>
+        <translation>最近 7 晚</translation>
+    </message>
+    <message>
+        <source>Last 30 nights</source>
+        <translation>最近 30 晚</translation>
+    </message>
+    <message>
+        <source>Last 90 nights</source>
+        <translation>最近 90 晚</translation>
+    </message>
+    <message>
+        <source>Last 365 nights</source>
+        <translation>最近 365 晚</translation>
+    </message>
+    <message>
+        <source>All nights</source>
+        <translation>全部记录</translation>
+    </message>
+    <message>
+        <source>From - to</source>
+        <translation>从 - 到</translation>
+    </message>
+    <message>
+        <source>Patient:</source>
+        <translation>患者：</translation>
+    </message>
+    <message>
+        <source>Period:</source>
+        <translation>时间段：</translation>
+    </message>
+    <message>
+        <source>From:</source>
+        <translation>从：</translation>
+    </message>
+    <message>
+        <source>To:</source>
+        <translation>到：</translation>
+    </message>
+    <message>
+        <source>The archive of recordings could not be read.</source>
+        <translation>无法读取记录存档。</translation>
+    </message>
+    <message>
+        <source>The archive holds no nights yet. Nights come into it with each download, or with File &gt; Import into archive...</source>
+        <translation>存档中还没有记录。每次下载或通过 文件 &gt; 导入存档... 都会把记录放入存档。</translation>
+    </message>
+    <message>
+        <source>No night of this patient falls in the period.</source>
+        <translation>该患者在此时间段内没有记录。</translation>
     </message>
 </context>
 <context>

@@ -39,4 +39,6 @@ inline constexpr CliCommand kCliCommands[] = {
      "[--archive FILE] import FILE... [--id N] [--name TEXT] [--columns MAP] [--time-format PATTERN] "
      "[--accept-refused]",
      "archive .dat files, and CSV (.csv, .txt) and EDF (.edf) files of other oximeters"},
+    {"overview", "[--archive FILE] [--patient TEXT] [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--json | --csv | OUT.pdf]",
+     "one patient's archived nights side by side, with their means over the last 7, 30, 90 and 365 days"},
 };

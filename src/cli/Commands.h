@@ -17,3 +17,5 @@ int runAnalyze(const QStringList &args);
 int runEvents(const QStringList &args);
 // The night archive: list, import, export, remove, backup, restore, check.
 int runArchive(const QStringList &arguments);
+// One patient's nights side by side, from the archive; needs a QApplication for OUT.pdf.
+int runOverview(const QStringList &arguments);

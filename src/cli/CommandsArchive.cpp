@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "ArchiveCli.h"
 #include "Commands.h"
 
 #include "app/Settings.h"
@@ -33,38 +34,6 @@ int usage(QTextStream &err)
     return 2;
 }
 
-// Takes "--name VALUE" out of args; false when the value is missing.
-bool takeOption(QStringList &args, const QString &name, QString *value)
-{
-    const qsizetype at = args.indexOf(name);
-    if (at < 0)
-        return true;
-    if (at + 1 >= args.size())
-        return false;
-    *value = args.at(at + 1);
-    args.remove(at, 2);
-    return true;
-}
-
-std::unique_ptr<SqliteArchive> openArchive(const QString &path, QTextStream &err, bool *wasDamaged = nullptr)
-{
-    ArchiveResult<SqliteArchive::Opened> o = SqliteArchive::open(path);
-    if (!o) {
-        err << ArchiveTexts::text(o, {path, {}, 0});
-        if (o.error() == ArchiveError::Newer)
-            err << " Or use --archive FILE for another archive.";
-        err << "\n";
-        return nullptr;
-    }
-    const QString &kept = o.value().damagedKeptAs;
-    if (!kept.isEmpty())
-        err << "the archive " << path << " was damaged: it is kept as " << kept
-            << " and a new, empty archive was started\n";
-    if (wasDamaged)
-        *wasDamaged = !kept.isEmpty();
-    return std::move(o.value().archive);
-}
-
 std::optional<qint64> nightNumber(const QString &text, QTextStream &err)
 {
     bool ok = false;
@@ -74,50 +43,6 @@ std::optional<qint64> nightNumber(const QString &text, QTextStream &err)
         return std::nullopt;
     }
     return n;
-}
-
-QString patientText(const NightInfo &n)
-{
-    return n.patientName.isEmpty() ? QStringLiteral("ID %1 (no name)").arg(n.deviceId) : n.patientName;
-}
-
-QJsonObject nightJson(const NightInfo &n)
-{
-    const NightSummary &s = n.summary;
-    // The summary keys are those of `analyze --json`.
-    return QJsonObject{
-        {QStringLiteral("night"), n.night},
-        {QStringLiteral("id"), n.deviceId},
-        {QStringLiteral("start"), s.start},
-        {QStringLiteral("end"), s.end},
-        {QStringLiteral("readings"), s.readings},
-        {QStringLiteral("patient"), patientText(n)},
-        {QStringLiteral("source"), nightSourceName(n.source)},
-        {QStringLiteral("sourceName"), n.sourceName},
-        {QStringLiteral("title"), n.title},
-        {QStringLiteral("archived"), n.archivedAt},
-        {QStringLiteral("partial"), n.partial},
-        {QStringLiteral("intervalSeconds"), n.intervalSeconds},
-        {QStringLiteral("validSeconds"), s.validSeconds},
-        {QStringLiteral("odi3"), s.odi3},
-        {QStringLiteral("odi4"), s.odi4},
-        {QStringLiteral("t90Percent"), s.t90Percent},
-        {QStringLiteral("t88Percent"), s.t88Percent},
-        {QStringLiteral("nadir"), s.nadir},
-        {QStringLiteral("meanSpo2"), s.meanSpo2},
-        {QStringLiteral("pulseMin"), s.pulseMin},
-        {QStringLiteral("pulseMean"), s.pulseMean},
-        {QStringLiteral("pulseMax"), s.pulseMax},
-        {QStringLiteral("coverage"), s.coverage},
-        {QStringLiteral("shortRecording"), s.shortRecording},
-        {QStringLiteral("hypoxicBurden"), s.hypoxicBurden},
-        {QStringLiteral("deltaIndex"), s.deltaIndex},
-        {QStringLiteral("desaturationMeanSeconds"), s.desaturationMeanSeconds},
-        {QStringLiteral("desaturationMeanDepth"), s.desaturationMeanDepth},
-        {QStringLiteral("pulseRiseMean"), s.pulseRiseMean},
-        {QStringLiteral("summaryVersion"), s.version},
-        {QStringLiteral("summaryCurrent"), n.summaryIsCurrent()},
-    };
 }
 
 int list(SqliteArchive &archive, QStringList args, QTextStream &out, QTextStream &err)

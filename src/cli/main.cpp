@@ -33,7 +33,7 @@ void usage(QTextStream &out)
 // platform named, they paint off screen, so no display is needed.
 std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
 {
-    if (argc > 1 && qstrcmp(argv[1], "report") == 0) {
+    if (argc > 1 && (qstrcmp(argv[1], "report") == 0 || qstrcmp(argv[1], "overview") == 0)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         return std::make_unique<QApplication>(argc, argv);
@@ -67,7 +67,7 @@ int main(int argc, char **argv)
         {QStringLiteral("download"), runDownload}, {QStringLiteral("set-clock"), runSetClock},
         {QStringLiteral("delete"), runDelete},     {QStringLiteral("report"), runReport},
         {QStringLiteral("analyze"), runAnalyze},   {QStringLiteral("events"), runEvents},
-        {QStringLiteral("archive"), runArchive},
+        {QStringLiteral("archive"), runArchive},   {QStringLiteral("overview"), runOverview},
     };
     const QString name = args.takeFirst();
     const auto it = commands.find(name);

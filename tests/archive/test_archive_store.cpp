@@ -272,10 +272,11 @@ TEST_P(ArchiveOn, ListingFollowsEveryChangeOfEitherProgram)
     ASSERT_TRUE(one && two);
     Archive &a = *one;
     Archive &b = *two;
-    // What the database holds, read past any kept listing (a bound is a filter).
+    // What the database holds, read by a connection that keeps no listing yet.
     const auto truth = [&] {
+        const std::unique_ptr<SqlArchive> fresh = open();
         QStringList rows;
-        for (const NightInfo &n : all(a, {{}, QDate(2000, 1, 1), {}}))
+        for (const NightInfo &n : all(*fresh))
             rows << QStringLiteral("%1 %2 %3").arg(n.night).arg(n.patientName).arg(n.summary.readings);
         return rows.join(QStringLiteral("; ")).toStdString();
     };
@@ -307,6 +308,52 @@ TEST_P(ArchiveOn, ListingFollowsEveryChangeOfEitherProgram)
         EXPECT_EQ(listed(b), now) << what;
     }
     EXPECT_EQ(all(a).size(), 1);
+}
+
+// A kept listing answers filters without a query; it must take the nights the query takes.
+TEST(Archive, FiltersAKeptListingAsTheQueryDoes)
+{
+    const QString path = freshPath();
+    SqliteArchive::Opened kept = opened(path);
+    ASSERT_TRUE(kept.archive);
+    const struct {
+        int id;
+        const char *name;
+        int day;
+        int hour;
+    } nights[] = {{2, "Léa Martin", 0, 0}, {3, "LÉA Roux", 1, 3}, {12, "Bo_Li 100%", 2, 0}, {1, "", 2, 26}};
+    for (const auto &n : nights)
+        store(*kept.archive, {input(night(n.id, (n.day * 24 + n.hour) * 3600, 30), false, QString::fromUtf8(n.name))});
+    ASSERT_EQ(all(*kept.archive).size(), 4u); // now kept
+    const ArchiveFilter filters[] = {
+        {QStringLiteral("léa"), {}, {}},
+        {QStringLiteral("LÉA"), {}, {}},
+        {QStringLiteral("lÉa"), {}, {}},
+        {QStringLiteral("ROUX"), {}, {}},
+        {QStringLiteral("3"), {}, {}},
+        {QStringLiteral("12"), {}, {}},
+        {QStringLiteral("%"), {}, {}},
+        {QStringLiteral("_"), {}, {}},
+        {QStringLiteral("o_l"), {}, {}},
+        {QStringLiteral("0%"), {}, {}},
+        {QStringLiteral(" 2"), {}, {}},
+        {{}, QDate(2026, 3, 15), {}},
+        {{}, {}, QDate(2026, 3, 15)},
+        {{}, QDate(2026, 3, 16), QDate(2026, 3, 16)},
+        {QStringLiteral("o"), QDate(2026, 3, 15), QDate(2026, 3, 17)},
+    };
+    const auto numbers = [](const NightList &list) {
+        std::vector<qint64> out;
+        for (const NightInfo &n : list)
+            out.push_back(n.night);
+        return out;
+    };
+    for (const ArchiveFilter &f : filters) {
+        SqliteArchive::Opened fresh = opened(path); // keeps nothing: asks SQLite
+        EXPECT_EQ(numbers(all(*kept.archive, f)), numbers(all(*fresh.archive, f)))
+            << f.patient.toStdString() << " " << f.from.toString(Qt::ISODate).toStdString() << " "
+            << f.to.toString(Qt::ISODate).toStdString();
+    }
 }
 
 TEST(Archive, MigratesOlderArchivesAndRefusesNewerOnes)

@@ -62,7 +62,7 @@ TEST_F(MainFrame, StartsWithNoViewAndEveryDataCommandGreyed)
                              OpenOtherIdData, EventTimeExport, Print, PrintPreview, RollStep, PageUp, PageDown})
         EXPECT_FALSE(enabled(id)) << id;
     for (CommandId::Id id : {NewDataCapture, FindBluetoothRadio, OpenSavedData, Exit, AnalysisSetup, UnitSetup, About,
-                             LanguageButton, Help})
+                             LanguageButton, Help, ModeOverview})
         EXPECT_TRUE(enabled(id)) << id;
     EXPECT_EQ(frame.pageReadoutText(), kPage);
     const QSize available = frame.screen()->availableGeometry().size();
@@ -88,7 +88,7 @@ TEST_F(MainFrame, MenusHoldEveryCommandInOrder)
               (QList<int>{NewDataCapture, FindBluetoothRadio, OpenOtherIdData, SaveData, OpenSavedData, Recordings,
                           ImportIntoArchive, EventTimeExport, Close, PrintPreview, Print, Exit}));
     EXPECT_EQ(ids(menus[1]), (QList<int>{PatientInfo, PatientTitle}));
-    EXPECT_EQ(ids(menus[2]), (QList<int>{ModeTrend, ModeTable, ModeAnalysis}));
+    EXPECT_EQ(ids(menus[2]), (QList<int>{ModeTrend, ModeTable, ModeAnalysis, ModeOverview}));
     EXPECT_EQ(ids(menus[3]), (QList<int>{RollStep, AnalysisSetup, UnitSetup, KeepInArchive}));
     EXPECT_TRUE(frame.action(KeepInArchive)->isCheckable());
     EXPECT_TRUE(frame.action(KeepInArchive)->isChecked()) << "on unless turned off";
@@ -164,6 +164,16 @@ TEST_F(MainFrame, ModeSwitchesGreyOnlyTheModeShown)
     frame.action(ModeTrend)->trigger();
     EXPECT_EQ(frame.displayMode(), DisplayMode::Trend);
     EXPECT_TRUE(shows<TrendView>());
+
+    // The Overview leaves the recording open: every mode of it stays at hand.
+    frame.action(ModeOverview)->trigger();
+    EXPECT_EQ(frame.displayMode(), DisplayMode::Overview);
+    for (CommandId::Id id : {ModeTrend, ModeTable, ModeAnalysis, SaveData, Close})
+        EXPECT_TRUE(enabled(id)) << id;
+    EXPECT_FALSE(enabled(ModeOverview));
+    frame.action(ModeTable)->trigger();
+    EXPECT_TRUE(shows<TableView>());
+    EXPECT_GT(store.currentSampleCount(), 0);
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 

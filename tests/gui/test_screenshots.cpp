@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the pages and windows the README shows (trend, table, analysis, the
-// patient dialog, the trend page in Chinese) from a generated night. Set
+// patient dialog, the trend page in Chinese) from a generated night, and the
+// overview from a generated year of nights. Set
 // QUELLIX_SCREENSHOT_DIR to write the pictures there.
 #include "help/ManualPictures.h"
 #include "views/AnalysisFigures.h"
 #include "views/AnalysisPainter.h"
 #include "views/ClinicalSummaryPainter.h"
+#include "views/OverviewPainter.h"
 #include "views/ReportHeader.h"
 #include "views/TableView.h"
 #include "views/TrendView.h"
@@ -150,4 +152,33 @@ TEST(Screenshots, TrendPageInChinese)
     EXPECT_EQ(c.height, QStringLiteral("165 cm"));
     Save(chinese, "trend-zh.png");
     WriteSetupValue(QStringLiteral("UnitSetup"), QStringLiteral("0"));
+}
+
+TEST(Screenshots, OverviewOfAGeneratedYear)
+{
+    const NightList year = ManualPictures::sampleYear();
+    const OverviewData data = buildOverview(year, {}, {}, {});
+    // What the picture is there to show: gaps, short nights and shared dates.
+    EXPECT_GT(data.nights.size(), 280U);
+    EXPECT_LT(data.nights.size(), 365U);
+    EXPECT_GT(data.shortNights(), 0);
+    EXPECT_TRUE(
+        std::any_of(data.nights.begin(), data.nights.end(), [](const OverviewNight &n) { return n.slots > 1; }));
+    const auto odi4 = [&data](OverviewColumn c) {
+        return data.table[std::size_t(c)].values[std::size_t(OverviewFigure::Odi4)].value_or(-1);
+    };
+    EXPECT_LT(odi4(OverviewColumn::Last30), odi4(OverviewColumn::Period)) << "treatment lowers the ODI";
+
+    const QImage image = ManualPictures::render(QStringLiteral("overview.png"));
+    ASSERT_EQ(image.size(), QSize(1280, 900));
+    int bars = 0;
+    int shortBars = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            bars += image.pixel(x, y) == kOverviewBarColour.rgb();
+            shortBars += image.pixel(x, y) == kOverviewShortColour.rgb();
+        }
+    EXPECT_GT(bars, 2000);
+    EXPECT_GT(shortBars, 20);
+    Save(image, "overview.png");
 }

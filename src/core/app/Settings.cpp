@@ -282,6 +282,42 @@ bool Settings::setCsvColumns(const QString &headerLine, const CsvColumnChoice &c
     return SettingsFile::writeValue(kSetup, csvColumnsKey(headerLine), QStringList{choice.columns, choice.timeFormat});
 }
 
+int Settings::overviewPatientId() const
+{
+    return stored(QStringLiteral("OverviewPatientId")).toInt();
+}
+QString Settings::overviewPatientName() const
+{
+    return stored(QStringLiteral("OverviewPatientName")).toString();
+}
+bool Settings::setOverviewPatient(int deviceId, const QString &name)
+{
+    return SettingsFile::writeValue(kSetup, QStringLiteral("OverviewPatientId"), deviceId) &&
+           SettingsFile::writeValue(kSetup, QStringLiteral("OverviewPatientName"), name);
+}
+int Settings::overviewPeriod() const
+{
+    const QVariant v = stored(QStringLiteral("OverviewPeriod"));
+    return v.isValid() ? v.toInt() : -1;
+}
+bool Settings::setOverviewPeriod(int period)
+{
+    return SettingsFile::writeValue(kSetup, QStringLiteral("OverviewPeriod"), period);
+}
+QDate Settings::overviewFrom() const
+{
+    return QDate::fromString(stored(QStringLiteral("OverviewFrom")).toString(), Qt::ISODate);
+}
+QDate Settings::overviewTo() const
+{
+    return QDate::fromString(stored(QStringLiteral("OverviewTo")).toString(), Qt::ISODate);
+}
+bool Settings::setOverviewDates(const QDate &from, const QDate &to)
+{
+    return SettingsFile::writeValue(kSetup, QStringLiteral("OverviewFrom"), from.toString(Qt::ISODate)) &&
+           SettingsFile::writeValue(kSetup, QStringLiteral("OverviewTo"), to.toString(Qt::ISODate));
+}
+
 AnalysisSettings Settings::analysis() const
 {
     AnalysisSettings s;

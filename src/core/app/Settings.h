@@ -3,6 +3,7 @@
 
 #include "analysis/AnalysisSettings.h"
 
+#include <QDate>
 #include <QString>
 
 #include <optional>
@@ -107,6 +108,17 @@ public:
     // Every download's readings go to the night archive at once (default on).
     bool keepInArchive() const;
     bool setKeepInArchive(bool keep);
+    // What Mode > Overview showed last (not device values, so not in the table):
+    // the patient's ID and name, the period's number (see OverviewPeriod) and the
+    // dates of a from/to period; null dates when none was stored.
+    int overviewPatientId() const;
+    QString overviewPatientName() const;
+    bool setOverviewPatient(int deviceId, const QString &name);
+    int overviewPeriod() const;
+    bool setOverviewPeriod(int period);
+    QDate overviewFrom() const;
+    QDate overviewTo() const;
+    bool setOverviewDates(const QDate &from, const QDate &to);
 
     // The choice last made for CSV files whose header line (as the CSV
     // import normalises it) is headerLine; nullopt when none was.

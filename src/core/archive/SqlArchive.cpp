@@ -181,6 +181,50 @@ NightInfo infoFrom(const QSqlQuery &q)
     return n;
 }
 
+// SQLite's LOWER() folds only A to Z; the kept listing is searched alike.
+QString asciiLower(const QString &text)
+{
+    QString out = text;
+    for (QChar &c : out)
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + ('a' - 'A'));
+    return out;
+}
+
+// The nights of a full listing the filter takes, as the query in list() would give them.
+NightList keptNights(const NightList &all, const ArchiveFilter &filter)
+{
+    // The query's pattern is folded by Qt, the names by SQLite.
+    const QString pattern = filter.patient.toLower();
+    bool isNumber = false;
+    const int id = filter.patient.toInt(&isNumber);
+    const QString from = filter.from.isValid() ? filter.from.toString(Qt::ISODate) : QString();
+    const QString before = filter.to.isValid() ? filter.to.addDays(1).toString(Qt::ISODate) : QString();
+    // Neighbouring nights are mostly of one patient: the name's answer is kept.
+    QString lastName;
+    std::optional<bool> lastMatched;
+    const auto takes = [&](const NightInfo &n) {
+        if (!pattern.isEmpty() && !(isNumber && n.deviceId == id)) {
+            if (!lastMatched || n.patientName != lastName) {
+                lastName = n.patientName;
+                lastMatched = asciiLower(n.patientName).contains(pattern);
+            }
+            if (!*lastMatched)
+                return false;
+        }
+        return (from.isEmpty() || !(n.summary.start < from)) && (before.isEmpty() || n.summary.start < before);
+    };
+    // Taking every night (one patient's archive) hands out the kept listing itself, without a copy.
+    const auto firstLeftOut = std::find_if_not(all.begin(), all.end(), takes);
+    if (firstLeftOut == all.end())
+        return all;
+    NightList out(all.begin(), firstLeftOut);
+    for (auto it = std::next(firstLeftOut); it != all.end(); ++it)
+        if (takes(*it))
+            out.push_back(*it);
+    return out;
+}
+
 // Qt SQL binds a null QString as NULL.
 QString notNull(const QString &text)
 {
@@ -524,9 +568,11 @@ ArchiveResult<NightList> SqlArchive::list(const ArchiveFilter &filter)
 {
     const bool everything = filter.patient.isEmpty() && !filter.from.isValid() && !filter.to.isValid();
     // -1: not kept.
-    const qint64 version = everything ? dataVersion().value_or(-1) : -1;
+    const qint64 version = dataVersion().value_or(-1);
+    // A kept listing answers every filter: reading the rows costs far more
+    // than looking through them (an overview of years of nights asks often).
     if (version >= 0 && listing_ && listing_->dataVersion == version)
-        return listing_->nights;
+        return everything ? listing_->nights : keptNights(listing_->nights, filter);
 
     QString sql = QStringLiteral("SELECT %1 FROM night WHERE 1 = 1").arg(infoColumns());
     QVariantList values;
@@ -557,9 +603,21 @@ ArchiveResult<NightList> SqlArchive::list(const ArchiveFilter &filter)
     if (!q.exec())
         return failure(ArchiveError::Unavailable, q.lastError());
     NightList out;
-    while (q.next())
-        out.push_back(infoFrom(q));
-    if (version >= 0)
+    while (q.next()) {
+        NightInfo n = infoFrom(q);
+        // Texts that repeat from night to night share one copy: copying the
+        // listing then touches one string instead of one per night.
+        if (!out.isEmpty()) {
+            const NightInfo &previous = out.back();
+            for (auto [text, before] :
+                 {std::pair{&n.patientName, &previous.patientName}, std::pair{&n.title, &previous.title},
+                  std::pair{&n.sourceName, &previous.sourceName}, std::pair{&n.archivedAt, &previous.archivedAt}})
+                if (*text == *before)
+                    *text = *before;
+        }
+        out.push_back(std::move(n));
+    }
+    if (version >= 0 && everything)
         listing_ = KeptListing{version, out};
     return out;
 }

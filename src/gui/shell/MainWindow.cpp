@@ -39,6 +39,7 @@
 #include "texts/ArchiveTexts.h"
 #include "views/AnalysisFigures.h"
 #include "views/AnalysisView.h"
+#include "views/OverviewView.h"
 #include "views/TableView.h"
 #include "views/TrendMarks.h"
 #include "views/TrendView.h"
@@ -158,6 +159,7 @@ MainWindow::MainWindow(RecordStore &store, Prompts &prompts, int languageId, QWi
             startPage_->setNights(archive_->recent(10));
         if (recordingsWindow_)
             recordingsWindow_->reload();
+        reloadOverview();
     });
 
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
@@ -223,6 +225,7 @@ void MainWindow::createActions()
     addCommand(ModeTrend, QT_TR_NOOP("Trend"), &MainWindow::onModeTrend);
     addCommand(ModeTable, QT_TR_NOOP("Table"), &MainWindow::onModeTable);
     addCommand(ModeAnalysis, QT_TR_NOOP("Analysis"), &MainWindow::onModeAnalysis);
+    addCommand(ModeOverview, QT_TR_NOOP("Overview"), &MainWindow::onModeOverview);
 
     addCommand(RollStep, QT_TR_NOOP("Roll Step"), &MainWindow::onRollStep);
     addCommand(AnalysisSetup, QT_TR_NOOP("Analysis Setup"), &MainWindow::onAnalysisSetup);
@@ -270,7 +273,7 @@ void MainWindow::createMenus()
     edit->addAction(action(PatientTitle));
 
     QMenu *mode = addMenu(QT_TR_NOOP("Mode"));
-    for (CommandId::Id id : {ModeTrend, ModeTable, ModeAnalysis})
+    for (CommandId::Id id : {ModeTrend, ModeTable, ModeAnalysis, ModeOverview})
         mode->addAction(action(id));
 
     QMenu *options = addMenu(QT_TR_NOOP("Options"));
@@ -357,12 +360,15 @@ void MainWindow::updateCommandStates()
     using namespace CommandId;
     for (CommandId::Id id : {Close, PatientInfo, PatientTitle, SaveData, EventTimeExport})
         action(id)->setEnabled(!dataCommandsDisabled_);
+    // Close leaves the Overview too, when it was opened without a recording.
+    action(Close)->setEnabled(!dataCommandsDisabled_ || displayMode_ == DisplayMode::Overview);
     action(OpenOtherIdData)->setEnabled(!otherIdDisabled_);
 
-    const bool none = displayMode_ == DisplayMode::None;
-    action(ModeTrend)->setEnabled(!none && displayMode_ != DisplayMode::Trend);
-    action(ModeTable)->setEnabled(!none && displayMode_ != DisplayMode::Table);
-    action(ModeAnalysis)->setEnabled(!none && displayMode_ != DisplayMode::Analysis);
+    action(ModeTrend)->setEnabled(recordingShown_ && displayMode_ != DisplayMode::Trend);
+    action(ModeTable)->setEnabled(recordingShown_ && displayMode_ != DisplayMode::Table);
+    action(ModeAnalysis)->setEnabled(recordingShown_ && displayMode_ != DisplayMode::Analysis);
+    // The archive's nights need no open recording.
+    action(ModeOverview)->setEnabled(displayMode_ != DisplayMode::Overview);
 
     // Commands a view carries out need a view.
     const bool hasView = !view_.isNull();
@@ -392,6 +398,8 @@ void MainWindow::openView(DisplayMode mode)
     DataView *view = nullptr;
     if (mode == DisplayMode::Trend)
         view = new TrendView(store_, central_);
+    else if (mode == DisplayMode::Overview)
+        view = overviewView();
     else if (mode == DisplayMode::Analysis)
         view = new AnalysisView(store_, analysisResults_, recordingStatistics_, &clinicalSummary_, central_);
     else
@@ -409,6 +417,8 @@ void MainWindow::openView(DisplayMode mode)
     central_->setCurrentWidget(view);
     view->setFocus();
     displayMode_ = mode;
+    if (mode != DisplayMode::Overview)
+        recordingShown_ = true;
     updateCommandStates();
 }
 
@@ -436,7 +446,7 @@ void MainWindow::followDownload(DownloadDialog *window)
         setDataArrived(true);
     });
     connect(window, &DownloadDialog::cancelled, this, [this] {
-        if (displayMode_ == DisplayMode::None)
+        if (!recordingShown_)
             closeRecording(); // greys the data commands again
     });
 }
@@ -480,7 +490,7 @@ void MainWindow::updateTitle()
 {
     const QString program = QStringLiteral("Quellix");
     // A download lists its IDs before one is shown: no recording to name yet.
-    if (dataCommandsDisabled_ || displayMode_ == DisplayMode::None) {
+    if (dataCommandsDisabled_ || !recordingShown_) {
         setWindowModified(false);
         setWindowTitle(program);
         return;
@@ -655,6 +665,7 @@ void MainWindow::closeRecording()
     otherIdDisabled_ = true;
     dataCommandsDisabled_ = true;
     displayMode_ = DisplayMode::None;
+    recordingShown_ = false;
     setPageReadout(0, 0);
     updateCommandStates();
     setRecordingState({}, false);
@@ -714,20 +725,41 @@ void MainWindow::onPatientTitle()
 
 void MainWindow::onModeTrend()
 {
-    if (displayMode_ != DisplayMode::None)
+    if (recordingShown_)
         switchMode(DisplayMode::Trend);
 }
 
 void MainWindow::onModeTable()
 {
-    if (displayMode_ != DisplayMode::None)
+    if (recordingShown_)
         switchMode(DisplayMode::Table);
 }
 
 void MainWindow::onModeAnalysis()
 {
-    if (displayMode_ != DisplayMode::None)
+    if (recordingShown_)
         switchMode(DisplayMode::Analysis);
+}
+
+void MainWindow::onModeOverview()
+{
+    if (displayMode_ != DisplayMode::Overview)
+        switchMode(DisplayMode::Overview);
+}
+
+DataView *MainWindow::overviewView()
+{
+    auto *view = new OverviewView(store_, *archive_, central_);
+    reportArchiveDamage();
+    // Opening a night from the page is opening it from the archive.
+    connect(view, &OverviewView::nightChosen, this, &MainWindow::openArchivedNight);
+    return view;
+}
+
+void MainWindow::reloadOverview()
+{
+    if (auto *overview = qobject_cast<OverviewView *>(view_.data()))
+        overview->reload();
 }
 
 void MainWindow::runAnalysis()
@@ -975,6 +1007,7 @@ void MainWindow::onRecordings()
             forgetRemovedNights();
             if (central_->currentWidget() == background_)
                 refreshStartPage();
+            reloadOverview();
         });
         reportArchiveDamage();
     }
@@ -1021,6 +1054,7 @@ ImportTally MainWindow::importIntoArchive(const QStringList &files)
         recordingsWindow_->reload();
     if (central_->currentWidget() == background_)
         refreshStartPage();
+    reloadOverview();
     const QString summary = importSummary(tally, int(files.size()));
     if (tally.failed.isEmpty())
         prompts_.information(summary);

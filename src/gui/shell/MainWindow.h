@@ -39,8 +39,9 @@ class QStackedWidget;
 class QToolBar;
 class RecordStore;
 
-// The main window: menus, toolbar, status bar and one view of the current
-// recording at a time (trend, table or analysis) in the central area.
+// The main window: menus, toolbar, status bar and one view at a time in the
+// central area: of the current recording (trend, table or analysis), or the
+// overview of the archive's nights.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -135,6 +136,7 @@ public Q_SLOTS:
     void onModeTrend();
     void onModeTable();
     void onModeAnalysis();
+    void onModeOverview();
     void onRollStep();
     void onAnalysisSetup();
     void onUnitSetup();
@@ -168,6 +170,9 @@ private:
     void retranslateUi();
     void switchMode(DisplayMode mode);
     void openView(DisplayMode mode);
+    DataView *overviewView();
+    // The Overview, when shown, reads the archive's nights again.
+    void reloadOverview();
     void closeAllViews();
     void runAnalysis();
     bool storeMarks(const std::vector<ReadingSpan> &marks);
@@ -199,6 +204,8 @@ private:
     QString recordingFile_;                        // file name of the recording shown, if any
     int languageId_;
     DisplayMode displayMode_ = DisplayMode::None;
+    // A recording is open: the Overview may be shown without one.
+    bool recordingShown_ = false;
     bool dataCommandsDisabled_ = true;
     bool otherIdDisabled_ = true;
     bool downloadDiscarded_ = false; // the user chose to let the unkept download go

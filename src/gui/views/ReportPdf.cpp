@@ -71,6 +71,32 @@ QSize defaultReportViewSize()
     return QSize(kPrintedPageWidth96, kPrintedPageHeight96);
 }
 
+QString printCheckedPdf(const QString &path, const std::function<bool(QPrinter &)> &print)
+{
+    // The printer says nothing when the disk refuses its bytes, so the PDF is
+    // printed to a temporary file, checked whole, and then copied to the target
+    // by the writer that checks every byte (a failure keeps the earlier file).
+    QTemporaryFile printed;
+    if (!printed.open())
+        return printed.errorString();
+    printed.close();
+    QPrinter printer(QPrinter::HighResolution);
+    ConfigureReportPrinter(printer);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printed.fileName());
+    if (!print(printer) || printer.printerState() == QPrinter::Error)
+        return QStringLiteral("cannot print to %1").arg(printed.fileName());
+    if (!printed.open())
+        return printed.errorString();
+    const QByteArray pdf = printed.readAll();
+    if (!isWholePdf(pdf))
+        return QStringLiteral("the report was cut short in %1 (is the temporary folder full?)")
+            .arg(QFileInfo(printed.fileName()).absolutePath());
+    if (const FileResult w = writeFileChecked(path, pdf); !w)
+        return w.detail();
+    return {};
+}
+
 ReportPdfResult writeReportPdf(RecordStore &store, ReportMode mode, QSize viewSize, const QString &path)
 {
     ReportPdfResult result;
@@ -93,38 +119,13 @@ ReportPdfResult writeReportPdf(RecordStore &store, ReportMode mode, QSize viewSi
         return result;
     }
 
-    // The printer says nothing when the disk refuses its bytes, so the PDF is
-    // printed to a temporary file, checked whole, and then copied to the target
-    // by the writer that checks every byte (a failure keeps the earlier file).
-    QTemporaryFile printed;
-    if (!printed.open()) {
-        result.error = printed.errorString();
+    PrintResult pages;
+    result.error = printCheckedPdf(path, [&](QPrinter &printer) {
+        pages = PrintDataView(*view, printer);
+        return pages.started;
+    });
+    if (!result.error.isEmpty())
         return result;
-    }
-    printed.close();
-    QPrinter printer(QPrinter::HighResolution);
-    ConfigureReportPrinter(printer);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(printed.fileName());
-    const PrintResult pages = PrintDataView(*view, printer);
-    if (!pages.started || printer.printerState() == QPrinter::Error) {
-        result.error = QStringLiteral("cannot print to %1").arg(printed.fileName());
-        return result;
-    }
-    if (!printed.open()) {
-        result.error = printed.errorString();
-        return result;
-    }
-    const QByteArray pdf = printed.readAll();
-    if (!isWholePdf(pdf)) {
-        result.error = QStringLiteral("the report was cut short in %1 (is the temporary folder full?)")
-                           .arg(QFileInfo(printed.fileName()).absolutePath());
-        return result;
-    }
-    if (const FileResult w = writeFileChecked(path, pdf); !w) {
-        result.error = w.detail();
-        return result;
-    }
     result.status = ReportPdfResult::Status::Written;
     result.pages = pages.lastPage - pages.firstPage + 1;
     return result;

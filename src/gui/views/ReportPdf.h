@@ -5,6 +5,10 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
+
+class QPrinter;
+
 class RecordStore;
 
 // Printed reports of the current recording as a PDF file, without a window:
@@ -30,3 +34,8 @@ QSize defaultReportViewSize();
 bool isWholePdf(const QByteArray &pdf);
 
 ReportPdfResult writeReportPdf(RecordStore &store, ReportMode mode, QSize viewSize, const QString &path);
+
+// Runs print on a printer set up for the reports (A4 landscape, PDF) and
+// writes the PDF to path only when it came out whole. print returns false
+// when it could not print. Returns why nothing was written; empty on success.
+QString printCheckedPdf(const QString &path, const std::function<bool(QPrinter &)> &print);
