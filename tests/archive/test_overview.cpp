@@ -139,6 +139,30 @@ TEST(Overview, NightsAreDatedOrderedAndShareTheirDateSideBySide)
     EXPECT_EQ(d.nights[6].date, QDate(2026, 6, 23));
 }
 
+TEST(Overview, EachNightFindsItsOwnRowWhateverBecomesOfTheListing)
+{
+    OverviewData d;
+    {
+        // Out of order, so the nights are sorted away from their rows, and bounded.
+        NightList rows = kNights;
+        std::reverse(rows.begin(), rows.end());
+        d = buildOverview(rows, QDate(2026, 6, 1), QDate(2026, 6, 29), {});
+        rows.clear();
+    }
+    OverviewData changed = d;
+    for (NightInfo &row : changed.listing)
+        row.summary.odi3 = double(row.night) * 1000;
+    ASSERT_EQ(d.nights.size(), std::size_t(6));
+    for (std::size_t i = 0; i < d.nights.size(); ++i) {
+        const OverviewNight &n = d.nights[i];
+        SCOPED_TRACE(n.night);
+        EXPECT_EQ(d.info(n).night, n.night);
+        EXPECT_EQ(overviewDate(d.info(n).summary), n.date);
+        EXPECT_NE(d.info(n).summary.odi3, double(n.night) * 1000);
+        EXPECT_EQ(changed.info(changed.nights[i]).summary.odi3, double(n.night) * 1000);
+    }
+}
+
 TEST(Overview, PeriodBoundsUseTheNightsDatesAndAShortLastNightIsStillShown)
 {
     // 06-24 02:00 is the night of 06-23, inside; 06-28 (short) becomes the most recent.

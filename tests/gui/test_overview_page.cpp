@@ -87,7 +87,7 @@ TEST(OverviewPage, EveryChartHasABarPerNightAndGapsWhereNoNightIs)
             const auto [x0, x1] = l.barSpan(n);
             EXPECT_GE(x0, previousRight) << n.night; // side by side, not on top of each other
             previousRight = x1;
-            const QColor colour = n.info.summary.shortRecording ? kOverviewShortColour : kOverviewBarColour;
+            const QColor colour = d.info(n).summary.shortRecording ? kOverviewShortColour : kOverviewBarColour;
             EXPECT_GT(Count(image, chart, x0, x1, colour), 0) << n.night;
         }
         for (int day : {2, 4, 7, 8, 9}) {
