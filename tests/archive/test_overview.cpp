@@ -61,13 +61,29 @@ TEST(Overview, DatesANightByTheEveningItBegan)
         {"2026-03-14T22:00:00", {}},
         {"2026-03-14 2x:00:00", {}},
         {"2026-03-14 24:00:00", {}},
+        {"2026-01-31 22:00:00", {2026, 1, 31}},
         {"2026-02-30 22:00:00", {}},
+        {"2026-02-28 22:00:00", {2026, 2, 28}},
+        {"2024-02-29 22:00:00", {2024, 2, 29}},
+        {"2025-02-29 22:00:00", {}},
     };
+    // One by one, and as the rows of one listing, where months follow each other.
+    NightList rows;
+    int valid = 0;
     for (const auto &c : cases) {
         NightSummary s;
         s.start = QString::fromLatin1(c.start);
         EXPECT_EQ(overviewDate(s), c.date) << c.start;
+        NightInfo row;
+        row.night = rows.size();
+        row.summary = s;
+        rows.push_back(row);
+        valid += c.date.isValid() ? 1 : 0;
     }
+    const OverviewData d = buildOverview(rows, {}, {}, {});
+    EXPECT_EQ(int(d.nights.size()), valid);
+    for (const OverviewNight &n : d.nights)
+        EXPECT_EQ(n.date, cases[n.night].date) << cases[n.night].start;
 }
 
 // The most recent night is 2026-06-30; each column's first day holds a night

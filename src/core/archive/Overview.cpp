@@ -5,33 +5,59 @@
 #include <iterator>
 #include <utility>
 
-QDate overviewDate(const NightSummary &summary)
+namespace
 {
-    // "YYYY-MM-DD hh:mm:ss", read by hand: QDateTime::fromString would cost
-    // more than all the rest of an overview of years of nights.
-    const QString &t = summary.start;
-    if (t.size() != 19 || t[4] != QLatin1Char('-') || t[7] != QLatin1Char('-') || t[10] != QLatin1Char(' ') ||
-        t[13] != QLatin1Char(':'))
-        return {};
-    const auto digits = [&t](int from, int count) {
-        int v = 0;
-        for (int i = from; i < from + count; ++i) {
-            const int d = t[i].unicode() - '0';
-            if (d < 0 || d > 9)
-                return -1;
-            v = v * 10 + d;
-        }
-        return v;
-    };
-    const QDate date(digits(0, 4), digits(5, 2), digits(8, 2));
-    const int hour = digits(11, 2);
-    if (!date.isValid() || hour < 0 || hour > 23)
-        return {};
-    // A night that started after midnight belongs to the evening before.
-    return hour < 12 ? date.addDays(-1) : date;
-}
 
-std::optional<double> overviewValue(const NightSummary &summary, OverviewFigure figure)
+// Reads nights' dates from their start texts. Nights come month by month, so
+// the month's first day and length are kept rather than asked of QDate per night.
+class NightDates
+{
+public:
+    QDate dateOf(const NightSummary &summary)
+    {
+        // "YYYY-MM-DD hh:mm:ss", read by hand: QDateTime::fromString would cost
+        // more than all the rest of an overview of years of nights.
+        const QString &t = summary.start;
+        if (t.size() != 19 || t[4] != QLatin1Char('-') || t[7] != QLatin1Char('-') || t[10] != QLatin1Char(' ') ||
+            t[13] != QLatin1Char(':'))
+            return {};
+        const QChar *c = t.constData();
+        const auto digits = [c](int from, int count) {
+            int v = 0;
+            for (int i = from; i < from + count; ++i) {
+                const int d = c[i].unicode() - u'0';
+                if (d < 0 || d > 9)
+                    return -1;
+                v = v * 10 + d;
+            }
+            return v;
+        };
+        const int year = digits(0, 4);
+        const int month = digits(5, 2);
+        const int day = digits(8, 2);
+        const int hour = digits(11, 2);
+        if (year != year_ || month != month_) {
+            year_ = year;
+            month_ = month;
+            const QDate first(year, month, 1);
+            firstDay_ = first.toJulianDay();
+            length_ = first.isValid() ? first.daysInMonth() : 0;
+        }
+        if (day < 1 || day > length_ || hour < 0 || hour > 23)
+            return {};
+        // A night that started after midnight belongs to the evening before.
+        return QDate::fromJulianDay(firstDay_ + day - 1 - (hour < 12 ? 1 : 0));
+    }
+
+private:
+    int year_ = 0;
+    int month_ = 0; // no month 0: nothing is kept yet
+    qint64 firstDay_ = 0;
+    int length_ = 0;
+};
+
+// Inline, so the statistics' calls with a known figure fold to the one field it reads.
+inline std::optional<double> valueOf(const NightSummary &summary, OverviewFigure figure)
 {
     switch (figure) {
     case OverviewFigure::ValidHours:
@@ -65,6 +91,18 @@ std::optional<double> overviewValue(const NightSummary &summary, OverviewFigure 
     return std::nullopt;
 }
 
+} // namespace
+
+QDate overviewDate(const NightSummary &summary)
+{
+    return NightDates().dateOf(summary);
+}
+
+std::optional<double> overviewValue(const NightSummary &summary, OverviewFigure figure)
+{
+    return valueOf(summary, figure);
+}
+
 int OverviewData::shortNights() const
 {
     return table.empty() ? 0 : table.back().leftOut;
@@ -87,18 +125,7 @@ public:
             return;
         }
         ++nights_;
-        for (int f = 0; f < kOverviewFigures; ++f) {
-            const auto figure = OverviewFigure(f);
-            const std::optional<double> v = overviewValue(n, figure);
-            if (!v)
-                continue;
-            if (figure == OverviewFigure::Nadir) {
-                nadir_ = nadir_ ? std::min(*nadir_, *v) : *v;
-                continue;
-            }
-            sums_[std::size_t(f)] += *v;
-            ++counts_[std::size_t(f)];
-        }
+        addFigures(n, std::make_index_sequence<kOverviewFigures>());
         if (n.validSeconds > 0) {
             pulseMin_ = pulseMin_ ? std::min(*pulseMin_, double(n.pulseMin)) : n.pulseMin;
             pulseMax_ = pulseMax_ ? std::max(*pulseMax_, double(n.pulseMax)) : n.pulseMax;
@@ -125,6 +152,25 @@ public:
     }
 
 private:
+    // Unrolled, so each valueOf() folds to the one field it reads: a loop
+    // over the figures cost more than all the rest of an overview.
+    template <std::size_t... F> void addFigures(const NightSummary &n, std::index_sequence<F...> /*figures*/)
+    {
+        (addFigure(std::size_t(F), valueOf(n, OverviewFigure(F))), ...);
+    }
+
+    void addFigure(std::size_t f, std::optional<double> v)
+    {
+        if (!v)
+            return;
+        if (OverviewFigure(f) == OverviewFigure::Nadir) {
+            nadir_ = nadir_ ? std::min(*nadir_, *v) : *v;
+            return;
+        }
+        sums_[f] += *v;
+        ++counts_[f];
+    }
+
     int nights_ = 0;
     int leftOut_ = 0;
     std::array<double, kOverviewFigures> sums_{};
@@ -141,9 +187,10 @@ OverviewData buildOverview(const NightList &nights, QDate from, QDate to, const 
     data.patient = patient;
     data.listing = nights;
     data.nights.reserve(std::size_t(nights.size()));
+    NightDates dates;
     for (qsizetype row = 0; row < nights.size(); ++row) {
         const NightInfo &info = nights.at(row);
-        const QDate date = overviewDate(info.summary);
+        const QDate date = dates.dateOf(info.summary);
         if (!date.isValid() || (from.isValid() && date < from) || (to.isValid() && date > to))
             continue;
         data.nights.push_back({info.night, date, 0, 1, row});
