@@ -98,9 +98,9 @@ std::vector<std::pair<QString, QJsonValue>> statFields(const OverviewStats &s)
     return out;
 }
 
-QJsonObject nightRow(const OverviewNight &n)
+QJsonObject nightRow(const OverviewData &d, const OverviewNight &n)
 {
-    QJsonObject o = nightJson(n.info);
+    QJsonObject o = nightJson(d.info(n));
     o.insert(QStringLiteral("date"), n.date.toString(Qt::ISODate));
     return o;
 }
@@ -131,7 +131,7 @@ void writeCsv(QTextStream &out, const OverviewData &d)
     std::sort(keys.begin() + 1, keys.end());
     out << keys.join(QLatin1Char(',')) << "\n";
     for (const OverviewNight &n : d.nights) {
-        const QJsonObject o = nightRow(n);
+        const QJsonObject o = nightRow(d, n);
         QStringList fields;
         for (const QString &key : keys)
             fields << csvField(o.value(key));
@@ -154,7 +154,7 @@ void writeJson(QTextStream &out, const OverviewData &d)
 {
     QJsonArray nights;
     for (const OverviewNight &n : d.nights)
-        nights.append(nightRow(n));
+        nights.append(nightRow(d, n));
     QJsonArray table;
     for (const OverviewStats &s : d.table) {
         QJsonObject o;
@@ -182,14 +182,15 @@ void writeText(QTextStream &out, const OverviewData &d)
         << "\n";
     out << "night  date        ODI3  ODI4   T90  nadir  SpO2  pulse  hours  burden  cover\n";
     for (const OverviewNight &n : d.nights) {
-        const NightSummary &s = n.info.summary;
+        const NightInfo &info = d.info(n);
+        const NightSummary &s = info.summary;
         out << QString::number(n.night).leftJustified(6) << n.date.toString(Qt::ISODate) << "  "
             << cell(s.odi3, 1).rightJustified(4) << cell(s.odi4, 1).rightJustified(6)
             << cell(s.t90Percent, 1).rightJustified(6) << QString::number(s.nadir).rightJustified(7)
             << cell(s.meanSpo2, 1).rightJustified(6) << cell(s.pulseMean, 0).rightJustified(7)
             << cell(s.validSeconds / 3600.0, 1).rightJustified(7) << cell(s.hypoxicBurden, 1).rightJustified(8)
             << cell(s.coverage, 0).rightJustified(7) << (s.shortRecording ? "  short" : "")
-            << (n.info.summaryIsCurrent() ? "" : "  (figures of an older Quellix)") << "\n";
+            << (info.summaryIsCurrent() ? "" : "  (figures of an older Quellix)") << "\n";
     }
     out << "\n";
     for (int r = 0; r < OverviewLayout::kTableRows; ++r) {
@@ -293,7 +294,7 @@ int runOverview(const QStringList &arguments)
     }
     OverviewPaintOptions options;
     options.forPrint = true;
-    const NightInfo &latest = data.nights.empty() ? listed.value().back() : data.nights.back().info;
+    const NightInfo &latest = data.nights.empty() ? listed.value().back() : data.info(data.nights.back());
     options.title = latest.title.isEmpty() ? QStringLiteral("Overview") : latest.title;
     options.header.name = patientText(latest);
     options.header.id = QString::number(latest.deviceId);

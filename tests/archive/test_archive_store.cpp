@@ -356,6 +356,58 @@ TEST(Archive, FiltersAKeptListingAsTheQueryDoes)
     }
 }
 
+// Listings are read past Qt SQL; each row must be the night as night() reads it.
+TEST(Archive, ListedRowsAreTheNightsAsReadOneByOne)
+{
+    SqliteArchive::Opened o = opened(freshPath());
+    ASSERT_TRUE(o.archive);
+    // Texts that repeat, change and come back from row to row.
+    const struct {
+        int id;
+        const char *name;
+        const char *title;
+        bool partial;
+    } nights[] = {{2, "Léa Martin", "Ward 3", false},
+                  {2, "Léa Martin", "Ward 3", true},
+                  {3, "", "", false},
+                  {2, "Léa Martin", "Ward 3", false},
+                  {4, "Zoë", "Ward 3 — east", false}};
+    int second = 0;
+    for (const auto &n : nights) {
+        NightInput in = input(night(n.id, second, 40, n.id), n.partial, QString::fromUtf8(n.name));
+        in.title = QString::fromUtf8(n.title);
+        in.intervalSeconds = n.id;
+        store(*o.archive, {in});
+        second += 7200;
+    }
+    const auto row = [](const NightInfo &n) {
+        const NightSummary &s = n.summary;
+        return QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8|%9")
+                   .arg(n.night)
+                   .arg(n.deviceId)
+                   .arg(n.patientName, n.title, nightSourceName(n.source), n.sourceName, n.archivedAt)
+                   .arg(n.partial)
+                   .arg(n.intervalSeconds) +
+               QStringLiteral("|%1|%2|%3|%4|%5|%6|%7|%8|%9")
+                   .arg(s.start, s.end)
+                   .arg(s.readings)
+                   .arg(s.validSeconds)
+                   .arg(s.odi3)
+                   .arg(s.nadir)
+                   .arg(s.meanSpo2)
+                   .arg(s.hypoxicBurden)
+                   .arg(s.version);
+    };
+    const NightList listed = all(*o.archive);
+    ASSERT_EQ(listed.size(), std::size(nights));
+    for (const NightInfo &n : listed) {
+        const ArchiveResult<StoredNight> one = o.archive->night(n.night);
+        ASSERT_TRUE(one);
+        EXPECT_EQ(row(n).toStdString(), row(one.value().info).toStdString());
+        EXPECT_EQ(n.summary, one.value().info.summary) << n.night;
+    }
+}
+
 TEST(Archive, MigratesOlderArchivesAndRefusesNewerOnes)
 {
     const QString path = freshPath();

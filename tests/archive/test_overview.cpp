@@ -61,13 +61,29 @@ TEST(Overview, DatesANightByTheEveningItBegan)
         {"2026-03-14T22:00:00", {}},
         {"2026-03-14 2x:00:00", {}},
         {"2026-03-14 24:00:00", {}},
+        {"2026-01-31 22:00:00", {2026, 1, 31}},
         {"2026-02-30 22:00:00", {}},
+        {"2026-02-28 22:00:00", {2026, 2, 28}},
+        {"2024-02-29 22:00:00", {2024, 2, 29}},
+        {"2025-02-29 22:00:00", {}},
     };
+    // One by one, and as the rows of one listing, where months follow each other.
+    NightList rows;
+    int valid = 0;
     for (const auto &c : cases) {
         NightSummary s;
         s.start = QString::fromLatin1(c.start);
         EXPECT_EQ(overviewDate(s), c.date) << c.start;
+        NightInfo row;
+        row.night = rows.size();
+        row.summary = s;
+        rows.push_back(row);
+        valid += c.date.isValid() ? 1 : 0;
     }
+    const OverviewData d = buildOverview(rows, {}, {}, {});
+    EXPECT_EQ(int(d.nights.size()), valid);
+    for (const OverviewNight &n : d.nights)
+        EXPECT_EQ(n.date, cases[n.night].date) << cases[n.night].start;
 }
 
 // The most recent night is 2026-06-30; each column's first day holds a night
@@ -137,6 +153,30 @@ TEST(Overview, NightsAreDatedOrderedAndShareTheirDateSideBySide)
     EXPECT_EQ(std::make_pair(d.nights[5].slot, d.nights[5].slots), std::make_pair(1, 2));
     EXPECT_EQ(std::make_pair(d.nights[6].slot, d.nights[6].slots), std::make_pair(0, 1));
     EXPECT_EQ(d.nights[6].date, QDate(2026, 6, 23));
+}
+
+TEST(Overview, EachNightFindsItsOwnRowWhateverBecomesOfTheListing)
+{
+    OverviewData d;
+    {
+        // Out of order, so the nights are sorted away from their rows, and bounded.
+        NightList rows = kNights;
+        std::reverse(rows.begin(), rows.end());
+        d = buildOverview(rows, QDate(2026, 6, 1), QDate(2026, 6, 29), {});
+        rows.clear();
+    }
+    OverviewData changed = d;
+    for (NightInfo &row : changed.listing)
+        row.summary.odi3 = double(row.night) * 1000;
+    ASSERT_EQ(d.nights.size(), std::size_t(6));
+    for (std::size_t i = 0; i < d.nights.size(); ++i) {
+        const OverviewNight &n = d.nights[i];
+        SCOPED_TRACE(n.night);
+        EXPECT_EQ(d.info(n).night, n.night);
+        EXPECT_EQ(overviewDate(d.info(n).summary), n.date);
+        EXPECT_NE(d.info(n).summary.odi3, double(n.night) * 1000);
+        EXPECT_EQ(changed.info(changed.nights[i]).summary.odi3, double(n.night) * 1000);
+    }
 }
 
 TEST(Overview, PeriodBoundsUseTheNightsDatesAndAShortLastNightIsStillShown)

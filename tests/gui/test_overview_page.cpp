@@ -87,7 +87,7 @@ TEST(OverviewPage, EveryChartHasABarPerNightAndGapsWhereNoNightIs)
             const auto [x0, x1] = l.barSpan(n);
             EXPECT_GE(x0, previousRight) << n.night; // side by side, not on top of each other
             previousRight = x1;
-            const QColor colour = n.info.summary.shortRecording ? kOverviewShortColour : kOverviewBarColour;
+            const QColor colour = d.info(n).summary.shortRecording ? kOverviewShortColour : kOverviewBarColour;
             EXPECT_GT(Count(image, chart, x0, x1, colour), 0) << n.night;
         }
         for (int day : {2, 4, 7, 8, 9}) {
@@ -159,6 +159,26 @@ TEST(OverviewPage, AClickFindsTheNightUnderIt)
     }
     const auto [x0, x1] = l.barSpan(d.nights.front());
     EXPECT_EQ(overviewNightAt(size, d, QPointF(x0, l.rowY[1])), std::nullopt); // on the table
+}
+
+// No nights, or no room for the charts: the table still stands, no click finds a night.
+TEST(OverviewPage, WithoutNightsOrRoomNothingBreaks)
+{
+    const OverviewData empty = buildOverview({}, {}, {}, {});
+    for (const QSize size : {kSize, QSize(120, 60), QSize(1, 1)}) {
+        for (const OverviewData &d : {empty, Data()}) {
+            if (size == kSize && !d.nights.empty())
+                continue; // room and nights: covered above
+            QImage image(size, QImage::Format_RGB32);
+            QPainter p(&image);
+            paintOverview(p, QSizeF(size), d, {});
+            p.end();
+            EXPECT_EQ(overviewNightAt(QSizeF(size), d, QPointF(size.width() / 2.0, size.height() / 2.0)), std::nullopt)
+                << size.width() << "x" << size.height() << " " << d.nights.size();
+        }
+    }
+    EXPECT_EQ(overviewCellText(empty, 1, 1), QStringLiteral("–"));
+    EXPECT_EQ(overviewShortNote(empty), QString());
 }
 
 TEST(OverviewPage, PrintsOneLandscapePageWithTitleAndPatient)

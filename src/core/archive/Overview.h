@@ -28,7 +28,10 @@ struct OverviewNight {
     QDate date;       // overviewDate()
     int slot = 0;     // index among the nights on the same date (side by side)
     int slots = 1;    // how many nights share that date
-    NightInfo info;   // the archive's listing row (summary inside)
+    // Its row in OverviewData::listing. An index, not a pointer: a copy of the
+    // data that changes its listing gets rows of its own, which pointers into
+    // the list it was copied from would miss.
+    qsizetype row = 0;
 };
 
 // One column of the statistics table.
@@ -50,9 +53,12 @@ struct OverviewStats {
 struct OverviewData {
     QString patient;                   // as chosen (name and ID text), for headers
     QDate from, to;                    // the period shown (from/to of the nights when open)
+    NightList listing;                 // the rows it was built from, shared, not copied
     std::vector<OverviewNight> nights; // oldest first
     std::vector<OverviewStats> table;  // the six columns, in enum order
     int shortNights() const;           // nights of the period left out of the means
+    // The archive's listing row of a night (summary inside).
+    const NightInfo &info(const OverviewNight &night) const { return listing.at(night.row); }
 };
 
 // Builds everything the page shows from the archive's listing rows of one patient:

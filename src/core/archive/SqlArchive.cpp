@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "archive/SqlArchive.h"
 
+#include "archive/NightRow.h"
 #include "archive/ReadingCodec.h"
 
 #include <QDateTime>
@@ -143,42 +144,17 @@ QString placeholders(qsizetype count)
     return marks.join(QStringLiteral(", "));
 }
 
+// The columns of a Qt SQL row.
+struct QtRow {
+    const QSqlQuery &q;
+    qint64 integer(int i) const { return q.value(i).toLongLong(); }
+    double real(int i) const { return q.value(i).toDouble(); }
+    QString text(int i) const { return q.value(i).toString(); }
+};
+
 NightInfo infoFrom(const QSqlQuery &q)
 {
-    NightInfo n;
-    n.night = q.value(0).toLongLong();
-    n.deviceId = q.value(1).toInt();
-    n.patientName = q.value(2).toString();
-    n.title = q.value(3).toString();
-    n.source = nightSourceFromName(q.value(4).toString()).value_or(NightSource::Import);
-    n.sourceName = q.value(5).toString();
-    n.archivedAt = q.value(6).toString();
-    n.partial = q.value(7).toInt() != 0;
-    n.intervalSeconds = q.value(8).toInt();
-    NightSummary &s = n.summary;
-    int c = 9;
-    s.start = q.value(c++).toString();
-    s.end = q.value(c++).toString();
-    s.readings = q.value(c++).toInt();
-    s.validSeconds = q.value(c++).toInt();
-    s.odi3 = q.value(c++).toDouble();
-    s.odi4 = q.value(c++).toDouble();
-    s.t90Percent = q.value(c++).toDouble();
-    s.t88Percent = q.value(c++).toDouble();
-    s.nadir = q.value(c++).toInt();
-    s.meanSpo2 = q.value(c++).toDouble();
-    s.pulseMin = q.value(c++).toInt();
-    s.pulseMean = q.value(c++).toDouble();
-    s.pulseMax = q.value(c++).toInt();
-    s.coverage = q.value(c++).toDouble();
-    s.shortRecording = q.value(c++).toInt() != 0;
-    s.hypoxicBurden = q.value(c++).toDouble();
-    s.deltaIndex = q.value(c++).toDouble();
-    s.desaturationMeanSeconds = q.value(c++).toDouble();
-    s.desaturationMeanDepth = q.value(c++).toDouble();
-    s.pulseRiseMean = q.value(c++).toDouble();
-    s.version = q.value(c++).toInt();
-    return n;
+    return nightInfoFromRow(QtRow{q});
 }
 
 // SQLite's LOWER() folds only A to Z; the kept listing is searched alike.
@@ -313,6 +289,13 @@ void SqlArchive::forgetStatements()
 
 std::optional<qint64> SqlArchive::dataVersion()
 {
+    return std::nullopt;
+}
+
+std::optional<NightList> SqlArchive::readListing(const QString &sql, const QVariantList &values)
+{
+    Q_UNUSED(sql);
+    Q_UNUSED(values);
     return std::nullopt;
 }
 
@@ -596,27 +579,31 @@ ArchiveResult<NightList> SqlArchive::list(const ArchiveFilter &filter)
         values << filter.to.addDays(1).toString(Qt::ISODate);
     }
     sql += QStringLiteral(" ORDER BY start_time, night");
-    QSqlQuery &q = statement(sql);
-    for (int i = 0; i < values.size(); ++i)
-        q.bindValue(i, values[i]);
-    const auto finished = qScopeGuard([&q] { q.finish(); });
-    if (!q.exec())
-        return failure(ArchiveError::Unavailable, q.lastError());
-    NightList out;
-    while (q.next()) {
-        NightInfo n = infoFrom(q);
-        // Texts that repeat from night to night share one copy: copying the
-        // listing then touches one string instead of one per night.
-        if (!out.isEmpty()) {
-            const NightInfo &previous = out.back();
-            for (auto [text, before] :
-                 {std::pair{&n.patientName, &previous.patientName}, std::pair{&n.title, &previous.title},
-                  std::pair{&n.sourceName, &previous.sourceName}, std::pair{&n.archivedAt, &previous.archivedAt}})
-                if (*text == *before)
-                    *text = *before;
+    std::optional<NightList> read = readListing(sql, values);
+    if (!read) {
+        QSqlQuery &q = statement(sql);
+        for (int i = 0; i < values.size(); ++i)
+            q.bindValue(i, values[i]);
+        const auto finished = qScopeGuard([&q] { q.finish(); });
+        if (!q.exec())
+            return failure(ArchiveError::Unavailable, q.lastError());
+        read.emplace();
+        while (q.next()) {
+            NightInfo n = infoFrom(q);
+            // Texts that repeat from night to night share one copy: copying the
+            // listing then touches one string instead of one per night.
+            if (!read->isEmpty()) {
+                const NightInfo &previous = read->back();
+                for (auto [text, before] :
+                     {std::pair{&n.patientName, &previous.patientName}, std::pair{&n.title, &previous.title},
+                      std::pair{&n.sourceName, &previous.sourceName}, std::pair{&n.archivedAt, &previous.archivedAt}})
+                    if (*text == *before)
+                        *text = *before;
+            }
+            read->push_back(std::move(n));
         }
-        out.push_back(std::move(n));
     }
+    const NightList &out = *read;
     if (version >= 0 && everything)
         listing_ = KeptListing{version, out};
     return out;

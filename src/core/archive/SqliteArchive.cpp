@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "archive/SqliteArchive.h"
 
+#include "archive/NightRow.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -14,6 +16,7 @@
 
 #include <sqlite3.h>
 
+#include <array>
 #include <atomic>
 
 namespace
@@ -186,6 +189,84 @@ std::optional<qint64> SqliteArchive::dataVersion()
     if (!q.exec(QStringLiteral("PRAGMA data_version")) || !q.next())
         return std::nullopt;
     return q.value(0).toLongLong();
+}
+
+namespace
+{
+
+// The columns of a row straight from SQLite. Texts that repeat from the row
+// before (patient, title, source) share its string.
+class RawRow
+{
+public:
+    static constexpr int kSharedTexts = 9; // the columns before the summary's
+
+    explicit RawRow(sqlite3_stmt *statement) : st_(statement) {}
+    qint64 integer(int i) const { return sqlite3_column_int64(st_, i); }
+    double real(int i) const { return sqlite3_column_double(st_, i); }
+    QString text(int i) const
+    {
+        const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(st_, i));
+        const int size = sqlite3_column_bytes(st_, i);
+        if (i >= kSharedTexts)
+            return QString::fromUtf8(bytes, size);
+        Kept &kept = kept_[std::size_t(i)];
+        if (!kept.valid || kept.bytes != QByteArrayView(bytes, size)) {
+            kept.bytes = QByteArray(bytes, size);
+            kept.text = QString::fromUtf8(kept.bytes);
+            kept.valid = true;
+        }
+        return kept.text;
+    }
+
+private:
+    struct Kept {
+        bool valid = false;
+        QByteArray bytes;
+        QString text;
+    };
+    sqlite3_stmt *st_;
+    mutable std::array<Kept, kSharedTexts> kept_;
+};
+
+} // namespace
+
+std::optional<NightList> SqliteArchive::readListing(const QString &sql, const QVariantList &values)
+{
+    // Qt SQL makes a QVariant of every value of every row, which costs about
+    // ten times what SQLite takes to read a listing of years of nights.
+    const QVariant handle = db().driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return std::nullopt;
+    sqlite3 *connection = *static_cast<sqlite3 *const *>(handle.constData());
+    if (!connection)
+        return std::nullopt;
+    sqlite3_stmt *st = nullptr;
+    const QByteArray text = sql.toUtf8();
+    const auto finalize = qScopeGuard([&st] { sqlite3_finalize(st); });
+    if (sqlite3_prepare_v2(connection, text.constData(), int(text.size()), &st, nullptr) != SQLITE_OK)
+        return std::nullopt;
+    for (int i = 0; i < values.size(); ++i) {
+        const QVariant &v = values[i];
+        int bound = SQLITE_ERROR;
+        if (v.typeId() == QMetaType::QString) {
+            const QByteArray utf8 = v.toString().toUtf8();
+            bound = sqlite3_bind_text(st, i + 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        } else if (v.canConvert<qlonglong>()) {
+            bound = sqlite3_bind_int64(st, i + 1, v.toLongLong());
+        }
+        if (bound != SQLITE_OK)
+            return std::nullopt;
+    }
+    NightList out;
+    const RawRow row(st);
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(st)) == SQLITE_ROW)
+        out.push_back(nightInfoFromRow(row));
+    // Busy, damaged: Qt SQL runs the query again and says what went wrong.
+    if (step != SQLITE_DONE)
+        return std::nullopt;
+    return out;
 }
 
 ArchiveResult<> SqliteArchive::beginWrite()

@@ -45,6 +45,7 @@ protected:
     ArchiveResult<> beginWrite() override;
     ArchiveFailure failure(ArchiveError fallback, const QSqlError &error) const override;
     std::optional<qint64> dataVersion() override;
+    std::optional<NightList> readListing(const QString &sql, const QVariantList &values) override;
 
 private:
     SqliteArchive(QString connectionName, QString path);

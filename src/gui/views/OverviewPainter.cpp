@@ -84,14 +84,14 @@ Scale scaleOf(const OverviewData &data, OverviewFigure f)
     double low = std::numeric_limits<double>::max();
     double high = std::numeric_limits<double>::lowest();
     for (const OverviewNight &n : data.nights) {
-        const std::optional<double> v = overviewValue(n.info.summary, f);
+        const std::optional<double> v = overviewValue(data.info(n).summary, f);
         if (!v)
             continue;
         double a = *v;
         double b = *v;
         if (f == OverviewFigure::PulseMean) {
-            a = std::min(a, double(n.info.summary.pulseMin));
-            b = std::max(b, double(n.info.summary.pulseMax));
+            a = std::min(a, double(data.info(n).summary.pulseMin));
+            b = std::max(b, double(data.info(n).summary.pulseMax));
         }
         low = std::min(low, a);
         high = std::max(high, b);
@@ -215,12 +215,12 @@ void paintBars(QPainter &p, const OverviewLayout &l, const OverviewData &data, O
                      run->full ? kOverviewBarColour : kOverviewShortColour);
     };
     for (const OverviewNight &n : data.nights) {
-        const std::optional<double> v = overviewValue(n.info.summary, f);
+        const std::optional<double> v = overviewValue(data.info(n).summary, f);
         if (!v)
             continue;
         const auto [x0, x1] = l.barSpan(n);
         const int top = yOf(chart, s, *v);
-        const bool full = !n.info.summary.shortRecording;
+        const bool full = !data.info(n).summary.shortRecording;
         if (run && run->x0 == x0) {
             run->top = std::min(run->top, top);
             run->full = run->full || full;
@@ -253,7 +253,7 @@ void paintPulse(QPainter &p, const OverviewLayout &l, const OverviewData &data, 
         canvas.add(QRect(run->x0, run->mean - 1, run->x1 - run->x0, 3), colour);
     };
     for (const OverviewNight &n : data.nights) {
-        const NightSummary &ns = n.info.summary;
+        const NightSummary &ns = data.info(n).summary;
         const std::optional<double> v = overviewValue(ns, OverviewFigure::PulseMean);
         if (!v)
             continue;
