@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "archive/SqlArchive.h"
+
+#include <QDateTime>
+#include <QHash>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+// This computer's archive and, when there is one, the clinic's server, as one
+// archive. Every change is written here first and queued in the same
+// transaction, then sent; when the server cannot be reached or refuses, it
+// stays queued until sync(). Nights are matched across the two by their
+// readings' hash, since each archive numbers its own.
+//
+// Listing and reading come from the server while it is connected (every
+// desk's nights) and from this computer otherwise. Night numbers are those of
+// the last listing's source. Once the server is lost, edits of the nights it
+// listed go to this computer's copies by their hash and wait there; any other
+// call with its numbers fails until the next list(), so that no number
+// reaches the wrong night.
+//
+// Plain and blocking: every call may wait on the server, so callers keep the
+// object on a worker thread (see BackgroundJob) and the server's connection
+// carries its own timeouts.
+class ClinicArchive : public Archive
+{
+public:
+    // Opens the server's archive; called again after a failure by sync().
+    using Connect = std::function<ArchiveResult<std::unique_ptr<Archive>>()>;
+    using Clock = std::function<QDateTime()>;
+
+    enum class Source { ThisComputer, Server };
+
+    struct SyncCounts {
+        int nights = 0;                        // nights sent
+        int changes = 0;                       // details and marks sent
+        int removals = 0;                      // removals sent
+        int dropped = 0;                       // nights not sent: removed at another desk since they were stored here
+        int refused = 0;                       // changes the server refused; they stay queued
+        std::optional<ArchiveFailure> refusal; // the last refusal's reason
+    };
+
+    // connect empty: this computer only, and nothing is queued.
+    ClinicArchive(std::unique_ptr<SqlArchive> local, Connect connect, Clock clock = {});
+    ~ClinicArchive() override;
+    ClinicArchive(const ClinicArchive &) = delete;
+    ClinicArchive &operator=(const ClinicArchive &) = delete;
+
+    bool usesServer() const { return bool(connect_); }
+    // The server is connected (it was reached and has not failed since).
+    bool onServer() const { return server_ != nullptr; }
+    // Where the last listing came from, and so what night numbers mean.
+    Source source() const { return numbering_; }
+    // Why the server was last found away, when it was.
+    const std::optional<ArchiveFailure> &serverFailure() const { return serverFailure_; }
+
+    // Connects when not connected. False when the server cannot be reached.
+    bool connectServer();
+    // Sends what is queued (nights, then edits by their time, then removals),
+    // connecting first. Unavailable when the server is away; refusals are
+    // counted and stay queued.
+    ArchiveResult<SyncCounts> sync();
+    ArchiveResult<int> pendingNights();
+
+    SqlArchive &local() { return *local_; }
+
+    // Numbers in counts.nights are those of source(); 0 for a night kept on
+    // this computer only while listing from the server.
+    ArchiveResult<StoreCounts> store(const std::vector<NightInput> &nights) override;
+    ArchiveResult<NightList> list(const ArchiveFilter &filter) override;
+    ArchiveResult<StoredNight> night(qint64 number) override;
+    ArchiveResult<> remove(qint64 number) override;
+    ArchiveResult<> setPatient(qint64 number, const PatientRecord &patient, const QString &changedAt = {}) override;
+    ArchiveResult<> setMarks(qint64 number, const std::vector<ReadingSpan> &spans,
+                             const QString &changedAt = {}) override;
+    ArchiveResult<std::vector<ReadingSpan>> marks(qint64 number) override;
+    ArchiveResult<qint64> find(const QByteArray &readingsHash) override;
+    ArchiveResult<> forget(const QByteArray &readingsHash, const QString &at) override;
+    ArchiveResult<QString> removedAt(const QByteArray &readingsHash) override;
+    // This computer's archive.
+    QStringList check() override;
+    ArchiveResult<> backupTo(const QString &path) override;
+
+private:
+    // Connects on the first call, and numbers nights as the server does when it is there.
+    void firstUse();
+    // The archive the numbers handed out refer to; a failure once they refer
+    // to a server that is gone.
+    ArchiveResult<Archive *> numbered();
+    // Where the night of number (in source()'s numbers) is here, if it is.
+    ArchiveResult<QByteArray> hashOf(qint64 number);
+    std::optional<qint64> localNumber(const QByteArray &hash);
+    // Notes a failure of the server: drops the connection when it went away.
+    ArchiveFailure serverFailed(const ArchiveFailure &failure);
+    QString now() const;
+    // Sends one queued change, leaving the queue as it is.
+    ArchiveResult<> send(const SqlArchive::PendingChange &change, SyncCounts &counts);
+    ArchiveResult<> sendNight(qint64 localNumber, const QByteArray &hash);
+    // Takes a sent change off the queue.
+    void settled(const SqlArchive::PendingChange &change);
+    // Tries to send the queued change at once, leaving it queued on failure.
+    // A refusal is told; the server gone away is not (the change waits).
+    ArchiveResult<> sendNow(const QByteArray &hash, SqlArchive::PendingKind kind, const QString &at);
+    // An edit of night number: here first, by its hash, then sent; on the
+    // server alone for a night this computer lacks.
+    ArchiveResult<> edit(qint64 number, SqlArchive::PendingKind kind, const QString &changedAt,
+                         const std::function<ArchiveResult<>(Archive &, qint64, const QString &)> &write);
+
+    std::unique_ptr<SqlArchive> local_;
+    Connect connect_;
+    Clock clock_;
+    std::unique_ptr<Archive> server_;
+    std::optional<ArchiveFailure> serverFailure_;
+    bool triedServer_ = false;
+    Source numbering_ = Source::ThisComputer;
+    bool numbersLost_ = false;
+    // The last listing's numbers and hashes.
+    QHash<qint64, QByteArray> listed_;
+};
