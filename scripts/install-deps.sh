@@ -16,6 +16,9 @@ build=(
   # the night archive's driver, loaded at run time; its compressor, and
   # SQLite itself for the online backup (the same library the driver loads)
   libqt6sql6-sqlite libdeflate-dev libsqlite3-dev
+  # the clinic server's driver, loaded at run time, and libpq to read a
+  # connection string the way the driver's library will
+  libqt6sql6-psql libpq-dev
   # The manuals' pictures are drawn with these fonts; translations at run time.
   fonts-liberation2 fonts-wqy-microhei qt6-translations-l10n
   # make package
@@ -24,6 +27,8 @@ build=(
 test=(
   libgtest-dev libgmock-dev libfreexl-dev poppler-utils
   desktop-file-utils appstream groff-base man-db bash-completion lintian
+  # the server archive's tests start a PostgreSQL server of their own
+  postgresql
 )
 bench=(libbenchmark-dev)
 dev=(clang-format-14 clang-tidy-14 clang libclang-rt-dev python3-mne)

@@ -150,6 +150,18 @@
         <source>%1 fails the check (%2).</source>
         <translation>%1 échoue à la vérification (%2).</translation>
     </message>
+    <message>
+        <source>The archive %1 may only be read with this server account; nothing was changed.</source>
+        <translation>L&apos;archive %1 ne peut qu&apos;être lue avec ce compte du serveur ; rien n&apos;a été modifié.</translation>
+    </message>
+    <message>
+        <source>The connection string holds a password, and Quellix keeps none: remove it and put it in ~/.pgpass, or type it when asked.</source>
+        <translation>La chaîne de connexion contient un mot de passe, et Quellix n&apos;en garde aucun : retirez-le et mettez-le dans ~/.pgpass, ou saisissez-le quand il est demandé.</translation>
+    </message>
+    <message>
+        <source>The archive %1 is on the clinic server: it is backed up there, with the server&apos;s own tools.</source>
+        <translation>L&apos;archive %1 est sur le serveur de la clinique : elle y est sauvegardée, avec les outils du serveur.</translation>
+    </message>
 </context>
 <context>
     <name>BluetoothSearchDialog</name>

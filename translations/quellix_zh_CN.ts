@@ -150,6 +150,18 @@
         <source>%1 fails the check (%2).</source>
         <translation>%1 未通过检查（%2）。</translation>
     </message>
+    <message>
+        <source>The archive %1 may only be read with this server account; nothing was changed.</source>
+        <translation>使用此服务器账户只能读取存档 %1；未做任何更改。</translation>
+    </message>
+    <message>
+        <source>The connection string holds a password, and Quellix keeps none: remove it and put it in ~/.pgpass, or type it when asked.</source>
+        <translation>连接字符串中含有密码，而 Quellix 不保存任何密码：请将其删除并写入 ~/.pgpass，或在询问时输入。</translation>
+    </message>
+    <message>
+        <source>The archive %1 is on the clinic server: it is backed up there, with the server&apos;s own tools.</source>
+        <translation>存档 %1 位于诊所服务器上：请在服务器上使用其自带工具备份。</translation>
+    </message>
 </context>
 <context>
     <name>BluetoothSearchDialog</name>

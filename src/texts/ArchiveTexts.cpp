@@ -58,6 +58,17 @@ QString text(ArchiveError error, const QString &detail, const About &about)
         return tr(QT_TRANSLATE_NOOP("Archive", "%1 is not a sound Quellix archive%2.")).arg(file, detailOf(detail));
     case ArchiveError::CheckFailed:
         return tr(QT_TRANSLATE_NOOP("Archive", "%1 fails the check (%2).")).arg(file, detail);
+    case ArchiveError::ReadOnly:
+        return tr(QT_TRANSLATE_NOOP("Archive", "The archive %1 may only be read with this server account; nothing "
+                                               "was changed."))
+            .arg(about.archive);
+    case ArchiveError::PasswordInConnection:
+        return tr(QT_TRANSLATE_NOOP("Archive", "The connection string holds a password, and Quellix keeps none: "
+                                               "remove it and put it in ~/.pgpass, or type it when asked."));
+    case ArchiveError::BackupOnServer:
+        return tr(QT_TRANSLATE_NOOP("Archive", "The archive %1 is on the clinic server: it is backed up there, with "
+                                               "the server's own tools."))
+            .arg(about.archive);
     }
     return {};
 }

@@ -17,6 +17,11 @@ enum class ArchiveError {
     Exists,       // a copy would overwrite a file
     NotAnArchive, // a file offered as an archive is none
     CheckFailed,  // a file offered as an archive fails the check; detail: the first fault
+
+    // The clinic server's:
+    ReadOnly,             // the role may read the archive and change nothing
+    PasswordInConnection, // a connection string holds a password, which is never kept
+    BackupOnServer,       // the server's own tools back it up
 };
 
 template <typename T = void> using ArchiveResult = Result<T, ArchiveError>;

@@ -16,8 +16,8 @@ namespace
 
 // Migration n (1-based) takes the schema from version n - 1 to n. Never edit
 // one that has shipped: add the next. Column types are spelt as SQLite takes
-// them (BLOB, the INTEGER PRIMARY KEY that numbers rows); a server needs its
-// own spelling of those two and nothing else.
+// them (INTEGER, REAL, BLOB); a server respells them (see spelt()), and the
+// rest of each statement must be plain SQL both understand.
 const std::vector<std::vector<const char *>> &migrations()
 {
     static const std::vector<std::vector<const char *>> steps = {
@@ -327,6 +327,11 @@ void SqlArchive::forgetListing()
     listing_.reset();
 }
 
+QString SqlArchive::spelt(const QString &statement) const
+{
+    return statement;
+}
+
 ArchiveFailure SqlArchive::failure(ArchiveError fallback, const QSqlError &error) const
 {
     return {fallback, error.text()};
@@ -376,7 +381,7 @@ ArchiveResult<> SqlArchive::migrate(int target)
         const int version = from.value() + 1;
         QSqlQuery q(d);
         for (const char *statement : migrations()[std::size_t(version - 1)]) {
-            if (!q.exec(QString::fromLatin1(statement))) {
+            if (!q.exec(spelt(QString::fromLatin1(statement)))) {
                 const ArchiveFailure f = failure(ArchiveError::WriteFailed, q.lastError());
                 d.rollback();
                 return f;

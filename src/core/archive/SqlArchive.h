@@ -79,6 +79,9 @@ protected:
     // The failure for a database error: fallback unless the server's code
     // says more (busy, damaged).
     virtual ArchiveFailure failure(ArchiveError fallback, const QSqlError &error) const;
+    // A migration's statement in this server's words; the migrations spell
+    // column types as SQLite does.
+    virtual QString spelt(const QString &statement) const;
     QSqlDatabase db() const;
     const QString &connectionName() const { return connection_; }
 
