@@ -2,6 +2,7 @@
 #include "archive/ClinicArchive.h"
 
 #include "archive/ReadingCodec.h"
+#include "archive/ServerArchive.h"
 
 #include <algorithm>
 
@@ -37,7 +38,30 @@ NightInput inputOf(const StoredNight &n)
 
 } // namespace
 
-ClinicArchive::ClinicArchive(std::unique_ptr<SqlArchive> local, Connect connect, Clock clock)
+ArchiveResult<ClinicArchive::Opened> ClinicArchive::open(const QString &localPath, const QString &server,
+                                                         const QString &password)
+{
+    ArchiveResult<SqliteArchive::Opened> here = SqliteArchive::open(localPath);
+    if (!here)
+        return here.failure();
+    Connect connect;
+    if (!server.isEmpty())
+        connect = [server, password]() -> ArchiveResult<std::unique_ptr<Archive>> {
+            ArchiveResult<std::unique_ptr<ServerArchive>> there = ServerArchive::open(server, password);
+            if (!there)
+                return there.failure();
+            return std::unique_ptr<Archive>(std::move(there.value()));
+        };
+    return Opened{std::make_unique<ClinicArchive>(std::move(here.value().archive), std::move(connect)),
+                  here.value().damagedKeptAs};
+}
+
+ServerArchive *ClinicArchive::serverArchive() const
+{
+    return dynamic_cast<ServerArchive *>(server_.get());
+}
+
+ClinicArchive::ClinicArchive(std::unique_ptr<SqliteArchive> local, Connect connect, Clock clock)
     : local_(std::move(local)), connect_(std::move(connect)), clock_(std::move(clock))
 {
     local_->keepPendingChanges(usesServer());

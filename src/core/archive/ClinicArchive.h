@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "archive/SqlArchive.h"
+#include "archive/SqliteArchive.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -9,6 +9,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+
+class ServerArchive;
 
 // This computer's archive and, when there is one, the clinic's server, as one
 // archive. Every change is written here first and queued in the same
@@ -44,8 +46,18 @@ public:
         std::optional<ArchiveFailure> refusal; // the last refusal's reason
     };
 
+    struct Opened {
+        std::unique_ptr<ClinicArchive> archive;
+        QString damagedKeptAs; // see SqliteArchive::open()
+    };
+    // This computer's archive at localPath and, unless server is empty, the
+    // clinic's server through that connection string (password: for this
+    // session only). The server is reached at the first use, not here.
+    static ArchiveResult<Opened> open(const QString &localPath, const QString &server,
+                                      const QString &password = QString());
+
     // connect empty: this computer only, and nothing is queued.
-    ClinicArchive(std::unique_ptr<SqlArchive> local, Connect connect, Clock clock = {});
+    ClinicArchive(std::unique_ptr<SqliteArchive> local, Connect connect, Clock clock = {});
     ~ClinicArchive() override;
     ClinicArchive(const ClinicArchive &) = delete;
     ClinicArchive &operator=(const ClinicArchive &) = delete;
@@ -66,7 +78,9 @@ public:
     ArchiveResult<SyncCounts> sync();
     ArchiveResult<int> pendingNights();
 
-    SqlArchive &local() { return *local_; }
+    SqliteArchive &local() { return *local_; }
+    // The server's archive while connected through open(); null otherwise.
+    ServerArchive *serverArchive() const;
 
     // Numbers in counts.nights are those of source(); 0 for a night kept on
     // this computer only while listing from the server.
@@ -110,7 +124,7 @@ private:
     ArchiveResult<> edit(qint64 number, SqlArchive::PendingKind kind, const QString &changedAt,
                          const std::function<ArchiveResult<>(Archive &, qint64, const QString &)> &write);
 
-    std::unique_ptr<SqlArchive> local_;
+    std::unique_ptr<SqliteArchive> local_;
     Connect connect_;
     Clock clock_;
     std::unique_ptr<Archive> server_;

@@ -125,7 +125,7 @@ void DownloadController::downloadEnded(DownloadResult &result)
     rememberPort(result.portToRemember);
     // Archived before anyone picks an ID or types details: nothing depends on the user.
     if (ApplyDownload(store_, result) && !archivePath_.isEmpty())
-        result.archived = archiveDownload(store_, archivePath_, session_->port(), !result.complete());
+        result.archived = archiveDownload(store_, archivePath_, archiveServer_, session_->port(), !result.complete());
     setPhase(DownloadPhase::Idle);
     Q_EMIT finished(result);
     for (const DeviceNotice &n : NoticesOf(result))

@@ -42,6 +42,8 @@ public:
     void setKeepRawDump(bool keep) { keepDump_ = keep; }
     // Downloads that bring readings are kept in the archive at path (empty: not archived).
     void setArchivePath(const QString &path) { archivePath_ = path; }
+    // ... and sent to the clinic server of that connection string (empty: none).
+    void setArchiveServer(const QString &connection) { archiveServer_ = connection; }
 
     // The last download's raw dump, once it has ended (null before).
     std::shared_ptr<const RawDump> rawDump() const;
@@ -95,6 +97,7 @@ private:
     DownloadPhase phase_ = DownloadPhase::Idle;
     bool keepDump_ = false;
     QString archivePath_;
+    QString archiveServer_;
     bool interrupted_ = false;
     std::shared_ptr<RawDump> dump_;
     bool dumpReady_ = false;

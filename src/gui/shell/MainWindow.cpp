@@ -688,7 +688,7 @@ void MainWindow::onPatientInfo()
     if (dialog.exec() == QDialog::Accepted) {
         // The recording's archived nights carry the details saved for it.
         const QString archive = deviceCommands_->context().archiveFile();
-        if (const ArchiveResult<> done = updateArchivedPatient(store_, archive); !done)
+        if (const ArchiveResult<> done = updateArchivedPatient(store_, archive, Settings().clinicServer()); !done)
             prompts_.warning(tr("The patient details could not be written to the archive: %1")
                                  .arg(ArchiveTexts::text(done, {archive, {}, 0})));
     }
