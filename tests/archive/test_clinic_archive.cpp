@@ -4,6 +4,7 @@
 #include "archive/ClinicArchive.h"
 #include "archive/SqliteArchive.h"
 #include "archive_samples.h"
+#include "forwarding_archive.h"
 #include "test_env.h"
 
 #include <QTemporaryDir>
@@ -21,52 +22,17 @@ struct Link {
     int storesLeft = -1; // the link is cut at the store after this many; -1: never
 };
 
-ArchiveFailure cut()
+std::unique_ptr<Archive> reached(Archive &server, Link &link)
 {
-    return {ArchiveError::Unavailable, QStringLiteral("server closed the connection unexpectedly")};
+    return std::make_unique<archivetest::ForwardingArchive>(
+        server, [&link] { return !link.away; },
+        [&link] {
+            if (link.storesLeft == 0)
+                link.away = true;
+            else if (link.storesLeft > 0)
+                --link.storesLeft;
+        });
 }
-
-class StandIn : public Archive
-{
-public:
-    StandIn(Archive &server, Link &link) : server_(server), link_(link) {}
-
-    ArchiveResult<StoreCounts> store(const std::vector<NightInput> &nights) override
-    {
-        if (link_.storesLeft == 0)
-            link_.away = true;
-        if (link_.away)
-            return cut();
-        if (link_.storesLeft > 0)
-            --link_.storesLeft;
-        return server_.store(nights);
-    }
-    ArchiveResult<NightList> list(const ArchiveFilter &f) override { return up() ? server_.list(f) : cut(); }
-    ArchiveResult<StoredNight> night(qint64 n) override { return up() ? server_.night(n) : cut(); }
-    ArchiveResult<> remove(qint64 n) override { return up() ? server_.remove(n) : cut(); }
-    ArchiveResult<> setPatient(qint64 n, const PatientRecord &p, const QString &at = {}) override
-    {
-        return up() ? server_.setPatient(n, p, at) : cut();
-    }
-    ArchiveResult<> setMarks(qint64 n, const std::vector<ReadingSpan> &s, const QString &at = {}) override
-    {
-        return up() ? server_.setMarks(n, s, at) : cut();
-    }
-    ArchiveResult<std::vector<ReadingSpan>> marks(qint64 n) override { return up() ? server_.marks(n) : cut(); }
-    ArchiveResult<qint64> find(const QByteArray &h) override { return up() ? server_.find(h) : cut(); }
-    ArchiveResult<> forget(const QByteArray &h, const QString &at) override
-    {
-        return up() ? server_.forget(h, at) : cut();
-    }
-    ArchiveResult<QString> removedAt(const QByteArray &h) override { return up() ? server_.removedAt(h) : cut(); }
-    QStringList check() override { return server_.check(); }
-    ArchiveResult<> backupTo(const QString &path) override { return server_.backupTo(path); }
-
-private:
-    bool up() const { return !link_.away; }
-    Archive &server_;
-    Link &link_;
-};
 
 std::unique_ptr<SqliteArchive> openFile(const QString &path)
 {
@@ -89,8 +55,8 @@ struct Clinic {
             openFile(dir.filePath(QStringLiteral("desk%1.sqlite").arg(i))),
             [&link, &to]() -> ArchiveResult<std::unique_ptr<Archive>> {
                 if (link.away)
-                    return cut();
-                return std::unique_ptr<Archive>(std::make_unique<StandIn>(to, link));
+                    return archivetest::ForwardingArchive::cut();
+                return reached(to, link);
             },
             std::move(clock));
     }
