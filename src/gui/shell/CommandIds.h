@@ -32,5 +32,6 @@ enum Id : int {
     KeepInArchive = 32830,
     Recordings = 32840,
     ImportIntoArchive = 32841,
+    ArchiveOptions = 32842,
 };
 } // namespace CommandId
