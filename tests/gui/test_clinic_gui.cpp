@@ -24,6 +24,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -161,4 +162,25 @@ TEST(ClinicGui, AReadOnlyAccountLeavesOnlyListingOpeningAndExporting)
     ASSERT_TRUE(settled.wait(30000));
     EXPECT_FALSE(frame.action(CommandId::ImportIntoArchive)->isEnabled());
     Settings().setArchiveMode(Settings::ArchiveMode::ThisComputer);
+}
+
+TEST(ClinicGui, AnotherDesksNightReachesARunningWindow)
+{
+    pgtest::PgServer &pg = pgtest::server();
+    const QString db = freshDatabase();
+    ASSERT_FALSE(db.isEmpty()) << pg.error().toStdString();
+    QTemporaryDir dir(testenv::root() + QStringLiteral("/desks-XXXXXX"));
+    ArchiveAccess access(dir.filePath(QStringLiteral("here.sqlite")), pg.connection(db));
+    int heard = 0;
+    access.setChangedElsewhere([&heard] { ++heard; });
+    QString error;
+    ASSERT_TRUE(access.list(&error)) << error.toStdString();
+
+    // Another program stores a night on the server: the archive's thread hears it.
+    ArchiveAccess other(dir.filePath(QStringLiteral("there.sqlite")), pg.connection(db));
+    ASSERT_TRUE(other.store({input(3)}, &error)) << error.toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&heard] { return heard > 0; }, 10000));
+    const std::optional<std::vector<NightInfo>> listed = access.list(&error);
+    ASSERT_TRUE(listed) << error.toStdString();
+    EXPECT_EQ(listed->size(), 1u);
 }
