@@ -30,7 +30,11 @@ test=(
   # the server archive's tests start a PostgreSQL server of their own
   postgresql
 )
-bench=(libbenchmark-dev)
+bench=(
+  libbenchmark-dev
+  # the server archive's benchmark starts a PostgreSQL server, as its tests do
+  postgresql
+)
 dev=(clang-format-14 clang-tidy-14 clang libclang-rt-dev python3-mne)
 
 sets=("$@")

@@ -163,6 +163,10 @@
         <translation>L&apos;archive %1 est sur le serveur de la clinique : elle y est sauvegardée, avec les outils du serveur.</translation>
     </message>
     <message>
+        <source>The clinic server asks for a password to open the archive %1.</source>
+        <translation>Le serveur de la clinique demande un mot de passe pour ouvrir l&apos;archive %1.</translation>
+    </message>
+    <message>
         <source>%1 nights not yet on the server</source>
         <translation>%1 nuits pas encore sur le serveur</translation>
     </message>

@@ -163,6 +163,10 @@
         <translation>存档 %1 位于诊所服务器上：请在服务器上使用其自带工具备份。</translation>
     </message>
     <message>
+        <source>The clinic server asks for a password to open the archive %1.</source>
+        <translation>诊所服务器要求输入密码才能打开存档 %1。</translation>
+    </message>
+    <message>
         <source>%1 nights not yet on the server</source>
         <translation>%1 个夜间记录尚未上传到服务器</translation>
     </message>

@@ -65,6 +65,9 @@ QString text(ArchiveError error, const QString &detail, const About &about)
     case ArchiveError::PasswordInConnection:
         return tr(QT_TRANSLATE_NOOP("Archive", "The connection string holds a password, and Quellix keeps none: "
                                                "remove it and put it in ~/.pgpass, or type it when asked."));
+    case ArchiveError::PasswordNeeded:
+        return tr(QT_TRANSLATE_NOOP("Archive", "The clinic server asks for a password to open the archive %1."))
+            .arg(about.archive);
     case ArchiveError::BackupOnServer:
         return tr(QT_TRANSLATE_NOOP("Archive", "The archive %1 is on the clinic server: it is backed up there, with "
                                                "the server's own tools."))

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The archive on a real SQLite file in this test's own data folder.
+// The archive on a real SQLite file in this test's own data folder and, for
+// what both kinds share, on a real PostgreSQL server the test starts.
 #include "archive/NightInputs.h"
+#include "archive/ServerArchive.h"
 #include "archive/SqliteArchive.h"
 #include "archive_samples.h"
+#include "pg_server.h"
 #include "small_fs.h"
 #include "test_env.h"
 
@@ -97,6 +100,53 @@ QByteArray bytesOf(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+enum class Backend { Sqlite, Server };
+
+const char *nameOf(Backend backend)
+{
+    return backend == Backend::Sqlite ? "Sqlite" : "Server";
+}
+
+void PrintTo(Backend backend, std::ostream *os)
+{
+    *os << nameOf(backend);
+}
+
+// What holds for either kind of archive: each test has an archive of its own
+// (a fresh file, a fresh database) and opens as many connections to it as it needs.
+class ArchiveOn : public testing::TestWithParam<Backend>
+{
+protected:
+    void SetUp() override
+    {
+        if (GetParam() == Backend::Sqlite) {
+            path_ = freshPath();
+            return;
+        }
+        pgtest::PgServer &pg = pgtest::server();
+        ASSERT_TRUE(pg.ok()) << pg.error().toStdString();
+        database_ = pg.createDatabase();
+        ASSERT_FALSE(database_.isEmpty()) << pg.error().toStdString();
+    }
+
+    // A new connection to the test's archive, as the program opens one.
+    std::unique_ptr<SqlArchive> open()
+    {
+        if (GetParam() == Backend::Sqlite)
+            return std::move(opened(path_).archive);
+        ArchiveResult<std::unique_ptr<ServerArchive>> o = ServerArchive::open(pgtest::server().connection(database_));
+        EXPECT_TRUE(o) << o.detail().toStdString();
+        return o ? std::move(o.value()) : nullptr;
+    }
+
+private:
+    QString path_;
+    QString database_;
+};
+
+INSTANTIATE_TEST_SUITE_P(, ArchiveOn, testing::Values(Backend::Sqlite, Backend::Server),
+                         [](const testing::TestParamInfo<Backend> &info) { return std::string(nameOf(info.param)); });
+
 TEST(Archive, CreatesAPrivateFileInTheDataFolder)
 {
     const QString path = freshPath();
@@ -109,11 +159,11 @@ TEST(Archive, CreatesAPrivateFileInTheDataFolder)
     EXPECT_EQ(QFile::permissions(path + QStringLiteral("-wal")) & 0x7777, 0x6600);
 }
 
-TEST(Archive, KeepsEachNightOnceAndReplacesOnlyPartialPrefixes)
+TEST_P(ArchiveOn, KeepsEachNightOnceAndReplacesOnlyPartialPrefixes)
 {
-    SqliteArchive::Opened o = opened(freshPath());
-    ASSERT_TRUE(o.archive);
-    Archive &a = *o.archive;
+    const std::unique_ptr<SqlArchive> archive = open();
+    ASSERT_TRUE(archive);
+    Archive &a = *archive;
     const std::vector<SampleRecord> full = night(4, 0, 300);
 
     StoreCounts c = store(a, {input(prefix(full, 100), true)});
@@ -149,14 +199,14 @@ TEST(Archive, KeepsEachNightOnceAndReplacesOnlyPartialPrefixes)
     c = store(a, {input(differs, true)});
     EXPECT_EQ(c.added, 1);
     EXPECT_EQ(readingCounts(a), (std::vector<int>{300, 300, 50, 80, 100}));
-    EXPECT_TRUE(o.archive->check().isEmpty());
+    EXPECT_TRUE(archive->check().isEmpty());
 }
 
-TEST(Archive, KeepsNightsWholeAndFindsThemByPatientAndDate)
+TEST_P(ArchiveOn, KeepsNightsWholeAndFindsThemByPatientAndDate)
 {
-    SqliteArchive::Opened o = opened(freshPath());
-    ASSERT_TRUE(o.archive);
-    Archive &a = *o.archive;
+    const std::unique_ptr<SqlArchive> archive = open();
+    ASSERT_TRUE(archive);
+    Archive &a = *archive;
     // One recording: ID 2 with an hour's gap (two nights), then ID 3.
     std::vector<SampleRecord> recording = night(2, 0, 200);
     const std::vector<SampleRecord> afterGap = night(2, 200 + 3600, 50);
@@ -212,17 +262,16 @@ TEST(Archive, KeepsNightsWholeAndFindsThemByPatientAndDate)
     for (ArchiveError e : {removedAgain.error(), read.error(), renamedAgain.error()})
         EXPECT_EQ(e, ArchiveError::NotFound);
     EXPECT_EQ(count({}), 2u);
-    EXPECT_TRUE(o.archive->check().isEmpty());
+    EXPECT_TRUE(archive->check().isEmpty());
 }
 
-TEST(Archive, ListingFollowsEveryChangeOfEitherProgram)
+TEST_P(ArchiveOn, ListingFollowsEveryChangeOfEitherProgram)
 {
-    const QString path = freshPath();
-    SqliteArchive::Opened one = opened(path);
-    SqliteArchive::Opened two = opened(path);
-    ASSERT_TRUE(one.archive && two.archive);
-    Archive &a = *one.archive;
-    Archive &b = *two.archive;
+    const std::unique_ptr<SqlArchive> one = open();
+    const std::unique_ptr<SqlArchive> two = open();
+    ASSERT_TRUE(one && two);
+    Archive &a = *one;
+    Archive &b = *two;
     // What the database holds, read past any kept listing (a bound is a filter).
     const auto truth = [&] {
         QStringList rows;
@@ -306,41 +355,40 @@ TEST(Archive, MigratesOlderArchivesAndRefusesNewerOnes)
     EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList({QStringLiteral("*.damaged-*")}), QStringList{});
 }
 
-TEST(Archive, NumbersOfRemovedNightsAreNeverGivenAgain)
+TEST_P(ArchiveOn, NumbersOfRemovedNightsAreNeverGivenAgain)
 {
-    SqliteArchive::Opened o = opened(freshPath());
-    ASSERT_TRUE(o.archive);
-    const qint64 first = store(*o.archive, {input(night(1, 0, 100))}).nights.at(0);
-    const qint64 last = store(*o.archive, {input(night(2, 0, 100))}).nights.at(0);
-    ASSERT_TRUE(o.archive->remove(last));
+    const std::unique_ptr<SqlArchive> archive = open();
+    ASSERT_TRUE(archive);
+    const qint64 first = store(*archive, {input(night(1, 0, 100))}).nights.at(0);
+    const qint64 last = store(*archive, {input(night(2, 0, 100))}).nights.at(0);
+    ASSERT_TRUE(archive->remove(last));
     // The open recording may still point at the removed night.
-    const qint64 next = store(*o.archive, {input(night(3, 0, 100))}).nights.at(0);
+    const qint64 next = store(*archive, {input(night(3, 0, 100))}).nights.at(0);
     EXPECT_GT(last, first);
     EXPECT_GT(next, last);
 }
 
-TEST(Archive, HandMarksChangeTheSummaryAndSurviveReopening)
+TEST_P(ArchiveOn, HandMarksChangeTheSummaryAndSurviveReopening)
 {
-    const QString path = freshPath();
     const std::vector<SampleRecord> readings = night(4, 0, 900);
     qint64 number = 0;
     {
-        SqliteArchive::Opened o = opened(path);
-        ASSERT_TRUE(o.archive);
-        store(*o.archive, {input(readings)});
-        number = all(*o.archive).at(0).night;
+        const std::unique_ptr<SqlArchive> archive = open();
+        ASSERT_TRUE(archive);
+        store(*archive, {input(readings)});
+        number = all(*archive).at(0).night;
         // Overlapping and touching spans are joined; the order does not matter.
-        const ArchiveResult<> set = o.archive->setMarks(number, {{300, 399}, {10, 19}, {350, 420}, {421, 430}});
+        const ArchiveResult<> set = archive->setMarks(number, {{300, 399}, {10, 19}, {350, 420}, {421, 430}});
         ASSERT_TRUE(set) << set.detail().toStdString();
         // A span past the last reading, or reversed, changes nothing.
         for (const ReadingSpan bad : {ReadingSpan{850, 900}, ReadingSpan{-1, 3}, ReadingSpan{5, 4}})
-            EXPECT_EQ(o.archive->setMarks(number, {{0, 1}, bad}).maybeError(), ArchiveError::NotFound);
-        EXPECT_EQ(o.archive->setMarks(number + 1, {}).maybeError(), ArchiveError::NotFound);
+            EXPECT_EQ(archive->setMarks(number, {{0, 1}, bad}).maybeError(), ArchiveError::NotFound);
+        EXPECT_EQ(archive->setMarks(number + 1, {}).maybeError(), ArchiveError::NotFound);
     }
     const std::vector<ReadingSpan> kept = {{10, 19}, {300, 430}};
-    SqliteArchive::Opened o = opened(path);
-    ASSERT_TRUE(o.archive);
-    const ArchiveResult<StoredNight> stored = o.archive->night(number);
+    const std::unique_ptr<SqlArchive> archive = open();
+    ASSERT_TRUE(archive);
+    const ArchiveResult<StoredNight> stored = archive->night(number);
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored.value().marks, kept);
     const NightSummary marked = summarizeNight(readings.data(), 900, kept);
@@ -348,10 +396,10 @@ TEST(Archive, HandMarksChangeTheSummaryAndSurviveReopening)
     EXPECT_NE(marked, summarizeNight(readings.data(), 900));
     EXPECT_LE(marked.validSeconds, 900 - 141);
 
-    EXPECT_EQ(o.archive->marks(number).value(), kept);
-    ASSERT_TRUE(o.archive->setMarks(number, {}));
-    EXPECT_EQ(all(*o.archive).at(0).summary, summarizeNight(readings.data(), 900));
-    EXPECT_TRUE(o.archive->night(number).value().marks.empty());
+    EXPECT_EQ(archive->marks(number).value(), kept);
+    ASSERT_TRUE(archive->setMarks(number, {}));
+    EXPECT_EQ(all(*archive).at(0).summary, summarizeNight(readings.data(), 900));
+    EXPECT_TRUE(archive->night(number).value().marks.empty());
 }
 
 TEST(Archive, PutsDamagedFilesAsideAndStartsAnew)

@@ -263,3 +263,57 @@ TEST(ServerArchive, AnotherDeskHearsOfEveryChange)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST(ServerArchive, AsksForAPasswordOnlyWhenTheServerDoes)
+{
+    pgtest::PgServer &pg = pgtest::server();
+    const QString db = freshDatabase();
+    ASSERT_FALSE(db.isEmpty());
+    ASSERT_TRUE(pg.createPasswordRole(QStringLiteral("nurse"), QStringLiteral("n1ght-shift")))
+        << pg.error().toStdString();
+    const QString connection = pg.connection(db, QStringLiteral("nurse"));
+    EXPECT_EQ(ServerArchive::open(connection).maybeError(), ArchiveError::PasswordNeeded);
+    const auto wrong = ServerArchive::open(connection, QStringLiteral("day-shift"));
+    EXPECT_EQ(wrong.maybeError(), ArchiveError::Unavailable) << "a wrong password is the server's refusal";
+    const auto right = ServerArchive::open(connection, QStringLiteral("n1ght-shift"));
+    EXPECT_TRUE(right) << right.detail().toStdString();
+}
+
+} // namespace
+
+namespace
+{
+
+TEST(ServerArchive, CarriesOnAfterTheServerRestarts)
+{
+    pgtest::PgServer &pg = pgtest::server();
+    const QString db = freshDatabase();
+    ASSERT_FALSE(db.isEmpty());
+    auto a = opened(pg.connection(db));
+    ASSERT_TRUE(a);
+    const qint64 first = a->store({input(night(1, 0, 100))}).value().nights.at(0);
+    QSignalSpy told(a->changes(), &ArchiveChanges::changedElsewhere);
+
+    ASSERT_TRUE(pg.stop()) << pg.error().toStdString();
+    EXPECT_FALSE(a->store({input(night(2, 0, 100))})) << "nothing to store on";
+    EXPECT_FALSE(a->list({}));
+    ASSERT_TRUE(pg.start()) << pg.error().toStdString();
+
+    // The same archive, without opening it again.
+    const ArchiveResult<NightList> listed = a->list({});
+    ASSERT_TRUE(listed) << listed.detail().toStdString();
+    EXPECT_EQ(listed.value().size(), 1);
+    EXPECT_EQ(told.count(), 1) << "changes made while away may have gone unheard";
+    EXPECT_EQ(a->night(first).value().readings, night(1, 0, 100));
+    EXPECT_EQ(a->store({input(night(2, 0, 100))}).value().added, 1);
+
+    // A restart between two calls costs the caller nothing when it reads.
+    ASSERT_TRUE(pg.stop() && pg.start());
+    const auto again = a->list({});
+    EXPECT_TRUE(again) << "read again on a new connection: " << (again ? "" : again.detail().toStdString());
+}
+
+} // namespace

@@ -44,6 +44,18 @@ QString newestBinaries()
     return best;
 }
 
+// Where the server's folder goes: the temporary folder, unless the socket's
+// path would be too long for a Unix socket or the unprivileged user could
+// not reach it.
+QString serverParent(bool asNobody)
+{
+    const QString temp = QDir::tempPath();
+    bool reachable = true;
+    for (QDir d(temp); asNobody && !d.isRoot(); d.cdUp())
+        reachable = reachable && (QFile::permissions(d.path()) & QFileDevice::ExeOther);
+    return reachable && temp.size() < 60 ? temp : QStringLiteral("/tmp");
+}
+
 QString connectionName()
 {
     static std::atomic<int> counter{0};
@@ -52,7 +64,7 @@ QString connectionName()
 
 } // namespace
 
-PgServer::PgServer() : owner_(::getpid())
+PgServer::PgServer(bool durable) : owner_(::getpid()), durable_(durable)
 {
     binaries_ = newestBinaries();
     if (binaries_.isEmpty()) {
@@ -60,7 +72,8 @@ PgServer::PgServer() : owner_(::getpid())
                                 "run scripts/install-deps.sh test");
         return;
     }
-    QByteArray templ = QFile::encodeName(QDir::tempPath() + QStringLiteral("/quellix-pg-XXXXXX"));
+    asNobody_ = ::geteuid() == 0;
+    QByteArray templ = QFile::encodeName(serverParent(asNobody_) + QStringLiteral("/quellix-pg-XXXXXX"));
     if (!::mkdtemp(templ.data())) {
         error_ = QStringLiteral("cannot make a temporary folder");
         return;
@@ -68,7 +81,6 @@ PgServer::PgServer() : owner_(::getpid())
     folder_ = QFile::decodeName(templ);
     // Parallel test processes each have a port; the socket's name includes it.
     port_ = 20000 + int(::getpid() % 30000);
-    asNobody_ = ::geteuid() == 0;
     if (asNobody_) {
         const passwd *nobody = ::getpwnam("nobody");
         if (!nobody || ::chown(templ.constData(), nobody->pw_uid, nobody->pw_gid) != 0) {
@@ -81,6 +93,16 @@ PgServer::PgServer() : owner_(::getpid())
               QString::fromLatin1(kSuperuser), QStringLiteral("--auth=trust"), QStringLiteral("-E"),
               QStringLiteral("UTF8"), QStringLiteral("--locale=C"), QStringLiteral("--no-sync")}))
         return;
+    // Trust for everyone but the members of one role, who must give a password.
+    QFile hba(folder_ + QStringLiteral("/data/pg_hba.conf"));
+    if (!hba.open(QIODevice::ReadWrite)) {
+        error_ = hba.errorString();
+        return;
+    }
+    const QByteArray rules = "local all +password_login scram-sha-256\n" + hba.readAll();
+    hba.seek(0);
+    hba.write(rules);
+    hba.close();
     start();
 }
 
@@ -126,11 +148,11 @@ bool PgServer::run(const QString &program, const QStringList &arguments, int tim
 
 bool PgServer::start()
 {
-    // No TCP at all; durability is not the tests' concern.
-    const QString options = QStringLiteral("-c listen_addresses='' -c unix_socket_directories='%1' -p %2"
-                                           " -c fsync=off -c synchronous_commit=off -c full_page_writes=off")
-                                .arg(folder_)
-                                .arg(port_);
+    // No TCP at all.
+    QString options =
+        QStringLiteral("-c listen_addresses='' -c unix_socket_directories='%1' -p %2").arg(folder_).arg(port_);
+    if (!durable_)
+        options += QStringLiteral(" -c fsync=off -c synchronous_commit=off -c full_page_writes=off");
     if (!run(QStringLiteral("pg_ctl"),
              {QStringLiteral("start"), QStringLiteral("-w"), QStringLiteral("-D"), folder_ + QStringLiteral("/data"),
               QStringLiteral("-l"), folder_ + QStringLiteral("/server.log"), QStringLiteral("-o"), options}))
@@ -198,6 +220,17 @@ bool PgServer::createReadOnlyRole(const QString &database, const QString &role)
     if (fault.isEmpty())
         fault = exec(database, {QStringLiteral("GRANT USAGE ON SCHEMA public TO %1").arg(role),
                                 QStringLiteral("GRANT SELECT ON ALL TABLES IN SCHEMA public TO %1").arg(role)});
+    if (!fault.isEmpty())
+        error_ = fault;
+    return fault.isEmpty();
+}
+
+bool PgServer::createPasswordRole(const QString &role, const QString &password)
+{
+    const QString fault = exec(
+        QStringLiteral("postgres"),
+        {QStringLiteral("DO $$ BEGIN CREATE ROLE password_login NOLOGIN; EXCEPTION WHEN duplicate_object THEN END $$"),
+         QStringLiteral("CREATE ROLE %1 LOGIN SUPERUSER PASSWORD '%2' IN ROLE password_login").arg(role, password)});
     if (!fault.isEmpty())
         error_ = fault;
     return fault.isEmpty();

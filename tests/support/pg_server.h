@@ -19,7 +19,8 @@ public:
     static constexpr const char *kSuperuser = "quellix";
 
     // Makes the cluster and starts it; error() says why when it cannot.
-    PgServer();
+    // Tests do without durability (no fsync); a benchmark measures with it.
+    explicit PgServer(bool durable = false);
     // Stops the server at once and removes its folder.
     ~PgServer();
     PgServer(const PgServer &) = delete;
@@ -43,6 +44,8 @@ public:
     QString createDatabase();
     // A login role that may read every table in database and change nothing; false when it cannot be made.
     bool createReadOnlyRole(const QString &database, const QString &role);
+    // A superuser that must give password to log in; false when it cannot be made.
+    bool createPasswordRole(const QString &role, const QString &password);
 
 private:
     // Runs a server program (as the unprivileged user when we are root); false and error_ on failure.
@@ -52,6 +55,7 @@ private:
     int port_ = 0;
     pid_t owner_ = 0; // the process that started the server; forked children leave it alone
     bool asNobody_ = false;
+    bool durable_ = false;
     QString error_;
     int databases_ = 0;
 };

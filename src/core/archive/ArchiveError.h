@@ -22,6 +22,7 @@ enum class ArchiveError {
     ReadOnly,             // the role may read the archive and change nothing
     PasswordInConnection, // a connection string holds a password, which is never kept
     BackupOnServer,       // the server's own tools back it up
+    PasswordNeeded,       // the server asks for a password that neither the caller nor ~/.pgpass gave
 };
 
 template <typename T = void> using ArchiveResult = Result<T, ArchiveError>;

@@ -21,7 +21,7 @@ const QString kChannel = QStringLiteral("quellix_archive");
 constexpr qint64 kMigrationLock = 0x517565'6c6c6978; // "Quellix"
 
 // Added where the connection string says nothing of them: a server that is
-// away is noticed within seconds, never as a hang.
+// away is noticed within about a minute, never as a hang.
 const std::vector<std::pair<const char *, const char *>> kDefaults = {
     {"connect_timeout", "10"},
     {"keepalives_idle", "30"},
@@ -111,12 +111,27 @@ ArchiveResult<std::unique_ptr<ServerArchive>> ServerArchive::open(const QString 
         d.open();
     }
     std::unique_ptr<ServerArchive> a(new ServerArchive(name));
+    if (!a->db().isOpen() && needsPassword(options.value(), password))
+        return ArchiveFailure{ArchiveError::PasswordNeeded, a->db().lastError().text().trimmed()};
     if (auto prepared = a->prepare(); !prepared)
         return prepared.failure();
     return a;
 }
 
-ArchiveResult<> ServerArchive::prepare()
+bool ServerArchive::needsPassword(const QString &options, const QString &password)
+{
+    // The driver drops a connection that failed; libpq's own tells whether
+    // it failed for want of a password, in any language.
+    QString conninfo = options;
+    if (!password.isEmpty())
+        conninfo += QStringLiteral(" password=") + quoted(password);
+    PGconn *probe = PQconnectdb(conninfo.toUtf8().constData());
+    const bool needs = PQstatus(probe) != CONNECTION_OK && PQconnectionNeedsPassword(probe) != 0;
+    PQfinish(probe);
+    return needs;
+}
+
+ArchiveResult<> ServerArchive::startSession()
 {
     QSqlDatabase d = db();
     if (!d.isOpen())
@@ -128,16 +143,98 @@ ArchiveResult<> ServerArchive::prepare()
     if (q.value(0).toString() == QLatin1String("0") &&
         !q.exec(QStringLiteral("SET statement_timeout = '%1'").arg(kStatementTimeout)))
         return failure(ArchiveError::Unavailable, q.lastError());
+    QSqlDriver *driver = d.driver();
+    if (driver->hasFeature(QSqlDriver::EventNotifications))
+        driver->subscribeToNotification(kChannel);
+    return {};
+}
 
-    const auto newer = [this]() -> std::optional<ArchiveFailure> {
-        const ArchiveResult<int> version = schemaVersion();
-        if (!version)
-            return version.failure();
-        if (version.value() > kSchemaVersion)
-            return ArchiveFailure{ArchiveError::Newer, QString::number(version.value())};
-        return std::nullopt;
-    };
-    if (auto refused = newer())
+std::optional<ArchiveFailure> ServerArchive::newerSchema()
+{
+    const ArchiveResult<int> version = schemaVersion();
+    if (!version)
+        return version.failure();
+    if (version.value() > kSchemaVersion)
+        return ArchiveFailure{ArchiveError::Newer, QString::number(version.value())};
+    return std::nullopt;
+}
+
+bool ServerArchive::connectionLost() const
+{
+    const QSqlDatabase d = db();
+    if (lost_ || !d.isOpen())
+        return true;
+    const QVariant handle = d.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0)
+        return false;
+    const PGconn *connection = *static_cast<PGconn *const *>(handle.constData());
+    return !connection || PQstatus(connection) != CONNECTION_OK;
+}
+
+ArchiveResult<> ServerArchive::reconnectIfLost()
+{
+    if (!connectionLost())
+        return {};
+    lost_ = false;
+    forgetListing();
+    QSqlDatabase d = db();
+    d.close();
+    // The kept statements were prepared on the old connection: let go once
+    // it is closed, they touch nothing on the new one.
+    forgetStatements();
+    d.open();
+    if (auto started = startSession(); !started)
+        return started;
+    // Another desk may have brought a newer Quellix meanwhile.
+    if (auto refused = newerSchema())
+        return *refused;
+    // What other desks did meanwhile went unheard.
+    Q_EMIT changes_->changedElsewhere();
+    return {};
+}
+
+template <typename Read> auto ServerArchive::reading(const Read &read) -> decltype(read())
+{
+    if (auto up = reconnectIfLost(); !up)
+        return up.failure();
+    auto done = read();
+    // A read is safe to repeat once on a new connection: the server may have
+    // restarted since the last call.
+    if (!done && connectionLost())
+        if (auto up = reconnectIfLost(); up)
+            done = read();
+    return done;
+}
+
+ArchiveResult<NightList> ServerArchive::list(const ArchiveFilter &filter)
+{
+    return reading([&] { return SqlArchive::list(filter); });
+}
+
+ArchiveResult<StoredNight> ServerArchive::night(qint64 number)
+{
+    return reading([&] { return SqlArchive::night(number); });
+}
+
+ArchiveResult<std::vector<ReadingSpan>> ServerArchive::marks(qint64 number)
+{
+    return reading([&] { return SqlArchive::marks(number); });
+}
+
+QStringList ServerArchive::check()
+{
+    if (auto up = reconnectIfLost(); !up)
+        return {QStringLiteral("cannot reach the server: %1").arg(up.detail())};
+    return SqlArchive::check();
+}
+
+ArchiveResult<> ServerArchive::prepare()
+{
+    if (auto started = startSession(); !started)
+        return started;
+    QSqlDatabase d = db();
+    QSqlQuery q(d);
+    if (auto refused = newerSchema())
         return *refused;
     migrating_ = true;
     ArchiveResult<> migrated = migrate(kSchemaVersion);
@@ -145,7 +242,7 @@ ArchiveResult<> ServerArchive::prepare()
     if (!migrated)
         return migrated;
     // Another desk may have gone further while we waited for the lock.
-    if (auto refused = newer())
+    if (auto refused = newerSchema())
         return *refused;
 
     if (!q.exec(QStringLiteral("SELECT has_table_privilege(current_user, 'night', 'INSERT')"
@@ -156,15 +253,12 @@ ArchiveResult<> ServerArchive::prepare()
     readOnly_ = !q.value(0).toBool();
     q.finish();
 
-    QSqlDriver *driver = d.driver();
-    if (driver->hasFeature(QSqlDriver::EventNotifications) && driver->subscribeToNotification(kChannel)) {
-        QObject::connect(driver, &QSqlDriver::notification, changes_.get(),
-                         [changes = changes_.get()](const QString &channel, QSqlDriver::NotificationSource source,
-                                                    const QVariant &) {
-                             if (channel == kChannel && source != QSqlDriver::SelfSource)
-                                 Q_EMIT changes->changedElsewhere();
-                         });
-    }
+    QObject::connect(
+        d.driver(), &QSqlDriver::notification, changes_.get(),
+        [changes = changes_.get()](const QString &channel, QSqlDriver::NotificationSource source, const QVariant &) {
+            if (channel == kChannel && source != QSqlDriver::SelfSource)
+                Q_EMIT changes->changedElsewhere();
+        });
     return {};
 }
 
@@ -180,6 +274,8 @@ ArchiveResult<StoreCounts> ServerArchive::store(const std::vector<NightInput> &n
 {
     if (readOnly_)
         return ArchiveFailure{ArchiveError::ReadOnly, {}};
+    if (auto up = reconnectIfLost(); !up)
+        return up.failure();
     // A batch that collided with another desk's write was rolled back as a
     // whole; stored again it finds the other's nights and counts them present.
     for (int attempt = 0;; ++attempt) {
@@ -199,6 +295,8 @@ ArchiveResult<> ServerArchive::remove(qint64 number)
 {
     if (readOnly_)
         return ArchiveFailure{ArchiveError::ReadOnly, {}};
+    if (auto up = reconnectIfLost(); !up)
+        return up.failure();
     ArchiveResult<> done = SqlArchive::remove(number);
     if (done)
         announce();
@@ -209,6 +307,8 @@ ArchiveResult<> ServerArchive::setPatient(qint64 number, const PatientRecord &pa
 {
     if (readOnly_)
         return ArchiveFailure{ArchiveError::ReadOnly, {}};
+    if (auto up = reconnectIfLost(); !up)
+        return up.failure();
     ArchiveResult<> done = SqlArchive::setPatient(number, patient, changedAt);
     if (done)
         announce();
@@ -219,6 +319,8 @@ ArchiveResult<> ServerArchive::setMarks(qint64 number, const std::vector<Reading
 {
     if (readOnly_)
         return ArchiveFailure{ArchiveError::ReadOnly, {}};
+    if (auto up = reconnectIfLost(); !up)
+        return up.failure();
     ArchiveResult<> done = SqlArchive::setMarks(number, spans, changedAt);
     if (done)
         announce();
@@ -229,6 +331,8 @@ ArchiveResult<> ServerArchive::forget(const QByteArray &readingsHash, const QStr
 {
     if (readOnly_)
         return ArchiveFailure{ArchiveError::ReadOnly, {}};
+    if (auto up = reconnectIfLost(); !up)
+        return up.failure();
     ArchiveResult<> done = SqlArchive::forget(readingsHash, at);
     if (done)
         announce();
@@ -263,6 +367,9 @@ ArchiveFailure ServerArchive::failure(ArchiveError fallback, const QSqlError &er
 {
     const QString state = error.nativeErrorCode();
     raced_ = raced_ || isRace(state);
+    // Connection exceptions, and the server shutting down: libpq may not
+    // have noticed yet that the connection is gone.
+    lost_ = lost_ || state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P"));
     if (state == QLatin1String("42501")) // insufficient_privilege
         return {ArchiveError::ReadOnly, error.text().trimmed()};
     return {fallback, error.text().trimmed()};

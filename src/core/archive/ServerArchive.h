@@ -32,7 +32,8 @@ public:
     // connect timeout, TCP keepalives and a statement timeout added where it
     // sets none. A string holding a password is refused
     // (PasswordInConnection): it would end up in the settings; libpq reads
-    // ~/.pgpass, or the caller asks and passes password for this session only.
+    // ~/.pgpass, or the caller asks and passes password for this session only
+    // (PasswordNeeded: the server asked for one and none was given).
     // Brings the schema up to date unless the server's is newer (Newer, left
     // as it is).
     static ArchiveResult<std::unique_ptr<ServerArchive>> open(const QString &connection,
@@ -47,6 +48,14 @@ public:
     // Signals changes made elsewhere; lives as long as the archive.
     ArchiveChanges *changes() const { return changes_.get(); }
 
+    // A call after the connection was lost (a server restarted, a network
+    // away) connects again first, and tells changes() since nothing was
+    // heard meanwhile; a read that fails on a connection just lost is tried
+    // once more. A write is never repeated.
+    ArchiveResult<NightList> list(const ArchiveFilter &filter) override;
+    ArchiveResult<StoredNight> night(qint64 number) override;
+    ArchiveResult<std::vector<ReadingSpan>> marks(qint64 number) override;
+    QStringList check() override;
     // Two desks storing the same night at once store it once: the one that
     // loses the race counts it as present.
     ArchiveResult<StoreCounts> store(const std::vector<NightInput> &nights) override;
@@ -65,12 +74,21 @@ protected:
 
 private:
     explicit ServerArchive(QString connectionName);
+    // True when a failed connection failed because the server asked for a password none gave.
+    static bool needsPassword(const QString &options, const QString &password);
     ArchiveResult<> prepare();
+    // The connection's own settings and subscription, again after each reconnection.
+    ArchiveResult<> startSession();
+    std::optional<ArchiveFailure> newerSchema();
+    bool connectionLost() const;
+    ArchiveResult<> reconnectIfLost();
+    template <typename Read> auto reading(const Read &read) -> decltype(read());
     // Tells the other connections after a change of ours.
     void announce();
 
     bool readOnly_ = false;
     bool migrating_ = false;     // writes take the migration lock
     mutable bool raced_ = false; // the last failure was another connection's conflicting write
+    mutable bool lost_ = false;  // a failure said the connection is gone
     std::unique_ptr<ArchiveChanges> changes_;
 };
