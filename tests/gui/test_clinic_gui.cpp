@@ -4,6 +4,7 @@
 #include "../archive/archive_samples.h"
 #include "app/ScriptedPrompts.h"
 #include "app/Settings.h"
+#include "app/SettingsFile.h"
 #include "archive/ArchiveAccess.h"
 #include "archive/ArchiveOptionsDialog.h"
 #include "archive/NightListModel.h"
@@ -14,6 +15,7 @@
 #include "shell/CommandIds.h"
 #include "shell/MainWindow.h"
 #include "test_env.h"
+#include "test_files.h"
 #include "texts/ArchiveTexts.h"
 
 #include <QAction>
@@ -183,4 +185,29 @@ TEST(ClinicGui, AnotherDesksNightReachesARunningWindow)
     const std::optional<std::vector<NightInfo>> listed = access.list(&error);
     ASSERT_TRUE(listed) << error.toStdString();
     EXPECT_EQ(listed->size(), 1u);
+}
+
+TEST(ClinicGui, APasswordIsAskedWhenTheServerWantsOneAndKeptForTheSessionOnly)
+{
+    pgtest::PgServer &pg = pgtest::server();
+    const QString db = freshDatabase();
+    ASSERT_FALSE(db.isEmpty()) << pg.error().toStdString();
+    ASSERT_TRUE(pg.createPasswordRole(QStringLiteral("nurse"), QStringLiteral("n1ght-shift")))
+        << pg.error().toStdString();
+    QTemporaryDir dir(testenv::root() + QStringLiteral("/nurse-XXXXXX"));
+    ArchiveAccess access(dir.filePath(QStringLiteral("archive.sqlite")), pg.connection(db, QStringLiteral("nurse")));
+    int asked = 0;
+    access.setPasswordPrompt([&asked]() -> std::optional<QString> {
+        ++asked;
+        return QStringLiteral("n1ght-shift");
+    });
+    QString error;
+    ASSERT_TRUE(access.store({input(4)}, &error)) << error.toStdString();
+    ASSERT_TRUE(access.list(&error)) << error.toStdString();
+    EXPECT_EQ(asked, 1);
+    const ArchiveAccess::ServerState state = access.serverState();
+    EXPECT_TRUE(state.connected) << state.away.toStdString();
+    EXPECT_EQ(state.pending, 0) << "the night reached the server once the password was given";
+    Settings().setArchiveServer(pg.connection(db, QStringLiteral("nurse")));
+    EXPECT_FALSE(testfiles::fileBytes(SettingsFile::path(QStringLiteral("setup"))).contains("n1ght-shift"));
 }

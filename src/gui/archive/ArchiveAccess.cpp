@@ -9,18 +9,6 @@
 
 #include <algorithm>
 
-namespace
-{
-
-// libpq's words when the server wants a password it was not given, or refused the one given.
-bool wantsPassword(const QString &detail)
-{
-    return detail.contains(QLatin1String("no password supplied")) ||
-           detail.contains(QLatin1String("password authentication failed"));
-}
-
-} // namespace
-
 ArchiveAccess::ArchiveAccess(QString path, const QString &server)
     : path_(std::move(path)), listener_(std::make_unique<QObject>())
 {
@@ -100,7 +88,7 @@ ClinicArchive *ArchiveAccess::archive(QString *error)
     damagedKeptAs_ = o.value().damagedKeptAs;
     archive_ = std::move(o.value().archive);
     if (archive_->usesServer() && !archive_->connectServer() && archive_->serverFailure())
-        wantsPassword_ = wantsPassword(archive_->serverFailure()->detail) && password_.isEmpty();
+        wantsPassword_ = archive_->serverFailure()->error == ArchiveError::PasswordNeeded && password_.isEmpty();
     return archive_.get();
 }
 
