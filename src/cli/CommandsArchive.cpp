@@ -85,7 +85,7 @@ std::optional<qint64> nightNumber(const QString &text, QTextStream &err)
 {
     bool ok = false;
     const qint64 n = text.toLongLong(&ok);
-    if (!ok || n < 1) {
+    if (!ok || n == 0) { // below zero: this computer's nights while a clinic server is used
         err << "not a night number: " << text << " (see quellix-cli archive list)\n";
         return std::nullopt;
     }
@@ -370,14 +370,6 @@ int runArchive(const QStringList &arguments)
     SqliteArchive *const archive = &clinic->local();
     if (verb == QLatin1String("sync"))
         return sync(*clinic, out, err);
-    // Numbers from a listing of the server's nights mean other nights here.
-    if ((verb == QLatin1String("export") || verb == QLatin1String("remove")) && clinic->usesServer() &&
-        !clinic->connectServer()) {
-        err << "the clinic server cannot be reached (" << clinic->serverFailure()->detail
-            << "), and night numbers are the server's; try again, or give --archive-server '' for this "
-               "computer's nights\n";
-        return 1;
-    }
     const ArchiveTexts::About about{path, args.value(0), 0};
     if (verb == QLatin1String("list"))
         return list(*clinic, args, out, err);

@@ -181,7 +181,7 @@ TEST(ClinicArchive, ARemovedNightIsNeverSentBack)
     ASSERT_FALSE(a->sync());
     listed(*a);
     ASSERT_EQ(a->source(), ClinicArchive::Source::ThisComputer);
-    ASSERT_TRUE(a->remove(numberOn(a->local(), removedWhileAway)));
+    ASSERT_TRUE(a->remove(-numberOn(a->local(), removedWhileAway)));
     EXPECT_EQ(listed(*clinic.server).size(), 2);
 
     clinic.links[0].away = false;
@@ -234,7 +234,7 @@ TEST(ClinicArchive, TheLaterOfTwoEditsWinsWhicheverDeskSendsLast)
 
         const auto edit = [&](ClinicArchive &desk, const QString &name, int firstMark) {
             const qint64 number = desk.source() == ClinicArchive::Source::Server ? numberOn(*clinic.server, n)
-                                                                                 : numberOn(desk.local(), n);
+                                                                                 : -numberOn(desk.local(), n);
             PatientRecord p = n.patient;
             PatientRecord::setText(p.name, name);
             const ArchiveResult<> done =
@@ -286,9 +286,15 @@ TEST(ClinicArchive, ServerNumbersNeverReachAnotherNightOnceTheServerIsGone)
     for (const NightInfo &n : listed(desk->local()))
         EXPECT_EQ(n.patientName, n.readingsHash == hashOf(input(1)) ? QStringLiteral("Renamed") : QString());
 
-    EXPECT_EQ(listed(*desk).size(), 2);
+    // This computer's nights now, under numbers no server night has.
+    const NightList here = listed(*desk);
+    EXPECT_EQ(here.size(), 2);
     EXPECT_EQ(desk->source(), ClinicArchive::Source::ThisComputer);
-    EXPECT_TRUE(desk->night(numberOn(desk->local(), input(1))));
+    for (const NightInfo &n : here)
+        EXPECT_EQ(n.night, -numberOn(desk->local(), n.readingsHash == hashOf(input(1)) ? input(1) : input(2)));
+    const ArchiveResult<StoredNight> mine = desk->night(-numberOn(desk->local(), input(1)));
+    ASSERT_TRUE(mine);
+    EXPECT_EQ(mine.value().info.patientName, QStringLiteral("Renamed"));
 
     clinic.links[0].away = false;
     EXPECT_EQ(synced(*desk).changes, 1);

@@ -99,40 +99,43 @@ ArchiveFailure ClinicArchive::serverFailed(const ArchiveFailure &failure)
         return failure;
     server_.reset();
     serverFailure_ = failure;
-    if (numbering_ == Source::Server)
-        numbersLost_ = true;
     return failure;
 }
 
 void ClinicArchive::firstUse()
 {
-    if (!triedServer_ && connectServer())
-        numbering_ = Source::Server;
+    if (!triedServer_)
+        connectServer();
 }
 
-ArchiveResult<Archive *> ClinicArchive::numbered()
+qint64 ClinicArchive::shown(qint64 localNumber) const
 {
+    return usesServer() ? -localNumber : localNumber;
+}
+
+ArchiveResult<ClinicArchive::Numbered> ClinicArchive::numbered(qint64 number)
+{
+    if (!usesServer() || number < 0)
+        return Numbered{local_.get(), usesServer() ? -number : number, false};
     firstUse();
-    if (numbersLost_)
+    if (!server_)
         return ArchiveFailure{ArchiveError::Unavailable,
                               serverFailure_ ? serverFailure_->detail : QStringLiteral("the server went away")};
-    if (numbering_ == Source::Server)
-        return server_.get();
-    return static_cast<Archive *>(local_.get());
+    return Numbered{server_.get(), number, true};
 }
 
 ArchiveResult<QByteArray> ClinicArchive::hashOf(qint64 number)
 {
     if (const auto it = listed_.constFind(number); it != listed_.constEnd())
         return *it;
-    const ArchiveResult<Archive *> a = numbered();
-    if (!a)
-        return a.failure();
-    const ArchiveResult<NightList> all = a.value()->list({});
+    const ArchiveResult<Numbered> where = numbered(number);
+    if (!where)
+        return where.failure();
+    const ArchiveResult<NightList> all = where.value().archive->list({});
     if (!all)
-        return numbering_ == Source::Server ? serverFailed(all.failure()) : all.failure();
+        return where.value().server ? serverFailed(all.failure()) : all.failure();
     for (const NightInfo &n : all.value())
-        listed_.insert(n.night, n.readingsHash);
+        listed_.insert(where.value().server ? n.night : shown(n.night), n.readingsHash);
     if (const auto it = listed_.constFind(number); it != listed_.constEnd())
         return *it;
     return ArchiveFailure{ArchiveError::NotFound, {}};
@@ -158,18 +161,12 @@ ArchiveResult<int> ClinicArchive::pendingNights()
 ArchiveResult<NightList> ClinicArchive::list(const ArchiveFilter &filter)
 {
     firstUse();
-    const auto listedFrom = [&](Source source, const NightList &nights) {
-        if (numbering_ != source || numbersLost_)
-            listed_.clear();
-        numbering_ = source;
-        numbersLost_ = false;
-        for (const NightInfo &n : nights)
-            listed_.insert(n.night, n.readingsHash);
-    };
     if (server_) {
         ArchiveResult<NightList> r = server_->list(filter);
         if (r) {
-            listedFrom(Source::Server, r.value());
+            source_ = Source::Server;
+            for (const NightInfo &n : r.value())
+                listed_.insert(n.night, n.readingsHash);
             return r;
         }
         const ArchiveFailure f = serverFailed(r.failure());
@@ -177,29 +174,39 @@ ArchiveResult<NightList> ClinicArchive::list(const ArchiveFilter &filter)
             return f;
     }
     ArchiveResult<NightList> r = local_->list(filter);
-    if (r)
-        listedFrom(Source::ThisComputer, r.value());
-    return r;
+    if (!r)
+        return r;
+    source_ = Source::ThisComputer;
+    if (!usesServer())
+        return r;
+    NightList nights = r.value();
+    for (NightInfo &n : nights) {
+        n.night = shown(n.night);
+        listed_.insert(n.night, n.readingsHash);
+    }
+    return nights;
 }
 
 ArchiveResult<StoredNight> ClinicArchive::night(qint64 number)
 {
-    const ArchiveResult<Archive *> a = numbered();
-    if (!a)
-        return a.failure();
-    ArchiveResult<StoredNight> r = a.value()->night(number);
-    if (!r && numbering_ == Source::Server)
+    const ArchiveResult<Numbered> where = numbered(number);
+    if (!where)
+        return where.failure();
+    ArchiveResult<StoredNight> r = where.value().archive->night(where.value().number);
+    if (!r && where.value().server)
         return serverFailed(r.failure());
+    if (r)
+        r.value().info.night = number;
     return r;
 }
 
 ArchiveResult<std::vector<ReadingSpan>> ClinicArchive::marks(qint64 number)
 {
-    const ArchiveResult<Archive *> a = numbered();
-    if (!a)
-        return a.failure();
-    ArchiveResult<std::vector<ReadingSpan>> r = a.value()->marks(number);
-    if (!r && numbering_ == Source::Server)
+    const ArchiveResult<Numbered> where = numbered(number);
+    if (!where)
+        return where.failure();
+    ArchiveResult<std::vector<ReadingSpan>> r = where.value().archive->marks(where.value().number);
+    if (!r && where.value().server)
         return serverFailed(r.failure());
     return r;
 }
@@ -208,17 +215,15 @@ ArchiveResult<StoreCounts> ClinicArchive::store(const std::vector<NightInput> &n
 {
     firstUse();
     ArchiveResult<StoreCounts> stored = local_->store(nights);
-    if (!stored || !server_)
+    if (!stored || !usesServer())
         return stored;
     StoreCounts &counts = stored.value();
-    const ArchiveResult<std::vector<SqlArchive::PendingChange>> queued = local_->pendingChanges();
-    if (!queued)
-        return stored; // kept here; sync() sends it
     std::vector<QByteArray> hashes;
     for (const NightInput &in : nights)
         if (!in.readings.empty())
             hashes.push_back(ReadingCodec::readingsHash(in.readings.data(), int(in.readings.size())));
-    for (const SqlArchive::PendingChange &c : queued.value()) {
+    const ArchiveResult<std::vector<SqlArchive::PendingChange>> queued = local_->pendingChanges();
+    for (const SqlArchive::PendingChange &c : queued ? queued.value() : std::vector<SqlArchive::PendingChange>{}) {
         if (!server_)
             break;
         if (c.kind != Kind::Night || std::find(hashes.begin(), hashes.end(), c.readingsHash) == hashes.end())
@@ -226,16 +231,10 @@ ArchiveResult<StoreCounts> ClinicArchive::store(const std::vector<NightInput> &n
         if (const std::optional<qint64> n = localNumber(c.readingsHash); n && sendNight(*n, c.readingsHash))
             settled(c);
     }
-    if (numbering_ == Source::Server && server_) {
-        for (std::size_t i = 0; i < counts.nights.size() && i < hashes.size(); ++i) {
-            const ArchiveResult<qint64> there = server_->find(hashes[i]);
-            counts.nights[i] = there ? there.value() : 0;
-        }
-    } else if (numbering_ == Source::Server) {
-        // The server went away meanwhile: the numbers are this computer's now.
-        numbering_ = Source::ThisComputer;
-        numbersLost_ = false;
-        listed_.clear();
+    // The server's number where it has the night; this computer's otherwise.
+    for (std::size_t i = 0; i < counts.nights.size() && i < hashes.size(); ++i) {
+        const ArchiveResult<qint64> there = server_ ? server_->find(hashes[i]) : ArchiveResult<qint64>{0};
+        counts.nights[i] = there && there.value() > 0 ? there.value() : shown(counts.nights[i]);
     }
     return stored;
 }
@@ -407,9 +406,11 @@ ArchiveResult<> ClinicArchive::edit(qint64 number, SqlArchive::PendingKind kind,
     const QString at = changedAt.isEmpty() ? now() : changedAt;
     const std::optional<qint64> here = localNumber(hash.value());
     if (!here) { // on the server only
-        if (numbering_ != Source::Server || !server_)
-            return ArchiveFailure{ArchiveError::Unavailable,
-                                  serverFailure_ ? serverFailure_->detail : QStringLiteral("not on this computer")};
+        const ArchiveResult<Numbered> where = numbered(number);
+        if (!where)
+            return where.failure();
+        if (!where.value().server)
+            return ArchiveFailure{ArchiveError::NotFound, {}};
         if (auto done = write(*server_, number, at); !done)
             return serverFailed(done.failure());
         return {};
@@ -421,13 +422,16 @@ ArchiveResult<> ClinicArchive::edit(qint64 number, SqlArchive::PendingKind kind,
 
 ArchiveResult<qint64> ClinicArchive::find(const QByteArray &readingsHash)
 {
-    const ArchiveResult<Archive *> a = numbered();
-    if (!a)
-        return a.failure();
-    ArchiveResult<qint64> r = a.value()->find(readingsHash);
-    if (!r && numbering_ == Source::Server)
-        return serverFailed(r.failure());
-    return r;
+    firstUse();
+    if (server_) {
+        ArchiveResult<qint64> there = server_->find(readingsHash);
+        if (there || there.error() != ArchiveError::NotFound)
+            return there ? there : ArchiveResult<qint64>{serverFailed(there.failure())};
+    }
+    ArchiveResult<qint64> here = local_->find(readingsHash);
+    if (!here)
+        return here;
+    return shown(here.value());
 }
 
 ArchiveResult<QString> ClinicArchive::removedAt(const QByteArray &readingsHash)

@@ -19,11 +19,11 @@ class ServerArchive;
 // readings' hash, since each archive numbers its own.
 //
 // Listing and reading come from the server while it is connected (every
-// desk's nights) and from this computer otherwise. Night numbers are those of
-// the last listing's source. Once the server is lost, edits of the nights it
-// listed go to this computer's copies by their hash and wait there; any other
-// call with its numbers fails until the next list(), so that no number
-// reaches the wrong night.
+// desk's nights) and from this computer otherwise. The numbers never name
+// two nights: the server's are positive, and this computer's are shown
+// negated while a server is in use (as they are without one). A night the
+// server listed is still edited by its number once the server is gone: the
+// edit reaches this computer's copy by its hash and waits there.
 //
 // Plain and blocking: every call may wait on the server, so callers keep the
 // object on a worker thread (see BackgroundJob) and the server's connection
@@ -65,8 +65,8 @@ public:
     bool usesServer() const { return bool(connect_); }
     // The server is connected (it was reached and has not failed since).
     bool onServer() const { return server_ != nullptr; }
-    // Where the last listing came from, and so what night numbers mean.
-    Source source() const { return numbering_; }
+    // Where the last listing came from.
+    Source source() const { return source_; }
     // Why the server was last found away, when it was.
     const std::optional<ArchiveFailure> &serverFailure() const { return serverFailure_; }
 
@@ -82,8 +82,7 @@ public:
     // The server's archive while connected through open(); null otherwise.
     ServerArchive *serverArchive() const;
 
-    // Numbers in counts.nights are those of source(); 0 for a night kept on
-    // this computer only while listing from the server.
+    // Numbers in counts.nights are the server's where it has the night.
     ArchiveResult<StoreCounts> store(const std::vector<NightInput> &nights) override;
     ArchiveResult<NightList> list(const ArchiveFilter &filter) override;
     ArchiveResult<StoredNight> night(qint64 number) override;
@@ -100,11 +99,17 @@ public:
     ArchiveResult<> backupTo(const QString &path) override;
 
 private:
-    // Connects on the first call, and numbers nights as the server does when it is there.
+    // Connects on the first call.
     void firstUse();
-    // The archive the numbers handed out refer to; a failure once they refer
-    // to a server that is gone.
-    ArchiveResult<Archive *> numbered();
+    // A local number as handed out.
+    qint64 shown(qint64 localNumber) const;
+    struct Numbered {
+        Archive *archive = nullptr;
+        qint64 number = 0; // in that archive
+        bool server = false;
+    };
+    // The archive a number handed out names; a failure for the server's while it is gone.
+    ArchiveResult<Numbered> numbered(qint64 number);
     // Where the night of number (in source()'s numbers) is here, if it is.
     ArchiveResult<QByteArray> hashOf(qint64 number);
     std::optional<qint64> localNumber(const QByteArray &hash);
@@ -130,8 +135,7 @@ private:
     std::unique_ptr<Archive> server_;
     std::optional<ArchiveFailure> serverFailure_;
     bool triedServer_ = false;
-    Source numbering_ = Source::ThisComputer;
-    bool numbersLost_ = false;
-    // The last listing's numbers and hashes.
+    Source source_ = Source::ThisComputer;
+    // Numbers handed out by listings, and their nights' hashes.
     QHash<qint64, QByteArray> listed_;
 };
