@@ -39,13 +39,17 @@ NightInput inputOf(const StoredNight &n)
 } // namespace
 
 ArchiveResult<ClinicArchive::Opened> ClinicArchive::open(const QString &localPath, const QString &server,
-                                                         const QString &password)
+                                                         const QString &password, bool reach)
 {
     ArchiveResult<SqliteArchive::Opened> here = SqliteArchive::open(localPath);
     if (!here)
         return here.failure();
     Connect connect;
-    if (!server.isEmpty())
+    if (!server.isEmpty() && !reach)
+        connect = []() -> ArchiveResult<std::unique_ptr<Archive>> {
+            return ArchiveFailure{ArchiveError::Unavailable, QStringLiteral("sent at the next sync")};
+        };
+    else if (!server.isEmpty())
         connect = [server, password]() -> ArchiveResult<std::unique_ptr<Archive>> {
             ArchiveResult<std::unique_ptr<ServerArchive>> there = ServerArchive::open(server, password);
             if (!there)

@@ -52,9 +52,10 @@ public:
     };
     // This computer's archive at localPath and, unless server is empty, the
     // clinic's server through that connection string (password: for this
-    // session only). The server is reached at the first use, not here.
+    // session only). The server is reached at the first use, not here; never
+    // when reach is false, and then every change waits for another's sync.
     static ArchiveResult<Opened> open(const QString &localPath, const QString &server,
-                                      const QString &password = QString());
+                                      const QString &password = QString(), bool reach = true);
 
     // connect empty: this computer only, and nothing is queued.
     ClinicArchive(std::unique_ptr<SqliteArchive> local, Connect connect, Clock clock = {});

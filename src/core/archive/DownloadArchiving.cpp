@@ -20,7 +20,7 @@ std::vector<SampleRecord> recordingOf(const RecordStore &store, int id)
 } // namespace
 
 DownloadArchived archiveDownload(RecordStore &store, const QString &path, const QString &server, const QString &port,
-                                 bool partial)
+                                 bool partial, bool sendAtOnce)
 {
     DownloadArchived out;
     std::vector<NightInput> nights;
@@ -39,7 +39,7 @@ DownloadArchived archiveDownload(RecordStore &store, const QString &path, const 
         return out;
     out.ran = true;
 
-    ArchiveResult<ClinicArchive::Opened> opened = ClinicArchive::open(path, server);
+    ArchiveResult<ClinicArchive::Opened> opened = ClinicArchive::open(path, server, {}, sendAtOnce);
     if (!opened) {
         out.failure = opened.failure();
         return out;
@@ -59,8 +59,9 @@ DownloadArchived archiveDownload(RecordStore &store, const QString &path, const 
     for (std::size_t i = 0; i < counts.nights.size() && i < idOfNight.size(); ++i)
         store.archivedNights[std::size_t(idOfNight[i] - 1)].push_back(counts.nights[i]);
     if (archive.usesServer()) {
-        if (const ArchiveResult<ClinicArchive::SyncCounts> synced = archive.sync(); !synced)
-            out.serverAway = synced.failure();
+        if (sendAtOnce)
+            if (const ArchiveResult<ClinicArchive::SyncCounts> synced = archive.sync(); !synced)
+                out.serverAway = synced.failure();
         const ArchiveResult<int> waiting = archive.pendingNights();
         out.pending = waiting ? waiting.value() : 0;
     }

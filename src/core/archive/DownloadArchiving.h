@@ -28,9 +28,10 @@ struct DownloadArchived {
 // and the port as its source. Fills store.archivedNights. On failure the
 // archive and the readings stay as they were. With a clinic server (server:
 // its connection string, empty for none) the nights are sent next, with
-// whatever else waits to be sent; what cannot be sent waits.
+// whatever else waits to be sent, unless sendAtOnce is false; what is not
+// sent waits for a sync.
 DownloadArchived archiveDownload(RecordStore &store, const QString &path, const QString &server, const QString &port,
-                                 bool partial);
+                                 bool partial, bool sendAtOnce = true);
 
 // Writes the current patient details to the current recording's archived
 // nights, if it has any.

@@ -457,7 +457,8 @@ void MainWindow::followDownload(DownloadDialog *window)
         // The download's nights are in the archive now; the start page lists them.
         if (central_->currentWidget() == background_)
             refreshStartPage();
-        updateServerStatus();
+        // The download's nights were queued for the server; sent off this thread.
+        syncWithServer();
     });
     connect(window, &DownloadDialog::recordingChosen, this, [this] {
         // A download always ends in Trend: its search closed every view before.
