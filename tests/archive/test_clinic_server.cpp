@@ -2,10 +2,12 @@
 // A desk's archive with a real PostgreSQL server the test starts, stops and
 // starts again, and quellix-cli as another program working beside it.
 #include "archive/ClinicArchive.h"
+#include "archive/DownloadArchiving.h"
 #include "archive/ServerArchive.h"
 #include "archive_samples.h"
 #include "forwarding_archive.h"
 #include "model/DatFile.h"
+#include "model/RecordStore.h"
 #include "pg_server.h"
 #include "test_files.h"
 
@@ -143,4 +145,38 @@ TEST(ClinicServer, ANightAddedAtAnotherDeskShowsInARunningList)
     ASSERT_EQ(listed.value().size(), 1);
     EXPECT_EQ(listed.value().front().readingsHash, ReadingCodec::readingsHash(readings.data(), int(readings.size())));
     EXPECT_EQ(desk.source(), ClinicArchive::Source::Server);
+}
+
+TEST(ClinicServer, ADownloadIsSentAtOnceOrQueuedForTheNextSync)
+{
+    pgtest::PgServer &pg = pgtest::server();
+    ASSERT_TRUE(pg.ok()) << pg.error().toStdString();
+    for (const bool atOnce : {true, false}) {
+        SCOPED_TRACE(atOnce ? "at once" : "queued");
+        const QString connection = pg.connection(pg.createDatabase());
+        QTemporaryDir dir(testenv::root() + QStringLiteral("/download-XXXXXX"));
+        const QString localPath = dir.filePath(QStringLiteral("archive.sqlite"));
+        RecordStore store;
+        store.deviceModel = 0;
+        store.deviceSamples[2] = night(3, 0, 600);
+        if (RecordStore::isNewestFirstModel(store.deviceModel))
+            std::reverse(store.deviceSamples[2].begin(), store.deviceSamples[2].end());
+
+        const DownloadArchived kept =
+            archiveDownload(store, localPath, connection, QStringLiteral("demo"), false, atOnce);
+        ASSERT_TRUE(kept.ok) << kept.failure.detail.toStdString();
+        EXPECT_EQ(kept.pending, atOnce ? 0 : 1);
+        EXPECT_EQ(serverNights(connection).size(), atOnce ? 1u : 0u);
+        ASSERT_EQ(store.archivedNights[2].size(), 1u);
+        // The number names the night wherever it is: the server's, or this computer's below zero.
+        EXPECT_EQ(store.archivedNights[2].front() > 0, atOnce);
+
+        ArchiveResult<ClinicArchive::Opened> desk = ClinicArchive::open(localPath, connection);
+        ASSERT_TRUE(desk);
+        const ArchiveResult<StoredNight> opened = desk.value().archive->night(store.archivedNights[2].front());
+        ASSERT_TRUE(opened) << opened.detail().toStdString();
+        EXPECT_EQ(opened.value().readings, night(3, 0, 600));
+        ASSERT_TRUE(desk.value().archive->sync());
+        EXPECT_EQ(serverNights(connection).size(), 1u);
+    }
 }
