@@ -136,6 +136,65 @@
         <source>The clinic server asks for a password to open the archive %1.</source>
         <translation>Le serveur de la clinique demande un mot de passe pour ouvrir l&apos;archive %1.</translation>
     </message>
+    <message>
+        <source>%1 nights not yet on the server</source>
+        <translation>%1 nuits pas encore sur le serveur</translation>
+    </message>
+    <message>
+        <source>The clinic server&apos;s nights</source>
+        <translation>Les nuits du serveur de la clinique</translation>
+    </message>
+    <message>
+        <source>This computer&apos;s nights</source>
+        <translation>Les nuits de cet ordinateur</translation>
+    </message>
+    <message>
+        <source>This server account may only read the archive: importing, deleting, editing details and marking artefacts are turned off.</source>
+        <translation>Ce compte du serveur ne peut que lire l&apos;archive : l&apos;importation, la suppression, la modification des détails et le marquage des artefacts sont désactivés.</translation>
+    </message>
+</context>
+<context>
+    <name>ArchiveOptionsDialog</name>
+    <message>
+        <source>Archive</source>
+        <translation>Archive</translation>
+    </message>
+    <message>
+        <source>This computer only</source>
+        <translation>Cet ordinateur seulement</translation>
+    </message>
+    <message>
+        <source>This computer and the clinic server</source>
+        <translation>Cet ordinateur et le serveur de la clinique</translation>
+    </message>
+    <message>
+        <source>Connection string or service:</source>
+        <translation>Chaîne de connexion ou service :</translation>
+    </message>
+    <message>
+        <source>No password is kept: put it in ~/.pgpass, or type it when the server asks.</source>
+        <translation>Aucun mot de passe n&apos;est gardé : mettez-le dans ~/.pgpass, ou saisissez-le quand le serveur le demande.</translation>
+    </message>
+    <message>
+        <source>Test</source>
+        <translation>Tester</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>Connexion...</translation>
+    </message>
+    <message>
+        <source>Connected: this account may only read the nights.</source>
+        <translation>Connecté : ce compte ne peut que lire les nuits.</translation>
+    </message>
+    <message>
+        <source>Connected: this account may read and change the nights.</source>
+        <translation>Connecté : ce compte peut lire et modifier les nuits.</translation>
+    </message>
+    <message>
+        <source>Give the clinic server&apos;s connection string or service.</source>
+        <translation>Indiquez la chaîne de connexion ou le service du serveur de la clinique.</translation>
+    </message>
 </context>
 <context>
     <name>ArchiveAccess</name>
@@ -957,6 +1016,18 @@
         <source>Overview</source>
         <translation>Vue d&apos;ensemble</translation>
     </message>
+    <message>
+        <source>Clinic server</source>
+        <translation>Serveur de la clinique</translation>
+    </message>
+    <message>
+        <source>Password for the clinic server:</source>
+        <translation>Mot de passe du serveur de la clinique :</translation>
+    </message>
+    <message>
+        <source>Archive...</source>
+        <translation>Archive...</translation>
+    </message>
 </context>
 <context>
     <name>NightListModel</name>
@@ -1394,6 +1465,10 @@
     <message>
         <source>The details could not be saved in the archive.</source>
         <translation>Impossible d&apos;enregistrer les informations dans l&apos;archive.</translation>
+    </message>
+    <message>
+        <source>The clinic server cannot be reached (%1). New nights and changes wait on this computer.</source>
+        <translation>Le serveur de la clinique est injoignable (%1). Les nouvelles nuits et les modifications attendent sur cet ordinateur.</translation>
     </message>
 </context>
 <context>

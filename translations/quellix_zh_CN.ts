@@ -136,6 +136,65 @@
         <source>The clinic server asks for a password to open the archive %1.</source>
         <translation>诊所服务器要求输入密码才能打开存档 %1。</translation>
     </message>
+    <message>
+        <source>%1 nights not yet on the server</source>
+        <translation>%1 个夜间记录尚未上传到服务器</translation>
+    </message>
+    <message>
+        <source>The clinic server&apos;s nights</source>
+        <translation>诊所服务器上的夜间记录</translation>
+    </message>
+    <message>
+        <source>This computer&apos;s nights</source>
+        <translation>本计算机上的夜间记录</translation>
+    </message>
+    <message>
+        <source>This server account may only read the archive: importing, deleting, editing details and marking artefacts are turned off.</source>
+        <translation>此服务器账户只能读取存档：导入、删除、编辑详细信息和标记伪迹均已关闭。</translation>
+    </message>
+</context>
+<context>
+    <name>ArchiveOptionsDialog</name>
+    <message>
+        <source>Archive</source>
+        <translation>存档</translation>
+    </message>
+    <message>
+        <source>This computer only</source>
+        <translation>仅本计算机</translation>
+    </message>
+    <message>
+        <source>This computer and the clinic server</source>
+        <translation>本计算机和诊所服务器</translation>
+    </message>
+    <message>
+        <source>Connection string or service:</source>
+        <translation>连接字符串或服务：</translation>
+    </message>
+    <message>
+        <source>No password is kept: put it in ~/.pgpass, or type it when the server asks.</source>
+        <translation>不保存任何密码：请将其放入 ~/.pgpass，或在服务器询问时输入。</translation>
+    </message>
+    <message>
+        <source>Test</source>
+        <translation>测试</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>正在连接...</translation>
+    </message>
+    <message>
+        <source>Connected: this account may only read the nights.</source>
+        <translation>已连接：此账户只能读取夜间记录。</translation>
+    </message>
+    <message>
+        <source>Connected: this account may read and change the nights.</source>
+        <translation>已连接：此账户可以读取和更改夜间记录。</translation>
+    </message>
+    <message>
+        <source>Give the clinic server&apos;s connection string or service.</source>
+        <translation>请输入诊所服务器的连接字符串或服务。</translation>
+    </message>
 </context>
 <context>
     <name>ArchiveAccess</name>
@@ -956,6 +1015,18 @@
         <source>Overview</source>
         <translation>总览</translation>
     </message>
+    <message>
+        <source>Clinic server</source>
+        <translation>诊所服务器</translation>
+    </message>
+    <message>
+        <source>Password for the clinic server:</source>
+        <translation>诊所服务器密码：</translation>
+    </message>
+    <message>
+        <source>Archive...</source>
+        <translation>存档...</translation>
+    </message>
 </context>
 <context>
     <name>NightListModel</name>
@@ -1392,6 +1463,10 @@
     <message>
         <source>The details could not be saved in the archive.</source>
         <translation>无法将信息保存到存档中。</translation>
+    </message>
+    <message>
+        <source>The clinic server cannot be reached (%1). New nights and changes wait on this computer.</source>
+        <translation>无法连接诊所服务器（%1）。新的夜间记录和更改在本计算机上等待发送。</translation>
     </message>
 </context>
 <context>

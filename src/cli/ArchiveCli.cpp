@@ -16,9 +16,10 @@ bool takeOption(QStringList &args, const QString &name, QString *value)
     return true;
 }
 
-std::unique_ptr<SqliteArchive> openArchive(const QString &path, QTextStream &err, bool *wasDamaged)
+std::unique_ptr<ClinicArchive> openArchive(const QString &path, const QString &server, QTextStream &err,
+                                           bool *wasDamaged)
 {
-    ArchiveResult<SqliteArchive::Opened> o = SqliteArchive::open(path);
+    ArchiveResult<ClinicArchive::Opened> o = ClinicArchive::open(path, server);
     if (!o) {
         err << ArchiveTexts::text(o, {path, {}, 0});
         if (o.error() == ArchiveError::Newer)
@@ -33,6 +34,19 @@ std::unique_ptr<SqliteArchive> openArchive(const QString &path, QTextStream &err
     if (wasDamaged)
         *wasDamaged = !kept.isEmpty();
     return std::move(o.value().archive);
+}
+
+void tellServer(ClinicArchive &archive, QTextStream &err)
+{
+    if (!archive.usesServer())
+        return;
+    if (!archive.onServer())
+        err << "the clinic server cannot be reached"
+            << (archive.serverFailure() ? QStringLiteral(" (%1)").arg(archive.serverFailure()->detail) : QString())
+            << "; working on this computer's archive\n";
+    const ArchiveResult<int> waiting = archive.pendingNights();
+    if (waiting && waiting.value() > 0)
+        err << ArchiveTexts::notOnServer(waiting.value()) << "\n";
 }
 
 QString patientText(const NightInfo &n)

@@ -24,7 +24,7 @@ inline constexpr CliCommand kCliCommands[] = {
     {"ports", "", "list serial ports"},
     {"download",
      "[--port NAME | --bluetooth ADDR] --out DIR [--log FILE] [--raw FILE] [--remove-stale-parts] "
-     "[--archive FILE | --no-archive]",
+     "[--archive FILE | --no-archive] [--archive-server STRING]",
      "download every ID into DIR, one idN.dat each (idN.partial.dat when incomplete), and keep its nights in "
      "the archive; --raw keeps a dump of the exchange; exit 0 complete, 1 failed, 2 usage, 3 partial, 130/143 "
      "interrupted"},
@@ -33,12 +33,19 @@ inline constexpr CliCommand kCliCommands[] = {
     {"delete", "[--port NAME | --bluetooth ADDR] (--id N | --all) [--type all|spo2pr] [--yes] [--log FILE]",
      "erase one ID, or every ID (--id 0 or --all; asks unless --yes)"},
     {"report", "IN.dat --mode trend|table|analysis OUT.pdf [--size WxH]", "print the pages into a PDF file"},
-    {"archive", "[--archive FILE] list|import|export|remove|backup|restore|check ...",
+    {"archive", "[--archive FILE] [--archive-server STRING] list|import|export|remove|backup|restore|check ...",
      "the nights kept in the archive (see quellix-cli(1))"},
     {"archive",
      "[--archive FILE] import FILE... [--id N] [--name TEXT] [--columns MAP] [--time-format PATTERN] "
      "[--accept-refused]",
      "archive .dat files, and CSV (.csv, .txt) and EDF (.edf) files of other oximeters"},
-    {"overview", "[--archive FILE] [--patient TEXT] [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--json | --csv | OUT.pdf]",
+    {"overview",
+     "[--archive FILE] [--archive-server STRING] [--patient TEXT] [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--json | "
+     "--csv | OUT.pdf]",
      "one patient's archived nights side by side, with their means over the last 7, 30, 90 and 365 days"},
+    {"archive", "[--archive-server STRING] sync",
+     "send the nights and changes not yet on the clinic server; exit 1 when it cannot be reached"},
+    {"--archive-server", "STRING archive|download|overview ...",
+     "use the clinic server of this libpq connection string (or service=NAME) instead of the one set; '' for "
+     "this computer's archive only"},
 };

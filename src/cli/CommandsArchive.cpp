@@ -4,9 +4,9 @@
 
 #include "app/Settings.h"
 #include "app/TerminalText.h"
+#include "archive/ClinicArchive.h"
 #include "archive/FileImport.h"
 #include "archive/NightFiles.h"
-#include "archive/SqliteArchive.h"
 #include "archive/SummaryRefresh.h"
 #include "texts/ArchiveTexts.h"
 #include "texts/ImportTexts.h"
@@ -21,12 +21,14 @@ namespace
 {
 
 const char *const kUsage =
-    "archive [--archive FILE] list [--patient TEXT] [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--json]\n"
+    "archive [--archive FILE] [--archive-server STRING] list [--patient TEXT] [--from YYYY-MM-DD] [--to YYYY-MM-DD] "
+    "[--json]\n"
     "       quellix-cli archive [--archive FILE] import FILE... [--id N] [--name TEXT] [--columns MAP]\n"
     "                   [--time-format PATTERN] [--accept-refused]\n"
     "       quellix-cli archive [--archive FILE] export NIGHT OUT.dat|OUT.txt|OUT.xls|OUT.csv|OUT.edf\n"
     "       quellix-cli archive [--archive FILE] remove NIGHT\n"
-    "       quellix-cli archive [--archive FILE] backup OUT | restore IN | check";
+    "       quellix-cli archive [--archive FILE] backup OUT | restore IN | check\n"
+    "       quellix-cli archive [--archive-server STRING] sync";
 
 int usage(QTextStream &err)
 {
@@ -38,14 +40,14 @@ std::optional<qint64> nightNumber(const QString &text, QTextStream &err)
 {
     bool ok = false;
     const qint64 n = text.toLongLong(&ok);
-    if (!ok || n < 1) {
+    if (!ok || n == 0) { // below zero: this computer's nights while a clinic server is used
         err << "not a night number: " << text << " (see quellix-cli archive list)\n";
         return std::nullopt;
     }
     return n;
 }
 
-int list(SqliteArchive &archive, QStringList args, QTextStream &out, QTextStream &err)
+int list(ClinicArchive &archive, QStringList args, QTextStream &out, QTextStream &err)
 {
     ArchiveFilter filter;
     QString from;
@@ -67,12 +69,13 @@ int list(SqliteArchive &archive, QStringList args, QTextStream &out, QTextStream
     // Figures an older program computed are computed again first; where that
     // cannot be done (a read-only archive) they are listed as they are, marked.
     const std::atomic<bool> never{false};
-    if (const ArchiveResult<int> refreshed = refreshOlderSummaries(archive, {}, never); !refreshed)
+    if (const ArchiveResult<int> refreshed = refreshOlderSummaries(archive.local(), {}, never); !refreshed)
         err << "the figures of nights archived by an older Quellix were not computed again: "
-            << ArchiveTexts::text(refreshed, {archive.path(), {}, 0}) << "\n";
+            << ArchiveTexts::text(refreshed, {archive.local().path(), {}, 0}) << "\n";
     const ArchiveResult<NightList> nights = archive.list(filter);
+    tellServer(archive, err);
     if (!nights) {
-        err << ArchiveTexts::text(nights, {archive.path(), {}, 0}) << "\n";
+        err << ArchiveTexts::text(nights, {archive.local().path(), {}, 0}) << "\n";
         return 1;
     }
     if (json) {
@@ -159,7 +162,7 @@ std::optional<std::vector<NightInput>> nightsOfFile(const QString &file, const I
     return FileImport::nights(r, file, choices.patient);
 }
 
-int import(SqliteArchive &archive, QStringList args, QTextStream &out, QTextStream &err)
+int import(ClinicArchive &archive, QStringList args, QTextStream &out, QTextStream &err)
 {
     ImportChoices choices;
     if (!takeImportChoices(args, choices, err) || args.isEmpty())
@@ -176,7 +179,8 @@ int import(SqliteArchive &archive, QStringList args, QTextStream &out, QTextStre
         // One transaction a file: an interrupted import keeps every file before it.
         const ArchiveResult<StoreCounts> stored = archive.store(*nights);
         if (!stored) {
-            err << file << ": could not be archived: " << ArchiveTexts::text(stored, {archive.path(), {}, 0}) << "\n";
+            err << file << ": could not be archived: " << ArchiveTexts::text(stored, {archive.local().path(), {}, 0})
+                << "\n";
             ++failed;
             continue;
         }
@@ -190,10 +194,11 @@ int import(SqliteArchive &archive, QStringList args, QTextStream &out, QTextStre
         out << total.added << " nights archived, " << total.present << " already in the archive.\n";
     if (failed > 0)
         err << failed << " of " << files.size() << " files not archived\n";
+    tellServer(archive, err);
     return failed > 0 ? 1 : 0;
 }
 
-int exportNight(SqliteArchive &archive, const QStringList &args, QTextStream &out, QTextStream &err)
+int exportNight(ClinicArchive &archive, const QStringList &args, QTextStream &out, QTextStream &err)
 {
     if (args.size() != 2)
         return usage(err);
@@ -202,7 +207,7 @@ int exportNight(SqliteArchive &archive, const QStringList &args, QTextStream &ou
         return 2;
     const ArchiveResult<StoredNight> stored = archive.night(*number);
     if (!stored) {
-        err << ArchiveTexts::text(stored, {archive.path(), {}, *number}) << "\n";
+        err << ArchiveTexts::text(stored, {archive.local().path(), {}, *number}) << "\n";
         return 1;
     }
     const StoredNight *night = &stored.value();
@@ -215,6 +220,36 @@ int exportNight(SqliteArchive &archive, const QStringList &args, QTextStream &ou
     return 0;
 }
 
+int sync(ClinicArchive &archive, QTextStream &out, QTextStream &err)
+{
+    if (!archive.usesServer()) {
+        err << "no clinic server is set: give --archive-server STRING, or choose \"This computer and the clinic "
+               "server\" in Options > Archive...\n";
+        return 1;
+    }
+    const ArchiveResult<ClinicArchive::SyncCounts> synced = archive.sync();
+    const ArchiveResult<int> waiting = archive.pendingNights();
+    if (!synced) {
+        err << "the clinic server cannot be reached: " << synced.detail() << "\n";
+        if (waiting)
+            err << ArchiveTexts::notOnServer(waiting.value()) << "\n";
+        return 1;
+    }
+    const ClinicArchive::SyncCounts &c = synced.value();
+    out << c.nights << " nights sent, " << c.changes << " changes sent, " << c.removals << " removals sent";
+    if (c.dropped > 0)
+        out << ", " << c.dropped << " nights removed at another desk";
+    out << "\n";
+    if (waiting)
+        out << ArchiveTexts::notOnServer(waiting.value()) << "\n";
+    if (c.refused > 0) {
+        err << c.refused << " changes refused by the server: "
+            << ArchiveTexts::text(c.refusal->error, c.refusal->detail, {archive.local().path(), {}, 0}) << "\n";
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int runArchive(const QStringList &arguments)
@@ -223,38 +258,45 @@ int runArchive(const QStringList &arguments)
     QTextStream err(stderr);
     QStringList args = arguments;
     QString path = SqliteArchive::defaultPath();
-    if (!takeOption(args, QStringLiteral("--archive"), &path) || args.isEmpty())
+    QString server = Settings().clinicServer();
+    if (!takeOption(args, QStringLiteral("--archive"), &path) ||
+        !takeOption(args, QStringLiteral("--archive-server"), &server) || args.isEmpty())
         return usage(err);
     const QString verb = args.takeFirst();
     static const QStringList verbs = {QStringLiteral("list"),   QStringLiteral("import"), QStringLiteral("export"),
                                       QStringLiteral("remove"), QStringLiteral("backup"), QStringLiteral("restore"),
-                                      QStringLiteral("check")};
+                                      QStringLiteral("check"),  QStringLiteral("sync")};
     if (!verbs.contains(verb))
         return usage(err);
     const bool oneArgument =
         verb == QLatin1String("remove") || verb == QLatin1String("backup") || verb == QLatin1String("restore");
-    if ((oneArgument && args.size() != 1) || (verb == QLatin1String("check") && !args.isEmpty()))
+    const bool noArgument = verb == QLatin1String("check") || verb == QLatin1String("sync");
+    if ((oneArgument && args.size() != 1) || (noArgument && !args.isEmpty()))
         return usage(err);
 
     bool wasDamaged = false;
-    const std::unique_ptr<SqliteArchive> archive = openArchive(path, err, &wasDamaged);
-    if (!archive)
+    const std::unique_ptr<ClinicArchive> clinic = openArchive(path, server, err, &wasDamaged);
+    if (!clinic)
         return 1;
+    SqliteArchive *const archive = &clinic->local();
+    if (verb == QLatin1String("sync"))
+        return sync(*clinic, out, err);
     const ArchiveTexts::About about{path, args.value(0), 0};
     if (verb == QLatin1String("list"))
-        return list(*archive, args, out, err);
+        return list(*clinic, args, out, err);
     if (verb == QLatin1String("import"))
-        return import(*archive, args, out, err);
+        return import(*clinic, args, out, err);
     if (verb == QLatin1String("export"))
-        return exportNight(*archive, args, out, err);
+        return exportNight(*clinic, args, out, err);
     if (verb == QLatin1String("remove")) {
         const auto number = nightNumber(args[0], err);
         if (!number)
             return 2;
-        if (const ArchiveResult<> removed = archive->remove(*number); !removed) {
+        if (const ArchiveResult<> removed = clinic->remove(*number); !removed) {
             err << ArchiveTexts::text(removed, {path, {}, *number}) << "\n";
             return 1;
         }
+        tellServer(*clinic, err);
         out << "night " << *number << " removed\n";
         return 0;
     }

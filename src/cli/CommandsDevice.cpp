@@ -3,6 +3,7 @@
 #include "RecordingOutput.h"
 
 #include "SignalPipe.h"
+#include "app/Settings.h"
 #include "app/TerminalText.h"
 #include "archive/SqliteArchive.h"
 #include "device/DeviceSession.h"
@@ -171,12 +172,13 @@ int runDownload(const QStringList &args)
     QStringList rest = args;
     const bool removeStale = takeFlag(rest, QStringLiteral("--remove-stale-parts"));
     const bool noArchive = takeFlag(rest, QStringLiteral("--no-archive"));
-    const auto opts =
-        parseOptions(rest, {QStringLiteral("--port"), QStringLiteral("--bluetooth"), QStringLiteral("--out"),
-                            QStringLiteral("--log"), QStringLiteral("--raw"), QStringLiteral("--archive")});
-    if (!opts || !opts->count(QStringLiteral("--out")) || (noArchive && opts->count(QStringLiteral("--archive")))) {
+    const auto opts = parseOptions(rest, {QStringLiteral("--port"), QStringLiteral("--bluetooth"),
+                                          QStringLiteral("--out"), QStringLiteral("--log"), QStringLiteral("--raw"),
+                                          QStringLiteral("--archive"), QStringLiteral("--archive-server")});
+    if (!opts || !opts->count(QStringLiteral("--out")) ||
+        (noArchive && (opts->count(QStringLiteral("--archive")) || opts->count(QStringLiteral("--archive-server"))))) {
         err() << "usage: download [--port NAME | --bluetooth ADDR] --out DIR [--log FILE] [--raw FILE] "
-                 "[--remove-stale-parts] [--archive FILE | --no-archive]\n";
+                 "[--remove-stale-parts] [--archive FILE | --no-archive] [--archive-server STRING]\n";
         return Usage;
     }
     const QString rawPath = opts->count(QStringLiteral("--raw")) ? opts->at(QStringLiteral("--raw")) : QString();
@@ -197,9 +199,13 @@ int runDownload(const QStringList &args)
     RecordStore store;
     DownloadController controller(store);
     controller.setKeepRawDump(!rawPath.isEmpty());
-    if (!noArchive)
+    if (!noArchive) {
         controller.setArchivePath(opts->count(QStringLiteral("--archive")) ? opts->at(QStringLiteral("--archive"))
                                                                            : SqliteArchive::defaultPath());
+        controller.setArchiveServer(opts->count(QStringLiteral("--archive-server"))
+                                        ? opts->at(QStringLiteral("--archive-server"))
+                                        : Settings().clinicServer());
+    }
     if (!prepareSession(controller.session(), *opts))
         return Failed;
 

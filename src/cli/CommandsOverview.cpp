@@ -2,8 +2,10 @@
 #include "ArchiveCli.h"
 #include "Commands.h"
 
+#include "app/Settings.h"
 #include "app/TerminalText.h"
 #include "archive/Overview.h"
+#include "archive/SqliteArchive.h"
 #include "texts/ArchiveTexts.h"
 #include "views/OverviewPainter.h"
 
@@ -223,12 +225,14 @@ int runOverview(const QStringList &arguments)
     QTextStream err(stderr);
     QStringList args = arguments;
     QString path = SqliteArchive::defaultPath();
+    QString server = Settings().clinicServer();
     ArchiveFilter filter;
     QString fromText;
     QString toText;
     const bool json = args.removeAll(QStringLiteral("--json")) > 0;
     const bool csv = args.removeAll(QStringLiteral("--csv")) > 0;
     if (!takeOption(args, QStringLiteral("--archive"), &path) ||
+        !takeOption(args, QStringLiteral("--archive-server"), &server) ||
         !takeOption(args, QStringLiteral("--patient"), &filter.patient) ||
         !takeOption(args, QStringLiteral("--from"), &fromText) || !takeOption(args, QStringLiteral("--to"), &toText))
         return usage(err);
@@ -250,9 +254,10 @@ int runOverview(const QStringList &arguments)
         }
     }
 
-    const std::unique_ptr<SqliteArchive> archive = openArchive(path, err);
+    const std::unique_ptr<ClinicArchive> archive = openArchive(path, server, err);
     if (!archive)
         return 1;
+    tellServer(*archive, err);
     // A night belongs to the date of the evening it began: one started in the
     // morning after `to` still belongs to the period.
     filter.from = from;

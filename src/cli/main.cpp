@@ -69,7 +69,23 @@ int main(int argc, char **argv)
         {QStringLiteral("analyze"), runAnalyze},   {QStringLiteral("events"), runEvents},
         {QStringLiteral("archive"), runArchive},   {QStringLiteral("overview"), runOverview},
     };
+    // A global option, handed to the command it comes before.
+    QStringList server;
+    if (args.first() == QLatin1String("--archive-server")) {
+        if (args.size() < 3) {
+            usage(err);
+            return 2;
+        }
+        server = args.mid(0, 2);
+        args.remove(0, 2);
+        if (args.first() != QLatin1String("archive") && args.first() != QLatin1String("download") &&
+            args.first() != QLatin1String("overview")) {
+            err << "--archive-server is for the archive, download and overview commands\n";
+            return 2;
+        }
+    }
     const QString name = args.takeFirst();
+    args += server;
     const auto it = commands.find(name);
     if (it == commands.end()) {
         err << "unknown command: " << name << "\n";

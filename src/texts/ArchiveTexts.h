@@ -17,6 +17,13 @@ struct About {
 
 QString text(ArchiveError error, const QString &detail, const About &about);
 
+// "N nights not yet on the server".
+QString notOnServer(int nights);
+// Which nights a list shows: the clinic server's, or this computer's.
+QString listedFrom(bool server);
+// Why importing, deleting, editing details and marking artefacts are off.
+QString readOnlyAccount();
+
 template <typename T> QString text(const Result<T, ArchiveError> &failed, const About &about)
 {
     return text(failed.error(), failed.detail(), about);

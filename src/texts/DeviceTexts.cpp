@@ -2,6 +2,7 @@
 #include "texts/DeviceTexts.h"
 
 #include "device/DownloadResult.h"
+#include "texts/ArchiveTexts.h"
 
 #include <QCoreApplication>
 
@@ -113,6 +114,8 @@ QStringList checkLines(const DownloadResult &result)
     }
     if (result.archived.ok)
         out.append(ArchivedCounts(result.archived.added, result.archived.present));
+    if (result.archived.pending > 0)
+        out.append(ArchiveTexts::notOnServer(result.archived.pending));
     return out;
 }
 

@@ -89,7 +89,7 @@ TEST_F(MainFrame, MenusHoldEveryCommandInOrder)
                           ImportIntoArchive, EventTimeExport, Close, PrintPreview, Print, Exit}));
     EXPECT_EQ(ids(menus[1]), (QList<int>{PatientInfo, PatientTitle}));
     EXPECT_EQ(ids(menus[2]), (QList<int>{ModeTrend, ModeTable, ModeAnalysis, ModeOverview}));
-    EXPECT_EQ(ids(menus[3]), (QList<int>{RollStep, AnalysisSetup, UnitSetup, KeepInArchive}));
+    EXPECT_EQ(ids(menus[3]), (QList<int>{RollStep, AnalysisSetup, UnitSetup, KeepInArchive, ArchiveOptions}));
     EXPECT_TRUE(frame.action(KeepInArchive)->isCheckable());
     EXPECT_TRUE(frame.action(KeepInArchive)->isChecked()) << "on unless turned off";
     EXPECT_EQ(ids(menus[4]), (QList<int>{About}));

@@ -2,6 +2,7 @@
 #include "app/Settings.h"
 
 #include "app/SettingsFile.h"
+#include "archive/ServerArchive.h"
 
 #include <QCryptographicHash>
 
@@ -316,6 +317,30 @@ bool Settings::setOverviewDates(const QDate &from, const QDate &to)
 {
     return SettingsFile::writeValue(kSetup, QStringLiteral("OverviewFrom"), from.toString(Qt::ISODate)) &&
            SettingsFile::writeValue(kSetup, QStringLiteral("OverviewTo"), to.toString(Qt::ISODate));
+}
+
+Settings::ArchiveMode Settings::archiveMode() const
+{
+    return stored(QStringLiteral("ArchiveMode")).toInt() == 1 ? ArchiveMode::ClinicServer : ArchiveMode::ThisComputer;
+}
+bool Settings::setArchiveMode(ArchiveMode mode)
+{
+    return SettingsFile::writeValue(kSetup, QStringLiteral("ArchiveMode"), int(mode));
+}
+QString Settings::archiveServer() const
+{
+    return stored(QStringLiteral("ArchiveServer")).toString();
+}
+bool Settings::setArchiveServer(const QString &connection)
+{
+    const ArchiveResult<QString> options = ServerArchive::connectOptions(connection);
+    if (!options && options.error() == ArchiveError::PasswordInConnection)
+        return false;
+    return SettingsFile::writeValue(kSetup, QStringLiteral("ArchiveServer"), connection);
+}
+QString Settings::clinicServer() const
+{
+    return archiveMode() == ArchiveMode::ClinicServer ? archiveServer() : QString();
 }
 
 AnalysisSettings Settings::analysis() const

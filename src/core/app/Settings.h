@@ -125,6 +125,19 @@ public:
     std::optional<CsvColumnChoice> csvColumns(const QString &headerLine) const;
     bool setCsvColumns(const QString &headerLine, const CsvColumnChoice &choice);
 
+    // Where the nights are kept: on this computer only (the default), or on
+    // this computer and the clinic's server, which every desk shares.
+    enum class ArchiveMode { ThisComputer = 0, ClinicServer = 1 };
+    ArchiveMode archiveMode() const;
+    bool setArchiveMode(ArchiveMode mode);
+    // The clinic server's libpq connection string or "service=NAME"; empty
+    // when none. A string holding a password is never stored: false.
+    QString archiveServer() const;
+    bool setArchiveServer(const QString &connection);
+    // The server the archive uses now: archiveServer() in the clinic mode,
+    // otherwise empty.
+    QString clinicServer() const;
+
     // The six values of the analysis, read together; written in the order the
     // analysis setup has always written them.
     AnalysisSettings analysis() const;

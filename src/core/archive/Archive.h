@@ -6,6 +6,7 @@
 #include "model/PatientRecord.h"
 #include "model/SampleRecord.h"
 
+#include <QByteArray>
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -42,6 +43,9 @@ struct NightInfo {
     bool partial = false;
     int intervalSeconds = 1; // the source's seconds between readings
     NightSummary summary;
+    QByteArray readingsHash;  // SHA-256 of the readings: the night's name in every archive
+    QString patientChangedAt; // when its details were last edited (UTC, ISO 8601 with ms); empty when never
+    QString marksChangedAt;   // the same for its artefact marks
     // False while the figures are those of an older program (see SummaryRefresh).
     bool summaryIsCurrent() const { return summary.version >= NightSummary::kVersion; }
 };
@@ -88,14 +92,31 @@ public:
     virtual ArchiveResult<NightList> list(const ArchiveFilter &filter) = 0;
     // NotFound when there is no such night, Corrupt when it does not decode.
     virtual ArchiveResult<StoredNight> night(qint64 number) = 0;
+    // Removes the night and keeps a record of its removal (see removedAt()).
     virtual ArchiveResult<> remove(qint64 number) = 0;
-    virtual ArchiveResult<> setPatient(qint64 number, const PatientRecord &patient) = 0;
+    // changedAt (UTC, ISO 8601 with ms) is the edit's time, empty for now: an
+    // edit older than the one stored is ignored, so that the later one wins
+    // wherever they meet.
+    virtual ArchiveResult<> setPatient(qint64 number, const PatientRecord &patient, const QString &changedAt = {}) = 0;
     // Replaces the spans of the night's readings marked as artefact (indices
     // into its readings; overlapping spans are joined) and computes its
     // summary again, all or nothing. Spans outside the readings are refused.
-    virtual ArchiveResult<> setMarks(qint64 number, const std::vector<ReadingSpan> &spans) = 0;
+    // changedAt as for setPatient().
+    virtual ArchiveResult<> setMarks(qint64 number, const std::vector<ReadingSpan> &spans,
+                                     const QString &changedAt = {}) = 0;
     // The night's marked spans in order (empty when none), as night() gives them.
     virtual ArchiveResult<std::vector<ReadingSpan>> marks(qint64 number) = 0;
+
+    // Nights are known across archives by their readings' hash, since each
+    // archive numbers its own. NotFound when no night has those readings.
+    virtual ArchiveResult<qint64> find(const QByteArray &readingsHash) = 0;
+    // Removes the night of those readings, unless it was stored after at, and
+    // records the removal at that time, present or not: a copy kept elsewhere
+    // is then known as removed and not brought back.
+    virtual ArchiveResult<> forget(const QByteArray &readingsHash, const QString &at) = 0;
+    // When the night of those readings was last removed; empty when never, or
+    // when it was stored again since.
+    virtual ArchiveResult<QString> removedAt(const QByteArray &readingsHash) = 0;
 
     // One line per fault; empty when every night decodes and matches its hash.
     virtual QStringList check() = 0;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "archive/DownloadArchiving.h"
 
+#include "archive/ClinicArchive.h"
 #include "archive/NightInputs.h"
-#include "archive/SqliteArchive.h"
 #include "model/RecordStore.h"
 
 namespace
@@ -19,7 +19,8 @@ std::vector<SampleRecord> recordingOf(const RecordStore &store, int id)
 
 } // namespace
 
-DownloadArchived archiveDownload(RecordStore &store, const QString &path, const QString &port, bool partial)
+DownloadArchived archiveDownload(RecordStore &store, const QString &path, const QString &server, const QString &port,
+                                 bool partial, bool sendAtOnce)
 {
     DownloadArchived out;
     std::vector<NightInput> nights;
@@ -38,13 +39,14 @@ DownloadArchived archiveDownload(RecordStore &store, const QString &path, const 
         return out;
     out.ran = true;
 
-    ArchiveResult<SqliteArchive::Opened> opened = SqliteArchive::open(path);
+    ArchiveResult<ClinicArchive::Opened> opened = ClinicArchive::open(path, server, {}, sendAtOnce);
     if (!opened) {
         out.failure = opened.failure();
         return out;
     }
     out.damagedKeptAs = opened.value().damagedKeptAs;
-    const ArchiveResult<StoreCounts> stored = opened.value().archive->store(nights);
+    ClinicArchive &archive = *opened.value().archive;
+    const ArchiveResult<StoreCounts> stored = archive.store(nights);
     if (!stored) {
         out.failure = stored.failure();
         return out;
@@ -56,14 +58,21 @@ DownloadArchived archiveDownload(RecordStore &store, const QString &path, const 
     // Every input has readings, so each has its night.
     for (std::size_t i = 0; i < counts.nights.size() && i < idOfNight.size(); ++i)
         store.archivedNights[std::size_t(idOfNight[i] - 1)].push_back(counts.nights[i]);
+    if (archive.usesServer()) {
+        if (sendAtOnce)
+            if (const ArchiveResult<ClinicArchive::SyncCounts> synced = archive.sync(); !synced)
+                out.serverAway = synced.failure();
+        const ArchiveResult<int> waiting = archive.pendingNights();
+        out.pending = waiting ? waiting.value() : 0;
+    }
     return out;
 }
 
-ArchiveResult<> updateArchivedPatient(const RecordStore &store, const QString &path)
+ArchiveResult<> updateArchivedPatient(const RecordStore &store, const QString &path, const QString &server)
 {
     if (store.currentNights.empty())
         return {};
-    ArchiveResult<SqliteArchive::Opened> opened = SqliteArchive::open(path);
+    ArchiveResult<ClinicArchive::Opened> opened = ClinicArchive::open(path, server);
     if (!opened)
         return opened.failure();
     for (qint64 night : store.currentNights) {

@@ -4,7 +4,7 @@
 #include "archive/Archive.h"
 
 // A listing row as a NightInfo, from any reader of the row's columns (in the
-// order the archive selects them) that offers integer(i), real(i) and text(i).
+// order the archive selects them) that offers integer(i), real(i), text(i) and bytes(i).
 // One mapping for Qt SQL and for faster readers of the same rows.
 template <typename Row> NightInfo nightInfoFromRow(const Row &row)
 {
@@ -41,5 +41,8 @@ template <typename Row> NightInfo nightInfoFromRow(const Row &row)
     s.desaturationMeanDepth = row.real(c++);
     s.pulseRiseMean = row.real(c++);
     s.version = int(row.integer(c++));
+    n.readingsHash = row.bytes(c++);
+    n.patientChangedAt = row.text(c++);
+    n.marksChangedAt = row.text(c++);
     return n;
 }

@@ -303,25 +303,37 @@ ArchiveResult<> ServerArchive::remove(qint64 number)
     return done;
 }
 
-ArchiveResult<> ServerArchive::setPatient(qint64 number, const PatientRecord &patient)
+ArchiveResult<> ServerArchive::setPatient(qint64 number, const PatientRecord &patient, const QString &changedAt)
 {
     if (readOnly_)
         return ArchiveFailure{ArchiveError::ReadOnly, {}};
     if (auto up = reconnectIfLost(); !up)
         return up.failure();
-    ArchiveResult<> done = SqlArchive::setPatient(number, patient);
+    ArchiveResult<> done = SqlArchive::setPatient(number, patient, changedAt);
     if (done)
         announce();
     return done;
 }
 
-ArchiveResult<> ServerArchive::setMarks(qint64 number, const std::vector<ReadingSpan> &spans)
+ArchiveResult<> ServerArchive::setMarks(qint64 number, const std::vector<ReadingSpan> &spans, const QString &changedAt)
 {
     if (readOnly_)
         return ArchiveFailure{ArchiveError::ReadOnly, {}};
     if (auto up = reconnectIfLost(); !up)
         return up.failure();
-    ArchiveResult<> done = SqlArchive::setMarks(number, spans);
+    ArchiveResult<> done = SqlArchive::setMarks(number, spans, changedAt);
+    if (done)
+        announce();
+    return done;
+}
+
+ArchiveResult<> ServerArchive::forget(const QByteArray &readingsHash, const QString &at)
+{
+    if (readOnly_)
+        return ArchiveFailure{ArchiveError::ReadOnly, {}};
+    if (auto up = reconnectIfLost(); !up)
+        return up.failure();
+    ArchiveResult<> done = SqlArchive::forget(readingsHash, at);
     if (done)
         announce();
     return done;

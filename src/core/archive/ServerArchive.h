@@ -60,8 +60,10 @@ public:
     // loses the race counts it as present.
     ArchiveResult<StoreCounts> store(const std::vector<NightInput> &nights) override;
     ArchiveResult<> remove(qint64 number) override;
-    ArchiveResult<> setPatient(qint64 number, const PatientRecord &patient) override;
-    ArchiveResult<> setMarks(qint64 number, const std::vector<ReadingSpan> &spans) override;
+    ArchiveResult<> setPatient(qint64 number, const PatientRecord &patient, const QString &changedAt = {}) override;
+    ArchiveResult<> setMarks(qint64 number, const std::vector<ReadingSpan> &spans,
+                             const QString &changedAt = {}) override;
+    ArchiveResult<> forget(const QByteArray &readingsHash, const QString &at) override;
     // Refused with BackupOnServer: the server's own tools copy it consistently.
     ArchiveResult<> backupTo(const QString &path) override;
 

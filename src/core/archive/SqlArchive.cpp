@@ -85,6 +85,22 @@ const std::vector<std::vector<const char *>> &migrations()
             // from; they are held to one a second, and the list says so.
             "ALTER TABLE night ADD COLUMN interval_seconds INTEGER NOT NULL DEFAULT 1",
         },
+        {
+            // Keeping a desk's archive and the clinic's server in step: when
+            // each night's details and marks last changed (the later change
+            // wins), the nights removed (so that no copy brings one back),
+            // and the changes this archive has yet to send.
+            "ALTER TABLE night ADD COLUMN patient_changed_at TEXT NOT NULL DEFAULT ''",
+            "ALTER TABLE night ADD COLUMN marks_changed_at TEXT NOT NULL DEFAULT ''",
+            "CREATE TABLE night_removed ("
+            " readings_sha256 BLOB PRIMARY KEY,"
+            " removed_at TEXT NOT NULL)",
+            "CREATE TABLE pending_change ("
+            " readings_sha256 BLOB NOT NULL,"
+            " kind TEXT NOT NULL CHECK (kind IN ('night', 'patient', 'marks', 'removal')),"
+            " changed_at TEXT NOT NULL,"
+            " PRIMARY KEY (readings_sha256, kind))",
+        },
     };
     return steps;
 }
@@ -124,7 +140,9 @@ const QStringList &infoColumnList()
         QStringList{QStringLiteral("night"),       QStringLiteral("device_id"), QStringLiteral("patient_name"),
                     QStringLiteral("title"),       QStringLiteral("source"),    QStringLiteral("source_name"),
                     QStringLiteral("archived_at"), QStringLiteral("partial"),   QStringLiteral("interval_seconds")} +
-        summaryColumns();
+        summaryColumns() +
+        QStringList{QStringLiteral("readings_sha256"), QStringLiteral("patient_changed_at"),
+                    QStringLiteral("marks_changed_at")};
     return columns;
 }
 
@@ -150,6 +168,7 @@ struct QtRow {
     qint64 integer(int i) const { return q.value(i).toLongLong(); }
     double real(int i) const { return q.value(i).toDouble(); }
     QString text(int i) const { return q.value(i).toString(); }
+    QByteArray bytes(int i) const { return q.value(i).toByteArray(); }
 };
 
 NightInfo infoFrom(const QSqlQuery &q)
@@ -238,6 +257,35 @@ QString updateSummarySql()
 {
     return QStringLiteral("UPDATE night SET %1 = ? WHERE night = ?")
         .arg(summaryColumns().join(QStringLiteral(" = ?, ")));
+}
+
+QString kindName(SqlArchive::PendingKind kind)
+{
+    switch (kind) {
+    case SqlArchive::PendingKind::Night:
+        return QStringLiteral("night");
+    case SqlArchive::PendingKind::Patient:
+        return QStringLiteral("patient");
+    case SqlArchive::PendingKind::Marks:
+        return QStringLiteral("marks");
+    case SqlArchive::PendingKind::Removal:
+        break;
+    }
+    return QStringLiteral("removal");
+}
+
+std::optional<SqlArchive::PendingKind> kindFromName(const QString &name)
+{
+    for (auto kind : {SqlArchive::PendingKind::Night, SqlArchive::PendingKind::Patient, SqlArchive::PendingKind::Marks,
+                      SqlArchive::PendingKind::Removal})
+        if (kindName(kind) == name)
+            return kind;
+    return std::nullopt;
+}
+
+QString nowText()
+{
+    return QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
 }
 
 bool startsWith(const std::vector<SampleRecord> &longer, const std::vector<SampleRecord> &prefix)
@@ -542,8 +590,145 @@ ArchiveResult<> SqlArchive::storeOne(const NightInput &input, StoreCounts &count
     q.addBindValue(ReadingCodec::encode(input.readings));
     if (!q.exec())
         return failure(ArchiveError::WriteFailed, q.lastError());
+    // Stored again on purpose: no longer a removed night.
+    q.prepare(QStringLiteral("DELETE FROM night_removed WHERE readings_sha256 = ?"));
+    q.addBindValue(hash);
+    if (!q.exec())
+        return failure(ArchiveError::WriteFailed, q.lastError());
+    if (auto queued = queue(q, hash, PendingKind::Night, nowText()); !queued)
+        return queued;
     ++counts.added;
     counts.nights.push_back(number);
+    return {};
+}
+
+ArchiveResult<> SqlArchive::queue(QSqlQuery &q, const QByteArray &hash, PendingKind kind, const QString &at)
+{
+    if (!keepPending_)
+        return {};
+    // A removal makes the night's other changes moot.
+    if (kind == PendingKind::Removal)
+        q.prepare(QStringLiteral("DELETE FROM pending_change WHERE readings_sha256 = ?"));
+    else
+        q.prepare(QStringLiteral("DELETE FROM pending_change WHERE readings_sha256 = ? AND kind = ?"));
+    q.addBindValue(hash);
+    if (kind != PendingKind::Removal)
+        q.addBindValue(kindName(kind));
+    if (!q.exec())
+        return failure(ArchiveError::WriteFailed, q.lastError());
+    q.prepare(QStringLiteral("INSERT INTO pending_change (readings_sha256, kind, changed_at) VALUES (?, ?, ?)"));
+    q.addBindValue(hash);
+    q.addBindValue(kindName(kind));
+    q.addBindValue(at);
+    if (!q.exec())
+        return failure(ArchiveError::WriteFailed, q.lastError());
+    return {};
+}
+
+ArchiveResult<std::vector<SqlArchive::PendingChange>> SqlArchive::pendingChanges()
+{
+    QSqlQuery q(db());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT readings_sha256, kind, changed_at FROM pending_change ORDER BY"
+                               " CASE kind WHEN 'night' THEN 0 WHEN 'removal' THEN 2 ELSE 1 END, changed_at")))
+        return failure(ArchiveError::Unavailable, q.lastError());
+    std::vector<PendingChange> out;
+    while (q.next()) {
+        if (const auto kind = kindFromName(q.value(1).toString()))
+            out.push_back({q.value(0).toByteArray(), *kind, q.value(2).toString()});
+    }
+    return out;
+}
+
+ArchiveResult<int> SqlArchive::pendingNights()
+{
+    QSqlQuery q(db());
+    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM pending_change WHERE kind = 'night'")) || !q.next())
+        return failure(ArchiveError::Unavailable, q.lastError());
+    return q.value(0).toInt();
+}
+
+ArchiveResult<> SqlArchive::donePending(const PendingChange &change)
+{
+    QSqlQuery q(db());
+    q.prepare(QStringLiteral("DELETE FROM pending_change WHERE readings_sha256 = ? AND kind = ? AND changed_at = ?"));
+    q.addBindValue(change.readingsHash);
+    q.addBindValue(kindName(change.kind));
+    q.addBindValue(change.at);
+    if (!q.exec())
+        return failure(ArchiveError::WriteFailed, q.lastError());
+    return {};
+}
+
+ArchiveResult<qint64> SqlArchive::find(const QByteArray &readingsHash)
+{
+    QSqlQuery &q = statement(QStringLiteral("SELECT night FROM night WHERE readings_sha256 = ?"));
+    q.bindValue(0, readingsHash);
+    const auto finished = qScopeGuard([&q] { q.finish(); });
+    if (!q.exec())
+        return failure(ArchiveError::Unavailable, q.lastError());
+    if (!q.next())
+        return ArchiveFailure{ArchiveError::NotFound, {}};
+    return q.value(0).toLongLong();
+}
+
+ArchiveResult<QString> SqlArchive::removedAt(const QByteArray &readingsHash)
+{
+    QSqlQuery &q = statement(QStringLiteral("SELECT removed_at FROM night_removed WHERE readings_sha256 = ?"));
+    q.bindValue(0, readingsHash);
+    const auto finished = qScopeGuard([&q] { q.finish(); });
+    if (!q.exec())
+        return failure(ArchiveError::Unavailable, q.lastError());
+    return q.next() ? q.value(0).toString() : QString();
+}
+
+ArchiveResult<> SqlArchive::removeRecorded(QSqlQuery &q, const QByteArray &hash, const QString &at)
+{
+    q.prepare(QStringLiteral("DELETE FROM night WHERE readings_sha256 = ?"));
+    q.addBindValue(hash);
+    if (!q.exec())
+        return failure(ArchiveError::WriteFailed, q.lastError());
+    q.prepare(QStringLiteral("DELETE FROM night_removed WHERE readings_sha256 = ?"));
+    q.addBindValue(hash);
+    if (!q.exec())
+        return failure(ArchiveError::WriteFailed, q.lastError());
+    q.prepare(QStringLiteral("INSERT INTO night_removed (readings_sha256, removed_at) VALUES (?, ?)"));
+    q.addBindValue(hash);
+    q.addBindValue(at);
+    if (!q.exec())
+        return failure(ArchiveError::WriteFailed, q.lastError());
+    return queue(q, hash, PendingKind::Removal, at);
+}
+
+ArchiveResult<> SqlArchive::forget(const QByteArray &readingsHash, const QString &at)
+{
+    forgetListing();
+    QSqlDatabase d = db();
+    if (auto begun = beginWrite(); !begun)
+        return begun;
+    QSqlQuery q(d);
+    q.prepare(QStringLiteral("SELECT archived_at FROM night WHERE readings_sha256 = ?"));
+    q.addBindValue(readingsHash);
+    if (!q.exec()) {
+        const ArchiveFailure f = failure(ArchiveError::WriteFailed, q.lastError());
+        d.rollback();
+        return f;
+    }
+    // Stored again after that removal: the later change stands.
+    if (q.next() &&
+        QDateTime::fromString(q.value(0).toString(), Qt::ISODate) > QDateTime::fromString(at, Qt::ISODateWithMs)) {
+        d.rollback();
+        return {};
+    }
+    if (auto removed = removeRecorded(q, readingsHash, at); !removed) {
+        d.rollback();
+        return removed;
+    }
+    if (!d.commit()) {
+        const ArchiveFailure f = failure(ArchiveError::WriteFailed, d.lastError());
+        d.rollback();
+        return f;
+    }
     return {};
 }
 
@@ -649,11 +834,14 @@ ArchiveResult<std::vector<ReadingSpan>> SqlArchive::marks(qint64 number)
     return out;
 }
 
-ArchiveResult<> SqlArchive::setMarks(qint64 number, const std::vector<ReadingSpan> &spans)
+ArchiveResult<> SqlArchive::setMarks(qint64 number, const std::vector<ReadingSpan> &spans, const QString &changedAt)
 {
+    const QString at = changedAt.isEmpty() ? nowText() : changedAt;
     ArchiveResult<StoredNight> stored = night(number);
     if (!stored)
         return stored.failure();
+    if (stored.value().info.marksChangedAt > at) // a later edit stands
+        return {};
     const std::vector<SampleRecord> &readings = stored.value().readings;
     const int count = int(readings.size());
     std::vector<ReadingSpan> joined = spans;
@@ -700,6 +888,20 @@ ArchiveResult<> SqlArchive::setMarks(qint64 number, const std::vector<ReadingSpa
         d.rollback();
         return ArchiveFailure{ArchiveError::NotFound, {}};
     }
+    q.prepare(QStringLiteral("UPDATE night SET marks_changed_at = ? WHERE night = ? AND marks_changed_at <= ?"));
+    q.addBindValue(at);
+    q.addBindValue(number);
+    q.addBindValue(at);
+    if (!q.exec())
+        return rollback();
+    if (q.numRowsAffected() != 1) { // a later edit came meanwhile
+        d.rollback();
+        return {};
+    }
+    if (auto queued = queue(q, stored.value().info.readingsHash, PendingKind::Marks, at); !queued) {
+        d.rollback();
+        return queued;
+    }
     if (!d.commit())
         return rollback();
     return {};
@@ -708,28 +910,62 @@ ArchiveResult<> SqlArchive::setMarks(qint64 number, const std::vector<ReadingSpa
 ArchiveResult<> SqlArchive::remove(qint64 number)
 {
     forgetListing();
-    QSqlQuery q(db());
-    q.prepare(QStringLiteral("DELETE FROM night WHERE night = ?"));
+    QSqlDatabase d = db();
+    if (auto begun = beginWrite(); !begun)
+        return begun;
+    QSqlQuery q(d);
+    const auto rollback = [&](ArchiveFailure f) {
+        d.rollback();
+        return f;
+    };
+    q.prepare(QStringLiteral("SELECT readings_sha256 FROM night WHERE night = ?"));
     q.addBindValue(number);
     if (!q.exec())
-        return failure(ArchiveError::WriteFailed, q.lastError());
-    if (q.numRowsAffected() != 1)
-        return ArchiveFailure{ArchiveError::NotFound, {}};
+        return rollback(failure(ArchiveError::WriteFailed, q.lastError()));
+    if (!q.next())
+        return rollback({ArchiveError::NotFound, {}});
+    const QByteArray hash = q.value(0).toByteArray();
+    if (auto removed = removeRecorded(q, hash, nowText()); !removed)
+        return rollback(removed.failure());
+    if (!d.commit())
+        return rollback(failure(ArchiveError::WriteFailed, d.lastError()));
     return {};
 }
 
-ArchiveResult<> SqlArchive::setPatient(qint64 number, const PatientRecord &patient)
+ArchiveResult<> SqlArchive::setPatient(qint64 number, const PatientRecord &patient, const QString &changedAt)
 {
     forgetListing();
-    QSqlQuery q(db());
-    q.prepare(QStringLiteral("UPDATE night SET patient = ?, patient_name = ? WHERE night = ?"));
-    q.addBindValue(patient.toBytes());
-    q.addBindValue(notNull(patient.nameText()));
+    const QString at = changedAt.isEmpty() ? nowText() : changedAt;
+    QSqlDatabase d = db();
+    if (auto begun = beginWrite(); !begun)
+        return begun;
+    QSqlQuery q(d);
+    const auto rollback = [&](ArchiveFailure f) {
+        d.rollback();
+        return f;
+    };
+    q.prepare(QStringLiteral("SELECT readings_sha256, patient_changed_at FROM night WHERE night = ?"));
     q.addBindValue(number);
     if (!q.exec())
-        return failure(ArchiveError::WriteFailed, q.lastError());
-    if (q.numRowsAffected() != 1)
-        return ArchiveFailure{ArchiveError::NotFound, {}};
+        return rollback(failure(ArchiveError::WriteFailed, q.lastError()));
+    if (!q.next())
+        return rollback({ArchiveError::NotFound, {}});
+    const QByteArray hash = q.value(0).toByteArray();
+    if (q.value(1).toString() > at) { // a later edit stands
+        d.rollback();
+        return {};
+    }
+    q.prepare(QStringLiteral("UPDATE night SET patient = ?, patient_name = ?, patient_changed_at = ? WHERE night = ?"));
+    q.addBindValue(patient.toBytes());
+    q.addBindValue(notNull(patient.nameText()));
+    q.addBindValue(at);
+    q.addBindValue(number);
+    if (!q.exec())
+        return rollback(failure(ArchiveError::WriteFailed, q.lastError()));
+    if (auto queued = queue(q, hash, PendingKind::Patient, at); !queued)
+        return rollback(queued.failure());
+    if (!d.commit())
+        return rollback(failure(ArchiveError::WriteFailed, d.lastError()));
     return {};
 }
 

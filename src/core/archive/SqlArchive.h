@@ -20,7 +20,7 @@ class SqlArchive : public Archive
 {
 public:
     // The schema this program writes; numbered migrations lead to it.
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
 
     ~SqlArchive() override;
 
@@ -30,10 +30,30 @@ public:
     ArchiveResult<NightList> list(const ArchiveFilter &filter) override;
     ArchiveResult<StoredNight> night(qint64 number) override;
     ArchiveResult<> remove(qint64 number) override;
-    ArchiveResult<> setPatient(qint64 number, const PatientRecord &patient) override;
-    ArchiveResult<> setMarks(qint64 number, const std::vector<ReadingSpan> &spans) override;
+    ArchiveResult<> setPatient(qint64 number, const PatientRecord &patient, const QString &changedAt = {}) override;
+    ArchiveResult<> setMarks(qint64 number, const std::vector<ReadingSpan> &spans,
+                             const QString &changedAt = {}) override;
     ArchiveResult<std::vector<ReadingSpan>> marks(qint64 number) override;
+    ArchiveResult<qint64> find(const QByteArray &readingsHash) override;
+    ArchiveResult<> forget(const QByteArray &readingsHash, const QString &at) override;
+    ArchiveResult<QString> removedAt(const QByteArray &readingsHash) override;
     QStringList check() override;
+
+    // Changes waiting to be sent to another archive (the clinic's server).
+    // While kept, each new night, edit and removal is queued in the same
+    // transaction that writes it, so that none is lost between the two.
+    enum class PendingKind { Night, Patient, Marks, Removal };
+    struct PendingChange {
+        QByteArray readingsHash;
+        PendingKind kind = PendingKind::Night;
+        QString at; // the change's time, UTC, ISO 8601
+    };
+    void keepPendingChanges(bool keep) { keepPending_ = keep; }
+    // Nights first, then edits oldest first, then removals.
+    ArchiveResult<std::vector<PendingChange>> pendingChanges();
+    ArchiveResult<int> pendingNights();
+    // Takes the change off the queue, unless a later one of its kind replaced it meanwhile.
+    ArchiveResult<> donePending(const PendingChange &change);
 
     // 0 for a database without the archive's tables.
     ArchiveResult<int> schemaVersion();
@@ -80,6 +100,10 @@ protected:
 
 private:
     ArchiveResult<> storeOne(const NightInput &input, StoreCounts &counts);
+    // Inside a write: queues the change when pending changes are kept.
+    ArchiveResult<> queue(QSqlQuery &q, const QByteArray &hash, PendingKind kind, const QString &at);
+    // Inside a write: removes the night of number, if any, and records it.
+    ArchiveResult<> removeRecorded(QSqlQuery &q, const QByteArray &hash, const QString &at);
     // A statement prepared once and kept: preparing costs about as much as
     // reading a night. Callers finish() it when done, so that it holds no
     // read snapshot.
@@ -92,4 +116,5 @@ private:
         NightList nights;
     };
     std::optional<KeptListing> listing_;
+    bool keepPending_ = false;
 };

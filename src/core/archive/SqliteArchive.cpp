@@ -218,6 +218,12 @@ public:
         }
         return kept.text;
     }
+    QByteArray bytes(int i) const
+    {
+        // The blob first, then its size, as SQLite asks.
+        const auto *data = static_cast<const char *>(sqlite3_column_blob(st_, i));
+        return QByteArray(data, sqlite3_column_bytes(st_, i));
+    }
 
 private:
     struct Kept {

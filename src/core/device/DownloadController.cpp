@@ -125,7 +125,8 @@ void DownloadController::downloadEnded(DownloadResult &result)
     rememberPort(result.portToRemember);
     // Archived before anyone picks an ID or types details: nothing depends on the user.
     if (ApplyDownload(store_, result) && !archivePath_.isEmpty())
-        result.archived = archiveDownload(store_, archivePath_, session_->port(), !result.complete());
+        result.archived =
+            archiveDownload(store_, archivePath_, archiveServer_, session_->port(), !result.complete(), sendAtOnce_);
     setPhase(DownloadPhase::Idle);
     Q_EMIT finished(result);
     for (const DeviceNotice &n : NoticesOf(result))

@@ -42,6 +42,14 @@ public:
     void setKeepRawDump(bool keep) { keepDump_ = keep; }
     // Downloads that bring readings are kept in the archive at path (empty: not archived).
     void setArchivePath(const QString &path) { archivePath_ = path; }
+    // ... and sent to the clinic server of that connection string (empty:
+    // none), at once or, where the caller's thread must not wait on the
+    // server, left queued for the caller's next sync.
+    void setArchiveServer(const QString &connection, bool sendAtOnce = true)
+    {
+        archiveServer_ = connection;
+        sendAtOnce_ = sendAtOnce;
+    }
 
     // The last download's raw dump, once it has ended (null before).
     std::shared_ptr<const RawDump> rawDump() const;
@@ -95,6 +103,8 @@ private:
     DownloadPhase phase_ = DownloadPhase::Idle;
     bool keepDump_ = false;
     QString archivePath_;
+    QString archiveServer_;
+    bool sendAtOnce_ = true;
     bool interrupted_ = false;
     std::shared_ptr<RawDump> dump_;
     bool dumpReady_ = false;

@@ -8,6 +8,7 @@
 #include "archive/NightListModel.h"
 #include "dialogs/PatientInfoDialog.h"
 #include "model/RecordStore.h"
+#include "texts/ArchiveTexts.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -115,7 +116,13 @@ RecordingsWindow::RecordingsWindow(ArchiveAccess &access, Prompts &prompts, QWid
     for (QWidget *w : std::initializer_list<QWidget *>{formatLabel_, format_, export_, close_})
         buttons->addWidget(w);
 
+    source_ = new QLabel(this);
+    source_->setObjectName(QStringLiteral("archiveSource"));
+    source_->setWordWrap(true);
+    source_->hide();
+
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(source_);
     layout->addLayout(filters);
     layout->addWidget(table_, 1);
     layout->addLayout(buttons);
@@ -183,8 +190,44 @@ void RecordingsWindow::reload()
         prompts_.warning(tr("The archive of recordings could not be read.") + QLatin1Char('\n') + error);
         nights.emplace();
     }
+    showServerState();
+    // A refresh (another desk's night, a sync) keeps the selection.
+    const std::vector<qint64> selected = selectedNights();
+    const qint64 current =
+        table_->currentIndex().isValid() ? table_->currentIndex().data(NightListModel::NightRole).toLongLong() : 0;
     model_->setNights(std::move(*nights));
+    QItemSelection keep;
+    QModelIndex currentRow;
+    for (int row = 0; row < proxy_->rowCount(); ++row) {
+        const QModelIndex index = proxy_->index(row, 0);
+        const qint64 night = index.data(NightListModel::NightRole).toLongLong();
+        if (std::find(selected.begin(), selected.end(), night) != selected.end())
+            keep.select(index, proxy_->index(row, proxy_->columnCount() - 1));
+        if (night == current && current != 0)
+            currentRow = index;
+    }
+    if (currentRow.isValid())
+        table_->selectionModel()->setCurrentIndex(currentRow, QItemSelectionModel::NoUpdate);
+    table_->selectionModel()->select(keep, QItemSelectionModel::ClearAndSelect);
     updateButtons();
+}
+
+void RecordingsWindow::showServerState()
+{
+    const ArchiveAccess::ServerState state = access_.serverState();
+    readOnly_ = state.connected && state.readOnly;
+    source_->setVisible(state.used);
+    if (!state.used)
+        return;
+    QStringList lines{ArchiveTexts::listedFrom(state.connected)};
+    if (!state.connected)
+        lines << tr("The clinic server cannot be reached (%1). New nights and changes wait on this computer.")
+                     .arg(state.away);
+    if (state.pending > 0)
+        lines << ArchiveTexts::notOnServer(state.pending);
+    if (readOnly_)
+        lines << ArchiveTexts::readOnlyAccount();
+    source_->setText(lines.join(QLatin1Char('\n')));
 }
 
 void RecordingsWindow::applyDates()
@@ -196,10 +239,10 @@ void RecordingsWindow::updateButtons()
 {
     const bool any = !selectedNights().empty();
     open_->setEnabled(table_->currentIndex().isValid());
-    patient_->setEnabled(table_->currentIndex().isValid());
-    remove_->setEnabled(any);
+    patient_->setEnabled(table_->currentIndex().isValid() && !readOnly_);
+    remove_->setEnabled(any && !readOnly_);
     export_->setEnabled(any);
-    undo_->setEnabled(access_.canRestore());
+    undo_->setEnabled(access_.canRestore() && !readOnly_);
 }
 
 std::vector<qint64> RecordingsWindow::selectedNights() const
@@ -222,7 +265,7 @@ void RecordingsWindow::openCurrent()
 void RecordingsWindow::removeSelected()
 {
     const std::vector<qint64> nights = selectedNights();
-    if (nights.empty())
+    if (nights.empty() || readOnly_)
         return;
     if (prompts_.question(tr("Remove the selected nights (%1) from the archive?").arg(nights.size())) !=
         Prompts::Answer::Ok)
@@ -241,7 +284,7 @@ void RecordingsWindow::removeSelected()
 
 void RecordingsWindow::undoRemove()
 {
-    if (!access_.canRestore())
+    if (!access_.canRestore() || readOnly_)
         return;
     QString error;
     if (!access_.restoreLastRemoved(&error))
@@ -272,7 +315,7 @@ void RecordingsWindow::exportSelected()
 void RecordingsWindow::editPatient()
 {
     const QModelIndex current = table_->currentIndex();
-    if (!current.isValid() || !editPatient_)
+    if (!current.isValid() || !editPatient_ || readOnly_)
         return;
     const qint64 number = current.data(NightListModel::NightRole).toLongLong();
     QString error;

@@ -29,7 +29,7 @@ class RecordingsWindow : public QWidget
 public:
     RecordingsWindow(ArchiveAccess &access, Prompts &prompts, QWidget *parent = nullptr);
 
-    // Reads the list again, keeping filter and sort.
+    // Reads the list again, keeping filter, sort and selection.
     void reload();
 
     QTableView *table() const { return table_; }
@@ -39,6 +39,9 @@ public:
     QDateEdit *fromDate() const { return from_; }
     QDateEdit *toDate() const { return to_; }
     QComboBox *formatChoice() const { return format_; }
+    // Which nights are shown (the clinic server's or this computer's), how
+    // many wait to be sent, and why changing them is off.
+    QLabel *sourceLabel() const { return source_; }
 
     // The nights selected, in the order shown.
     std::vector<qint64> selectedNights() const;
@@ -70,6 +73,7 @@ private:
     void applyDates();
     void retranslateUi();
     void updateButtons();
+    void showServerState();
 
     ArchiveAccess &access_;
     Prompts &prompts_;
@@ -90,6 +94,8 @@ private:
     QLabel *fromLabel_ = nullptr;
     QLabel *toLabel_ = nullptr;
     QLabel *formatLabel_ = nullptr;
+    QLabel *source_ = nullptr;
+    bool readOnly_ = false;
     std::function<QString()> chooseFolder_;
     std::function<bool(RecordStore &)> editPatient_;
 };

@@ -50,6 +50,8 @@ DownloadDialog::DownloadDialog(RecordStore &store, Prompts &prompts, DeviceConte
     DownloadController *c = controller_.get();
     c->setKeepRawDump(true);
     c->setArchivePath(Settings().keepInArchive() ? context_.archiveFile() : QString());
+    // Sent by the main window's sync, off this thread.
+    c->setArchiveServer(Settings().clinicServer(), false);
     connect(c, &DownloadController::phaseChanged, this, &DownloadDialog::showPhase);
     connect(c, &DownloadController::storeCleared, this, &DownloadDialog::recordingCleared);
     connect(c, &DownloadController::transferStarted, this, [this](int, int frames) { transferStarted(frames); });

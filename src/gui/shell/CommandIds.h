@@ -33,5 +33,6 @@ enum Id : int {
     Recordings = 32840,
     ImportIntoArchive = 32841,
     ModeOverview = 32842,
+    ArchiveOptions = 32843,
 };
 } // namespace CommandId

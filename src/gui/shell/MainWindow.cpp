@@ -9,6 +9,7 @@
 #include "app/Settings.h"
 #include "app/Texts.h"
 #include "archive/ArchiveAccess.h"
+#include "archive/ArchiveOptionsDialog.h"
 #include "archive/ArchiveTasks.h"
 #include "archive/DownloadArchiving.h"
 #include "archive/NightRecording.h"
@@ -55,6 +56,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
@@ -65,6 +67,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 
 #include <algorithm>
@@ -118,7 +121,8 @@ void setCommandText(QAction *a, const QString &text)
 
 MainWindow::MainWindow(RecordStore &store, Prompts &prompts, int languageId, QWidget *parent)
     : QMainWindow(parent), store_(store), folderPrompts_(std::make_unique<FolderPrompts>(prompts)),
-      prompts_(*folderPrompts_), languageId_(languageId), archive_(std::make_unique<ArchiveAccess>()),
+      prompts_(*folderPrompts_), languageId_(languageId),
+      archive_(std::make_unique<ArchiveAccess>(QString(), Settings().clinicServer())),
       urlOpener_([](const QUrl &url) { return QDesktopServices::openUrl(url); })
 {
     initQuellixResources();
@@ -161,6 +165,23 @@ MainWindow::MainWindow(RecordStore &store, Prompts &prompts, int languageId, QWi
             recordingsWindow_->reload();
         reloadOverview();
     });
+
+    // The clinic server: a password asked for this session only, other desks'
+    // nights as they come, and what waits sent at start and every 30 s.
+    archive_->setPasswordPrompt([this]() -> std::optional<QString> {
+        bool ok = false;
+        const QString password = QInputDialog::getText(this, tr("Clinic server"), tr("Password for the clinic server:"),
+                                                       QLineEdit::Password, QString(), &ok);
+        return ok ? std::optional<QString>(password) : std::nullopt;
+    });
+    archive_->setChangedElsewhere([this] { showArchiveChanges(); });
+    serverTimer_ = new QTimer(this);
+    serverTimer_->setInterval(30000);
+    connect(serverTimer_, &QTimer::timeout, this, &MainWindow::syncWithServer);
+    if (!Settings().clinicServer().isEmpty()) {
+        serverTimer_->start();
+        QTimer::singleShot(0, this, &MainWindow::syncWithServer);
+    }
 
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
         connect(screen, &QScreen::geometryChanged, this, &MainWindow::checkScreenSize);
@@ -233,6 +254,7 @@ void MainWindow::createActions()
     addCommand(KeepInArchive, QT_TR_NOOP("Keep every download in the archive"), &MainWindow::onKeepInArchive);
     action(KeepInArchive)->setCheckable(true);
     action(KeepInArchive)->setChecked(Settings().keepInArchive());
+    addCommand(ArchiveOptions, QT_TR_NOOP("Archive..."), &MainWindow::onArchiveOptions);
 
     addCommand(About, QT_TR_NOOP("About \t(&A)..."), &MainWindow::onAbout);
     action(About)->setIcon(themed("help-about", QStyle::SP_MessageBoxInformation, s));
@@ -281,6 +303,7 @@ void MainWindow::createMenus()
         options->addAction(action(id));
     options->addSeparator();
     options->addAction(action(KeepInArchive));
+    options->addAction(action(ArchiveOptions));
 
     QMenu *about = addMenu(QT_TR_NOOP("About(&A)"));
     about->addAction(action(About));
@@ -309,6 +332,10 @@ void MainWindow::createStatusBar()
     pagePane_->setObjectName(QStringLiteral("pagePane"));
     pagePane_->setMinimumWidth(70);
     statusBar()->addPermanentWidget(pagePane_);
+    serverPane_ = new QLabel(this);
+    serverPane_->setObjectName(QStringLiteral("serverPane"));
+    serverPane_->hide();
+    statusBar()->addPermanentWidget(serverPane_);
     statusBar()->showMessage(tr("Ready"));
 }
 
@@ -374,6 +401,7 @@ void MainWindow::updateCommandStates()
     const bool hasView = !view_.isNull();
     for (CommandId::Id id : {Print, PrintPreview, RollStep, PageUp, PageDown})
         action(id)->setEnabled(hasView);
+    action(ImportIntoArchive)->setEnabled(!serverReadOnly_);
 }
 
 void MainWindow::closeAllViews()
@@ -439,6 +467,8 @@ void MainWindow::followDownload(DownloadDialog *window)
         // The download's nights are in the archive now; the start page lists them.
         if (central_->currentWidget() == background_)
             refreshStartPage();
+        // The download's nights were queued for the server; sent off this thread.
+        syncWithServer();
     });
     connect(window, &DownloadDialog::recordingChosen, this, [this] {
         // A download always ends in Trend: its search closed every view before.
@@ -699,9 +729,10 @@ void MainWindow::onPatientInfo()
     if (dialog.exec() == QDialog::Accepted) {
         // The recording's archived nights carry the details saved for it.
         const QString archive = deviceCommands_->context().archiveFile();
-        if (const ArchiveResult<> done = updateArchivedPatient(store_, archive); !done)
-            prompts_.warning(tr("The patient details could not be written to the archive: %1")
-                                 .arg(ArchiveTexts::text(done, {archive, {}, 0})));
+        if (!store_.currentNights.empty() && archiveWritable())
+            if (const ArchiveResult<> done = updateArchivedPatient(store_, archive, Settings().clinicServer()); !done)
+                prompts_.warning(tr("The patient details could not be written to the archive: %1")
+                                     .arg(ArchiveTexts::text(done, {archive, {}, 0})));
     }
     // Saved or not, the header shows what is now in memory.
     refreshView();
@@ -950,6 +981,8 @@ bool MainWindow::storeMarks(const std::vector<ReadingSpan> &marks)
         prompts_.warning(tr("Marks are kept with nights in the archive: open this night from File > Recordings..."));
         return false;
     }
+    if (!archiveWritable())
+        return false;
     QString error;
     std::optional<std::vector<ReadingSpan>> stored = archive_->setMarks(store_.currentNights.front(), marks, &error);
     reportArchiveDamage();
@@ -1018,6 +1051,8 @@ void MainWindow::onRecordings()
 
 ImportTally MainWindow::importIntoArchive(const QStringList &files)
 {
+    if (!archiveWritable())
+        return {};
     QProgressDialog progress(tr("Archiving the files..."), tr("Cancel"), 0, int(files.size()), this);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
@@ -1072,4 +1107,66 @@ void MainWindow::onImportIntoArchive()
         tr("Recordings (*.dat *.csv *.txt *.edf)") + QStringLiteral(";;") + tr("Data file(*.dat)"));
     if (!files.isEmpty())
         importIntoArchive(files);
+}
+
+// ---- The clinic server ----
+
+bool MainWindow::archiveWritable()
+{
+    if (!serverReadOnly_)
+        return true;
+    prompts_.warning(ArchiveTexts::readOnlyAccount());
+    return false;
+}
+
+void MainWindow::updateServerStatus()
+{
+    const ArchiveAccess::ServerState state = archive_->serverState();
+    serverReadOnly_ = state.connected && state.readOnly;
+    action(CommandId::ImportIntoArchive)->setEnabled(!serverReadOnly_);
+    serverPane_->setVisible(state.used);
+    if (!state.used)
+        return;
+    QString text = ArchiveTexts::listedFrom(state.connected);
+    if (state.pending > 0)
+        text += QStringLiteral(" \u2014 ") + ArchiveTexts::notOnServer(state.pending);
+    serverPane_->setText(text);
+    serverPane_->setToolTip(state.connected ? QString() : state.away);
+}
+
+void MainWindow::syncWithServer()
+{
+    // Not inside another archive call, whose wait lets this timer fire.
+    if (archive_->busy() || Settings().clinicServer().isEmpty())
+        return;
+    QString error;
+    archive_->sync(&error);
+    showArchiveChanges();
+}
+
+void MainWindow::showArchiveChanges()
+{
+    if (archive_->busy())
+        return;
+    updateServerStatus();
+    if (recordingsWindow_)
+        recordingsWindow_->reload();
+    if (central_->currentWidget() == background_)
+        startPage_->setNights(archive_->recent(10));
+}
+
+void MainWindow::onArchiveOptions()
+{
+    ArchiveOptionsDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QString server = Settings().clinicServer();
+    archive_->setServer(server);
+    if (server.isEmpty())
+        serverTimer_->stop();
+    else
+        serverTimer_->start();
+    syncWithServer();
+    if (server.isEmpty())
+        showArchiveChanges();
 }

@@ -34,6 +34,7 @@ class FolderPrompts;
 class Prompts;
 class QAction;
 class QLabel;
+class QTimer;
 class QMenu;
 class QStackedWidget;
 class QToolBar;
@@ -149,6 +150,7 @@ public Q_SLOTS:
     void onPageDown();
     void onRecordings();
     void onImportIntoArchive();
+    void onArchiveOptions(); // Options > Archive...
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -160,6 +162,13 @@ protected:
 private:
     LanguageSwitch &languageSwitch();
     void createActions();
+    // Sends what waits for the clinic server and shows what the archive holds now.
+    void syncWithServer();
+    // Another desk changed the server's nights, or they may have changed.
+    void showArchiveChanges();
+    void updateServerStatus();
+    // False, having said why, when the server account may only read.
+    bool archiveWritable();
     void createMenus();
     void createToolBar();
     void createStatusBar();
@@ -222,6 +231,9 @@ private:
     QPointer<DataView> view_;
     QToolBar *toolBar_ = nullptr;
     QLabel *pagePane_ = nullptr;
+    QLabel *serverPane_ = nullptr; // which nights are listed, and how many wait for the server
+    QTimer *serverTimer_ = nullptr;
+    bool serverReadOnly_ = false;
     std::function<bool(const QUrl &)> urlOpener_;
     QPointer<HelpWindow> helpWindow_;
     AnalysisResults analysisResults_;
