@@ -88,18 +88,19 @@ QString text(ArchiveError error, const QString &detail, const About &about)
 
 QString notOnServer(int nights)
 {
-    return tr(QT_TRANSLATE_NOOP("Archive", "%1 nights not yet on the server")).arg(nights);
+    return translated(QT_TRANSLATE_NOOP("Archive", "%1 nights not yet on the server")).arg(nights);
 }
 
 QString listedFrom(bool server)
 {
-    return server ? tr(QT_TRANSLATE_NOOP("Archive", "The clinic server's nights"))
-                  : tr(QT_TRANSLATE_NOOP("Archive", "This computer's nights"));
+    return server ? translated(QT_TRANSLATE_NOOP("Archive", "The clinic server's nights"))
+                  : translated(QT_TRANSLATE_NOOP("Archive", "This computer's nights"));
 }
 
 QString readOnlyAccount()
 {
-    return tr(QT_TRANSLATE_NOOP("Archive", "This server account may only read the archive: importing, deleting, "
-                                           "editing details and marking artefacts are turned off."));
+    return translated(QT_TRANSLATE_NOOP("Archive",
+                                        "This server account may only read the archive: importing, deleting, "
+                                        "editing details and marking artefacts are turned off."));
 }
 } // namespace ArchiveTexts
