@@ -346,8 +346,15 @@ std::pair<int, int> OverviewLayout::barSpan(const OverviewNight &night) const
 {
     const Edges &chart = charts.front();
     const double day = firstDay.daysTo(night.date);
-    const double a = chart.left + (day + double(night.slot) / night.slots) * dayWidth;
-    const double b = chart.left + (day + double(night.slot + 1) / night.slots) * dayWidth;
+    double a = chart.left + (day + double(night.slot) / night.slots) * dayWidth;
+    double b = chart.left + (day + double(night.slot + 1) / night.slots) * dayWidth;
+    // A few nights over a short period stay bars, not walls.
+    const double widest = chart.width() / 24.0;
+    if (b - a > widest) {
+        const double middle = (a + b) / 2;
+        a = middle - widest / 2;
+        b = middle + widest / 2;
+    }
     const int x0 = int(std::floor(a));
     int x1 = int(std::floor(b));
     if (b - a >= 4)
