@@ -14,6 +14,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace
@@ -178,5 +180,45 @@ TEST(ClinicServer, ADownloadIsSentAtOnceOrQueuedForTheNextSync)
         EXPECT_EQ(opened.value().readings, night(3, 0, 600));
         ASSERT_TRUE(desk.value().archive->sync());
         EXPECT_EQ(serverNights(connection).size(), 1u);
+    }
+}
+
+TEST(ClinicServer, SaveInfoWithTheServerStoppedIsQueuedAndSentAtTheNextSync)
+{
+    pgtest::PgServer &pg = pgtest::server();
+    ASSERT_TRUE(pg.ok()) << pg.error().toStdString();
+    // Sent at once, the recording's night carries the server's number; queued, this computer's.
+    for (const bool atOnce : {true, false}) {
+        SCOPED_TRACE(atOnce ? "server's number" : "this computer's number");
+        const QString connection = pg.connection(pg.createDatabase());
+        QTemporaryDir dir(testenv::root() + QStringLiteral("/saveinfo-XXXXXX"));
+        const QString localPath = dir.filePath(QStringLiteral("archive.sqlite"));
+        RecordStore store;
+        store.deviceSamples[2] = night(3, 0, 600);
+        if (RecordStore::isNewestFirstModel(store.deviceModel))
+            std::reverse(store.deviceSamples[2].begin(), store.deviceSamples[2].end());
+        ASSERT_TRUE(archiveDownload(store, localPath, connection, QStringLiteral("demo"), false, atOnce).ok);
+        store.SelectDeviceId(3, RecordStore::SelectSource::Download);
+        ASSERT_EQ(store.currentNights.size(), 1u);
+        ASSERT_EQ(store.currentNights.front() > 0, atOnce);
+        PatientRecord::setText(store.currentPatient.name, QStringLiteral("Ann Lee"));
+
+        ASSERT_TRUE(pg.stop()) << pg.error().toStdString();
+        const ArchiveResult<> saved = updateArchivedPatient(store, localPath, connection);
+        const bool restarted = pg.start();
+        ASSERT_TRUE(saved) << saved.detail().toStdString();
+        ASSERT_TRUE(restarted) << pg.error().toStdString();
+        const ArchiveResult<std::vector<SqlArchive::PendingChange>> queued = localAt(localPath)->pendingChanges();
+        ASSERT_TRUE(queued);
+        EXPECT_TRUE(std::any_of(queued.value().begin(), queued.value().end(), [](const SqlArchive::PendingChange &c) {
+            return c.kind == SqlArchive::PendingKind::Patient;
+        })) << "the edit waits for the server";
+
+        ArchiveResult<ClinicArchive::Opened> desk = ClinicArchive::open(localPath, connection);
+        ASSERT_TRUE(desk);
+        ASSERT_TRUE(desk.value().archive->sync());
+        const NightList there = serverNights(connection);
+        ASSERT_EQ(there.size(), 1u);
+        EXPECT_EQ(there.front().patientName, QStringLiteral("Ann Lee"));
     }
 }

@@ -3,6 +3,8 @@
 
 #include "archive/ClinicArchive.h"
 #include "archive/NightInputs.h"
+#include "archive/NightSplit.h"
+#include "archive/ReadingCodec.h"
 #include "model/RecordStore.h"
 
 namespace
@@ -15,6 +17,27 @@ std::vector<SampleRecord> recordingOf(const RecordStore &store, int id)
     if (RecordStore::isNewestFirstModel(store.deviceModel))
         return {buffer.rbegin(), buffer.rend()};
     return buffer;
+}
+
+// The local copies of the current recording's nights get the current details;
+// failure when this computer has none of them.
+ArchiveResult<> setPatientHere(ClinicArchive &archive, const RecordStore &store, const ArchiveResult<> &failure)
+{
+    const std::vector<SampleRecord> &readings = store.currentSamples;
+    std::vector<QByteArray> hashes{ReadingCodec::readingsHash(readings.data(), int(readings.size()))};
+    for (const NightSplit::Span &span : NightSplit::split(readings.data(), int(readings.size())))
+        hashes.push_back(ReadingCodec::readingsHash(readings.data() + span.first, span.count));
+    bool found = false;
+    for (const QByteArray &hash : hashes) {
+        const ArchiveResult<qint64> here = archive.local().find(hash);
+        if (!here)
+            continue;
+        found = true;
+        // Numbered as handed out while a server is in use.
+        if (ArchiveResult<> done = archive.setPatient(-here.value(), store.currentPatient); !done)
+            return done;
+    }
+    return found ? ArchiveResult<>{} : failure;
 }
 
 } // namespace
@@ -75,8 +98,14 @@ ArchiveResult<> updateArchivedPatient(const RecordStore &store, const QString &p
     ArchiveResult<ClinicArchive::Opened> opened = ClinicArchive::open(path, server);
     if (!opened)
         return opened.failure();
+    ClinicArchive &archive = *opened.value().archive;
     for (qint64 night : store.currentNights) {
-        if (ArchiveResult<> done = opened.value().archive->setPatient(night, store.currentPatient); !done)
+        ArchiveResult<> done = archive.setPatient(night, store.currentPatient);
+        // The server's number of a night, with the server gone: the edit
+        // waits on this computer's copy, found by its readings.
+        if (!done && done.error() == ArchiveError::Unavailable && night > 0)
+            done = setPatientHere(archive, store, done);
+        if (!done)
             return done;
     }
     return {};

@@ -11,6 +11,7 @@
 #include "archive/ArchiveAccess.h"
 #include "archive/ArchiveOptionsDialog.h"
 #include "archive/ArchiveTasks.h"
+#include "archive/ArchiveThread.h"
 #include "archive/DownloadArchiving.h"
 #include "archive/NightRecording.h"
 #include "archive/RecordingsWindow.h"
@@ -729,10 +730,20 @@ void MainWindow::onPatientInfo()
     if (dialog.exec() == QDialog::Accepted) {
         // The recording's archived nights carry the details saved for it.
         const QString archive = deviceCommands_->context().archiveFile();
-        if (!store_.currentNights.empty() && archiveWritable())
-            if (const ArchiveResult<> done = updateArchivedPatient(store_, archive, Settings().clinicServer()); !done)
+        if (!store_.currentNights.empty() && archiveWritable()) {
+            const QString server = Settings().clinicServer();
+            ArchiveResult<> done;
+            const auto update = [&] { done = updateArchivedPatient(store_, archive, server); };
+            // A server away must not freeze the window: it waits on a thread
+            // of its own, and the edit waits here for the next sync.
+            if (server.isEmpty())
+                update();
+            else
+                ArchiveThread().run(update);
+            if (!done)
                 prompts_.warning(tr("The patient details could not be written to the archive: %1")
                                      .arg(ArchiveTexts::text(done, {archive, {}, 0})));
+        }
     }
     // Saved or not, the header shows what is now in memory.
     refreshView();
