@@ -211,3 +211,41 @@ TEST(ClinicGui, APasswordIsAskedWhenTheServerWantsOneAndKeptForTheSessionOnly)
     Settings().setArchiveServer(pg.connection(db, QStringLiteral("nurse")));
     EXPECT_FALSE(testfiles::fileBytes(SettingsFile::path(QStringLiteral("setup"))).contains("n1ght-shift"));
 }
+
+TEST(ClinicGui, ARefusedPasswordIsAskedAgainAtTheNextServerUse)
+{
+    pgtest::PgServer &pg = pgtest::server();
+    ASSERT_TRUE(pg.ok()) << pg.error().toStdString();
+    ASSERT_TRUE(pg.createPasswordRole(QStringLiteral("clerk"), QStringLiteral("d4y-shift")))
+        << pg.error().toStdString();
+    struct Case {
+        const char *second; // the answer after a wrong one; null: Cancel
+        bool connected;
+        int pending;
+    };
+    for (const Case &c : {Case{"d4y-shift", true, 0}, Case{nullptr, false, 1}}) {
+        SCOPED_TRACE(c.second ? "right password" : "cancelled");
+        QTemporaryDir dir(testenv::root() + QStringLiteral("/clerk-XXXXXX"));
+        ArchiveAccess access(dir.filePath(QStringLiteral("archive.sqlite")),
+                             pg.connection(pg.createDatabase(), QStringLiteral("clerk")));
+        std::vector<std::optional<QString>> answers{
+            QStringLiteral("wrong"), c.second ? std::optional(QString::fromLatin1(c.second)) : std::nullopt};
+        std::size_t asked = 0;
+        access.setPasswordPrompt(
+            [&]() -> std::optional<QString> { return asked < answers.size() ? answers[asked++] : std::nullopt; });
+        QString error;
+        ASSERT_TRUE(access.store({input(6)}, &error)) << error.toStdString();
+        EXPECT_EQ(asked, 1u);
+        // The next use asks again; Cancel leaves this computer's archive in use.
+        ASSERT_TRUE(access.list(&error)) << error.toStdString();
+        EXPECT_EQ(asked, 2u);
+        EXPECT_EQ(bool(access.sync(&error)), c.connected) << error.toStdString();
+        const ArchiveAccess::ServerState state = access.serverState();
+        EXPECT_EQ(state.connected, c.connected) << state.away.toStdString();
+        EXPECT_EQ(state.pending, c.pending);
+        const std::optional<std::vector<NightInfo>> listed = access.list(&error);
+        ASSERT_TRUE(listed) << error.toStdString();
+        EXPECT_EQ(listed->size(), 1u);
+        EXPECT_EQ(asked, 2u);
+    }
+}

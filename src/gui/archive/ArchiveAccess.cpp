@@ -33,6 +33,7 @@ void ArchiveAccess::setServer(const QString &server)
     heard_ = nullptr;
     server_ = server;
     password_.clear();
+    wantsPassword_ = false;
     if (!server_.isEmpty())
         thread_ = std::make_unique<ArchiveThread>();
 }
@@ -88,8 +89,18 @@ ClinicArchive *ArchiveAccess::archive(QString *error)
     damagedKeptAs_ = o.value().damagedKeptAs;
     archive_ = std::move(o.value().archive);
     if (archive_->usesServer() && !archive_->connectServer() && archive_->serverFailure())
-        wantsPassword_ = archive_->serverFailure()->error == ArchiveError::PasswordNeeded && password_.isEmpty();
+        wantsPassword_ = archive_->serverFailure()->error == ArchiveError::PasswordNeeded || passwordRefused();
     return archive_.get();
+}
+
+bool ArchiveAccess::passwordRefused()
+{
+    // The server's refusal of a password reads as any other; tried without
+    // it, a server that wants one says so.
+    if (password_.isEmpty() || ServerArchive::open(server_).maybeError() != ArchiveError::PasswordNeeded)
+        return false;
+    password_.clear();
+    return true;
 }
 
 QString ArchiveAccess::path() const

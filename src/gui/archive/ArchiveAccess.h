@@ -78,6 +78,8 @@ public:
 
 private:
     ClinicArchive *archive(QString *error);
+    // This session's password was refused: it is dropped, to be asked for again.
+    bool passwordRefused();
     // Runs work where the archive lives, asking for a password when the server wants one.
     void call(const std::function<void()> &work);
     // Notices from a newly connected server reach changedElsewhere_.
